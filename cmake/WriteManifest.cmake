@@ -1,0 +1,17 @@
+# Writes string 1000 of the string table as the visual-styles manifest, with CR LF
+# line ends and the final CR LF, exactly as the program itself writes it.
+file(STRINGS ${STRINGS} lines ENCODING UTF-8)
+set(text "")
+foreach(line IN LISTS lines)
+    if(line MATCHES "^1000\t(.*)$")
+        set(text "${CMAKE_MATCH_1}")
+    endif()
+endforeach()
+if(text STREQUAL "")
+    message(FATAL_ERROR "string 1000 missing from ${STRINGS}")
+endif()
+string(REPLACE "\\r" "\r" text "${text}")
+string(REPLACE "\\n" "\n" text "${text}")
+string(REPLACE "\\t" "\t" text "${text}")
+file(WRITE ${OUT}.tmp "${text}\r\n")
+file(RENAME ${OUT}.tmp ${OUT})

@@ -1,0 +1,1 @@
+// A folder whose library has no code yet still builds.

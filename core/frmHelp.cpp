@@ -1,0 +1,136 @@
+#include "core/frmHelp.h"
+
+#include "core/gForms.h"
+#include "core/gLinkLabel.h"
+#include "core/gResources.h"
+#include "core/gStrings.h"
+#include "core/gTwips.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+constexpr int kClientWidth = 5520, kClientHeight = 2055, kBarHeight = 615;
+constexpr int kLabelLeft = 120, kLabelTop = 600, kLabelWidth = 5280;
+constexpr int kBrowserFormHeight = 3500;
+
+QString displayText(QString t) {
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.remove(QLatin1Char('\r'));
+    return t;
+}
+} // namespace
+
+frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Rededera 帮助"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+
+    auto* l0 = new QLabel(this);
+    l0->setObjectName(QStringLiteral("Label1_0"));
+    l0->setTextFormat(Qt::PlainText);
+    l0->setWordWrap(true);
+    l0->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l0->setGeometry(gPxRect(kLabelLeft, kLabelTop, kLabelWidth, 660));
+    labels_.insert(0, l0);
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAutoFillBackground(true);
+    QPalette bar = Picture1->palette();
+    bar.setColor(QPalette::Window, QColor(0xF0, 0xF2, 0xF5));
+    Picture1->setPalette(bar);
+
+    Command1 = new QPushButton(QStringLiteral("关闭"), Picture1);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(gPxRect(4320, 160, 1095, 350));
+    Command1->setDefault(true);
+    Command2 = new gLinkLabel(QStringLiteral("返回"), Picture1);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->move(gPxPoint(120, 240));
+    Command2->adjustSize();
+    Command2->hide();
+
+    connect(Command1, &QPushButton::clicked, this, [this] { forms::unload(this); });
+    connect(Command2, &gLinkLabel::clicked, this, [this] { back(); });
+    setClientHeightTwips(kClientHeight);
+}
+
+void frmHelp::setClientHeightTwips(int twips) {
+    const int h = gPx(twips);
+    setFixedSize(gPx(kClientWidth), h);
+    Picture1->setGeometry(0, h - gPx(kBarHeight), gPx(kClientWidth), gPx(kBarHeight));
+}
+
+void frmHelp::setLabel0(const QString& text) {
+    QLabel* l0 = labels_.value(0);
+    l0->setText(displayText(text));
+    const int w = gPx(kLabelWidth);
+    l0->setGeometry(gPx(kLabelLeft), gPx(kLabelTop), w, l0->heightForWidth(w));
+}
+
+void frmHelp::showText(int textId) {
+    setLabel0(gLoadResString(textId));
+    const int h = labels_.value(0)->height();
+    if (gTwips(h) > 720) setClientHeightTwips(gClientHeightTwips(gTwips(h) + 1815));
+}
+
+void frmHelp::gShowMain() {
+    setLabel0(gLoadResString(701));
+    for (int i = 702; i <= 706; ++i) {
+        QLabel* l = labels_.value(i);
+        if (!l) {
+            auto* link = new gLinkLabel(gLoadResString(i), this);
+            link->setObjectName(QStringLiteral("Label1_%1").arg(i));
+            connect(link, &gLinkLabel::clicked, this, [this, i] { topicClicked(i); });
+            l = link;
+            labels_.insert(i, l);
+        }
+        l->move(gPxPoint(240, (i - 701) * 240 + 600));
+        l->adjustSize();
+        l->show();
+    }
+    setClientHeightTwips(gClientHeightTwips(kBrowserFormHeight));
+}
+
+void frmHelp::topicClicked(int index) {
+    if (index < 701) return;
+    setLabel0(gLoadResString(index + 50));
+    const int h = labels_.value(0)->height();
+    if (gTwips(h) > 660) setClientHeightTwips(gClientHeightTwips(gTwips(h) + 1875));
+    for (int i = 702; i <= 706; ++i)
+        if (QLabel* l = labels_.value(i)) l->hide();
+    Command2->show();
+}
+
+void frmHelp::back() {
+    setLabel0(gLoadResString(701));
+    for (int i = 702; i <= 706; ++i)
+        if (QLabel* l = labels_.value(i)) l->show();
+    setClientHeightTwips(gClientHeightTwips(kBrowserFormHeight));
+    Command2->hide();
+}
+
+void frmHelp::done(int r) {
+    // Closed by the window or Escape: unloaded like the close button does.
+    QDialog::done(r);
+    forms::unload(this);
+}
+
+void frmHelp::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    if (background_.isNull()) {
+        try {
+            background_ = gLoadResPicture(123, gResKind::Bitmap);
+        } catch (...) {
+        }
+    }
+    if (!background_.isNull()) p.drawPixmap(0, 0, background_);
+    QDialog::paintEvent(e);
+}

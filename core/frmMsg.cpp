@@ -1,0 +1,186 @@
+#include "core/frmMsg.h"
+
+#include "core/gLinkLabel.h"
+#include "core/gResources.h"
+#include "core/gShared.h"
+#include "core/gTwips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+constexpr int kButtonWidth = 1095, kButtonHeight = 350, kButtonTop = 160;
+constexpr int kLabelLeft = 720, kLabelTop = 600, kLabelWidth = 4695;
+
+QString displayText(QString t) {
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.remove(QLatin1Char('\r'));
+    return t;
+}
+} // namespace
+
+frmMsg::frmMsg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Rededera"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setModal(true);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(gPx(120), gPx(540), 32, 32);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setGeometry(gPxRect(kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight));
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAutoFillBackground(true);
+    QPalette bar = Picture1->palette();
+    bar.setColor(QPalette::Window, QColor(0xF0, 0xF2, 0xF5));
+    Picture1->setPalette(bar);
+
+    auto makeButton = [this](const char* name) {
+        auto* b = new QPushButton(Picture1);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(gPxRect(0, kButtonTop, kButtonWidth, kButtonHeight));
+        b->setAutoDefault(false);
+        return b;
+    };
+    Command1 = makeButton("Command1");
+    Command3 = makeButton("Command3");
+    Command4 = makeButton("Command4");
+    Command2 = new gLinkLabel(QStringLiteral("帮助"), Picture1);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->move(gPxPoint(120, 240));
+    Command2->adjustSize();
+
+    connect(Command1, &QPushButton::clicked, this, [this] { press(1); });
+    connect(Command3, &QPushButton::clicked, this, [this] { press(2); });
+    connect(Command4, &QPushButton::clicked, this, [this] { press(3); });
+    connect(Command2, &gLinkLabel::clicked, this, [this] { press(4); });
+
+    layoutHeight(gPx(kClientHeight));
+}
+
+frmMsg::~frmMsg() = default;
+
+void frmMsg::layoutHeight(int clientPx) {
+    const int width = gPx(kClientWidth);
+    setFixedSize(width, clientPx);
+    Picture1->setGeometry(0, clientPx - gPx(kBarHeight), width, gPx(kBarHeight));
+}
+
+void frmMsg::setLabelText(const QString& text) {
+    Label1->setText(displayText(text));
+    const int w = gPx(kLabelWidth);
+    const int h = Label1->heightForWidth(w);
+    // The label grows downwards with its text, and the form with it.
+    const int labelH = std::max(gPx(kLabelHeight), h);
+    Label1->setGeometry(gPx(kLabelLeft), gPx(kLabelTop), w, labelH);
+    if (labelH > gPx(kLabelHeight)) {
+        layoutHeight(labelH + gPx(gClientHeightTwips(1875)));
+    } else {
+        layoutHeight(gPx(kClientHeight));
+    }
+}
+
+void frmMsg::setupMessage(int kind, const QString& text, int buttonSet, bool hasHelp) {
+    setLabelText(text);
+    if (kind >= 1 && kind <= 4) Image1->setPixmap(gLoadResPicture(100 + kind, gResKind::Icon, QSize(32, 32)));
+    Command2->setText(QStringLiteral("帮助"));
+    Command2->adjustSize();
+    Command2->move(gPxPoint(120, 240));
+
+    struct Layout {
+        const char* captions[3];
+        int count, def, cancel;
+    };
+    static const Layout layouts[8] = {
+        {{"关闭", nullptr, nullptr}, 1, 1, 1},
+        {{"确定", "取消", nullptr}, 2, 1, 2},
+        {{"中止(&A)", "重试(&R)", "忽略(&I)"}, 3, 1, 0},
+        {{"是(&Y)", "否(&N)", "取消"}, 3, 1, 3},
+        {{"是(&Y)", "否(&N)", nullptr}, 2, 1, 2},
+        {{"重试(&R)", "取消", nullptr}, 2, 1, 2},
+        {{"导入密匙", "重新创建", "取消"}, 3, 1, 3},
+        {{"重新创建", "指定位置", "关闭"}, 3, 3, 3},
+    };
+    const Layout& l = layouts[(buttonSet >= 0 && buttonSet <= 7) ? buttonSet : 0];
+    QPushButton* buttons[3] = {Command1, Command3, Command4};
+    static const int lefts[3][3] = {{4320, 0, 0}, {3120, 4320, 0}, {1920, 3120, 4320}};
+    for (int i = 0; i < 3; ++i) {
+        if (i < l.count) {
+            buttons[i]->setText(QString::fromUtf8(l.captions[i]));
+            buttons[i]->move(gPxPoint(lefts[l.count - 1][i], kButtonTop));
+            buttons[i]->show();
+        } else {
+            buttons[i]->hide();
+        }
+        buttons[i]->setDefault(i + 1 == l.def);
+    }
+    cancel_ = l.cancel;
+    buttons[l.def - 1]->setFocus();
+    Command2->setVisible(hasHelp);
+}
+
+void frmMsg::setupError(const QString& text) {
+    setLabelText(text);
+    Image1->setPixmap(gLoadResPicture(101, gResKind::Icon, QSize(32, 32)));
+    Command1->setText(QStringLiteral("关闭"));
+    Command1->move(gPxPoint(4320, kButtonTop));
+    Command1->setDefault(true);
+    Command1->show();
+    Command1->setFocus();
+    Command3->hide();
+    Command4->hide();
+    Command2->move(gPxPoint(120, 240));
+    Command2->show();
+    cancel_ = 1;
+}
+
+void frmMsg::press(int n) {
+    pressed_ = n;
+    accept();
+}
+
+void frmMsg::reject() {
+    // Escape stands for the cancel button; a set without one cannot be closed this way.
+    if (cancel_ > 0) press(cancel_);
+}
+
+void frmMsg::closeEvent(QCloseEvent* e) {
+    if (result() == QDialog::Accepted || pressed_ != 0) {
+        e->accept();
+        return;
+    }
+    e->ignore();
+    if (cancel_ > 0) press(cancel_);
+}
+
+void frmMsg::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+}
+
+void frmMsg::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    if (background_.isNull()) {
+        try {
+            background_ = gLoadResPicture(123, gResKind::Bitmap);
+        } catch (...) {
+        }
+    }
+    if (!background_.isNull()) p.drawPixmap(0, 0, background_);
+    QDialog::paintEvent(e);
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include <QLabel>
+
+// A label that acts as a button: hand cursor, acts on a left-button release, and
+// optionally drawn in the palette's highlight colour. Text is always plain.
+class gLinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit gLinkLabel(const QString& text = {}, QWidget* parent = nullptr, bool highlight = true);
+    void setHighlight(bool on);
+
+Q_SIGNALS:
+    void clicked(); // left button released
+    void mouseDown(int button, int shift, int x, int y);
+    void mouseUp(int button, int shift, int x, int y);
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// VB-style mouse arguments: button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt.
+int gMouseButton(Qt::MouseButton b);
+int gShiftState(Qt::KeyboardModifiers m);

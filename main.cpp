@@ -1,0 +1,3 @@
+#include "shell/gProgram.h"
+
+int main(int argc, char** argv) { return gRunProgram(argc, argv); }

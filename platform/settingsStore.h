@@ -1,0 +1,15 @@
+#pragma once
+#include <QString>
+
+// The per-user settings store: application name, section, key. Kept as an INI
+// file at $XDG_CONFIG_HOME/Rededera/Rededera.conf and synced after every write.
+namespace settings {
+
+QString filePath();
+QString get(const QString& app, const QString& section, const QString& key, const QString& def = {});
+// False when the store could not be written.
+bool save(const QString& app, const QString& section, const QString& key, const QString& value);
+bool remove(const QString& app, const QString& section, const QString& key);
+void sync();
+
+} // namespace settings

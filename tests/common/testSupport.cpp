@@ -1,0 +1,83 @@
+#include "testSupport.h"
+
+#include "core/gClock.h"
+#include "core/gError.h"
+#include "core/gForms.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "platform/dialogs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const char* kVars[5] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
+}
+
+void resetSeams() {
+    gMsgBoxSeam::reset();
+    gMsgBoxSeam::setScripted(true);
+    dialogs::seam::reset();
+    dialogs::seam::setScripted(true);
+    gClockSeam::reset();
+    gClockSeam::seedRandom(12345);
+}
+
+TempHome::TempHome() {
+    for (int i = 0; i < 5; ++i) saved_[i] = qgetenv(kVars[i]);
+    const QString base = dir_.path();
+    const QString sub[5] = {"/home", "/config", "/data", "/cache", "/runtime"};
+    for (int i = 0; i < 5; ++i) {
+        QDir().mkpath(base + sub[i]);
+        qputenv(kVars[i], (base + sub[i]).toLocal8Bit());
+    }
+    QFile::setPermissions(base + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    resetSeams();
+}
+
+TempHome::~TempHome() {
+    for (int i = 0; i < 5; ++i) {
+        if (saved_[i].isNull()) qunsetenv(kVars[i]);
+        else qputenv(kVars[i], saved_[i]);
+    }
+}
+
+QString TempHome::folder(const QString& name) const {
+    const QString p = dir_.path() + QLatin1Char('/') + name;
+    QDir().mkpath(p);
+    return p + QLatin1Char('/');
+}
+
+void HomeTest::TearDown() {
+    forms::unloadAllNow();
+    pumpEvents();
+    gResetAccountState();
+    home_.reset();
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
+    f.write(bytes);
+    return path;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void pumpEvents(int ms) {
+    QElapsedTimer t;
+    t.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    } while (t.elapsed() < ms);
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A fresh home for one test: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME
+// and XDG_RUNTIME_DIR point into a new temporary folder, and every seam (message
+// box, dialogs, clock, random source) is reset and scripted.
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    QString path() const { return dir_.path(); }
+    QString home() const { return dir_.path() + QStringLiteral("/home"); }
+    QString config() const { return dir_.path() + QStringLiteral("/config"); }
+    QString runtime() const { return dir_.path() + QStringLiteral("/runtime"); }
+    // A sub-folder, created; returned with a trailing "/".
+    QString folder(const QString& name) const;
+
+private:
+    QTemporaryDir dir_;
+    QByteArray saved_[5];
+};
+
+// Base fixture that gives each test its own TempHome.
+class HomeTest : public ::testing::Test {
+protected:
+    void SetUp() override { home_ = std::make_unique<TempHome>(); }
+    void TearDown() override;
+    TempHome& home() { return *home_; }
+    std::unique_ptr<TempHome> home_;
+};
+
+// Resets the program's seams to their scripted test defaults.
+void resetSeams();
+
+// Writes bytes to a file, making the folders; returns the path.
+QString writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+// Runs the event loop for a while so queued calls and deleteLater happen.
+void pumpEvents(int ms = 0);
