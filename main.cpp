@@ -1,3 +1,5 @@
 #include "shell/gProgram.h"
 
-int main(int argc, char** argv) { return gRunProgram(argc, argv); }
+int main(int argc, char** argv) {
+    return gRunProgram(argc, argv);
+}

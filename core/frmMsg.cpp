@@ -107,14 +107,10 @@ void frmMsg::setupMessage(int kind, const QString& text, int buttonSet, bool has
         int count, def, cancel;
     };
     static const Layout layouts[8] = {
-        {{"关闭", nullptr, nullptr}, 1, 1, 1},
-        {{"确定", "取消", nullptr}, 2, 1, 2},
-        {{"中止(&A)", "重试(&R)", "忽略(&I)"}, 3, 1, 0},
-        {{"是(&Y)", "否(&N)", "取消"}, 3, 1, 3},
-        {{"是(&Y)", "否(&N)", nullptr}, 2, 1, 2},
-        {{"重试(&R)", "取消", nullptr}, 2, 1, 2},
-        {{"导入密匙", "重新创建", "取消"}, 3, 1, 3},
-        {{"重新创建", "指定位置", "关闭"}, 3, 3, 3},
+        {{"关闭", nullptr, nullptr}, 1, 1, 1},           {{"确定", "取消", nullptr}, 2, 1, 2},
+        {{"中止(&A)", "重试(&R)", "忽略(&I)"}, 3, 1, 0}, {{"是(&Y)", "否(&N)", "取消"}, 3, 1, 3},
+        {{"是(&Y)", "否(&N)", nullptr}, 2, 1, 2},        {{"重试(&R)", "取消", nullptr}, 2, 1, 2},
+        {{"导入密匙", "重新创建", "取消"}, 3, 1, 3},     {{"重新创建", "指定位置", "关闭"}, 3, 3, 3},
     };
     const Layout& l = layouts[(buttonSet >= 0 && buttonSet <= 7) ? buttonSet : 0];
     QPushButton* buttons[3] = {Command1, Command3, Command4};

@@ -11,9 +11,15 @@ std::mt19937& engine() {
 }
 } // namespace
 
-QDateTime gNow() { return fixedNow.isValid() ? fixedNow : QDateTime::currentDateTime(); }
-QDate gToday() { return gNow().date(); }
-QTime gTimeNow() { return gNow().time(); }
+QDateTime gNow() {
+    return fixedNow.isValid() ? fixedNow : QDateTime::currentDateTime();
+}
+QDate gToday() {
+    return gNow().date();
+}
+QTime gTimeNow() {
+    return gNow().time();
+}
 
 void gRandomize() {
     if (fixedSeed) return;
@@ -21,12 +27,18 @@ void gRandomize() {
                                                          (std::random_device{}() << 1)));
 }
 
-double gRnd() { return std::generate_canonical<double, 53>(engine()) * 0.9999999999; }
+double gRnd() {
+    return std::generate_canonical<double, 53>(engine()) * 0.9999999999;
+}
 
-int gRndInt(int lo, int hi) { return static_cast<int>(gRnd() * (hi - lo + 1)) + lo; }
+int gRndInt(int lo, int hi) {
+    return static_cast<int>(gRnd() * (hi - lo + 1)) + lo;
+}
 
 namespace gClockSeam {
-void set(const QDateTime& t) { fixedNow = t; }
+void set(const QDateTime& t) {
+    fixedNow = t;
+}
 void reset() {
     fixedNow = QDateTime();
     fixedSeed = false;

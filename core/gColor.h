@@ -12,5 +12,6 @@ inline long gWinColorNumber(const QColor& c) {
            (static_cast<long>(c.blue()) << 16);
 }
 constexpr long gRGB(int r, int g, int b) {
-    return static_cast<long>(r & 0xFF) | (static_cast<long>(g & 0xFF) << 8) | (static_cast<long>(b & 0xFF) << 16);
+    return static_cast<long>(r & 0xFF) | (static_cast<long>(g & 0xFF) << 8) |
+           (static_cast<long>(b & 0xFF) << 16);
 }

@@ -7,14 +7,17 @@
 
 namespace {
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n'); }
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n');
+}
 
 // Reads a number at text[i..]; blanks inside are skipped when skipBlanks is set.
 // Returns the value and leaves i after the last character used.
 std::optional<double> scanNumber(const QString& text, int& i, bool skipBlanks) {
     QString num;
     auto skip = [&] {
-        while (skipBlanks && i < text.size() && isBlank(text[i])) ++i;
+        while (skipBlanks && i < text.size() && isBlank(text[i]))
+            ++i;
     };
     skip();
     if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
@@ -69,7 +72,9 @@ std::optional<double> scanNumber(const QString& text, int& i, bool skipBlanks) {
 
 } // namespace
 
-double gRoundEven(double v) { return std::nearbyint(v); }
+double gRoundEven(double v) {
+    return std::nearbyint(v);
+}
 
 double gVal(const QString& text) {
     int i = 0;

@@ -51,8 +51,7 @@ void gShowErrorBox(bool continueRun);
 
 // Runs an event handler's body; nothing escapes a Qt slot, so an error that
 // reaches here is shown in the error box and the handler is abandoned.
-template <class F>
-void gGuard(F&& body) {
+template <class F> void gGuard(F&& body) {
     try {
         body();
     } catch (...) {

@@ -36,14 +36,19 @@ void forget(const QString& name) {
 
 } // namespace
 
-void registerForm(const QString& name, Factory factory) { reg().factories.insert(name, std::move(factory)); }
+void registerForm(const QString& name, Factory factory) {
+    reg().factories.insert(name, std::move(factory));
+}
 
-bool isRegistered(const QString& name) { return reg().factories.contains(name); }
+bool isRegistered(const QString& name) {
+    return reg().factories.contains(name);
+}
 
 QWidget* load(const QString& name) {
     if (QWidget* w = find(name)) return w;
     auto f = reg().factories.constFind(name);
-    if (f == reg().factories.cend() || !*f) gRaise(gErr::ObjectNotSet, QStringLiteral("窗体 %1 不存在").arg(name));
+    if (f == reg().factories.cend() || !*f)
+        gRaise(gErr::ObjectNotSet, QStringLiteral("窗体 %1 不存在").arg(name));
     QWidget* w = (*f)();
     if (!w) gRaise(gErr::ObjectNotSet);
     w->setObjectName(name);
@@ -75,7 +80,9 @@ QWidget* find(const QString& name) {
     return it.value();
 }
 
-bool isLoaded(const QString& name) { return find(name) != nullptr; }
+bool isLoaded(const QString& name) {
+    return find(name) != nullptr;
+}
 
 bool unload(QWidget* w) {
     if (!w) return true;
@@ -101,7 +108,9 @@ bool unload(QWidget* w) {
     return true;
 }
 
-bool unload(const QString& name) { return unload(find(name)); }
+bool unload(const QString& name) {
+    return unload(find(name));
+}
 
 QStringList loadedNames() {
     QStringList out;
@@ -110,14 +119,18 @@ QStringList loadedNames() {
     return out;
 }
 
-void holdOpen() { ++reg().held; }
+void holdOpen() {
+    ++reg().held;
+}
 
 void releaseOpen() {
     if (reg().held > 0) --reg().held;
     checkQuitLater();
 }
 
-void setQuitWhenEmpty(bool on) { reg().quitWhenEmpty = on; }
+void setQuitWhenEmpty(bool on) {
+    reg().quitWhenEmpty = on;
+}
 
 void checkQuitLater() {
     if (!reg().quitWhenEmpty || reg().checkQueued) return;

@@ -31,15 +31,13 @@ bool isRegistered(const QString& name);
 // Creates the form when it is not loaded (running its load step); returns it, not shown.
 // A name without a factory raises error 91.
 QWidget* load(const QString& name);
-template <class T>
-T* load(const QString& name) {
+template <class T> T* load(const QString& name) {
     return dynamic_cast<T*>(load(name));
 }
 
 // The loaded form, or nullptr.
 QWidget* find(const QString& name);
-template <class T>
-T* find(const QString& name) {
+template <class T> T* find(const QString& name) {
     return dynamic_cast<T*>(find(name));
 }
 bool isLoaded(const QString& name);

@@ -6,10 +6,14 @@
 
 int gMouseButton(Qt::MouseButton b) {
     switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -29,8 +33,10 @@ gLinkLabel::gLinkLabel(const QString& text, QWidget* parent, bool highlight) : Q
 
 void gLinkLabel::setHighlight(bool on) {
     QPalette p = palette();
-    if (on) p.setColor(QPalette::WindowText, p.color(QPalette::Highlight));
-    else p.setColor(QPalette::WindowText, QPalette().color(QPalette::WindowText));
+    if (on)
+        p.setColor(QPalette::WindowText, p.color(QPalette::Highlight));
+    else
+        p.setColor(QPalette::WindowText, QPalette().color(QPalette::WindowText));
     setPalette(p);
 }
 

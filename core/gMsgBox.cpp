@@ -62,21 +62,24 @@ QString gSubstitute(const QString& text, const QStringList& args) {
             break;
         }
         const QChar n = text[++i];
-        if (n >= QLatin1Char('1') && n <= QLatin1Char('9')) out += args.value(n.unicode() - '1');
-        else out += QLatin1Char('%');
+        if (n >= QLatin1Char('1') && n <= QLatin1Char('9'))
+            out += args.value(n.unicode() - '1');
+        else
+            out += QLatin1Char('%');
     }
     return out;
 }
 
 quint8 gMsgResultOf(int set, int press) {
-    static const quint8 table[8][3] = {{1, 0, 0}, {1, 2, 0}, {3, 4, 5}, {6, 7, 2},
+    static const quint8 table[8][3] = {{1, 0, 0}, {1, 2, 0}, {3, 4, 5},  {6, 7, 2},
                                        {6, 7, 0}, {4, 2, 0}, {8, 9, 10}, {8, 9, 10}};
     if (set < 0 || set > 7 || press < 1 || press > 3) return 0;
     return table[set][press - 1];
 }
 
-quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, const QString& a3, const QString& a4,
-               const QString& a5, const QString& a6, const QString& a7, const QString& a8, const QString& a9) {
+quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, const QString& a3,
+               const QString& a4, const QString& a5, const QString& a6, const QString& a7, const QString& a8,
+               const QString& a9) {
     const QStringList args{a1, a2, a3, a4, a5, a6, a7, a8, a9};
     for (;;) {
         const QString s = gLoadResString(id);
@@ -163,21 +166,37 @@ void gShowHelp(int id) {
 }
 
 namespace gMsgBoxSeam {
-void setScripted(bool on) { seam.scripted = on; }
-bool scripted() { return seam.scripted; }
-void pushAnswer(quint8 a) { seam.answers.enqueue(a); }
-void pushAnswers(std::initializer_list<quint8> answers) {
-    for (quint8 a : answers) seam.answers.enqueue(a);
+void setScripted(bool on) {
+    seam.scripted = on;
 }
-int pendingAnswers() { return seam.answers.size(); }
-const QList<Shown>& shown() { return seam.shown; }
+bool scripted() {
+    return seam.scripted;
+}
+void pushAnswer(quint8 a) {
+    seam.answers.enqueue(a);
+}
+void pushAnswers(std::initializer_list<quint8> answers) {
+    for (quint8 a : answers)
+        seam.answers.enqueue(a);
+}
+int pendingAnswers() {
+    return seam.answers.size();
+}
+const QList<Shown>& shown() {
+    return seam.shown;
+}
 QList<int> shownIds() {
     QList<int> ids;
-    for (const Shown& s : seam.shown) ids << s.id;
+    for (const Shown& s : seam.shown)
+        ids << s.id;
     return ids;
 }
-const QList<ErrorShown>& errors() { return seam.errors; }
-const QList<int>& helpShown() { return seam.help; }
+const QList<ErrorShown>& errors() {
+    return seam.errors;
+}
+const QList<int>& helpShown() {
+    return seam.help;
+}
 void reset() {
     seam.answers.clear();
     seam.shown.clear();

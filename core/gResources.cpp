@@ -9,9 +9,12 @@
 namespace {
 QString kindFolder(gResKind k) {
     switch (k) {
-    case gResKind::Bitmap: return QStringLiteral("bitmap");
-    case gResKind::Icon: return QStringLiteral("icon");
-    case gResKind::Cursor: return QStringLiteral("cursor");
+    case gResKind::Bitmap:
+        return QStringLiteral("bitmap");
+    case gResKind::Icon:
+        return QStringLiteral("icon");
+    case gResKind::Cursor:
+        return QStringLiteral("cursor");
     }
     return {};
 }
@@ -46,7 +49,8 @@ QPixmap gLoadResPicture(int id, gResKind kind, QSize size) {
     }
     QPixmap pm(path);
     if (pm.isNull()) gRaise(gErr::InvalidPicture);
-    if (!size.isEmpty() && pm.size() != size) pm = pm.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!size.isEmpty() && pm.size() != size)
+        pm = pm.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return pm;
 }
 

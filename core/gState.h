@@ -37,10 +37,10 @@ extern int gRemindLead;
 
 // Program state.
 extern bool gLocked;
-extern bool gCloseMinimizes; // True while the main window runs
-extern bool gMessageOpen;    // True while a message box (or a modal help text) is open
-extern qint16 gMsgButton;    // the last press on the message box
-extern int gBalloonKind;     // 1 the clipboard offer, 0 any other balloon
+extern bool gCloseMinimizes;          // True while the main window runs
+extern bool gMessageOpen;             // True while a message box (or a modal help text) is open
+extern qint16 gMsgButton;             // the last press on the message box
+extern int gBalloonKind;              // 1 the clipboard offer, 0 any other balloon
 extern QPointer<QWidget> gPopUpOwner; // the rich-text editor whose pop-out is open
 
 // The account database: one connection, one command, one recordset, shared.

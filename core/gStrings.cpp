@@ -23,10 +23,14 @@ QHash<int, QString> gParseStringTable(const QByteArray& utf8) {
         for (int i = 0; i < raw.size(); ++i) {
             if (raw[i] == QLatin1Char('\\') && i + 1 < raw.size()) {
                 const QChar n = raw[++i];
-                if (n == QLatin1Char('r')) text += QLatin1Char('\r');
-                else if (n == QLatin1Char('n')) text += QLatin1Char('\n');
-                else if (n == QLatin1Char('t')) text += QLatin1Char('\t');
-                else text += n;
+                if (n == QLatin1Char('r'))
+                    text += QLatin1Char('\r');
+                else if (n == QLatin1Char('n'))
+                    text += QLatin1Char('\n');
+                else if (n == QLatin1Char('t'))
+                    text += QLatin1Char('\t');
+                else
+                    text += n;
             } else {
                 text += raw[i];
             }
@@ -59,7 +63,9 @@ QString gLoadResString(int id) {
     return *s;
 }
 
-bool gHasResString(int id) { return table().contains(id); }
+bool gHasResString(int id) {
+    return table().contains(id);
+}
 
 QList<int> gResStringIds() {
     QList<int> ids = table().keys();

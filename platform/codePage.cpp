@@ -41,7 +41,9 @@ const std::array<quint16, 65536>& table() {
 
 } // namespace
 
-int ansiCode(QChar c) { return table()[c.unicode()]; }
+int ansiCode(QChar c) {
+    return table()[c.unicode()];
+}
 
 QChar fromDoubleByte(unsigned char lead, unsigned char trail) {
     const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};

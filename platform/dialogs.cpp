@@ -48,10 +48,18 @@ QString getExistingDirectory(QWidget* parent, const QString& title, const QStrin
 }
 
 namespace seam {
-void pushAnswer(const QString& answer) { st().answers.enqueue(answer); }
-void setScripted(bool on) { st().scripted = on; }
-bool scripted() { return st().scripted; }
-const QList<Asked>& asked() { return st().asked; }
+void pushAnswer(const QString& answer) {
+    st().answers.enqueue(answer);
+}
+void setScripted(bool on) {
+    st().scripted = on;
+}
+bool scripted() {
+    return st().scripted;
+}
+const QList<Asked>& asked() {
+    return st().asked;
+}
 void reset() {
     st().answers.clear();
     st().asked.clear();

@@ -13,7 +13,8 @@ namespace {
 
 QString normKey(QString k) {
     k.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    while (k.endsWith(QLatin1Char('\\'))) k.chop(1);
+    while (k.endsWith(QLatin1Char('\\')))
+        k.chop(1);
     return k.toLower();
 }
 
@@ -32,10 +33,14 @@ bool isPersonal(long root, const QString& subKey, const QString& valueName) {
 
 QString rootName(long root) {
     switch (root) {
-    case HKEY_CLASSES_ROOT: return QStringLiteral("HKEY_CLASSES_ROOT");
-    case HKEY_CURRENT_USER: return QStringLiteral("HKEY_CURRENT_USER");
-    case HKEY_LOCAL_MACHINE: return QStringLiteral("HKEY_LOCAL_MACHINE");
-    default: return QStringLiteral("ROOT_%1").arg(root);
+    case HKEY_CLASSES_ROOT:
+        return QStringLiteral("HKEY_CLASSES_ROOT");
+    case HKEY_CURRENT_USER:
+        return QStringLiteral("HKEY_CURRENT_USER");
+    case HKEY_LOCAL_MACHINE:
+        return QStringLiteral("HKEY_LOCAL_MACHINE");
+    default:
+        return QStringLiteral("ROOT_%1").arg(root);
     }
 }
 
@@ -50,11 +55,16 @@ QString storeKey(long root, const QString& subKey, const QString& valueName) {
 QString escapeValue(const QString& s) {
     QString out;
     for (QChar c : s) {
-        if (c == QLatin1Char('\\')) out += QStringLiteral("\\\\");
-        else if (c == QLatin1Char('\n')) out += QStringLiteral("\\n");
-        else if (c == QLatin1Char('\t')) out += QStringLiteral("\\t");
-        else if (c == QLatin1Char('\r')) out += QStringLiteral("\\r");
-        else out += c;
+        if (c == QLatin1Char('\\'))
+            out += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\t'))
+            out += QStringLiteral("\\t");
+        else if (c == QLatin1Char('\r'))
+            out += QStringLiteral("\\r");
+        else
+            out += c;
     }
     return out;
 }
@@ -64,11 +74,16 @@ QString unescapeValue(const QString& s) {
     for (int i = 0; i < s.size(); ++i) {
         if (s[i] == QLatin1Char('\\') && i + 1 < s.size()) {
             const QChar n = s[++i];
-            if (n == QLatin1Char('n')) out += QLatin1Char('\n');
-            else if (n == QLatin1Char('t')) out += QLatin1Char('\t');
-            else if (n == QLatin1Char('r')) out += QLatin1Char('\r');
-            else if (n == QLatin1Char('s')) out += QLatin1Char(' ');
-            else out += n;
+            if (n == QLatin1Char('n'))
+                out += QLatin1Char('\n');
+            else if (n == QLatin1Char('t'))
+                out += QLatin1Char('\t');
+            else if (n == QLatin1Char('r'))
+                out += QLatin1Char('\r');
+            else if (n == QLatin1Char('s'))
+                out += QLatin1Char(' ');
+            else
+                out += n;
         } else {
             out += s[i];
         }
@@ -95,14 +110,16 @@ QStringList splitData(const QString& data) {
            !words.last().mid(1).contains(QLatin1Char('/'))) {
         args.prepend(words.takeLast());
     }
-    while (words.size() > 1 && words.last().isEmpty()) words.removeLast();
+    while (words.size() > 1 && words.last().isEmpty())
+        words.removeLast();
     return QStringList{words.join(QLatin1Char(' '))} + args;
 }
 
 bool writeAutostart(const QString& data) {
     const QStringList parts = splitData(data);
     QStringList exec;
-    for (const QString& p : parts) exec += quoteExecArg(p);
+    for (const QString& p : parts)
+        exec += quoteExecArg(p);
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Name=Rededera\n"
@@ -184,7 +201,8 @@ QStringList splitExec(const QString& exec) {
         }
     }
     if (have) out += cur;
-    for (QString& s : out) s.replace(QStringLiteral("%%"), QStringLiteral("%"));
+    for (QString& s : out)
+        s.replace(QStringLiteral("%%"), QStringLiteral("%"));
     return out;
 }
 

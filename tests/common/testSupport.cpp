@@ -28,7 +28,8 @@ void resetSeams() {
 }
 
 TempHome::TempHome() {
-    for (int i = 0; i < 5; ++i) saved_[i] = qgetenv(kVars[i]);
+    for (int i = 0; i < 5; ++i)
+        saved_[i] = qgetenv(kVars[i]);
     const QString base = dir_.path();
     const QString sub[5] = {"/home", "/config", "/data", "/cache", "/runtime"};
     for (int i = 0; i < 5; ++i) {
@@ -41,8 +42,10 @@ TempHome::TempHome() {
 
 TempHome::~TempHome() {
     for (int i = 0; i < 5; ++i) {
-        if (saved_[i].isNull()) qunsetenv(kVars[i]);
-        else qputenv(kVars[i], saved_[i]);
+        if (saved_[i].isNull())
+            qunsetenv(kVars[i]);
+        else
+            qputenv(kVars[i], saved_[i]);
     }
 }
 

@@ -2,10 +2,24 @@
 
 #include <gtest/gtest.h>
 
-TEST(CodePage, SingleAndDoubleByteValues) {
-    EXPECT_EQ(codepage::ansiCode(QLatin1Char('A')), 65);
-    EXPECT_EQ(codepage::ansiCode(QChar(0x20AC)), 0x80);
-    EXPECT_GT(codepage::ansiCode(QChar(0x4E2D)), 255);
-    EXPECT_EQ(codepage::ansiCode(QChar(0xE4)), 63);
-    EXPECT_EQ(codepage::ansiCode(QChar(0xD800)), 63);
+TEST(CodePage, ValuesOfSingleAndDoubleByteCharacters) {
+    const struct {
+        char16_t c;
+        int value;
+    } cases[] = {
+        {u'A', 65},      {u' ', 32},       {u'~', 126},      {0x20AC, 0x80}, // "€" is one byte
+        {u'中', 0xD6D0}, {u'六', 0xC1F9},  {0x3000, 0xA1A1},                 // ideographic space
+        {0xE4, 63},      {0x0416, 0xA7A8}, {0xD800, 63},     {0xDC00, 63},   // lone surrogates
+        {0x0E01, 63},                                                        // Thai: not in the code page
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(codepage::ansiCode(QChar(c.c)), c.value) << int(c.c);
+}
+
+TEST(CodePage, DoubleByteCodesDecodeToTheirCharacters) {
+    EXPECT_EQ(codepage::fromDoubleByte(0xD6, 0xD0), QChar(u'中'));
+    EXPECT_EQ(codepage::fromDoubleByte(0xC1, 0xF9), QChar(u'六'));
+    EXPECT_TRUE(codepage::fromDoubleByte(0xD6, 0x20).isNull());
+    EXPECT_EQ(codepage::fromSingleByte(0x41), QChar(u'A'));
+    EXPECT_EQ(codepage::toAnsi(QString::fromUtf8("a中€")), QByteArray("a\xD6\xD0\x80"));
 }

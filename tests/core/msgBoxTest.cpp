@@ -1,0 +1,334 @@
+// The message box, the error box and the help window, driven for real offscreen.
+#include "core/frmHelp.h"
+#include "core/frmMsg.h"
+#include "core/gError.h"
+#include "core/gForms.h"
+#include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gStrings.h"
+#include "core/gTwips.h"
+#include "platform/settingsStore.h"
+#include "testSupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs `act` on the next modal frmMsg once it is on screen.
+void onNextBox(std::function<void(frmMsg*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* box = qobject_cast<frmMsg*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(box);
+    });
+    timer->start();
+}
+
+class MsgBoxReal : public HomeTest {
+protected:
+    void SetUp() override {
+        HomeTest::SetUp();
+        gMsgBoxSeam::setScripted(false);
+    }
+    void TearDown() override {
+        gMsgBoxSeam::setScripted(true);
+        HomeTest::TearDown();
+    }
+};
+
+struct SetCase {
+    int set;
+    QStringList captions; // visible buttons, first to third
+    QList<int> lefts;     // twips
+    QList<quint8> results;
+    int enterPress; // which button Enter presses
+    quint8 escape;  // result of Escape; 0: Escape does nothing
+};
+
+const SetCase kSets[] = {
+    {0, {"关闭"}, {4320}, {1}, 1, 1},
+    {1, {"确定", "取消"}, {3120, 4320}, {1, 2}, 1, 2},
+    {2, {"中止(&A)", "重试(&R)", "忽略(&I)"}, {1920, 3120, 4320}, {3, 4, 5}, 1, 0},
+    {3, {"是(&Y)", "否(&N)", "取消"}, {1920, 3120, 4320}, {6, 7, 2}, 1, 2},
+    {4, {"是(&Y)", "否(&N)"}, {3120, 4320}, {6, 7}, 1, 7},
+    {5, {"重试(&R)", "取消"}, {3120, 4320}, {4, 2}, 1, 2},
+    {6, {"导入密匙", "重新创建", "取消"}, {1920, 3120, 4320}, {8, 9, 10}, 1, 10},
+    {7, {"重新创建", "指定位置", "关闭"}, {1920, 3120, 4320}, {8, 9, 10}, 3, 10},
+};
+
+QList<QPushButton*> buttonsOf(frmMsg* box) {
+    return {box->Command1, box->Command3, box->Command4};
+}
+
+} // namespace
+
+TEST_F(MsgBoxReal, EveryButtonSetShowsItsButtonsAndReturnsTheirResults) {
+    for (const SetCase& c : kSets) {
+        for (int b = 0; b < c.captions.size(); ++b) {
+            onNextBox([&, b](frmMsg* box) {
+                const auto buttons = buttonsOf(box);
+                for (int i = 0; i < 3; ++i) {
+                    EXPECT_EQ(buttons[i]->isVisible(), i < c.captions.size()) << "set " << c.set;
+                    if (i < c.captions.size()) {
+                        EXPECT_EQ(buttons[i]->text(), c.captions[i]) << "set " << c.set;
+                        EXPECT_EQ(buttons[i]->x(), gPx(c.lefts[i])) << "set " << c.set;
+                    }
+                }
+                EXPECT_EQ(box->windowTitle(), "Rededera");
+                EXPECT_FALSE(box->Command2->isVisible()) << "message 104 has no help text";
+                EXPECT_TRUE(gMessageOpen);
+                QTest::mouseClick(buttons[b], Qt::LeftButton);
+            });
+            EXPECT_EQ(gMsgBox(104, c.set), c.results[b]) << "set " << c.set << " button " << b;
+            EXPECT_FALSE(gMessageOpen);
+        }
+    }
+}
+
+TEST_F(MsgBoxReal, EnterPressesTheDefaultAndEscapeOrCloseTheCancelButton) {
+    for (const SetCase& c : kSets) {
+        onNextBox([](frmMsg* box) { QTest::keyClick(box, Qt::Key_Return); });
+        EXPECT_EQ(gMsgBox(104, c.set), c.results[c.enterPress - 1]) << "Enter, set " << c.set;
+
+        onNextBox([&](frmMsg* box) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            if (c.escape == 0) {
+                // Set 2 has no cancel button: the box stays until a button is pressed.
+                pumpEvents(20);
+                EXPECT_TRUE(box->isVisible());
+                box->Command3->click();
+            }
+        });
+        EXPECT_EQ(gMsgBox(104, c.set), c.escape == 0 ? c.results[1] : c.escape) << "Escape, set " << c.set;
+
+        onNextBox([&](frmMsg* box) {
+            box->close();
+            if (c.escape == 0) {
+                pumpEvents(20);
+                EXPECT_TRUE(box->isVisible());
+                box->Command1->click();
+            }
+        });
+        EXPECT_EQ(gMsgBox(104, c.set), c.escape == 0 ? c.results[0] : c.escape) << "close, set " << c.set;
+    }
+}
+
+TEST_F(MsgBoxReal, ArgumentsAreSubstitutedAndALongTextGrowsTheBox) {
+    onNextBox([](frmMsg* box) {
+        EXPECT_EQ(box->Label1->text(), "/home/me/日记.eky 已经存在。要将其替换吗？");
+        EXPECT_EQ(box->height(), gPx(frmMsg::kClientHeight));
+        box->Command1->click();
+    });
+    gMsgBox(133, 4, "/home/me/日记.eky");
+
+    const QString longName = QString("很长的文件名").repeated(40);
+    onNextBox([](frmMsg* box) {
+        const int labelH = box->Label1->height();
+        EXPECT_GT(labelH, gPx(660));
+        // Form height = label height + 1875 twips, the title bar's 480 of them outside the client area.
+        EXPECT_EQ(box->height(), labelH + gPx(1875 - 480));
+        EXPECT_EQ(box->Picture1->geometry().bottom(), box->height() - 1);
+        box->Command1->click();
+    });
+    gMsgBox(133, 4, longName);
+}
+
+TEST_F(MsgBoxReal, TheHelpLinkShowsTheHelpTextThenTheSameBoxAgain) {
+    int boxes = 0;
+    std::function<void(frmMsg*)> first = [&](frmMsg* box) {
+        ++boxes;
+        EXPECT_TRUE(box->Command2->isVisible());
+        EXPECT_EQ(box->Command2->text(), "帮助");
+        // The help window opens modally; close it once it shows, then answer the box that comes back.
+        auto* t = new QTimer;
+        t->setInterval(5);
+        QObject::connect(t, &QTimer::timeout, [t, &boxes] {
+            auto* help = qobject_cast<frmHelp*>(QApplication::activeModalWidget());
+            if (!help || !help->isVisible()) return;
+            t->stop();
+            t->deleteLater();
+            EXPECT_EQ(help->windowTitle(), "Rededera 帮助");
+            EXPECT_TRUE(help->label(0)->text().startsWith("帐户配置文件错误，Rededera 无法启动。"));
+            EXPECT_TRUE(gMessageOpen);
+            onNextBox([&boxes](frmMsg* again) {
+                ++boxes;
+                EXPECT_EQ(again->Command1->text(), "重新创建");
+                EXPECT_TRUE(again->Command3->isVisible());
+                again->Command3->click();
+            });
+            help->Command1->click();
+        });
+        t->start();
+        QTest::mouseClick(box->Command2, Qt::LeftButton);
+    };
+    onNextBox(first);
+    EXPECT_EQ(gMsgBox(117, 7), gMsgResult::Second);
+    EXPECT_EQ(boxes, 2);
+    EXPECT_FALSE(gMessageOpen);
+}
+
+TEST_F(MsgBoxReal, OnlyTheLeftButtonActsOnTheHelpLink) {
+    onNextBox([](frmMsg* box) {
+        QTest::mouseClick(box->Command2, Qt::RightButton);
+        pumpEvents(10);
+        EXPECT_TRUE(box->isVisible());
+        box->Command3->click();
+    });
+    EXPECT_EQ(gMsgBox(102, 4), gMsgResult::No);
+}
+
+TEST_F(MsgBoxReal, ABoxStartsWithNoPressAndNestedBoxesKeepMessageOpen) {
+    // An inner box (a timer's message) closing must not clear the flag of the outer one.
+    onNextBox([](frmMsg* outer) {
+        onNextBox([](frmMsg* inner) { inner->Command1->click(); });
+        EXPECT_EQ(gMsgBox(106, 0), gMsgResult::OK);
+        EXPECT_TRUE(gMessageOpen);
+        outer->Command3->click();
+    });
+    EXPECT_EQ(gMsgBox(124, 1), gMsgResult::Cancel);
+    EXPECT_FALSE(gMessageOpen);
+}
+
+TEST_F(MsgBoxReal, TheErrorBoxShowsTheNumberAndTextAndContinues) {
+    onNextBox([](frmMsg* box) {
+        EXPECT_EQ(box->Label1->text(), "发生错误（53）：\n文件未找到");
+        EXPECT_EQ(box->Command1->text(), "关闭");
+        EXPECT_EQ(box->Command1->x(), gPx(4320));
+        EXPECT_FALSE(box->Command3->isVisible());
+        EXPECT_FALSE(box->Command4->isVisible());
+        EXPECT_TRUE(box->Command2->isVisible());
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    bool reached = false;
+    try {
+        gRaise(gErr::FileNotFound);
+    } catch (...) {
+        gShowErrorBox(true);
+        reached = true;
+    }
+    EXPECT_TRUE(reached);
+}
+
+TEST(MsgBoxEnd, AnErrorBoxThatDoesNotContinueEndsTheProgramAfterSyncingSettings) {
+    // The child re-runs this test from the top: it must find the parent's folder, not make its own.
+    static QTemporaryDir dir;
+    if (qEnvironmentVariableIsEmpty("MSGBOX_END_CONFIG"))
+        qputenv("MSGBOX_END_CONFIG", dir.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", qgetenv("MSGBOX_END_CONFIG"));
+    EXPECT_EXIT(
+        {
+            settings::save("Rededera", "Option", "PathOption", "3");
+            try {
+                gRaise(gErr::PathNotFound);
+            } catch (...) {
+                gShowErrorBox(false);
+            }
+            std::fprintf(stderr, "still running\n");
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(settings::get("Rededera", "Option", "PathOption"), "3");
+}
+
+TEST(MsgBoxScripted, TheHelpLinkRepeatsTheSameMessage) {
+    TempHome home;
+    gMsgBoxSeam::pushAnswers({gMsgBoxSeam::HelpLink, gMsgResult::First});
+    EXPECT_EQ(gMsgBox(117, 7), gMsgResult::First);
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{117, 117}));
+    EXPECT_EQ(gMsgBoxSeam::helpShown(), (QList<int>{117}));
+}
+
+TEST(MsgBoxRules, Substitution) {
+    const QStringList args{"A", "B", "", "", "", "", "", "", "九"};
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"%1 已经存在", "A 已经存在"},
+        {"%2%1", "BA"},
+        {"%9", "九"},
+        {"%%", "%"},
+        {"100%", "100%"},
+        {"%x%1", "%A"},
+        {"%0", "%"},
+        {"%3!", "!"},
+        {"no args", "no args"},
+        {"", ""},
+        {"%%1", "%1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(gSubstitute(QString::fromUtf8(c.in), args), QString::fromUtf8(c.out)) << c.in;
+}
+
+TEST(MsgBoxRules, PressesMapToResults) {
+    // Third button of set 3 is "取消" like the other cancel buttons; a press outside the set is 0.
+    EXPECT_EQ(gMsgResultOf(3, 3), gMsgResult::Cancel);
+    EXPECT_EQ(gMsgResultOf(0, 2), 0);
+    EXPECT_EQ(gMsgResultOf(4, 0), 0);
+    EXPECT_EQ(gMsgResultOf(7, 1), gMsgResult::First);
+    EXPECT_EQ(gMsgResultOf(8, 1), 0);
+}
+
+class HelpWindow : public HomeTest {};
+
+TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
+    gShowHelp(0);
+    auto* help = forms::find<frmHelp>("frmHelp");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_FALSE(help->isModal());
+    EXPECT_EQ(help->label(0)->text(), gLoadResString(701));
+    EXPECT_EQ(help->height(), gPx(3500 - 480));
+    for (int i = 702; i <= 706; ++i) {
+        ASSERT_NE(help->label(i), nullptr);
+        EXPECT_TRUE(help->label(i)->isVisible());
+        EXPECT_EQ(help->label(i)->y(), gPx((i - 701) * 240 + 600));
+    }
+    EXPECT_FALSE(help->Command2->isVisible());
+
+    QTest::mouseClick(help->label(703), Qt::LeftButton);
+    EXPECT_TRUE(help->label(0)->text().startsWith("课程："));
+    for (int i = 702; i <= 706; ++i)
+        EXPECT_FALSE(help->label(i)->isVisible());
+    EXPECT_TRUE(help->Command2->isVisible());
+    EXPECT_EQ(help->Command2->text(), "返回");
+
+    QTest::mouseClick(help->Command2, Qt::LeftButton);
+    EXPECT_EQ(help->label(0)->text(), gLoadResString(701));
+    for (int i = 702; i <= 706; ++i)
+        EXPECT_TRUE(help->label(i)->isVisible());
+    EXPECT_EQ(help->height(), gPx(3500 - 480));
+    EXPECT_FALSE(help->Command2->isVisible());
+
+    // Opening it again gives a fresh window; its close button unloads it.
+    gShowHelp(0);
+    pumpEvents();
+    auto* again = forms::find<frmHelp>("frmHelp");
+    ASSERT_NE(again, nullptr);
+    again->Command1->click();
+    EXPECT_FALSE(forms::isLoaded("frmHelp"));
+}
+
+TEST_F(HelpWindow, EveryTopicTextFitsItsWindow) {
+    gShowHelp(0);
+    auto* help = forms::find<frmHelp>("frmHelp");
+    ASSERT_NE(help, nullptr);
+    for (int i = 702; i <= 706; ++i) {
+        QTest::mouseClick(help->label(i), Qt::LeftButton);
+        const QLabel* text = help->label(0);
+        EXPECT_LE(text->geometry().bottom(), help->Picture1->y()) << i;
+        QTest::mouseClick(help->Command2, Qt::LeftButton);
+    }
+}

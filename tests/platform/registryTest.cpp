@@ -1,0 +1,96 @@
+#include "platform/registry.h"
+#include "platform/settingsStore.h"
+#include "testSupport.h"
+
+#include <QFile>
+
+namespace {
+const QString kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+}
+
+class RegistryLayer : public HomeTest {};
+
+TEST_F(RegistryLayer, TheRunValueIsAnAutostartEntry) {
+    const QString program = home().path() + "/My Apps/100% Rededera/Rededera";
+    ASSERT_TRUE(reg::setString(reg::HKEY_CURRENT_USER, kRun, "Rededera", program + " /s"));
+
+    const QString file = home().config() + "/autostart/rededera.desktop";
+    EXPECT_EQ(reg::autostartFile(), file);
+    const QString text = QString::fromUtf8(readFile(file));
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nType=Application\n"));
+    EXPECT_TRUE(text.contains("\nName=Rededera\n"));
+    EXPECT_TRUE(text.contains("\nX-GNOME-Autostart-enabled=true\n"));
+    // Quoted for the blanks, "%" doubled as a field code escape.
+    EXPECT_TRUE(text.contains("\nExec=\"" + home().path() + "/My Apps/100%% Rededera/Rededera\" /s\n"))
+        << text.toStdString();
+
+    EXPECT_EQ(reg::getString(reg::HKEY_CURRENT_USER, kRun, "Rededera"), program + " /s");
+    // The key is the same with a trailing backslash.
+    EXPECT_EQ(reg::getString(reg::HKEY_CURRENT_USER, kRun + "\\", "Rededera"), program + " /s");
+
+    EXPECT_TRUE(reg::deleteValue(reg::HKEY_CURRENT_USER, kRun + "\\", "Rededera"));
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_FALSE(reg::getString(reg::HKEY_CURRENT_USER, kRun, "Rededera").has_value());
+}
+
+TEST_F(RegistryLayer, ExecQuotingFollowsTheDesktopEntryRules) {
+    const struct {
+        const char* arg;
+        const char* quoted;
+    } cases[] = {
+        {"/usr/bin/rededera", "/usr/bin/rededera"},
+        {"/opt/a b/x", "\"/opt/a b/x\""},
+        {"/opt/$x`y\"z\\w", "\"/opt/\\$x\\`y\\\"z\\\\w\""},
+        {"/opt/50%", "/opt/50%%"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(reg::quoteExecArg(c.arg), QString(c.quoted)) << c.arg;
+        EXPECT_EQ(reg::splitExec(reg::quoteExecArg(c.arg) + " /s"), (QStringList{c.arg, "/s"})) << c.arg;
+    }
+}
+
+TEST_F(RegistryLayer, TheDocumentsFolderIsThePersonalValue) {
+    const auto docs =
+        reg::getString(reg::HKEY_CURRENT_USER,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Personal");
+    ASSERT_TRUE(docs.has_value());
+    EXPECT_TRUE(docs->startsWith(home().home())) << docs->toStdString();
+}
+
+TEST_F(RegistryLayer, OtherValuesLiveInTheProgramsOwnStore) {
+    EXPECT_FALSE(reg::getString(reg::HKEY_CURRENT_USER, "Software\\Rededera", "Anything").has_value());
+    ASSERT_TRUE(reg::setString(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                               "ProgramFilesDir", "/opt"));
+    EXPECT_EQ(reg::getString(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\",
+                             "ProgramFilesDir"),
+              QString("/opt"));
+    EXPECT_FALSE(reg::getString(reg::HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                "ProgramFilesDir")
+                     .has_value());
+    EXPECT_TRUE(reg::deleteValue(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                 "ProgramFilesDir"));
+    EXPECT_FALSE(reg::getString(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                "ProgramFilesDir")
+                     .has_value());
+    EXPECT_TRUE(reg::storeFile().startsWith(home().config() + "/Rededera/"));
+}
+
+TEST_F(RegistryLayer, SettingsStoreIsAnIniFileUnderTheConfigFolder) {
+    EXPECT_EQ(settings::filePath(), home().config() + "/Rededera/Rededera.conf");
+    EXPECT_EQ(settings::get("Rededera", "Option", "PathOption", "2"), "2");
+    ASSERT_TRUE(settings::save("Rededera", "Option", "WorkPath", "/data/我的日记/"));
+    EXPECT_EQ(settings::get("Rededera", "Option", "WorkPath"), "/data/我的日记/");
+    EXPECT_TRUE(QString::fromUtf8(readFile(settings::filePath())).contains("[Option]"));
+    ASSERT_TRUE(settings::remove("Rededera", "Option", "WorkPath"));
+    EXPECT_EQ(settings::get("Rededera", "Option", "WorkPath", "none"), "none");
+}
+
+TEST_F(RegistryLayer, AnUnwritableStoreReportsFailure) {
+    // The config folder's parent is a file: nothing can be created below it.
+    writeFile(home().path() + "/blocker", "x");
+    qputenv("XDG_CONFIG_HOME", (home().path() + "/blocker/config").toLocal8Bit());
+    EXPECT_FALSE(reg::setString(reg::HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                "Rededera", "/usr/bin/rededera /s"));
+    EXPECT_FALSE(settings::save("Rededera", "Option", "PathOption", "1"));
+}
