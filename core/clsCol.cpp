@@ -1,0 +1,3 @@
+#include "core/clsCol.h"
+
+// clsCol holds data only.

@@ -1,0 +1,3 @@
+#include "core/clsRow.h"
+
+// clsRow holds data only.

@@ -1,0 +1,3 @@
+#include "core/clsTerm.h"
+
+// clsTerm holds data only.
