@@ -24,6 +24,7 @@ bool gMessageOpen = false;
 qint16 gMsgButton = 0;
 int gBalloonKind = 0;
 QPointer<QWidget> gPopUpOwner;
+bool gRestartPending = false;
 
 long gDiaryCount = 0;
 long gScoreTotal = 0;
@@ -54,6 +55,7 @@ void gResetAccountState() {
     gHiddenStart = false;
     gBalloonKind = 0;
     gPopUpOwner.clear();
+    gRestartPending = false;
     gDiaryCount = gScoreTotal = 0;
     gDiaryDate = QDate();
     gDayCount = gDayIndex = 0;

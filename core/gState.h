@@ -42,6 +42,7 @@ extern bool gMessageOpen;             // True while a message box (or a modal he
 extern qint16 gMsgButton;             // the last press on the message box
 extern int gBalloonKind;              // 1 the clipboard offer, 0 any other balloon
 extern QPointer<QWidget> gPopUpOwner; // the rich-text editor whose pop-out is open
+extern bool gRestartPending; // the settings page changed the user folder; a restart reads everything again
 
 // The account database: one connection, one command, one recordset, shared.
 extern db::Connection gConnection;
