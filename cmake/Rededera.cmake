@@ -1,8 +1,12 @@
 # One static library per folder, made of every source file in it.
 function(rededera_library name)
-    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE" ${ARGN})
     file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
         ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    # Sub-folders that are libraries of their own.
+    foreach(sub IN LISTS ARG_EXCLUDE)
+        list(FILTER srcs EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${sub}/")
+    endforeach()
     if(NOT srcs)
         set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
     endif()
