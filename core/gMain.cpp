@@ -1,5 +1,78 @@
 #include "core/gMain.h"
 
+#include "core/clsMD5.h"
+#include "core/gError.h"
+#include "core/gForms.h"
+#include "core/gLoginApi.h"
+#include "core/gMsgBox.h"
+#include "core/gShared.h"
+#include "core/gStartup.h"
+#include "core/gState.h"
+#include "core/gUserData.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+namespace {
+
+void runMain() {
+    gAppPath = gProgramFolder();
+    gAppFileName = gProgramFileName();
+
+    // A copy without its manifest writes it and asks for a restart. A copy
+    // whose folder cannot be written goes on without one.
+    if (!QFileInfo::exists(gManifestFile()) && gWriteManifest(gManifestFile())) {
+        gMsgBox(139, 0);
+        return;
+    }
+
+    if (!gClaimSingleInstance()) {
+        gMsgBox(138, 0);
+        return;
+    }
+
+    gInitPaths();
+
+    if (!QFileInfo::exists(gProfileFile())) {
+        forms::load(QStringLiteral("frmCreateAccount"))->show();
+        return;
+    }
+
+    if (!gLoadUserData()) return;
+
+    if (gOptions[4]) {
+        gRegSetString(HKEY_CURRENT_USER, kRunKey, QStringLiteral("Rededera"),
+                      gAppPath + gAppFileName + QStringLiteral(" /s"));
+    } else {
+        gRegDeleteValue(HKEY_CURRENT_USER, kRunKey, QStringLiteral("Rededera"));
+    }
+
+    QWidget* login = forms::load(QStringLiteral("frmLogin"));
+
+    const bool hidden = gIsHiddenSwitch(gCommandLine);
+    if (gPasswordHash == QLatin1String(clsMD5::kEmptyDigest) && (hidden || (gOptions[9] && gOptions[10]))) {
+        auto* signIn = dynamic_cast<gLoginForm*>(login);
+        if (!signIn) gRaise(gErr::ObjectNotSet);
+        // Hidden from before the sign-in: it may load the main window itself.
+        gHiddenStart = hidden;
+        const bool signedIn = signIn->cmd1Click();
+        if (signedIn && hidden) forms::load(QStringLiteral("frmMain"));
+        gHiddenStart = false;
+        // A failed automatic sign-in leaves the window for the user, never an invisible program.
+        if (!signedIn && forms::find(QStringLiteral("frmLogin")) == login) login->show();
+        return;
+    }
+
+    login->show();
+}
+
+} // namespace
+
 void Main() {
-    // Start-up is built on top of the foundation; until then the program starts and ends.
+    try {
+        runMain();
+    } catch (...) {
+        gHiddenStart = false;
+        gShowErrorBox(false);
+    }
 }

@@ -1,0 +1,165 @@
+#include "core/gStartup.h"
+
+#include "core/gError.h"
+#include "core/gMain.h"
+#include "core/gMsgBox.h"
+#include "core/gShared.h"
+#include "core/gState.h"
+#include "core/gStrings.h"
+#include "core/gUserData.h"
+#include "platform/dialogs.h"
+#include "platform/settingsStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <memory>
+
+namespace {
+
+const QString kApp = QStringLiteral("Rededera");
+const QString kSection = QStringLiteral("Option");
+
+struct ProgramSeam {
+    bool set = false;
+    QString folder;
+    QString fileName;
+} programSeam;
+
+// Held from the first successful claim to the end of the process.
+std::unique_ptr<QLockFile> instanceLock;
+QString instanceLockPath;
+
+QString withSlash(QString path) {
+    if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
+    return path;
+}
+
+} // namespace
+
+QString gProgramFolder() {
+    return withSlash(programSeam.set ? programSeam.folder : QCoreApplication::applicationDirPath());
+}
+
+QString gProgramFileName() {
+    if (programSeam.set) return programSeam.fileName;
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+QString gManifestFile() {
+    return gAppPath + gAppFileName + QStringLiteral(".exe.manifest");
+}
+
+bool gWriteManifest(const QString& path) {
+    const QByteArray text = (gLoadResString(1000) + QStringLiteral("\r\n")).toUtf8();
+    QSaveFile f(path);
+    // Unbuffered: a short write must show in write()'s result (see scrambled::writeFile).
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (f.write(text) != text.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+bool gIsHiddenSwitch(const QString& commandLine) {
+    return commandLine.trimmed().toUpper() == QLatin1String("/S");
+}
+
+QString gInstanceLockFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+           QStringLiteral("/Rededera.lock");
+}
+
+bool gClaimSingleInstance() {
+    const QString path = gInstanceLockFile();
+    if (instanceLock && instanceLockPath == path) return true;
+    auto lock = std::make_unique<QLockFile>(path);
+    // A running instance never goes stale by age; only a dead owner frees the lock.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        // Only a lock held by someone else proves another instance; a runtime
+        // folder we cannot write to must not keep the program from starting.
+        return lock->error() != QLockFile::LockFailedError;
+    }
+    instanceLock = std::move(lock);
+    instanceLockPath = path;
+    return true;
+}
+
+void gInitPaths() {
+    bool isNumber = false;
+    int option = settings::get(kApp, kSection, QStringLiteral("PathOption"), QStringLiteral("2"))
+                     .trimmed()
+                     .toInt(&isNumber);
+    // Anything but 1..3 would leave the folder at the root; the documents folder is the sound default.
+    if (!isNumber || option < 1 || option > 3) option = 2;
+    gPathOption = option;
+
+    switch (gPathOption) {
+    case 1:
+        gDataPath = gAppPath;
+        break;
+    case 2: {
+        QString personal =
+            gRegGetValue(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"), QString());
+        if (personal.isEmpty()) personal = QDir::homePath();
+        gDataPath = withSlash(personal) + QStringLiteral("Rededera/");
+        break;
+    }
+    default:
+        gDataPath = settings::get(kApp, kSection, QStringLiteral("WorkPath"), gAppPath);
+        break;
+    }
+    gDataPath = withSlash(gDataPath);
+
+    const QFileInfo info(gDataPath);
+    if (!info.isDir() && !QDir().mkpath(gDataPath)) gRaise(gErr::PathFileAccess);
+
+    gDatabaseFile = gDataPath + QStringLiteral("Userdata.dat");
+    gPictureFile = gDataPath + QStringLiteral("UserPicture.dat");
+}
+
+bool gChooseDataFolder(QWidget* owner) {
+    QString path = dialogs::getExistingDirectory(owner, QStringLiteral("选择用户配置文件存放的目录："));
+    if (path.isEmpty()) return false;
+    path = withSlash(path);
+    return settings::save(kApp, kSection, QStringLiteral("PathOption"), QStringLiteral("3")) &&
+           settings::save(kApp, kSection, QStringLiteral("WorkPath"), path);
+}
+
+gBadProfileRoad gBadProfileChoices() {
+    switch (gMsgBox(117, 7)) {
+    case gMsgResult::First:
+        if (gMsgBox(118, 1) != gMsgResult::OK) return gBadProfileRoad::ReadAgain;
+        QFile::remove(gProfileFile());
+        Main();
+        return gBadProfileRoad::Done;
+    case gMsgResult::Second:
+        if (!gChooseDataFolder(nullptr)) return gBadProfileRoad::ReadAgain;
+        Main();
+        return gBadProfileRoad::Done;
+    default:
+        return gBadProfileRoad::Done;
+    }
+}
+
+namespace gStartupSeam {
+void setProgram(const QString& folder, const QString& fileName) {
+    programSeam.set = true;
+    programSeam.folder = folder;
+    programSeam.fileName = fileName;
+}
+void reset() {
+    programSeam = ProgramSeam{};
+}
+void releaseInstanceLock() {
+    instanceLock.reset();
+    instanceLockPath.clear();
+}
+} // namespace gStartupSeam

@@ -1,0 +1,51 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+// Start-up services: where the program and the user folder lie, the
+// visual-styles manifest, the one-instance lock and the bad-profile choices.
+
+// The program's folder (ending with "/") and its file name ("Rededera").
+QString gProgramFolder();
+QString gProgramFileName();
+
+// gAppPath & gAppFileName & ".exe.manifest".
+QString gManifestFile();
+// Writes string 1000 and a final CR LF to the file; false when it cannot be written.
+bool gWriteManifest(const QString& path);
+
+// True for a command line that is "/S" once trimmed and upper-cased.
+bool gIsHiddenSwitch(const QString& commandLine);
+
+// Takes the per-user instance lock for the whole process (again true for the
+// process that already holds it); false while another process holds it. A lock
+// left behind by a crashed instance is taken over.
+bool gClaimSingleInstance();
+QString gInstanceLockFile();
+
+// Resolves gPathOption, gDataPath, gDatabaseFile and gPictureFile from the
+// settings and creates the user folder; a folder that cannot be made raises 75.
+void gInitPaths();
+
+// The folder browser; a chosen folder is stored as PathOption 3 and WorkPath.
+bool gChooseDataFolder(QWidget* owner);
+
+// The choices offered for a bad profile (message 117). ReadAgain: the caller
+// reads the profile again; Done: the caller gives up (Main already ran again,
+// or the user closed).
+enum class gBadProfileRoad { ReadAgain, Done };
+gBadProfileRoad gBadProfileChoices();
+
+// Registry places the start-up writes.
+inline const QString kRunKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+inline const QString kShellFoldersKey =
+    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+
+namespace gStartupSeam {
+// Tests stand in for the program: its folder and file name.
+void setProgram(const QString& folder, const QString& fileName);
+void reset();
+// Lets go of the instance lock (tests; the program holds it to the end).
+void releaseInstanceLock();
+} // namespace gStartupSeam

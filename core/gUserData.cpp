@@ -1,0 +1,287 @@
+#include "core/gUserData.h"
+
+#include "core/gClock.h"
+#include "core/gConvert.h"
+#include "core/gError.h"
+#include "core/gResources.h"
+#include "core/gStartup.h"
+#include "core/gState.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace scrambled {
+
+quint8 scrambleByte(quint8 b, quint8 key, bool xorStep) {
+    int s = b + key;
+    if (s > 255) s = b + key - 255; // 255, not 256: files already written depend on it
+    return static_cast<quint8>(xorStep ? (s ^ key) : s);
+}
+
+quint8 unscrambleByte(quint8 e, quint8 key, bool xorStep) {
+    const int v = xorStep ? (e ^ key) : e;
+    return static_cast<quint8>(v >= key ? v - key : v + 255 - key);
+}
+
+QByteArray encode(const QStringList& fields, int key, bool xorStep) {
+    if (key < 0 || key > 254) gRaise(gErr::InvalidCall); // K + 1 must fit the record's byte
+    const auto k = static_cast<quint8>(key);
+    QByteArray out;
+    auto record = [&out](int v) {
+        out.append(static_cast<char>(v));
+        out.append(3, '\0');
+    };
+    record(k);
+    for (const QString& field : fields) {
+        for (QChar c : field) {
+            const char16_t u = c.unicode();
+            for (quint8 b : {static_cast<quint8>(u & 0xFF), static_cast<quint8>(u >> 8)}) {
+                record(k + 1);
+                record(scrambleByte(b, k, xorStep));
+            }
+        }
+        record(k);
+    }
+    return out;
+}
+
+std::optional<QStringList> decode(const QByteArray& bytes, bool xorStep) {
+    if (bytes.isEmpty()) return std::nullopt;
+    const auto key = static_cast<quint8>(bytes[0]);
+    const qsizetype records = (bytes.size() + kRecordSize - 1) / kRecordSize;
+    auto value = [&bytes](qsizetype r) { return static_cast<quint8>(bytes[r * kRecordSize]); };
+    QStringList fields;
+    QByteArray text;
+    auto close = [&] {
+        QString s;
+        for (qsizetype i = 0; i + 1 < text.size(); i += 2)
+            s += QChar(static_cast<char16_t>(static_cast<quint8>(text[i]) |
+                                             (static_cast<quint8>(text[i + 1]) << 8)));
+        fields += s;
+        text.clear();
+    };
+    for (qsizetype r = 1; r < records; ++r) {
+        const int v = value(r);
+        if (v == key + 1) {
+            // The next record is data, whatever it holds.
+            if (++r >= records) break;
+            text.append(static_cast<char>(unscrambleByte(value(r), key, xorStep)));
+        } else if (v == key) {
+            close();
+        }
+    }
+    return fields;
+}
+
+std::optional<QByteArray> readFile(const QString& path) {
+    QFile f(path);
+    if (!QFileInfo(path).isFile()) return std::nullopt;
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    const qint64 size = f.size();
+    if (size <= 0 || size > kMaxFileSize) return std::nullopt;
+    QByteArray bytes = f.read(kMaxFileSize + 1);
+    if (bytes.isEmpty() || bytes.size() > kMaxFileSize) return std::nullopt;
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QStringList& fields, int key, bool xorStep) {
+    const QByteArray bytes = encode(fields, key, xorStep);
+    QSaveFile f(path);
+    // Unbuffered, so a short write shows in write()'s result: a buffered
+    // QSaveFile commits a file cut short by a full disk as if it were whole.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+int drawKey(int range) {
+    gRandomize();
+    return static_cast<int>(std::floor(gRnd() * range));
+}
+
+} // namespace scrambled
+
+QStringList AccountProfile::fields() const {
+    return {Signature,    FormatVersion, UserName,    PasswordHash,     RecordKey,
+            PictureIndex, OptionBits,    LockTimeout, AutoSaveInterval, RemindLead};
+}
+
+AccountProfile AccountProfile::fromAccount() {
+    AccountProfile p;
+    p.UserName = gUserName;
+    p.PasswordHash = gPasswordHash;
+    p.RecordKey = gRecordKey;
+    p.PictureIndex = QString::number(gPictureIndex);
+    p.OptionBits = gOptionBitsText(gOptions);
+    p.LockTimeout = QString::number(gLockTimeout);
+    p.AutoSaveInterval = QString::number(gAutoSaveInterval);
+    p.RemindLead = QString::number(gRemindLead);
+    return p;
+}
+
+QStringList KeyFileRecord::fields() const {
+    return {Signature, FormatVersion, KeyKind, UserName, PasswordHash, RecordKey};
+}
+
+QString gProfileFile() {
+    return gDataPath + kProfileFileName;
+}
+
+std::array<bool, 21> gParseOptionBits(const QString& text) {
+    std::array<bool, 21> options{};
+    for (int i = 0; i < 21; ++i)
+        options[i] = i < text.size() && gVal(QString(text[i])) != 0;
+    return options;
+}
+
+QString gOptionBitsText(const std::array<bool, 21>& options) {
+    QString s;
+    for (bool on : options)
+        s += on ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
+}
+
+namespace {
+
+// A number field that must convert as a whole; nullopt when it does not.
+std::optional<qint16> strictInt(const QString& text) {
+    try {
+        return gCInt(text);
+    } catch (const gRuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+// A minute setting: the leading number, rounded; nullopt past the 16-bit range.
+std::optional<int> minutes(const QString& text) {
+    const double v = gRoundEven(gVal(text));
+    if (!(v >= -32768 && v <= 32767)) return std::nullopt;
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+bool gApplyProfileFields(const QStringList& fields) {
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QString& f = fields[i];
+        switch (i % AccountProfile::kFieldCount) {
+        case 0:
+            if (f != QLatin1String("Rededera")) return false;
+            break;
+        case 1:
+            if (strictInt(f) != std::optional<qint16>(2)) return false;
+            break;
+        case 2:
+            gUserName = f;
+            break;
+        case 3:
+            gPasswordHash = f;
+            break;
+        case 4:
+            gRecordKey = f;
+            break;
+        case 5: {
+            const auto v = strictInt(f);
+            if (!v) return false;
+            gPictureIndex = *v;
+            break;
+        }
+        case 6:
+            gOptions = gParseOptionBits(f);
+            break;
+        case 7:
+        case 8:
+        case 9: {
+            const auto v = minutes(f);
+            if (!v) return false;
+            int& target = i % 10 == 7 ? gLockTimeout : i % 10 == 8 ? gAutoSaveInterval : gRemindLead;
+            target = *v;
+            break;
+        }
+        }
+    }
+    return fields.size() % AccountProfile::kFieldCount == 0;
+}
+
+bool gSaveUserData() {
+    const int key = scrambled::drawKey(100);
+    return scrambled::writeFile(gProfileFile(), AccountProfile::fromAccount().fields(), key, true);
+}
+
+bool gReadUserData() {
+    const auto bytes = scrambled::readFile(gProfileFile());
+    if (!bytes) return false;
+    const auto fields = scrambled::decode(*bytes, true);
+    return fields && gApplyProfileFields(*fields);
+}
+
+bool gLoadUserData() {
+    // Each "read again" of the choices comes back here rather than nesting.
+    for (;;) {
+        if (gReadUserData()) return true;
+        if (gBadProfileChoices() == gBadProfileRoad::Done) return false;
+    }
+}
+
+bool ReadKeyFile(const QString& fileName) {
+    const auto bytes = scrambled::readFile(fileName);
+    if (!bytes) return false;
+    const auto fields = scrambled::decode(*bytes, false);
+    if (!fields) return false;
+    QString hash, held;
+    std::optional<QString> recordKey;
+    for (qsizetype i = 0; i < fields->size(); ++i) {
+        const QString& f = (*fields)[i];
+        switch (i % KeyFileRecord::kFieldCount) {
+        case 0:
+            if (f != QLatin1String("Rededera")) return false;
+            break;
+        case 1:
+            if (strictInt(f) != std::optional<qint16>(2)) return false;
+            break;
+        case 2:
+            if (f != QLatin1String("Key File")) return false;
+            break;
+        case 3:
+            if (f != gUserName) return false;
+            break;
+        case 4:
+            held = f;
+            break;
+        case 5:
+            hash = held;
+            recordKey = f;
+            break;
+        }
+    }
+    if (!recordKey) return false;
+    gPasswordHash = hash;
+    gRecordKey = *recordKey;
+    return true;
+}
+
+QPixmap gLoadUserPicture(int pictureIndex) {
+    try {
+        if (pictureIndex == 12) {
+            if (!QFileInfo(gPictureFile).isFile()) return gLoadResPicture(113, gResKind::Bitmap);
+            // The copy keeps no extension of its own; the content says what it is.
+            QImageReader reader(gPictureFile);
+            reader.setDecideFormatFromContent(true);
+            const QImage image = reader.read();
+            if (image.isNull()) gRaise(gErr::InvalidPicture);
+            return QPixmap::fromImage(image);
+        }
+        return gLoadResPicture(101 + pictureIndex, gResKind::Bitmap);
+    } catch (...) {
+        gShowErrorBox(true);
+        return {};
+    }
+}
