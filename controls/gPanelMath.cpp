@@ -1,0 +1,86 @@
+#include "controls/gPanelMath.h"
+
+#include "core/gColor.h"
+
+#include <array>
+#include <cmath>
+
+namespace {
+constexpr std::array<long, 25> kPalette = {
+    0x7369EF, 0x5A9AF7, 0x52CFFF, 0x5AFBFF, 0x84D78C, 0xBDD784, 0x94C7BD, 0xDEA27B, 0xDE829C,
+    0xA58AC6, 0xE7D3CE, 0x7B594A, 0xADAAAD, 0x525252, 0x080408, 0x291CAD, 0x1051BD, 0x087DAD,
+    0x089A9C, 0x297939, 0x0ABF91, 0x396D63, 0x945529, 0x943052, 0x63388C,
+};
+
+const QString kBreak = QStringLiteral("\r\n");
+
+// Position of the first line break at or after `from` (0-based), or -1.
+qsizetype findBreak(const QString& s, qsizetype from) {
+    return s.indexOf(kBreak, from);
+}
+} // namespace
+
+std::optional<long> gPaletteColor(int index, long userColor) {
+    if (index == gPaletteUserIndex) return userColor;
+    if (index < 0 || index >= static_cast<int>(kPalette.size())) return std::nullopt;
+    return kPalette[static_cast<size_t>(index)];
+}
+
+gRgbParts gSplitColor(long color) {
+    const long c = color & 0xFFFFFF;
+    return {static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+            static_cast<int>((c >> 16) & 0xFF)};
+}
+
+long gAdjustColor(long color, int delta) {
+    gRgbParts p = gSplitColor(color);
+    int* channels[] = {&p.r, &p.g, &p.b};
+    for (int* c : channels) {
+        *c += delta;
+        if (delta < 1) {
+            if (*c < 0) *c = 0;
+        } else if (*c > 255) {
+            *c = 255;
+        }
+    }
+    return gRGB(p.r, p.g, p.b);
+}
+
+int gGetPercent(int value, int max) {
+    if (value > max) value = max;
+    if (max == 0) return 0;
+    // In floating point on purpose: 29 / 100 * 100 is just below 29 and gives 28.
+    const double p = std::floor(static_cast<double>(value) / max * 100.0);
+    return p > 100.0 ? 100 : static_cast<int>(p);
+}
+
+long gBlendColor(long c1, long c2, double percent) {
+    const gRgbParts a = gSplitColor(c1);
+    const gRgbParts b = gSplitColor(c2);
+    auto mix = [percent](int x, int y) {
+        return static_cast<int>(std::nearbyint(x + (y - x) * percent / 100.0));
+    };
+    return gRGB(mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b));
+}
+
+QString gFitCaptionText(const QString& caption, int heightTwips) {
+    if (heightTwips < 615) {
+        qsizetype p = findBreak(caption, 0);
+        if (heightTwips >= 495) p = findBreak(caption, p < 0 ? 0 : p + 1);
+        return p >= 0 ? caption.left(p) : caption;
+    }
+    if (heightTwips < 975) return caption;
+    const qsizetype p1 = findBreak(caption, 0);
+    const qsizetype p2 = p1 < 0 ? -1 : findBreak(caption, p1 + 1);
+    if (p1 < 0 || p2 < 0) return caption;
+    // "A\r\nB\r\nrest" becomes "A\r\n\r\nB\r\n\r\nrest".
+    return caption.left(p1 + 2) + caption.mid(p1, p2 - p1 + 2) + caption.mid(p2);
+}
+
+int gPanelRowInset(int y, int h, int previous) {
+    if (y == 1 || y == h - 2) return 4;
+    if (y == 2 || y == h - 3) return 2;
+    if (y == 3 || y == h - 4) return 2;
+    if (y == 4 || y == h - 5) return 1;
+    return previous;
+}

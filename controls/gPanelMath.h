@@ -1,0 +1,43 @@
+#pragma once
+#include <QString>
+
+#include <optional>
+
+// Colour arithmetic and caption fitting of the shaded background panel. Colours
+// are Windows colour numbers &HBBGGRR (red in the low byte); only the low three
+// bytes of a colour count.
+
+// The custom colour a new panel starts with.
+constexpr long gDefaultUserColor = 0xDE9E7B;
+// Entries of the palette: 0..24 fixed colours, 25 the custom colour.
+constexpr int gPaletteSize = 26;
+constexpr int gPaletteUserIndex = 25;
+
+// The palette colour of `index`; index 25 is `userColor`. Outside 0..25 there is none.
+std::optional<long> gPaletteColor(int index, long userColor);
+
+struct gRgbParts {
+    int r = 0, g = 0, b = 0;
+};
+gRgbParts gSplitColor(long color);
+
+// Adds `delta` to every channel. A delta below 1 only clamps at 0, any other only at 255.
+long gAdjustColor(long color, int delta);
+
+// Whole percentage of value/max, rounded down, clamped to 100; value is first
+// limited to max; a max of 0 gives 0.
+int gGetPercent(int value, int max);
+
+// p % of the way from c1 to c2 per channel, rounded to the nearest whole number
+// (halves to even).
+long gBlendColor(long c1, long c2, double percent);
+
+// What the caption label shows on a panel `heightTwips` high (outer height):
+// below 495 the first line, below 615 the first two lines, below 975 the whole
+// caption, from 975 on the first three lines spread by empty lines. A caption
+// with too few lines to spread shows whole. Lines are separated by "\r\n".
+QString gFitCaptionText(const QString& caption, int heightTwips);
+
+// The left inset of fill row y (1..h-2) of a panel h pixels high, given the
+// inset of the row before it.
+int gPanelRowInset(int y, int h, int previous);

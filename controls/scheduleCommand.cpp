@@ -1,0 +1,117 @@
+#include "controls/scheduleCommand.h"
+
+#include "core/gError.h"
+#include "core/gLinkLabel.h"
+#include "core/gTwips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+const QSize kBorder(gPx(30), gPx(30)); // the room around the picture for the pressed shift
+const QPoint kPressed(gPx(30), gPx(30));
+
+QSize naturalSize(const QPixmap& pm) {
+    return pm.isNull() ? QSize(0, 0) : pm.deviceIndependentSize().toSize();
+}
+
+int heldButtons(Qt::MouseButtons held) {
+    int b = 0;
+    for (Qt::MouseButton one : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+        if (held & one) b |= gMouseButton(one);
+    return b;
+}
+} // namespace
+
+scheduleCommand::scheduleCommand(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setMinimumSize(kBorder);
+    setStretch(false);
+    // Without a picture the button is just its border.
+    resize(imageSize_ + kBorder);
+}
+
+void scheduleCommand::setStretch(bool on) {
+    stretch_ = on;
+    update();
+}
+
+void scheduleCommand::setPicture(const QPixmap& picture) {
+    picture_ = picture;
+    if (!stretch_) {
+        imageSize_ = naturalSize(picture_);
+        resize(imageSize_ + kBorder);
+    }
+    update();
+}
+
+void scheduleCommand::resizeEvent(QResizeEvent*) {
+    if (stretch_) imageSize_ = (size() - kBorder).expandedTo(QSize(0, 0));
+}
+
+void scheduleCommand::paintEvent(QPaintEvent*) {
+    gGuard([&] {
+        if (picture_.isNull() || imageSize_.isEmpty()) return;
+        QPainter p(this);
+        const QRect area(imagePos_, imageSize_);
+        if (stretch_) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawPixmap(area, picture_);
+        } else {
+            p.setClipRect(area);
+            p.drawPixmap(imagePos_, picture_);
+        }
+    });
+}
+
+QPoint scheduleCommand::pictureTwips(const QPoint& widgetPos) const {
+    const QPoint rel = widgetPos - imagePos_;
+    return {gTwips(rel.x()), gTwips(rel.y())};
+}
+
+void scheduleCommand::mousePressEvent(QMouseEvent* e) {
+    gGuard([&] {
+        const QPoint pos = e->position().toPoint();
+        if (!captured_ && !pictureRect().contains(pos)) return;
+        captured_ = true;
+        const int button = gMouseButton(e->button());
+        if (button == 1) leftDown_ = true;
+        const QPoint tw = pictureTwips(pos);
+        Q_EMIT mouseDown(button, gShiftState(e->modifiers()), tw.x(), tw.y());
+        if (button == 1) {
+            imagePos_ = kPressed;
+            update();
+        }
+    });
+    e->accept();
+}
+
+void scheduleCommand::mouseMoveEvent(QMouseEvent* e) {
+    gGuard([&] {
+        const QPoint pos = e->position().toPoint();
+        if (!captured_ && !pictureRect().contains(pos)) return;
+        const QPoint tw = pictureTwips(pos);
+        Q_EMIT mouseMove(heldButtons(e->buttons()), gShiftState(e->modifiers()), tw.x(), tw.y());
+    });
+    e->accept();
+}
+
+void scheduleCommand::mouseReleaseEvent(QMouseEvent* e) {
+    gGuard([&] {
+        if (!captured_) return;
+        const QPoint pos = e->position().toPoint();
+        const int button = gMouseButton(e->button());
+        const bool over = pictureRect().contains(pos);
+        const QPoint tw = pictureTwips(pos);
+        if (e->buttons() == Qt::NoButton) captured_ = false;
+        const bool clicked = button == 1 && leftDown_ && over;
+        if (button == 1) leftDown_ = false;
+        Q_EMIT mouseUp(button, gShiftState(e->modifiers()), tw.x(), tw.y());
+        if (button == 1) {
+            imagePos_ = QPoint(0, 0);
+            update();
+        }
+        if (clicked) Q_EMIT click();
+    });
+    e->accept();
+}
