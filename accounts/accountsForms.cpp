@@ -1,4 +1,9 @@
+#include "accounts/frmCreateAccount.h"
+#include "accounts/frmLogin.h"
 #include "core/gForms.h"
 
 // Every form of this folder registers itself here, by the name the program uses.
-void gRegisterAccountsForms() {}
+void gRegisterAccountsForms() {
+    forms::registerForm(QStringLiteral("frmCreateAccount"), [] { return new frmCreateAccount; });
+    forms::registerForm(QStringLiteral("frmLogin"), [] { return new frmLogin; });
+}

@@ -1,0 +1,381 @@
+#include "accounts/frmLogin.h"
+
+#include "accounts/gAccountRules.h"
+#include "core/clsMD5.h"
+#include "core/clsSchedule.h"
+#include "core/gDatabase.h"
+#include "core/gDialogKeys.h"
+#include "core/gError.h"
+#include "core/gMain.h"
+#include "core/gMsgBox.h"
+#include "core/gResources.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "core/gUserData.h"
+#include "core/gWeek.h"
+#include "platform/dialogs.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include <cstdio>
+
+namespace {
+constexpr int kPanelTop = 1020, kPanelHeight = 2100;
+constexpr int kButtonWidth = 1200, kButtonHeight = 405, kButtonTop = 3300;
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& r) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
+    l->setGeometry(r);
+    return l;
+}
+
+// The key file dialog's two entries, captions as the user sees them.
+const QString kKeyFileFilter = QStringLiteral("密匙文件 (*.eky)");
+const QString kAllFilesFilter = QStringLiteral("所有文件 (*.*)");
+
+// A typed password matches the account. A text that has no digest matches none.
+bool passwordMatches(const QString& typed) {
+    try {
+        return clsMD5().DigestStrToHexStr(typed) == gPasswordHash;
+    } catch (...) {
+        return false;
+    }
+}
+
+QLineEdit* makeBox(QWidget* parent, const char* name, const QRect& r) {
+    auto* t = new QLineEdit(parent);
+    t->setObjectName(QLatin1String(name));
+    t->setGeometry(r);
+    return t;
+}
+} // namespace
+
+frmLogin::frmLogin(QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("用户登陆"));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint);
+    setFixedSize(gPxSize(kClientWidth, kClientHeight));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+
+    // Password alone.
+    Frame2 = new QWidget(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(gPxRect(0, kPanelTop, kClientWidth, kPanelHeight));
+    Image4 = makeLabel(Frame2, "Image4", {}, gPxRect(360, 60, 1080, 1080));
+    Image4->setScaledContents(true);
+    Image4->setCursor(gLoadResCursor(101));
+    Label2 = makeLabel(Frame2, "Label2", {}, gPxRect(1680, 60, 3960, 330));
+    QFont bold = Label2->font();
+    bold.setBold(true);
+    Label2->setFont(bold);
+    Label1 = makeLabel(Frame2, "Label1", QStringLiteral("如果需要，请键入密码，再单击“确定”。"),
+                       gPxRect(1680, 450, 3960, 330));
+    Text1 = makeBox(Frame2, "Text1", gPxRect(1680, 900, 3300, 345));
+    Label5 = makeLabel(Frame2, "Label5", QStringLiteral("单击“确定”登陆 Rededera。"),
+                       gPxRect(1680, 900, 3960, 345));
+    Label5->setVisible(false);
+
+    // Name and password.
+    Frame1 = new QWidget(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(gPxRect(0, kPanelTop, kClientWidth, kPanelHeight));
+    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("键入用户名和密码，再单击“确定”。"),
+                       gPxRect(360, 60, 5280, 330));
+    Label9 = makeLabel(Frame1, "Label9", QStringLiteral("用户："), gPxRect(600, 600, 1080, 345));
+    Text3 = makeBox(Frame1, "Text3", gPxRect(1800, 600, 3300, 345));
+    Label10 = makeLabel(Frame1, "Label10", QStringLiteral("密码："), gPxRect(600, 1110, 1080, 345));
+    Text4 = makeBox(Frame1, "Text4", gPxRect(1800, 1110, 3300, 345));
+    Label9->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label10->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label9->setBuddy(Text3);
+    Label10->setBuddy(Text4);
+
+    Text1->setEchoMode(QLineEdit::Password);
+    Text4->setEchoMode(QLineEdit::Password);
+    gUsePasswordFilter(Text1);
+    gUsePasswordFilter(Text4);
+
+    Command1 = new QPushButton(QStringLiteral("确定"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(
+        gPxRect(kClientWidth - 360 - 2 * kButtonWidth - 120, kButtonTop, kButtonWidth, kButtonHeight));
+    Command2 = new QPushButton(QStringLiteral("取消"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(
+        gPxRect(kClientWidth - 360 - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight));
+    gBindDefaultCancel(this, Command1, Command2);
+
+    setTabOrder(Text1, Text3);
+    setTabOrder(Text3, Text4);
+    setTabOrder(Text4, Command1);
+    setTabOrder(Command1, Command2);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { gGuard([this] { Command2_Click(); }); });
+}
+
+frmLogin::~frmLogin() = default;
+
+void frmLogin::formLoad() {
+    if (gHasResPicture(gResKind::Bitmap, 122)) background_ = gLoadResPicture(122);
+    Text1->clear();
+    const bool passwordOnly = gOptions[9];
+    Frame2->setVisible(passwordOnly);
+    Frame1->setVisible(!passwordOnly);
+    Label2->setText(gUserName);
+    passwordOnly_ = passwordOnly;
+    Image4->setPixmap(gLoadUserPicture(gPictureIndex));
+    if (gPasswordHash == QLatin1String(clsMD5::kEmptyDigest)) {
+        Text1->setVisible(false);
+        Label5->setVisible(true);
+    }
+}
+
+void frmLogin::paintEvent(QPaintEvent* e) {
+    QWidget::paintEvent(e);
+    if (background_.isNull()) return;
+    QPainter p(this);
+    p.drawPixmap(0, 0, background_);
+}
+
+void frmLogin::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (Frame2->isVisible()) {
+        if (Text1->isVisible() && Text1->isEnabled())
+            Text1->setFocus();
+        else
+            Command1->setFocus();
+    } else if (Text3->text().isEmpty()) {
+        Text3->setFocus();
+    } else {
+        Text4->setFocus();
+    }
+}
+
+void frmLogin::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    gGuard([this] { forms::unload(this); });
+}
+
+bool frmLogin::cmd1Click() {
+    if (!gOptions[9]) Text3->setText(gUserName);
+    return signIn();
+}
+
+void frmLogin::Command1_Click() {
+    signIn();
+}
+
+void frmLogin::Command2_Click() {
+    forms::unload(this);
+}
+
+void frmLogin::enableBoxes() {
+    Text1->setEnabled(true);
+    Text3->setEnabled(true);
+    Text4->setEnabled(true);
+}
+
+bool frmLogin::signIn() {
+    Text1->setEnabled(false);
+    Text3->setEnabled(false);
+    Text4->setEnabled(false);
+
+    auto refuseName = [this] {
+        Text3->setEnabled(true);
+        Text4->setEnabled(true);
+        gMsgBox(105, 0);
+        Text4->clear();
+        Text3->setFocus();
+        Text3->selectAll();
+    };
+    if (passwordOnly_) {
+        if (!passwordMatches(Text1->text())) {
+            gMsgBox(105, 0);
+            Text1->setEnabled(true);
+            Text1->setFocus();
+            Text1->selectAll();
+            return false;
+        }
+    } else {
+        Text3->setText(Text3->text().trimmed());
+        if (!gSameAccountName(Text3->text(), gUserName) || !passwordMatches(Text4->text())) {
+            refuseName();
+            return false;
+        }
+    }
+
+    QLineEdit* box = passwordOnly_ ? Text1 : Text4;
+    const QString typed = box->text();
+    box->clear();
+
+    QString dbPassword;
+    try {
+        dbPassword = gMakeDbPassword(typed);
+    } catch (...) {
+        // Cannot happen for a password whose digest matched; refuse it all the same.
+        if (passwordOnly_) {
+            gMsgBox(105, 0);
+            Text1->setEnabled(true);
+            Text1->setFocus();
+        } else {
+            refuseName();
+        }
+        return false;
+    }
+
+    for (;;) {
+        bool isNew = false;
+        if (!QFileInfo::exists(gDatabaseFile)) {
+            try {
+                gCreateDatabase(gDatabaseFile, dbPassword);
+                isNew = true;
+            } catch (...) {
+                gMsgBox(108, 0);
+                forms::unload(this);
+                return false;
+            }
+        }
+
+        bool failed = false;
+        bool wrongKey = false;
+        try {
+            gOpenDatabase(gDatabaseFile, dbPassword);
+            if (isNew) {
+                // The new database normally has its row already; never add a second.
+                gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
+                gRecordset.setCursorLocation(db::CursorLocation::Client);
+                gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
+                if (gRecordset.recordCount() == 0) {
+                    gRecordset.addNew();
+                    gRecordset.setField(QStringLiteral("Score"), 0);
+                    gRecordset.update();
+                }
+                gRecordset.close();
+            }
+            gDiaryCount = gConnection.count(QStringLiteral("Diary"));
+
+            gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
+            gRecordset.setCursorLocation(db::CursorLocation::Client);
+            gRecordset.open(gCommand);
+            gScoreTotal = 0;
+            try {
+                gScoreTotal = gRecordset.integer(QStringLiteral("Score"));
+            } catch (...) {
+                // A missing total reads as 0; the editor keeps it from here on.
+            }
+            gRecordset.close();
+        } catch (...) {
+            failed = true;
+            wrongKey = gCurrentError().number() == db::err::WrongKey;
+        }
+        if (!failed) break;
+        const Road road = failureRoad(wrongKey);
+        if (road != Road::Retry) return false;
+    }
+
+    // The account is open. What follows reports its errors and goes on, so that
+    // the program still reaches its main window.
+    try {
+        gTimetable.gGetSchedule();
+        gBuildTodayCourses();
+    } catch (...) {
+        gShowErrorBox(true);
+    }
+    auto loadIfBuilt = [](const QString& name) {
+        try {
+            if (forms::isRegistered(name)) forms::load(name);
+        } catch (...) {
+            gShowErrorBox(true);
+        }
+    };
+    loadIfBuilt(QStringLiteral("frmScheRemind"));
+    loadIfBuilt(gOptions[12] ? QStringLiteral("frmScheReport") : QStringLiteral("frmMain"));
+    forms::unload(this);
+    return true;
+}
+
+frmLogin::Road frmLogin::failureRoad(bool wrongKey) {
+    // Neither a new key nor a new database may meet a file the program still holds.
+    gCloseDatabase();
+    if (!wrongKey) {
+        gMsgBox(108, 0);
+        forms::unload(this);
+        return Road::Stop;
+    }
+    for (;;) {
+        switch (gMsgBox(115, 6, gUserName)) {
+        case gMsgResult::First: {
+            const QString file = chooseKeyFile();
+            if (file.isEmpty()) continue;
+            const QString oldHash = gPasswordHash;
+            const QString oldKey = gRecordKey;
+            if (!ReadKeyFile(file)) {
+                gMsgBox(135, 0);
+                continue;
+            }
+            if (!gSaveUserData()) {
+                // Memory must agree with the profile on disk, or a recreate
+                // would key the database with a record key nobody has.
+                gPasswordHash = oldHash;
+                gRecordKey = oldKey;
+                gShowErrorBox(gRuntimeError(gErr::PathFileAccess, gErrorText(gErr::PathFileAccess)), true);
+                continue;
+            }
+            gMsgBox(136, 0);
+            forms::unload(this);
+            Main();
+            return Road::Stop;
+        }
+        case gMsgResult::Second: {
+            const QString copy = gDatabaseFile + QStringLiteral(".old");
+            // One rename: an older copy is replaced, and the file is never lost in between.
+            if (std::rename(QFile::encodeName(gDatabaseFile).constData(),
+                            QFile::encodeName(copy).constData()) != 0) {
+                gMsgBox(108, 0);
+                forms::unload(this);
+                return Road::Stop;
+            }
+            gMsgBox(116, 0, copy);
+            return Road::Retry;
+        }
+        case gMsgResult::Third:
+            forms::unload(this);
+            return Road::Stop;
+        default:
+            enableBoxes();
+            return Road::Stay;
+        }
+    }
+}
+
+QString frmLogin::chooseKeyFile() {
+    QWidget* owner = isVisible() ? this : nullptr;
+    const QString title = QStringLiteral("打开");
+    if (dialogs::seam::scripted())
+        return dialogs::getOpenFileName(owner, title, {},
+                                        kKeyFileFilter + QStringLiteral(";;") + kAllFilesFilter);
+    // "*.*" is meant as every file, with or without a dot: show the captions as
+    // they are and match with the pattern that means it here.
+    QFileDialog dialog(owner, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilters(
+        {kKeyFileFilter + QStringLiteral(" (*.eky)"), kAllFilesFilter + QStringLiteral(" (*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
