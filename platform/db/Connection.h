@@ -30,6 +30,8 @@ public:
     void open(const QString& file, const QString& password, bool exclusive = true);
     bool isOpen() const { return db_ != nullptr; }
     const QString& fileName() const { return file_; }
+    // Changes with every open and close, so a recordset notices a connection that went away.
+    quint64 generation() const { return generation_; }
 
     // Closes the file; an open transaction is rolled back. Harmless when closed.
     void close();
@@ -74,6 +76,7 @@ private:
     QString file_;
     QByteArray key_;
     int level_ = 0;
+    quint64 generation_ = 0;
     QHash<QString, sqlite3_stmt*> statements_;
     struct TableInfo {
         std::vector<ColumnSpec> list;

@@ -3,81 +3,747 @@
 #include "core/gError.h"
 #include "platform/db/Command.h"
 #include "platform/db/Connection.h"
+#include "platform/db/dbSql.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <limits>
+#include <sqlite3.h>
 
 namespace db {
 
+using detail::quoteIdent;
+
+namespace {
+
+// Rows read with their long texts at open; past this, long texts of the
+// remaining rows are read when first asked for, so a large open stays small.
+constexpr int kEagerLongRows = 2000;
+
+enum class RowState : quint8 { Clean, Modified, Added, Deleted, Gone };
+
+struct Row {
+    qint64 rowid = 0; // 0: not in the table (yet)
+    qint64 seq = 0;   // table order
+    QVector<QVariant> values;
+    QVector<QVariant> original; // values before the pending change (Modified)
+    QVector<bool> dirty;
+    RowState state = RowState::Clean;
+    bool longLoaded = true;
+};
+
+[[noreturn]] void notFound(const QString& name) {
+    gRaise(err::ItemNotFound, QStringLiteral("在对应所需名称或序数的集合中，未找到项目 %1。").arg(name));
+}
+
+struct ParsedSource {
+    enum Kind { Table, Query, Statement } kind = Statement;
+    QString table;
+    QStringList columns; // empty: every column
+    QString text;        // the statement as given (Query, Statement)
+};
+
+QString unquote(QString s) {
+    s = s.trimmed();
+    if (s.size() >= 2 && ((s.front() == QLatin1Char('[') && s.back() == QLatin1Char(']')) ||
+                          (s.front() == QLatin1Char('"') && s.back() == QLatin1Char('"')) ||
+                          (s.front() == QLatin1Char('`') && s.back() == QLatin1Char('`'))))
+        s = s.mid(1, s.size() - 2);
+    return s;
+}
+
+ParsedSource parseSource(const QString& source) {
+    static const QString ident =
+        QStringLiteral("(?:[A-Za-z_][A-Za-z0-9_]*|\\[[^\\]]+\\]|\"[^\"]+\"|`[^`]+`)");
+    static const QRegularExpression select(
+        QStringLiteral("^\\s*SELECT\\s+(\\*|%1(?:\\s*,\\s*%1)*)\\s+FROM\\s+(%1)\\s*;?\\s*$").arg(ident),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression rows(QStringLiteral("^\\s*(SELECT|WITH|PRAGMA|VALUES)\\b"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    ParsedSource p;
+    p.text = source;
+    const auto m = select.match(source);
+    if (m.hasMatch()) {
+        p.kind = ParsedSource::Table;
+        p.table = unquote(m.captured(2));
+        if (m.captured(1).trimmed() != QLatin1String("*"))
+            for (const QString& c : m.captured(1).split(QLatin1Char(',')))
+                p.columns << unquote(c);
+        return p;
+    }
+    p.kind = rows.match(source).hasMatch() ? ParsedSource::Query : ParsedSource::Statement;
+    return p;
+}
+
+} // namespace
+
 struct Recordset::Impl {
+    // Settings that a close puts back.
     Filter filter;
     Sort sort;
+    Filter openFilter; // the part applied by the query itself
+
+    bool open = false;
+    bool filterSet = false, sortSet = false; // set since the last open
+    Connection* conn = nullptr;
+    quint64 generation = 0;
+    LockType lock = LockType::ReadOnly;
+    QString table; // empty: the rows cannot be edited
+    std::vector<ColumnSpec> cols;
+    std::vector<int> longCols; // indexes into cols of columns read lazily
+    std::vector<Row> rows;
+    std::vector<int> view; // indexes into rows, in cursor order
+    long pos = 0;          // index into view; -1 bof, view.size() eof
+    bool onDeleted = false;
+    qint64 nextSeq = 0;
+
+    // ---- helpers ----
+    void reset() { *this = Impl(); }
+    void checkOpen() const {
+        if (!open) gRaise(err::Closed, QStringLiteral("对象关闭时，不允许操作。"));
+    }
+    Connection& connection() const {
+        if (!conn || !conn->isOpen() || conn->generation() != generation)
+            gRaise(err::Closed, QStringLiteral("连接已关闭。"));
+        return *conn;
+    }
+    int columnIndex(const QString& name) const {
+        for (size_t i = 0; i < cols.size(); ++i)
+            if (cols[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i);
+        return -1;
+    }
+    int requireColumn(const QString& name) const {
+        const int i = columnIndex(name);
+        if (i < 0) notFound(name);
+        return i;
+    }
+    bool hasCurrent() const { return !onDeleted && pos >= 0 && pos < long(view.size()); }
+    Row& current() {
+        checkOpen();
+        if (onDeleted) gRaise(err::RowDeleted, QStringLiteral("行句柄引用了一个已删除的行。"));
+        if (!hasCurrent())
+            gRaise(err::BofOrEof, QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前记录已被删除。"));
+        return rows[view[pos]];
+    }
+    void checkWritable() const {
+        checkOpen();
+        if (lock == LockType::ReadOnly || table.isEmpty())
+            gRaise(err::ReadOnly, QStringLiteral("当前记录集不支持更新。"));
+    }
+    bool immediate() const { return lock == LockType::Optimistic || lock == LockType::Pessimistic; }
+
+    void ensureLong(Row& r) {
+        if (r.longLoaded) return;
+        if (r.rowid == 0) {
+            r.longLoaded = true;
+            return;
+        }
+        QString list;
+        for (int c : longCols) {
+            if (!list.isEmpty()) list += QStringLiteral(", ");
+            list += quoteIdent(cols[c].name);
+        }
+        Connection& c = connection();
+        sqlite3_stmt* st = c.prepare(QStringLiteral("SELECT ") + list + QStringLiteral(" FROM ") +
+                                     quoteIdent(table) + QStringLiteral(" WHERE rowid = ?"));
+        sqlite3_bind_int64(st, 1, r.rowid);
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW) {
+            for (size_t k = 0; k < longCols.size(); ++k)
+                r.values[longCols[k]] = readValue(st, int(k), cols[longCols[k]]);
+            sqlite3_reset(st);
+            r.longLoaded = true;
+            return;
+        }
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE) c.raise(rc);
+        gRaise(err::RowDeleted, QStringLiteral("行句柄引用了一个已删除的行。"));
+    }
+
+    static QVariant readValue(sqlite3_stmt* st, int i, const ColumnSpec& c) {
+        const int t = sqlite3_column_type(st, i);
+        if (t == SQLITE_NULL) return c.type == ColumnType::Boolean ? QVariant(false) : QVariant();
+        switch (c.type) {
+        case ColumnType::Date: {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+            const int n = sqlite3_column_bytes(st, i);
+            const QDate d = textToDate(QString::fromUtf8(p, n));
+            return d.isValid() ? QVariant(d) : QVariant();
+        }
+        case ColumnType::Integer:
+            return int(sqlite3_column_int64(st, i));
+        case ColumnType::Boolean:
+            return sqlite3_column_int64(st, i) != 0;
+        case ColumnType::Text:
+        case ColumnType::LongText: {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+            return QString::fromUtf8(p, sqlite3_column_bytes(st, i));
+        }
+        case ColumnType::Other:
+            break;
+        }
+        switch (t) {
+        case SQLITE_INTEGER:
+            return qlonglong(sqlite3_column_int64(st, i));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(st, i);
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)),
+                              sqlite3_column_bytes(st, i));
+        default:
+            return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                     sqlite3_column_bytes(st, i));
+        }
+    }
+
+    QVariant& valueOf(Row& r, int c) {
+        if (cols[c].type == ColumnType::LongText) ensureLong(r);
+        return r.values[c];
+    }
+
+    // Applies the in-memory filter and sort to every live row; the cursor goes to the first.
+    void rebuildView() {
+        view.clear();
+        view.reserve(rows.size());
+        struct Cond {
+            int col;
+            Op op;
+            QVariant value;
+        };
+        std::vector<Cond> conds;
+        for (const Condition& c : filter.conditions()) {
+            const int col = requireColumn(c.field);
+            conds.push_back({col, c.op, detail::coerce(cols[col], c.value)});
+        }
+        for (size_t i = 0; i < rows.size(); ++i) {
+            Row& r = rows[i];
+            if (r.state == RowState::Deleted || r.state == RowState::Gone) continue;
+            bool pass = true;
+            for (const Cond& c : conds) {
+                if (!detail::evaluate(valueOf(r, c.col), c.op, c.value)) {
+                    pass = false;
+                    break;
+                }
+            }
+            if (pass) view.push_back(int(i));
+        }
+        sortView();
+        pos = 0;
+        onDeleted = false;
+    }
+
+    void sortView() {
+        std::vector<std::pair<int, bool>> keys;
+        for (const SortKey& k : sort.keys())
+            keys.push_back({requireColumn(k.field), k.ascending});
+        for (const auto& k : keys)
+            if (cols[k.first].type == ColumnType::LongText)
+                for (int i : view)
+                    ensureLong(rows[i]);
+        std::stable_sort(view.begin(), view.end(), [&](int a, int b) {
+            const Row& x = rows[a];
+            const Row& y = rows[b];
+            for (const auto& k : keys) {
+                const int r = detail::compareValues(x.values[k.first], y.values[k.first]);
+                if (r != 0) return k.second ? r < 0 : r > 0;
+            }
+            return x.seq < y.seq;
+        });
+    }
+
+    // Writes one row's pending change now (inside whatever transaction is open).
+    // Returns the new rowid for an added row (the row itself is updated by the caller).
+    qint64 writeRow(Row& r) {
+        Connection& c = connection();
+        const QString t = quoteIdent(table);
+        switch (r.state) {
+        case RowState::Clean:
+        case RowState::Gone:
+            return r.rowid;
+        case RowState::Added: {
+            QStringList names, marks;
+            QVariantList params;
+            for (size_t i = 0; i < cols.size(); ++i) {
+                if (!r.dirty[i]) continue;
+                names << quoteIdent(cols[i].name);
+                marks << QStringLiteral("?");
+                params << r.values[i];
+            }
+            const QString sql = names.isEmpty()
+                                    ? QStringLiteral("INSERT INTO ") + t + QStringLiteral(" DEFAULT VALUES")
+                                    : QStringLiteral("INSERT INTO ") + t + QStringLiteral(" (") +
+                                          names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                                          marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+            c.execute(sql, params);
+            return sqlite3_last_insert_rowid(c.handle());
+        }
+        case RowState::Modified: {
+            QStringList sets;
+            QVariantList params;
+            for (size_t i = 0; i < cols.size(); ++i) {
+                if (!r.dirty[i]) continue;
+                sets << quoteIdent(cols[i].name) + QStringLiteral(" = ?");
+                params << r.values[i];
+            }
+            if (sets.isEmpty()) return r.rowid;
+            params << r.rowid;
+            if (c.execute(QStringLiteral("UPDATE ") + t + QStringLiteral(" SET ") +
+                              sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE rowid = ?"),
+                          params) == 0)
+                gRaise(err::RowDeleted, QStringLiteral("要更新的行已不在表中。"));
+            return r.rowid;
+        }
+        case RowState::Deleted:
+            if (r.rowid != 0 &&
+                c.execute(QStringLiteral("DELETE FROM ") + t + QStringLiteral(" WHERE rowid = ?"),
+                          {r.rowid}) == 0)
+                gRaise(err::RowDeleted, QStringLiteral("要删除的行已不在表中。"));
+            return r.rowid;
+        }
+        return r.rowid;
+    }
+
+    void markWritten(Row& r, qint64 rowid) {
+        if (r.state == RowState::Deleted) {
+            r.state = RowState::Gone;
+        } else if (r.state != RowState::Gone) {
+            r.rowid = rowid;
+            r.state = RowState::Clean;
+        }
+        r.original.clear();
+        std::fill(r.dirty.begin(), r.dirty.end(), false);
+    }
+
+    // Immediate locks: the row the cursor leaves is written first.
+    void flushCurrent() {
+        if (!open || !immediate() || !hasCurrent()) return;
+        Row& r = rows[view[pos]];
+        if (r.state == RowState::Added || r.state == RowState::Modified) markWritten(r, writeRow(r));
+    }
+
+    void moveTo(long target) {
+        checkOpen();
+        flushCurrent();
+        onDeleted = false;
+        const long n = long(view.size());
+        pos = std::clamp(target, -1L, n);
+    }
 };
 
 Recordset::Recordset() : d_(std::make_unique<Impl>()) {}
 Recordset::~Recordset() = default;
-void Recordset::setCursorLocation(CursorLocation) {}
+
+void Recordset::setCursorLocation(CursorLocation) {
+    // Every use starts by choosing the location: a recordset still open from an
+    // earlier use is released here, so nothing of that use carries over.
+    if (d_->open) d_->reset();
+}
+
 void Recordset::setFilter(const Filter& f) {
+    d_->filterSet = true;
+    if (!d_->open) {
+        d_->filter = f;
+        return;
+    }
+    d_->flushCurrent();
+    const Filter before = d_->filter;
     d_->filter = f;
+    try {
+        d_->rebuildView();
+    } catch (...) {
+        d_->filter = before;
+        d_->rebuildView();
+        throw;
+    }
 }
+
 void Recordset::setSort(const Sort& s) {
+    d_->sortSet = true;
+    if (!d_->open) {
+        d_->sort = s;
+        return;
+    }
+    d_->flushCurrent();
+    const Sort before = d_->sort;
     d_->sort = s;
+    try {
+        d_->sortView();
+    } catch (...) {
+        d_->sort = before;
+        d_->sortView();
+        throw;
+    }
+    d_->pos = 0;
+    d_->onDeleted = false;
 }
+
 const Filter& Recordset::filter() const {
     return d_->filter;
 }
 const Sort& Recordset::sort() const {
     return d_->sort;
 }
-void Recordset::open(const Command&, CursorType, LockType) {}
-void Recordset::open(const QString&, Connection&, CursorType, LockType) {}
+
+void Recordset::open(const Command& source, CursorType cursor, LockType lock) {
+    if (!source.activeConnection()) gRaise(err::Closed, QStringLiteral("命令没有活动连接。"));
+    open(source.commandText(), *source.activeConnection(), cursor, lock);
+}
+
+void Recordset::open(const QString& source, Connection& connection, CursorType, LockType lock) {
+    // A recordset left open by an earlier error is released, not an obstacle;
+    // only a filter or sort set since that open carries over.
+    if (d_->open) {
+        const Filter f = d_->filterSet ? d_->filter : Filter();
+        const Sort s = d_->sortSet ? d_->sort : Sort();
+        d_->reset();
+        d_->filter = f;
+        d_->sort = s;
+    }
+    if (!connection.isOpen()) gRaise(err::Closed, QStringLiteral("连接已关闭。"));
+    const ParsedSource p = parseSource(source);
+    if (p.kind == ParsedSource::Statement) {
+        connection.execute(source);
+        return;
+    }
+    Impl& d = *d_;
+    const Filter filter = d.filter;
+    const Sort sort = d.sort;
+    try {
+        d.conn = &connection;
+        d.generation = connection.generation();
+        d.lock = lock == LockType::Unspecified ? LockType::ReadOnly : lock;
+        d.rows.clear();
+        d.cols.clear();
+        d.longCols.clear();
+        if (p.kind == ParsedSource::Table) {
+            d.table = p.table;
+            const auto& all = connection.columnListOf(p.table);
+            if (p.columns.isEmpty()) {
+                d.cols = all;
+            } else {
+                const auto& byName = connection.columnsOf(p.table);
+                for (const QString& c : p.columns) {
+                    auto it = byName.constFind(c.toLower());
+                    if (it == byName.constEnd()) notFound(c);
+                    d.cols.push_back(*it);
+                }
+            }
+            const detail::Resolver resolve = [&](const QString& f) {
+                const int i = d.columnIndex(f);
+                if (i < 0) notFound(f);
+                return d.cols[i];
+            };
+            QVariantList params;
+            const QString where = detail::whereClause(filter, resolve, params);
+            QString order = detail::orderKeys(sort, resolve);
+            order = QStringLiteral(" ORDER BY ") +
+                    (order.isEmpty() ? QString() : order + QStringLiteral(", ")) + QStringLiteral("rowid");
+            QString all_, shortList;
+            for (size_t i = 0; i < d.cols.size(); ++i) {
+                const QString q = quoteIdent(d.cols[i].name);
+                all_ += QStringLiteral(", ") + q;
+                if (d.cols[i].type == ColumnType::LongText)
+                    d.longCols.push_back(int(i));
+                else
+                    shortList += QStringLiteral(", ") + q;
+            }
+            const QString from = QStringLiteral(" FROM ") + quoteIdent(p.table) + where + order;
+            // Every column of the first rows; then, for a large result, the short
+            // columns of the rest (the same order: the sort ends with rowid).
+            auto readRows = [&](const QString& sql, const QVariantList& bound, bool withLong) {
+                sqlite3_stmt* st = connection.prepare(sql);
+                Connection::bind(st, bound);
+                int rc;
+                const int n = int(d.cols.size());
+                while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+                    Row r;
+                    r.rowid = sqlite3_column_int64(st, 0);
+                    r.seq = r.rowid;
+                    r.values.resize(n);
+                    r.dirty.resize(n);
+                    if (withLong) {
+                        for (int i = 0; i < n; ++i)
+                            r.values[i] = Impl::readValue(st, i + 1, d.cols[i]);
+                    } else {
+                        int k = 1;
+                        for (int i = 0; i < n; ++i)
+                            if (d.cols[i].type != ColumnType::LongText)
+                                r.values[i] = Impl::readValue(st, k++, d.cols[i]);
+                        r.longLoaded = false;
+                    }
+                    d.rows.push_back(std::move(r));
+                }
+                sqlite3_reset(st);
+                if (rc != SQLITE_DONE) connection.raise(rc);
+            };
+            if (d.longCols.empty()) {
+                readRows(QStringLiteral("SELECT rowid") + all_ + from, params, true);
+            } else {
+                QVariantList first = params;
+                first << kEagerLongRows;
+                readRows(QStringLiteral("SELECT rowid") + all_ + from + QStringLiteral(" LIMIT ?"), first,
+                         true);
+                if (d.rows.size() == size_t(kEagerLongRows)) {
+                    QVariantList rest = params;
+                    rest << kEagerLongRows;
+                    readRows(QStringLiteral("SELECT rowid") + shortList + from +
+                                 QStringLiteral(" LIMIT -1 OFFSET ?"),
+                             rest, false);
+                }
+            }
+            d.openFilter = filter;
+            d.filter = Filter();
+        } else {
+            // Any other query: read-only rows as it returns them.
+            d.table.clear();
+            QString text = source.trimmed();
+            while (text.endsWith(QLatin1Char(';')))
+                text.chop(1);
+            sqlite3_stmt* st = connection.prepare(text);
+            const int n = sqlite3_column_count(st);
+            for (int i = 0; i < n; ++i) {
+                ColumnSpec c = detail::columnFromDecl(QString::fromUtf8(sqlite3_column_name(st, i)),
+                                                      QString::fromUtf8(sqlite3_column_decltype(st, i)));
+                if (c.type == ColumnType::Boolean) c.type = ColumnType::Other;
+                d.cols.push_back(c);
+            }
+            int rc;
+            qint64 seq = 0;
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+                Row r;
+                r.seq = ++seq;
+                r.values.resize(n);
+                r.dirty.resize(n);
+                for (int i = 0; i < n; ++i)
+                    r.values[i] = Impl::readValue(st, i, d.cols[i]);
+                d.rows.push_back(std::move(r));
+            }
+            sqlite3_reset(st);
+            if (rc != SQLITE_DONE) connection.raise(rc);
+            d.lock = LockType::ReadOnly;
+            // Filter and sort work on the rows read.
+        }
+        d.nextSeq = std::numeric_limits<qint64>::max() / 2;
+        d.open = true;
+        d.filterSet = d.sortSet = false;
+        if (p.kind == ParsedSource::Table) {
+            d.sort = sort;
+            d.view.resize(d.rows.size());
+            for (size_t i = 0; i < d.rows.size(); ++i)
+                d.view[i] = int(i);
+            d.pos = 0;
+        } else {
+            d.filter = filter;
+            d.sort = sort;
+            d.rebuildView();
+        }
+    } catch (...) {
+        d.reset();
+        d.filter = filter;
+        d.sort = sort;
+        throw;
+    }
+}
+
 bool Recordset::isOpen() const {
-    return false;
+    return d_->open;
 }
 LockType Recordset::lockType() const {
-    return LockType::ReadOnly;
+    return d_->lock;
 }
-void Recordset::close() {}
+
+void Recordset::close() {
+    d_->reset();
+}
+
 long Recordset::recordCount() const {
-    return 0;
+    d_->checkOpen();
+    return long(d_->view.size());
 }
+
 bool Recordset::eof() const {
-    return true;
+    d_->checkOpen();
+    return d_->view.empty() || (!d_->onDeleted && d_->pos >= long(d_->view.size()));
 }
+
 bool Recordset::bof() const {
-    return true;
+    d_->checkOpen();
+    return d_->view.empty() || d_->pos < 0;
 }
+
 long Recordset::absolutePosition() const {
-    return 0;
+    d_->checkOpen();
+    return d_->hasCurrent() ? d_->pos + 1 : 0;
 }
-void Recordset::moveFirst() {}
-void Recordset::moveLast() {}
-void Recordset::moveNext() {}
-void Recordset::movePrevious() {}
-void Recordset::move(long) {}
-QVariant Recordset::field(const QString&) const {
-    return {};
+
+void Recordset::moveFirst() {
+    d_->moveTo(0);
 }
-QString Recordset::text(const QString&) const {
-    return {};
+void Recordset::moveLast() {
+    d_->moveTo(long(d_->view.size()) - 1);
 }
-int Recordset::integer(const QString&) const {
-    return 0;
+
+void Recordset::moveNext() {
+    d_->checkOpen();
+    if (d_->onDeleted) {
+        d_->onDeleted = false; // the row after the deleted one is already under the cursor
+        return;
+    }
+    if (eof()) gRaise(err::BofOrEof, QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前记录已被删除。"));
+    d_->moveTo(d_->pos + 1);
 }
-bool Recordset::boolean(const QString&) const {
-    return false;
+
+void Recordset::movePrevious() {
+    d_->checkOpen();
+    if (!d_->onDeleted && bof())
+        gRaise(err::BofOrEof, QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前记录已被删除。"));
+    d_->moveTo(d_->pos - 1);
 }
-QDate Recordset::date(const QString&) const {
-    return {};
+
+void Recordset::move(long n) {
+    d_->checkOpen();
+    if (n == 0) return;
+    if (d_->onDeleted && n > 0) --n; // counted from the deleted row, whose successor is current
+    if (d_->onDeleted && n == 0) {
+        d_->onDeleted = false;
+        return;
+    }
+    d_->moveTo(d_->pos + n);
 }
+
+QVariant Recordset::field(const QString& name) const {
+    Row& r = d_->current();
+    const int c = d_->requireColumn(name);
+    return d_->valueOf(r, c);
+}
+
+QString Recordset::text(const QString& name) const {
+    const QVariant v = field(name);
+    if (!v.isValid()) return QString(QLatin1String(""));
+    if (v.metaType().id() == QMetaType::QDate) return dateToText(v.toDate());
+    return v.toString();
+}
+
+int Recordset::integer(const QString& name) const {
+    const QVariant v = field(name);
+    return v.isValid() ? v.toInt() : 0;
+}
+
+bool Recordset::boolean(const QString& name) const {
+    const QVariant v = field(name);
+    return v.isValid() && v.toBool();
+}
+
+QDate Recordset::date(const QString& name) const {
+    const QVariant v = field(name);
+    return v.metaType().id() == QMetaType::QDate ? v.toDate() : QDate();
+}
+
 int Recordset::fieldCount() const {
-    return 0;
+    d_->checkOpen();
+    return int(d_->cols.size());
 }
-QString Recordset::fieldName(int) const {
-    return {};
+
+QString Recordset::fieldName(int index) const {
+    d_->checkOpen();
+    if (index < 0 || index >= int(d_->cols.size())) notFound(QString::number(index));
+    return d_->cols[index].name;
 }
-void Recordset::setField(const QString&, const QVariant&) {}
-void Recordset::addNew() {}
-void Recordset::update() {}
-void Recordset::cancelUpdate() {}
-void Recordset::updateBatch() {}
-void Recordset::deleteCurrent() {}
+
+void Recordset::setField(const QString& name, const QVariant& value) {
+    d_->checkWritable();
+    Row& r = d_->current();
+    const int c = d_->requireColumn(name);
+    const QVariant v = detail::coerceForStore(d_->cols[c], value);
+    d_->ensureLong(r);
+    if (r.state == RowState::Clean) {
+        r.original = r.values;
+        r.state = RowState::Modified;
+    }
+    r.values[c] = v;
+    r.dirty[c] = true;
+}
+
+void Recordset::addNew() {
+    d_->checkWritable();
+    d_->flushCurrent();
+    Impl& d = *d_;
+    Row r;
+    r.seq = ++d.nextSeq;
+    r.state = RowState::Added;
+    r.values.resize(int(d.cols.size()));
+    r.dirty.resize(int(d.cols.size()));
+    for (size_t i = 0; i < d.cols.size(); ++i)
+        if (d.cols[i].type == ColumnType::Boolean) r.values[i] = false;
+    d.rows.push_back(std::move(r));
+    d.view.push_back(int(d.rows.size()) - 1);
+    d.pos = long(d.view.size()) - 1;
+    d.onDeleted = false;
+}
+
+void Recordset::update() {
+    d_->checkWritable();
+    Row& r = d_->current();
+    if (!d_->immediate()) return; // batch: updateBatch writes
+    if (r.state == RowState::Added || r.state == RowState::Modified) d_->markWritten(r, d_->writeRow(r));
+}
+
+void Recordset::cancelUpdate() {
+    d_->checkOpen();
+    if (!d_->hasCurrent()) return;
+    Impl& d = *d_;
+    Row& r = d.rows[d.view[d.pos]];
+    if (r.state == RowState::Added) {
+        r.state = RowState::Gone;
+        d.view.erase(d.view.begin() + d.pos);
+        d.pos = std::min<long>(d.pos, long(d.view.size()));
+    } else if (r.state == RowState::Modified) {
+        r.values = r.original;
+        r.original.clear();
+        std::fill(r.dirty.begin(), r.dirty.end(), false);
+        r.state = RowState::Clean;
+    }
+}
+
+void Recordset::updateBatch() {
+    d_->checkWritable();
+    Impl& d = *d_;
+    std::vector<std::pair<size_t, qint64>> written;
+    {
+        Transaction t(d.connection());
+        for (size_t i = 0; i < d.rows.size(); ++i) {
+            Row& r = d.rows[i];
+            if (r.state == RowState::Clean || r.state == RowState::Gone) continue;
+            written.push_back({i, d.writeRow(r)});
+        }
+        t.commit();
+    }
+    // Only now that every row is written do the rows take their new state.
+    for (const auto& w : written)
+        d.markWritten(d.rows[w.first], w.second);
+}
+
+void Recordset::deleteCurrent() {
+    d_->checkWritable();
+    Row& r = d_->current();
+    Impl& d = *d_;
+    if (r.state == RowState::Added && r.rowid == 0) {
+        r.state = RowState::Gone;
+    } else if (d.immediate()) {
+        r.state = RowState::Deleted;
+        try {
+            d.writeRow(r);
+        } catch (...) {
+            r.state = r.original.isEmpty() ? RowState::Clean : RowState::Modified;
+            throw;
+        }
+        r.state = RowState::Gone;
+    } else {
+        r.state = RowState::Deleted;
+    }
+    d.view.erase(d.view.begin() + d.pos);
+    d.onDeleted = true;
+}
 
 } // namespace db

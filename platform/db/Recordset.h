@@ -35,7 +35,9 @@ public:
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
-    // Before open. The location is accepted for the call sites; all cursors are client-side.
+    // Before open. The location is accepted for the call sites; all cursors are
+    // client-side. Called on an open recordset it releases it first (a use that
+    // failed half-way leaves nothing behind for the next one).
     void setCursorLocation(CursorLocation location);
     // Before or after open (see above). An empty filter or sort removes it.
     void setFilter(const Filter& filter);
@@ -43,7 +45,8 @@ public:
     const Filter& filter() const;
     const Sort& sort() const;
 
-    // Opens on the command's text and active connection. A statement that returns
+    // Opens on the command's text and active connection (an open recordset is
+    // released first; only a filter or sort set since its open carries over). A statement that returns
     // no rows (e.g. "DELETE * FROM t") is run and the recordset stays closed.
     // Unspecified lock means ReadOnly. Errors: err::Closed (no open connection),
     // err::CommandFailed, err::ItemNotFound (a filter or sort field the rows lack).
