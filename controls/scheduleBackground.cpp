@@ -27,6 +27,12 @@ scheduleBackground::scheduleBackground(QWidget* parent) : QWidget(parent) {
     label_->setAlignment(Qt::AlignCenter);
     label_->setWordWrap(true);
     label_->setAutoFillBackground(false);
+    // The gradient must show through the caption, whatever style sheet the page uses.
+    label_->setStyleSheet(QStringLiteral("background: transparent;"));
+    // Small enough that a caption spread over five lines fits a card of 975 twips.
+    QFont f = label_->font();
+    f.setPointSize(9);
+    label_->setFont(f);
     label_->setMouseTracking(true);
     label_->installEventFilter(this);
 
