@@ -20,6 +20,10 @@ void gRegisterForms() {
 }
 
 int gRunProgram(int argc, char** argv) {
+    // Under Wayland windows cannot be placed, kept on top or reliably minimised;
+    // prefer X11 where an X display is there and the user chose no platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Rededera"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")

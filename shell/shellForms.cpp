@@ -1,4 +1,9 @@
 #include "core/gForms.h"
+#include "shell/frmAbout.h"
+#include "shell/frmMain.h"
 
 // Every form of this folder registers itself here, by the name the program uses.
-void gRegisterShellForms() {}
+void gRegisterShellForms() {
+    forms::registerForm(QStringLiteral("frmMain"), [] { return new frmMain; });
+    forms::registerForm(QStringLiteral("frmAbout"), [] { return new frmAbout; });
+}

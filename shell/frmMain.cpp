@@ -1,0 +1,732 @@
+#include "shell/frmMain.h"
+
+#include "core/gClock.h"
+#include "core/gConvert.h"
+#include "core/gError.h"
+#include "core/gMsgBox.h"
+#include "core/gResources.h"
+#include "core/gStartup.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "core/gUserData.h"
+#include "core/gWindowServices.h"
+#include "platform/db/Connection.h"
+#include "platform/settingsStore.h"
+#include "shell/gEditorPage.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScopeGuard>
+#include <QSvgRenderer>
+#include <QTimer>
+#include <QTreeView>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+const QString kName = QStringLiteral("frmMain");
+
+// Layout of the frame around the pages, in twips.
+constexpr int kTopBarTw = 900;  // Picture1's height
+constexpr int kSideBarTw = 420; // Picture2's width
+constexpr int kFootBarTw = 600; // Picture3's height
+constexpr int kStartWidthPx = 780;
+constexpr int kStartHeightPx = 580;
+
+// The top bar's buttons in order, with their left edge in pixels.
+constexpr int kButtons[] = {0, 1, 2, 3, 4, 5, 6, 89, 99};
+constexpr int kButtonSize = 36;
+constexpr int kButtonTop = 5;
+int buttonLeft(int index) {
+    if (index <= 6) return 12 + index * 52;
+    if (index == 89) return 12 + 7 * 52;
+    return 12 + 7 * 52 + kButtonSize; // the help menu's arrow, right of the help button
+}
+int buttonWidth(int index) {
+    return index == 99 ? 12 : kButtonSize;
+}
+
+QPixmap shellPicture(const QString& name, QSize size) {
+    QSvgRenderer r(QStringLiteral(":/res/shell/%1.svg").arg(name));
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    if (!r.isValid()) return pm;
+    QPainter p(&pm);
+    r.render(&p);
+    return pm;
+}
+
+QString versionText() {
+    return QStringLiteral("%1.%2.%3")
+        .arg(REDEDERA_VERSION_MAJOR)
+        .arg(REDEDERA_VERSION_MINOR)
+        .arg(REDEDERA_VERSION_PATCH);
+}
+
+// A bar that paints its skin pictures.
+class SkinBar : public QWidget {
+public:
+    using Painter = std::function<void(QPainter&, const QWidget*)>;
+    SkinBar(QWidget* parent, Painter paint) : QWidget(parent), paint_(std::move(paint)) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        paint_(p, this);
+    }
+
+private:
+    Painter paint_;
+};
+
+// The skin pictures, drawn at their designed sizes (twips / 15).
+struct Skin {
+    QPixmap bg[10];
+    Skin() {
+        const QSize sizes[10] = {{},       {627, 40}, {626, 60}, {28, 28}, {12, 40},
+                                 {28, 50}, {25, 61},  {},        {28, 7},  {22, 40}};
+        for (int i = 1; i <= 9; ++i)
+            if (!sizes[i].isEmpty()) bg[i] = shellPicture(QStringLiteral("bg%1").arg(i), sizes[i]);
+    }
+};
+const Skin& skin() {
+    static const Skin s;
+    return s;
+}
+
+void paintTopBar(QPainter& p, const QWidget* w) {
+    const Skin& s = skin();
+    const int scaleWidth = gTwips(w->width());
+    const int right = static_cast<int>(std::lround(std::floor(scaleWidth - 9390.0)));
+    p.drawPixmap(0, 0, s.bg[6]);
+    for (int x = 375; x <= right; x += 270)
+        p.drawPixmap(gPx(x), gPx(-8), s.bg[6]);
+    p.drawPixmap(gPx(right), 0, s.bg[2]);
+}
+
+void paintSideBar(QPainter& p, const QWidget* w) {
+    const Skin& s = skin();
+    const int bottom = static_cast<int>(std::floor(gTwips(w->height()) - 105.0));
+    p.drawPixmap(0, 0, s.bg[3]);
+    for (int y = 420; y <= bottom; y += 750)
+        p.drawPixmap(0, gPx(y), s.bg[5]);
+    p.drawPixmap(0, gPx(bottom), s.bg[8]);
+}
+
+void paintFootBar(QPainter& p, const QWidget* w) {
+    const Skin& s = skin();
+    const int right = static_cast<int>(std::floor(gTwips(w->width()) - 9405.0));
+    p.drawPixmap(0, 0, s.bg[9]);
+    for (int x = 330; x <= right; x += 180)
+        p.drawPixmap(gPx(x), 0, s.bg[4]);
+    p.drawPixmap(gPx(right), 0, s.bg[1]);
+}
+
+QWidget* loadedForm(const char* name) {
+    return forms::find(QString::fromLatin1(name));
+}
+
+void unloadForm(const char* name) {
+    forms::unload(QString::fromLatin1(name));
+}
+
+} // namespace
+
+frmMain* gMainWindow() {
+    return forms::find<frmMain>(kName);
+}
+
+bool gChangeFrame(int Index, bool setDiary, bool editMode, bool returnReview) {
+    frmMain* m = gMainWindow();
+    return m && m->gChangeFrame(Index, setDiary, editMode, returnReview);
+}
+
+QString frmMain::pageFormName(int index) {
+    static const char* names[] = {"frmWelcome",   "frmSchedule", "frmNew", "frmReview",
+                                  "frmRetrieval", "frmUser",     "frmSet"};
+    if (index < 0 || index > 6) return {};
+    return QString::fromLatin1(names[index]);
+}
+
+frmMain::frmMain() {
+    setWindowTitle(QStringLiteral("Rededera"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("MDIClient"));
+    setCentralWidget(central);
+
+    Picture1 = new SkinBar(central, paintTopBar);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture2 = new SkinBar(central, paintSideBar);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture3 = new SkinBar(central, paintFootBar);
+    Picture3->setObjectName(QStringLiteral("Picture3"));
+    PageArea = new QWidget(central);
+    PageArea->setObjectName(QStringLiteral("PageArea"));
+    PageArea->setAutoFillBackground(true);
+    QPalette pal = PageArea->palette();
+    pal.setColor(QPalette::Window, QColor(0xf4, 0xf8, 0xfc));
+    PageArea->setPalette(pal);
+
+    buildTopBar();
+    buildMenus();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(60000);
+    connect(Timer1, &QTimer::timeout, this, [this] { gGuard([this] { onLockTick(); }); });
+
+    resize(kStartWidthPx, kStartHeightPx);
+    layoutBars();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildTopBar() {
+    Picture1->setMouseTracking(true);
+    Picture1->installEventFilter(this);
+    for (int i : kButtons) {
+        ImageTopA[i] = shellPicture(QStringLiteral("top%1a").arg(i), QSize(buttonWidth(i), kButtonSize));
+        ImageTopB[i] = shellPicture(QStringLiteral("top%1b").arg(i), QSize(buttonWidth(i), kButtonSize));
+        auto* img = new QLabel(Picture1);
+        img->setObjectName(QStringLiteral("ImageTop%1").arg(i));
+        img->setPixmap(ImageTopA[i]);
+        img->setGeometry(buttonLeft(i), kButtonTop, buttonWidth(i), kButtonSize);
+        img->setMouseTracking(true);
+        img->installEventFilter(this);
+        img->setCursor(Qt::PointingHandCursor);
+        ImageTop[i] = img;
+    }
+    const char* captions[] = {"", "课程", "记录", "回顾", "检索", "用户"};
+    for (int i = 1; i <= 5; ++i) {
+        auto* l = new QLabel(QString::fromUtf8(captions[i]), Picture1);
+        l->setObjectName(QStringLiteral("LabelTop%1").arg(i));
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        l->setGeometry(buttonLeft(i) - 8, kButtonTop + kButtonSize + 1, kButtonSize + 16, 17);
+        l->setStyleSheet(QStringLiteral("color: white;"));
+        l->setMouseTracking(true);
+        l->installEventFilter(this);
+        l->setCursor(Qt::PointingHandCursor);
+        LabelTop[i] = l;
+    }
+    Label2 = new QLabel(versionText(), Picture1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setStyleSheet(QStringLiteral("color: white;"));
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2->setGeometry(gPx(gTwips(kStartWidthPx) - 1850), 36, gPx(1700), 18);
+}
+
+void frmMain::buildMenus() {
+    auto item = [this](QMenu* menu, const char* caption, void (frmMain::*slot)(), bool trayMenu) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        connect(a, &QAction::triggered, this, [this, slot, trayMenu] {
+            // The notification icon's menus do nothing while a message box is open.
+            if (trayMenu && gMessageOpen) return;
+            gGuard([this, slot] { (this->*slot)(); });
+        });
+        return a;
+    };
+    auto help = [] { gShowHelp(0); };
+
+    mHelp = new QMenu(QStringLiteral("帮助"), this);
+    mHelp->setObjectName(QStringLiteral("mHelp"));
+    mHHelp = mHelp->addAction(QStringLiteral("帮助"));
+    connect(mHHelp, &QAction::triggered, this, [help] { gGuard(help); });
+    mHelp->addSeparator();
+    mHExit = item(mHelp, "退出 (&X)", &frmMain::mExit_Click, false);
+    mHelp->addSeparator();
+    mHAbout = item(mHelp, "关于 Rededera (&A)", &frmMain::mAbout_Click, false);
+
+    mTool = new QMenu(QStringLiteral("托盘及悬浮菜单"), this);
+    mTool->setObjectName(QStringLiteral("mTool"));
+    mTOpen = item(mTool, "隐藏 Rededera (&O)", &frmMain::mTOpen_Click, true);
+    mTSuspend = item(mTool, "悬浮窗口", &frmMain::mTSuspend_Click, true);
+    mTSuspend->setCheckable(true);
+    mTLock = item(mTool, "现在锁定", &frmMain::mTLock_Click, true);
+    mTool->addSeparator();
+    mTNew = mTool->addAction(QStringLiteral("现在记录 (&N)"));
+    connect(mTNew, &QAction::triggered, this, [this] {
+        if (!gMessageOpen) gGuard([this] { gChangeFrame(2); });
+    });
+    mTClip = item(mTool, "引用剪贴板记录", &frmMain::mTClip_Click, true);
+    mTool->addSeparator();
+    mTHelp = mTool->addAction(QStringLiteral("帮助"));
+    connect(mTHelp, &QAction::triggered, this, [help] {
+        if (!gMessageOpen) gGuard(help);
+    });
+    mTAbout = item(mTool, "关于 Rededera (&A)", &frmMain::mAbout_Click, true);
+    mTool->addSeparator();
+    mTExit = item(mTool, "退出 (&X)", &frmMain::mExit_Click, true);
+    connect(mTool, &QMenu::aboutToShow, this, [this] { syncSuspendCheck(); });
+
+    mLock = new QMenu(QStringLiteral("锁定菜单"), this);
+    mLock->setObjectName(QStringLiteral("mLock"));
+    mLunLock = item(mLock, "解除锁定", &frmMain::mLunLock_Click, true);
+    mLock->addSeparator();
+    mLExit = item(mLock, "退出 (&X)", &frmMain::mExit_Click, true);
+}
+
+// ---- loading ----
+
+void frmMain::formLoad() {
+    gCloseMinimizes = true;
+    gLocked = false;
+    gRestartPending = false;
+    Label2->setText(versionText());
+    Image2 = gLoadResIcon(105);
+    setWindowIcon(Image2);
+    HoverIndex = -1;
+
+    gTrayHost host;
+    host.window = this;
+    host.toolMenu = mTool;
+    host.lockMenu = mLock;
+    host.quoteClipboard = [this] { mTClip_Click(); };
+    host.icon = Image2;
+    gTrayAdd(host, QStringLiteral("Rededera"));
+    gHookClipboard(this);
+    gLimitFormSize(this, 655, 505, 0, 0);
+    loaded_ = true;
+
+    // Placing the first page shows the window, except for a hidden start.
+    if (!gHiddenStart) show();
+    gChangeFrame(0);
+    if (gOptions[0] && !gOptions[1]) showSuspend();
+    if (gVal(settings::get(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
+                           QStringLiteral("1"))) == 1)
+        showAbout();
+    if (gHiddenStart) stateChanged();
+}
+
+// ---- the page switch ----
+
+bool frmMain::gChangeFrame(int Index, bool setDiary, bool editMode, bool returnReview) {
+    // A tray action or balloon click arriving while a leave prompt waits must not
+    // start a second switch underneath it.
+    if (switching_) return false;
+    switching_ = true;
+    const auto done = qScopeGuard([this] { switching_ = false; });
+
+    if (gDiaryDate.isNull()) gDiaryDate = gToday();
+    // While locked only the unlock window brings the window back.
+    if (isMinimized() && !gLocked) setNormalAndShow();
+
+    if (Index == 99) {
+        mHelp->popup(centralWidget()->mapToGlobal(gPxPoint(6240, 800)));
+        return true;
+    }
+    if (Index == 89) {
+        gShowHelp(0);
+        return true;
+    }
+
+    if (!closeCurrentPage()) {
+        gCloseMinimizes = true;
+        return false;
+    }
+
+    gSetDiary = setDiary;
+    gEditMode = editMode;
+    gReturnReview = returnReview;
+    PageIndex = Index;
+    if (Index >= 0 && Index <= 6) {
+        try {
+            openPage(Index);
+        } catch (...) {
+            // A page that cannot be placed leaves the page area empty.
+        }
+    }
+    return true;
+}
+
+void frmMain::closePopUpEditor() {
+    // The pop-up editor writes its text back into its owner when it unloads, so
+    // whoever asks about the entry afterwards sees the final text.
+    unloadForm("frmPopUp");
+}
+
+bool frmMain::closeCurrentPage() {
+    if (blank_) {
+        blank_->hide();
+        blank_->deleteLater();
+        blank_.clear();
+    }
+    switch (PageIndex) {
+    case 1:
+        if (QWidget* w = loadedForm("frmSchedule")) w->hide();
+        break;
+    case 2: {
+        closePopUpEditor();
+        if (auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"))) {
+            int asked = 0;
+            if (editor->editMode()) {
+                if (editor->gChanged) asked = 107;
+            } else if (!editor->titleText().isEmpty() || !editor->bodyText().isEmpty()) {
+                asked = 119;
+            }
+            if (asked && gMsgBox(asked, 4) == gMsgResult::No) return false;
+        }
+        if (gOptions[8]) {
+            const QString draft = gDataPath + QStringLiteral("Diary.tmp");
+            if (QFile::exists(draft)) QFile::remove(draft);
+        }
+        unloadForm("frmNew");
+        break;
+    }
+    case 5:
+        unloadForm("frmUser");
+        unloadForm("frmKeyExport");
+        break;
+    case 6:
+        // Leaving the settings page undoes what it did not save. A restart after a
+        // change of the user folder reads everything again anyway.
+        if (loadedForm("frmSet") && !gRestartPending) {
+            try {
+                gInitPaths();
+                gLoadUserData();
+            } catch (...) {
+                gShowErrorBox(true);
+            }
+        }
+        unloadForm("frmSet");
+        break;
+    default:
+        if (PageIndex >= 0 && PageIndex <= 6) forms::unload(pageFormName(PageIndex));
+        break;
+    }
+    page_.clear();
+    return true;
+}
+
+void frmMain::openPage(int index) {
+    const QString name = pageFormName(index);
+    QWidget* page = nullptr;
+    if (forms::isRegistered(name)) {
+        try {
+            page = forms::load(name);
+        } catch (...) {
+            page = nullptr; // a page that cannot be made shows as an empty one
+        }
+    }
+    if (page) {
+        if (index == 4) {
+            if (auto* search = dynamic_cast<gSearchPage*>(page)) {
+                search->selectFirstNode();
+            } else if (auto* tree = page->findChild<QTreeView*>(QStringLiteral("TreeView1"))) {
+                if (tree->model() && tree->model()->rowCount() > 0)
+                    tree->setCurrentIndex(tree->model()->index(0, 0));
+            }
+        }
+    } else {
+        // A page not built yet shows as an empty page.
+        page = new QWidget;
+        page->setObjectName(name.isEmpty() ? QStringLiteral("blank") : name);
+        blank_ = page;
+    }
+    if (page->parentWidget() != PageArea) page->setParent(PageArea, Qt::Widget);
+    page_ = page;
+    page->setGeometry(pageRect());
+    page->show();
+    page->raise();
+}
+
+int frmMain::formWidthTwips() const {
+    return gTwips(width());
+}
+int frmMain::formHeightTwips() const {
+    return gTwips(height()) + gTitleBarTwips;
+}
+
+QRect frmMain::pageRect() const {
+    return gPxRect(120, 200, formWidthTwips() - 800, formHeightTwips() - 2500);
+}
+
+void frmMain::placePage() {
+    if (page_) page_->setGeometry(pageRect());
+}
+
+// ---- layout ----
+
+void frmMain::layoutBars() {
+    QWidget* c = centralWidget();
+    const int w = c->width(), h = c->height();
+    const int top = gPx(kTopBarTw), side = gPx(kSideBarTw), foot = gPx(kFootBarTw);
+    Picture1->setGeometry(0, 0, w, top);
+    Picture3->setGeometry(0, h - foot, w, foot);
+    Picture2->setGeometry(0, top, side, qMax(0, h - top - foot));
+    PageArea->setGeometry(side, top, qMax(0, w - side), qMax(0, h - top - foot));
+    // The version keeps to the right end of a wide enough window.
+    if (formWidthTwips() >= 9000) Label2->move(gPx(formWidthTwips() - 1850), Label2->y());
+}
+
+void frmMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    layoutBars();
+    placePage();
+}
+
+// ---- top bar ----
+
+void frmMain::HighlightButton(int i) {
+    if (i == HoverIndex) return;
+    if (HoverIndex > -1) {
+        ImageTop[HoverIndex]->setPixmap(ImageTopA[HoverIndex]);
+        if (QLabel* l = LabelTop.value(HoverIndex)) {
+            QFont f = l->font();
+            f.setUnderline(false);
+            l->setFont(f);
+        }
+        if (HoverIndex == 99) ImageTop[89]->setPixmap(ImageTopA[89]);
+        HoverIndex = -1;
+    }
+    if (i >= 0 && ImageTop.contains(i)) {
+        ImageTop[i]->setPixmap(ImageTopB[i]);
+        if (QLabel* l = LabelTop.value(i)) {
+            QFont f = l->font();
+            f.setUnderline(true);
+            l->setFont(f);
+        }
+        // The help button and its arrow light up together.
+        if (i > 89) ImageTop[i - 10]->setPixmap(ImageTopB[i - 10]);
+        HoverIndex = i;
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* e) {
+    const QEvent::Type t = e->type();
+    if (t != QEvent::MouseMove && t != QEvent::MouseButtonRelease && t != QEvent::Leave)
+        return QMainWindow::eventFilter(watched, e);
+    int index = -1;
+    for (auto it = ImageTop.cbegin(); it != ImageTop.cend(); ++it)
+        if (it.value() == watched) index = it.key();
+    for (auto it = LabelTop.cbegin(); it != LabelTop.cend(); ++it)
+        if (it.value() == watched) index = it.key();
+    if (watched == Picture1) {
+        // Leaving the bar, or moving over it between the buttons, lights nothing.
+        if (t == QEvent::MouseMove || t == QEvent::Leave) HighlightButton(-1);
+        return false;
+    }
+    if (index < 0) return QMainWindow::eventFilter(watched, e);
+    if (t == QEvent::MouseMove) {
+        HighlightButton(index);
+        return true; // not on to the bar, which would put the light out again
+    } else if (t == QEvent::MouseButtonRelease) {
+        auto* me = static_cast<QMouseEvent*>(e);
+        if (me->button() == Qt::LeftButton) gGuard([this, index] { gChangeFrame(index); });
+        return true;
+    }
+    return false;
+}
+
+// ---- minimise, restore and lock ----
+
+void frmMain::setMinimised() {
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void frmMain::setNormalAndShow() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+}
+
+void frmMain::changeEvent(QEvent* e) {
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange && loaded_) gGuard([this] { stateChanged(); });
+}
+
+void frmMain::stateChanged() {
+    if (inStateChange_) return;
+    inStateChange_ = true;
+    const auto done = qScopeGuard([this] { inStateChange_ = false; });
+    const bool tray = gTrayAreaExists();
+
+    if (isMinimized() || gHiddenStart) {
+        if (!isMinimized()) setMinimised();
+        // Without a notification area the window stays reachable in the task bar.
+        if (tray)
+            hide();
+        else if (!isVisible())
+            showMinimized();
+        if (gOptions[11] && !gLocked) {
+            if (gLockTimeout == 0) {
+                enterLocked();
+            } else {
+                lockTicks_ = 0;
+                Timer1->start();
+            }
+        }
+        if (!gLocked) {
+            if (gOptions[2] && !gHiddenStart)
+                gTrayBalloon(QStringLiteral("方便您记录日记，程序没有退出。\n单击此处关闭气球。"),
+                             QStringLiteral("Rededera 仍在运行！"), gBalloonIcon::Information, 0);
+            if (gOptions[0]) showSuspend();
+            mTOpen->setText(QStringLiteral("显示 Rededera (&O)"));
+        }
+        return;
+    }
+
+    if (gLocked) {
+        // Locked: the unlock window is the only road back to this window.
+        setMinimised();
+        if (tray) hide();
+        if (forms::isRegistered(QStringLiteral("frmLock"))) {
+            QWidget* lock = forms::load(QStringLiteral("frmLock"));
+            lock->show();
+            lock->raise();
+        }
+        return;
+    }
+
+    show();
+    placePage();
+    Timer1->stop();
+    if (gOptions[0] && gOptions[1]) {
+        unloadForm("frmSuspend");
+        syncSuspendCheck();
+    }
+    mTOpen->setText(QStringLiteral("隐藏 Rededera (&O)"));
+}
+
+void frmMain::enterLocked() {
+    gLocked = true;
+    lockTicks_ = 0;
+    Timer1->stop();
+    unloadForm("frmSuspend");
+    syncSuspendCheck();
+    if (!isMinimized()) setMinimised();
+    if (gTrayAreaExists()) hide();
+    gTrayIcon::instance().syncMenu();
+}
+
+void frmMain::onLockTick() {
+    ++lockTicks_;
+    if (lockTicks_ >= gLockTimeout) enterLocked();
+}
+
+// ---- menus ----
+
+void frmMain::mTOpen_Click() {
+    if (isVisible() && !isMinimized()) {
+        setMinimised();
+    } else {
+        setNormalAndShow();
+        raise();
+        activateWindow();
+    }
+}
+
+void frmMain::mTSuspend_Click() {
+    if (loadedForm("frmSuspend"))
+        unloadForm("frmSuspend");
+    else
+        showSuspend();
+    syncSuspendCheck();
+}
+
+void frmMain::mTLock_Click() {
+    enterLocked();
+}
+
+void frmMain::mExit_Click() {
+    gCloseMinimizes = false;
+    forms::unload(this);
+}
+
+void frmMain::mLunLock_Click() {
+    if (!forms::isRegistered(QStringLiteral("frmLock"))) return;
+    QWidget* lock = forms::load(QStringLiteral("frmLock"));
+    lock->show();
+    lock->raise();
+    lock->activateWindow();
+}
+
+void frmMain::mAbout_Click() {
+    showAbout();
+}
+
+void frmMain::showSuspend() {
+    if (forms::isRegistered(QStringLiteral("frmSuspend"))) forms::load(QStringLiteral("frmSuspend"))->show();
+    syncSuspendCheck();
+}
+
+void frmMain::showAbout() {
+    if (!forms::isRegistered(QStringLiteral("frmAbout"))) return;
+    QWidget* about = forms::load(QStringLiteral("frmAbout"));
+    about->show();
+    about->raise();
+}
+
+void frmMain::syncSuspendCheck() {
+    if (mTSuspend) mTSuspend->setChecked(loadedForm("frmSuspend") != nullptr);
+}
+
+// ---- clipboard ----
+
+void frmMain::mTClip_Click() {
+    if (gLocked) return;
+    const QString text = gClipboardText();
+    if (text.isEmpty()) {
+        gTrayBalloon(QStringLiteral("剪贴板中的内容不是文本数据。"), QStringLiteral("引用失败"),
+                     gBalloonIcon::Information, 0);
+        return;
+    }
+    // Only a fresh editor takes the text; an entry the user chose to keep stays as it is.
+    if (!gChangeFrame(2)) return;
+    auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"));
+    if (editor && editor->titleText().isEmpty() && editor->bodyText().isEmpty()) editor->setBodyText(text);
+}
+
+// ---- close and exit ----
+
+void frmMain::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    gGuard([this] { forms::unload(this); });
+}
+
+bool frmMain::formQueryUnload() {
+    if (exiting_) return false;
+    if (gOptions[3] && gCloseMinimizes) {
+        setMinimised();
+        return false;
+    }
+    exiting_ = true;
+    const auto done = qScopeGuard([this] { exiting_ = false; });
+    gCloseMinimizes = false;
+    closePopUpEditor();
+    const bool closed = gChangeFrame(79);
+    if (!closed || gCloseMinimizes) {
+        // The user kept the entry: the program keeps running.
+        gCloseMinimizes = true;
+        return false;
+    }
+    return true;
+}
+
+void frmMain::formUnload() {
+    loaded_ = false;
+    Timer1->stop();
+    gUnhookClipboard(this);
+    unloadForm("frmSuspend");
+    gCloseMinimizes = true;
+    unloadForm("frmScheReport");
+    unloadForm("frmScheRemind");
+    unloadForm("frmHelp");
+    unloadForm("frmAbout");
+    // Windows that live only inside this one go with it, so nothing is left
+    // that keeps the program running after the exit.
+    unloadForm("frmPopUp");
+    unloadForm("frmLock");
+    unloadForm("frmKeyExport");
+    for (int i = 0; i <= 6; ++i)
+        forms::unload(pageFormName(i));
+    if (blank_) blank_->deleteLater();
+    gTrayRemove();
+    gConnection.close();
+    gRestartPending = false;
+}

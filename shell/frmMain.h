@@ -1,0 +1,126 @@
+#pragma once
+#include <QIcon>
+#include <QMainWindow>
+#include <QMap>
+#include <QPixmap>
+#include <QPointer>
+
+#include "core/gForms.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+// The main window: the bar of page buttons, one page at a time below it, the
+// notification icon, the clipboard offer, the pop-up menus, minimising to the
+// notification area, the auto-lock and the exit. Loading it shows it (unless
+// the program started hidden); unloading it is the exit sequence.
+class frmMain : public QMainWindow, public gForm {
+    Q_OBJECT
+public:
+    frmMain();
+    ~frmMain() override;
+
+    void formLoad() override;
+    bool formQueryUnload() override;
+    void formUnload() override;
+
+    // Page numbers: 0 home, 1 timetable, 2 write, 3 review, 4 search, 5 account,
+    // 6 settings; 79 closes the current page only; 89 the help topics; 99 the help menu.
+    // The flags are stored for the page it opens. Returns false when the switch
+    // did not happen (the user kept the editor, or a switch is already running).
+    bool gChangeFrame(int Index, bool setDiary = false, bool editMode = false, bool returnReview = false);
+
+    // Quotes the clipboard's text into a new entry.
+    void mTClip_Click();
+
+    // One tick of the auto-lock timer (once a minute).
+    void onLockTick();
+
+    void HighlightButton(int i);
+
+    // The registry name of a page's form ("" for numbers that name none).
+    static QString pageFormName(int index);
+
+    int pageIndex() const { return PageIndex; }
+    int hoverIndex() const { return HoverIndex; }
+    int lockTicks() const { return lockTicks_; }
+    // The page now shown (a blank page stands in for a page not built yet).
+    QWidget* currentPage() const { return page_; }
+    // Where a page goes inside the page area, in pixels.
+    QRect pageRect() const;
+    // Width and height of the window in twips, title bar included.
+    int formWidthTwips() const;
+    int formHeightTwips() const;
+
+    // Controls.
+    QWidget* Picture1 = nullptr; // the top bar with the page buttons
+    QWidget* Picture2 = nullptr; // the bar down the left
+    QWidget* Picture3 = nullptr; // the bar across the bottom
+    QWidget* PageArea = nullptr; // where the pages are placed
+    QMap<int, QLabel*> ImageTop;
+    QMap<int, QPixmap> ImageTopA; // normal pictures
+    QMap<int, QPixmap> ImageTopB; // highlighted pictures
+    QMap<int, QLabel*> LabelTop;  // captions under buttons 1-5
+    QLabel* Label2 = nullptr;     // the version
+    QIcon Image2;                 // the notification icon's picture
+    QTimer* Timer1 = nullptr;     // auto-lock, once a minute
+
+    QMenu* mHelp = nullptr;
+    QAction *mHHelp = nullptr, *mHExit = nullptr, *mHAbout = nullptr;
+    QMenu* mTool = nullptr;
+    QAction *mTOpen = nullptr, *mTSuspend = nullptr, *mTLock = nullptr, *mTNew = nullptr, *mTClip = nullptr,
+            *mTHelp = nullptr, *mTAbout = nullptr, *mTExit = nullptr;
+    QMenu* mLock = nullptr;
+    QAction *mLunLock = nullptr, *mLExit = nullptr;
+
+    // The menu items' actions, as the menus run them.
+    void mTOpen_Click();
+    void mTSuspend_Click();
+    void mTLock_Click();
+    void mExit_Click();
+    void mLunLock_Click();
+    void mAbout_Click();
+
+    // Keeps mTSuspend's check mark in step with the floating window.
+    void syncSuspendCheck();
+
+protected:
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildTopBar();
+    void buildMenus();
+    void layoutBars();
+    void placePage();
+    // The window's minimise and restore handling.
+    void stateChanged();
+    // The one road into the locked state.
+    void enterLocked();
+    void setMinimised();
+    void setNormalAndShow();
+    bool closeCurrentPage();
+    void openPage(int index);
+    void showSuspend();
+    void showAbout();
+    void closePopUpEditor();
+
+    int PageIndex = 0;
+    int HoverIndex = -1;
+    int lockTicks_ = 0;
+    QPointer<QWidget> page_;
+    QPointer<QWidget> blank_; // the stand-in of a page not built yet
+    bool loaded_ = false;
+    bool switching_ = false;
+    bool exiting_ = false;
+    bool inStateChange_ = false;
+};
+
+// The main window when loaded.
+frmMain* gMainWindow();
+// The page switch of the loaded main window; false when there is none.
+bool gChangeFrame(int Index, bool setDiary = false, bool editMode = false, bool returnReview = false);

@@ -1,0 +1,398 @@
+// The main window's page switch: which page is shown, what lives and dies, the
+// editor's leave prompts and the flags handed to the next page.
+#include "shellFixture.h"
+
+#include "core/gClock.h"
+#include "core/gError.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class MainPageSwitch : public ShellTest {};
+
+TEST_F(MainPageSwitch, LoadingPlacesTheHomePage) {
+    frmMain* m = loadMain();
+    ASSERT_NE(m, nullptr);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(m->windowTitle(), QStringLiteral("Rededera"));
+    EXPECT_TRUE(gCloseMinimizes);
+    EXPECT_FALSE(gLocked);
+    EXPECT_EQ(m->pageIndex(), 0);
+    QWidget* home = forms::find(QStringLiteral("frmWelcome"));
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(m->currentPage(), home);
+    EXPECT_EQ(home->parentWidget(), m->PageArea);
+    EXPECT_TRUE(home->isVisible());
+    // Left 120, top 200, the window's width - 800 and height - 2500 twips.
+    EXPECT_EQ(home->geometry(),
+              QRect(8, 13, (m->formWidthTwips() - 800 + 7) / 15, (m->formHeightTwips() - 2500 + 7) / 15));
+    EXPECT_EQ(gDiaryDate, gToday());
+}
+
+TEST_F(MainPageSwitch, PageFollowsTheWindowSize) {
+    frmMain* m = loadMain();
+    m->resize(700, 540);
+    pumpEvents();
+    EXPECT_EQ(m->currentPage()->geometry(), m->pageRect());
+    EXPECT_EQ(m->pageRect().width(), (700 * 15 - 800 + 7) / 15);
+    EXPECT_EQ(m->pageRect().height(), (540 * 15 + 480 - 2500 + 7) / 15);
+}
+
+TEST_F(MainPageSwitch, TimetablePageIsKeptOtherPagesAreFresh) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(1));
+    QWidget* timetable = forms::find(QStringLiteral("frmSchedule"));
+    ASSERT_NE(timetable, nullptr);
+    ASSERT_TRUE(m->gChangeFrame(3));
+    pumpEvents();
+    // Hidden, still loaded, the same instance.
+    EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), timetable);
+    EXPECT_FALSE(timetable->isVisible());
+    EXPECT_EQ(pageLog().alive(QStringLiteral("frmWelcome")), 0);
+
+    QWidget* review = forms::find(QStringLiteral("frmReview"));
+    ASSERT_TRUE(m->gChangeFrame(1));
+    pumpEvents();
+    EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), timetable);
+    EXPECT_TRUE(timetable->isVisible());
+    EXPECT_EQ(pageLog().created.value(QStringLiteral("frmSchedule")), 1);
+    EXPECT_EQ(forms::find(QStringLiteral("frmReview")), nullptr);
+    EXPECT_EQ(pageLog().unloaded.value(QStringLiteral("frmReview")), 1);
+    EXPECT_EQ(pageLog().alive(QStringLiteral("frmReview")), 0);
+    Q_UNUSED(review);
+
+    // The same page again: a fresh form for every page but the timetable.
+    ASSERT_TRUE(m->gChangeFrame(3));
+    QWidget* first = forms::find(QStringLiteral("frmReview"));
+    ASSERT_TRUE(m->gChangeFrame(3));
+    QWidget* second = forms::find(QStringLiteral("frmReview"));
+    EXPECT_NE(first, second);
+    EXPECT_EQ(pageLog().created.value(QStringLiteral("frmReview")), 3);
+    ASSERT_TRUE(m->gChangeFrame(1));
+    ASSERT_TRUE(m->gChangeFrame(1));
+    EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), timetable);
+    EXPECT_TRUE(timetable->isVisible());
+}
+
+TEST_F(MainPageSwitch, PageLeavingFromItsOwnClickHandler) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(3));
+    auto* review = forms::find<TestPage>(QStringLiteral("frmReview"));
+    ASSERT_NE(review, nullptr);
+    auto* button = new QPushButton(QStringLiteral("back"), review);
+    button->setGeometry(0, 0, 80, 24);
+    button->show();
+    bool after = false;
+    QObject::connect(button, &QPushButton::clicked, review, [&] {
+        gGuard([&] { m->gChangeFrame(0, true); });
+        after = true; // the handler finishes after the switch unloaded its page
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(after);
+    pumpEvents();
+    EXPECT_EQ(pageLog().alive(QStringLiteral("frmReview")), 0);
+    EXPECT_EQ(m->pageIndex(), 0);
+    EXPECT_TRUE(gSetDiary);
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(MainPageSwitch, FlagsAreStoredForTheNextPage) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(2, true, true, true));
+    EXPECT_TRUE(gSetDiary);
+    EXPECT_TRUE(gEditMode);
+    EXPECT_TRUE(gReturnReview);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_TRUE(editor()->editMode());
+    ASSERT_TRUE(m->gChangeFrame(0));
+    EXPECT_FALSE(gSetDiary);
+    EXPECT_FALSE(gEditMode);
+    EXPECT_FALSE(gReturnReview);
+}
+
+TEST_F(MainPageSwitch, HelpNumbersKeepThePageAndFlags) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(3, true, false, true));
+    QWidget* review = m->currentPage();
+    m->setWindowState(Qt::WindowMinimized);
+    ASSERT_FALSE(m->isVisible());
+
+    EXPECT_TRUE(m->gChangeFrame(89));
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_FALSE(m->isMinimized());
+    EXPECT_EQ(m->pageIndex(), 3);
+    EXPECT_EQ(m->currentPage(), review);
+    EXPECT_TRUE(gSetDiary);
+    EXPECT_TRUE(gReturnReview);
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmHelp")));
+
+    m->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(m->gChangeFrame(99));
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_TRUE(m->mHelp->isVisible());
+    m->mHelp->hide();
+    EXPECT_EQ(m->currentPage(), review);
+    EXPECT_EQ(m->pageIndex(), 3);
+}
+
+TEST_F(MainPageSwitch, NumberWithoutAPageOnlyClosesTheCurrentOne) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(3));
+    ASSERT_TRUE(m->gChangeFrame(79));
+    EXPECT_EQ(m->pageIndex(), 79);
+    EXPECT_EQ(m->currentPage(), nullptr);
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmReview")));
+    // From 79 the next switch closes nothing and opens its page.
+    ASSERT_TRUE(m->gChangeFrame(0));
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmWelcome")));
+}
+
+TEST_F(MainPageSwitch, PageNotBuiltYetShowsEmpty) {
+    forms::registerForm(QStringLiteral("frmReview"), {});
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(3));
+    QWidget* blank = m->currentPage();
+    ASSERT_NE(blank, nullptr);
+    EXPECT_EQ(blank->objectName(), QStringLiteral("frmReview"));
+    EXPECT_TRUE(blank->isVisible());
+    EXPECT_EQ(blank->geometry(), m->pageRect());
+    QPointer<QWidget> gone = blank;
+    ASSERT_TRUE(m->gChangeFrame(0));
+    pumpEvents();
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(MainPageSwitch, AccountPageTakesTheKeyFileWizardWithIt) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(5));
+    forms::load(QStringLiteral("frmKeyExport"))->show();
+    ASSERT_TRUE(m->gChangeFrame(0));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmUser")));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmKeyExport")));
+}
+
+class SearchStandIn : public TestPage, public gSearchPage {
+public:
+    SearchStandIn() : TestPage(QStringLiteral("frmRetrieval")) {}
+    void selectFirstNode() override { ++selected; }
+    int selected = 0;
+};
+
+TEST_F(MainPageSwitch, SearchPageOpensOnItsFirstNode) {
+    forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new SearchStandIn; });
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(4));
+    auto* search = forms::find<SearchStandIn>(QStringLiteral("frmRetrieval"));
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->selected, 1);
+}
+
+// ---- the editor's leave prompts ----
+
+struct LeaveCase {
+    const char* name;
+    bool editMode;
+    const char* title;
+    const char* body;
+    bool changed;
+    int expectedPrompt; // 0: none
+    quint8 answer;
+    bool leaves;
+};
+
+class MainLeavePrompt : public ShellTest, public ::testing::WithParamInterface<LeaveCase> {};
+
+TEST_P(MainLeavePrompt, LeavingTheEditor) {
+    const LeaveCase& c = GetParam();
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(2, c.editMode, c.editMode, false));
+    TestEditor* ed = editor();
+    ASSERT_NE(ed, nullptr);
+    ed->Text2->setText(QString::fromUtf8(c.title));
+    ed->Text1->setPlainText(QString::fromUtf8(c.body));
+    ed->gChanged = c.changed;
+    gCloseMinimizes = false;
+    if (c.expectedPrompt) gMsgBoxSeam::pushAnswer(c.answer);
+
+    const bool switched = m->gChangeFrame(2);
+
+    if (c.expectedPrompt) {
+        ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{c.expectedPrompt});
+        EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, 4);
+    } else {
+        EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+    }
+    EXPECT_EQ(switched, c.leaves);
+    if (c.leaves) {
+        // A fresh, empty editor for a new entry.
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_NE(editor(), ed);
+        EXPECT_TRUE(editor()->titleText().isEmpty());
+        EXPECT_TRUE(editor()->bodyText().isEmpty());
+        EXPECT_FALSE(gEditMode);
+    } else {
+        // Everything as it was: the same editor, its text, its flags.
+        EXPECT_EQ(editor(), ed);
+        EXPECT_EQ(ed->titleText(), QString::fromUtf8(c.title));
+        EXPECT_EQ(ed->bodyText(), QString::fromUtf8(c.body));
+        EXPECT_EQ(gEditMode, c.editMode);
+        EXPECT_EQ(m->currentPage(), ed);
+        EXPECT_TRUE(gCloseMinimizes);
+    }
+}
+
+const LeaveCase kLeaveCases[] = {
+    {"NewEmpty", false, "", "", false, 0, 0, true},
+    {"NewChangedFlagButEmpty", false, "", "", true, 0, 0, true},
+    {"NewTitleYes", false, "周一", "", false, 119, gMsgResult::Yes, true},
+    {"NewTitleNo", false, "周一", "", false, 119, gMsgResult::No, false},
+    {"NewBodyNo", false, "", "今天下雨", false, 119, gMsgResult::No, false},
+    {"EditUnchanged", true, "旧标题", "旧内容", false, 0, 0, true},
+    {"EditChangedYes", true, "旧标题", "新内容", true, 107, gMsgResult::Yes, true},
+    {"EditChangedNo", true, "旧标题", "新内容", true, 107, gMsgResult::No, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, MainLeavePrompt, ::testing::ValuesIn(kLeaveCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainPageSwitch, DraftIsDeletedOnLeavingOnlyWithAutoSave) {
+    const QString draft = gDataPath + QStringLiteral("Diary.tmp");
+    frmMain* m = loadMain();
+    for (bool autoSave : {false, true}) {
+        SCOPED_TRACE(autoSave);
+        gOptions[8] = autoSave;
+        writeFile(draft, "{\\rtf1 draft}");
+        ASSERT_TRUE(m->gChangeFrame(2));
+        ASSERT_TRUE(m->gChangeFrame(0));
+        EXPECT_EQ(QFile::exists(draft), !autoSave);
+    }
+    // A refused leave keeps the draft.
+    writeFile(draft, "{\\rtf1 draft}");
+    ASSERT_TRUE(m->gChangeFrame(2));
+    editor()->Text2->setText(QStringLiteral("标题"));
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    EXPECT_FALSE(m->gChangeFrame(0));
+    EXPECT_TRUE(QFile::exists(draft));
+}
+
+// Stands in for the pop-up editor: it writes its text into its owner when it unloads.
+class PopUpStandIn : public TestPage {
+public:
+    PopUpStandIn() : TestPage(QStringLiteral("frmPopUp")) {}
+    void formUnload() override {
+        TestPage::formUnload();
+        if (during) during();
+    }
+    std::function<void()> during;
+};
+
+TEST_F(MainPageSwitch, PopUpEditorClosesBeforeTheLeavePrompt) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(2));
+    QPointer<TestEditor> ed = editor();
+    forms::registerForm(QStringLiteral("frmPopUp"), [ed] {
+        auto* p = new PopUpStandIn;
+        p->during = [ed] {
+            if (ed) ed->Text1->setPlainText(QStringLiteral("写在弹出窗口里"));
+        };
+        return p;
+    });
+    forms::load(QStringLiteral("frmPopUp"))->show();
+    ASSERT_TRUE(ed->bodyText().isEmpty());
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+
+    EXPECT_FALSE(m->gChangeFrame(0));
+    // The prompt saw the text the pop-up wrote back: the entry was not empty.
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmPopUp")));
+    EXPECT_EQ(ed->bodyText(), QStringLiteral("写在弹出窗口里"));
+}
+
+TEST_F(MainPageSwitch, SwitchIsNotReenteredFromInsideASwitch) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(2));
+    // Something that runs while the switch is busy (here the pop-up editor's
+    // unload, in the program a tray action during the leave prompt) switches again.
+    bool inner = true;
+    forms::registerForm(QStringLiteral("frmPopUp"), [&] {
+        auto* p = new PopUpStandIn;
+        p->during = [&] { inner = m->gChangeFrame(3); };
+        return p;
+    });
+    forms::load(QStringLiteral("frmPopUp"));
+    EXPECT_TRUE(m->gChangeFrame(0));
+    EXPECT_FALSE(inner);
+    EXPECT_EQ(m->pageIndex(), 0);
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmReview")));
+    EXPECT_EQ(pageLog().created.value(QStringLiteral("frmReview")), 0);
+}
+
+TEST_F(MainPageSwitch, TopBarButtons) {
+    frmMain* m = loadMain();
+    EXPECT_EQ(m->hoverIndex(), -1);
+    m->HighlightButton(3);
+    EXPECT_EQ(m->hoverIndex(), 3);
+    EXPECT_TRUE(m->LabelTop[3]->font().underline());
+    EXPECT_EQ(m->ImageTop[3]->pixmap().toImage(), m->ImageTopB[3].toImage());
+    m->HighlightButton(99);
+    EXPECT_FALSE(m->LabelTop[3]->font().underline());
+    EXPECT_EQ(m->ImageTop[3]->pixmap().toImage(), m->ImageTopA[3].toImage());
+    // The help menu's arrow lights the help button too.
+    EXPECT_EQ(m->ImageTop[89]->pixmap().toImage(), m->ImageTopB[89].toImage());
+    EXPECT_EQ(m->ImageTop[99]->pixmap().toImage(), m->ImageTopB[99].toImage());
+    m->HighlightButton(-1);
+    EXPECT_EQ(m->hoverIndex(), -1);
+    EXPECT_EQ(m->ImageTop[89]->pixmap().toImage(), m->ImageTopA[89].toImage());
+
+    const QStringList captions = {"课程", "记录", "回顾", "检索", "用户"};
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(m->LabelTop[i]->text(), captions[i - 1]);
+    EXPECT_FALSE(m->LabelTop.contains(0));
+    EXPECT_FALSE(m->LabelTop.contains(6));
+
+    // A left-button release on a button or its caption switches; the right one does not.
+    QTest::mouseClick(m->LabelTop[4], Qt::RightButton);
+    EXPECT_EQ(m->pageIndex(), 0);
+    QTest::mouseClick(m->LabelTop[4], Qt::LeftButton);
+    EXPECT_EQ(m->pageIndex(), 4);
+    QTest::mouseClick(m->ImageTop[6], Qt::LeftButton);
+    EXPECT_EQ(m->pageIndex(), 6);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), m->ImageTop[1]->mapToGlobal(QPointF(5, 5)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(m->ImageTop[1], &move);
+    EXPECT_EQ(m->hoverIndex(), 1);
+    QMouseEvent onBar(QEvent::MouseMove, QPointF(600, 5), m->Picture1->mapToGlobal(QPointF(600, 5)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(m->Picture1, &onBar);
+    EXPECT_EQ(m->hoverIndex(), -1);
+}
+
+TEST_F(MainPageSwitch, VersionLabel) {
+    frmMain* m = loadMain();
+    EXPECT_EQ(m->Label2->text(), QStringLiteral("%1.%2.%3")
+                                     .arg(REDEDERA_VERSION_MAJOR)
+                                     .arg(REDEDERA_VERSION_MINOR)
+                                     .arg(REDEDERA_VERSION_PATCH));
+    m->resize(700, 560);
+    pumpEvents();
+    EXPECT_EQ(m->Label2->x(), (700 * 15 - 1850 + 7) / 15);
+    // Narrower than 9000 twips: the label stays where it was.
+    m->setMinimumSize(0, 0);
+    const int before = m->Label2->x();
+    m->resize(590, 600);
+    pumpEvents();
+    EXPECT_EQ(m->Label2->x(), before);
+}
+
+} // namespace

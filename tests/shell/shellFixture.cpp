@@ -1,0 +1,99 @@
+#include "shellFixture.h"
+
+#include "core/gError.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gWindowServices.h"
+#include "platform/settingsStore.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QVBoxLayout>
+
+void gRegisterShellForms();
+
+PageLog& pageLog() {
+    static PageLog log;
+    return log;
+}
+
+TestPage::TestPage(const QString& n) : name(n) {
+    pageLog().created[name]++;
+}
+TestPage::~TestPage() {
+    pageLog().destroyed[name]++;
+}
+void TestPage::formLoad() {
+    pageLog().loaded[name]++;
+}
+void TestPage::formUnload() {
+    pageLog().unloaded[name]++;
+}
+void TestPage::click() {
+    gGuard([this] {
+        if (onClick) onClick();
+    });
+}
+
+TestEditor::TestEditor() : TestPage(QStringLiteral("frmNew")) {
+    auto* lay = new QVBoxLayout(this);
+    Text2 = new QLineEdit(this);
+    Text1 = new QTextEdit(this);
+    lay->addWidget(Text2);
+    lay->addWidget(Text1);
+}
+
+void TestEditor::formLoad() {
+    TestPage::formLoad();
+    edit_ = gEditMode;
+}
+
+void registerTestPages() {
+    for (int i = 0; i <= 6; ++i) {
+        const QString name = frmMain::pageFormName(i);
+        if (i == 2)
+            forms::registerForm(name, [] { return new TestEditor; });
+        else
+            forms::registerForm(name, [name] { return new TestPage(name); });
+    }
+    forms::registerForm(QStringLiteral("frmKeyExport"),
+                        [] { return new TestPage(QStringLiteral("frmKeyExport")); });
+}
+
+void registerTestWindow(const QString& name) {
+    forms::registerForm(name, [name] { return new TestPage(name); });
+}
+
+void ShellTest::SetUp() {
+    HomeTest::SetUp();
+    pageLog().clear();
+    gRegisterShellForms();
+    gTraySeam::reset();
+    gTraySeam::setAreaExists(true);
+    gResetAccountState();
+    gDataPath = home().folder(QStringLiteral("data"));
+    // The About box stays out of the way unless a test asks for it.
+    settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
+                   QStringLiteral("0"));
+    QApplication::clipboard()->clear();
+    registerTestPages();
+    for (const char* n : {"frmSuspend", "frmLock", "frmScheReport", "frmScheRemind", "frmPopUp"})
+        registerTestWindow(QString::fromLatin1(n));
+}
+
+void ShellTest::TearDown() {
+    forms::unloadAllNow();
+    gTraySeam::reset();
+    QApplication::clipboard()->clear();
+    HomeTest::TearDown();
+}
+
+frmMain* ShellTest::loadMain() {
+    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    return main_;
+}
+
+TestEditor* ShellTest::editor() const {
+    return forms::find<TestEditor>(QStringLiteral("frmNew"));
+}
