@@ -27,7 +27,12 @@ public:
     explicit Query(const QString& sql) {
         gCommand.setCommandText(sql);
         gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.open(gCommand);
+        try {
+            gRecordset.open(gCommand);
+        } catch (...) {
+            gRecordset.close();
+            throw;
+        }
     }
     ~Query() { gRecordset.close(); }
     Query(const Query&) = delete;
