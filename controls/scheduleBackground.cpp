@@ -29,7 +29,7 @@ scheduleBackground::scheduleBackground(QWidget* parent) : QWidget(parent) {
     label_->setAutoFillBackground(false);
     // The gradient must show through the caption, whatever style sheet the page uses.
     label_->setStyleSheet(QStringLiteral("background: transparent;"));
-    // Small enough that a caption spread over five lines fits a card of 975 twips.
+    // Course cards are small: a 9-point caption keeps most of a spread caption on them.
     QFont f = label_->font();
     f.setPointSize(9);
     label_->setFont(f);
