@@ -1,0 +1,228 @@
+#include "accountsFixture.h"
+
+#include "accounts/frmCreateAccount.h"
+#include "accounts/frmLogin.h"
+#include "core/gClock.h"
+#include "core/gError.h"
+#include "core/gLinkLabel.h"
+#include "core/gMain.h"
+#include "core/gMsgBox.h"
+#include "core/gUserData.h"
+#include "platform/dialogs.h"
+#include "platform/settingsStore.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+struct ProgramEnded {
+    int code;
+};
+
+class CreateAccount : public AccountsTest {
+protected:
+    void SetUp() override {
+        AccountsTest::SetUp();
+        Main(); // no profile yet: account creation
+        form = forms::find<frmCreateAccount>(QStringLiteral("frmCreateAccount"));
+        ASSERT_NE(form, nullptr);
+        ASSERT_TRUE(form->isVisible());
+        QApplication::setActiveWindow(form);
+    }
+    void TearDown() override {
+        gEndSeam::setHandler(nullptr);
+        AccountsTest::TearDown();
+    }
+    void fill(const QString& name, const QString& password, const QString& again) {
+        form->Text1->setText(name);
+        form->Text2->setText(password);
+        form->Text3->setText(again);
+    }
+    bool profileExists() const { return QFileInfo::exists(gProfileFile()); }
+
+    frmCreateAccount* form = nullptr;
+};
+
+TEST_F(CreateAccount, WindowShowsItsCaptionsAndTexts) {
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("第一次使用"));
+    EXPECT_EQ(form->Label1->text(),
+              QStringLiteral("Rededera 还没有创建用户配置文件。\n\n输入用户名和密码，再单击“确定”。"));
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("用户："));
+    EXPECT_EQ(form->Label3->text(), QStringLiteral("密码："));
+    EXPECT_EQ(form->Label4->text(), QStringLiteral("确认密码："));
+    EXPECT_EQ(form->lblCmd1->text(), QStringLiteral("选择目录"));
+    EXPECT_EQ(form->Command1->text(), QStringLiteral("确定"));
+    EXPECT_EQ(form->Command2->text(), QStringLiteral("取消"));
+    EXPECT_EQ(form->lblCmd1->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(form->Text2->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(form->Text3->echoMode(), QLineEdit::Password);
+}
+
+struct CheckCase {
+    const char* name;
+    const char* password;
+    const char* again;
+    int message;
+    int focus; // 1 Text1, 2 Text2
+};
+
+TEST_F(CreateAccount, ChecksRefuseWithoutWritingAnything) {
+    const CheckCase cases[] = {
+        {"", "", "", 110, 1},          {"", "abc", "xyz", 110, 1}, // the name is checked first
+        {"Ann", "abc", "abd", 121, 2}, {"Ann", "abc", "", 121, 2},
+        {"Ann", "", "abc", 121, 2},    {"Ann", "Abc", "abc", 121, 2}, // letter case counts
+    };
+    for (const auto& c : cases) {
+        gMsgBoxSeam::reset();
+        fill(QString::fromUtf8(c.name), QString::fromUtf8(c.password), QString::fromUtf8(c.again));
+        form->Command1->click();
+        EXPECT_EQ(shownIds(), QList<int>{c.message}) << c.name << "/" << c.password << "/" << c.again;
+        QWidget* expected = c.focus == 1 ? static_cast<QWidget*>(form->Text1) : form->Text2;
+        EXPECT_EQ(QApplication::focusWidget(), expected) << c.name << "/" << c.password;
+        EXPECT_FALSE(profileExists());
+        EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
+    }
+}
+
+TEST_F(CreateAccount, WritesTheNewProfileFieldByFieldThenShowsSignIn) {
+    fill(QStringLiteral("  李 雷 "), QStringLiteral("abc"), QStringLiteral("abc"));
+    form->Command1->click();
+    pumpEvents();
+
+    ASSERT_TRUE(profileExists());
+    const QByteArray bytes = readFile(gProfileFile());
+    ASSERT_GE(bytes.size(), 4);
+    EXPECT_LE(quint8(bytes.at(0)), 253);
+    const auto fields = scrambled::decode(bytes, true);
+    ASSERT_TRUE(fields.has_value());
+    ASSERT_EQ(fields->size(), 10);
+    EXPECT_EQ(fields->at(0), QStringLiteral("Rededera"));
+    EXPECT_EQ(fields->at(1), QStringLiteral("2"));
+    EXPECT_EQ(fields->at(2), QStringLiteral("  李 雷 ")); // exactly as typed
+    EXPECT_EQ(fields->at(3), QStringLiteral("900150983CD24FB0D6963F7D28E17F72"));
+    bool ok = false;
+    const int recordKey = fields->at(4).toInt(&ok);
+    EXPECT_TRUE(ok);
+    EXPECT_GE(recordKey, 0);
+    EXPECT_LE(recordKey, 9999998);
+    EXPECT_EQ(QString::number(recordKey), fields->at(4)); // no leading zeros
+    const int picture = fields->at(5).toInt(&ok);
+    EXPECT_TRUE(ok);
+    EXPECT_GE(picture, 0);
+    EXPECT_LE(picture, 10);
+    EXPECT_EQ(fields->at(6), QStringLiteral("111001110110110000000"));
+    EXPECT_EQ(fields->at(7), QStringLiteral("5"));
+    EXPECT_EQ(fields->at(8), QStringLiteral("5"));
+    EXPECT_EQ(fields->at(9), QStringLiteral("30"));
+
+    // 114, then the start again: the account has a password, so the sign-in window shows.
+    EXPECT_EQ(shownIds(), QList<int>{114});
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
+    EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
+    EXPECT_EQ(gUserName, QStringLiteral("  李 雷 "));
+    EXPECT_TRUE(gOptions[9]);
+    EXPECT_FALSE(gOptions[3]);
+}
+
+TEST_F(CreateAccount, KeysAndPicturesComeFromTheRandomSource) {
+    // Two accounts made from different random states differ in their record keys.
+    QStringList keys;
+    for (quint32 seed : {1u, 2u}) {
+        gClockSeam::seedRandom(seed);
+        QFile::remove(gProfileFile());
+        if (!forms::isLoaded(QStringLiteral("frmCreateAccount"))) {
+            forms::unloadAllNow();
+            Main();
+            form = forms::find<frmCreateAccount>(QStringLiteral("frmCreateAccount"));
+            ASSERT_NE(form, nullptr);
+        }
+        fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
+        form->Command1->click();
+        pumpEvents();
+        const auto fields = scrambled::decode(readFile(gProfileFile()), true);
+        ASSERT_TRUE(fields.has_value());
+        keys << fields->at(4);
+    }
+    EXPECT_NE(keys.at(0), keys.at(1));
+}
+
+TEST_F(CreateAccount, NoPasswordSignsInAtOnceWithoutAWindow) {
+    fill(QStringLiteral("Ann"), QString(), QString());
+    form->Command1->click();
+    pumpEvents();
+
+    EXPECT_EQ(shownIds(), QList<int>{114});
+    EXPECT_EQ(gPasswordHash, QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(QFileInfo::exists(gDatabaseFile));
+    // Option 12 (today's classes) is on for a new account.
+    EXPECT_EQ(loadedStandIns(),
+              (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmScheReport")}));
+}
+
+TEST_F(CreateAccount, AProfileThatCannotBeWrittenIsNotReportedAsCreated) {
+    // The user folder turns out to be a file.
+    const QString blocker = writeFile(home().path() + QStringLiteral("/blocker"), "x");
+    gDataPath = blocker + QStringLiteral("/");
+    fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
+    form->Command1->click();
+    pumpEvents();
+
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_TRUE(gMsgBoxSeam::errors().at(0).continueRun);
+    EXPECT_TRUE(shownIds().isEmpty()); // no 114
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_EQ(readFile(blocker), QByteArray("x"));
+    EXPECT_FALSE(QFileInfo::exists(userFolder_ + QStringLiteral("Userdata.ini")));
+}
+
+TEST_F(CreateAccount, CancelEndsTheProgramWithNothingWritten) {
+    gEndSeam::setHandler([](int code) { throw ProgramEnded{code}; });
+    fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
+    EXPECT_THROW(form->Command2_Click(), ProgramEnded);
+    EXPECT_FALSE(profileExists());
+    EXPECT_TRUE(shownIds().isEmpty());
+}
+
+TEST_F(CreateAccount, ChoosingAFolderWithAProfileLeadsToThatAccountsSignIn) {
+    const QString other = home().folder(QStringLiteral("other"));
+    // The other folder already holds an account.
+    const QString here = gDataPath;
+    gDataPath = other;
+    writeProfile(QStringLiteral("Bob"), QStringLiteral("pw"), QStringLiteral("1234567"),
+                 QStringLiteral("000001110110110000000")); // name and password panel
+    gDataPath = here;
+
+    // A right-button release does nothing.
+    QTest::mouseClick(form->lblCmd1, Qt::RightButton);
+    EXPECT_TRUE(dialogs::seam::asked().isEmpty());
+
+    dialogs::seam::pushAnswer(other);
+    QTest::mouseClick(form->lblCmd1, Qt::LeftButton);
+    pumpEvents();
+
+    EXPECT_EQ(
+        settings::get(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("PathOption")),
+        QStringLiteral("3"));
+    EXPECT_EQ(gDataPath, other);
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
+    ASSERT_TRUE(formShown(QStringLiteral("frmLogin")));
+    EXPECT_EQ(gUserName, QStringLiteral("Bob"));
+    EXPECT_FALSE(QFileInfo::exists(here + QStringLiteral("Userdata.ini")));
+}
+
+TEST_F(CreateAccount, CancellingTheFolderChoiceKeepsTheWindow) {
+    QTest::mouseClick(form->lblCmd1, Qt::LeftButton); // the scripted dialog cancels
+    pumpEvents();
+    EXPECT_EQ(dialogs::seam::asked().size(), 1);
+    EXPECT_TRUE(formShown(QStringLiteral("frmCreateAccount")));
+}
+
+} // namespace

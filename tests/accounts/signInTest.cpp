@@ -1,0 +1,501 @@
+#include "accountsFixture.h"
+
+#include "accounts/frmLogin.h"
+#include "core/clsSchedule.h"
+#include "core/gDatabase.h"
+#include "core/gMain.h"
+#include "core/gMsgBox.h"
+#include "core/gUserData.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+#include <initializer_list>
+
+namespace {
+
+// Option bits with exactly these options on.
+QString optionsOn(std::initializer_list<int> on) {
+    QString bits(21, QLatin1Char('0'));
+    for (int i : on)
+        bits[i] = QLatin1Char('1');
+    return bits;
+}
+const QString kPasswordOnly = optionsOn({9, 10});
+const QString kNameAndPassword = optionsOn({10});
+
+const QString kKey = QStringLiteral("1234567");
+const QStringList kTables{QStringLiteral("Diary"), QStringLiteral("DiarySettings"), QStringLiteral("Term"),
+                          QStringLiteral("Col"),   QStringLiteral("Row"),           QStringLiteral("Course")};
+
+void typeText(QWidget* w, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+class SignIn : public AccountsTest {
+protected:
+    // Writes the account's profile and starts the program, which shows the sign-in window.
+    frmLogin* start(const QString& bits, const QString& name = QStringLiteral("Ann"),
+                    const QString& password = QStringLiteral("secret"), const QString& recordKey = kKey) {
+        writeProfile(name, password, recordKey, bits);
+        Main();
+        auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+        EXPECT_NE(login, nullptr);
+        if (login) QApplication::setActiveWindow(login);
+        return login;
+    }
+    // A database made for the password with another record key than the profile's.
+    void databaseWithKey(const QString& password, const QString& recordKey) {
+        const QString saved = gRecordKey;
+        gRecordKey = recordKey;
+        gCreateDatabase(gDatabaseFile, gMakeDbPassword(password));
+        gRecordKey = saved;
+    }
+    QString keyFile(const QString& name, const QString& hash, const QString& recordKey) {
+        KeyFileRecord r;
+        r.UserName = name;
+        r.PasswordHash = hash;
+        r.RecordKey = recordKey;
+        const QString path = home().folder(QStringLiteral("keys")) + name + QStringLiteral(".eky");
+        EXPECT_TRUE(scrambled::writeFile(path, r.fields(), 9, false));
+        return path;
+    }
+    bool signedIn() const { return gConnection.isOpen() && !loadedStandIns().isEmpty(); }
+};
+
+TEST_F(SignIn, PanelsAndTextsFollowTheAccount) {
+    frmLogin* login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    EXPECT_EQ(login->windowTitle(), QStringLiteral("用户登陆"));
+    EXPECT_TRUE(login->isVisible());
+    EXPECT_TRUE(login->Frame2->isVisible());
+    EXPECT_FALSE(login->Frame1->isVisible());
+    EXPECT_EQ(login->Label2->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(login->Label1->text(), QStringLiteral("如果需要，请键入密码，再单击“确定”。"));
+    EXPECT_TRUE(login->Text1->isVisible());
+    EXPECT_FALSE(login->Label5->isVisible());
+    EXPECT_FALSE(login->Image4->pixmap().isNull());
+    EXPECT_EQ(login->Image4->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(login->Text1->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(login->Command1->text(), QStringLiteral("确定"));
+    EXPECT_EQ(login->Command2->text(), QStringLiteral("取消"));
+    forms::unloadAllNow();
+
+    login = start(kNameAndPassword);
+    ASSERT_NE(login, nullptr);
+    EXPECT_TRUE(login->Frame1->isVisible());
+    EXPECT_FALSE(login->Frame2->isVisible());
+    EXPECT_EQ(login->Label3->text(), QStringLiteral("键入用户名和密码，再单击“确定”。"));
+    EXPECT_EQ(login->Label9->text(), QStringLiteral("用户："));
+    EXPECT_EQ(login->Label10->text(), QStringLiteral("密码："));
+    EXPECT_EQ(login->Text4->echoMode(), QLineEdit::Password);
+    forms::unloadAllNow();
+
+    // No password, but automatic sign-in off (option 10): the window says so.
+    login = start(optionsOn({9}), QStringLiteral("Ann"), QString());
+    ASSERT_NE(login, nullptr);
+    EXPECT_FALSE(login->Text1->isVisible());
+    EXPECT_EQ(login->Label5->text(), QStringLiteral("单击“确定”登陆 Rededera。"));
+    EXPECT_TRUE(login->Label5->isVisible());
+    login->Command1->click();
+    EXPECT_TRUE(signedIn());
+}
+
+TEST_F(SignIn, WrongPasswordInThePasswordPanelSelectsIt) {
+    frmLogin* login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    login->Text1->setText(QStringLiteral("Secret"));
+    login->Command1->click();
+    EXPECT_EQ(shownIds(), QList<int>{105});
+    EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(login->Text1->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), login->Text1);
+    EXPECT_EQ(login->Text1->selectedText(), QStringLiteral("Secret"));
+    EXPECT_FALSE(QFileInfo::exists(gDatabaseFile));
+    EXPECT_FALSE(gConnection.isOpen());
+
+    // The right one then signs in.
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    EXPECT_TRUE(signedIn());
+}
+
+struct RefusalCase {
+    const char* name;
+    const char* password;
+};
+
+TEST_F(SignIn, NameAndPasswordPanelRefusesAndSelectsTheName) {
+    frmLogin* login = start(kNameAndPassword);
+    ASSERT_NE(login, nullptr);
+    const RefusalCase cases[] = {
+        {"Bob", "secret"},  {"ann", "secret"}, {"ANN", "secret"},
+        {" Ann", "Secret"}, {"Ann", ""},       {"", "secret"},
+    };
+    for (const auto& c : cases) {
+        gMsgBoxSeam::reset();
+        login->Text3->setText(QString::fromUtf8(c.name));
+        login->Text4->setText(QString::fromUtf8(c.password));
+        login->Command1->click();
+        const QString trimmed = QString::fromUtf8(c.name).trimmed();
+        EXPECT_EQ(shownIds(), QList<int>{105}) << c.name << "/" << c.password;
+        EXPECT_EQ(login->Text3->text(), trimmed);
+        EXPECT_EQ(login->Text4->text(), QString());
+        EXPECT_TRUE(login->Text3->isEnabled());
+        EXPECT_TRUE(login->Text4->isEnabled());
+        EXPECT_EQ(QApplication::focusWidget(), login->Text3) << c.name;
+        EXPECT_EQ(login->Text3->selectedText(), trimmed) << c.name;
+    }
+    EXPECT_FALSE(QFileInfo::exists(gDatabaseFile));
+}
+
+struct BlanksCase {
+    const char* stored;
+    const char* typed;
+};
+
+TEST_F(SignIn, BlanksAroundEitherNameAreIgnored) {
+    const BlanksCase cases[] = {{"Ann", "  Ann  "}, {" Ann ", "Ann"}, {"  李 雷", "李 雷 "}};
+    for (const auto& c : cases) {
+        forms::unloadAllNow();
+        gCloseDatabase();
+        QFile::remove(gDatabaseFile);
+        loadedStandIns().clear();
+        frmLogin* login = start(kNameAndPassword, QString::fromUtf8(c.stored));
+        ASSERT_NE(login, nullptr);
+        login->Text3->setText(QString::fromUtf8(c.typed));
+        login->Text4->setText(QStringLiteral("secret"));
+        login->Command1->click();
+        EXPECT_TRUE(signedIn()) << c.stored << "/" << c.typed;
+        EXPECT_TRUE(shownIds().isEmpty());
+    }
+}
+
+TEST_F(SignIn, DoubleByteCharactersNeverReachTheDigest) {
+    frmLogin* login = start(kNameAndPassword);
+    ASSERT_NE(login, nullptr);
+    login->Text3->setText(QStringLiteral("Ann"));
+    login->Text4->setFocus();
+    typeText(login->Text4, QString::fromUtf8("se中cret"));
+    EXPECT_EQ(login->Text4->text(), QStringLiteral("secret"));
+
+    // Text that still gets past the box counts as a wrong password.
+    login->Text4->setValidator(nullptr);
+    login->Text4->setText(QString::fromUtf8("中文"));
+    login->Command1->click();
+    EXPECT_EQ(shownIds(), QList<int>{105});
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
+}
+
+TEST_F(SignIn, FirstSignInCreatesTheDatabaseAndHandsOver) {
+    frmLogin* login = start(kNameAndPassword);
+    ASSERT_NE(login, nullptr);
+    login->Text3->setText(QStringLiteral("Ann"));
+    login->Text4->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    pumpEvents();
+
+    EXPECT_TRUE(shownIds().isEmpty());
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_EQ(loadedStandIns(), (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmMain")}));
+    ASSERT_TRUE(gConnection.isOpen());
+    for (const QString& t : kTables)
+        EXPECT_NO_THROW(gConnection.count(t)) << t.toStdString();
+    EXPECT_EQ(gConnection.count(QStringLiteral("Diary")), 0);
+    EXPECT_EQ(gConnection.count(QStringLiteral("DiarySettings")), 1);
+    EXPECT_EQ(gDiaryCount, 0);
+    EXPECT_EQ(gScoreTotal, 0);
+    EXPECT_EQ(gTimetable.rowCount(), 10); // the default periods
+    EXPECT_FALSE(gTodayTimes.isEmpty());
+
+    // The file is keyed with the typed password and the record key.
+    gCloseDatabase();
+    db::Connection c;
+    EXPECT_NO_THROW(c.open(gDatabaseFile, gMakeDbPassword(QStringLiteral("secret"))));
+    c.close();
+    try {
+        c.open(gDatabaseFile, gMakeDbPassword(QStringLiteral("other")));
+        ADD_FAILURE() << "opened with another password";
+    } catch (const gRuntimeError& e) {
+        EXPECT_EQ(e.number(), db::err::WrongKey);
+    }
+}
+
+TEST_F(SignIn, TodaysClassesOptionLoadsTheReportInsteadOfTheMainWindow) {
+    frmLogin* login = start(optionsOn({9, 12}));
+    ASSERT_NE(login, nullptr);
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    EXPECT_EQ(loadedStandIns(),
+              (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmScheReport")}));
+}
+
+TEST_F(SignIn, ALaterSignInReadsTheRunningTotals) {
+    frmLogin* login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    ASSERT_TRUE(gConnection.isOpen());
+    for (int i = 0; i < 3; ++i)
+        gConnection.execute(
+            QStringLiteral("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Score\", \"Collect\") "
+                           "VALUES (?, ?, ?, 0)"),
+            {QDate(2026, 12, 1 + i), QStringLiteral("t"), 50});
+    gConnection.execute(QStringLiteral("UPDATE \"DiarySettings\" SET \"Score\" = 150"));
+    gCloseDatabase();
+    forms::unloadAllNow();
+    gDiaryCount = gScoreTotal = 0;
+    loadedStandIns().clear();
+
+    login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    EXPECT_TRUE(signedIn());
+    EXPECT_EQ(gDiaryCount, 3);
+    EXPECT_EQ(gScoreTotal, 150);
+    EXPECT_EQ(gConnection.count(QStringLiteral("DiarySettings")), 1);
+}
+
+// The database was made with another record key than the profile now holds.
+class SignInWrongKey : public SignIn {
+protected:
+    void SetUp() override {
+        SignIn::SetUp();
+        databaseWithKey(QStringLiteral("secret"), kKey);
+        original = readFile(gDatabaseFile);
+        login =
+            start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"), QStringLiteral("7654321"));
+        ASSERT_NE(login, nullptr);
+        login->Text1->setText(QStringLiteral("secret"));
+    }
+    QByteArray original;
+    frmLogin* login = nullptr;
+};
+
+TEST_F(SignInWrongKey, CancelLeavesTheFileAlone) {
+    gMsgBoxSeam::pushAnswer(gMsgResult::Third);
+    login->Command1->click();
+    pumpEvents();
+    ASSERT_EQ(shownIds(), QList<int>{115});
+    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, 6);
+    EXPECT_EQ(gMsgBoxSeam::shown().at(0).args.value(0), QStringLiteral("Ann"));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(gConnection.isOpen());
+    EXPECT_TRUE(loadedStandIns().isEmpty());
+    EXPECT_EQ(readFile(gDatabaseFile), original);
+}
+
+TEST_F(SignInWrongKey, RecreateKeepsTheOldFileAndStartsAfresh) {
+    const QString copy = gDatabaseFile + QStringLiteral(".old");
+    writeFile(copy, "an older copy");
+    gMsgBoxSeam::pushAnswer(gMsgResult::Second);
+    login->Command1->click();
+    pumpEvents();
+
+    EXPECT_EQ(shownIds(), (QList<int>{115, 116}));
+    EXPECT_EQ(gMsgBoxSeam::shown().at(1).args.value(0), copy);
+    EXPECT_EQ(readFile(copy), original); // byte for byte, the older copy replaced
+    ASSERT_TRUE(signedIn());
+    EXPECT_EQ(gConnection.count(QStringLiteral("Diary")), 0);
+    EXPECT_EQ(gConnection.count(QStringLiteral("DiarySettings")), 1);
+    EXPECT_EQ(gTimetable.rowCount(), 10);
+    // The new file opens with the profile's record key.
+    gCloseDatabase();
+    db::Connection c;
+    EXPECT_NO_THROW(c.open(gDatabaseFile, gMakeDbPassword(QStringLiteral("secret"))));
+}
+
+TEST_F(SignInWrongKey, ACopyThatCannotBeMadeKeepsTheFileWhereItWas) {
+    const QString copy = gDatabaseFile + QStringLiteral(".old");
+    writeFile(copy + QStringLiteral("/inside"), "a folder in the way");
+    gMsgBoxSeam::pushAnswer(gMsgResult::Second);
+    login->Command1->click();
+    pumpEvents();
+    EXPECT_EQ(shownIds(), (QList<int>{115, 108}));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_EQ(readFile(gDatabaseFile), original);
+    EXPECT_FALSE(gConnection.isOpen());
+}
+
+TEST_F(SignInWrongKey, AKeyFileOfAnotherAccountIsRefused) {
+    const QString bob = keyFile(QStringLiteral("Bob"), digest(QStringLiteral("secret")), kKey);
+    const QString hash = gPasswordHash;
+    // Import with the dialog cancelled, import Bob's key, then cancel.
+    gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
+    dialogs::seam::pushAnswer(QString());
+    dialogs::seam::pushAnswer(bob);
+    login->Command1->click();
+    pumpEvents();
+
+    EXPECT_EQ(shownIds(), (QList<int>{115, 115, 135, 115}));
+    ASSERT_EQ(dialogs::seam::asked().size(), 2);
+    EXPECT_EQ(dialogs::seam::asked().at(0).kind, QStringLiteral("open"));
+    EXPECT_EQ(dialogs::seam::asked().at(0).filter, QStringLiteral("密匙文件 (*.eky);;所有文件 (*.*)"));
+    EXPECT_EQ(gPasswordHash, hash);
+    EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+}
+
+TEST_F(SignInWrongKey, AValidKeyFileIsSavedThenTheProgramStartsAgain) {
+    const QString ann = keyFile(QStringLiteral("Ann"), digest(QStringLiteral("secret")), kKey);
+    gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
+    dialogs::seam::pushAnswer(ann);
+    login->Command1->click();
+    pumpEvents();
+
+    EXPECT_EQ(shownIds(), (QList<int>{115, 136}));
+    // The profile on disk now carries the key file's record key.
+    gRecordKey.clear();
+    ASSERT_TRUE(gReadUserData());
+    EXPECT_EQ(gRecordKey, kKey);
+    // Start-up ran again and shows a fresh sign-in window, which now opens the database.
+    auto* again = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, login);
+    EXPECT_TRUE(again->isVisible());
+    again->Text1->setText(QStringLiteral("secret"));
+    again->Command1->click();
+    EXPECT_TRUE(signedIn());
+}
+
+TEST_F(SignInWrongKey, AKeyThatCannotBeSavedIsForgotten) {
+    const QString ann = keyFile(QStringLiteral("Ann"), digest(QStringLiteral("secret")), kKey);
+    const QString profile = readFile(gProfileFile());
+    const QString hash = gPasswordHash;
+    // The profile's folder can no longer be written (the database stays where it is).
+    gDataPath = writeFile(home().path() + QStringLiteral("/blocker"), "x") + QStringLiteral("/");
+    gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::Third});
+    dialogs::seam::pushAnswer(ann);
+    login->Command1->click();
+    pumpEvents();
+
+    EXPECT_EQ(shownIds(), (QList<int>{115, 115}));
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_TRUE(gMsgBoxSeam::errors().at(0).continueRun);
+    EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
+    EXPECT_EQ(gPasswordHash, hash);
+    EXPECT_EQ(readFile(userFolder_ + QStringLiteral("Userdata.ini")), profile);
+}
+
+TEST_F(SignIn, ADatabaseThatCannotBeCreatedIsReported) {
+    frmLogin* login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    gDatabaseFile =
+        writeFile(home().path() + QStringLiteral("/blocker"), "x") + QStringLiteral("/Userdata.dat");
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    pumpEvents();
+    EXPECT_EQ(shownIds(), QList<int>{108});
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(gConnection.isOpen());
+}
+
+TEST_F(SignIn, ADatabaseHeldByAnotherProgramGives108) {
+    frmLogin* login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    databaseWithKey(QStringLiteral("secret"), kKey);
+
+    QProcess holder;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("REDEDERA_HOLD_DB"), gDatabaseFile);
+    env.insert(QStringLiteral("REDEDERA_HOLD_PASSWORD"), QStringLiteral("secret"));
+    env.insert(QStringLiteral("REDEDERA_HOLD_KEY"), kKey);
+    holder.setProcessEnvironment(env);
+    holder.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_also_run_disabled_tests"),
+                  QStringLiteral("--gtest_filter=SignInChild.DISABLED_HoldDatabase")});
+    ASSERT_TRUE(holder.waitForStarted(10000));
+    QByteArray out;
+    while (!out.contains("held") && holder.waitForReadyRead(30000))
+        out += holder.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("held")) << out.constData();
+
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    pumpEvents();
+    EXPECT_EQ(shownIds(), QList<int>{108});
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(gConnection.isOpen());
+
+    holder.closeWriteChannel();
+    EXPECT_TRUE(holder.waitForFinished(30000));
+}
+
+// Run only as the child of the test above: holds the database until its input closes.
+TEST(SignInChild, DISABLED_HoldDatabase) {
+    const QString file = qEnvironmentVariable("REDEDERA_HOLD_DB");
+    if (file.isEmpty()) GTEST_SKIP();
+    gRecordKey = qEnvironmentVariable("REDEDERA_HOLD_KEY");
+    db::Connection c;
+    c.open(file, gMakeDbPassword(qEnvironmentVariable("REDEDERA_HOLD_PASSWORD")));
+    std::fputs("held\n", stdout);
+    std::fflush(stdout);
+    char buf[64];
+    while (std::fread(buf, 1, sizeof buf, stdin) > 0) {
+    }
+}
+
+TEST_F(SignIn, CancelAndCloseUnloadTheWindow) {
+    frmLogin* login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    login->Command2->click();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    pumpEvents();
+    login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    login->close();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(loadedStandIns().isEmpty());
+}
+
+TEST_F(SignIn, HiddenStartFillsTheNameAndSignsIn) {
+    gCommandLine = QStringLiteral(" /s ");
+    writeProfile(QStringLiteral(" Ann"), QString(), kKey, kNameAndPassword);
+    Main();
+    gCommandLine.clear();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(signedIn());
+    EXPECT_EQ(loadedStandIns(), (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmMain")}));
+    EXPECT_FALSE(gHiddenStart);
+    EXPECT_TRUE(shownIds().isEmpty());
+}
+
+TEST_F(SignIn, AutomaticSignInThatFailsReportsIt) {
+    databaseWithKey(QString(), kKey);
+    writeProfile(QStringLiteral("Ann"), QString(), QStringLiteral("7654321"), kPasswordOnly);
+    gUserName = QStringLiteral("Ann");
+    gPasswordHash = digest(QString());
+    gRecordKey = QStringLiteral("7654321");
+    gOptions = gParseOptionBits(kPasswordOnly);
+    auto* login = forms::load<frmLogin>(QStringLiteral("frmLogin"));
+    ASSERT_NE(login, nullptr);
+    gMsgBoxSeam::pushAnswer(gMsgResult::Third);
+    EXPECT_FALSE(login->cmd1Click());
+    EXPECT_EQ(shownIds(), QList<int>{115});
+    EXPECT_FALSE(gConnection.isOpen());
+    pumpEvents();
+    forms::unloadAllNow();
+
+    // The answer that is none of the three keeps the window, usable again.
+    login = forms::load<frmLogin>(QStringLiteral("frmLogin"));
+    gMsgBoxSeam::pushAnswer(gMsgResult::None);
+    EXPECT_FALSE(login->cmd1Click());
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(login->Text1->isEnabled());
+    EXPECT_TRUE(login->Text4->isEnabled());
+}
+
+} // namespace
