@@ -6,7 +6,6 @@
 #include "core/gState.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace {
