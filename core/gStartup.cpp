@@ -72,12 +72,13 @@ bool gIsHiddenSwitch(const QString& commandLine) {
 }
 
 QString gInstanceLockFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
-           QStringLiteral("/Rededera.lock");
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QString() : runtime + QStringLiteral("/Rededera.lock");
 }
 
 bool gClaimSingleInstance() {
     const QString path = gInstanceLockFile();
+    if (path.isEmpty()) return true; // no per-user runtime folder: nothing to compare with
     if (instanceLock && instanceLockPath == path) return true;
     auto lock = std::make_unique<QLockFile>(path);
     // A running instance never goes stale by age; only a dead owner frees the lock.

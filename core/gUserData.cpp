@@ -212,6 +212,7 @@ bool gApplyProfileFields(const QStringList& fields) {
 }
 
 bool gSaveUserData() {
+    if (gDataPath.isEmpty()) return false; // no user folder yet: never a stray file in the working folder
     const int key = scrambled::drawKey(100);
     return scrambled::writeFile(gProfileFile(), AccountProfile::fromAccount().fields(), key, true);
 }
