@@ -3,6 +3,7 @@
 #include "accounts/frmCreateAccount.h"
 #include "accounts/frmLogin.h"
 #include "core/gClock.h"
+#include "core/gDatabase.h"
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
 #include "core/gMain.h"
@@ -128,6 +129,51 @@ TEST_F(CreateAccount, WritesTheNewProfileFieldByFieldThenShowsSignIn) {
     EXPECT_EQ(gUserName, QStringLiteral("  李 雷 "));
     EXPECT_TRUE(gOptions[9]);
     EXPECT_FALSE(gOptions[3]);
+}
+
+TEST_F(CreateAccount, ANameOfBlanksOnlyIsKeptAsTyped) {
+    fill(QStringLiteral("   "), QStringLiteral("pw"), QStringLiteral("pw"));
+    form->Command1->click();
+    pumpEvents();
+    EXPECT_EQ(shownIds(), QList<int>{114});
+    const auto fields = scrambled::decode(readFile(gProfileFile()), true);
+    ASSERT_TRUE(fields.has_value());
+    EXPECT_EQ(fields->at(2), QStringLiteral("   "));
+}
+
+// Create an account, sign in, write something, quit, start again and sign in.
+TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
+    fill(QStringLiteral("Ann"), QStringLiteral("pw"), QStringLiteral("pw"));
+    form->Command1->click();
+    pumpEvents();
+    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    ASSERT_NE(login, nullptr);
+    ASSERT_TRUE(login->isVisible());
+    login->Text1->setText(QStringLiteral("pw"));
+    login->Command1->click();
+    ASSERT_TRUE(gConnection.isOpen());
+    EXPECT_FALSE(readFile(gDatabaseFile).startsWith("SQLite format 3")); // encrypted on disk
+    gConnection.execute(
+        QStringLiteral("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Score\") VALUES (?, ?, ?)"),
+        {QDate(2026, 12, 10), QStringLiteral("第一篇"), 70});
+
+    // Quit.
+    gCloseDatabase();
+    forms::unloadAllNow();
+    gResetAccountState();
+    loadedStandIns().clear();
+
+    Main();
+    login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    ASSERT_NE(login, nullptr);
+    EXPECT_EQ(login->Label2->text(), QStringLiteral("Ann"));
+    login->Text1->setText(QStringLiteral("pw"));
+    login->Command1->click();
+    EXPECT_TRUE(gConnection.isOpen());
+    EXPECT_EQ(gDiaryCount, 1);
+    EXPECT_EQ(loadedStandIns(),
+              (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmScheReport")}));
+    EXPECT_EQ(shownIds(), QList<int>{114});
 }
 
 TEST_F(CreateAccount, KeysAndPicturesComeFromTheRandomSource) {
