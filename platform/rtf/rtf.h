@@ -74,6 +74,10 @@ bool isRtf(QStringView text);
 Document read(QByteArrayView bytes);
 Document read(QStringView text);
 
+// File bytes taken as plain text, whatever they hold: UTF-8 when they are
+// valid UTF-8, else code page 936.
+Document fromPlainBytes(QByteArrayView bytes);
+
 // Plain text split into paragraphs at "\r\n", "\n" or "\r", no formatting.
 Document fromPlainText(QStringView text);
 

@@ -719,7 +719,9 @@ private:
     bool formatDirty_ = true;
 };
 
-Document plainBytes(QByteArrayView bytes) {
+} // namespace
+
+Document fromPlainBytes(QByteArrayView bytes) {
     QByteArrayView b = bytes;
     if (b.startsWith("\xEF\xBB\xBF")) b = b.sliced(3);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -731,10 +733,8 @@ Document plainBytes(QByteArrayView bytes) {
     return fromPlainText(text);
 }
 
-} // namespace
-
 Document read(QByteArrayView bytes) {
-    if (!isRtf(bytes)) return plainBytes(bytes);
+    if (!isRtf(bytes)) return fromPlainBytes(bytes);
     const QString widened = QString::fromLatin1(bytes);
     return Reader(widened, true).run();
 }

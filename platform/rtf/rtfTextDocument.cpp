@@ -17,17 +17,17 @@ bool asciiOnly(const QString& s) {
 
 } // namespace
 
+QStringList fontFamilies(const QString& name) {
+    QStringList families{name};
+    if (!asciiOnly(name))
+        families << QStringLiteral("Noto Serif CJK SC") << QStringLiteral("Noto Sans CJK SC")
+                 << QStringLiteral("WenQuanYi Zen Hei");
+    return families;
+}
+
 QTextCharFormat toCharFormat(const CharFormat& f) {
     QTextCharFormat q;
-    if (!f.font.isEmpty()) {
-        QStringList families{f.font};
-        // Chinese font names are often missing on this system: keep CJK glyphs
-        // in a CJK face rather than whatever the fallback picks.
-        if (!asciiOnly(f.font))
-            families << QStringLiteral("Noto Serif CJK SC") << QStringLiteral("Noto Sans CJK SC")
-                     << QStringLiteral("WenQuanYi Zen Hei");
-        q.setFontFamilies(families);
-    }
+    if (!f.font.isEmpty()) q.setFontFamilies(fontFamilies(f.font));
     if (f.halfPoints > 0) q.setFontPointSize(f.halfPoints / 2.0);
     q.setFontWeight(f.bold ? QFont::Bold : QFont::Normal);
     q.setFontItalic(f.italic);

@@ -9,6 +9,10 @@
 // viewer can show what the diary stores and save what it shows.
 namespace rtf {
 
+// The families a font name is shown with: the name, then CJK faces for a
+// Chinese name, which is often not installed here.
+QStringList fontFamilies(const QString& name);
+
 // An unset font or size in `f` is left unset, so the document's default applies.
 QTextCharFormat toCharFormat(const CharFormat& f);
 // Properties the format does not set come back unset.
