@@ -2,6 +2,7 @@
 
 #include "core/gClock.h"
 #include "core/gConvert.h"
+#include "core/gDatabase.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
 #include "core/gResources.h"
@@ -10,7 +11,6 @@
 #include "core/gTwips.h"
 #include "core/gUserData.h"
 #include "core/gWindowServices.h"
-#include "platform/db/Connection.h"
 #include "platform/settingsStore.h"
 #include "shell/gEditorPage.h"
 
@@ -314,8 +314,9 @@ bool frmMain::gChangeFrame(int Index, bool setDiary, bool editMode, bool returnR
     const auto done = qScopeGuard([this] { switching_ = false; });
 
     if (gDiaryDate.isNull()) gDiaryDate = gToday();
-    // While locked only the unlock window brings the window back.
-    if (isMinimized() && !gLocked) setNormalAndShow();
+    // While locked only the unlock window brings the window back; the exit
+    // closes its page without showing the window it is about to close.
+    if (isMinimized() && !gLocked && !exiting_) setNormalAndShow();
 
     if (Index == 99) {
         mHelp->popup(centralWidget()->mapToGlobal(gPxPoint(6240, 800)));
@@ -727,6 +728,6 @@ void frmMain::formUnload() {
         forms::unload(pageFormName(i));
     if (blank_) blank_->deleteLater();
     gTrayRemove();
-    gConnection.close();
+    gCloseDatabase();
     gRestartPending = false;
 }

@@ -1,14 +1,19 @@
 #include "shellFixture.h"
 
+#include "core/clsMD5.h"
+#include "core/gDatabase.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
+#include "core/gStartup.h"
 #include "core/gState.h"
+#include "core/gUserData.h"
 #include "core/gWindowServices.h"
 #include "platform/settingsStore.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QVBoxLayout>
 
 void gRegisterShellForms();
@@ -96,4 +101,29 @@ frmMain* ShellTest::loadMain() {
 
 TestEditor* ShellTest::editor() const {
     return forms::find<TestEditor>(QStringLiteral("frmNew"));
+}
+
+void AccountShellTest::SetUp() {
+    ShellTest::SetUp();
+    gInitPaths();
+}
+
+void AccountShellTest::TearDown() {
+    gCloseDatabase();
+    ShellTest::TearDown();
+}
+
+void AccountShellTest::makeAccount(const QString& password) {
+    gUserName = QStringLiteral("Ann");
+    gPasswordHash = clsMD5().DigestStrToHexStr(password);
+    gRecordKey = QStringLiteral("1234567");
+    gPictureIndex = 3;
+    gLockTimeout = 2;
+    gAutoSaveInterval = 5;
+    gRemindLead = 10;
+    ASSERT_TRUE(gSaveUserData());
+    const QString dbPassword = gMakeDbPassword(password);
+    if (!QFile::exists(gDatabaseFile)) gCreateDatabase(gDatabaseFile, dbPassword);
+    gOpenDatabase(gDatabaseFile, dbPassword);
+    ASSERT_TRUE(gConnection.isOpen());
 }

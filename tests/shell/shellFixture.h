@@ -67,3 +67,12 @@ protected:
     TestEditor* editor() const;
     frmMain* main_ = nullptr;
 };
+
+// A real account: profile in the user folder, encrypted database open.
+class AccountShellTest : public ShellTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Writes the profile of the account variables and creates and opens its database.
+    void makeAccount(const QString& password = QStringLiteral("secret"));
+};

@@ -1,0 +1,293 @@
+// Minimising, restoring and the auto-lock of the main window, on both roads:
+// with a notification area (the window hides) and without (it stays in the task bar).
+#include "shellFixture.h"
+
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gWindowServices.h"
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTimer>
+
+namespace {
+
+const QString kHide = QStringLiteral("隐藏 Rededera (&O)");
+const QString kShow = QStringLiteral("显示 Rededera (&O)");
+
+bool suspendLoaded() {
+    return forms::isLoaded(QStringLiteral("frmSuspend"));
+}
+bool lockWindowLoaded() {
+    return forms::isLoaded(QStringLiteral("frmLock"));
+}
+
+struct LockCase {
+    bool floating;  // option 0
+    bool hideWhile; // option 1
+    bool autoLock;  // option 11
+    int timeout;    // minutes
+};
+
+class MainLockTable : public ShellTest, public ::testing::WithParamInterface<LockCase> {};
+
+TEST_P(MainLockTable, MinimiseTicksAndRestore) {
+    const LockCase c = GetParam();
+    gOptions[0] = c.floating;
+    gOptions[1] = c.hideWhile;
+    gOptions[2] = true; // balloon after minimising
+    gOptions[11] = c.autoLock;
+    gLockTimeout = c.timeout;
+    frmMain* m = loadMain();
+    EXPECT_EQ(suspendLoaded(), c.floating && !c.hideWhile);
+    EXPECT_EQ(m->mTSuspend->isChecked(), suspendLoaded());
+
+    m->setWindowState(Qt::WindowMinimized);
+
+    const bool lockedAtOnce = c.autoLock && c.timeout == 0;
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_TRUE(m->isMinimized());
+    EXPECT_EQ(gLocked, lockedAtOnce);
+    EXPECT_EQ(m->Timer1->isActive(), c.autoLock && c.timeout > 0);
+    EXPECT_EQ(suspendLoaded(), c.floating && !lockedAtOnce);
+    EXPECT_EQ(m->mTSuspend->isChecked(), suspendLoaded());
+    const auto& balloons = gTrayIcon::instance().balloonsShown();
+    if (lockedAtOnce) {
+        EXPECT_TRUE(balloons.isEmpty());
+        EXPECT_EQ(m->mTOpen->text(), kHide);
+    } else {
+        ASSERT_EQ(balloons.size(), 1);
+        EXPECT_EQ(balloons[0].title, QStringLiteral("Rededera 仍在运行！"));
+        EXPECT_EQ(balloons[0].text, QStringLiteral("方便您记录日记，程序没有退出。\n单击此处关闭气球。"));
+        EXPECT_EQ(balloons[0].infoFlags, gBalloonIcon::Information);
+        EXPECT_EQ(balloons[0].kind, 0);
+        EXPECT_EQ(m->mTOpen->text(), kShow);
+    }
+
+    if (m->Timer1->isActive()) {
+        EXPECT_EQ(m->Timer1->interval(), 60000);
+        m->onLockTick();
+        EXPECT_FALSE(gLocked);
+        EXPECT_EQ(m->lockTicks(), 1);
+        m->onLockTick();
+        EXPECT_TRUE(gLocked);
+        EXPECT_EQ(m->lockTicks(), 0);
+        EXPECT_FALSE(m->Timer1->isActive());
+        EXPECT_FALSE(suspendLoaded());
+        EXPECT_FALSE(m->mTSuspend->isChecked());
+    }
+
+    // Restoring: while locked only the unlock window comes up.
+    m->setWindowState(Qt::WindowNoState);
+    if (gLocked) {
+        EXPECT_FALSE(m->isVisible());
+        EXPECT_TRUE(m->isMinimized());
+        EXPECT_TRUE(lockWindowLoaded());
+    } else {
+        EXPECT_TRUE(m->isVisible());
+        EXPECT_FALSE(m->Timer1->isActive());
+        EXPECT_EQ(suspendLoaded(), c.floating && !c.hideWhile);
+        EXPECT_EQ(m->mTOpen->text(), kHide);
+        EXPECT_FALSE(lockWindowLoaded());
+    }
+}
+
+std::vector<LockCase> lockCases() {
+    std::vector<LockCase> out;
+    for (int bits = 0; bits < 8; ++bits)
+        for (int timeout : {0, 2})
+            out.push_back({bool(bits & 1), bool(bits & 2), bool(bits & 4), timeout});
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, MainLockTable, ::testing::ValuesIn(lockCases()), [](const auto& info) {
+    const LockCase& c = info.param;
+    return std::string(c.floating ? "Float" : "NoFloat") + (c.hideWhile ? "Hide" : "Keep") +
+           (c.autoLock ? "Lock" : "NoLock") + "T" + std::to_string(c.timeout);
+});
+
+class MainLock : public ShellTest {};
+
+TEST_F(MainLock, LockedWindowComesBackOnlyThroughTheUnlockWindow) {
+    gOptions[11] = true;
+    gLockTimeout = 0;
+    frmMain* m = loadMain();
+    m->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(gLocked);
+
+    // The page switch does not restore it.
+    EXPECT_TRUE(m->gChangeFrame(3));
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_EQ(m->pageIndex(), 3);
+    // The icon's left click opens the unlock window instead.
+    gTrayIcon::instance().leftClick();
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_TRUE(lockWindowLoaded());
+    forms::unload(QStringLiteral("frmLock"));
+    // The icon's menu is the lock menu.
+    EXPECT_EQ(gTrayIcon::instance().menuNow(), m->mLock);
+    m->mLunLock->trigger();
+    EXPECT_TRUE(lockWindowLoaded());
+    // Neither the help topics nor the balloon click bring it back.
+    EXPECT_TRUE(m->gChangeFrame(89));
+    gBalloonKind = 1;
+    gTrayIcon::instance().balloonClicked();
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_EQ(m->pageIndex(), 3);
+
+    // What the unlock window does on success.
+    gLocked = false;
+    m->setWindowState(Qt::WindowNoState);
+    m->show();
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(gTrayIcon::instance().menuNow(), m->mTool);
+}
+
+TEST_F(MainLock, LockNowFromTheMenu) {
+    gOptions[0] = true;
+    frmMain* m = loadMain();
+    ASSERT_TRUE(suspendLoaded());
+    ASSERT_TRUE(m->isVisible());
+    m->mTLock->trigger();
+    EXPECT_TRUE(gLocked);
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_FALSE(suspendLoaded());
+    EXPECT_FALSE(m->mTSuspend->isChecked());
+    // Locking is not a minimise to the tray: no balloon, no floating window.
+    EXPECT_TRUE(gTrayIcon::instance().balloonsShown().isEmpty());
+}
+
+TEST_F(MainLock, ExitWhileLockedAsksWithTheWindowHidden) {
+    gOptions[11] = true;
+    gLockTimeout = 0;
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(2));
+    editor()->Text2->setText(QStringLiteral("未保存"));
+    m->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(gLocked);
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    m->mLExit->trigger();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    // Still running, hidden and locked.
+    EXPECT_EQ(gMainWindow(), m);
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_TRUE(gLocked);
+    EXPECT_TRUE(gCloseMinimizes);
+    EXPECT_NE(editor(), nullptr);
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    m->mLExit->trigger();
+    EXPECT_EQ(gMainWindow(), nullptr);
+}
+
+TEST_F(MainLock, RestoreStopsTheTimerWhateverTheOptionSaysNow) {
+    gOptions[11] = true;
+    gLockTimeout = 5;
+    frmMain* m = loadMain();
+    m->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(m->Timer1->isActive());
+    gOptions[11] = false; // changed on the way, e.g. by the settings page
+    m->setWindowState(Qt::WindowNoState);
+    EXPECT_FALSE(m->Timer1->isActive());
+    // A tick that was already queued changes nothing once restored.
+    EXPECT_FALSE(gLocked);
+}
+
+TEST_F(MainLock, TrayLeftClickAlternates) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->isVisible());
+    gTrayIcon::instance().leftClick();
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_TRUE(m->isMinimized());
+    EXPECT_EQ(m->mTOpen->text(), kShow);
+    gTrayIcon::instance().leftClick();
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_FALSE(m->isMinimized());
+    EXPECT_EQ(m->mTOpen->text(), kHide);
+    // The page that was shown is shown again.
+    EXPECT_EQ(m->currentPage(), forms::find(QStringLiteral("frmWelcome")));
+    // mTOpen does the same from the menu.
+    m->mTOpen->trigger();
+    EXPECT_FALSE(m->isVisible());
+    m->mTOpen->trigger();
+    EXPECT_TRUE(m->isVisible());
+}
+
+TEST_F(MainLock, NothingReactsWhileAMessageBoxIsOpen) {
+    frmMain* m = loadMain();
+    gMessageOpen = true;
+    gTrayIcon::instance().leftClick();
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(gTrayIcon::instance().rightClick(), nullptr);
+    m->mTLock->trigger();
+    m->mTNew->trigger();
+    m->mTExit->trigger();
+    EXPECT_FALSE(gLocked);
+    EXPECT_EQ(m->pageIndex(), 0);
+    EXPECT_EQ(gMainWindow(), m);
+    gMessageOpen = false;
+    QMenu* menu = gTrayIcon::instance().rightClick();
+    EXPECT_EQ(menu, m->mTool);
+    if (menu) menu->hide();
+}
+
+TEST_F(MainLock, HiddenStartGoesStraightToTheNotificationArea) {
+    gOptions[2] = true;
+    gHiddenStart = true;
+    frmMain* m = loadMain();
+    gHiddenStart = false;
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_TRUE(m->isMinimized());
+    EXPECT_TRUE(gTrayIcon::instance().balloonsShown().isEmpty());
+    EXPECT_EQ(m->mTOpen->text(), kShow);
+    gTrayIcon::instance().leftClick();
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(m->currentPage(), forms::find(QStringLiteral("frmWelcome")));
+}
+
+// ---- no notification area ----
+
+class MainNoTray : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        gTraySeam::setAreaExists(false);
+    }
+};
+
+TEST_F(MainNoTray, MinimisingLeavesTheWindowInTheTaskBar) {
+    gOptions[2] = true;
+    frmMain* m = loadMain();
+    m->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_TRUE(m->isMinimized());
+    EXPECT_TRUE(gTrayIcon::instance().balloonsShown().isEmpty());
+    m->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_FALSE(m->isMinimized());
+}
+
+TEST_F(MainNoTray, HiddenStartShowsTheWindowMinimised) {
+    gHiddenStart = true;
+    frmMain* m = loadMain();
+    gHiddenStart = false;
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_TRUE(m->isMinimized());
+}
+
+TEST_F(MainNoTray, LockedWindowStaysMinimisedAndAsksForTheUnlock) {
+    gOptions[11] = true;
+    gLockTimeout = 0;
+    frmMain* m = loadMain();
+    m->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(gLocked);
+    EXPECT_TRUE(m->isMinimized());
+    // Restoring it from the task bar brings up the unlock window, not the diary.
+    m->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(m->isMinimized());
+    EXPECT_TRUE(lockWindowLoaded());
+}
+
+} // namespace
