@@ -303,7 +303,9 @@ bool frmLogin::signIn() {
         }
     };
     loadIfBuilt(QStringLiteral("frmScheRemind"));
-    loadIfBuilt(gOptions[12] ? QStringLiteral("frmScheReport") : QStringLiteral("frmMain"));
+    // Today's-classes report opens the main window when it closes; without it, open the main window.
+    const bool report = gOptions[12] && forms::isRegistered(QStringLiteral("frmScheReport"));
+    loadIfBuilt(report ? QStringLiteral("frmScheReport") : QStringLiteral("frmMain"));
     forms::unload(this);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "core/gState.h"
 
+#include "core/clsSchedule.h"
+
 QString gAppPath;
 QString gAppFileName = QStringLiteral("Rededera");
 int gPathOption = 2;
@@ -64,6 +66,7 @@ void gResetAccountState() {
     gDayRTFs.clear();
     gDayScores.clear();
     gSetDiary = gEditMode = gReturnReview = false;
+    gTimetable = clsSchedule();
     gTodayCourses.clear();
     gTodayTimes.clear();
 }

@@ -75,8 +75,13 @@ TEST_F(FormRegistry, TheProgramEndsOnlyWhenNoFormIsLeftAfterQueuedWork) {
     forms::load("frmTest");
     forms::unload("frmTest");
     forms::load("frmTest");
-    QTimer::singleShot(50, [] { forms::unload("frmTest"); });
-    QTimer::singleShot(500, [] { QCoreApplication::exit(7); }); // the fallback if nothing quits
+    QTimer unloadLater, fallback; // owned here, so neither can fire into a later test
+    unloadLater.setSingleShot(true);
+    fallback.setSingleShot(true);
+    QObject::connect(&unloadLater, &QTimer::timeout, [] { forms::unload("frmTest"); });
+    QObject::connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    unloadLater.start(50);
+    fallback.start(2000);
     const int code = QCoreApplication::exec();
     forms::setQuitWhenEmpty(false);
     QObject::disconnect(conn);
