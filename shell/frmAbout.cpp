@@ -42,7 +42,6 @@ frmAbout::frmAbout() {
 
     Check1 = new QCheckBox(QStringLiteral("启动时显示此窗口"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setStyleSheet(QStringLiteral("background: transparent;"));
     Check1->setGeometry(gPxRect(360, 3840, 3300, 360));
 
     Command1 = new QPushButton(QStringLiteral("确定"), this);

@@ -8,20 +8,22 @@
 #include "shell/frmMain.h"
 #include "shell/gProgram.h"
 
+#include <QAction>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 
 namespace {
 
-class MainScreenshot : public ShellTest {};
+class MainScreenshot : public AccountShellTest {};
 
 TEST_F(MainScreenshot, SavesTheMainWindow) {
     const QString out = qEnvironmentVariable("REDEDERA_SCREENSHOT");
     if (out.isEmpty()) GTEST_SKIP() << "REDEDERA_SCREENSHOT not set";
-    // The program's own forms where they exist; the stand-ins elsewhere.
+    // The program's own forms where they exist, the stand-ins elsewhere, over a real account.
+    makeAccount();
     gRegisterForms();
-    gUserName = QStringLiteral("小林");
     frmMain* m = loadMain();
     ASSERT_NE(m, nullptr);
     m->move(40, 40);
@@ -37,6 +39,22 @@ TEST_F(MainScreenshot, SavesTheMainWindow) {
     }
     ASSERT_FALSE(shot.isNull());
     EXPECT_TRUE(shot.save(out));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainScreenshot, SavesTheAboutBox) {
+    const QString out = qEnvironmentVariable("REDEDERA_SCREENSHOT");
+    if (out.isEmpty()) GTEST_SKIP() << "REDEDERA_SCREENSHOT not set";
+    frmMain* m = loadMain();
+    m->mHAbout->trigger();
+    QWidget* about = forms::find(QStringLiteral("frmAbout"));
+    ASSERT_NE(about, nullptr);
+    pumpEvents(500);
+    const QString file = QFileInfo(out).absolutePath() + QStringLiteral("/frmAbout.png");
+    EXPECT_TRUE(about->grab().save(file));
 }
 
 } // namespace

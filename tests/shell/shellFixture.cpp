@@ -110,6 +110,8 @@ void AccountShellTest::SetUp() {
 
 void AccountShellTest::TearDown() {
     gCloseDatabase();
+    gStartupSeam::releaseInstanceLock();
+    gStartupSeam::reset();
     ShellTest::TearDown();
 }
 

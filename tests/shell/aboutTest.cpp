@@ -1,0 +1,83 @@
+// The About box and its "show at start" setting.
+#include "shellFixture.h"
+
+#include "core/gState.h"
+#include "platform/settingsStore.h"
+#include "shell/frmAbout.h"
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const QString kApp = QStringLiteral("Rededera");
+const QString kSection = QStringLiteral("Option");
+const QString kKey = QStringLiteral("ShowAbout");
+
+class AboutBox : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        settings::remove(kApp, kSection, kKey);
+    }
+    frmAbout* about() const { return forms::find<frmAbout>(QStringLiteral("frmAbout")); }
+    QString stored() const { return settings::get(kApp, kSection, kKey, QStringLiteral("absent")); }
+};
+
+TEST_F(AboutBox, ShownAtTheFirstStartWithItsBoxTicked) {
+    loadMain();
+    frmAbout* a = about();
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(a->isVisible());
+    EXPECT_EQ(a->windowTitle(), QStringLiteral("关于与赞助"));
+    EXPECT_EQ(a->Label1->text(), QStringLiteral("Rededera"));
+    EXPECT_EQ(a->Label2->text(), QStringLiteral("版本:%1.%2.%3")
+                                     .arg(REDEDERA_VERSION_MAJOR)
+                                     .arg(REDEDERA_VERSION_MINOR)
+                                     .arg(REDEDERA_VERSION_PATCH));
+    EXPECT_EQ(a->Check1->text(), QStringLiteral("启动时显示此窗口"));
+    EXPECT_EQ(a->Command1->text(), QStringLiteral("确定"));
+    EXPECT_TRUE(a->Check1->isChecked());
+    EXPECT_TRUE(a->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(a->isModal());
+}
+
+TEST_F(AboutBox, ClearingTheBoxAndOkStopsItAtTheNextStart) {
+    loadMain();
+    ASSERT_NE(about(), nullptr);
+    about()->Check1->setChecked(false);
+    about()->Command1->click();
+    EXPECT_EQ(about(), nullptr);
+    EXPECT_EQ(stored(), QStringLiteral("0"));
+    forms::unloadAllNow();
+    loadMain();
+    EXPECT_EQ(about(), nullptr);
+    // The menus still show it, with the box clear.
+    main_->mHAbout->trigger();
+    ASSERT_NE(about(), nullptr);
+    EXPECT_FALSE(about()->Check1->isChecked());
+    about()->Check1->setChecked(true);
+    about()->Command1->click();
+    EXPECT_EQ(stored(), QStringLiteral("1"));
+}
+
+TEST_F(AboutBox, ClosingAnyOtherWayKeepsTheSetting) {
+    loadMain();
+    ASSERT_NE(about(), nullptr);
+    about()->Check1->setChecked(false);
+    about()->close();
+    EXPECT_EQ(about(), nullptr);
+    EXPECT_EQ(stored(), QStringLiteral("absent"));
+}
+
+TEST_F(AboutBox, ExitUnloadsIt) {
+    frmMain* m = loadMain();
+    ASSERT_NE(about(), nullptr);
+    m->mHExit->trigger();
+    EXPECT_EQ(about(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,186 @@
+// Closing the main window: minimising instead, the exit sequence and what it
+// leaves behind, with a real account and its database.
+#include "shellFixture.h"
+
+#include "accounts/frmLogin.h"
+#include "core/gDatabase.h"
+#include "core/gMain.h"
+#include "core/gMsgBox.h"
+#include "core/gStartup.h"
+#include "core/gState.h"
+#include "core/gUserData.h"
+#include "core/gWindowServices.h"
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+void gRegisterAccountsForms();
+void gRegisterShellForms();
+
+namespace {
+
+// Counts the times a window is shown.
+class ShowCounter : public QObject {
+public:
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Show) ++shows;
+        return false;
+    }
+};
+
+class MainExit : public AccountShellTest {};
+
+TEST_F(MainExit, NoToTheLeavePromptKeepsEverythingAlive) {
+    makeAccount();
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(2, true, true, false));
+    TestEditor* ed = editor();
+    ed->gChanged = true;
+    forms::load(QStringLiteral("frmSuspend"))->show();
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    m->mTExit->trigger();
+
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{107});
+    EXPECT_EQ(gMainWindow(), m);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(editor(), ed);
+    EXPECT_EQ(m->pageIndex(), 2);
+    EXPECT_TRUE(gCloseMinimizes);
+    EXPECT_TRUE(gConnection.isOpen());
+    EXPECT_TRUE(gTrayIcon::instance().isAdded());
+    EXPECT_TRUE(gClipboardWatch::instance().isHooked());
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmSuspend")));
+}
+
+TEST_F(MainExit, YesClosesTheDatabaseAndEveryOtherWindow) {
+    makeAccount();
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(1)); // the timetable page stays loaded while hidden
+    ASSERT_TRUE(m->gChangeFrame(2));
+    editor()->Text1->setPlainText(QStringLiteral("写了一半"));
+    for (const char* n : {"frmSuspend", "frmScheReport", "frmScheRemind"})
+        forms::load(QString::fromLatin1(n))->show();
+    gShowHelp(0);
+    m->mHAbout->trigger();
+    ASSERT_TRUE(forms::isLoaded(QStringLiteral("frmAbout")));
+    m->setWindowState(Qt::WindowMinimized);
+    ASSERT_FALSE(m->isVisible());
+    ShowCounter counter;
+    m->installEventFilter(&counter);
+    QPointer<frmMain> alive = m;
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    m->mTExit->trigger();
+
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(counter.shows, 0) << "the exit showed the main window again";
+    EXPECT_EQ(gMainWindow(), nullptr);
+    EXPECT_FALSE(gConnection.isOpen());
+    EXPECT_FALSE(gTrayIcon::instance().isAdded());
+    EXPECT_FALSE(gClipboardWatch::instance().isHooked());
+    EXPECT_TRUE(gCloseMinimizes);
+    EXPECT_EQ(forms::loadedNames(), QStringList());
+    pumpEvents();
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_EQ(pageLog().alive(QStringLiteral("frmSchedule")), 0);
+}
+
+TEST_F(MainExit, CloseButtonMinimisesWithOptionThree) {
+    makeAccount();
+    gOptions[3] = true;
+    frmMain* m = loadMain();
+    m->close();
+    EXPECT_EQ(gMainWindow(), m);
+    EXPECT_TRUE(m->isMinimized());
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_TRUE(gConnection.isOpen());
+    // The exit items still exit.
+    m->mTExit->trigger();
+    EXPECT_EQ(gMainWindow(), nullptr);
+    EXPECT_FALSE(gConnection.isOpen());
+}
+
+TEST_F(MainExit, CloseButtonExitsWithoutOptionThree) {
+    makeAccount();
+    frmMain* m = loadMain();
+    m->close();
+    EXPECT_EQ(gMainWindow(), nullptr);
+    EXPECT_FALSE(gConnection.isOpen());
+}
+
+// ---- leaving the settings page ----
+
+class MainSettingsLeave : public AccountShellTest {};
+
+TEST_F(MainSettingsLeave, UnsavedSettingsAreReadBackFromTheProfile) {
+    makeAccount();
+    gOptions[2] = true;
+    ASSERT_TRUE(gSaveUserData());
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(6));
+    // What the settings page does before "取消".
+    gOptions[2] = false;
+    gLockTimeout = 99;
+    gPathOption = 1;
+    ASSERT_TRUE(m->gChangeFrame(0));
+    EXPECT_TRUE(gOptions[2]);
+    EXPECT_EQ(gLockTimeout, 2);
+    EXPECT_EQ(gPathOption, 2);
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+}
+
+TEST_F(MainSettingsLeave, RestartAfterAFolderChangeSkipsTheReadBack) {
+    makeAccount();
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(6));
+    gLockTimeout = 77;
+    // What the settings page does when the user folder changed.
+    gRestartPending = true;
+    gCloseMinimizes = false;
+    EXPECT_TRUE(forms::unload(m));
+    EXPECT_EQ(gLockTimeout, 77);
+    EXPECT_FALSE(gRestartPending);
+    EXPECT_FALSE(gConnection.isOpen());
+}
+
+// ---- from the sign-in ----
+
+class MainAfterSignIn : public AccountShellTest {};
+
+TEST_F(MainAfterSignIn, SignInOpensTheMainWindow) {
+    gOptions[10] = true; // the name is asked with the password
+    makeAccount(QStringLiteral("secret"));
+    gCloseDatabase();
+    gResetAccountState();
+    // A program folder with its manifest, so the start-up goes straight to the sign-in.
+    const QString program = home().folder(QStringLiteral("program"));
+    writeFile(program + QStringLiteral("Rededera.exe.manifest"), "manifest");
+    gStartupSeam::setProgram(program, QStringLiteral("Rededera"));
+    gAppPath = program;
+    gRegisterAccountsForms();
+    gRegisterShellForms();
+    registerTestPages();
+    Main();
+    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    ASSERT_NE(login, nullptr);
+    login->Text3->setText(QStringLiteral("Ann"));
+    login->Text4->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    frmMain* m = gMainWindow();
+    ASSERT_NE(m, nullptr);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_TRUE(gConnection.isOpen());
+    EXPECT_TRUE(gCloseMinimizes);
+    EXPECT_EQ(m->currentPage(), forms::find(QStringLiteral("frmWelcome")));
+    EXPECT_TRUE(gTrayIcon::instance().isAdded());
+    m->mTExit->trigger();
+    EXPECT_FALSE(gConnection.isOpen());
+}
+
+} // namespace
