@@ -135,6 +135,15 @@ void scheduleSlider::mouseReleaseEvent(QMouseEvent* e) {
     dragging_ = false;
 }
 
+void scheduleSlider::leaveEvent(QEvent* e) {
+    QWidget::leaveEvent(e);
+    // The pointer is no longer resting on the thumb.
+    if (!dragging_ && tipVisible_) {
+        tipVisible_ = false;
+        update();
+    }
+}
+
 void scheduleSlider::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     update();

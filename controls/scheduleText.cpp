@@ -259,6 +259,8 @@ QString scheduleText::text() const {
 void scheduleText::setText(const QString& plain) {
     rtf::setTextDocument(*box_->document(), rtf::fromPlainText(plain));
     box_->moveCursor(QTextCursor::Start);
+    // New content starts a new history: undo must not bring back the previous text.
+    box_->document()->clearUndoRedoStacks();
 }
 
 QString scheduleText::textRTF() const {
@@ -268,6 +270,8 @@ QString scheduleText::textRTF() const {
 void scheduleText::setTextRTF(const QString& rtfText) {
     rtf::setTextDocument(*box_->document(), rtf::read(QStringView(rtfText)));
     box_->moveCursor(QTextCursor::Start);
+    // New content starts a new history: undo must not bring back the previous text.
+    box_->document()->clearUndoRedoStacks();
 }
 
 bool scheduleText::loadFile(const QString& fileName, int fileType) {
@@ -282,6 +286,8 @@ bool scheduleText::loadFile(const QString& fileName, int fileType) {
         rtf::setTextDocument(*box_->document(), rtf::read(bytes));
     }
     box_->moveCursor(QTextCursor::Start);
+    // New content starts a new history: undo must not bring back the previous text.
+    box_->document()->clearUndoRedoStacks();
     return true;
 }
 

@@ -143,6 +143,10 @@ TEST_F(SliderControl, HoverShowsTheTipOnTheThumbOnlyAndChangesNothing) {
     EXPECT_TRUE(slider->tipVisible());
     move(5, 12); // the bare control
     EXPECT_FALSE(slider->tipVisible());
+    move(thumb.center().x(), 5);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(slider, &leave);
+    EXPECT_FALSE(slider->tipVisible());
     EXPECT_EQ(spy.count(), 0);
     EXPECT_EQ(slider->value(), 50);
 }

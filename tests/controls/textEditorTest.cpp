@@ -128,7 +128,12 @@ TEST_F(TextEditor, TextAndTextRtf) {
 
     // Reading back what it wrote gives the same RTF.
     const QString once = editor->textRTF();
+    editor->setText(QStringLiteral("something else"));
     editor->setTextRTF(once);
+    EXPECT_EQ(editor->textRTF(), once);
+
+    // Loaded text is not undone into the previous text.
+    QTest::keyClick(editor->box(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(editor->textRTF(), once);
 
     // Text that is not RTF is taken as plain text.
