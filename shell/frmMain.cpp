@@ -279,7 +279,10 @@ void frmMain::formLoad() {
     gLocked = false;
     gRestartPending = false;
     Label2->setText(versionText());
-    Image2 = gLoadResIcon(105);
+    // Drawn at the sizes desktops ask for, so the icon never depends on an SVG icon engine.
+    Image2 = QIcon();
+    for (int side : {16, 22, 24, 32, 48, 64})
+        Image2.addPixmap(gLoadResPicture(105, gResKind::Icon, QSize(side, side)));
     setWindowIcon(Image2);
     HoverIndex = -1;
 
@@ -587,6 +590,7 @@ void frmMain::stateChanged() {
     show();
     placePage();
     Timer1->stop();
+    gTrayIcon::instance().syncMenu();
     if (gOptions[0] && gOptions[1]) {
         unloadForm("frmSuspend");
         syncSuspendCheck();
