@@ -352,7 +352,14 @@ bool scheduleText::popOut() {
     Q_EMIT popUp();
     gPopUpOwner = this;
     setEnabled(false);
-    gShowPopUpEditor(this);
+    try {
+        gShowPopUpEditor(this);
+    } catch (...) {
+        // No editor opened: nothing would ever give the text back.
+        if (gPopUpOwner == this) gPopUpOwner = nullptr;
+        setEnabled(true);
+        throw;
+    }
     return true;
 }
 

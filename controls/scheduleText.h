@@ -54,6 +54,7 @@ public:
     bool saveFile(const QString& fileName, int fileType = rtfRTF) const;
 
     // The value last assigned; the strip and the box follow it, the control itself stays enabled.
+    // Call it on the scheduleText (gPopUpOwner holds a QWidget): QWidget::setEnabled is another thing.
     bool enabled() const { return enabled_; }
     void setEnabled(bool on);
 
@@ -64,7 +65,8 @@ public:
     // system code page counts them.
     QString firstLine() const;
 
-    // Opens the pop-up editor, as a left click on the link does; false when refused.
+    // Opens the pop-up editor, as a left click on the link does; false when refused
+    // (link hidden, control disabled, another pop-up open, no editor installed).
     bool popOut();
 
     // The parts, for hosts that place focus and for tests.

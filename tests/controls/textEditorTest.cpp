@@ -445,6 +445,13 @@ TEST_F(TextEditor, PopOutIsRefusedWithoutTheLinkOrTheEditor) {
     EXPECT_EQ(popUps.count(), 0);
     EXPECT_EQ(opened, 0);
     EXPECT_EQ(gPopUpOwner.data(), nullptr);
+
+    // An editor that fails to open leaves the control as it was.
+    editor->setEnabled(true);
+    gShowPopUpEditor = [](scheduleText*) { throw std::runtime_error("no window"); };
+    EXPECT_THROW(editor->popOut(), std::runtime_error);
+    EXPECT_TRUE(editor->enabled());
+    EXPECT_EQ(gPopUpOwner.data(), nullptr);
 }
 
 TEST_F(TextEditor, LayoutFollowsTheWidth) {
