@@ -168,12 +168,19 @@ frmMain::frmMain() {
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture3 = new SkinBar(central, paintFootBar);
     Picture3->setObjectName(QStringLiteral("Picture3"));
-    PageArea = new QWidget(central);
+    // The pages sit on a soft card; a page covers it exactly and keeps its shadow.
+    PageArea = new SkinBar(central, [this](QPainter& p, const QWidget* w) {
+        p.fillRect(w->rect(), QColor(0xea, 0xf2, 0xfb));
+        const QRect r = pageRect();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x1f, 0x4f, 0x86, 28));
+        p.drawRoundedRect(QRectF(r).adjusted(-2, 0, 3, 4), 6, 6);
+        p.setBrush(Qt::white);
+        p.setPen(QColor(0xc9, 0xdb, 0xef));
+        p.drawRoundedRect(QRectF(r).adjusted(-0.5, -0.5, 0.5, 0.5), 4, 4);
+    });
     PageArea->setObjectName(QStringLiteral("PageArea"));
-    PageArea->setAutoFillBackground(true);
-    QPalette pal = PageArea->palette();
-    pal.setColor(QPalette::Window, QColor(0xf4, 0xf8, 0xfc));
-    PageArea->setPalette(pal);
 
     buildTopBar();
     buildMenus();
