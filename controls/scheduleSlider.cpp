@@ -185,6 +185,9 @@ void scheduleSlider::paintEvent(QPaintEvent*) {
         f.setPixelSize(12);
         f.setBold(true);
         p.setFont(f);
+        // A soft shadow keeps the white number readable over the face.
+        p.setPen(QColor(0, 0, 0, 150));
+        p.drawText(tipRect().translated(1, 1), Qt::AlignCenter, tipText());
         p.setPen(Qt::white);
         p.drawText(tipRect(), Qt::AlignCenter, tipText());
     }
