@@ -151,22 +151,48 @@ TEST_F(MainSettingsLeave, RestartAfterAFolderChangeSkipsTheReadBack) {
 
 // ---- from the sign-in ----
 
-class MainAfterSignIn : public AccountShellTest {};
+class MainAfterSignIn : public AccountShellTest {
+protected:
+    // A program folder with its manifest, so the start-up goes straight to the sign-in.
+    void startUp() {
+        gCloseDatabase();
+        gResetAccountState();
+        const QString program = home().folder(QStringLiteral("program"));
+        writeFile(program + QStringLiteral("Rededera.exe.manifest"), "manifest");
+        gStartupSeam::setProgram(program, QStringLiteral("Rededera"));
+        gAppPath = program;
+        gRegisterAccountsForms();
+        gRegisterShellForms();
+        registerTestPages();
+        Main();
+    }
+};
+
+TEST_F(MainAfterSignIn, HiddenStartSignsInToTheNotificationArea) {
+    for (bool tray : {true, false}) {
+        SCOPED_TRACE(tray);
+        gTraySeam::setAreaExists(tray);
+        makeAccount(QString()); // no password: "/S" signs in at once
+        gCommandLine = QStringLiteral(" /s");
+        startUp();
+        frmMain* m = gMainWindow();
+        ASSERT_NE(m, nullptr);
+        EXPECT_FALSE(gHiddenStart);
+        EXPECT_TRUE(gConnection.isOpen());
+        EXPECT_TRUE(m->isMinimized());
+        // Without a notification area the window waits in the task bar.
+        EXPECT_EQ(m->isVisible(), !tray);
+        EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+        m->mTExit->trigger();
+        forms::unloadAllNow();
+        gCommandLine.clear();
+    }
+}
 
 TEST_F(MainAfterSignIn, SignInOpensTheMainWindow) {
     gOptions[10] = true; // the name is asked with the password
     makeAccount(QStringLiteral("secret"));
-    gCloseDatabase();
-    gResetAccountState();
-    // A program folder with its manifest, so the start-up goes straight to the sign-in.
-    const QString program = home().folder(QStringLiteral("program"));
-    writeFile(program + QStringLiteral("Rededera.exe.manifest"), "manifest");
-    gStartupSeam::setProgram(program, QStringLiteral("Rededera"));
-    gAppPath = program;
-    gRegisterAccountsForms();
-    gRegisterShellForms();
-    registerTestPages();
-    Main();
+    startUp();
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
     login->Text3->setText(QStringLiteral("Ann"));
