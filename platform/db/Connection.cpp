@@ -158,7 +158,9 @@ void Connection::open(const QString& file, const QString& password, bool exclusi
     // Every database of ours is encrypted, so an empty key is never the right one.
     if (password.isEmpty()) gRaise(err::WrongKey, QStringLiteral("不是有效的密码。"));
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // The program uses a connection from one thread only: no locking per call.
+    int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
         if (rc != SQLITE_OK) raiseRc(db, rc);
         sqlite3_extended_result_codes(db, 0);
@@ -189,6 +191,12 @@ void Connection::finalizeAll() {
         sqlite3_finalize(st);
     statements_.clear();
     tables_.clear();
+    plans_.clear();
+}
+
+void Connection::setPlan(const QString& key, std::shared_ptr<const void> plan) {
+    if (plans_.size() > 500) plans_.clear();
+    plans_.insert(key, std::move(plan));
 }
 
 void Connection::close() {
@@ -297,7 +305,10 @@ int Connection::execute(const QString& sql, const QVariantList& params) {
         return 0;
     }
     const QString text = translate(sql);
-    if (changesSchema(text)) tables_.clear();
+    if (changesSchema(text)) {
+        tables_.clear();
+        plans_.clear();
+    }
     // One statement goes through the cache; a script runs statement by statement.
     const QByteArray utf8 = text.toUtf8();
     const char* tail = nullptr;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantList>
 
+#include <memory>
 #include <vector>
 
 struct sqlite3;
@@ -67,6 +68,9 @@ public:
     // The declared types of a table's columns, by lower-case name (cached).
     const QHash<QString, ColumnSpec>& columnsOf(const QString& table);
     const std::vector<ColumnSpec>& columnListOf(const QString& table);
+    // Query plans of the recordsets, by a key of theirs; dropped with the column cache.
+    std::shared_ptr<const void> plan(const QString& key) const { return plans_.value(key); }
+    void setPlan(const QString& key, std::shared_ptr<const void> plan);
 
 private:
     void checkOpen() const;
@@ -83,6 +87,7 @@ private:
         QHash<QString, ColumnSpec> byName;
     };
     QHash<QString, TableInfo> tables_;
+    QHash<QString, std::shared_ptr<const void>> plans_;
 };
 
 // Keeps a transaction open for a block: rolled back on leaving the block unless

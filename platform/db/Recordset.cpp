@@ -24,11 +24,11 @@ constexpr int kEagerLongRows = 2000;
 enum class RowState : quint8 { Clean, Modified, Added, Deleted, Gone };
 
 struct Row {
-    qint64 rowid = 0; // 0: not in the table (yet)
-    qint64 seq = 0;   // table order
-    QVector<QVariant> values;
+    qint64 rowid = 0;           // 0: not in the table (yet)
+    qint64 seq = 0;             // table order
+    qsizetype base = 0;         // the row's first field in Impl::cells
     QVector<QVariant> original; // values before the pending change (Modified)
-    QVector<bool> dirty;
+    quint64 dirty = 0;          // bit i: column i changed (tables have at most 64 columns)
     RowState state = RowState::Clean;
     bool longLoaded = true;
 };
@@ -76,6 +76,87 @@ ParsedSource parseSource(const QString& source) {
     return p;
 }
 
+// What an open of one table with one shape of filter and sort needs, built once.
+struct TablePlan {
+    QString table;
+    std::vector<ColumnSpec> cols;
+    std::vector<int> longCols;         // indexes into cols of columns read lazily
+    std::vector<ColumnSpec> condCols;  // the column of each condition
+    QString sqlAll, sqlFirst, sqlRest; // see Recordset::open
+    QString sqlUnordered;              // no ORDER BY, for opens without a sort
+};
+
+const ParsedSource& parseCached(const QString& source) {
+    static QHash<QString, ParsedSource> cache;
+    auto it = cache.constFind(source);
+    if (it != cache.constEnd()) return *it;
+    if (cache.size() > 500) cache.clear();
+    return *cache.insert(source, parseSource(source));
+}
+
+std::shared_ptr<const TablePlan> tablePlan(Connection& connection, const QString& source,
+                                           const ParsedSource& p, const Filter& filter, const Sort& sort) {
+    QString key = source;
+    key += QChar(0x1f);
+    for (const Condition& c : filter.conditions()) {
+        key += c.field;
+        key += QChar(0x1e);
+        key += QChar(u'a' + int(c.op));
+        key += (!c.value.isValid() || c.value.isNull()) ? QChar(u'n') : QChar(u'v');
+    }
+    key += QChar(0x1f);
+    for (const SortKey& k : sort.keys()) {
+        key += k.field;
+        key += k.ascending ? QChar(u'+') : QChar(u'-');
+    }
+    if (auto cached = connection.plan(key)) return std::static_pointer_cast<const TablePlan>(cached);
+
+    auto plan = std::make_shared<TablePlan>();
+    plan->table = p.table;
+    const auto& all = connection.columnListOf(p.table);
+    if (p.columns.isEmpty()) {
+        plan->cols = all;
+    } else {
+        const auto& byName = connection.columnsOf(p.table);
+        for (const QString& c : p.columns) {
+            auto it = byName.constFind(c.toLower());
+            if (it == byName.constEnd()) notFound(c);
+            plan->cols.push_back(*it);
+        }
+    }
+    if (plan->cols.size() > 64) gRaise(err::WrongArguments, QStringLiteral("记录集最多支持 64 个字段。"));
+    const detail::Resolver resolve = [&](const QString& f) {
+        for (const ColumnSpec& c : plan->cols)
+            if (c.name.compare(f, Qt::CaseInsensitive) == 0) return c;
+        notFound(f);
+    };
+    for (const Condition& c : filter.conditions())
+        plan->condCols.push_back(resolve(c.field));
+    QVariantList unused;
+    const QString where = detail::whereClause(filter, resolve, unused);
+    QString order = detail::orderKeys(sort, resolve);
+    order = QStringLiteral(" ORDER BY ") + (order.isEmpty() ? QString() : order + QStringLiteral(", ")) +
+            QStringLiteral("rowid");
+    QString allList, shortList;
+    for (size_t i = 0; i < plan->cols.size(); ++i) {
+        const QString q = quoteIdent(plan->cols[i].name);
+        allList += QStringLiteral(", ") + q;
+        if (plan->cols[i].type == ColumnType::LongText)
+            plan->longCols.push_back(int(i));
+        else
+            shortList += QStringLiteral(", ") + q;
+    }
+    const QString from = QStringLiteral(" FROM ") + quoteIdent(p.table) + where + order;
+    plan->sqlUnordered = QStringLiteral("SELECT rowid") + allList + QStringLiteral(" FROM ") +
+                         quoteIdent(p.table) + where +
+                         (plan->longCols.empty() ? QString() : QStringLiteral(" LIMIT ?"));
+    plan->sqlAll = QStringLiteral("SELECT rowid") + allList + from;
+    plan->sqlFirst = plan->sqlAll + QStringLiteral(" LIMIT ?");
+    plan->sqlRest = QStringLiteral("SELECT rowid") + shortList + from + QStringLiteral(" LIMIT -1 OFFSET ?");
+    connection.setPlan(key, plan);
+    return plan;
+}
+
 } // namespace
 
 struct Recordset::Impl {
@@ -93,9 +174,15 @@ struct Recordset::Impl {
     std::vector<ColumnSpec> cols;
     std::vector<int> longCols; // indexes into cols of columns read lazily
     std::vector<Row> rows;
-    std::vector<int> view; // indexes into rows, in cursor order
-    long pos = 0;          // index into view; -1 bof, view.size() eof
+    std::vector<QVariant> cells; // every row's fields, row after row
+    std::vector<int> view;       // indexes into rows, in cursor order
+    long pos = 0;                // index into view; -1 bof, view.size() eof
     bool onDeleted = false;
+    bool sortedBySeq = true; // rows are in table order (nothing to sort without keys)
+    // Rows by value of one Date, Integer or Boolean column, for repeated "field = value"
+    // filters after open (the month view asks for 42 days in a row). Dropped on any change.
+    int indexedCol = -1;
+    std::vector<std::pair<qint64, int>> eqIndex; // (value, row index), sorted
     qint64 nextSeq = 0;
 
     // ---- helpers ----
@@ -151,7 +238,7 @@ struct Recordset::Impl {
         const int rc = sqlite3_step(st);
         if (rc == SQLITE_ROW) {
             for (size_t k = 0; k < longCols.size(); ++k)
-                r.values[longCols[k]] = readValue(st, int(k), cols[longCols[k]]);
+                cells[r.base + longCols[k]] = readValue(st, int(k), cols[longCols[k]]);
             sqlite3_reset(st);
             r.longLoaded = true;
             return;
@@ -199,11 +286,54 @@ struct Recordset::Impl {
 
     QVariant& valueOf(Row& r, int c) {
         if (cols[c].type == ColumnType::LongText) ensureLong(r);
-        return r.values[c];
+        return cells[r.base + c];
+    }
+
+    static bool indexable(ColumnType t) {
+        return t == ColumnType::Date || t == ColumnType::Integer || t == ColumnType::Boolean;
+    }
+    static qint64 indexKey(const QVariant& v) {
+        if (v.metaType().id() == QMetaType::QDate) return v.toDate().toJulianDay();
+        return v.toLongLong();
+    }
+    void dropIndex() {
+        indexedCol = -1;
+        eqIndex.clear();
+    }
+    // One "field = value" condition on an indexable column: the view from the index.
+    void viewFromIndex(int col, const QVariant& value) {
+        if (indexedCol != col) {
+            eqIndex.clear();
+            eqIndex.reserve(rows.size());
+            for (size_t i = 0; i < rows.size(); ++i) {
+                const QVariant& v = cells[rows[i].base + col];
+                if (v.isValid() && !v.isNull()) eqIndex.push_back({indexKey(v), int(i)});
+            }
+            std::sort(eqIndex.begin(), eqIndex.end());
+            indexedCol = col;
+        }
+        view.clear();
+        const qint64 key = indexKey(value);
+        auto it = std::lower_bound(eqIndex.begin(), eqIndex.end(), std::pair<qint64, int>(key, -1));
+        for (; it != eqIndex.end() && it->first == key; ++it)
+            if (rows[it->second].state != RowState::Deleted && rows[it->second].state != RowState::Gone)
+                view.push_back(it->second);
     }
 
     // Applies the in-memory filter and sort to every live row; the cursor goes to the first.
     void rebuildView() {
+        pos = 0;
+        onDeleted = false;
+        if (filter.conditions().size() == 1 && filter.conditions()[0].op == Op::Eq) {
+            const Condition& c = filter.conditions()[0];
+            const int col = requireColumn(c.field);
+            const QVariant v = detail::coerce(cols[col], c.value);
+            if (indexable(cols[col].type) && v.isValid()) {
+                viewFromIndex(col, v);
+                sortView();
+                return;
+            }
+        }
         view.clear();
         view.reserve(rows.size());
         struct Cond {
@@ -234,6 +364,11 @@ struct Recordset::Impl {
     }
 
     void sortView() {
+        if (sort.isEmpty() && sortedBySeq) {
+            // Rows are in table order, so the view is too once it follows the rows.
+            if (!std::is_sorted(view.begin(), view.end())) std::sort(view.begin(), view.end());
+            return;
+        }
         std::vector<std::pair<int, bool>> keys;
         for (const SortKey& k : sort.keys())
             keys.push_back({requireColumn(k.field), k.ascending});
@@ -245,7 +380,7 @@ struct Recordset::Impl {
             const Row& x = rows[a];
             const Row& y = rows[b];
             for (const auto& k : keys) {
-                const int r = detail::compareValues(x.values[k.first], y.values[k.first]);
+                const int r = detail::compareValues(cells[x.base + k.first], cells[y.base + k.first]);
                 if (r != 0) return k.second ? r < 0 : r > 0;
             }
             return x.seq < y.seq;
@@ -265,10 +400,10 @@ struct Recordset::Impl {
             QStringList names, marks;
             QVariantList params;
             for (size_t i = 0; i < cols.size(); ++i) {
-                if (!r.dirty[i]) continue;
+                if (!(r.dirty >> i & 1)) continue;
                 names << quoteIdent(cols[i].name);
                 marks << QStringLiteral("?");
-                params << r.values[i];
+                params << cells[r.base + i];
             }
             const QString sql = names.isEmpty()
                                     ? QStringLiteral("INSERT INTO ") + t + QStringLiteral(" DEFAULT VALUES")
@@ -282,9 +417,9 @@ struct Recordset::Impl {
             QStringList sets;
             QVariantList params;
             for (size_t i = 0; i < cols.size(); ++i) {
-                if (!r.dirty[i]) continue;
+                if (!(r.dirty >> i & 1)) continue;
                 sets << quoteIdent(cols[i].name) + QStringLiteral(" = ?");
-                params << r.values[i];
+                params << cells[r.base + i];
             }
             if (sets.isEmpty()) return r.rowid;
             params << r.rowid;
@@ -312,7 +447,7 @@ struct Recordset::Impl {
             r.state = RowState::Clean;
         }
         r.original.clear();
-        std::fill(r.dirty.begin(), r.dirty.end(), false);
+        r.dirty = 0;
     }
 
     // Immediate locks: the row the cursor leaves is written first.
@@ -340,19 +475,19 @@ void Recordset::setCursorLocation(CursorLocation) {
     if (d_->open) d_->reset();
 }
 
-void Recordset::setFilter(const Filter& f) {
+void Recordset::setFilter(Filter f) {
     d_->filterSet = true;
     if (!d_->open) {
-        d_->filter = f;
+        d_->filter = std::move(f);
         return;
     }
     d_->flushCurrent();
-    const Filter before = d_->filter;
-    d_->filter = f;
+    Filter before = std::move(d_->filter);
+    d_->filter = std::move(f);
     try {
         d_->rebuildView();
     } catch (...) {
-        d_->filter = before;
+        d_->filter = std::move(before);
         d_->rebuildView();
         throw;
     }
@@ -401,7 +536,7 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
         d_->sort = s;
     }
     if (!connection.isOpen()) gRaise(err::Closed, QStringLiteral("连接已关闭。"));
-    const ParsedSource p = parseSource(source);
+    const ParsedSource& p = parseCached(source);
     if (p.kind == ParsedSource::Statement) {
         connection.execute(source);
         return;
@@ -414,41 +549,26 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
         d.generation = connection.generation();
         d.lock = lock == LockType::Unspecified ? LockType::ReadOnly : lock;
         d.rows.clear();
+        d.cells.clear();
         d.cols.clear();
         d.longCols.clear();
         if (p.kind == ParsedSource::Table) {
-            d.table = p.table;
-            const auto& all = connection.columnListOf(p.table);
-            if (p.columns.isEmpty()) {
-                d.cols = all;
-            } else {
-                const auto& byName = connection.columnsOf(p.table);
-                for (const QString& c : p.columns) {
-                    auto it = byName.constFind(c.toLower());
-                    if (it == byName.constEnd()) notFound(c);
-                    d.cols.push_back(*it);
-                }
-            }
-            const detail::Resolver resolve = [&](const QString& f) {
-                const int i = d.columnIndex(f);
-                if (i < 0) notFound(f);
-                return d.cols[i];
-            };
+            const std::shared_ptr<const TablePlan> plan = tablePlan(connection, source, p, filter, sort);
+            d.table = plan->table;
+            d.cols = plan->cols;
+            d.longCols = plan->longCols;
+            d.rows.reserve(64);
+            d.cells.reserve(64 * d.cols.size());
             QVariantList params;
-            const QString where = detail::whereClause(filter, resolve, params);
-            QString order = detail::orderKeys(sort, resolve);
-            order = QStringLiteral(" ORDER BY ") +
-                    (order.isEmpty() ? QString() : order + QStringLiteral(", ")) + QStringLiteral("rowid");
-            QString all_, shortList;
-            for (size_t i = 0; i < d.cols.size(); ++i) {
-                const QString q = quoteIdent(d.cols[i].name);
-                all_ += QStringLiteral(", ") + q;
-                if (d.cols[i].type == ColumnType::LongText)
-                    d.longCols.push_back(int(i));
-                else
-                    shortList += QStringLiteral(", ") + q;
+            params.reserve(int(filter.conditions().size()) + 1);
+            for (size_t i = 0; i < filter.conditions().size(); ++i) {
+                const Condition& c = filter.conditions()[i];
+                const QVariant v = detail::coerce(plan->condCols[i], c.value);
+                if (!v.isValid()) continue;
+                params.append(c.op == Op::BeginsWith || c.op == Op::Contains
+                                  ? QVariant(detail::likePattern(v, c.op))
+                                  : v);
             }
-            const QString from = QStringLiteral(" FROM ") + quoteIdent(p.table) + where + order;
             // Every column of the first rows; then, for a large result, the short
             // columns of the rest (the same order: the sort ends with rowid).
             auto readRows = [&](const QString& sql, const QVariantList& bound, bool withLong) {
@@ -460,16 +580,16 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
                     Row r;
                     r.rowid = sqlite3_column_int64(st, 0);
                     r.seq = r.rowid;
-                    r.values.resize(n);
-                    r.dirty.resize(n);
+                    r.base = qsizetype(d.cells.size());
                     if (withLong) {
                         for (int i = 0; i < n; ++i)
-                            r.values[i] = Impl::readValue(st, i + 1, d.cols[i]);
+                            d.cells.push_back(Impl::readValue(st, i + 1, d.cols[i]));
                     } else {
                         int k = 1;
                         for (int i = 0; i < n; ++i)
-                            if (d.cols[i].type != ColumnType::LongText)
-                                r.values[i] = Impl::readValue(st, k++, d.cols[i]);
+                            d.cells.push_back(d.cols[i].type != ColumnType::LongText
+                                                  ? Impl::readValue(st, k++, d.cols[i])
+                                                  : QVariant());
                         r.longLoaded = false;
                     }
                     d.rows.push_back(std::move(r));
@@ -477,21 +597,31 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
                 sqlite3_reset(st);
                 if (rc != SQLITE_DONE) connection.raise(rc);
             };
-            if (d.longCols.empty()) {
-                readRows(QStringLiteral("SELECT rowid") + all_ + from, params, true);
-            } else {
-                QVariantList first = params;
-                first << kEagerLongRows;
-                readRows(QStringLiteral("SELECT rowid") + all_ + from + QStringLiteral(" LIMIT ?"), first,
-                         true);
-                if (d.rows.size() == size_t(kEagerLongRows)) {
-                    QVariantList rest = params;
-                    rest << kEagerLongRows;
-                    readRows(QStringLiteral("SELECT rowid") + shortList + from +
-                                 QStringLiteral(" LIMIT -1 OFFSET ?"),
-                             rest, false);
+            if (sort.isEmpty()) {
+                // Table order by sorting the rows here: an ORDER BY rowid would make
+                // SQLite sort them anyway, after reading them through an index.
+                QVariantList bound = params;
+                if (!d.longCols.empty()) bound.append(kEagerLongRows);
+                readRows(plan->sqlUnordered, bound, true);
+                if (d.longCols.empty() || d.rows.size() < size_t(kEagerLongRows)) {
+                    std::sort(d.rows.begin(), d.rows.end(),
+                              [](const Row& a, const Row& b) { return a.rowid < b.rowid; });
+                } else {
+                    // A large result: read in table order, long texts of the rest later.
+                    d.rows.clear();
+                    d.cells.clear();
+                    params.append(kEagerLongRows);
+                    readRows(plan->sqlFirst, params, true);
+                    if (d.rows.size() == size_t(kEagerLongRows)) readRows(plan->sqlRest, params, false);
                 }
+            } else if (d.longCols.empty()) {
+                readRows(plan->sqlAll, params, true);
+            } else {
+                params.append(kEagerLongRows);
+                readRows(plan->sqlFirst, params, true);
+                if (d.rows.size() == size_t(kEagerLongRows)) readRows(plan->sqlRest, params, false);
             }
+            d.sortedBySeq = sort.isEmpty();
             d.openFilter = filter;
             d.filter = Filter();
         } else {
@@ -513,10 +643,9 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
             while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
                 Row r;
                 r.seq = ++seq;
-                r.values.resize(n);
-                r.dirty.resize(n);
+                r.base = qsizetype(d.cells.size());
                 for (int i = 0; i < n; ++i)
-                    r.values[i] = Impl::readValue(st, i, d.cols[i]);
+                    d.cells.push_back(Impl::readValue(st, i, d.cols[i]));
                 d.rows.push_back(std::move(r));
             }
             sqlite3_reset(st);
@@ -657,25 +786,27 @@ void Recordset::setField(const QString& name, const QVariant& value) {
     const int c = d_->requireColumn(name);
     const QVariant v = detail::coerceForStore(d_->cols[c], value);
     d_->ensureLong(r);
+    d_->dropIndex();
     if (r.state == RowState::Clean) {
-        r.original = r.values;
+        r.original = QVector<QVariant>(d_->cells.begin() + r.base,
+                                       d_->cells.begin() + r.base + qsizetype(d_->cols.size()));
         r.state = RowState::Modified;
     }
-    r.values[c] = v;
-    r.dirty[c] = true;
+    d_->cells[r.base + c] = v;
+    r.dirty |= quint64(1) << c;
 }
 
 void Recordset::addNew() {
     d_->checkWritable();
     d_->flushCurrent();
     Impl& d = *d_;
+    d.dropIndex();
     Row r;
     r.seq = ++d.nextSeq;
     r.state = RowState::Added;
-    r.values.resize(int(d.cols.size()));
-    r.dirty.resize(int(d.cols.size()));
+    r.base = qsizetype(d.cells.size());
     for (size_t i = 0; i < d.cols.size(); ++i)
-        if (d.cols[i].type == ColumnType::Boolean) r.values[i] = false;
+        d.cells.push_back(d.cols[i].type == ColumnType::Boolean ? QVariant(false) : QVariant());
     d.rows.push_back(std::move(r));
     d.view.push_back(int(d.rows.size()) - 1);
     d.pos = long(d.view.size()) - 1;
@@ -699,9 +830,10 @@ void Recordset::cancelUpdate() {
         d.view.erase(d.view.begin() + d.pos);
         d.pos = std::min<long>(d.pos, long(d.view.size()));
     } else if (r.state == RowState::Modified) {
-        r.values = r.original;
+        d.dropIndex();
+        std::copy(r.original.begin(), r.original.end(), d.cells.begin() + r.base);
         r.original.clear();
-        std::fill(r.dirty.begin(), r.dirty.end(), false);
+        r.dirty = 0;
         r.state = RowState::Clean;
     }
 }

@@ -40,7 +40,7 @@ public:
     // failed half-way leaves nothing behind for the next one).
     void setCursorLocation(CursorLocation location);
     // Before or after open (see above). An empty filter or sort removes it.
-    void setFilter(const Filter& filter);
+    void setFilter(Filter filter);
     void setSort(const Sort& sort);
     const Filter& filter() const;
     const Sort& sort() const;

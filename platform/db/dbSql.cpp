@@ -8,13 +8,43 @@
 
 namespace db {
 
+// Written and read by hand: these run for every date of every row.
 QString dateToText(const QDate& d) {
-    return d.isValid() ? d.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+    if (!d.isValid()) return {};
+    int y = d.year(), m = d.month(), day = d.day();
+    if (y < 0 || y > 9999) return d.toString(QStringLiteral("yyyy-MM-dd"));
+    char16_t b[10] = {char16_t(u'0' + y / 1000),
+                      char16_t(u'0' + y / 100 % 10),
+                      char16_t(u'0' + y / 10 % 10),
+                      char16_t(u'0' + y % 10),
+                      u'-',
+                      char16_t(u'0' + m / 10),
+                      char16_t(u'0' + m % 10),
+                      u'-',
+                      char16_t(u'0' + day / 10),
+                      char16_t(u'0' + day % 10)};
+    return QString(reinterpret_cast<const QChar*>(b), 10);
 }
 
-QDate textToDate(const QString& s) {
-    if (s.size() != 10) return {};
-    return QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
+QDate textToDate(QStringView s) {
+    if (s.size() != 10 || s[4] != u'-' || s[7] != u'-') return {};
+    int v[8];
+    const int at[8] = {0, 1, 2, 3, 5, 6, 8, 9};
+    for (int i = 0; i < 8; ++i) {
+        const char16_t c = s[at[i]].unicode();
+        if (c < u'0' || c > u'9') return {};
+        v[i] = c - u'0';
+    }
+    const QDate d(v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5], v[6] * 10 + v[7]);
+    return d.isValid() ? d : QDate();
+}
+
+QDate textToDate(const char* utf8, int bytes) {
+    if (bytes != 10 || !utf8) return {};
+    char16_t b[10];
+    for (int i = 0; i < 10; ++i)
+        b[i] = static_cast<unsigned char>(utf8[i]);
+    return textToDate(QStringView(b, 10));
 }
 
 namespace detail {
@@ -270,6 +300,11 @@ QString escapeLike(const QString& s) {
 }
 } // namespace
 
+QString likePattern(const QVariant& typed, Op op) {
+    return (op == Op::Contains ? QStringLiteral("%") : QString()) + escapeLike(likeText(typed)) +
+           QStringLiteral("%");
+}
+
 QString whereClause(const Filter& filter, const Resolver& resolve, QVariantList& params) {
     if (filter.isEmpty()) return {};
     QString w = QStringLiteral(" WHERE ");
@@ -306,8 +341,7 @@ QString whereClause(const Filter& filter, const Resolver& resolve, QVariantList&
         case Op::BeginsWith:
         case Op::Contains:
             w += id + QStringLiteral(" LIKE ? ESCAPE '\\'");
-            params.append((c.op == Op::Contains ? QStringLiteral("%") : QString()) + escapeLike(likeText(v)) +
-                          QStringLiteral("%"));
+            params.append(likePattern(v, c.op));
             continue;
         }
         params.append(v);

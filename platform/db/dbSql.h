@@ -38,6 +38,8 @@ bool evaluate(const QVariant& fieldValue, Op op, const QVariant& conditionValue)
 
 // Resolves a field name to its column spec; raises err::ItemNotFound.
 using Resolver = std::function<ColumnSpec(const QString& field)>;
+// The LIKE pattern (escape character "\\") that matches a value literally.
+QString likePattern(const QVariant& typed, Op op);
 // " WHERE ..." (or "") for a filter; appends the bound values to params.
 QString whereClause(const Filter& filter, const Resolver& resolve, QVariantList& params);
 // The ORDER BY keys of a sort, without the keyword ("" for none).

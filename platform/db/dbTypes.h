@@ -4,6 +4,7 @@
 // code; their values always reach SQLite as bound parameters, never as SQL text.
 #include <QDate>
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 
 #include <initializer_list>
@@ -108,7 +109,8 @@ private:
 
 // The stored form of a date ("yyyy-MM-dd") and back (null QDate when not a date).
 QString dateToText(const QDate& d);
-QDate textToDate(const QString& s);
+QDate textToDate(QStringView s);
+QDate textToDate(const char* utf8, int bytes);
 
 } // namespace db
 
