@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <stdexcept>
@@ -231,16 +232,29 @@ void BM_DayLayer(benchmark::State& state) {
 void BM_DayRaw(benchmark::State& state) {
     ensureAccount(int(state.range(0)));
     Raw raw(accountFile(int(state.range(0))));
-    sqlite3_stmt* st = raw.prepare(
-        "SELECT rowid, \"Date\", \"Title\", \"Diary\" FROM \"Diary\" WHERE \"Date\" = ? ORDER BY rowid");
+    sqlite3_stmt* st =
+        raw.prepare("SELECT rowid, \"Date\", \"Title\", \"Diary\" FROM \"Diary\" WHERE \"Date\" = ?");
     DayCycle day(int(state.range(0)));
     for (auto _ : state) {
         sqlite3_reset(st);
         bindDate(st, 1, day());
+        // Table order, as the pages need it: by rowid.
+        struct Entry {
+            qint64 rowid;
+            QDate date;
+            QString title, text;
+        };
+        std::vector<Entry> rows;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            rows.push_back({sqlite3_column_int64(st, 0),
+                            db::textToDate(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)),
+                                           sqlite3_column_bytes(st, 1)),
+                            columnText(st, 2), columnText(st, 3)});
+        std::sort(rows.begin(), rows.end(), [](const Entry& a, const Entry& b) { return a.rowid < b.rowid; });
         QStringList titles, texts;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            titles << columnText(st, 2);
-            texts << columnText(st, 3);
+        for (const Entry& e : rows) {
+            titles << e.title;
+            texts << e.text;
         }
         benchmark::DoNotOptimize(texts);
     }
@@ -277,18 +291,33 @@ void BM_ReviewDayRaw(benchmark::State& state) {
     Raw raw(accountFile(int(state.range(0))));
     sqlite3_stmt* st =
         raw.prepare("SELECT rowid, \"Date\", \"Title\", \"Diary\", \"DiaryRTF\", \"Score\", \"Collect\" "
-                    "FROM \"Diary\" WHERE \"Date\" = ? ORDER BY rowid");
+                    "FROM \"Diary\" WHERE \"Date\" = ? LIMIT 2000");
     DayCycle day(int(state.range(0)));
     for (auto _ : state) {
         sqlite3_reset(st);
         bindDate(st, 1, day());
+        struct Entry {
+            qint64 rowid;
+            QDate date;
+            QString title, text, rtf;
+            int score;
+            bool collect;
+        };
+        std::vector<Entry> rows;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            rows.push_back({sqlite3_column_int64(st, 0),
+                            db::textToDate(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)),
+                                           sqlite3_column_bytes(st, 1)),
+                            columnText(st, 2), columnText(st, 3), columnText(st, 4),
+                            sqlite3_column_int(st, 5), sqlite3_column_int(st, 6) != 0});
+        std::sort(rows.begin(), rows.end(), [](const Entry& a, const Entry& b) { return a.rowid < b.rowid; });
         QStringList titles, texts, rtfs;
         int sum = 0;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            titles << columnText(st, 2);
-            texts << columnText(st, 3);
-            rtfs << columnText(st, 4);
-            sum += sqlite3_column_int(st, 5);
+        for (const Entry& e : rows) {
+            titles << e.title;
+            texts << e.text;
+            rtfs << e.rtf;
+            sum += e.score;
         }
         benchmark::DoNotOptimize(rtfs);
         benchmark::DoNotOptimize(sum);
@@ -322,8 +351,8 @@ void BM_MonthMarksLayer(benchmark::State& state) {
 void BM_MonthMarksRaw(benchmark::State& state) {
     ensureAccount(int(state.range(0)));
     Raw raw(accountFile(int(state.range(0))));
-    sqlite3_stmt* st = raw.prepare(
-        "SELECT rowid, \"Date\" FROM \"Diary\" WHERE \"Date\" >= ? AND \"Date\" <= ? ORDER BY rowid");
+    sqlite3_stmt* st =
+        raw.prepare("SELECT rowid, \"Date\" FROM \"Diary\" WHERE \"Date\" >= ? AND \"Date\" <= ?");
     DayCycle day(int(state.range(0)));
     for (auto _ : state) {
         const std::vector<QDate> visible = visibleDays(day());
@@ -378,7 +407,7 @@ void BM_AddEntryRaw(benchmark::State& state) {
     {
         Raw raw(accountFile(int(state.range(0))));
         raw.exec("PRAGMA synchronous = FULL");
-        sqlite3_stmt* sel = raw.prepare("SELECT rowid, * FROM \"Diary\" WHERE \"Date\" = ? ORDER BY rowid");
+        sqlite3_stmt* sel = raw.prepare("SELECT rowid, * FROM \"Diary\" WHERE \"Date\" = ? LIMIT 2000");
         sqlite3_stmt* ins =
             raw.prepare("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Diary\", \"DiaryRTF\", \"Score\", "
                         "\"Collect\") VALUES (?, ?, ?, ?, ?, ?)");

@@ -271,8 +271,27 @@ void Connection::bind(sqlite3_stmt* st, const QVariantList& params) {
                 rc = sqlite3_bind_double(st, i + 1, v.toDouble());
                 break;
             case QMetaType::QDate: {
-                const QByteArray t = dateToText(v.toDate()).toUtf8();
-                rc = sqlite3_bind_text(st, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+                const QDate d = v.toDate();
+                if (!d.isValid()) {
+                    rc = sqlite3_bind_null(st, i + 1);
+                } else if (d.year() >= 0 && d.year() <= 9999) {
+                    // The stored form, written straight into the statement.
+                    const int y = d.year(), m = d.month(), day = d.day();
+                    const char t[10] = {char('0' + y / 1000),
+                                        char('0' + y / 100 % 10),
+                                        char('0' + y / 10 % 10),
+                                        char('0' + y % 10),
+                                        '-',
+                                        char('0' + m / 10),
+                                        char('0' + m % 10),
+                                        '-',
+                                        char('0' + day / 10),
+                                        char('0' + day % 10)};
+                    rc = sqlite3_bind_text(st, i + 1, t, 10, SQLITE_TRANSIENT);
+                } else {
+                    const QByteArray t = dateToText(d).toUtf8();
+                    rc = sqlite3_bind_text(st, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+                }
                 break;
             }
             case QMetaType::QByteArray: {

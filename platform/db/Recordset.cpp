@@ -94,9 +94,10 @@ const ParsedSource& parseCached(const QString& source) {
     return *cache.insert(source, parseSource(source));
 }
 
-std::shared_ptr<const TablePlan> tablePlan(Connection& connection, const QString& source,
-                                           const ParsedSource& p, const Filter& filter, const Sort& sort) {
-    QString key = source;
+QString planKey(const QString& source, const Filter& filter, const Sort& sort) {
+    QString key;
+    key.reserve(source.size() + 32);
+    key += source;
     key += QChar(0x1f);
     for (const Condition& c : filter.conditions()) {
         key += c.field;
@@ -109,8 +110,12 @@ std::shared_ptr<const TablePlan> tablePlan(Connection& connection, const QString
         key += k.field;
         key += k.ascending ? QChar(u'+') : QChar(u'-');
     }
-    if (auto cached = connection.plan(key)) return std::static_pointer_cast<const TablePlan>(cached);
+    return key;
+}
 
+std::shared_ptr<const TablePlan> buildTablePlan(Connection& connection, const QString& key,
+                                                const ParsedSource& p, const Filter& filter,
+                                                const Sort& sort) {
     auto plan = std::make_shared<TablePlan>();
     plan->table = p.table;
     const auto& all = connection.columnListOf(p.table);
@@ -186,7 +191,21 @@ struct Recordset::Impl {
     qint64 nextSeq = 0;
 
     // ---- helpers ----
-    void reset() { *this = Impl(); }
+    // Back to a fresh state, keeping the row buffers of a small result for the next use.
+    void reset() {
+        std::vector<Row> r = std::move(rows);
+        std::vector<QVariant> c = std::move(cells);
+        std::vector<int> v = std::move(view);
+        *this = Impl();
+        if (r.capacity() <= 1024 && c.capacity() <= 16384) {
+            r.clear();
+            c.clear();
+            v.clear();
+            rows = std::move(r);
+            cells = std::move(c);
+            view = std::move(v);
+        }
+    }
     void checkOpen() const {
         if (!open) gRaise(err::Closed, QStringLiteral("对象关闭时，不允许操作。"));
     }
@@ -536,14 +555,21 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
         d_->sort = s;
     }
     if (!connection.isOpen()) gRaise(err::Closed, QStringLiteral("连接已关闭。"));
-    const ParsedSource& p = parseCached(source);
-    if (p.kind == ParsedSource::Statement) {
-        connection.execute(source);
-        return;
-    }
     Impl& d = *d_;
-    const Filter filter = d.filter;
-    const Sort sort = d.sort;
+    // A table opened before with this shape of filter and sort has its plan ready.
+    const QString key = planKey(source, d.filter, d.sort);
+    std::shared_ptr<const TablePlan> plan = std::static_pointer_cast<const TablePlan>(connection.plan(key));
+    ParsedSource parsed;
+    if (!plan) {
+        parsed = parseCached(source);
+        if (parsed.kind == ParsedSource::Statement) {
+            connection.execute(source);
+            return;
+        }
+    }
+    const ParsedSource::Kind kind = plan ? ParsedSource::Table : parsed.kind;
+    Filter filter = std::move(d.filter);
+    Sort sort = std::move(d.sort);
     try {
         d.conn = &connection;
         d.generation = connection.generation();
@@ -552,13 +578,13 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
         d.cells.clear();
         d.cols.clear();
         d.longCols.clear();
-        if (p.kind == ParsedSource::Table) {
-            const std::shared_ptr<const TablePlan> plan = tablePlan(connection, source, p, filter, sort);
+        if (kind == ParsedSource::Table) {
+            if (!plan) plan = buildTablePlan(connection, key, parsed, filter, sort);
             d.table = plan->table;
             d.cols = plan->cols;
             d.longCols = plan->longCols;
-            d.rows.reserve(64);
-            d.cells.reserve(64 * d.cols.size());
+            d.rows.reserve(16);
+            d.cells.reserve(16 * d.cols.size());
             QVariantList params;
             params.reserve(int(filter.conditions().size()) + 1);
             for (size_t i = 0; i < filter.conditions().size(); ++i) {
@@ -656,8 +682,8 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
         d.nextSeq = std::numeric_limits<qint64>::max() / 2;
         d.open = true;
         d.filterSet = d.sortSet = false;
-        if (p.kind == ParsedSource::Table) {
-            d.sort = sort;
+        if (kind == ParsedSource::Table) {
+            d.sort = std::move(sort);
             d.view.resize(d.rows.size());
             for (size_t i = 0; i < d.rows.size(); ++i)
                 d.view[i] = int(i);
@@ -669,8 +695,8 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
         }
     } catch (...) {
         d.reset();
-        d.filter = filter;
-        d.sort = sort;
+        d.filter = std::move(filter);
+        d.sort = std::move(sort);
         throw;
     }
 }
@@ -748,7 +774,8 @@ QVariant Recordset::field(const QString& name) const {
 }
 
 QString Recordset::text(const QString& name) const {
-    const QVariant v = field(name);
+    Row& r = d_->current();
+    const QVariant& v = d_->valueOf(r, d_->requireColumn(name));
     if (!v.isValid()) return QString(QLatin1String(""));
     if (v.metaType().id() == QMetaType::QDate) return dateToText(v.toDate());
     return v.toString();

@@ -6,6 +6,7 @@
 #include "testSupport.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -465,6 +466,70 @@ TEST_F(DbRecordset, RecordsetNoticesItsConnectionWentAway) {
     EXPECT_EQ(errorOf([] { gRecordset.update(); }), db::err::Closed);
     gRecordset.close();
     EXPECT_EQ(day(kDay), QStringList{"a"});
+}
+
+TEST_F(DbRecordset, RepeatedDayFiltersFollowEditsDeletesAndAdds) {
+    // The month view's way: one read of the visible range, then a filter per day.
+    for (int i = 0; i < 9; ++i)
+        addEntry(kDay.addDays(i % 3), QStringLiteral("e%1").arg(i));
+    gRecordset.setFilter(Filter::between(QStringLiteral("Date"), kDay, kDay.addDays(41)));
+    gRecordset.open(QStringLiteral("SELECT * FROM Diary"), gConnection, db::CursorType::Static,
+                    LockType::Optimistic);
+    auto countOn = [](const QDate& d) {
+        gRecordset.setFilter(Filter::eq(QStringLiteral("Date"), d));
+        return gRecordset.recordCount();
+    };
+    EXPECT_EQ(countOn(kDay), 3);
+    EXPECT_EQ(countOn(kDay.addDays(3)), 0);
+    gRecordset.setFilter(Filter::eq(QStringLiteral("Date"), kDay));
+    gRecordset.deleteCurrent();
+    EXPECT_EQ(countOn(kDay), 2);
+    gRecordset.setFilter(Filter::eq(QStringLiteral("Date"), kDay.addDays(1)));
+    gRecordset.setField(QStringLiteral("Date"), kDay.addDays(3));
+    gRecordset.update();
+    EXPECT_EQ(countOn(kDay.addDays(1)), 2);
+    EXPECT_EQ(countOn(kDay.addDays(3)), 1);
+    gRecordset.addNew();
+    gRecordset.setField(QStringLiteral("Date"), kDay.addDays(3));
+    gRecordset.update();
+    EXPECT_EQ(countOn(kDay.addDays(3)), 2);
+    gRecordset.setFilter({});
+    EXPECT_EQ(gRecordset.recordCount(), 9);
+    gRecordset.close();
+    EXPECT_EQ(gConnection.count(QStringLiteral("Diary"), Filter::eq(QStringLiteral("Date"), kDay.addDays(3))),
+              2);
+    EXPECT_EQ(gConnection.count(QStringLiteral("Diary")), 9);
+}
+
+TEST_F(DbRecordset, AFilterGivenBeforeOpenReadsOnlyItsRowsThroughTheIndex) {
+    {
+        db::Transaction t(gConnection);
+        for (int i = 0; i < 300; ++i)
+            gConnection.execute(QStringLiteral("INSERT INTO Diary (Date, Title, Score) VALUES (?, ?, ?)"),
+                                {kDay.addDays(i % 100), QString::number(i), i});
+        t.commit();
+    }
+    gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
+    gRecordset.setCursorLocation(db::CursorLocation::Client);
+    gRecordset.setFilter(Filter::eq(QStringLiteral("Date"), kDay.addDays(7)));
+    gRecordset.open(gCommand);
+    ASSERT_EQ(gRecordset.recordCount(), 3);
+    QStringList titles;
+    for (; !gRecordset.eof(); gRecordset.moveNext())
+        titles << gRecordset.text(QStringLiteral("Title"));
+    EXPECT_EQ(titles, (QStringList{"7", "107", "207"}));
+    gRecordset.close();
+    // The statement that read them found them through the index, without a scan.
+    bool seen = false;
+    for (sqlite3_stmt* st = sqlite3_next_stmt(gConnection.handle(), nullptr); st;
+         st = sqlite3_next_stmt(gConnection.handle(), st)) {
+        const QString sql = QString::fromUtf8(sqlite3_sql(st));
+        if (!sql.contains(QStringLiteral("FROM \"Diary\" WHERE \"Date\" = ?"))) continue;
+        seen = true;
+        EXPECT_EQ(sqlite3_stmt_status(st, SQLITE_STMTSTATUS_FULLSCAN_STEP, 0), 0) << sql.toStdString();
+        EXPECT_EQ(sqlite3_stmt_status(st, SQLITE_STMTSTATUS_SORT, 0), 0) << sql.toStdString();
+    }
+    EXPECT_TRUE(seen);
 }
 
 } // namespace
