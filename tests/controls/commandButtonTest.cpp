@@ -47,7 +47,7 @@ protected:
 TEST_F(CommandButton, ShiftsThePictureOnlyForTheLeftButton) {
     struct Case {
         Qt::MouseButton button;
-        int vbButton;
+        int eventButton;
         bool shifts;
         bool clicks;
     };
@@ -57,7 +57,7 @@ TEST_F(CommandButton, ShiftsThePictureOnlyForTheLeftButton) {
         {Qt::MiddleButton, 4, false, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.vbButton);
+        SCOPED_TRACE(c.eventButton);
         QSignalSpy down(button, &scheduleCommand::mouseDown);
         QSignalSpy up(button, &scheduleCommand::mouseUp);
         QSignalSpy click(button, &scheduleCommand::click);
@@ -65,7 +65,7 @@ TEST_F(CommandButton, ShiftsThePictureOnlyForTheLeftButton) {
         QTest::mousePress(button, c.button, Qt::NoModifier, QPoint(5, 6));
         ASSERT_EQ(down.count(), 1);
         // Twips from the picture's corner.
-        EXPECT_EQ(down.at(0), (QList<QVariant>{c.vbButton, 0, 75, 90}));
+        EXPECT_EQ(down.at(0), (QList<QVariant>{c.eventButton, 0, 75, 90}));
         QImage img = shot(*button);
         if (c.shifts) {
             EXPECT_TRUE(button->isPressed());
@@ -82,7 +82,7 @@ TEST_F(CommandButton, ShiftsThePictureOnlyForTheLeftButton) {
         QTest::mouseRelease(button, c.button, Qt::NoModifier, QPoint(5, 6));
         ASSERT_EQ(up.count(), 1);
         const int off = c.shifts ? 2 : 0; // the picture still lies where it was pressed
-        EXPECT_EQ(up.at(0), (QList<QVariant>{c.vbButton, 0, (5 - off) * 15, (6 - off) * 15}));
+        EXPECT_EQ(up.at(0), (QList<QVariant>{c.eventButton, 0, (5 - off) * 15, (6 - off) * 15}));
         EXPECT_EQ(click.count(), c.clicks ? 1 : 0);
         EXPECT_FALSE(button->isPressed());
         img = shot(*button);

@@ -65,6 +65,21 @@ TEST(LabelPicture, DrawsTheNumberWhiteOverABlackShadow) {
     ASSERT_GT(white, 0);
     ASSERT_GT(black, 0);
     EXPECT_GT(blackRow, whiteRow) << "the shadow lies lower";
+    // Below the white number nothing covers the shadow: its lowest row is the
+    // white number's lowest row, two pixels down, at the same columns.
+    const auto lowestRow = [&](QRgb colour, QList<int>* columns) {
+        for (int y = seven.height() - 1; y >= 0; --y) {
+            columns->clear();
+            for (int x = 0; x < seven.width(); ++x)
+                if (seven.pixel(x, y) == colour) columns->append(x);
+            if (!columns->isEmpty()) return y;
+        }
+        return -1;
+    };
+    QList<int> whiteColumns, blackColumns;
+    const int whiteBottom = lowestRow(qRgb(255, 255, 255), &whiteColumns);
+    EXPECT_EQ(lowestRow(qRgb(0, 0, 0), &blackColumns), whiteBottom + 2);
+    EXPECT_EQ(blackColumns, whiteColumns);
     EXPECT_EQ(qAlpha(seven.pixel(16, 28)), 255) << "the picture is drawn";
 
     l.setCaption(88);
