@@ -115,6 +115,8 @@ void gInitPaths() {
     }
     default:
         gDataPath = settings::get(kApp, kSection, QStringLiteral("WorkPath"), gAppPath);
+        // A blank entry would make the root the user folder; it counts as no entry.
+        if (gDataPath.trimmed().isEmpty()) gDataPath = gAppPath;
         break;
     }
     gDataPath = withSlash(gDataPath);

@@ -216,6 +216,17 @@ TEST_F(StartupTest, UserFolderByPathOption) {
     }
 }
 
+TEST_F(StartupTest, ABlankWorkPathIsTheProgramFolderNotTheRoot) {
+    gAppPath = prog_;
+    settings::save("Rededera", "Option", "PathOption", "3");
+    for (const char* blank : {"", "  "}) {
+        settings::save("Rededera", "Option", "WorkPath", QString::fromLatin1(blank));
+        gInitPaths();
+        EXPECT_EQ(gDataPath, prog_) << '"' << blank << '"';
+        EXPECT_EQ(gPathOption, 3);
+    }
+}
+
 TEST_F(StartupTest, ADocumentsFolderEndingWithASlashGetsNoSecondOne) {
     const QString docs = home().path() + QStringLiteral("/My Docs/");
     writeFile(home().config() + QStringLiteral("/user-dirs.dirs"),
