@@ -64,7 +64,14 @@ void clsSchedule::loadTerm() {
     std::pair<QDate, QDate> term;
     {
         Query q(QStringLiteral("SELECT * FROM Term"));
-        if (!gRecordset.eof()) term = gResolveTerm(gRecordset.date("Begin"), gRecordset.date("End"), today);
+        if (!gRecordset.eof()) {
+            // A term row that cannot be read must not stop the rest of the timetable.
+            try {
+                term = gResolveTerm(gRecordset.date("Begin"), gRecordset.date("End"), today);
+            } catch (const gRuntimeError&) {
+                term = {};
+            }
+        }
     }
     // No row, or a row whose dates cannot be read: the term by the month.
     if (!term.first.isValid() || !term.second.isValid()) term = gDefaultTerm(today);

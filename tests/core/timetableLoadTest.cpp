@@ -155,6 +155,19 @@ TEST_F(TimetableLoad, TermRowWithoutDatesFallsBackToTheMonth) {
     EXPECT_EQ(gTimetable.Term.TermEnd, day("2026-07-01"));
 }
 
+TEST_F(TimetableLoad, UnreadableTermRowFallsBackToTheMonthAndTheRestLoads) {
+    // A damaged Term table whose row lacks the end date column.
+    gConnection.execute(QStringLiteral("DROP TABLE Term"));
+    gConnection.execute(QStringLiteral("CREATE TABLE Term (\"Begin\" DATETEXT)"));
+    addRow("Term", {{"Begin", day("2020-09-01")}});
+    addCourse("Kept");
+    gTimetable.gGetSchedule();
+    EXPECT_EQ(gTimetable.Term.TermBegin, day("2026-03-01"));
+    EXPECT_EQ(gTimetable.Term.TermEnd, day("2026-07-01"));
+    EXPECT_EQ(courseNames(), (QStringList{"Kept"}));
+    EXPECT_FALSE(gRecordset.isOpen());
+}
+
 TEST_F(TimetableLoad, StoredWeekdaysAndPeriodsInTableOrder) {
     for (int k = 1; k <= 7; ++k)
         addRow("Col", {{"Name", QStringLiteral("D%1").arg(k)}, {"ColIsVisible", k != 6}});
