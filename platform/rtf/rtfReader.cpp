@@ -29,6 +29,7 @@ enum class Dest { Text, FontTable, ColorTable, Skip };
 struct State {
     Dest dest = Dest::Text;
     Dest uprOuter = Dest::Text; // the destination \ud returns to inside \upr
+    bool inUpr = false;         // \ud means something only here
     int font = -1;
     int halfPoints = 0;
     bool bold = false;
@@ -407,8 +408,8 @@ private:
         const bool on = !hasParam || param != 0;
         State& s = st();
         if (s.dest == Dest::Skip) {
-            // Only \ud ends the skip, inside \upr.
-            if (w == "ud") s.dest = s.uprOuter;
+            // Only \ud ends the skip, and only inside \upr.
+            if (w == "ud" && s.inUpr) s.dest = s.uprOuter;
             return;
         }
         if (fallback_ > 0) {
@@ -433,6 +434,7 @@ private:
         if (w == "upr") {
             flush();
             s.uprOuter = s.dest;
+            s.inUpr = true;
             s.dest = Dest::Skip;
             return;
         }
@@ -577,13 +579,16 @@ private:
         }
     }
 
+    // Text before any \f is in the \deff font.
+    int textFont(const State& s) const { return s.font >= 0 ? s.font : defaultFont_; }
+
     int codePage() {
         int cp = 0;
         const State& s = st();
         if (s.dest == Dest::FontTable) {
             if (currentFont_ >= 0) cp = fonts_[currentFont_].codePage;
         } else {
-            auto it = fonts_.find(s.font);
+            auto it = fonts_.find(textFont(s));
             if (it != fonts_.end()) cp = it->second.codePage;
         }
         return cp > 0 ? cp : docCodePage_;
@@ -633,7 +638,7 @@ private:
         const State& s = st();
         CharFormat& f = format_;
         f = CharFormat{};
-        auto it = fonts_.find(s.font);
+        auto it = fonts_.find(textFont(s));
         if (it != fonts_.end()) f.font = it->second.name.trimmed();
         f.halfPoints = s.halfPoints;
         f.bold = s.bold;
