@@ -64,17 +64,28 @@ gTrayIcon& gTrayIcon::instance() {
 gTrayIcon::gTrayIcon() {
     sync_.setInterval(250);
     connect(&sync_, &QTimer::timeout, this, [this] { syncMenu(); });
+    placeLater_.setInterval(5000);
+    connect(&placeLater_, &QTimer::timeout, this, [this] { gGuard([this] { place(); }); });
 }
 
 void gTrayIcon::add(const gTrayHost& host, const QString& tip) {
     remove();
     host_ = host;
+    tip_ = tip;
     added_ = true;
+    place();
+    if (!placed_) placeLater_.start();
+}
+
+void gTrayIcon::place() {
+    if (!added_ || placed_ || !gTrayAreaExists()) return;
+    placed_ = true;
+    placeLater_.stop();
     // Only a desktop that really has a notification area gets an icon; the
     // logic above it runs the same either way.
-    if (QSystemTrayIcon::isSystemTrayAvailable() && gTrayAreaExists()) {
-        icon_ = new QSystemTrayIcon(host.icon, this);
-        icon_->setToolTip(tip);
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        icon_ = new QSystemTrayIcon(host_.icon, this);
+        icon_->setToolTip(tip_);
         connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
             // The context menu is the desktop's to show; only the left click is ours.
             if (r == QSystemTrayIcon::Trigger) gGuard([this] { leftClick(); });
@@ -89,6 +100,9 @@ void gTrayIcon::add(const gTrayHost& host, const QString& tip) {
 
 void gTrayIcon::remove() {
     sync_.stop();
+    placeLater_.stop();
+    placed_ = false;
+    tip_.clear();
     if (icon_) {
         icon_->hide();
         icon_->setContextMenu(nullptr);
@@ -101,7 +115,7 @@ void gTrayIcon::remove() {
 
 void gTrayIcon::balloon(const QString& text, const QString& title, int infoFlags, int kind) {
     gBalloonKind = kind;
-    if (!added_ || !gTrayAreaExists()) return;
+    if (!placed_ || !gTrayAreaExists()) return;
     balloons_.append({text, title, infoFlags, kind});
     if (icon_) icon_->showMessage(title, text, messageIcon(infoFlags), 10000);
 }

@@ -51,6 +51,10 @@ public:
     void add(const gTrayHost& host, const QString& tip);
     void remove();
     bool isAdded() const { return added_; }
+    // The icon sits in a notification area. A panel that starts after the
+    // program gets the icon when it appears (checked now and every few seconds).
+    bool isPlaced() const { return placed_; }
+    void place();
     const gTrayHost& host() const { return host_; }
 
     struct Balloon {
@@ -81,9 +85,12 @@ public:
 private:
     gTrayIcon();
     gTrayHost host_;
+    QString tip_;
     bool added_ = false;
+    bool placed_ = false;
     QSystemTrayIcon* icon_ = nullptr;
     QTimer sync_;
+    QTimer placeLater_;
     QList<Balloon> balloons_;
 };
 

@@ -233,8 +233,12 @@ void frmMain::buildMenus() {
     auto item = [this](QMenu* menu, const char* caption, void (frmMain::*slot)(), bool trayMenu) {
         QAction* a = menu->addAction(QString::fromUtf8(caption));
         connect(a, &QAction::triggered, this, [this, slot, trayMenu] {
-            // The notification icon's menus do nothing while a message box is open.
-            if (trayMenu && gMessageOpen) return;
+            // The notification icon's menus do nothing while a message box is open
+            // (a checkable item must not keep the tick its trigger gave it).
+            if (trayMenu && gMessageOpen) {
+                syncSuspendCheck();
+                return;
+            }
             gGuard([this, slot] { (this->*slot)(); });
         });
         return a;
@@ -542,6 +546,12 @@ void frmMain::setMinimised() {
 }
 
 void frmMain::setNormalAndShow() {
+    // While locked the unlock window is the only road back (a menu of the icon
+    // that was open when the lock came must not show the diary).
+    if (gLocked) {
+        mLunLock_Click();
+        return;
+    }
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
 }
@@ -555,7 +565,9 @@ void frmMain::stateChanged() {
     if (inStateChange_) return;
     inStateChange_ = true;
     const auto done = qScopeGuard([this] { inStateChange_ = false; });
-    const bool tray = gTrayAreaExists();
+    // Hidden only when the icon is there to bring the window back.
+    gTrayIcon::instance().place();
+    const bool tray = gTrayIcon::instance().isPlaced();
 
     if (isMinimized() || gHiddenStart) {
         if (!isMinimized()) setMinimised();
@@ -612,7 +624,8 @@ void frmMain::enterLocked() {
     unloadForm("frmSuspend");
     syncSuspendCheck();
     if (!isMinimized()) setMinimised();
-    if (gTrayAreaExists()) hide();
+    gTrayIcon::instance().place();
+    if (gTrayIcon::instance().isPlaced()) hide();
     gTrayIcon::instance().syncMenu();
 }
 

@@ -7,6 +7,8 @@
 #include "core/gWindowServices.h"
 #include "shell/frmMain.h"
 
+#include <ostream>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -46,6 +48,11 @@ struct OfferCase {
     bool offered;
 };
 
+// Read in test names and failure messages instead of the case's raw bytes.
+void PrintTo(const OfferCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MainClipboardOffer : public ShellTest, public ::testing::WithParamInterface<OfferCase> {};
 
 TEST_P(MainClipboardOffer, ChangeOffersTheText) {
@@ -73,8 +80,7 @@ const OfferCase kOfferCases[] = {
     {"Cleared", true, false, Content::Empty, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, MainClipboardOffer, ::testing::ValuesIn(kOfferCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, MainClipboardOffer, ::testing::ValuesIn(kOfferCases));
 
 class MainClipboard : public ShellTest {};
 

@@ -7,6 +7,8 @@
 #include "core/gWindowServices.h"
 #include "shell/frmMain.h"
 
+#include <ostream>
+
 #include <QAction>
 #include <QMenu>
 #include <QTimer>
@@ -29,6 +31,12 @@ struct LockCase {
     bool autoLock;  // option 11
     int timeout;    // minutes
 };
+
+// Read in test names and failure messages instead of the case's raw bytes.
+void PrintTo(const LockCase& c, std::ostream* os) {
+    *os << (c.floating ? "Float" : "NoFloat") << (c.hideWhile ? "Hide" : "Keep")
+        << (c.autoLock ? "Lock" : "NoLock") << "T" << c.timeout;
+}
 
 class MainLockTable : public ShellTest, public ::testing::WithParamInterface<LockCase> {};
 
@@ -101,11 +109,7 @@ std::vector<LockCase> lockCases() {
     return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, MainLockTable, ::testing::ValuesIn(lockCases()), [](const auto& info) {
-    const LockCase& c = info.param;
-    return std::string(c.floating ? "Float" : "NoFloat") + (c.hideWhile ? "Hide" : "Keep") +
-           (c.autoLock ? "Lock" : "NoLock") + "T" + std::to_string(c.timeout);
-});
+INSTANTIATE_TEST_SUITE_P(Options, MainLockTable, ::testing::ValuesIn(lockCases()));
 
 class MainLock : public ShellTest {};
 
@@ -129,8 +133,12 @@ TEST_F(MainLock, LockedWindowComesBackOnlyThroughTheUnlockWindow) {
     EXPECT_EQ(gTrayIcon::instance().menuNow(), m->mLock);
     m->mLunLock->trigger();
     EXPECT_TRUE(lockWindowLoaded());
-    // Neither the help topics nor the balloon click bring it back.
+    // Neither the help topics, a tool menu still on screen nor the balloon click bring it back.
     EXPECT_TRUE(m->gChangeFrame(89));
+    forms::unload(QStringLiteral("frmLock"));
+    m->mTOpen->trigger();
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_TRUE(lockWindowLoaded());
     gBalloonKind = 1;
     gTrayIcon::instance().balloonClicked();
     EXPECT_FALSE(m->isVisible());
@@ -223,8 +231,11 @@ TEST_F(MainLock, NothingReactsWhileAMessageBoxIsOpen) {
     EXPECT_EQ(gTrayIcon::instance().rightClick(), nullptr);
     m->mTLock->trigger();
     m->mTNew->trigger();
+    m->mTSuspend->trigger();
     m->mTExit->trigger();
     EXPECT_FALSE(gLocked);
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_FALSE(m->mTSuspend->isChecked());
     EXPECT_EQ(m->pageIndex(), 0);
     EXPECT_EQ(gMainWindow(), m);
     gMessageOpen = false;
@@ -275,6 +286,24 @@ TEST_F(MainNoTray, HiddenStartShowsTheWindowMinimised) {
     gHiddenStart = false;
     EXPECT_TRUE(m->isVisible());
     EXPECT_TRUE(m->isMinimized());
+}
+
+TEST_F(MainNoTray, NotificationAreaThatAppearsLaterGetsTheIcon) {
+    // A start with the desktop session often comes before its panel.
+    frmMain* m = loadMain();
+    ASSERT_FALSE(gTrayIcon::instance().isPlaced());
+    m->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(m->isVisible());
+    m->setWindowState(Qt::WindowNoState);
+
+    gTraySeam::setAreaExists(true);
+    m->setWindowState(Qt::WindowMinimized);
+    // Hidden only with an icon to come back through.
+    EXPECT_TRUE(gTrayIcon::instance().isPlaced());
+    EXPECT_FALSE(m->isVisible());
+    gTrayIcon::instance().leftClick();
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_FALSE(m->isMinimized());
 }
 
 TEST_F(MainNoTray, LockedWindowStaysMinimisedAndAsksForTheUnlock) {

@@ -8,6 +8,8 @@
 #include "core/gState.h"
 #include "shell/frmMain.h"
 
+#include <ostream>
+
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -211,6 +213,11 @@ struct LeaveCase {
     bool leaves;
 };
 
+// Read in test names and failure messages instead of the case's raw bytes.
+void PrintTo(const LeaveCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MainLeavePrompt : public ShellTest, public ::testing::WithParamInterface<LeaveCase> {};
 
 TEST_P(MainLeavePrompt, LeavingTheEditor) {
@@ -263,8 +270,7 @@ const LeaveCase kLeaveCases[] = {
     {"EditChangedNo", true, "旧标题", "新内容", true, 107, gMsgResult::No, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, MainLeavePrompt, ::testing::ValuesIn(kLeaveCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, MainLeavePrompt, ::testing::ValuesIn(kLeaveCases));
 
 TEST_F(MainPageSwitch, DraftIsDeletedOnLeavingOnlyWithAutoSave) {
     const QString draft = gDataPath + QStringLiteral("Diary.tmp");
