@@ -52,8 +52,11 @@ qint16 gTimeToMinutes(const QString& text) {
 
 void gBuildTodayCourses() {
     const clsSchedule& t = gTimetable;
-    const int w = gWeekOfDate(t.Term.TermBegin);
-    const int d = gToday().dayOfWeek();
+    // One reading of the clock, so the week and the weekday belong to the same day
+    // even when the list is built at midnight.
+    const QDate today = gToday();
+    const int w = gWeekDiff(t.Term.TermBegin, today);
+    const int d = today.dayOfWeek();
     const int rows = t.rowCount();
     QVector<std::array<QString, 3>> courses(rows + 1);
     QVector<std::array<qint16, 2>> times(rows + 1, std::array<qint16, 2>{0, 0});
