@@ -15,6 +15,7 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -318,6 +319,15 @@ TEST_F(ProfileKeyFile, AnyFailureLeavesTheAccountAsItWas) {
     EXPECT_FALSE(ReadKeyFile(path_));
     writeFile(path_, QByteArray());
     EXPECT_FALSE(ReadKeyFile(path_));
+    expectUnchanged();
+}
+
+TEST_F(ProfileKeyFile, SomethingThatIsNotAFileIsRefusedWithoutWaiting) {
+    // Opening a pipe for reading would wait for a writer that never comes.
+    ASSERT_EQ(mkfifo(QFile::encodeName(path_).constData(), 0600), 0);
+    EXPECT_FALSE(ReadKeyFile(path_));
+    EXPECT_FALSE(ReadKeyFile(QStringLiteral("/dev/zero")));
+    EXPECT_FALSE(ReadKeyFile(gDataPath));
     expectUnchanged();
 }
 
