@@ -226,7 +226,8 @@ sqlite3_stmt* Connection::prepare(const QString& sql) {
     }
     sqlite3_stmt* st = nullptr;
     const QByteArray text = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &st, nullptr);
+    // The length includes the terminating NUL, so SQLite needs no copy of the text.
+    const int rc = sqlite3_prepare_v2(db_, text.constData(), int(text.size()) + 1, &st, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(st);
         raise(rc);

@@ -168,7 +168,6 @@ struct Recordset::Impl {
     // Settings that a close puts back.
     Filter filter;
     Sort sort;
-    Filter openFilter; // the part applied by the query itself
 
     bool open = false;
     bool filterSet = false, sortSet = false; // set since the last open
@@ -648,7 +647,6 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
                 if (d.rows.size() == size_t(kEagerLongRows)) readRows(plan->sqlRest, params, false);
             }
             d.sortedBySeq = sort.isEmpty();
-            d.openFilter = filter;
             d.filter = Filter();
         } else {
             // Any other query: read-only rows as it returns them.
