@@ -151,9 +151,11 @@ void scheduleTextBox::insertFromMimeData(const QMimeData* source) {
     gGuard([&] {
         if (!source || isReadOnly()) return;
         const QByteArray data = rtfData(source);
+        // RTF that holds no text (a picture alone) is as good as none.
+        const rtf::Document doc = data.isEmpty() ? rtf::Document{} : rtf::read(data);
         QTextCursor c = textCursor();
-        if (!data.isEmpty()) {
-            rtf::insertDocument(c, rtf::read(data));
+        if (!doc.plainText().isEmpty()) {
+            rtf::insertDocument(c, doc);
         } else {
             // Plain text takes the format at the caret; with nothing usable the selection stays.
             const QString text = source->hasText() ? cleanPlainText(source->text()) : QString();
@@ -200,6 +202,11 @@ scheduleText::scheduleText(QWidget* parent) : QWidget(parent) {
 
     link_ = new gLinkLabel(QStringLiteral("弹出"), strip_);
     link_->setGeometry(gPx(kLinkDesignLeft), gPx(kLinkTop), gPx(kLinkWidth), gPx(kLinkHeight) + 4);
+    // Greyed with the rest of the strip while the pop-up editor has the text.
+    QPalette linkPalette = link_->palette();
+    linkPalette.setColor(QPalette::Disabled, QPalette::WindowText,
+                         palette().color(QPalette::Disabled, QPalette::WindowText));
+    link_->setPalette(linkPalette);
 
     box_ = new scheduleTextBox(this);
     box_->setGeometry(0, gPx(kBoxTop), width(), std::max(0, height() - gPx(kBoxTop)));
@@ -246,8 +253,8 @@ scheduleText::scheduleText(QWidget* parent) : QWidget(parent) {
     connect(link_, &gLinkLabel::clicked, this, [this] { gGuard([&] { popOut(); }); });
 
     connect(box_, &QTextEdit::textChanged, this, [this] { Q_EMIT change(); });
-    connect(box_, &QTextEdit::selectionChanged, this, [this] { mirrorSelection(); });
-    connect(box_, &QTextEdit::cursorPositionChanged, this, [this] { mirrorSelection(); });
+    connect(box_, &QTextEdit::selectionChanged, this, [this] { gGuard([&] { mirrorSelection(); }); });
+    connect(box_, &QTextEdit::cursorPositionChanged, this, [this] { gGuard([&] { mirrorSelection(); }); });
 
     resize(gPx(kLinkFollowsWidth), gPx(3000));
 }

@@ -318,6 +318,16 @@ TEST_F(TextEditor, PasteTakesRtfThenPlainTextAndNothingElse) {
     QTest::keyClick(editor->box(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(editor->text(), QStringLiteral("aone\r\ntwodef"));
 
+    // A picture in RTF with text beside it: the text is pasted.
+    editor->setText(QStringLiteral("abcdef"));
+    auto* pictureAndText = new QMimeData;
+    pictureAndText->setData(QStringLiteral("text/rtf"), "{\\rtf1{\\pict\\pngblip 89504e47}}");
+    pictureAndText->setText(QStringLiteral("T"));
+    cb->setMimeData(pictureAndText);
+    select(1, 3);
+    tool(scheduleText::kPaste)->click();
+    EXPECT_EQ(editor->text(), QStringLiteral("aTdef"));
+
     // HTML or a picture alone: the selection stays as it was.
     struct Refused {
         const char* name;
@@ -339,6 +349,12 @@ TEST_F(TextEditor, PasteTakesRtfThenPlainTextAndNothingElse) {
              return m;
          }},
         {"empty", [] { return new QMimeData; }},
+        {"rtf holding only a picture",
+         [] {
+             auto* m = new QMimeData;
+             m->setData(QStringLiteral("text/rtf"), "{\\rtf1{\\pict\\pngblip 89504e470d0a1a0a}}");
+             return m;
+         }},
     };
     for (const Refused& r : refused) {
         SCOPED_TRACE(r.name);
@@ -413,6 +429,10 @@ TEST_F(TextEditor, PopOutDisablesTheControlAndOpensTheEditorOnce) {
     EXPECT_FALSE(editor->enabled());
     EXPECT_FALSE(editor->box()->isEnabled());
     EXPECT_FALSE(editor->popUpLink()->isEnabled());
+    // and looks it: the link is no longer drawn in the link colour.
+    const QPalette& lp = editor->popUpLink()->palette();
+    EXPECT_NE(lp.color(QPalette::Disabled, QPalette::WindowText),
+              lp.color(QPalette::Active, QPalette::WindowText));
     EXPECT_TRUE(editor->isEnabled()); // the control itself stays enabled
 
     // While a pop-up is open no other control pops out.
