@@ -27,6 +27,9 @@ protected:
                       const QString& optionBits = QStringLiteral("111001110110110000000"));
 
     QString userFolder_;
+    // Whether today's-classes report has a stand-in (a later window; the program
+    // may run without it).
+    bool reportBuilt_ = true;
 };
 
 // Whether a form of that name is loaded and visible.

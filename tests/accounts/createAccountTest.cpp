@@ -177,9 +177,11 @@ TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
 }
 
 TEST_F(CreateAccount, KeysAndPicturesComeFromTheRandomSource) {
-    // Two accounts made from different random states differ in their record keys.
+    // Accounts made from different random states: every draw stays in its range,
+    // and the file key uses the whole of 0..253 (not the 0..99 of a later save).
     QStringList keys;
-    for (quint32 seed : {1u, 2u}) {
+    int widestFileKey = 0;
+    for (quint32 seed = 1; seed <= 8; ++seed) {
         gClockSeam::seedRandom(seed);
         QFile::remove(gProfileFile());
         if (!forms::isLoaded(QStringLiteral("frmCreateAccount"))) {
@@ -191,11 +193,31 @@ TEST_F(CreateAccount, KeysAndPicturesComeFromTheRandomSource) {
         fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
         form->Command1->click();
         pumpEvents();
-        const auto fields = scrambled::decode(readFile(gProfileFile()), true);
+        const QByteArray bytes = readFile(gProfileFile());
+        ASSERT_FALSE(bytes.isEmpty()) << seed;
+        const int fileKey = quint8(bytes.at(0));
+        EXPECT_LE(fileKey, 253) << seed;
+        widestFileKey = qMax(widestFileKey, fileKey);
+        const auto fields = scrambled::decode(bytes, true);
         ASSERT_TRUE(fields.has_value());
         keys << fields->at(4);
+        EXPECT_LE(fields->at(4).toInt(), 9999998) << seed;
+        EXPECT_GE(fields->at(5).toInt(), 0) << seed;
+        EXPECT_LE(fields->at(5).toInt(), 10) << seed;
     }
-    EXPECT_NE(keys.at(0), keys.at(1));
+    EXPECT_GT(widestFileKey, 99);
+    keys.removeDuplicates();
+    EXPECT_EQ(keys.size(), 8);
+}
+
+// The boxes keep out what the profile and the digest cannot carry, whichever way it arrives.
+TEST_F(CreateAccount, BoxesKeepOutCharactersTheAccountCannotCarry) {
+    form->Text1->setText(QString::fromUtf8("仿李ÿ雷"));
+    EXPECT_EQ(form->Text1->text(), QString::fromUtf8("李雷"));
+    for (QLineEdit* box : {form->Text2, form->Text3}) {
+        box->setText(QString::fromUtf8("a中€b"));
+        EXPECT_EQ(box->text(), QString::fromUtf8("a€b")) << box->objectName().toStdString();
+    }
 }
 
 TEST_F(CreateAccount, NoPasswordSignsInAtOnceWithoutAWindow) {

@@ -242,6 +242,37 @@ TEST_F(SignIn, TodaysClassesOptionLoadsTheReportInsteadOfTheMainWindow) {
               (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmScheReport")}));
 }
 
+// Without today's-classes report the sign-in opens the main window even with
+// its option on. Run in a fresh process, where no report was ever registered.
+TEST_F(SignIn, TodaysClassesOptionWithoutTheReportOpensTheMainWindow) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=SignInNoReport.DISABLED_OpensTheMainWindow")});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QByteArray out = child.readAll();
+    EXPECT_EQ(child.exitCode(), 0) << out.constData();
+    EXPECT_TRUE(out.contains("[  PASSED  ] 1 test.")) << out.constData();
+}
+
+class SignInNoReport : public SignIn {
+protected:
+    SignInNoReport() { reportBuilt_ = false; }
+};
+
+TEST_F(SignInNoReport, DISABLED_OpensTheMainWindow) {
+    if (forms::isRegistered(QStringLiteral("frmScheReport"))) GTEST_SKIP() << "needs a fresh process";
+    frmLogin* login = start(optionsOn({9, 12}));
+    ASSERT_NE(login, nullptr);
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    EXPECT_TRUE(shownIds().isEmpty());
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    EXPECT_EQ(loadedStandIns(), (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmMain")}));
+}
+
 TEST_F(SignIn, ALaterSignInReadsTheRunningTotals) {
     frmLogin* login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
@@ -401,6 +432,37 @@ TEST_F(SignIn, ADatabaseThatCannotBeCreatedIsReported) {
     EXPECT_EQ(shownIds(), QList<int>{108});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
+}
+
+// A database that opens but cannot be read lets go of the file before it says so.
+TEST_F(SignIn, AnErrorAfterTheOpenGives108AndLetsGoOfTheFile) {
+    databaseWithKey(QStringLiteral("secret"), kKey);
+    {
+        gRecordKey = kKey;
+        db::Connection c;
+        c.open(gDatabaseFile, gMakeDbPassword(QStringLiteral("secret")));
+        c.execute(QStringLiteral("DROP TABLE \"Diary\""));
+        c.close();
+    }
+    frmLogin* login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    pumpEvents();
+    EXPECT_EQ(shownIds(), QList<int>{108});
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(gConnection.isOpen());
+    EXPECT_TRUE(loadedStandIns().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(gDatabaseFile)); // nothing recreated behind the user's back
+}
+
+TEST_F(SignIn, PasswordBoxesKeepOutCharactersWithoutADigest) {
+    frmLogin* login = start(kNameAndPassword);
+    ASSERT_NE(login, nullptr);
+    for (QLineEdit* box : {login->Text1, login->Text4}) {
+        box->setText(QString::fromUtf8("a中€b"));
+        EXPECT_EQ(box->text(), QString::fromUtf8("a€b")) << box->objectName().toStdString();
+    }
 }
 
 TEST_F(SignIn, ADatabaseHeldByAnotherProgramGives108) {
