@@ -676,6 +676,11 @@ void frmMain::mAbout_Click() {
 }
 
 void frmMain::showSuspend() {
+    // The floating window reaches the diary; it stays away while locked.
+    if (gLocked) {
+        syncSuspendCheck();
+        return;
+    }
     if (forms::isRegistered(QStringLiteral("frmSuspend"))) forms::load(QStringLiteral("frmSuspend"))->show();
     syncSuspendCheck();
 }

@@ -139,6 +139,9 @@ TEST_F(MainLock, LockedWindowComesBackOnlyThroughTheUnlockWindow) {
     m->mTOpen->trigger();
     EXPECT_FALSE(m->isVisible());
     EXPECT_TRUE(lockWindowLoaded());
+    m->mTSuspend->trigger();
+    EXPECT_FALSE(suspendLoaded());
+    EXPECT_FALSE(m->mTSuspend->isChecked());
     gBalloonKind = 1;
     gTrayIcon::instance().balloonClicked();
     EXPECT_FALSE(m->isVisible());
