@@ -54,7 +54,8 @@ frmMsg::frmMsg(QWidget* parent) : QDialog(parent) {
         auto* b = new QPushButton(Picture1);
         b->setObjectName(QLatin1String(name));
         b->setGeometry(gPxRect(0, kButtonTop, kButtonWidth, kButtonHeight));
-        b->setAutoDefault(false);
+        // Enter presses the button that has the focus, and the default button otherwise.
+        b->setAutoDefault(true);
         return b;
     };
     Command1 = makeButton("Command1");

@@ -125,6 +125,25 @@ TEST_F(MsgBoxReal, EnterPressesTheDefaultAndEscapeOrCloseTheCancelButton) {
     }
 }
 
+TEST_F(MsgBoxReal, EnterPressesTheButtonThatHasTheFocus) {
+    // Moving the focus to another button makes Enter press that one, not the default.
+    const struct {
+        int set, tabs;
+        quint8 result;
+    } cases[] = {{3, 1, gMsgResult::No},
+                 {3, 2, gMsgResult::Cancel},
+                 {1, 1, gMsgResult::Cancel},
+                 {7, 1, gMsgResult::First}};
+    for (const auto& c : cases) {
+        onNextBox([&](frmMsg* box) {
+            for (int i = 0; i < c.tabs; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        EXPECT_EQ(gMsgBox(107, c.set), c.result) << "set " << c.set << " tabs " << c.tabs;
+    }
+}
+
 TEST_F(MsgBoxReal, ArgumentsAreSubstitutedAndALongTextGrowsTheBox) {
     onNextBox([](frmMsg* box) {
         EXPECT_EQ(box->Label1->text(), "/home/me/日记.eky 已经存在。要将其替换吗？");
@@ -161,6 +180,9 @@ TEST_F(MsgBoxReal, TheHelpLinkShowsTheHelpTextThenTheSameBoxAgain) {
             t->deleteLater();
             EXPECT_EQ(help->windowTitle(), "Rededera 帮助");
             EXPECT_TRUE(help->label(0)->text().startsWith("帐户配置文件错误，Rededera 无法启动。"));
+            // A long help text grows its window: form height = label height + 1815 twips.
+            EXPECT_GT(help->label(0)->height(), gPx(720));
+            EXPECT_EQ(help->height(), help->label(0)->height() + gPx(1815 - 480));
             EXPECT_TRUE(gMessageOpen);
             onNextBox([&boxes](frmMsg* again) {
                 ++boxes;
