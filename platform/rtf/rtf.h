@@ -12,6 +12,7 @@ namespace rtf {
 constexpr long kAutoColor = -1;      // "automatic": the text takes the window's colour
 constexpr int kMinHalfPoints = 2;    // 1 pt
 constexpr int kMaxHalfPoints = 3276; // 1638 pt
+constexpr int kMaxFontName = 256;    // longer names are cut
 
 struct CharFormat {
     QString font;       // family name; empty = the document's default

@@ -623,7 +623,7 @@ private:
     void fontChar(QChar c) {
         if (currentFont_ < 0) return;
         FontDef& f = fonts_[currentFont_];
-        if (!f.closed && f.name.size() < 256) f.name += c;
+        if (!f.closed && f.name.size() < kMaxFontName) f.name += c;
     }
 
     void character(QChar c) {

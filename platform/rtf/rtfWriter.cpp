@@ -99,9 +99,9 @@ void appendEscaped(QByteArray& out, QStringView text, bool fontName = false) {
         if (u == u'\\' || u == u'{' || u == u'}') {
             out += '\\';
             out += char(u);
-        } else if (u == u'\t') {
+        } else if (u == u'\t' && !fontName) {
             out += "\\tab ";
-        } else if (u == 0x2028) {
+        } else if (u == 0x2028 && !fontName) {
             out += "\\line ";
         } else if (u >= 0x20 && u < 0x7F && !(fontName && u == u';')) {
             out += char(u);
@@ -140,6 +140,8 @@ QByteArray write(const Document& source, const Defaults& defaults) {
     Document resolved = source;
     for (Paragraph& p : resolved.paragraphs)
         for (Run& r : p.runs) {
+            // As the reader will give the name back: cut, without blanks at its ends.
+            r.format.font = r.format.font.left(kMaxFontName).trimmed();
             if (r.format.font.isEmpty()) r.format.font = defaults.font;
             r.format.halfPoints =
                 r.format.halfPoints > 0 ? clampHalfPoints(r.format.halfPoints) : defaultHalfPoints;

@@ -148,6 +148,27 @@ TEST(RtfRoundTrip, UnsetFormatsAreWrittenWithTheDefaults) {
     EXPECT_TRUE(read(write(d, other)).sameAs(docOf({para(QStringLiteral("plain"), fmt("Arial", 24))})));
 }
 
+TEST(RtfRoundTrip, OddFontNamesAreWrittenAsTheyWillBeRead) {
+    // Names a user can type into the font list: blanks at the ends, a tab, far too long.
+    const QString longName = QString(300, u'x');
+    const QString names[] = {QStringLiteral(" Arial "),
+                             QStringLiteral("A\tB"),
+                             QStringLiteral("Line") + QChar(0x2028),
+                             longName,
+                             longName + QStringLiteral("y"),
+                             QStringLiteral(" ")};
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.left(20).toStdString());
+        const Document d = docOf({para("x", fmt(name, 18))});
+        const QByteArray once = write(d);
+        EXPECT_EQ(write(read(once)), once) << once.left(200).toStdString();
+    }
+    const QString back = read(write(docOf({para("x", fmt(longName, 18))}))).paragraphs[0].runs[0].format.font;
+    EXPECT_EQ(back, longName.left(kMaxFontName));
+    EXPECT_EQ(read(write(docOf({para("x", fmt("A\tB", 18))}))).paragraphs[0].runs[0].format.font,
+              QStringLiteral("A\tB"));
+}
+
 TEST(RtfRoundTrip, PlainTextUsesCrLfBetweenParagraphsAndLines) {
     const Document d = docOf({para(QStringLiteral("one") + QChar(0x2028) + "two"), para("three")});
     EXPECT_EQ(d.plainText(), QStringLiteral("one\r\ntwo\r\nthree"));
