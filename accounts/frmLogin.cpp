@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -49,6 +50,23 @@ bool passwordMatches(const QString& typed) {
     } catch (...) {
         return false;
     }
+}
+
+// What an imported key brings must be usable: a digest as the sign-in makes them
+// and a record key of one to seven digits. Saved, anything else would refuse
+// even the right password before the import could be offered again.
+bool usableKey(const QString& hash, const QString& recordKey) {
+    auto all = [](const QString& text, auto allowed) {
+        return std::all_of(text.cbegin(), text.cend(), allowed);
+    };
+    const bool digestForm = hash.size() == 32 && all(hash, [](QChar c) {
+                                return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                                       (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+                            });
+    const bool keyForm = !recordKey.isEmpty() && recordKey.size() <= 7 && all(recordKey, [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    return digestForm && keyForm;
 }
 
 QLineEdit* makeBox(QWidget* parent, const char* name, const QRect& r) {
@@ -325,7 +343,9 @@ frmLogin::Road frmLogin::failureRoad(bool wrongKey) {
             if (file.isEmpty()) continue;
             const QString oldHash = gPasswordHash;
             const QString oldKey = gRecordKey;
-            if (!ReadKeyFile(file)) {
+            if (!ReadKeyFile(file) || !usableKey(gPasswordHash, gRecordKey)) {
+                gPasswordHash = oldHash;
+                gRecordKey = oldKey;
                 gMsgBox(135, 0);
                 continue;
             }

@@ -380,6 +380,43 @@ TEST_F(SignInWrongKey, AKeyFileOfAnotherAccountIsRefused) {
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
 }
 
+struct UnusableKeyCase {
+    const char* hash; // "" stands for the digest of "secret"
+    const char* recordKey;
+};
+
+// Saved, such a key would refuse even the right password from then on, before
+// the import could be offered again.
+TEST_F(SignInWrongKey, AKeyFileWithUnusableValuesIsRefused) {
+    const QString good = digest(QStringLiteral("secret"));
+    const UnusableKeyCase cases[] = {
+        {"not a digest", "1234567"}, {"", ""}, {"", "12中"}, {"", "12345678"}, {"", "12a"}, {"", " 123"},
+    };
+    const QByteArray profile = readFile(gProfileFile());
+    bool first = true;
+    for (const auto& c : cases) {
+        if (!first) {
+            forms::unloadAllNow();
+            login = start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"),
+                          QStringLiteral("7654321"));
+            ASSERT_NE(login, nullptr);
+            login->Text1->setText(QStringLiteral("secret"));
+        }
+        first = false;
+        const QString hash = *c.hash ? QString::fromUtf8(c.hash) : good;
+        const QString key = keyFile(QStringLiteral("Ann"), hash, QString::fromUtf8(c.recordKey));
+        gMsgBoxSeam::reset();
+        gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
+        dialogs::seam::pushAnswer(key);
+        login->Command1->click();
+        pumpEvents();
+        EXPECT_EQ(shownIds(), (QList<int>{115, 135, 115})) << c.hash << " / " << c.recordKey;
+        EXPECT_EQ(gPasswordHash, good);
+        EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
+        EXPECT_EQ(readFile(gProfileFile()), profile);
+    }
+}
+
 TEST_F(SignInWrongKey, AValidKeyFileIsSavedThenTheProgramStartsAgain) {
     const QString ann = keyFile(QStringLiteral("Ann"), digest(QStringLiteral("secret")), kKey);
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
