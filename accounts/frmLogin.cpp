@@ -307,8 +307,15 @@ bool frmLogin::signIn() {
 
     // The account is open. What follows reports its errors and goes on, so that
     // the program still reaches its main window.
+    // A new model: when this account's timetable cannot be read, no earlier
+    // account's stays in its place, and today's list follows the model.
+    gTimetable = clsSchedule();
     try {
         gTimetable.gGetSchedule();
+    } catch (...) {
+        gShowErrorBox(true);
+    }
+    try {
         gBuildTodayCourses();
     } catch (...) {
         gShowErrorBox(true);

@@ -493,6 +493,38 @@ TEST_F(SignIn, AnErrorAfterTheOpenGives108AndLetsGoOfTheFile) {
     EXPECT_TRUE(QFileInfo::exists(gDatabaseFile)); // nothing recreated behind the user's back
 }
 
+// The program may sign into another account without ending (a new user folder):
+// a timetable that cannot be read never leaves the last account's in its place.
+TEST_F(SignIn, ATimetableThatCannotBeReadLeavesNoEarlierAccountsTimetable) {
+    frmLogin* login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    ASSERT_TRUE(signedIn());
+    ASSERT_EQ(gTimetable.rowCount(), 10);
+    gCloseDatabase();
+    forms::unloadAllNow();
+    loadedStandIns().clear();
+
+    useUserFolder(home().folder(QStringLiteral("second")));
+    databaseWithKey(QStringLiteral("secret"), kKey);
+    {
+        gRecordKey = kKey;
+        db::Connection c;
+        c.open(gDatabaseFile, gMakeDbPassword(QStringLiteral("secret")));
+        c.execute(QStringLiteral("DROP TABLE \"Row\""));
+        c.close();
+    }
+    login = start(kPasswordOnly, QStringLiteral("Bob"));
+    ASSERT_NE(login, nullptr);
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    EXPECT_TRUE(signedIn()); // the diary is there; the timetable error is reported
+    EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_EQ(gTimetable.rowCount(), 0);
+    EXPECT_EQ(gTodayTimes.size(), 1); // only the unused slot 0
+}
+
 TEST_F(SignIn, PasswordBoxesKeepOutCharactersWithoutADigest) {
     frmLogin* login = start(kNameAndPassword);
     ASSERT_NE(login, nullptr);
