@@ -319,37 +319,65 @@ void Connection::raise(int rc, const QString& context) const {
 
 int Connection::execute(const QString& sql, const QVariantList& params) {
     checkOpen();
-    const AlterPassword alter = parseAlterPassword(sql);
-    if (alter.matched) {
-        changePassword(alter.newPassword, alter.oldPassword);
-        return 0;
-    }
-    const QString text = translate(sql);
-    if (changesSchema(text)) {
-        tables_.clear();
-        plans_.clear();
-    }
-    // One statement goes through the cache; a script runs statement by statement.
-    const QByteArray utf8 = text.toUtf8();
-    const char* tail = nullptr;
-    sqlite3_stmt* probe = nullptr;
-    int rc = sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &probe, &tail);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(probe);
-        raise(rc);
-    }
-    const bool single = !tail || QByteArray(tail).trimmed().isEmpty() || QByteArray(tail).trimmed() == ";";
-    if (single) {
-        sqlite3_finalize(probe);
-        sqlite3_stmt* st = prepare(text);
+    auto run = [&](sqlite3_stmt* st) {
         bind(st, params);
+        int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         }
         sqlite3_reset(st);
         if (rc != SQLITE_DONE) raise(rc);
         return sqlite3_changes(db_);
+    };
+    // A statement run before is ready in the cache.
+    auto cached = statements_.constFind(sql);
+    if (cached != statements_.constEnd()) {
+        sqlite3_reset(*cached);
+        sqlite3_clear_bindings(*cached);
+        return run(*cached);
     }
-    sqlite3_finalize(probe);
+    const QString head = sql.trimmed().left(6).toUpper();
+    if (head == QLatin1String("ALTER ")) {
+        const AlterPassword alter = parseAlterPassword(sql);
+        if (alter.matched) {
+            changePassword(alter.newPassword, alter.oldPassword);
+            return 0;
+        }
+    }
+    const QString text = head.startsWith(QLatin1String("DELETE")) ? translate(sql) : sql;
+    if (changesSchema(text)) {
+        tables_.clear();
+        plans_.clear();
+    }
+    if (text != sql) {
+        auto again = statements_.constFind(text);
+        if (again != statements_.constEnd()) {
+            sqlite3_reset(*again);
+            sqlite3_clear_bindings(*again);
+            return run(*again);
+        }
+    }
+    // One statement goes into the cache; a script runs statement by statement.
+    const QByteArray utf8 = text.toUtf8();
+    const char* tail = nullptr;
+    sqlite3_stmt* st = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()) + 1, &st, &tail);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(st);
+        raise(rc);
+    }
+    const QByteArray rest = tail ? QByteArray(tail).trimmed() : QByteArray();
+    if (rest.isEmpty() || rest == ";") {
+        if (!st) return 0; // only blanks or a comment
+        if (statements_.size() > 200) {
+            for (sqlite3_stmt* old : std::as_const(statements_))
+                sqlite3_finalize(old);
+            statements_.clear();
+            plans_.clear();
+        }
+        statements_.insert(text, st);
+        return run(st);
+    }
+    sqlite3_finalize(st);
     if (!params.isEmpty()) gRaise(err::WrongArguments, QStringLiteral("多条语句不能带参数。"));
     const int before = sqlite3_total_changes(db_);
     exec(db_, utf8.constData());

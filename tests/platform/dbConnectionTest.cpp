@@ -165,4 +165,25 @@ TEST_F(DbConnection, ClosedConnectionRefusesWork) {
     EXPECT_FALSE(rs.isOpen());
 }
 
+TEST_F(DbConnection, ExecuteRunsStatementsScriptsAndJetDeletes) {
+    db::Connection c;
+    c.open(file_, key_);
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(c.execute(QStringLiteral(
+                      "INSERT INTO Note (Title) VALUES ('a'); INSERT INTO Note (Title) VALUES ('b');")),
+                  2);
+        EXPECT_EQ(c.execute(QStringLiteral("UPDATE Note SET Score = ? WHERE Title = ?"),
+                            {round, QStringLiteral("a")}),
+                  1);
+        EXPECT_EQ(c.execute(QStringLiteral("DELETE * FROM Note")), 2);
+    }
+    EXPECT_EQ(c.execute(QStringLiteral("   ")), 0);
+    EXPECT_THROW(c.execute(QStringLiteral("UPDATE Note SET Score = ?"), {}),
+                 gRuntimeError); // a value missing
+    EXPECT_THROW(c.execute(QStringLiteral("SELEC nonsense")), gRuntimeError);
+    // Every statement is released at close: the file opens again at once.
+    c.close();
+    EXPECT_EQ(openError(c, key_), 0);
+}
+
 } // namespace
