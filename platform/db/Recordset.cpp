@@ -272,8 +272,7 @@ struct Recordset::Impl {
         switch (c.type) {
         case ColumnType::Date: {
             const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-            const int n = sqlite3_column_bytes(st, i);
-            const QDate d = textToDate(QString::fromUtf8(p, n));
+            const QDate d = textToDate(p, sqlite3_column_bytes(st, i));
             return d.isValid() ? QVariant(d) : QVariant();
         }
         case ColumnType::Integer:
