@@ -1,5 +1,6 @@
 #include "core/frmHelp.h"
 
+#include "core/gError.h"
 #include "core/gForms.h"
 #include "core/gLinkLabel.h"
 #include "core/gResources.h"
@@ -56,8 +57,8 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
     Command2->adjustSize();
     Command2->hide();
 
-    connect(Command1, &QPushButton::clicked, this, [this] { forms::unload(this); });
-    connect(Command2, &gLinkLabel::clicked, this, [this] { back(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([&] { forms::unload(this); }); });
+    connect(Command2, &gLinkLabel::clicked, this, [this] { gGuard([&] { back(); }); });
     setClientHeightTwips(kClientHeight);
 }
 
@@ -87,7 +88,7 @@ void frmHelp::gShowMain() {
         if (!l) {
             auto* link = new gLinkLabel(gLoadResString(i), this);
             link->setObjectName(QStringLiteral("Label1_%1").arg(i));
-            connect(link, &gLinkLabel::clicked, this, [this, i] { topicClicked(i); });
+            connect(link, &gLinkLabel::clicked, this, [this, i] { gGuard([&] { topicClicked(i); }); });
             l = link;
             labels_.insert(i, l);
         }
