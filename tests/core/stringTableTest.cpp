@@ -38,8 +38,14 @@ TEST(StringTable, KeepsTheTextsQuirks) {
               "1无法登录：\r\n登录失败：\" %1 \" 帐户的记录文件密匙已失效。\r\n需要导入密匙或重新创建。");
     EXPECT_EQ(gLoadResString(116), "4失效的记录文件已经保存在 \"%1\" 。");
     EXPECT_TRUE(gLoadResString(117).contains("\r\nSchedule 无法启动。\r\n"));
-    EXPECT_EQ(gLoadResString(752).left(3), "主页：");
-    EXPECT_EQ(gLoadResString(755).left(10), "悬浮窗体及托盘图标：");
+    // Each topic text begins with its heading.
+    const std::pair<int, QString> topics[] = {{752, "主页："},
+                                              {753, "课程："},
+                                              {754, "记录："},
+                                              {755, "悬浮窗体及托盘图标："},
+                                              {756, "帐户保护措施："}};
+    for (const auto& [id, heading] : topics)
+        EXPECT_TRUE(gLoadResString(id).startsWith(heading + "\r\n")) << id;
     EXPECT_EQ(gLoadResString(1001), "星期一");
     EXPECT_EQ(gLoadResString(1017), "第十节");
     EXPECT_EQ(gLoadResString(1018), "480");
