@@ -292,6 +292,8 @@ TEST(MsgBoxRules, Substitution) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(gSubstitute(QString::fromUtf8(c.in), args), QString::fromUtf8(c.out)) << c.in;
+    // An argument is put in as it stands: a "%" in a file name is not substituted again.
+    EXPECT_EQ(gSubstitute("%1 已经存在", {"50%2 %%.eky", "B"}), "50%2 %%.eky 已经存在");
 }
 
 TEST(MsgBoxRules, PressesMapToResults) {
