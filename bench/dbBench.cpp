@@ -26,7 +26,8 @@
 namespace {
 
 const QDate kFirstDay(2001, 1, 1);
-const QDate kAddDay(9000, 1, 1); // rows the add benchmarks write, removed afterwards
+const QDate kAddDay(9000, 1,
+                    1); // from here on: the rows the add benchmarks write, one a day, removed afterwards
 
 // Entries per day, repeated: several entries on some days, none on others.
 const int kPattern[] = {1, 0, 2, 1, 3, 1, 0, 1, 1, 4, 0, 1};
@@ -384,7 +385,7 @@ void BM_MonthMarksRaw(benchmark::State& state) {
 
 void removeAdded(int entries) {
     gOpenDatabase(accountFile(entries), password());
-    gConnection.execute(QStringLiteral("DELETE FROM \"Diary\" WHERE \"Date\" = ?"), {kAddDay});
+    gConnection.execute(QStringLiteral("DELETE FROM \"Diary\" WHERE \"Date\" >= ?"), {kAddDay});
     gCloseDatabase();
 }
 
@@ -393,13 +394,15 @@ void BM_AddEntryLayer(benchmark::State& state) {
     gOpenDatabase(accountFile(int(state.range(0))), password());
     const QString plain = plainText(7);
     const QString rtf = richText(plain);
+    QDate day = kAddDay;
     for (auto _ : state) {
+        day = day.addDays(1);
         gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
         gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), kAddDay));
+        gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), day));
         gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
         gRecordset.addNew();
-        gRecordset.setField(QStringLiteral("Date"), kAddDay);
+        gRecordset.setField(QStringLiteral("Date"), day);
         gRecordset.setField(QStringLiteral("Title"), QStringLiteral("新日记"));
         gRecordset.setField(QStringLiteral("Diary"), plain);
         gRecordset.setField(QStringLiteral("DiaryRTF"), rtf);
@@ -424,13 +427,15 @@ void BM_AddEntryRaw(benchmark::State& state) {
         const QByteArray plain = plainText(7).toUtf8();
         const QByteArray rtf = richText(plainText(7)).toUtf8();
         const QByteArray title = QStringLiteral("新日记").toUtf8();
+        QDate day = kAddDay;
         for (auto _ : state) {
+            day = day.addDays(1);
             sqlite3_reset(sel);
-            bindDate(sel, 1, kAddDay);
+            bindDate(sel, 1, day);
             while (sqlite3_step(sel) == SQLITE_ROW) {
             }
             sqlite3_reset(ins);
-            bindDate(ins, 1, kAddDay);
+            bindDate(ins, 1, day);
             sqlite3_bind_text(ins, 2, title.constData(), int(title.size()), SQLITE_TRANSIENT);
             sqlite3_bind_text(ins, 3, plain.constData(), int(plain.size()), SQLITE_TRANSIENT);
             sqlite3_bind_text(ins, 4, rtf.constData(), int(rtf.size()), SQLITE_TRANSIENT);
