@@ -136,9 +136,16 @@ TEST_F(MsgBoxReal, EnterPressesTheButtonThatHasTheFocus) {
                  {7, 1, gMsgResult::First}};
     for (const auto& c : cases) {
         onNextBox([&](frmMsg* box) {
-            for (int i = 0; i < c.tabs; ++i)
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            // The keys go where the box's focus is, whether or not the window is active yet.
+            for (int i = 0; i <= c.tabs; ++i) {
+                QWidget* focus = box->focusWidget();
+                if (!focus) {
+                    ADD_FAILURE() << "no focus in the box";
+                    box->Command1->click();
+                    return;
+                }
+                QTest::keyClick(focus, i < c.tabs ? Qt::Key_Tab : Qt::Key_Return);
+            }
         });
         EXPECT_EQ(gMsgBox(107, c.set), c.result) << "set " << c.set << " tabs " << c.tabs;
     }
