@@ -15,6 +15,11 @@
 // query (bound values, indexes used); set after open it works on the rows read,
 // and the cursor goes to the first row. Long texts of very large results are
 // read when first asked for, so opening many rows stays cheap.
+//
+// Give every condition known up front before open: the month view's marks read
+// the visible range (Filter::between("Date", first, last)) and then filter each
+// day after open, which is fast for "field = value" on dates, integers and
+// Booleans. To count rows without reading them, use Connection::count.
 #include "platform/db/dbTypes.h"
 
 #include <QDate>
@@ -46,8 +51,9 @@ public:
     const Sort& sort() const;
 
     // Opens on the command's text and active connection (an open recordset is
-    // released first; only a filter or sort set since its open carries over). A statement that returns
-    // no rows (e.g. "DELETE * FROM t") is run and the recordset stays closed.
+    // released first; only a filter or sort set since its open carries over).
+    // A statement that returns no rows (e.g. "DELETE * FROM t") is run and the
+    // recordset stays closed.
     // Unspecified lock means ReadOnly. Errors: err::Closed (no open connection),
     // err::CommandFailed, err::ItemNotFound (a filter or sort field the rows lack).
     void open(const Command& source, CursorType cursor = CursorType::Unspecified,
