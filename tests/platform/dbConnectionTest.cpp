@@ -103,6 +103,14 @@ TEST_F(DbConnection, AlterDatabasePasswordChangesTheKey) {
     EXPECT_EQ(openError(c, key_), db::err::WrongKey);
     ASSERT_EQ(openError(c, next), 0);
     EXPECT_EQ(titles(c, QStringLiteral("kept")), 1);
+    // Not in the middle of a transaction: its rows and the key stay as they were.
+    c.beginTrans();
+    insert(c, QStringLiteral("pending"));
+    EXPECT_THROW(c.changePassword(key_, next), gRuntimeError);
+    c.commitTrans();
+    c.close();
+    ASSERT_EQ(openError(c, next), 0);
+    EXPECT_EQ(titles(c, QStringLiteral("pending")), 1);
 }
 
 TEST_F(DbConnection, NestedTransactionsAndTheGuard) {
