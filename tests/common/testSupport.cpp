@@ -6,6 +6,7 @@
 #include "core/gMsgBox.h"
 #include "core/gState.h"
 #include "platform/dialogs.h"
+#include "platform/shutDown.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +24,8 @@ void resetSeams() {
     gMsgBoxSeam::setScripted(true);
     dialogs::seam::reset();
     dialogs::seam::setScripted(true);
+    shutDown::seam::reset();
+    shutDown::seam::setScripted(true);
     gClockSeam::reset();
     gClockSeam::seedRandom(12345);
 }
