@@ -1,4 +1,9 @@
 #include "core/gForms.h"
+#include "timetable/frmScheRemind.h"
+#include "timetable/frmScheReport.h"
 
 // Every form of this folder registers itself here, by the name the program uses.
-void gRegisterTimetableForms() {}
+void gRegisterTimetableForms() {
+    forms::registerForm(QStringLiteral("frmScheRemind"), [] { return new frmScheRemind; });
+    forms::registerForm(QStringLiteral("frmScheReport"), [] { return new frmScheReport; });
+}

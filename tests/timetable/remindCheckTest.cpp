@@ -1,0 +1,241 @@
+#include "todayClassesFixture.h"
+
+#include "core/gClock.h"
+#include "core/gForms.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "timetable/frmScheRemind.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kLinear = QStringLiteral("线性代数");
+const QString kPhysics = QStringLiteral("大学物理");
+
+// The reminder loaded hidden, as the sign-in loads it. Its own timer is stopped
+// so that only the checks a test runs happen.
+class RemindCheck : public TodayClassesTest {
+protected:
+    frmScheRemind* load() {
+        auto* r = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+        r->Timer1->stop();
+        return r;
+    }
+    // One check at h:m of the given day.
+    static void checkAt(frmScheRemind* r, int h, int m, int weekday = 1) {
+        setNow(weekday, h, m);
+        r->Timer1_Timer();
+    }
+    static QColor textColour(frmScheRemind* r) { return r->Label1->palette().color(QPalette::WindowText); }
+};
+
+} // namespace
+
+TEST_F(RemindCheck, LoadsHiddenAndOnTop) {
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    loadToday();
+    frmScheRemind* r = load();
+    EXPECT_FALSE(r->isVisible());
+    EXPECT_EQ(r->windowTitle(), QStringLiteral("课程"));
+    EXPECT_TRUE(r->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(r->lastDate(), termMonday());
+    EXPECT_EQ(r->Option1->text(), QStringLiteral("在      分钟后提醒我   "));
+    EXPECT_EQ(r->Option2->text(), QStringLiteral("不要再提醒我这堂课"));
+    EXPECT_EQ(r->Option3->text(), QStringLiteral("关闭计算机"));
+    EXPECT_EQ(r->Command1->text(), QStringLiteral("确定"));
+    // Text1 sits in the gap of Option1's caption, above it.
+    EXPECT_TRUE(r->Option1->geometry().contains(r->Text1->geometry().center()));
+    EXPECT_GT(r->Text1->geometry().left(), r->Option1->geometry().left() + 10);
+}
+
+// A lead of 30 minutes and the first period (08:00-08:45), each minute on a window that was hidden.
+TEST_F(RemindCheck, TextAtEachMinuteOfTheLeadAndTheClass) {
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    loadToday();
+    frmScheRemind* r = load();
+    const QColor black(0, 0, 0), red(255, 0, 0);
+    const struct {
+        int h, m;
+        const char* text; // nullptr: no reminder
+        QColor colour;
+    } cases[] = {
+        {7, 0, nullptr, {}},
+        {7, 30, nullptr, {}}, // strictly after begin - lead
+        {7, 31, "在 29 分钟之后在 1-101 有课程：线性代数", black},
+        {7, 59, "在 1 分钟之后在 1-101 有课程：线性代数", black},
+        {8, 0, "在 0 分钟之前在 1-101 已经开始了课程：线性代数\r\n\r\n还有 45 分钟下课！", red},
+        {8, 10, "在 10 分钟之前在 1-101 已经开始了课程：线性代数\r\n\r\n还有 35 分钟下课！", red},
+        {8, 44, "在 44 分钟之前在 1-101 已经开始了课程：线性代数\r\n\r\n还有 1 分钟下课！", red},
+        {8, 45, nullptr, {}}, // the class has ended
+        {12, 0, nullptr, {}},
+    };
+    for (const auto& c : cases) {
+        r->hide();
+        const int beeps = r->beeps();
+        checkAt(r, c.h, c.m);
+        const QString at = QStringLiteral("%1:%2").arg(c.h).arg(c.m);
+        if (!c.text) {
+            EXPECT_FALSE(r->isVisible()) << at.toStdString();
+            EXPECT_EQ(r->beeps(), beeps) << at.toStdString();
+            continue;
+        }
+        EXPECT_TRUE(r->isVisible()) << at.toStdString();
+        EXPECT_EQ(r->Label1->text(), QString::fromUtf8(c.text)) << at.toStdString();
+        EXPECT_EQ(textColour(r), c.colour) << at.toStdString();
+        EXPECT_EQ(r->beeps(), beeps + 1) << at.toStdString();
+        EXPECT_EQ(r->currentPeriod(), 1);
+    }
+}
+
+TEST_F(RemindCheck, AnOpenWindowIsRefreshedEachMinuteWithoutLosingTheUsersChoice) {
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    loadToday();
+    frmScheRemind* r = load();
+    checkAt(r, 7, 31);
+    ASSERT_TRUE(r->isVisible());
+    EXPECT_EQ(r->Text1->text(), QStringLiteral("5"));
+    EXPECT_TRUE(r->Option1->isChecked());
+    EXPECT_TRUE(r->Text1->isEnabled());
+
+    r->Text1->setText(QStringLiteral("12"));
+    r->Option2->click();
+    checkAt(r, 7, 32);
+    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 28 分钟之后在 1-101 有课程：线性代数"));
+    EXPECT_EQ(r->beeps(), 2);
+    EXPECT_TRUE(r->Option2->isChecked());
+    EXPECT_EQ(r->Text1->text(), QStringLiteral("12"));
+    EXPECT_FALSE(r->Text1->isEnabled());
+}
+
+TEST_F(RemindCheck, ALeadOfNoMinutesRemindsOnceTheClassHasBegun) {
+    gRemindLead = 0;
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    loadToday();
+    frmScheRemind* r = load();
+    checkAt(r, 7, 59);
+    checkAt(r, 8, 0);
+    EXPECT_FALSE(r->isVisible());
+    checkAt(r, 8, 1);
+    EXPECT_TRUE(r->isVisible());
+    EXPECT_EQ(r->Label1->text(),
+              QStringLiteral("在 1 分钟之前在 1-101 已经开始了课程：线性代数\r\n\r\n还有 44 分钟下课！"));
+}
+
+TEST_F(RemindCheck, TheFirstPeriodWhoseWindowHoldsNowIsReminded) {
+    // Periods 1 (08:00-08:45) and 2 (08:55-09:40); with a long lead both windows are open at 08:30.
+    gRemindLead = 60;
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    addCourse(kPhysics, QStringLiteral("2-202"), 1, QStringLiteral("02"));
+    loadToday();
+    frmScheRemind* r = load();
+    checkAt(r, 8, 30);
+    EXPECT_EQ(r->Label1->text(),
+              QStringLiteral("在 30 分钟之前在 1-101 已经开始了课程：线性代数\r\n\r\n还有 15 分钟下课！"));
+    EXPECT_EQ(r->currentPeriod(), 1);
+    checkAt(r, 8, 45);
+    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 10 分钟之后在 2-202 有课程：大学物理"));
+    EXPECT_EQ(r->currentPeriod(), 2);
+}
+
+TEST_F(RemindCheck, NothingWhileTheOptionIsOffOrThereIsNoClass) {
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    loadToday();
+    frmScheRemind* r = load();
+    gOptions[13] = false;
+    for (int m = 31; m <= 59; ++m)
+        checkAt(r, 7, m);
+    EXPECT_FALSE(r->isVisible());
+    EXPECT_EQ(r->beeps(), 0);
+    // Tuesday has no class.
+    gOptions[13] = true;
+    checkAt(r, 7, 31, 2);
+    EXPECT_FALSE(r->isVisible());
+    EXPECT_EQ(r->beeps(), 0);
+}
+
+TEST_F(RemindCheck, ChecksMoveOntoMinuteBoundaries) {
+    loadToday();
+    frmScheRemind* r = load();
+    EXPECT_EQ(r->Timer1->interval(), 10);
+    setNow(1, 7, 30, 15);
+    r->Timer1_Timer();
+    EXPECT_EQ(r->Timer1->interval(), 45000);
+    setNow(1, 7, 31, 0);
+    r->Timer1_Timer();
+    EXPECT_EQ(r->Timer1->interval(), 60000);
+    // Once on the minute it stays there, also with the option off.
+    gOptions[13] = false;
+    setNow(1, 7, 32, 20);
+    r->Timer1_Timer();
+    EXPECT_EQ(r->Timer1->interval(), 60000);
+}
+
+TEST_F(RemindCheck, ItsOwnTimerRunsTheFirstCheckAtOnce) {
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    loadToday();
+    setNow(1, 7, 40, 50);
+    auto* r = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    EXPECT_TRUE(r->Timer1->isActive());
+    for (int i = 0; i < 50 && !r->isVisible(); ++i)
+        pumpEvents(10);
+    EXPECT_TRUE(r->isVisible());
+    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 20 分钟之后在 1-101 有课程：线性代数"));
+    EXPECT_EQ(r->Timer1->interval(), 10000);
+    EXPECT_TRUE(r->Timer1->isActive());
+}
+
+TEST_F(RemindCheck, ANewDayRebuildsTodaysList) {
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    addCourse(kPhysics, QStringLiteral("2-202"), 2, QStringLiteral("01"));
+    addCourse(QStringLiteral("英语"), QStringLiteral("3-303"), 3, QString());
+    loadToday();
+    frmScheRemind* r = load();
+    checkAt(r, 23, 59);
+    EXPECT_EQ(r->lastDate(), termMonday());
+    EXPECT_EQ(gTodayCourses[1][0], kLinear);
+
+    // The first check after midnight.
+    checkAt(r, 0, 0, 2);
+    EXPECT_EQ(r->lastDate(), termMonday().addDays(1));
+    EXPECT_EQ(gTodayCourses[1][0], kPhysics);
+    checkAt(r, 7, 31, 2);
+    EXPECT_TRUE(r->isVisible());
+    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 29 分钟之后在 2-202 有课程：大学物理"));
+
+    // Wednesday has nothing: no stale reminder of Tuesday's class.
+    r->hide();
+    checkAt(r, 7, 31, 3);
+    EXPECT_FALSE(r->isVisible());
+    EXPECT_EQ(gTodayTimes[1][0], 0);
+}
+
+TEST_F(RemindCheck, ANameWithPercentSignsIsShownAsItIs) {
+    addCourse(QStringLiteral("100%1 %2"), QStringLiteral("%4"), 1, QStringLiteral("01"));
+    loadToday();
+    frmScheRemind* r = load();
+    checkAt(r, 8, 10);
+    EXPECT_EQ(r->Label1->text(),
+              QStringLiteral("在 10 分钟之前在 %4 已经开始了课程：100%1 %2\r\n\r\n还有 35 分钟下课！"));
+}
+
+TEST_F(RemindCheck, TheCloseButtonOnlyHidesIt) {
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    loadToday();
+    frmScheRemind* r = load();
+    checkAt(r, 7, 31);
+    ASSERT_TRUE(r->isVisible());
+    r->close();
+    pumpEvents();
+    EXPECT_FALSE(r->isVisible());
+    EXPECT_EQ(forms::find(QStringLiteral("frmScheRemind")), r);
+    checkAt(r, 7, 32);
+    EXPECT_TRUE(r->isVisible());
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+}

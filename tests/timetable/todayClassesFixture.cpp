@@ -1,0 +1,97 @@
+#include "todayClassesFixture.h"
+
+#include "core/clsSchedule.h"
+#include "core/gClock.h"
+#include "core/gDatabase.h"
+#include "core/gForms.h"
+#include "core/gState.h"
+#include "core/gWeek.h"
+
+void gRegisterTimetableForms();
+
+namespace {
+
+// Loads like the main window does as far as the report cares: it marks itself running and shows.
+class MainStandIn : public QWidget, public gForm {
+public:
+    void formLoad() override {
+        ++mainWindowLoads();
+        gCloseMinimizes = true;
+        show();
+    }
+    void formUnload() override { gCloseMinimizes = false; }
+};
+
+} // namespace
+
+QDate termMonday() {
+    return QDate(2026, 9, 14);
+}
+
+int& mainWindowLoads() {
+    static int n = 0;
+    return n;
+}
+
+void TodayClassesTest::SetUp() {
+    HomeTest::SetUp();
+    gResetAccountState();
+    gRecordKey = QStringLiteral("1234567");
+    gRemindLead = 30;
+    gOptions[12] = true;
+    gOptions[13] = true;
+    setNow(1, 7, 0);
+    file_ = home().folder(QStringLiteral("account")) + QStringLiteral("Userdata.dat");
+    const QString password = gMakeDbPassword(QStringLiteral("secret"));
+    gCreateDatabase(file_, password);
+    gOpenDatabase(file_, password);
+    // The stored term; the periods are the ten the program starts with.
+    addRow(QStringLiteral("Term"), {{"Begin", QDate(2026, 9, 7)}, {"End", QDate(2026, 12, 31)}});
+    gTimetable = clsSchedule();
+    gTodayCourses.clear();
+    gTodayTimes.clear();
+
+    gRegisterTimetableForms();
+    forms::registerForm(QStringLiteral("frmMain"), [] { return new MainStandIn; });
+    mainWindowLoads() = 0;
+}
+
+void TodayClassesTest::TearDown() {
+    // Whatever is still open goes as in the exit, which never reopens the main window.
+    gCloseMinimizes = true;
+    forms::unloadAllNow();
+    gCloseDatabase();
+    gTimetable = clsSchedule();
+    gTodayCourses.clear();
+    gTodayTimes.clear();
+    HomeTest::TearDown();
+}
+
+void TodayClassesTest::setNow(int weekday, int h, int m, int s) {
+    gClockSeam::set(QDateTime(termMonday().addDays(weekday - 1), QTime(h, m, s)));
+}
+
+void TodayClassesTest::addRow(const QString& table, const QVariantMap& fields) {
+    gCommand.setCommandText(QStringLiteral("SELECT * FROM ") + table);
+    gRecordset.setCursorLocation(db::CursorLocation::Client);
+    gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
+    gRecordset.addNew();
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        gRecordset.setField(it.key(), it.value());
+    gRecordset.update();
+    gRecordset.close();
+}
+
+void TodayClassesTest::addCourse(const QString& name, const QString& place, int weekday,
+                                 const QString& periods) {
+    QVariantMap f{{"Name", name},    {"Place", place}, {"BeginWeek", 1},       {"EndWeek", 16},
+                  {"DoubleWeek", 0}, {"Color", 3},     {"UserColor", 14589563}};
+    for (int d = 1; d <= 7; ++d)
+        f[QStringLiteral("Weekday%1").arg(d)] = d == weekday ? periods : QString();
+    addRow(QStringLiteral("Course"), f);
+}
+
+void TodayClassesTest::loadToday() {
+    gTimetable.gGetSchedule();
+    gBuildTodayCourses();
+}

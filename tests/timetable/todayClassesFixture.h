@@ -1,0 +1,32 @@
+#pragma once
+// A signed-in account's timetable for the reminder and today's-classes report:
+// an encrypted account database in a temporary home, filled through the shared
+// recordset, read back into the timetable model, and today's list built from it.
+#include "testSupport.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariantMap>
+
+// Monday 14 September 2026, the second week of a term that began on Monday 7 September.
+QDate termMonday();
+
+// How often the stand-in main window was loaded.
+int& mainWindowLoads();
+
+class TodayClassesTest : public HomeTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The clock: a day of the term week (1 = Monday) at h:m:s.
+    static void setNow(int weekday, int h, int m, int s = 0);
+    // Adds one row to a table of the account database.
+    static void addRow(const QString& table, const QVariantMap& fields);
+    // A course on one weekday; periods as the course editor stores them ("0103").
+    static void addCourse(const QString& name, const QString& place, int weekday, const QString& periods);
+    // Reads the timetable and builds today's list, as the sign-in does.
+    static void loadToday();
+
+    QString file_;
+};

@@ -1,0 +1,236 @@
+#include "timetable/frmScheRemind.h"
+
+#include "core/gClock.h"
+#include "core/gError.h"
+#include "core/gMsgBox.h"
+#include "core/gResources.h"
+#include "core/gShared.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "core/gWeek.h"
+#include "platform/shutDown.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTimer>
+
+namespace {
+constexpr int kWidthTw = 5700;  // 380 pixels
+constexpr int kHeightTw = 3540; // client area, 236 pixels
+constexpr int kMinute = 60000;  // ms
+// The blanks of Option1's caption make the gap that Text1 sits in; each is
+// widened to about this many pixels so the box fits.
+constexpr int kGapBlankPx = 7;
+
+const QString kOption1 = QStringLiteral("在      分钟后提醒我   ");
+
+// The current time as minutes after midnight, seconds dropped.
+int nowMinutes() {
+    return gTimeToMinutes(gTimeNow().toString(QStringLiteral("hh:mm")));
+}
+
+// Begin and end of period p of today's list; a period the list does not hold
+// (it was rebuilt with fewer periods) has no class.
+std::array<qint16, 2> timesOf(int p) {
+    if (p < 1 || p >= gTodayTimes.size()) return {0, 0};
+    return gTodayTimes[p];
+}
+
+bool asciiDigits(const QString& text) {
+    if (text.isEmpty()) return false;
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+} // namespace
+
+frmScheRemind::frmScheRemind() {
+    setWindowTitle(QStringLiteral("课程"));
+    setWindowFlag(Qt::Dialog, true);
+    setFixedSize(gPxSize(kWidthTw, kHeightTw));
+
+    Label1 = new QLabel(QStringLiteral("在 x 分钟之后有课程：1-101，线性代数"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(gPxRect(240, 960, kWidthTw - 480, 1080));
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Option1 = new QRadioButton(kOption1, this);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option1->setGeometry(gPxRect(240, 2160, 3600, 330));
+    QFont wide = Option1->font();
+    const int blank = QFontMetrics(wide).horizontalAdvance(QLatin1Char(' '));
+    if (blank < kGapBlankPx) wide.setWordSpacing(kGapBlankPx - blank);
+    Option1->setFont(wide);
+
+    Text1 = new QLineEdit(QStringLiteral("5"), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAlignment(Qt::AlignCenter);
+
+    Option2 = new QRadioButton(QStringLiteral("不要再提醒我这堂课"), this);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Option2->setGeometry(gPxRect(240, 2550, 3600, 330));
+
+    Option3 = new QRadioButton(QStringLiteral("关闭计算机"), this);
+    Option3->setObjectName(QStringLiteral("Option3"));
+    Option3->setGeometry(gPxRect(240, 2940, 3600, 330));
+
+    Command1 = new QPushButton(QStringLiteral("确定"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(gPxRect(kWidthTw - 1335, 2925, 1095, 375));
+    Command1->setDefault(true);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    // Checks are meant to land on minute boundaries; a coarse timer may fire early.
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(10);
+
+    connect(Option1, &QRadioButton::clicked, this, [this] { gGuard([this] { Option1_Click(); }); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { gGuard([this] { Option2_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { gGuard([this] { Timer1_Timer(); }); });
+
+    Option1->setChecked(true);
+    placeText1();
+}
+
+void frmScheRemind::formLoad() {
+    lastDate_ = gToday();
+    picture_ = gLoadResPicture(124, gResKind::Bitmap, QSize(width(), width() * 17 / 20));
+    gSetTopMost(this, true);
+    // The first check runs at once; it then moves the checks onto minute boundaries.
+    Timer1->setInterval(10);
+    Timer1->start();
+}
+
+void frmScheRemind::placeText1() {
+    QStyleOptionButton opt;
+    opt.initFrom(Option1);
+    opt.text = Option1->text();
+    const QRect contents = style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, Option1);
+    const QFontMetrics fm(Option1->font());
+    const int start = fm.horizontalAdvance(QStringLiteral("在 "));
+    const int gap = fm.horizontalAdvance(QStringLiteral("    "));
+    const int h = Option1->height();
+    Text1->setGeometry(Option1->x() + contents.left() + start, Option1->y() + 1, qMax(gap, 24), h - 2);
+    Text1->raise();
+}
+
+void frmScheRemind::Timer1_Timer() {
+    const QDate today = gToday();
+    if (today != lastDate_) {
+        lastDate_ = today;
+        gBuildTodayCourses();
+    }
+    if (Timer1->interval() < kMinute) Timer1->setInterval((60 - gTimeNow().second()) * 1000);
+    if (!gOptions[13]) return;
+
+    const int now = nowMinutes();
+    for (int p = 1; p < gTodayTimes.size(); ++p) {
+        const int begin = gTodayTimes[p][0];
+        const int end = gTodayTimes[p][1];
+        if (now <= begin - gRemindLead) continue;
+        currentPeriod_ = p;
+        if (now >= end) continue;
+
+        if (snooze_ == -1) {
+            if (p == skippedPeriod_) return;
+            snooze_ = 0;
+        } else if (snooze_ > 0) {
+            --snooze_;
+            if (snooze_ != 0) return;
+        }
+
+        const QString room = gTodayCourses.value(p)[1];
+        const QString course = gTodayCourses.value(p)[0];
+        QPalette pal = Label1->palette();
+        // Put together piece by piece: a room or course name may hold "%1".
+        if (now < begin) {
+            Label1->setText(QStringLiteral("在 ") + QString::number(begin - now) +
+                            QStringLiteral(" 分钟之后在 ") + room + QStringLiteral(" 有课程：") + course);
+            pal.setColor(QPalette::WindowText, Qt::black);
+        } else {
+            Label1->setText(QStringLiteral("在 ") + QString::number(now - begin) +
+                            QStringLiteral(" 分钟之前在 ") + room + QStringLiteral(" 已经开始了课程：") +
+                            course + QStringLiteral("\r\n\r\n还有 ") + QString::number(end - now) +
+                            QStringLiteral(" 分钟下课！"));
+            pal.setColor(QPalette::WindowText, QColor(255, 0, 0));
+        }
+        Label1->setPalette(pal);
+        remind();
+        return;
+    }
+}
+
+void frmScheRemind::remind() {
+    if (!isVisible()) {
+        Text1->setText(QStringLiteral("5"));
+        Option1->setChecked(true);
+        Option1_Click();
+    }
+    ++beeps_;
+    QApplication::beep();
+    show();
+    raise();
+}
+
+void frmScheRemind::Command1_Click() {
+    if (Option1->isChecked()) {
+        const QString text = Text1->text();
+        bool ok = asciiDigits(text);
+        const qlonglong n = ok ? text.toLongLong(&ok) : 0;
+        if (ok) {
+            const int now = nowMinutes();
+            const auto [begin, end] = timesOf(currentPeriod_);
+            ok = n <= (now < begin ? begin - now : end - now);
+        }
+        if (!ok) {
+            gMsgBox(144, 0);
+            return;
+        }
+        snooze_ = int(n);
+        hide();
+    } else if (Option2->isChecked()) {
+        snooze_ = -1;
+        skippedPeriod_ = currentPeriod_;
+        hide();
+    } else if (Option3->isChecked()) {
+        // Out of the way first: the question must not sit beneath an always-on-top window.
+        hide();
+        shutDown::offer(nullptr);
+    }
+}
+
+void frmScheRemind::Option1_Click() {
+    Text1->setEnabled(true);
+}
+
+void frmScheRemind::Option2_Click() {
+    Text1->setEnabled(false);
+}
+
+void frmScheRemind::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    if (!picture_.isNull()) p.drawPixmap(0, 0, picture_);
+}
+
+void frmScheRemind::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    placeText1();
+}
+
+void frmScheRemind::closeEvent(QCloseEvent* e) {
+    // The title bar's close button only hides the window: the reminder keeps
+    // running until the main window's exit unloads it.
+    e->accept();
+    hide();
+}
