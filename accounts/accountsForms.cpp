@@ -1,4 +1,6 @@
 #include "accounts/frmCreateAccount.h"
+#include "accounts/frmKeyExport.h"
+#include "accounts/frmLock.h"
 #include "accounts/frmLogin.h"
 #include "core/gForms.h"
 
@@ -6,4 +8,6 @@
 void gRegisterAccountsForms() {
     forms::registerForm(QStringLiteral("frmCreateAccount"), [] { return new frmCreateAccount; });
     forms::registerForm(QStringLiteral("frmLogin"), [] { return new frmLogin; });
+    forms::registerForm(QStringLiteral("frmLock"), [] { return new frmLock; });
+    forms::registerForm(QStringLiteral("frmKeyExport"), [] { return new frmKeyExport; });
 }

@@ -1,0 +1,281 @@
+#include "accounts/frmKeyExport.h"
+
+#include "core/gDialogKeys.h"
+#include "core/gError.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "core/gUserData.h"
+#include "platform/dialogs.h"
+#include "shell/frmMain.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QSvgRenderer>
+
+namespace {
+// Both steps lie below a band of this height, inset by kInset at the sides and the bottom.
+constexpr int kBandHeight = 720, kInset = 120;
+constexpr int kButtonWidth = 1200, kButtonHeight = 405, kButtonGap = 120;
+// Distance of the button row's top from the panel's bottom edge.
+constexpr int kButtonRowFromBottom = kInset + kButtonHeight;
+constexpr int kTextLeft = 2400;
+
+const QString kKeyFileFilter = QStringLiteral("密匙文件 (*.eky);;所有文件 (*)");
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+QLabel* makePicture(QWidget* parent, const char* name, const char* art, const QRect& r) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(r);
+    QSvgRenderer svg(QStringLiteral(":/res/accounts/%1.svg").arg(QLatin1String(art)));
+    if (svg.isValid()) {
+        const qreal dpr = l->devicePixelRatioF();
+        QPixmap pm(r.size() * dpr);
+        pm.setDevicePixelRatio(dpr);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        svg.render(&p, QRectF(QPointF(0, 0), QSizeF(r.size())));
+        p.end();
+        l->setPixmap(pm);
+    }
+    return l;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->resize(gPxSize(kButtonWidth, kButtonHeight));
+    return b;
+}
+
+// A name typed without a folder goes to the user's home folder, not to
+// wherever the program happened to be started from.
+QString keyFilePath(const QString& typed) {
+    const QFileInfo fi(typed);
+    return fi.isAbsolute() ? typed : QDir(QDir::homePath()).absoluteFilePath(typed);
+}
+} // namespace
+
+frmKeyExport::frmKeyExport(QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("KeyExprot"));
+    resize(gPxSize(kDesignWidth, kDesignHeight));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    QFont heading = font();
+    heading.setBold(true);
+    heading.setPointSizeF(heading.pointSizeF() * 1.25);
+    QFont bold = font();
+    bold.setBold(true);
+
+    // Step 1.
+    Frame1 = new QWidget(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Image1 = makePicture(Frame1, "Image1", "keyWizard", gPxRect(0, 0, 2160, 3360));
+    Image2 = makePicture(Frame1, "Image2", "keyFile", gPxRect(kTextLeft, 60, 600, 600));
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("导出您的密匙"));
+    Label2->setFont(heading);
+    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("导出密匙文件到您的计算机。"));
+    Label1 = makeLabel(Frame1, "Label1",
+                       QStringLiteral("这个向导帮助您从 Rededera 用户配置文件中将密匙导出到磁盘。"));
+    Label4 = makeLabel(Frame1, "Label4",
+                       QStringLiteral("Rededera 用户配置文件中的密匙是允许打开用户日记的凭证。如果密匙遭"
+                                      "到破坏，您的日记将无法打开。如果遇到这种情况，请在 Rededera "
+                                      "提示您密匙失效时导入这个密匙。"));
+    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("要继续，请单击“下一步”。"));
+    for (QLabel* l : {Label1, Label4, Label5})
+        l->setWordWrap(true);
+    Command1 = makeButton(Frame1, "Command1", QStringLiteral("下一步(&N)"));
+    Command2 = makeButton(Frame1, "Command2", QStringLiteral("取消"));
+
+    // Step 2.
+    Frame2 = new QWidget(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Image3 = makePicture(Frame2, "Image3", "keyFile", gPxRect(240, 60, 720, 720));
+    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("指定要导出的文件名。"));
+    Label6->setFont(bold);
+    Label7 = makeLabel(Frame2, "Label7", QStringLiteral("文件名(&F):"));
+    Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Text1 = new QLineEdit(Frame2);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Label7->setBuddy(Text1);
+    Command3 = makeButton(Frame2, "Command3", QStringLiteral("浏览(&R)..."));
+    Command4 = makeButton(Frame2, "Command4", QStringLiteral("上一步(&B)"));
+    Command5 = makeButton(Frame2, "Command5", QStringLiteral("完成"));
+    Command6 = makeButton(Frame2, "Command6", QStringLiteral("取消"));
+    Frame2->setVisible(false);
+
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Text1);
+    setTabOrder(Text1, Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Command5);
+    setTabOrder(Command5, Command6);
+
+    auto wire = [this](QPushButton* b, void (frmKeyExport::*slot)()) {
+        connect(b, &QPushButton::clicked, this, [this, slot] { gGuard([this, slot] { (this->*slot)(); }); });
+    };
+    wire(Command1, &frmKeyExport::Command1_Click);
+    wire(Command2, &frmKeyExport::Command2_Click);
+    wire(Command3, &frmKeyExport::Command3_Click);
+    wire(Command4, &frmKeyExport::Command4_Click);
+    wire(Command5, &frmKeyExport::Command5_Click);
+    wire(Command6, &frmKeyExport::Command6_Click);
+
+    gBindDefaultCancel(this, Command1, Command2);
+    layoutPanels();
+}
+
+frmKeyExport::~frmKeyExport() = default;
+
+void frmKeyExport::formLoad() {
+    Frame1->setVisible(true);
+    Frame2->setVisible(false);
+    gBindDefaultCancel(this, Command1, Command2);
+}
+
+void frmKeyExport::layoutPanels() {
+    const int w = qMax(gTwips(width()) - 2 * kInset, 6000);
+    const int h = qMax(gTwips(height()) - kBandHeight - kInset, 3900);
+    const QRect panel = gPxRect(kInset, kBandHeight, w, h);
+    Frame1->setGeometry(panel);
+    Frame2->setGeometry(panel);
+
+    const int buttonTop = h - kButtonRowFromBottom;
+    // The n-th button from the right edge, 1-based.
+    auto fromRight = [w](int n) { return w - kInset - n * kButtonWidth - (n - 1) * kButtonGap; };
+
+    // Step 1: the texts run from beside the picture to the right edge.
+    const int textWidth = w - kTextLeft - kInset;
+    Label2->setGeometry(gPxRect(kTextLeft + 720, 60, textWidth - 720, 390));
+    Label3->setGeometry(gPxRect(kTextLeft + 720, 420, textWidth - 720, 300));
+    Label1->setGeometry(gPxRect(kTextLeft, 960, textWidth, 540));
+    Label4->setGeometry(gPxRect(kTextLeft, 1560, textWidth, 1080));
+    Label5->setGeometry(gPxRect(kTextLeft, 2760, textWidth, 330));
+    Command1->move(gPxPoint(fromRight(2), buttonTop));
+    Command2->move(gPxPoint(fromRight(1), buttonTop));
+
+    // Step 2: the name box widens with the panel; the browse button keeps to its right.
+    Label6->setGeometry(gPxRect(1200, 300, w - 1200 - kInset, 330));
+    Label7->setGeometry(gPxRect(1200, 1200, 1200, 345));
+    const int browseLeft = fromRight(1);
+    Text1->setGeometry(gPxRect(2400, 1200, qMax(1200, browseLeft - kButtonGap - 2400), 345));
+    Command3->move(gPxPoint(browseLeft, 1170));
+    Command4->move(gPxPoint(fromRight(3) - kButtonGap, buttonTop));
+    Command5->move(gPxPoint(fromRight(2) - kButtonGap, buttonTop));
+    Command6->move(gPxPoint(fromRight(1), buttonTop));
+    update();
+}
+
+void frmKeyExport::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    layoutPanels();
+}
+
+void frmKeyExport::paintEvent(QPaintEvent* e) {
+    QWidget::paintEvent(e);
+    QPainter p(this);
+    // A soft band above the steps and a rule above the buttons.
+    const int band = gPx(kBandHeight) - gPx(kInset);
+    QLinearGradient g(0, 0, width(), 0);
+    g.setColorAt(0, QColor(0x6a, 0xa8, 0xea));
+    g.setColorAt(1, QColor(0x2f, 0x6c, 0xc0));
+    p.fillRect(QRect(0, 0, width(), band), g);
+    p.fillRect(QRect(0, band, width(), 2), QColor(0xa9, 0xcb, 0xee));
+    const QRect panel = Frame1->geometry();
+    const int ruleY = panel.bottom() - gPx(kButtonRowFromBottom + kInset);
+    p.fillRect(QRect(panel.left(), ruleY, panel.width(), 1), QColor(0xd5, 0xdd, 0xe7));
+}
+
+void frmKeyExport::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (Frame2->isVisible())
+        Text1->setFocus();
+    else
+        Command1->setFocus();
+}
+
+void frmKeyExport::Command1_Click() {
+    Frame1->setVisible(false);
+    Frame2->setVisible(true);
+    gBindDefaultCancel(this, Command5, Command6);
+    Text1->setFocus();
+}
+
+void frmKeyExport::Command4_Click() {
+    Frame2->setVisible(false);
+    Frame1->setVisible(true);
+    gBindDefaultCancel(this, Command1, Command2);
+    Command1->setFocus();
+}
+
+void frmKeyExport::Command2_Click() {
+    backToAccountPage();
+}
+
+void frmKeyExport::Command6_Click() {
+    backToAccountPage();
+}
+
+void frmKeyExport::backToAccountPage() {
+    gChangeFrame(5);
+    forms::unload(this);
+}
+
+void frmKeyExport::Command3_Click() {
+    QString chosen;
+    try {
+        chosen = dialogs::getSaveFileName(this, QStringLiteral("另存为"), {}, kKeyFileFilter);
+    } catch (...) {
+        return; // the dialog's own failures end the browse quietly
+    }
+    Text1->setText(chosen);
+}
+
+void frmKeyExport::Command5_Click() {
+    const QString typed = Text1->text();
+    if (typed.isEmpty()) {
+        gMsgBox(132, 0);
+        Text1->setFocus();
+        return;
+    }
+    try {
+        const QString path = keyFilePath(typed);
+        const QFileInfo fi(path);
+        if (fi.exists() || fi.isSymLink()) {
+            if (gMsgBox(133, 4, typed) != gMsgResult::Yes) return;
+        }
+        // The old file is replaced in one step when the new one is whole, so a
+        // failed write never leaves the user without the key file they had.
+        if (fi.isDir()) gRaise(gErr::PathFileAccess);
+        if (!fi.absoluteDir().exists()) gRaise(gErr::PathNotFound);
+        KeyFileRecord record;
+        record.UserName = gUserName;
+        record.PasswordHash = gPasswordHash;
+        record.RecordKey = gRecordKey;
+        if (!scrambled::writeFile(path, record.fields(), scrambled::drawKey(100), false))
+            gRaise(gErr::PathFileAccess);
+    } catch (...) {
+        gShowErrorBox(true);
+        return;
+    }
+    gMsgBox(134, 0);
+    backToAccountPage();
+}

@@ -1,0 +1,170 @@
+#include "accounts/frmLock.h"
+
+#include "accounts/gAccountRules.h"
+#include "core/clsMD5.h"
+#include "core/gDialogKeys.h"
+#include "core/gError.h"
+#include "core/gMsgBox.h"
+#include "core/gResources.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "shell/frmMain.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgRenderer>
+
+namespace {
+constexpr int kPanelLeft = 120, kPanelTop = 960, kPanelWidth = 5760, kPanelHeight = 2160;
+constexpr int kLabelLeft = 1200, kBoxLeft = 2220, kBoxWidth = 3240, kBoxHeight = 345;
+constexpr int kButtonWidth = 1200, kButtonHeight = 405, kButtonTop = 3300, kRuleTop = 3180;
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& r) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
+    l->setGeometry(r);
+    return l;
+}
+
+QLineEdit* makeBox(QWidget* parent, const char* name, const QRect& r) {
+    auto* t = new QLineEdit(parent);
+    t->setObjectName(QLatin1String(name));
+    t->setGeometry(r);
+    return t;
+}
+
+QPixmap padlock(QSize size) {
+    QSvgRenderer r(QStringLiteral(":/res/accounts/padlock.svg"));
+    if (!r.isValid()) return {};
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    r.render(&p);
+    return pm;
+}
+
+// A typed password matches the account; a text that has no digest matches none.
+bool passwordMatches(const QString& typed) {
+    try {
+        return clsMD5().DigestStrToHexStr(typed) == gPasswordHash;
+    } catch (...) {
+        return false;
+    }
+}
+} // namespace
+
+frmLock::frmLock(QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("Rededera"));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFixedSize(gPxSize(kClientWidth, kClientHeight));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+
+    Frame1 = new QWidget(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(gPxRect(kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight));
+
+    Picture1 = makeLabel(Frame1, "Picture1", {}, gPxRect(240, 60, 720, 720));
+    Picture1->setPixmap(padlock(Picture1->size()));
+    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("键入用户名和密码，再单击“确定”。"),
+                       gPxRect(kLabelLeft, 60, kPanelWidth - kLabelLeft - 120, 330));
+    Label9 = makeLabel(Frame1, "Label9", QStringLiteral("用户："),
+                       gPxRect(kLabelLeft, 600, kBoxLeft - kLabelLeft - 60, kBoxHeight));
+    Text1 = makeBox(Frame1, "Text1", gPxRect(kBoxLeft, 600, kBoxWidth, kBoxHeight));
+    Label10 = makeLabel(Frame1, "Label10", QStringLiteral("密码："),
+                        gPxRect(kLabelLeft, 1110, kBoxLeft - kLabelLeft - 60, kBoxHeight));
+    Text2 = makeBox(Frame1, "Text2", gPxRect(kBoxLeft, 1110, kBoxWidth, kBoxHeight));
+    Label9->setBuddy(Text1);
+    Label10->setBuddy(Text2);
+    Text2->setEchoMode(QLineEdit::Password);
+    // The same password rule as at the sign-in, so what signs in also unlocks.
+    gUsePasswordFilter(Text2);
+
+    Shape1 = new QFrame(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setFrameShape(QFrame::HLine);
+    Shape1->setFrameShadow(QFrame::Plain);
+    QPalette rule = Shape1->palette();
+    rule.setColor(QPalette::WindowText, QColor(0xd5, 0xdd, 0xe7));
+    Shape1->setPalette(rule);
+    Shape1->setGeometry(gPxRect(0, kRuleTop, kClientWidth, 15));
+
+    Command1 = new QPushButton(QStringLiteral("确定"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(
+        gPxRect(kClientWidth - 360 - 2 * kButtonWidth - 120, kButtonTop, kButtonWidth, kButtonHeight));
+    Command2 = new QPushButton(QStringLiteral("取消"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(
+        gPxRect(kClientWidth - 360 - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight));
+    gBindDefaultCancel(this, Command1, Command2);
+
+    setTabOrder(Text1, Text2);
+    setTabOrder(Text2, Command1);
+    setTabOrder(Command1, Command2);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { gGuard([this] { Command2_Click(); }); });
+}
+
+frmLock::~frmLock() = default;
+
+void frmLock::formLoad() {
+    if (gHasResPicture(gResKind::Bitmap, 121)) background_ = gLoadResPicture(121, gResKind::Bitmap, size());
+}
+
+void frmLock::paintEvent(QPaintEvent* e) {
+    QWidget::paintEvent(e);
+    if (background_.isNull()) return;
+    QPainter p(this);
+    p.drawPixmap(0, 0, background_);
+}
+
+void frmLock::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    Text1->setFocus();
+}
+
+void frmLock::closeEvent(QCloseEvent* e) {
+    // The close button cancels: the program stays locked.
+    e->ignore();
+    gGuard([this] { forms::unload(this); });
+}
+
+void frmLock::Command1_Click() {
+    // The name is asked even when the sign-in asks for the password alone.
+    Text1->setText(Text1->text().trimmed());
+    if (!gSameAccountName(Text1->text(), gUserName) || !passwordMatches(Text2->text())) {
+        gMsgBox(105, 0);
+        Text2->clear();
+        Text1->setFocus();
+        Text1->selectAll();
+        return;
+    }
+
+    Text2->clear();
+    gLocked = false;
+    if (frmMain* m = gMainWindow()) {
+        m->setWindowState(m->windowState() & ~Qt::WindowMinimized);
+        if (gOptions[0] && !gOptions[1] && forms::isRegistered(QStringLiteral("frmSuspend")))
+            forms::load(QStringLiteral("frmSuspend"))->show();
+        m->syncSuspendCheck();
+        m->show();
+        m->raise();
+        m->activateWindow();
+    }
+    forms::unload(this);
+}
+
+void frmLock::Command2_Click() {
+    forms::unload(this);
+}

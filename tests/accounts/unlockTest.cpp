@@ -1,0 +1,295 @@
+// The unlock window over a real, locked main window.
+#include "accountsFixture.h"
+
+#include "accounts/frmLock.h"
+#include "accounts/frmLogin.h"
+#include "core/gMain.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gWindowServices.h"
+#include "platform/settingsStore.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+void gRegisterShellForms();
+
+namespace {
+
+class StandInWindow : public QWidget, public gForm {};
+
+class Unlock : public AccountsTest {
+protected:
+    void SetUp() override {
+        AccountsTest::SetUp();
+        gRegisterShellForms(); // the real main window in place of the stand-in
+        forms::registerForm(QStringLiteral("frmSuspend"), [] { return new StandInWindow; });
+        gTraySeam::reset();
+        gTraySeam::setAreaExists(true);
+        settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
+                       QStringLiteral("0"));
+    }
+    void TearDown() override {
+        forms::unloadAllNow();
+        gTraySeam::reset();
+        AccountsTest::TearDown();
+    }
+
+    // The account in memory, the main window loaded and then locked from its menu;
+    // the notification icon's click brings up the unlock window.
+    frmLock* lockedMain(const QString& name, const QString& password) {
+        gUserName = name;
+        gPasswordHash = digest(password);
+        main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+        EXPECT_NE(main_, nullptr);
+        if (!main_) return nullptr;
+        main_->mTLock_Click();
+        EXPECT_TRUE(gLocked);
+        EXPECT_FALSE(main_->isVisible());
+        gTrayIcon::instance().leftClick();
+        auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+        EXPECT_NE(lock, nullptr);
+        if (lock) QApplication::setActiveWindow(lock);
+        return lock;
+    }
+
+    bool stillLocked() const { return gLocked && main_ && !main_->isVisible() && main_->isMinimized(); }
+
+    frmMain* main_ = nullptr;
+};
+
+TEST_F(Unlock, WindowShowsItsTexts) {
+    frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
+    ASSERT_NE(lock, nullptr);
+    EXPECT_TRUE(lock->isVisible());
+    EXPECT_EQ(lock->windowTitle(), QStringLiteral("Rededera"));
+    EXPECT_EQ(lock->Label3->text(), QStringLiteral("键入用户名和密码，再单击“确定”。"));
+    EXPECT_EQ(lock->Label9->text(), QStringLiteral("用户："));
+    EXPECT_EQ(lock->Label10->text(), QStringLiteral("密码："));
+    EXPECT_EQ(lock->Command1->text(), QStringLiteral("确定"));
+    EXPECT_EQ(lock->Command2->text(), QStringLiteral("取消"));
+    EXPECT_EQ(lock->Text2->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(lock->Text1->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), lock->Text1);
+    // Every control lies inside the window.
+    for (QWidget* w : lock->findChildren<QWidget*>())
+        EXPECT_TRUE(lock->rect().contains(w->mapTo(lock, w->rect().bottomRight())))
+            << w->objectName().toStdString();
+}
+
+struct UnlockCase {
+    const char* label;
+    const char* account;  // the account's name
+    const char* password; // the account's password
+    const char* typedName;
+    const char* typedPassword;
+    bool unlocks;
+};
+
+class UnlockTable : public Unlock, public ::testing::WithParamInterface<UnlockCase> {};
+
+TEST_P(UnlockTable, NameAndPasswordDecide) {
+    const UnlockCase c = GetParam();
+    frmLock* lock = lockedMain(QString::fromUtf8(c.account), QString::fromUtf8(c.password));
+    ASSERT_NE(lock, nullptr);
+    QPointer<frmLock> alive = lock;
+    lock->Text1->setText(QString::fromUtf8(c.typedName));
+    lock->Text2->setText(QString::fromUtf8(c.typedPassword));
+    lock->Command1->click();
+    pumpEvents();
+    if (c.unlocks) {
+        EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+        EXPECT_FALSE(gLocked);
+        EXPECT_TRUE(main_->isVisible());
+        EXPECT_FALSE(main_->isMinimized());
+        EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+        EXPECT_TRUE(alive.isNull());
+        EXPECT_EQ(gTrayIcon::instance().menuNow(), main_->mTool);
+    } else {
+        EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{105});
+        EXPECT_TRUE(stillLocked());
+        ASSERT_FALSE(alive.isNull());
+        EXPECT_TRUE(lock->isVisible());
+        // The password goes whatever was wrong; the name is kept, trimmed and selected.
+        EXPECT_TRUE(lock->Text2->text().isEmpty());
+        EXPECT_EQ(lock->Text1->text(), QString::fromUtf8(c.typedName).trimmed());
+        EXPECT_EQ(QApplication::focusWidget(), lock->Text1);
+        EXPECT_EQ(lock->Text1->selectedText(), lock->Text1->text());
+        EXPECT_EQ(gTrayIcon::instance().menuNow(), main_->mLock);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnlockTable,
+    ::testing::Values(UnlockCase{"Right", "Ann", "secret", "Ann", "secret", true},
+                      UnlockCase{"BlanksAroundTheName", "Ann", "secret", "  Ann ", "secret", true},
+                      UnlockCase{"ChineseName", "小明", "pa ss", "小明", "pa ss", true},
+                      UnlockCase{"NoPasswordEmptyBox", "Ann", "", "Ann", "", true},
+                      UnlockCase{"OtherLetterCase", "Ann", "secret", "ann", "secret", false},
+                      UnlockCase{"WrongName", "Ann", "secret", "Bob", "secret", false},
+                      UnlockCase{"WrongPassword", "Ann", "secret", "Ann", "Secret", false},
+                      UnlockCase{"EmptyName", "Ann", "secret", "", "secret", false},
+                      UnlockCase{"NoPasswordButOneTyped", "Ann", "", "Ann", "x", false}),
+    [](const ::testing::TestParamInfo<UnlockCase>& info) { return std::string(info.param.label); });
+
+TEST_F(Unlock, NameIsAskedEvenWhenTheSignInAsksThePasswordAlone) {
+    gOptions[9] = true;
+    frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
+    ASSERT_NE(lock, nullptr);
+    EXPECT_TRUE(lock->Text1->isVisible());
+    lock->Text2->setText(QStringLiteral("secret"));
+    lock->Command1->click();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{105});
+    EXPECT_TRUE(stillLocked());
+    lock->Text1->setText(QStringLiteral("Ann"));
+    lock->Text2->setText(QStringLiteral("secret"));
+    lock->Command1->click();
+    EXPECT_FALSE(gLocked);
+}
+
+TEST_F(Unlock, CancelAndCloseLeaveItLockedAndTheIconAsksAgain) {
+    frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
+    ASSERT_NE(lock, nullptr);
+    lock->Text1->setText(QStringLiteral("Ann"));
+    lock->Text2->setText(QStringLiteral("secret"));
+    lock->Command2->click();
+    pumpEvents();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+    EXPECT_TRUE(stillLocked());
+
+    // A fresh window: nothing typed before is left in it.
+    gTrayIcon::instance().leftClick();
+    lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    ASSERT_NE(lock, nullptr);
+    EXPECT_TRUE(lock->Text1->text().isEmpty());
+    EXPECT_TRUE(lock->Text2->text().isEmpty());
+    lock->close();
+    pumpEvents();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+    EXPECT_TRUE(stillLocked());
+
+    // The lock menu's item opens it too.
+    main_->mLunLock->trigger();
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmLock")));
+}
+
+TEST_F(Unlock, EnterUnlocksAndEscapeCancels) {
+    frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
+    ASSERT_NE(lock, nullptr);
+    lock->Text1->setFocus();
+    QTest::keyClick(lock->Text1, Qt::Key_Escape);
+    pumpEvents();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+    EXPECT_TRUE(stillLocked());
+
+    gTrayIcon::instance().leftClick();
+    lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    ASSERT_NE(lock, nullptr);
+    QApplication::setActiveWindow(lock);
+    lock->Text1->setText(QStringLiteral("Ann"));
+    lock->Text2->setFocus();
+    QTest::keyClicks(lock->Text2, QStringLiteral("secret"));
+    QTest::keyClick(lock->Text2, Qt::Key_Return);
+    pumpEvents();
+    EXPECT_FALSE(gLocked);
+    EXPECT_TRUE(main_->isVisible());
+}
+
+struct FloatingCase {
+    bool floating;  // option 0: the floating window
+    bool hideWhile; // option 1: only while the main window is hidden
+    bool shown;
+};
+
+class UnlockFloating : public Unlock, public ::testing::WithParamInterface<FloatingCase> {};
+
+TEST_P(UnlockFloating, FloatingWindowFollowsTheOptions) {
+    const FloatingCase c = GetParam();
+    gOptions[0] = c.floating;
+    gOptions[1] = c.hideWhile;
+    frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
+    ASSERT_NE(lock, nullptr);
+    // Locking took the floating window away.
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    lock->Text1->setText(QStringLiteral("Ann"));
+    lock->Text2->setText(QStringLiteral("secret"));
+    lock->Command1->click();
+    ASSERT_FALSE(gLocked);
+    QWidget* floating = forms::find(QStringLiteral("frmSuspend"));
+    EXPECT_EQ(floating && floating->isVisible(), c.shown);
+    EXPECT_EQ(main_->mTSuspend->isChecked(), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, UnlockFloating,
+                         ::testing::Values(FloatingCase{false, false, false},
+                                           FloatingCase{false, true, false}, FloatingCase{true, false, true},
+                                           FloatingCase{true, true, false}));
+
+TEST_F(Unlock, AutoLockAfterMinimisingThenUnlockRestoresThePage) {
+    gOptions[11] = true;
+    gLockTimeout = 0;
+    gUserName = QStringLiteral("Ann");
+    gPasswordHash = digest(QStringLiteral("secret"));
+    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    ASSERT_NE(main_, nullptr);
+    main_->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(gLocked);
+    // Restoring from outside asks for the unlock instead.
+    main_->setWindowState(Qt::WindowNoState);
+    auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    ASSERT_NE(lock, nullptr);
+    EXPECT_TRUE(stillLocked());
+    lock->Text1->setText(QStringLiteral("Ann"));
+    lock->Text2->setText(QStringLiteral("secret"));
+    lock->Command1->click();
+    EXPECT_FALSE(gLocked);
+    EXPECT_TRUE(main_->isVisible());
+    EXPECT_FALSE(main_->isMinimized());
+    EXPECT_EQ(main_->currentPage()->geometry(), main_->pageRect());
+    EXPECT_FALSE(main_->Timer1->isActive());
+}
+
+TEST_F(Unlock, PasswordBoxKeepsTheSignInRule) {
+    frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
+    ASSERT_NE(lock, nullptr);
+    // A character that no password can hold never reaches the box, as at the sign-in.
+    lock->Text2->setFocus();
+    for (QChar c : QStringLiteral("sec中ret")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(lock->Text2, &press);
+    }
+    EXPECT_EQ(lock->Text2->text(), QStringLiteral("secret"));
+}
+
+TEST_F(Unlock, WhatSignsInAlsoUnlocks) {
+    // A real sign-in of a profile whose name carries blanks, then a lock.
+    writeProfile(QStringLiteral(" Ann "), QStringLiteral("p@ss €"), QStringLiteral("7654321"),
+                 QStringLiteral("000000000010000000000"));
+    Main();
+    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    ASSERT_NE(login, nullptr);
+    login->Text3->setText(QStringLiteral("Ann"));
+    login->Text4->setText(QStringLiteral("p@ss €"));
+    login->Command1->click();
+    main_ = gMainWindow();
+    ASSERT_NE(main_, nullptr);
+    main_->mTLock_Click();
+    ASSERT_TRUE(gLocked);
+
+    main_->mLunLock_Click();
+    auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    ASSERT_NE(lock, nullptr);
+    lock->Text1->setText(QStringLiteral("Ann"));
+    lock->Text2->setText(QStringLiteral("p@ss €"));
+    lock->Command1->click();
+    EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+    EXPECT_FALSE(gLocked);
+    EXPECT_TRUE(main_->isVisible());
+}
+
+} // namespace
