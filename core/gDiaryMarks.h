@@ -1,0 +1,28 @@
+#pragma once
+// What the diary pages share about entries: the bold marks of the days that
+// have entries in a month view, and an entry's favourite flag.
+#include <QDate>
+
+// The month view's side of the marking: its 42 visible dates and the bold flag
+// of a date. scheduleMonthView provides it; core knows no control.
+class gDayMarkView {
+public:
+    virtual ~gDayMarkView() = default;
+    // The date of visible cell sIndex, 1..42 (1 the top-left Sunday).
+    virtual QDate VisibleDays(int sIndex) const = 0;
+    virtual bool dayBold(const QDate& dateIndex) const = 0;
+    virtual void setDayBold(const QDate& dateIndex, bool isBold) = 0;
+};
+
+// Marks bold every visible day of the month view `MonthView1` that has at
+// least one entry: the review page's when fromReview is true, else the home
+// page's. The page must be loaded (error 91 otherwise).
+void gMarkDiaryDays(bool fromReview);
+// The same for any month view.
+void gMarkDiaryDays(gDayMarkView& view);
+
+// Sets the favourite flag of the position-th (1-based, table order) entry of
+// diaryDate to value after the user agrees (message 128 to set it, 129 to clear
+// it). Database errors, and a position that names no entry of that day, raise
+// the error; the recordset is released either way.
+void gSetDiaryCollect(const QDate& diaryDate, int position, bool value);
