@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "shell/frmMain.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -210,6 +211,12 @@ void frmKeyExport::showEvent(QShowEvent* e) {
         Text1->setFocus();
     else
         Command1->setFocus();
+}
+
+void frmKeyExport::closeEvent(QCloseEvent* e) {
+    // Closed as a window of its own, it cancels like 取消.
+    e->ignore();
+    gGuard([this] { backToAccountPage(); });
 }
 
 void frmKeyExport::Command1_Click() {

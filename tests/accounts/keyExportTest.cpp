@@ -3,6 +3,9 @@
 #include "accountsFixture.h"
 
 #include "accounts/frmKeyExport.h"
+#include "accounts/frmLogin.h"
+#include "core/gDatabase.h"
+#include "core/gMain.h"
 #include "core/gMsgBox.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -182,6 +185,53 @@ INSTANTIATE_TEST_SUITE_P(
                       AccountCase{"ChineseNameWithBlanks", " 小明 ", "p@ss €", "9999998"}),
     [](const ::testing::TestParamInfo<AccountCase>& info) { return std::string(info.param.label); });
 
+// The whole road: a signed-in account exports its key; later its profile holds
+// another record key, and the sign-in's import of that file opens the diary again.
+TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
+    const QString names = QString(21, QLatin1Char('0')); // the name and the password are asked
+    writeProfile(QStringLiteral("Ann"), QStringLiteral("secret"), kKey, names);
+    auto signIn = [] {
+        Main();
+        auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+        EXPECT_NE(login, nullptr);
+        if (!login) return;
+        login->Text3->setText(QStringLiteral("Ann"));
+        login->Text4->setText(QStringLiteral("secret"));
+        login->Command1->click();
+        pumpEvents();
+    };
+    signIn();
+    ASSERT_TRUE(gConnection.isOpen());
+    ASSERT_NE(gMainWindow(), nullptr);
+    frmKeyExport* w = openWizard();
+    ASSERT_NE(w, nullptr);
+    const QString path = keys_ + QStringLiteral("Ann.eky");
+    finish(w, path);
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{134});
+    forms::unloadAllNow();
+    gCloseDatabase();
+
+    // The profile's record key is lost.
+    writeProfile(QStringLiteral("Ann"), QStringLiteral("secret"), QStringLiteral("7654321"), names);
+    gMsgBoxSeam::reset();
+    gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
+    dialogs::seam::pushAnswer(path);
+    signIn();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{115, 136}));
+    EXPECT_FALSE(gConnection.isOpen());
+    EXPECT_EQ(gRecordKey, kKey);
+
+    // Started again, the same password opens the diary.
+    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    ASSERT_NE(login, nullptr);
+    login->Text3->setText(QStringLiteral("Ann"));
+    login->Text4->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    pumpEvents();
+    EXPECT_TRUE(gConnection.isOpen());
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{115, 136}));
+}
+
 TEST_F(KeyExport, NoPasswordFileHoldsTheDigestOfTheEmptyText) {
     account(QStringLiteral("Ann"), QString(), kKey);
     frmKeyExport* w = openWizard();
@@ -304,6 +354,20 @@ TEST_F(KeyExport, CancelOnStepTwoGoesBackWithoutWriting) {
     EXPECT_TRUE(backOnAccountPage());
     EXPECT_TRUE(QDir(keys_).isEmpty());
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+}
+
+TEST_F(KeyExport, ClosedAsAWindowOfItsOwnItCancels) {
+    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    ASSERT_NE(main_, nullptr);
+    ASSERT_TRUE(main_->gChangeFrame(5));
+    auto* w = forms::load<frmKeyExport>(QStringLiteral("frmKeyExport"));
+    ASSERT_NE(w, nullptr);
+    forms::unload(QStringLiteral("frmUser"));
+    w->show();
+    w->close();
+    pumpEvents();
+    EXPECT_TRUE(backOnAccountPage());
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 
 TEST_F(KeyExport, LayoutFollowsTheSize) {
