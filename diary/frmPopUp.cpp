@@ -1,0 +1,62 @@
+#include "diary/frmPopUp.h"
+
+#include "controls/scheduleText.h"
+#include "core/gError.h"
+#include "core/gState.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+scheduleText* owner() {
+    return qobject_cast<scheduleText*>(gPopUpOwner.data());
+}
+} // namespace
+
+frmPopUp::frmPopUp() {
+    setWindowFlag(Qt::Window, true);
+    setWindowTitle(QStringLiteral("编辑"));
+    scheduleText1 = new scheduleText(this);
+    scheduleText1->setObjectName(QStringLiteral("scheduleText1"));
+    // This is the pop-up: it has nowhere further to pop out to.
+    scheduleText1->setShowPopUp(false);
+}
+
+frmPopUp::~frmPopUp() = default;
+
+void frmPopUp::formLoad() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (scheduleText* o = owner()) {
+        if (QWidget* top = o->window(); top && top->screen()) screen = top->screen();
+    }
+    if (screen) setGeometry(screen->availableGeometry());
+    if (scheduleText* o = owner()) scheduleText1->setTextRTF(o->textRTF());
+}
+
+void frmPopUp::formUnload() {
+    // Whatever closes the window, the text goes back to its owner.
+    if (scheduleText* o = owner()) {
+        o->setTextRTF(scheduleText1->textRTF());
+        o->setEnabled(true);
+    }
+    gPopUpOwner = nullptr;
+}
+
+void frmPopUp::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    scheduleText1->setGeometry(rect());
+}
+
+void frmPopUp::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    gGuard([this] { forms::unload(this); });
+}
+
+void gOpenPopUpEditor(scheduleText* owner) {
+    QWidget* w = forms::load(QStringLiteral("frmPopUp"));
+    w->show();
+    w->raise();
+    w->activateWindow();
+    if (auto* popUp = qobject_cast<frmPopUp*>(w)) popUp->scheduleText1->box()->setFocus();
+}
