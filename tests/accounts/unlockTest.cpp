@@ -228,7 +228,11 @@ TEST_P(UnlockFloating, FloatingWindowFollowsTheOptions) {
 INSTANTIATE_TEST_SUITE_P(Options, UnlockFloating,
                          ::testing::Values(FloatingCase{false, false, false},
                                            FloatingCase{false, true, false}, FloatingCase{true, false, true},
-                                           FloatingCase{true, true, false}));
+                                           FloatingCase{true, true, false}),
+                         [](const ::testing::TestParamInfo<FloatingCase>& info) {
+                             return std::string(info.param.floating ? "Floating" : "NoFloating") +
+                                    (info.param.hideWhile ? "OnlyWhileHidden" : "Always");
+                         });
 
 TEST_F(Unlock, AutoLockAfterMinimisingThenUnlockRestoresThePage) {
     gOptions[11] = true;
