@@ -1,9 +1,11 @@
 #include "core/gForms.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
+#include "shell/frmSet.h"
 
 // Every form of this folder registers itself here, by the name the program uses.
 void gRegisterShellForms() {
     forms::registerForm(QStringLiteral("frmMain"), [] { return new frmMain; });
     forms::registerForm(QStringLiteral("frmAbout"), [] { return new frmAbout; });
+    forms::registerForm(QStringLiteral("frmSet"), [] { return new frmSet; });
 }

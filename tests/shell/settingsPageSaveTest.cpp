@@ -1,0 +1,356 @@
+// The settings page's save and cancel: what reaches the profile, the settings
+// store and the start-with-the-desktop entry, the restart after a change of the
+// user folder, and writes that fail.
+#include "settingsPageFixture.h"
+
+#include "accounts/frmCreateAccount.h"
+#include "accounts/frmLogin.h"
+#include "core/gDatabase.h"
+#include "core/gError.h"
+#include "core/gMsgBox.h"
+#include "core/gShared.h"
+#include "platform/registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class SettingsPageSave : public SettingsPageBase {
+protected:
+    // The account variables as the profile on disk gives them.
+    void readBack() {
+        gResetAccountState();
+        ASSERT_TRUE(gReadUserData());
+    }
+    static std::optional<QString> runValue() {
+        return reg::getString(HKEY_CURRENT_USER, kRunKey, QStringLiteral("Rededera"));
+    }
+};
+
+TEST_F(SettingsPageSave, SaveWritesOptionsAndMinutesToTheProfile) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    const QString dataPath = gDataPath;
+    const auto before = gOptions;
+    for (const char* k : {"C1", "C3", "C8", "C11", "C14"})
+        click(QString::fromLatin1(k));
+    click(QStringLiteral("D1"));
+    enter(QStringLiteral("45"));
+    click(QStringLiteral("D2"));
+    enter(QStringLiteral("0"));
+    click(QStringLiteral("D3"));
+    enter(QStringLiteral("31000"));
+    const auto edited = gOptions;
+    ASSERT_NE(edited, before);
+
+    p->Command1->click();
+
+    // Same folder and choice: no restart, back to the home page.
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+    EXPECT_EQ(gMainWindow(), main_);
+    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_TRUE(gConnection.isOpen());
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
+    EXPECT_EQ(setting(QStringLiteral("WorkPath")), QString());
+    // The page switch read the saved profile back: it holds the edits.
+    EXPECT_EQ(gOptions, edited);
+    EXPECT_EQ(gDataPath, dataPath);
+    readBack();
+    EXPECT_EQ(gOptions, edited);
+    EXPECT_EQ(gAutoSaveInterval, 45);
+    EXPECT_EQ(gLockTimeout, 0);
+    EXPECT_EQ(gRemindLead, 30000);
+    EXPECT_EQ(gUserName, QStringLiteral("Ann"));
+    EXPECT_EQ(gPictureIndex, 3);
+}
+
+TEST_F(SettingsPageSave, HiddenOptionsKeepTheirValues) {
+    gOptions[5] = true;
+    gOptions[14] = true;
+    gOptions[20] = true;
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    click(QStringLiteral("C2"));
+    p->Command1_Click();
+    readBack();
+    EXPECT_TRUE(gOptions[5]);
+    EXPECT_TRUE(gOptions[14]);
+    EXPECT_TRUE(gOptions[20]);
+    EXPECT_TRUE(gOptions[1]);
+    EXPECT_FALSE(gOptions[15]);
+}
+
+TEST_F(SettingsPageSave, CancelUndoesEveryChange) {
+    gOptions[4] = true;
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    const QByteArray profile = readFile(gProfileFile());
+    const auto options = gOptions;
+    const QString dataPath = gDataPath;
+    for (const char* k : {"C1", "C5", "C9", "C9", "C9", "C12", "E1"})
+        click(QString::fromLatin1(k));
+    click(QStringLiteral("D2"));
+    enter(QStringLiteral("99"));
+    click(QStringLiteral("E3"));
+    enter(QStringLiteral("/somewhere/else"));
+    ASSERT_NE(gOptions, options);
+
+    p->Command2->click();
+
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(readFile(gProfileFile()), profile);
+    EXPECT_EQ(gOptions, options);
+    EXPECT_EQ(gLockTimeout, 2);
+    EXPECT_EQ(gPathOption, 2);
+    EXPECT_EQ(gDataPath, dataPath);
+    EXPECT_EQ(setting(QStringLiteral("WorkPath")), QStringLiteral("<absent>"));
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("<absent>"));
+    EXPECT_FALSE(runValue().has_value());
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+}
+
+TEST_F(SettingsPageSave, StartWithTheDesktopFollowsTheOption) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    for (bool on : {true, false, true}) {
+        SCOPED_TRACE(on);
+        if (gOptions[4] != on) click(QStringLiteral("C5"));
+        ASSERT_EQ(gOptions[4], on);
+        p->Command1_Click();
+        ASSERT_TRUE(gMsgBoxSeam::errors().isEmpty());
+        if (on) {
+            ASSERT_TRUE(runValue().has_value());
+            EXPECT_EQ(*runValue(), program_ + QStringLiteral("Rededera /s"));
+        } else {
+            EXPECT_FALSE(runValue().has_value());
+        }
+        ASSERT_TRUE(main_->gChangeFrame(6));
+        p = page();
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(gOptions[4], on);
+    }
+}
+
+TEST_F(SettingsPageSave, EmptyCustomFolderSavesAsTheDocumentsFolder) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    click(QStringLiteral("E3"));
+    enter(QString());
+    ASSERT_EQ(gPathOption, 3);
+    p->Command1_Click();
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
+    // No lone "/" is stored as a folder.
+    EXPECT_EQ(setting(QStringLiteral("WorkPath")), QString());
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_EQ(gMainWindow(), main_);
+    EXPECT_EQ(main_->pageIndex(), 0);
+}
+
+TEST_F(SettingsPageSave, NewCustomFolderRestartsTheProgramThere) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    const QString oldFolder = gDataPath;
+    click(QStringLiteral("C7"));
+    const bool clipboardOption = gOptions[6];
+    const QString folder = home().path() + QStringLiteral("/elsewhere/diary");
+    click(QStringLiteral("E3"));
+    enter(folder);
+
+    p->Command1->click();
+
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{101});
+    EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, 0);
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("3"));
+    EXPECT_EQ(setting(QStringLiteral("WorkPath")), folder + QStringLiteral("/"));
+    // The main window went with its database; the start-up ran in the new,
+    // empty folder and offers to create an account there.
+    EXPECT_EQ(gMainWindow(), nullptr);
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+    EXPECT_FALSE(gConnection.isOpen());
+    EXPECT_FALSE(gRestartPending);
+    EXPECT_EQ(gDataPath, folder + QStringLiteral("/"));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    // The old folder keeps its files, and its profile holds the saved options.
+    EXPECT_TRUE(QFile::exists(oldFolder + QStringLiteral("Userdata.ini")));
+    EXPECT_TRUE(QFile::exists(oldFolder + QStringLiteral("Userdata.dat")));
+    EXPECT_FALSE(QFile::exists(gDataPath + QStringLiteral("Userdata.ini")));
+    gDataPath = oldFolder;
+    readBack();
+    EXPECT_EQ(gOptions[6], clipboardOption);
+}
+
+TEST_F(SettingsPageSave, SameCustomFolderAgainDoesNotRestart) {
+    const QString folder = home().folder(QStringLiteral("mine"));
+    storeSetting(QStringLiteral("PathOption"), QStringLiteral("3"));
+    storeSetting(QStringLiteral("WorkPath"), folder);
+    gInitPaths();
+    ASSERT_EQ(gDataPath, folder);
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(image(QStringLiteral("E3")), QStringLiteral("OT"));
+    click(QStringLiteral("E3"));
+    enter(folder);
+    p->Command1_Click();
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_EQ(gMainWindow(), main_);
+    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_TRUE(gConnection.isOpen());
+    EXPECT_EQ(gDataPath, folder);
+
+    // The same folder typed without its closing "/" is the same folder.
+    ASSERT_TRUE(main_->gChangeFrame(6));
+    click(QStringLiteral("E3"));
+    enter(folder.chopped(1));
+    page()->Command1_Click();
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_EQ(gMainWindow(), main_);
+    EXPECT_EQ(setting(QStringLiteral("WorkPath")), folder);
+}
+
+TEST_F(SettingsPageSave, BackToAFolderWithAnAccountShowsTheSignIn) {
+    // The account lives in the documents folder; the page moves to the program
+    // folder, which holds another account.
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    const QString docs = gDataPath;
+    {
+        const QString saved = gDataPath;
+        gDataPath = program_;
+        ASSERT_TRUE(gSaveUserData());
+        gDataPath = saved;
+    }
+    click(QStringLiteral("E1"));
+    p->Command1_Click();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{101});
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("1"));
+    EXPECT_EQ(gMainWindow(), nullptr);
+    EXPECT_EQ(gDataPath, program_);
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
+    EXPECT_EQ(gUserName, QStringLiteral("Ann"));
+    EXPECT_TRUE(QFile::exists(docs + QStringLiteral("Userdata.ini")));
+}
+
+TEST_F(SettingsPageSave, StoredChoiceTheStartUpNeverUsedIsNoChange) {
+    storeSetting(QStringLiteral("PathOption"), QStringLiteral("banana"));
+    gInitPaths();
+    ASSERT_EQ(gPathOption, 2);
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    p->Command1_Click();
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_EQ(gMainWindow(), main_);
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
+}
+
+// ---- writes that fail ----
+
+TEST_F(SettingsPageSave, ProfileThatCannotBeWrittenIsReported) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    const QByteArray profile = readFile(gProfileFile());
+    click(QStringLiteral("C5"));
+    click(QStringLiteral("E3"));
+    enter(home().path() + QStringLiteral("/other"));
+    // The profile's name taken by a folder: the atomic write cannot replace it.
+    const QString realProfile = gProfileFile();
+    ASSERT_TRUE(QFile::rename(realProfile, realProfile + QStringLiteral(".kept")));
+    ASSERT_TRUE(QDir().mkpath(realProfile + QStringLiteral("/x")));
+
+    p->Command1_Click();
+
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);
+    EXPECT_TRUE(gMsgBoxSeam::errors().first().continueRun);
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    // Nothing after the profile was written, and the page stays with the edits.
+    EXPECT_EQ(setting(QStringLiteral("WorkPath")), QStringLiteral("<absent>"));
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("<absent>"));
+    EXPECT_FALSE(runValue().has_value());
+    EXPECT_EQ(page(), p);
+    EXPECT_EQ(main_->pageIndex(), 6);
+    EXPECT_TRUE(gOptions[4]);
+    EXPECT_EQ(gPathOption, 3);
+    EXPECT_TRUE(gConnection.isOpen());
+    EXPECT_EQ(readFile(realProfile + QStringLiteral(".kept")), profile);
+}
+
+TEST_F(SettingsPageSave, CustomFolderThatCannotBeMadeWritesNothing) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    const QByteArray profile = readFile(gProfileFile());
+    const QString blocker = writeFile(home().path() + QStringLiteral("/plain.txt"), "not a folder");
+    click(QStringLiteral("C1"));
+    click(QStringLiteral("E3"));
+    enter(blocker + QStringLiteral("/diary"));
+
+    p->Command1_Click();
+
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathNotFound);
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_EQ(readFile(gProfileFile()), profile);
+    EXPECT_EQ(setting(QStringLiteral("WorkPath")), QStringLiteral("<absent>"));
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("<absent>"));
+    EXPECT_EQ(page(), p);
+    EXPECT_EQ(gMainWindow(), main_);
+
+    // Another folder chosen then saves normally.
+    click(QStringLiteral("E2"));
+    p->Command1_Click();
+    EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
+    EXPECT_EQ(main_->pageIndex(), 0);
+}
+
+TEST_F(SettingsPageSave, StartEntryThatCannotBeWrittenIsReported) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    // The autostart folder's name taken by a file.
+    const QString autostartDir = QFileInfo(reg::autostartFile()).absolutePath();
+    QDir(autostartDir).removeRecursively();
+    writeFile(autostartDir, "in the way");
+    click(QStringLiteral("C5"));
+    ASSERT_TRUE(gOptions[4]);
+
+    p->Command1_Click();
+
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("<absent>"));
+    EXPECT_EQ(page(), p);
+    EXPECT_EQ(main_->pageIndex(), 6);
+}
+
+TEST_F(SettingsPageSave, SettingsStoreThatCannotBeWrittenIsReported) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    click(QStringLiteral("E3"));
+    enter(home().path() + QStringLiteral("/moved"));
+    // The store's file name taken by a folder.
+    settings::sync();
+    QFile::remove(settings::filePath());
+    ASSERT_TRUE(QDir().mkpath(settings::filePath() + QStringLiteral("/x")));
+
+    p->Command1_Click();
+
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);
+    // No restart into a folder the store does not name.
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_EQ(gMainWindow(), main_);
+    EXPECT_EQ(page(), p);
+    EXPECT_TRUE(gConnection.isOpen());
+}
+
+} // namespace
