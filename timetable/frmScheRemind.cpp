@@ -19,15 +19,16 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTimer>
 
 namespace {
 constexpr int kWidthTw = 5700;  // 380 pixels
 constexpr int kHeightTw = 3540; // client area, 236 pixels
 constexpr int kMinute = 60000;  // ms
-// The blanks of Option1's caption make the gap that Text1 sits in; each is
-// widened to about this many pixels so the box fits.
-constexpr int kGapBlankPx = 7;
+// The blanks after "在" in Option1's caption make the gap that Text1 sits in;
+// the gap is drawn this wide so that the box fits.
+constexpr int kGapPx = 44;
 
 const QString kOption1 = QStringLiteral("在      分钟后提醒我   ");
 
@@ -42,6 +43,62 @@ std::array<qint16, 2> timesOf(int p) {
     if (p < 1 || p >= gTodayTimes.size()) return {0, 0};
     return gTodayTimes[p];
 }
+
+// A choice whose caption keeps its text but draws its first run of blanks as a
+// wider gap, for the box that sits in it.
+class GapRadio : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+    // Where the gap lies, in the button's coordinates.
+    QRect gapRect() const {
+        const Pieces pc = pieces();
+        const QRect c = contentsRect();
+        const int left = c.left() + fontMetrics().horizontalAdvance(pc.before);
+        return {left, 0, kGapPx, height()};
+    }
+
+protected:
+    // The caption as drawn, gap included, takes presses like the round button.
+    bool hitButton(const QPoint& pos) const override {
+        const Pieces pc = pieces();
+        const int right = contentsRect().left() + fontMetrics().horizontalAdvance(pc.before) + kGapPx +
+                          fontMetrics().horizontalAdvance(pc.after);
+        return QRect(0, 0, right, height()).contains(pos);
+    }
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter p(this);
+        QStyleOptionButton opt;
+        initStyleOption(&opt);
+        opt.text.clear();
+        p.drawControl(QStyle::CE_RadioButton, opt);
+        const Pieces pc = pieces();
+        const QRect c = contentsRect();
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
+        p.drawText(c, flags, pc.before);
+        p.drawText(c.adjusted(fontMetrics().horizontalAdvance(pc.before) + kGapPx, 0, 0, 0), flags, pc.after);
+    }
+
+private:
+    struct Pieces {
+        QString before, after;
+    };
+    Pieces pieces() const {
+        const QString t = text();
+        const int from = t.indexOf(QLatin1Char(' '));
+        if (from < 0) return {t, {}};
+        int to = from;
+        while (to < t.size() && t[to] == QLatin1Char(' '))
+            ++to;
+        return {t.left(from), t.mid(to)};
+    }
+    // Where the caption starts.
+    QRect contentsRect() const {
+        QStyleOptionButton opt;
+        initStyleOption(&opt);
+        return style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, this);
+    }
+};
 
 bool asciiDigits(const QString& text) {
     if (text.isEmpty()) return false;
@@ -62,13 +119,9 @@ frmScheRemind::frmScheRemind() {
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Option1 = new QRadioButton(kOption1, this);
+    Option1 = new GapRadio(kOption1, this);
     Option1->setObjectName(QStringLiteral("Option1"));
     Option1->setGeometry(gPxRect(240, 2160, 3600, 330));
-    QFont wide = Option1->font();
-    const int blank = QFontMetrics(wide).horizontalAdvance(QLatin1Char(' '));
-    if (blank < kGapBlankPx) wide.setWordSpacing(kGapBlankPx - blank);
-    Option1->setFont(wide);
 
     Text1 = new QLineEdit(QStringLiteral("5"), this);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -112,15 +165,8 @@ void frmScheRemind::formLoad() {
 }
 
 void frmScheRemind::placeText1() {
-    QStyleOptionButton opt;
-    opt.initFrom(Option1);
-    opt.text = Option1->text();
-    const QRect contents = style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, Option1);
-    const QFontMetrics fm(Option1->font());
-    const int start = fm.horizontalAdvance(QStringLiteral("在 "));
-    const int gap = fm.horizontalAdvance(QStringLiteral("    "));
-    const int h = Option1->height();
-    Text1->setGeometry(Option1->x() + contents.left() + start, Option1->y() + 1, qMax(gap, 24), h - 2);
+    const QRect gap = static_cast<GapRadio*>(Option1)->gapRect();
+    Text1->setGeometry(Option1->x() + gap.left() + 4, Option1->y() + 1, gap.width() - 8, gap.height() - 2);
     Text1->raise();
 }
 

@@ -17,11 +17,11 @@
 
 namespace {
 constexpr int kWidthTw = 5700;  // 380 pixels
-constexpr int kHeightTw = 4830; // client area, 322 pixels
+constexpr int kHeightTw = 5160; // client area, 344 pixels
 constexpr int kColumnTw = 1300;
 constexpr int kGridLeftTw = 225;
 constexpr int kGridTopTw = 1080;
-constexpr int kGridHeightTw = 3000;
+constexpr int kGridHeightTw = 3330; // ten rows of 330
 
 int nowMinutes() {
     return gTimeToMinutes(gTimeNow().toString(QStringLiteral("hh:mm")));
@@ -31,6 +31,8 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment align) {
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(align);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    // A long course or room name is cut in its column; the tip shows it whole.
+    item->setToolTip(text);
     return item;
 }
 } // namespace
@@ -61,9 +63,17 @@ frmScheReport::frmScheReport() {
     MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MSFlexGrid1->setWordWrap(false);
-    MSFlexGrid1->setGeometry(gPxRect(kGridLeftTw, kGridTopTw, 4 * kColumnTw, kGridHeightTw));
+    // The time span must read in full in its column: a smaller face where the usual one is too wide.
+    QFont face = MSFlexGrid1->font();
+    const int room = gPx(kColumnTw) - 10;
+    while (QFontMetrics(face).horizontalAdvance(QStringLiteral("00:00 - 00:00")) > room &&
+           face.pointSizeF() > 6)
+        face.setPointSizeF(face.pointSizeF() - 0.5);
+    MSFlexGrid1->setFont(face);
     // The four columns fill the grid exactly, frame included.
-    MSFlexGrid1->resize(MSFlexGrid1->width() + 2 * MSFlexGrid1->frameWidth(), MSFlexGrid1->height());
+    MSFlexGrid1->setGeometry(gPx(kGridLeftTw), gPx(kGridTopTw),
+                             4 * gPx(kColumnTw) + 2 * MSFlexGrid1->frameWidth(),
+                             gPx(kGridHeightTw) + 2 * MSFlexGrid1->frameWidth());
 
     Command1 = new QPushButton(QStringLiteral("关闭"), this);
     Command1->setObjectName(QStringLiteral("Command1"));

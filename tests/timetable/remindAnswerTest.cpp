@@ -145,7 +145,10 @@ TEST_F(RemindAnswer, TheChoicesEnableTheMinutesBox) {
     pressChoice(r_->Option3);
     EXPECT_TRUE(r_->Option3->isChecked());
     EXPECT_FALSE(r_->Text1->isEnabled());
-    pressChoice(r_->Option1);
+    // The end of the first choice's caption, past the box, chooses it too.
+    const int end = r_->Text1->geometry().right() - r_->Option1->x() + 30;
+    QTest::mouseClick(r_->Option1, Qt::LeftButton, Qt::NoModifier, QPoint(end, r_->Option1->height() / 2));
+    EXPECT_TRUE(r_->Option1->isChecked());
     EXPECT_TRUE(r_->Text1->isEnabled());
     pressChoice(r_->Option3);
     EXPECT_TRUE(r_->Text1->isEnabled());
