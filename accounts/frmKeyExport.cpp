@@ -142,6 +142,7 @@ frmKeyExport::frmKeyExport(QWidget* parent) : QWidget(parent) {
 
     gBindDefaultCancel(this, Command1, Command2);
     layoutPanels();
+    followPageArea();
 }
 
 frmKeyExport::~frmKeyExport() = default;
@@ -188,6 +189,27 @@ void frmKeyExport::layoutPanels() {
 void frmKeyExport::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     layoutPanels();
+}
+
+bool frmKeyExport::event(QEvent* e) {
+    if (e->type() == QEvent::ParentChange) followPageArea();
+    return QWidget::event(e);
+}
+
+// Placed over the main window's page area, the wizard keeps covering the page
+// when the window is resized, as the page it stands in for would.
+void frmKeyExport::followPageArea() {
+    if (watchedParent_) watchedParent_->removeEventFilter(this);
+    watchedParent_ = parentWidget();
+    if (watchedParent_) watchedParent_->installEventFilter(this);
+}
+
+bool frmKeyExport::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == watchedParent_ && e->type() == QEvent::Resize) {
+        frmMain* m = gMainWindow();
+        if (m && watchedParent_ == m->PageArea) setGeometry(m->pageRect());
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 void frmKeyExport::paintEvent(QPaintEvent* e) {

@@ -58,8 +58,12 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void layoutPanels();
     void backToAccountPage();
+    void followPageArea();
+    QWidget* watchedParent_ = nullptr;
 };

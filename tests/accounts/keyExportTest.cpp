@@ -370,6 +370,15 @@ TEST_F(KeyExport, ClosedAsAWindowOfItsOwnItCancels) {
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 
+TEST_F(KeyExport, KeepsCoveringThePageWhenTheMainWindowIsResized) {
+    frmKeyExport* w = openWizard();
+    ASSERT_NE(w, nullptr);
+    main_->resize(main_->size() + QSize(150, 90));
+    pumpEvents();
+    EXPECT_EQ(w->geometry(), main_->pageRect());
+    EXPECT_EQ(w->Frame2->width(), w->width() - gPx(240));
+}
+
 TEST_F(KeyExport, LayoutFollowsTheSize) {
     frmKeyExport* w = openWizard();
     ASSERT_NE(w, nullptr);
