@@ -117,6 +117,7 @@ void frmScheReport::formLoad() {
     }
 
     if (MSFlexGrid1->rowCount() == 0) {
+        // Nothing to show: it goes again unseen.
         Timer1->start();
         return;
     }
@@ -124,6 +125,10 @@ void frmScheReport::formLoad() {
     const int row = selected < MSFlexGrid1->rowCount() ? selected : 0;
     MSFlexGrid1->setCurrentCell(row, 0);
     MSFlexGrid1->scrollToItem(MSFlexGrid1->item(row, 0));
+    // The sign-in only loads it: it shows itself, as the main window it stands in for does.
+    show();
+    raise();
+    activateWindow();
 }
 
 void frmScheReport::Command1_Click() {

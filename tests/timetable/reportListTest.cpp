@@ -27,9 +27,7 @@ protected:
     frmScheReport* showAt(int h, int m, int weekday = 1) {
         setNow(weekday, h, m);
         loadToday();
-        auto* r = forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
-        r->show();
-        return r;
+        return forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
     }
     static QString cell(frmScheReport* r, int row, int col) {
         QTableWidgetItem* it = r->MSFlexGrid1->item(row, col);
@@ -41,6 +39,7 @@ protected:
 
 TEST_F(ReportList, OneRowPerPeriodWithAClass) {
     frmScheReport* r = showAt(12, 0);
+    EXPECT_TRUE(r->isVisible());
     EXPECT_EQ(r->windowTitle(), QStringLiteral("课程"));
     EXPECT_EQ(r->Label1->text(), QStringLiteral("今天（09 月 14 日）的课程："));
     EXPECT_EQ(r->Command1->text(), QStringLiteral("关闭"));
@@ -87,6 +86,7 @@ TEST_F(ReportList, TheFirstClassNotOverIsSelected) {
 TEST_F(ReportList, ADayWithoutClassesClosesAtOnceAndOpensTheMainWindow) {
     frmScheReport* r = showAt(8, 0, 2); // Tuesday
     EXPECT_EQ(r->MSFlexGrid1->rowCount(), 0);
+    EXPECT_FALSE(r->isVisible());
     EXPECT_TRUE(r->Timer1->isActive());
     for (int i = 0; i < 50 && forms::isLoaded(QStringLiteral("frmScheReport")); ++i)
         pumpEvents(10);

@@ -1,0 +1,200 @@
+#include "testSupport.h"
+
+#include "accounts/frmLogin.h"
+#include "core/clsMD5.h"
+#include "core/gClock.h"
+#include "core/gDatabase.h"
+#include "core/gForms.h"
+#include "core/gMain.h"
+#include "core/gMsgBox.h"
+#include "core/gStartup.h"
+#include "core/gState.h"
+#include "core/gUserData.h"
+#include "platform/settingsStore.h"
+#include "timetable/frmScheRemind.h"
+#include "timetable/frmScheReport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+void gRegisterAccountsForms();
+void gRegisterTimetableForms();
+
+namespace {
+
+const QString kKey = QStringLiteral("1234567");
+const QString kPassword = QStringLiteral("secret");
+
+int mainLoads = 0;
+
+class MainStandIn : public QWidget, public gForm {
+public:
+    void formLoad() override {
+        ++mainLoads;
+        gCloseMinimizes = true;
+        show();
+    }
+};
+
+// Option bits with exactly these options on.
+QString optionsOn(std::initializer_list<int> on) {
+    QString bits(21, QLatin1Char('0'));
+    for (int i : on)
+        bits[i] = QLatin1Char('1');
+    return bits;
+}
+
+// The whole road from the program's start: a profile in the user folder, the
+// account's database holding Monday's classes, the real sign-in, reminder and
+// report, and a stand-in main window.
+class ReportSignIn : public HomeTest {
+protected:
+    void SetUp() override {
+        HomeTest::SetUp();
+        const QString program = home().folder(QStringLiteral("program"));
+        writeFile(program + QStringLiteral("Rededera.exe.manifest"), "manifest");
+        gStartupSeam::setProgram(program, QStringLiteral("Rededera"));
+        gAppPath = program;
+        settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("PathOption"),
+                       QStringLiteral("3"));
+        settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("WorkPath"),
+                       home().folder(QStringLiteral("user")));
+        gInitPaths();
+        gRegisterAccountsForms();
+        gRegisterTimetableForms();
+        forms::registerForm(QStringLiteral("frmMain"), [] { return new MainStandIn; });
+        mainLoads = 0;
+        // Monday 14 September 2026, in the second week of the term.
+        gClockSeam::set(QDateTime(QDate(2026, 9, 14), QTime(7, 31)));
+    }
+    void TearDown() override {
+        gCloseMinimizes = true;
+        forms::unloadAllNow();
+        gCloseDatabase();
+        gStartupSeam::releaseInstanceLock();
+        gStartupSeam::reset();
+        HomeTest::TearDown();
+    }
+
+    void writeProfile(const QString& bits) {
+        AccountProfile p;
+        p.UserName = QStringLiteral("Ann");
+        p.PasswordHash = clsMD5().DigestStrToHexStr(kPassword);
+        p.RecordKey = kKey;
+        p.PictureIndex = QStringLiteral("3");
+        p.OptionBits = bits;
+        p.LockTimeout = QStringLiteral("5");
+        p.AutoSaveInterval = QStringLiteral("5");
+        p.RemindLead = QStringLiteral("30");
+        ASSERT_TRUE(scrambled::writeFile(gProfileFile(), p.fields(), 17, true));
+    }
+
+    static void addRow(const QString& table, const QVariantMap& fields) {
+        gCommand.setCommandText(QStringLiteral("SELECT * FROM ") + table);
+        gRecordset.setCursorLocation(db::CursorLocation::Client);
+        gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
+        gRecordset.addNew();
+        for (auto it = fields.begin(); it != fields.end(); ++it)
+            gRecordset.setField(it.key(), it.value());
+        gRecordset.update();
+        gRecordset.close();
+    }
+
+    // The account's database with a term and Monday's classes in periods 1 and 2.
+    void writeTimetable(bool withClasses) {
+        gRecordKey = kKey;
+        const QString dbPassword = gMakeDbPassword(kPassword);
+        gCreateDatabase(gDatabaseFile, dbPassword);
+        gOpenDatabase(gDatabaseFile, dbPassword);
+        addRow(QStringLiteral("Term"), {{"Begin", QDate(2026, 9, 7)}, {"End", QDate(2026, 12, 31)}});
+        if (withClasses) {
+            addRow(QStringLiteral("Course"), {{"Name", QStringLiteral("线性代数")},
+                                              {"Place", QStringLiteral("1-101")},
+                                              {"BeginWeek", 1},
+                                              {"EndWeek", 16},
+                                              {"DoubleWeek", 0},
+                                              {"Color", 3},
+                                              {"UserColor", 14589563},
+                                              {"Weekday1", QStringLiteral("01")}});
+            addRow(QStringLiteral("Course"), {{"Name", QStringLiteral("大学物理")},
+                                              {"Place", QStringLiteral("2-202")},
+                                              {"BeginWeek", 1},
+                                              {"EndWeek", 16},
+                                              {"DoubleWeek", 0},
+                                              {"Color", 4},
+                                              {"UserColor", 14589563},
+                                              {"Weekday1", QStringLiteral("02")}});
+        }
+        gCloseDatabase();
+        gResetAccountState();
+        gInitPaths();
+    }
+
+    void signIn(const QString& bits) {
+        writeProfile(bits);
+        Main();
+        auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+        ASSERT_NE(login, nullptr);
+        login->Text1->setText(kPassword);
+        login->Command1->click();
+        pumpEvents();
+        ASSERT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+        EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+        EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    }
+};
+
+} // namespace
+
+TEST_F(ReportSignIn, TheReportListsTheDatabasesClassesAndHandsOverToTheMainWindow) {
+    writeTimetable(true);
+    signIn(optionsOn({9, 12, 13}));
+
+    auto* report = forms::find<frmScheReport>(QStringLiteral("frmScheReport"));
+    ASSERT_NE(report, nullptr);
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_EQ(mainLoads, 0);
+    ASSERT_EQ(report->MSFlexGrid1->rowCount(), 2);
+    EXPECT_EQ(report->MSFlexGrid1->item(0, 0)->text(), QStringLiteral("08:00 - 08:45"));
+    EXPECT_EQ(report->MSFlexGrid1->item(1, 2)->text(), QStringLiteral("大学物理"));
+    EXPECT_EQ(report->MSFlexGrid1->currentRow(), 0);
+
+    // The reminder runs hidden beside it; its first check finds the class in 29 minutes.
+    auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    ASSERT_NE(remind, nullptr);
+    remind->Timer1->stop();
+    remind->Timer1_Timer();
+    EXPECT_TRUE(remind->isVisible());
+    EXPECT_EQ(remind->Label1->text(), QStringLiteral("在 29 分钟之后在 1-101 有课程：线性代数"));
+
+    report->Command1->click();
+    pumpEvents();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_EQ(mainLoads, 1);
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmScheRemind")));
+}
+
+TEST_F(ReportSignIn, ADayWithoutClassesGoesStraightOnToTheMainWindow) {
+    writeTimetable(false);
+    signIn(optionsOn({9, 12, 13}));
+    for (int i = 0; i < 50 && forms::isLoaded(QStringLiteral("frmScheReport")); ++i)
+        pumpEvents(10);
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_EQ(mainLoads, 1);
+    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmScheRemind")));
+}
+
+TEST_F(ReportSignIn, WithoutTheOptionTheMainWindowOpensAndTheReminderStillRuns) {
+    writeTimetable(true);
+    signIn(optionsOn({9, 13}));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_EQ(mainLoads, 1);
+    auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    ASSERT_NE(remind, nullptr);
+    EXPECT_FALSE(remind->isVisible());
+}
