@@ -1,0 +1,191 @@
+// The review page's commands: the page switches it asks for, the favourite
+// flag, the print of the body, and the page as the main window shows it.
+#include "reviewTestSupport.h"
+
+#include "controls/scheduleMonthView.h"
+#include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "diary/frmReview.h"
+#include "platform/db/db.h"
+#include "shell/frmMain.h"
+
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace {
+
+void leftClick(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(3, 3));
+}
+
+} // namespace
+
+class ReviewCommandsTest : public ReviewTest {
+protected:
+    // The main window on the review page at `day`, entry `index`.
+    frmReview* reviewFromMain(const QDate& day, int index) {
+        EXPECT_NE(loadMain(), nullptr);
+        gDiaryDate = day;
+        gDayIndex = index;
+        EXPECT_TRUE(gChangeFrame(3, true, false, false));
+        return review();
+    }
+    ReviewPageVisit lastVisit() const {
+        return reviewVisits().isEmpty() ? ReviewPageVisit{} : reviewVisits().last();
+    }
+};
+
+TEST_F(ReviewCommandsTest, MainWindowPlacesThePageAndItLoadsTheChosenEntry) {
+    addEntry(today_, QStringLiteral("一"), 10);
+    addEntry(today_, QStringLiteral("二"), 20);
+    frmReview* p = reviewFromMain(today_, 2);
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(p->isVisible());
+    EXPECT_EQ(p->parentWidget(), gMainWindow()->PageArea);
+    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("二"));
+    EXPECT_EQ(p->Text1->width(), p->width() - 201); // W - 3015 twips
+}
+
+TEST_F(ReviewCommandsTest, AddOpensTheEditorForTheDayAndComesBack) {
+    // Also on a day without entries.
+    frmReview* p = reviewFromMain(today_.addDays(3), 1);
+    ASSERT_NE(p, nullptr);
+    reviewVisits().clear();
+    leftClick(p->lblCmd3);
+    pumpEvents();
+    const ReviewPageVisit v = lastVisit();
+    EXPECT_EQ(v.name, QStringLiteral("frmNew"));
+    EXPECT_TRUE(v.setDiary);
+    EXPECT_FALSE(v.editMode);
+    EXPECT_TRUE(v.returnReview);
+    EXPECT_EQ(v.diaryDate, today_.addDays(3));
+    EXPECT_EQ(review(), nullptr);
+}
+
+TEST_F(ReviewCommandsTest, EditOpensTheShownEntry) {
+    addEntry(today_, QStringLiteral("一"), 10);
+    addEntry(today_, QStringLiteral("二"), 20);
+    frmReview* p = reviewFromMain(today_, 1);
+    ASSERT_NE(p, nullptr);
+    p->scheduleCommand2_MouseUp(1);
+    reviewVisits().clear();
+    leftClick(p->lblCmd4);
+    pumpEvents();
+    const ReviewPageVisit v = lastVisit();
+    EXPECT_EQ(v.name, QStringLiteral("frmNew"));
+    EXPECT_TRUE(v.setDiary);
+    EXPECT_TRUE(v.editMode);
+    EXPECT_TRUE(v.returnReview);
+    EXPECT_EQ(v.dayIndex, 2);
+    EXPECT_EQ(gDayTitles.value(2), QStringLiteral("二"));
+    EXPECT_EQ(gDayScores.value(2), 20);
+}
+
+TEST_F(ReviewCommandsTest, BackGoesHomeOnTheSelectedDay) {
+    frmReview* p = reviewFromMain(today_, 1);
+    ASSERT_NE(p, nullptr);
+    p->MonthView1->setValue(QDate(2026, 1, 9));
+    reviewVisits().clear();
+    leftClick(p->lblCmd6);
+    pumpEvents();
+    const ReviewPageVisit v = lastVisit();
+    EXPECT_EQ(v.name, QStringLiteral("frmWelcome"));
+    EXPECT_TRUE(v.setDiary);
+    EXPECT_FALSE(v.editMode);
+    EXPECT_FALSE(v.returnReview);
+    EXPECT_EQ(v.diaryDate, QDate(2026, 1, 9));
+}
+
+TEST_F(ReviewCommandsTest, CommandsAnswerTheLeftButtonOnly) {
+    addEntry(today_, QStringLiteral("一"), 10);
+    frmReview* p = reviewFromMain(today_, 1);
+    ASSERT_NE(p, nullptr);
+    reviewVisits().clear();
+    for (gLinkLabel* l : {p->lblCmd3, p->lblCmd4, p->lblCmd5, p->lblCmd10, p->lblCmd7, p->lblCmd6})
+        QTest::mouseClick(l, Qt::RightButton, {}, QPoint(3, 3));
+    pumpEvents();
+    EXPECT_TRUE(reviewVisits().isEmpty());
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_EQ(reviewPrints().dialogs, 0);
+    EXPECT_EQ(review(), p);
+}
+
+TEST_F(ReviewCommandsTest, EntryCommandsDoNothingOnAnEmptyDay) {
+    frmReview* p = openReview();
+    for (gLinkLabel* l : {p->lblCmd4, p->lblCmd5, p->lblCmd10})
+        leftClick(l);
+    p->lblCmd5_MouseUp(1);
+    p->lblCmd10_MouseUp(1);
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_TRUE(reviewVisits().isEmpty());
+}
+
+TEST_F(ReviewCommandsTest, FavouriteSetsTheFlagOfTheShownEntryAfterAYes) {
+    addEntry(today_, QStringLiteral("一"), 10);
+    addEntry(today_, QStringLiteral("二"), 20);
+    addEntry(today_.addDays(1), QStringLiteral("别的"), 20);
+    frmReview* p = openReview();
+    p->scheduleCommand2_MouseUp(1);
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    leftClick(p->lblCmd10);
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{128});
+    EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, 4);
+    EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    leftClick(p->lblCmd10);
+    EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", true}}));
+    EXPECT_EQ(rowsOf(today_.addDays(1)), (QList<QPair<QString, bool>>{{"别的", false}}));
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(ReviewCommandsTest, PrintSendsTheWholeBodyWithoutTheTitle) {
+    addEntry(ReviewEntry{today_, QStringLiteral("标题不打印"), QStringLiteral("第一段\r\n第二段"), 50});
+    frmReview* p = openReview();
+    leftClick(p->lblCmd7);
+    EXPECT_EQ(reviewPrints().dialogs, 1);
+    EXPECT_FALSE(reviewPrints().selectionOffered);
+    EXPECT_EQ(reviewPrints().printed, QStringList{QStringLiteral("第一段\n第二段")});
+}
+
+TEST_F(ReviewCommandsTest, PrintSendsOnlyTheSelection) {
+    addEntry(ReviewEntry{today_, QStringLiteral("标题"), QStringLiteral("前面选中后面"), 50});
+    frmReview* p = openReview();
+    QTextCursor c(p->Text1->document());
+    c.setPosition(2);
+    c.setPosition(4, QTextCursor::KeepAnchor);
+    p->Text1->setTextCursor(c);
+    leftClick(p->lblCmd7);
+    EXPECT_TRUE(reviewPrints().selectionOffered);
+    EXPECT_EQ(reviewPrints().printed, QStringList{QStringLiteral("选中")});
+}
+
+TEST_F(ReviewCommandsTest, CancelledPrintDialogPrintsNothing) {
+    addEntry(today_, QStringLiteral("标题"), 50);
+    frmReview* p = openReview();
+    reviewPrints().answer = false;
+    leftClick(p->lblCmd7);
+    EXPECT_EQ(reviewPrints().dialogs, 1);
+    EXPECT_TRUE(reviewPrints().printed.isEmpty());
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(ReviewCommandsTest, PrintFailureIsPassedOver) {
+    addEntry(today_, QStringLiteral("标题"), 50);
+    frmReview* p = openReview();
+    reviewPrintSeam::set([](bool) { return true; },
+                         [](const QTextDocument&) { throw std::runtime_error("printer gone"); });
+    leftClick(p->lblCmd7);
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    EXPECT_EQ(review(), p);
+}
+
+TEST_F(ReviewCommandsTest, PrintOnAnEmptyDayPrintsAnEmptyBody) {
+    frmReview* p = openReview();
+    leftClick(p->lblCmd7);
+    EXPECT_EQ(reviewPrints().printed, QStringList{QString()});
+}
