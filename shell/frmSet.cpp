@@ -280,6 +280,14 @@ void frmSet::formLoad() {
     TreeView1->setCurrentItem(node(QStringLiteral("R1")));
 }
 
+void frmSet::formUnload() {
+    // Leaving the page drops what the editor holds: the page switch has already
+    // read the saved settings back, and the box losing its focus as the page
+    // goes must not put the unsaved value over them.
+    editKey_.clear();
+    Text1->removeEventFilter(this);
+}
+
 // ---- the tree ----
 
 void frmSet::TreeView1_NodeClick(QTreeWidgetItem* item) {

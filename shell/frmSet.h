@@ -20,6 +20,7 @@ class frmSet : public QWidget, public gForm {
 public:
     frmSet();
     void formLoad() override;
+    void formUnload() override;
 
     // The node with this key ("R1", "C5", "D2", "E3"...), or nullptr.
     QTreeWidgetItem* node(const QString& key) const;

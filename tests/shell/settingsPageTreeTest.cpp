@@ -173,6 +173,10 @@ struct MinuteCase {
     const char* shown; // the node's caption afterwards
 };
 
+void PrintTo(const MinuteCase& c, std::ostream* os) {
+    *os << c.key << " \"" << c.typed << "\"";
+}
+
 class SettingsPageEditor : public SettingsPageBase, public ::testing::WithParamInterface<MinuteCase> {};
 
 TEST_P(SettingsPageEditor, EntryIsCheckedCutAndShown) {
@@ -306,6 +310,41 @@ TEST_F(SettingsPageTree, PageFollowsItsSize) {
         EXPECT_LT(p->Picture3->geometry().bottom(), p->Picture2->geometry().top());
         EXPECT_LT(p->Picture1->geometry().bottom(), p->Picture3->geometry().top());
     }
+}
+
+} // namespace
+
+namespace {
+
+class SettingsPageLeave : public SettingsPageBase {};
+
+TEST_F(SettingsPageLeave, EntryStillInTheBoxIsDroppedWhenThePageGoes) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    main_->show();
+    QApplication::setActiveWindow(main_);
+    pumpEvents();
+    click(QStringLiteral("D2"));
+    ASSERT_TRUE(p->Text1->hasFocus());
+    p->Text1->setText(QStringLiteral("99"));
+    // A top-bar button takes no focus: the box still has it when the switch runs.
+    ASSERT_TRUE(main_->gChangeFrame(0));
+    pumpEvents();
+    EXPECT_EQ(gLockTimeout, 2);
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+}
+
+TEST_F(SettingsPageLeave, SaveTakesTheEntryStillInTheBox) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    click(QStringLiteral("D1"));
+    p->Text1->setText(QStringLiteral("33"));
+    // The save's keyboard shortcut does not move the focus out of the box first.
+    p->Command1_Click();
+    EXPECT_EQ(main_->pageIndex(), 0);
+    gResetAccountState();
+    ASSERT_TRUE(gReadUserData());
+    EXPECT_EQ(gAutoSaveInterval, 33);
 }
 
 } // namespace
