@@ -49,6 +49,16 @@ QString minuteCaption(const QString& key) {
     return QStringLiteral("提前时间： %1 分钟").arg(gRemindLead);
 }
 
+// A folder typed without its root would move with the working folder from one
+// start to the next; it is taken from the home folder ("~" is the home folder).
+QString absoluteFolder(const QString& typed) {
+    QString path = typed;
+    if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
+        path = QDir::homePath() + path.mid(1);
+    if (QDir::isRelativePath(path)) path = QDir::home().absoluteFilePath(path);
+    return path;
+}
+
 QString customCaption(const QString& path) {
     return QStringLiteral("自定义： ") + path;
 }
@@ -412,7 +422,7 @@ void frmSet::Command3_Click() {
         }
         refreshMinuteCaption(key);
     } else if (key == QLatin1String("E3") && accepted) {
-        workPath_ = text;
+        workPath_ = absoluteFolder(text);
         if (QTreeWidgetItem* e3 = node(key)) e3->setText(0, customCaption(workPath_));
     }
     closeEditor();

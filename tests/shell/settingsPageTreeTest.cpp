@@ -6,6 +6,7 @@
 #include "core/gTwips.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -254,6 +255,29 @@ TEST_F(SettingsPageTree, CustomFolderEntry) {
     EXPECT_EQ(gPathOption, 3);
     // Nothing is stored before the save.
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), QStringLiteral("/old/place/"));
+}
+
+TEST_F(SettingsPageTree, CustomFolderWithoutItsRootIsTakenFromHome) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    const QString homeDir = QDir::homePath();
+    const struct {
+        const char* typed;
+        QString folder;
+    } cases[] = {
+        {"diary", homeDir + QStringLiteral("/diary")},
+        {"~/my diary/", homeDir + QStringLiteral("/my diary/")},
+        {"~", homeDir},
+        {"/abs/path", QStringLiteral("/abs/path")},
+        {"~other/x", homeDir + QStringLiteral("/~other/x")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        click(QStringLiteral("E3"));
+        enter(QString::fromUtf8(c.typed));
+        EXPECT_EQ(p->workPath(), c.folder);
+        EXPECT_EQ(caption(QStringLiteral("E3")), QStringLiteral("自定义： ") + c.folder);
+    }
 }
 
 TEST_F(SettingsPageTree, EnterAndLeavingTheBoxTakeTheEntry) {
