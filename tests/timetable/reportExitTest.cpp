@@ -1,0 +1,68 @@
+#include "todayClassesFixture.h"
+
+#include "core/gForms.h"
+#include "core/gState.h"
+#include "core/gWindowServices.h"
+#include "platform/settingsStore.h"
+#include "shell/frmMain.h"
+#include "timetable/frmScheRemind.h"
+#include "timetable/frmScheReport.h"
+
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+void gRegisterShellForms();
+
+namespace {
+
+// The program's own main window in place of the stand-in.
+class ReportWithMainWindow : public TodayClassesTest {
+protected:
+    void SetUp() override {
+        TodayClassesTest::SetUp();
+        gRegisterShellForms();
+        gTraySeam::reset();
+        gTraySeam::setAreaExists(true);
+        gDataPath = home().folder(QStringLiteral("data"));
+        settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
+                       QStringLiteral("0"));
+        addCourse(QStringLiteral("线性代数"), QStringLiteral("1-101"), 1, QStringLiteral("01"));
+        setNow(1, 7, 31);
+        loadToday();
+    }
+    void TearDown() override {
+        TodayClassesTest::TearDown();
+        gTraySeam::reset();
+    }
+};
+
+} // namespace
+
+TEST_F(ReportWithMainWindow, ClosingTheReportStartsTheMainWindow) {
+    forms::load(QStringLiteral("frmScheRemind"));
+    auto* report = forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
+    ASSERT_FALSE(gCloseMinimizes);
+    report->Command1->click();
+    pumpEvents();
+    frmMain* main = gMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(gCloseMinimizes);
+}
+
+TEST_F(ReportWithMainWindow, TheExitTakesTheReportAndTheReminderAlongAndEnds) {
+    auto* remind = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    remind->Timer1->stop();
+    frmMain* main = forms::load<frmMain>(QStringLiteral("frmMain"));
+    ASSERT_NE(main, nullptr);
+    // A report still open when the user quits from the main window.
+    forms::load(QStringLiteral("frmScheReport"));
+    main->mExit_Click();
+    pumpEvents();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmMain")));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheRemind")));
+    EXPECT_EQ(gMainWindow(), nullptr);
+}
