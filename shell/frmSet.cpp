@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTreeWidget>
 
@@ -176,6 +177,11 @@ frmSet::frmSet() {
     TreeView1->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item, int) { gGuard([this, item] { TreeView1_NodeClick(item); }); });
+
+    // The open editor scrolls with its node.
+    connect(TreeView1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!editKey_.isEmpty()) placeEditor();
+    });
 
     // The inline editor of a minute value or of the custom folder.
     Text1 = new QLineEdit(Picture3);

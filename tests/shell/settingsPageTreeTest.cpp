@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -369,6 +370,33 @@ TEST_F(SettingsPageLeave, SaveTakesTheEntryStillInTheBox) {
     gResetAccountState();
     ASSERT_TRUE(gReadUserData());
     EXPECT_EQ(gAutoSaveInterval, 33);
+}
+
+} // namespace
+
+namespace {
+
+class SettingsPageEditorPlace : public SettingsPageBase {};
+
+TEST_F(SettingsPageEditorPlace, EditorSitsOnItsRowAndScrollsWithIt) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    main_->show();
+    pumpEvents();
+    auto rowCentre = [p](const QString& key) {
+        const QRect r = p->TreeView1->visualItemRect(p->node(key));
+        return p->TreeView1->viewport()->mapTo(p->Picture3, r.center()).y();
+    };
+    click(QStringLiteral("D2"));
+    ASSERT_TRUE(p->Text1->isVisible());
+    EXPECT_NEAR(p->Text1->geometry().center().y(), rowCentre(QStringLiteral("D2")), 2);
+    EXPECT_LE(p->Command3->geometry().right(), p->Picture3->width());
+    EXPECT_GT(p->Text1->x(), 0);
+    QScrollBar* bar = p->TreeView1->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the tree should not fit the page";
+    bar->setValue(bar->value() > 0 ? 0 : bar->maximum());
+    EXPECT_NEAR(p->Text1->geometry().center().y(), rowCentre(QStringLiteral("D2")), 2);
+    EXPECT_EQ(p->Command3->y(), p->Text1->y());
 }
 
 } // namespace
