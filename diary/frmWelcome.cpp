@@ -1,0 +1,331 @@
+#include "diary/frmWelcome.h"
+
+#include "controls/scheduleCommand.h"
+#include "controls/scheduleLabel.h"
+#include "controls/scheduleMonthView.h"
+#include "core/clsSchedule.h"
+#include "core/gClock.h"
+#include "core/gConvert.h"
+#include "core/gDatabase.h"
+#include "core/gDiaryMarks.h"
+#include "core/gError.h"
+#include "core/gLinkLabel.h"
+#include "core/gResources.h"
+#include "core/gShared.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "core/gWeek.h"
+#include "shell/frmMain.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QSvgRenderer>
+
+#include <cmath>
+
+namespace {
+constexpr int kPreviewLimit = 1000;
+const QColor kHeadingColor(0x1f, 0x4f, 0x86);
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& r) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(r);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return l;
+}
+
+QPixmap svgPicture(const QString& path, QSize size) {
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QSvgRenderer r(path);
+    if (r.isValid()) {
+        QPainter p(&pm);
+        r.render(&p);
+    }
+    return pm;
+}
+
+// The body as the preview shows it: cut at 1000 characters with " ..." after
+// it when asked to and longer than that (never inside a surrogate pair).
+QString previewBody(const QString& body, bool cut) {
+    if (!cut || body.size() <= kPreviewLimit) return body;
+    int n = kPreviewLimit;
+    if (body.at(n - 1).isHighSurrogate()) --n;
+    return body.left(n) + QStringLiteral(" ...");
+}
+} // namespace
+
+frmWelcome::frmWelcome() {
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    resize(gPxSize(10900, 6680));
+
+    Image1 = makeLabel(this, "Image1", {}, gPxRect(120, 90, 480, 480));
+    Image1->setPixmap(svgPicture(QStringLiteral(":/res/diary/home.svg"), QSize(32, 32)));
+
+    Label1 = makeLabel(this, "Label1", QStringLiteral("请稍等。"), gPxRect(720, 120, 4080, 420));
+    QFont heading = Label1->font();
+    heading.setBold(true);
+    heading.setPointSizeF(heading.pointSizeF() * 1.5);
+    Label1->setFont(heading);
+    QPalette hp = Label1->palette();
+    hp.setColor(QPalette::WindowText, kHeadingColor);
+    Label1->setPalette(hp);
+
+    Label5 = makeLabel(this, "Label5", QStringLiteral("请稍等。"), gPxRect(720, 600, 4080, 300));
+
+    scheduleLabel1 = new scheduleLabel(this);
+    scheduleLabel1->setObjectName(QStringLiteral("scheduleLabel"));
+    scheduleLabel1->move(gPxPoint(720, 990));
+    Label7 =
+        makeLabel(this, "Label7", QStringLiteral("当前记录心情的平均分数"), gPxRect(1290, 1080, 3510, 300));
+
+    Image3 = makeLabel(this, "Image3", {}, gPxRect(4920, 120, 480, 480));
+    Image3->setPixmap(gLoadResPicture(107, gResKind::Icon, QSize(32, 32)));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("没有课程安排。"), gPxRect(5520, 135, 5200, 1440));
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label2->setWordWrap(true);
+
+    Shape2 = new QFrame(this);
+    Shape2->setObjectName(QStringLiteral("Shape2"));
+    Shape2->setGeometry(gPxRect(120, 1620, 10525, 360));
+    Shape2->setStyleSheet(QStringLiteral("QFrame#Shape2 { border: 1px solid #c9dbef; border-radius: 4px;"
+                                         " background: #f3f8fd; }"));
+
+    auto link = [this](const char* name, const QString& text, int leftTw) {
+        auto* l = new gLinkLabel(text, this);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(gPxRect(leftTw, 1680, 1080, 240));
+        return l;
+    };
+    lblCmd2 = link("lblCmd2", QStringLiteral("添加日记"), 300);
+    lblCmd1 = link("lblCmd1", QStringLiteral("回顾日记"), 1440);
+
+    scheduleCommand1 = new scheduleCommand(this);
+    scheduleCommand1->setObjectName(QStringLiteral("scheduleCommand1"));
+    scheduleCommand1->setPicture(svgPicture(QStringLiteral(":/res/controls/monthPrev.svg"), QSize(16, 16)));
+    Label3 = makeLabel(this, "Label3", {}, gPxRect(0, 1680, 1020, 240));
+    scheduleCommand2 = new scheduleCommand(this);
+    scheduleCommand2->setObjectName(QStringLiteral("scheduleCommand2"));
+    scheduleCommand2->setPicture(svgPicture(QStringLiteral(":/res/controls/monthNext.svg"), QSize(16, 16)));
+    scheduleCommand1->setToolTip(QStringLiteral("上一篇"));
+    scheduleCommand2->setToolTip(QStringLiteral("下一篇"));
+
+    MonthView1 = new scheduleMonthView(this);
+    MonthView1->setObjectName(QStringLiteral("MonthView1"));
+    MonthView1->move(gPxPoint(120, 2040));
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    Text1->setGeometry(gPxRect(2880, 2040, 7830, 4630));
+
+    connect(MonthView1, &scheduleMonthView::SelChange, this,
+            [this](const QDate& start, const QDate& end, bool& cancel) {
+                gGuard([&] { MonthView1_SelChange(start, end, cancel); });
+            });
+    connect(scheduleCommand1, &scheduleCommand::mouseUp, this,
+            [this](int b, int s, int x, int y) { gGuard([&] { scheduleCommand1_MouseUp(b, s, x, y); }); });
+    connect(scheduleCommand2, &scheduleCommand::mouseUp, this,
+            [this](int b, int s, int x, int y) { gGuard([&] { scheduleCommand2_MouseUp(b, s, x, y); }); });
+    // The switch unloads this page; nothing here is touched after it.
+    connect(lblCmd2, &gLinkLabel::clicked, this, [] { gGuard([] { gChangeFrame(2, true, false, false); }); });
+    connect(lblCmd1, &gLinkLabel::clicked, this, [] { gGuard([] { gChangeFrame(3, true, false, false); }); });
+
+    showNavigation(false);
+}
+
+void frmWelcome::formLoad() {
+    Reload();
+}
+
+void frmWelcome::Reload() {
+    move(gPxPoint(120, 200));
+    gSetHandCursor(this);
+    markedMonth_ = 0;
+
+    // Setting the value raises SelChange, which fills the preview.
+    const QDate day = gSetDiary && gDiaryDate.isValid() ? gDiaryDate : gToday();
+    MonthView1->setValue(day);
+
+    Label1->setText(QStringLiteral("欢迎你，") + gUserName + QStringLiteral("！"));
+    Label5->setText(QStringLiteral("共有 ") + QString::number(gDiaryCount) + QStringLiteral(" 日记。"));
+    Label2->setText(courseSummary());
+
+    const bool any = gDiaryCount > 0;
+    scheduleLabel1->setVisible(any);
+    Label7->setVisible(any);
+    if (any) scheduleLabel1->setCaption(int(std::floor(double(gScoreTotal) / double(gDiaryCount))));
+}
+
+QString frmWelcome::courseSummary() {
+    const clsTerm& term = gTimetable.Term;
+    const QDate today = gToday();
+    const int rows = gTimetable.rowCount();
+    const int weeks = gWeekDiff(term.TermBegin, term.TermEnd);
+    const int nowMinutes = gTimeToMinutes(gTimeNow().toString(QStringLiteral("h:mm")));
+
+    int k = gWeekOfDate(term.TermBegin);
+    int d = today.dayOfWeek();
+    int offset = 0;
+    int c = 0;
+    QString text;
+    const QString lineBreak = QStringLiteral("\n");
+
+    while (c < 4) {
+        if (k > weeks) break;
+        QVector<QString> lines(rows + 1);
+        bool dayWritten = false;
+        for (const clsCourse& course : gTimetable.gCourse) {
+            if (course.BeginWeek > k || k > course.EndWeek) continue;
+            if (k % 2 == 0 && course.DoubleWeek == 1) continue;
+            if (k % 2 != 0 && course.DoubleWeek == 2) continue;
+            const QList<double>& periods = course.Course(d);
+            for (double value : periods) {
+                // A stored piece that is no period number names no period.
+                const int p = int(gRoundEven(value));
+                if (p < 1 || p > rows || !gTimetable.gRow.contains(clsSchedule::key(p))) continue;
+                const clsRow& row = gTimetable.Row(p);
+                // A class that has not ended yet still counts today.
+                if (offset == 0 && nowMinutes >= row.ClassEndTime) continue;
+                if (!dayWritten) {
+                    text += today.addDays(offset).toString(QStringLiteral("MM 月 dd 日：")) + lineBreak;
+                    ++c;
+                    dayWritten = true;
+                }
+                lines[p] = gMinutesToTime(row.ClassBeginTime) + QStringLiteral(" - ") +
+                           gMinutesToTime(row.ClassEndTime) + QStringLiteral("  ") + row.Name +
+                           QStringLiteral("  ") + course.Name + QStringLiteral("  ") + course.Place;
+            }
+        }
+        for (int p = 1; p <= rows; ++p) {
+            if (lines.at(p).isEmpty()) continue;
+            text += lines.at(p) + lineBreak;
+            ++c;
+            if (c >= 5) break;
+        }
+        ++d;
+        ++offset;
+        if (d == 8) {
+            d = 1;
+            ++k;
+        }
+    }
+
+    if (c > 1) {
+        Image3->setPixmap(gLoadResPicture(106, gResKind::Icon, QSize(32, 32)));
+        return text;
+    }
+    Image3->setPixmap(gLoadResPicture(107, gResKind::Icon, QSize(32, 32)));
+    return QStringLiteral("没有课程安排。");
+}
+
+void frmWelcome::MonthView1_SelChange(const QDate&, const QDate&, bool&) {
+    gDiaryDate = MonthView1->Value();
+    if (MonthView1->Month() != markedMonth_ || MonthView1->Year() != markedYear_) {
+        gMarkDiaryDays(false);
+        markedMonth_ = qint16(MonthView1->Month());
+        markedYear_ = MonthView1->Year();
+    }
+
+    if (!MonthView1->dayBold(gDiaryDate)) {
+        gDayCount = 0;
+        Text1->setPlainText(QString());
+        showNavigation(false);
+        return;
+    }
+
+    struct Release {
+        ~Release() { gRecordset.close(); }
+    } release;
+    gCommand.setCommandText(QStringLiteral("SELECT Date,Title,Diary FROM Diary "));
+    gRecordset.setCursorLocation(db::CursorLocation::Client);
+    gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), gDiaryDate));
+    gRecordset.open(gCommand, db::CursorType::Static);
+    const int count = int(gRecordset.recordCount());
+    QVector<QString> titles(count + 1), texts(count + 1);
+    for (int i = 1; i <= count && !gRecordset.eof(); ++i, gRecordset.moveNext()) {
+        titles[i] = gRecordset.text(QStringLiteral("Title"));
+        texts[i] = gRecordset.text(QStringLiteral("Diary"));
+    }
+    gRecordset.close();
+    gDayCount = count;
+    gDayTitles = titles;
+    gDayTexts = texts;
+
+    if (gDayCount == 0) {
+        // The day's marks were older than its rows (deleted meanwhile).
+        Text1->setPlainText(QString());
+        showNavigation(false);
+        return;
+    }
+
+    if (gSetDiary) {
+        // The preview keeps the entry the caller chose, as long as the day has it.
+        gSetDiary = false;
+        gDayIndex = qBound(1, gDayIndex, gDayCount);
+    } else {
+        gDayIndex = 1;
+    }
+    showEntry(gOptions[7]);
+    setPositionCaption();
+    showNavigation(gDayCount != 1);
+}
+
+void frmWelcome::showEntry(bool cutLong) {
+    Text1->setPlainText(gDayTitles.value(gDayIndex) + QStringLiteral("\n") +
+                        previewBody(gDayTexts.value(gDayIndex), cutLong));
+}
+
+void frmWelcome::setPositionCaption() {
+    QString caption = QString::number(gDayIndex) + QStringLiteral(" / ") + QString::number(gDayCount);
+    // Blanks in front keep the "/" in one column for counts up to three digits.
+    const int n = 4 - int((QStringLiteral(" ") + QString::number(gDayCount)).size());
+    if (n > 0) {
+        while (caption.indexOf(QLatin1Char('/')) >= 0 && caption.indexOf(QLatin1Char('/')) < 4)
+            caption = QString(n, QLatin1Char(' ')) + caption;
+    }
+    Label3->setText(caption);
+}
+
+void frmWelcome::showNavigation(bool on) {
+    Label3->setVisible(on);
+    scheduleCommand1->setVisible(on);
+    scheduleCommand2->setVisible(on);
+}
+
+void frmWelcome::scheduleCommand1_MouseUp(int Button, int, int, int) {
+    if (Button != 1 || gDayCount < 1) return;
+    gDayIndex -= 1;
+    if (gDayIndex < 1) gDayIndex = gDayCount;
+    showEntry(true);
+    setPositionCaption();
+}
+
+void frmWelcome::scheduleCommand2_MouseUp(int Button, int, int, int) {
+    if (Button != 1 || gDayCount < 1) return;
+    gDayIndex += 1;
+    if (gDayIndex > gDayCount) gDayIndex = 1;
+    showEntry(true);
+    setPositionCaption();
+}
+
+void frmWelcome::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    gGuard([&] {
+        const int W = gTwips(width());
+        const int H = gTwips(height());
+        Shape2->setGeometry(gPxRect(120, 1620, W - 375, 360));
+        scheduleCommand2->move(gPxPoint(W - 510, 1665));
+        scheduleCommand1->move(gPxPoint(W - 1950, 1665));
+        Label3->move(gPxPoint(W - 1590, 1680));
+        Text1->setGeometry(gPxRect(2880, 2040, W - 3070, H - 2050));
+        Label2->resize(qMax(0, width() - Label2->x() - gPx(180)), Label2->height());
+    });
+}

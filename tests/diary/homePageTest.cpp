@@ -1,0 +1,343 @@
+// The home page on a real encrypted account database: greeting and totals, the
+// day's preview with its previous and next buttons, the bold days, and the
+// links through the real main window.
+#include "controls/scheduleCommand.h"
+#include "controls/scheduleLabel.h"
+#include "controls/scheduleMonthView.h"
+#include "core/gClock.h"
+#include "core/gDatabase.h"
+#include "core/gError.h"
+#include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
+#include "core/gStartup.h"
+#include "core/gState.h"
+#include "core/gWindowServices.h"
+#include "diary/frmWelcome.h"
+#include "platform/settingsStore.h"
+#include "shell/frmMain.h"
+#include "testSupport.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+
+void gRegisterShellForms();
+
+namespace {
+// A page that records the flags it was opened with.
+class HomeStandInPage : public QWidget, public gForm {
+public:
+    explicit HomeStandInPage(QString name, QStringList* log) : name_(std::move(name)), log_(log) {}
+    void formLoad() override {
+        log_->append(QStringLiteral("%1 %2%3%4 %5")
+                         .arg(name_)
+                         .arg(int(gSetDiary))
+                         .arg(int(gEditMode))
+                         .arg(int(gReturnReview))
+                         .arg(gDiaryDate.toString(Qt::ISODate)));
+    }
+
+private:
+    QString name_;
+    QStringList* log_;
+};
+
+class HomePage : public HomeTest {
+protected:
+    void SetUp() override {
+        HomeTest::SetUp();
+        gClockSeam::set(QDateTime(kToday, QTime(9, 0)));
+        gResetAccountState();
+        gUserName = QStringLiteral("Ann");
+        gRecordKey = QStringLiteral("1234567");
+        gDataPath = home().folder(QStringLiteral("data"));
+        gDatabaseFile = gDataPath + QStringLiteral("Userdata.dat");
+        const QString dbPassword = gMakeDbPassword(QStringLiteral("secret"));
+        gCreateDatabase(gDatabaseFile, dbPassword);
+        gOpenDatabase(gDatabaseFile, dbPassword);
+        forms::registerForm(QStringLiteral("frmWelcome"), [] { return new frmWelcome; });
+    }
+    void TearDown() override {
+        forms::unloadAllNow();
+        pumpEvents();
+        gCloseDatabase();
+        gStartupSeam::releaseInstanceLock();
+        gStartupSeam::reset();
+        gTraySeam::reset();
+        gClockSeam::reset();
+        HomeTest::TearDown();
+    }
+
+    static void addEntry(const QDate& d, const QString& title, const QString& body, int score = 60) {
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT * FROM Diary"), gConnection, db::CursorType::Static,
+                db::LockType::Optimistic);
+        rs.addNew();
+        rs.setField(QStringLiteral("Date"), d);
+        rs.setField(QStringLiteral("Title"), title);
+        rs.setField(QStringLiteral("Diary"), body);
+        rs.setField(QStringLiteral("Score"), score);
+        rs.update();
+        rs.close();
+        gDiaryCount += 1;
+        gScoreTotal += score;
+    }
+
+    // The page on its own, shown.
+    frmWelcome* loadPage() {
+        auto* page = forms::load<frmWelcome>(QStringLiteral("frmWelcome"));
+        page->show();
+        return page;
+    }
+
+    // The real main window, which opens the home page; the other pages are stand-ins.
+    frmWelcome* loadMain() {
+        gRegisterShellForms();
+        gTraySeam::reset();
+        gTraySeam::setAreaExists(true);
+        settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
+                       QStringLiteral("0"));
+        for (int i = 1; i <= 6; ++i) {
+            const QString name = frmMain::pageFormName(i);
+            forms::registerForm(name, [this, name] { return new HomeStandInPage(name, &visits); });
+        }
+        for (const char* n : {"frmKeyExport", "frmSuspend", "frmLock", "frmScheReport", "frmScheRemind"}) {
+            const QString name = QString::fromLatin1(n);
+            forms::registerForm(name, [this, name] { return new HomeStandInPage(name, &visits); });
+        }
+        main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+        return forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
+    }
+
+    static void release(QWidget* w, Qt::MouseButton b = Qt::LeftButton) {
+        QTest::mousePress(w, b, Qt::NoModifier, QPoint(4, 4));
+        QTest::mouseRelease(w, b, Qt::NoModifier, QPoint(4, 4));
+    }
+
+    const QDate kToday{2008, 5, 14};
+    frmMain* main_ = nullptr;
+    QStringList visits;
+};
+} // namespace
+
+TEST_F(HomePage, GreetsAndShowsTheTotals) {
+    gDiaryCount = 3;
+    gScoreTotal = 200;
+    frmWelcome* page = loadPage();
+    EXPECT_EQ(page->Label1->text(), QStringLiteral("欢迎你，Ann！"));
+    EXPECT_EQ(page->Label5->text(), QStringLiteral("共有 3 日记。"));
+    EXPECT_TRUE(page->scheduleLabel1->isVisible());
+    EXPECT_TRUE(page->Label7->isVisible());
+    EXPECT_EQ(page->Label7->text(), QStringLiteral("当前记录心情的平均分数"));
+    EXPECT_EQ(page->scheduleLabel1->caption(), 66); // the whole part of the average
+    EXPECT_EQ(page->lblCmd2->text(), QStringLiteral("添加日记"));
+    EXPECT_EQ(page->lblCmd1->text(), QStringLiteral("回顾日记"));
+    EXPECT_EQ(page->lblCmd1->cursor().shape(), page->lblCmd2->cursor().shape());
+
+    gDiaryCount = 0;
+    gScoreTotal = 0;
+    gUserName = QStringLiteral("李雷");
+    page->Reload();
+    EXPECT_EQ(page->Label1->text(), QStringLiteral("欢迎你，李雷！"));
+    EXPECT_EQ(page->Label5->text(), QStringLiteral("共有 0 日记。"));
+    EXPECT_FALSE(page->scheduleLabel1->isVisible());
+    EXPECT_FALSE(page->Label7->isVisible());
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(HomePage, OpensAtTodayAndMarksTheDaysWithEntries) {
+    addEntry(QDate(2008, 5, 2), QStringLiteral("May"), QStringLiteral("a"));
+    addEntry(QDate(2008, 6, 7), QStringLiteral("June, in May's last row"), QStringLiteral("b"));
+    addEntry(QDate(2008, 7, 9), QStringLiteral("July"), QStringLiteral("c"));
+    frmWelcome* page = loadPage();
+    EXPECT_EQ(page->MonthView1->Value(), kToday);
+    EXPECT_EQ(gDiaryDate, kToday);
+    EXPECT_EQ(page->markedMonth(), 5);
+    EXPECT_EQ(page->markedYear(), 2008);
+    EXPECT_TRUE(page->MonthView1->dayBold(QDate(2008, 5, 2)));
+    EXPECT_TRUE(page->MonthView1->dayBold(QDate(2008, 6, 7)));
+    EXPECT_FALSE(page->MonthView1->dayBold(QDate(2008, 7, 9)));
+    // Today has no entry.
+    EXPECT_EQ(gDayCount, 0);
+    EXPECT_TRUE(page->Text1->toPlainText().isEmpty());
+    EXPECT_FALSE(page->Label3->isVisible());
+    EXPECT_FALSE(page->scheduleCommand1->isVisible());
+    EXPECT_FALSE(page->scheduleCommand2->isVisible());
+
+    // Moving on two months marks the new month's days.
+    release(page->MonthView1->Image5);
+    release(page->MonthView1->Image5);
+    EXPECT_EQ(page->markedMonth(), 7);
+    EXPECT_TRUE(page->MonthView1->dayBold(QDate(2008, 7, 9)));
+    EXPECT_EQ(gDiaryDate, QDate(2008, 7, 14));
+}
+
+TEST_F(HomePage, ADayWithOneEntryShowsItWithoutNavigation) {
+    addEntry(kToday, QStringLiteral("标题"), QStringLiteral("第一行\n第二行"));
+    frmWelcome* page = loadPage();
+    EXPECT_EQ(gDayCount, 1);
+    EXPECT_EQ(gDayIndex, 1);
+    EXPECT_EQ(gDayTitles.value(1), QStringLiteral("标题"));
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("标题\n第一行\n第二行"));
+    EXPECT_FALSE(page->Label3->isVisible());
+    EXPECT_FALSE(page->scheduleCommand1->isVisible());
+    EXPECT_FALSE(page->scheduleCommand2->isVisible());
+    EXPECT_FALSE(gRecordset.isOpen());
+}
+
+TEST_F(HomePage, PreviousAndNextWrapRoundTheDay) {
+    addEntry(QDate(2008, 5, 3), QStringLiteral("one"), QStringLiteral("1"));
+    addEntry(QDate(2008, 5, 4), QStringLiteral("another day"), QStringLiteral("x"));
+    addEntry(QDate(2008, 5, 3), QStringLiteral("two"), QStringLiteral("2"));
+    addEntry(QDate(2008, 5, 3), QStringLiteral("three"), QStringLiteral("3"));
+    frmWelcome* page = loadPage();
+    QTest::mousePress(page->MonthView1->lblDay[7], Qt::LeftButton); // 3 May
+    ASSERT_EQ(gDiaryDate, QDate(2008, 5, 3));
+    EXPECT_EQ(gDayCount, 3);
+    EXPECT_TRUE(page->Label3->isVisible());
+    EXPECT_TRUE(page->scheduleCommand1->isVisible());
+    EXPECT_TRUE(page->scheduleCommand2->isVisible());
+    EXPECT_EQ(page->Label3->text(), QStringLiteral("  1 / 3"));
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("one\n1"));
+
+    const struct {
+        scheduleCommand* button;
+        int index;
+        const char* shown;
+    } steps[] = {
+        {page->scheduleCommand1, 3, "three\n3"},
+        {page->scheduleCommand1, 2, "two\n2"},
+        {page->scheduleCommand2, 3, "three\n3"},
+        {page->scheduleCommand2, 1, "one\n1"},
+    };
+    for (const auto& s : steps) {
+        release(s.button);
+        EXPECT_EQ(gDayIndex, s.index);
+        EXPECT_EQ(page->Text1->toPlainText(), QString::fromUtf8(s.shown));
+        EXPECT_EQ(page->Label3->text(), QStringLiteral("  %1 / 3").arg(s.index));
+    }
+    // Only the left button steps.
+    release(page->scheduleCommand2, Qt::RightButton);
+    EXPECT_EQ(gDayIndex, 1);
+}
+
+TEST_F(HomePage, PositionKeepsTheSlashInOneColumn) {
+    const struct {
+        int entries;
+        int steps; // presses of next
+        const char* caption;
+    } cases[] = {
+        {2, 1, "  2 / 2"},
+        {12, 0, "  1 / 12"},
+        {12, 9, " 10 / 12"},
+        {100, 0, "1 / 100"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        gConnection.execute(QStringLiteral("DELETE FROM Diary"));
+        gConnection.beginTrans();
+        for (int i = 0; i < c.entries; ++i)
+            addEntry(QDate(2008, 5, 20), QStringLiteral("t%1").arg(i), {});
+        gConnection.commitTrans();
+        frmWelcome* page = loadPage();
+        page->MonthView1->setValue(QDate(2008, 5, 20));
+        for (int i = 0; i < c.steps; ++i)
+            page->scheduleCommand2_MouseUp(1, 0, 0, 0);
+        EXPECT_EQ(page->Label3->text(), QString::fromLatin1(c.caption));
+        forms::unload(QStringLiteral("frmWelcome"));
+        pumpEvents();
+    }
+}
+
+TEST_F(HomePage, LongBodiesAreCutAsOptionSevenSays) {
+    const QString body = QString(1500, QLatin1Char('x'));
+    const QString cut = QString(1000, QLatin1Char('x')) + QStringLiteral(" ...");
+    addEntry(kToday, QStringLiteral("long"), body);
+    addEntry(kToday, QStringLiteral("short"), QStringLiteral("y"));
+
+    // Option 7 off: the first preview is whole, previous and next always cut.
+    gOptions[7] = false;
+    frmWelcome* page = loadPage();
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("long\n") + body);
+    page->scheduleCommand2_MouseUp(1, 0, 0, 0);
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("short\ny"));
+    page->scheduleCommand2_MouseUp(1, 0, 0, 0);
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("long\n") + cut);
+
+    gOptions[7] = true;
+    page->Reload();
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("long\n") + cut);
+
+    // Exactly 1000 characters stay whole.
+    gConnection.execute(QStringLiteral("DELETE FROM Diary"));
+    addEntry(kToday, QStringLiteral("edge"), QString(1000, QLatin1Char('z')));
+    page->Reload();
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("edge\n") + QString(1000, QLatin1Char('z')));
+}
+
+TEST_F(HomePage, SetDiaryOpensAtTheChosenDayAndEntryOnce) {
+    addEntry(QDate(2008, 3, 2), QStringLiteral("a"), QStringLiteral("1"));
+    addEntry(QDate(2008, 3, 2), QStringLiteral("b"), QStringLiteral("2"));
+    addEntry(QDate(2008, 3, 2), QStringLiteral("c"), QStringLiteral("3"));
+    gSetDiary = true;
+    gDiaryDate = QDate(2008, 3, 2);
+    gDayIndex = 2;
+    frmWelcome* page = loadPage();
+    EXPECT_EQ(page->MonthView1->Value(), QDate(2008, 3, 2));
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("b\n2"));
+    EXPECT_EQ(page->Label3->text(), QStringLiteral("  2 / 3"));
+    EXPECT_FALSE(gSetDiary);
+
+    // The next selection starts at the day's first entry.
+    page->MonthView1->setValue(QDate(2008, 3, 2));
+    EXPECT_EQ(gDayIndex, 1);
+
+    // A kept position the day no longer has falls back to its last entry.
+    gSetDiary = true;
+    gDayIndex = 7;
+    page->Reload();
+    EXPECT_EQ(gDayIndex, 3);
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("c\n3"));
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
+    addEntry(QDate(2008, 5, 3), QStringLiteral("one"), QStringLiteral("1"));
+    frmWelcome* page = loadMain();
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(main_->currentPage(), page);
+    QTest::mousePress(page->MonthView1->lblDay[7], Qt::LeftButton);
+    ASSERT_EQ(gDiaryDate, QDate(2008, 5, 3));
+
+    release(page->lblCmd2);
+    pumpEvents();
+    EXPECT_EQ(visits, QStringList{QStringLiteral("frmNew 100 2008-05-03")});
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmWelcome")));
+
+    gChangeFrame(0);
+    page = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->MonthView1->Value(), kToday); // opened without setDiary
+    QTest::mousePress(page->MonthView1->lblDay[7], Qt::LeftButton);
+    release(page->lblCmd1);
+    pumpEvents();
+    EXPECT_EQ(visits.last(), QStringLiteral("frmReview 100 2008-05-03"));
+
+    // Coming back with setDiary shows the day again.
+    gChangeFrame(0, true);
+    page = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
+    EXPECT_EQ(page->MonthView1->Value(), QDate(2008, 5, 3));
+    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("one\n1"));
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(HomePage, LayoutFollowsThePageSize) {
+    frmWelcome* page = loadPage();
+    page->resize(800, 533);
+    const int W = page->width() * 15, H = page->height() * 15;
+    EXPECT_EQ(page->Text1->geometry(), QRect(192, 136, (W - 3070 + 7) / 15, (H - 2050 + 7) / 15));
+    EXPECT_EQ(page->scheduleCommand2->x(), (W - 510 + 7) / 15);
+    EXPECT_EQ(page->scheduleCommand1->x(), (W - 1950 + 7) / 15);
+    EXPECT_EQ(page->Label3->x(), (W - 1590 + 7) / 15);
+    EXPECT_EQ(page->Shape2->width(), (W - 375 + 7) / 15);
+}
