@@ -370,9 +370,11 @@ void BM_MonthMarksRaw(benchmark::State& state) {
         sqlite3_reset(st);
         bindDate(st, 1, visible.front());
         bindDate(st, 2, visible.back());
+        // The dates straight from the stored text, as the layer reads them.
         QSet<QDate> days;
         while (sqlite3_step(st) == SQLITE_ROW)
-            days.insert(db::textToDate(columnText(st, 1)));
+            days.insert(db::textToDate(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)),
+                                       sqlite3_column_bytes(st, 1)));
         int bold = 0;
         for (const QDate& d : visible)
             bold += days.contains(d);

@@ -113,6 +113,63 @@ QString planKey(const QString& source, const Filter& filter, const Sort& sort) {
     return key;
 }
 
+// The plans of the last few opens, recognised by comparing the source and the
+// shape of filter and sort directly: cheaper than building and hashing the plan
+// key, and pages repeat the same few opens (a day's entries, the month's marks).
+// A plan the connection dropped (schema change, close) has expired here too.
+struct PlanMemo {
+    const Connection* conn = nullptr;
+    quint64 generation = 0;
+    QString source;
+    std::vector<std::pair<QString, int>> conds; // field, op * 2 + (value is null)
+    std::vector<std::pair<QString, bool>> keys;
+    std::weak_ptr<const void> plan;
+};
+
+int condShape(const Condition& c) {
+    return int(c.op) * 2 + ((!c.value.isValid() || c.value.isNull()) ? 1 : 0);
+}
+
+bool sameShape(const PlanMemo& m, const Connection& conn, const QString& source, const Filter& filter,
+               const Sort& sort) {
+    if (m.conn != &conn || m.generation != conn.generation() || m.source != source) return false;
+    const auto& cs = filter.conditions();
+    if (cs.size() != m.conds.size() || sort.keys().size() != m.keys.size()) return false;
+    for (size_t i = 0; i < cs.size(); ++i)
+        if (m.conds[i].second != condShape(cs[i]) || m.conds[i].first != cs[i].field) return false;
+    for (size_t i = 0; i < m.keys.size(); ++i)
+        if (m.keys[i].second != sort.keys()[i].ascending || m.keys[i].first != sort.keys()[i].field)
+            return false;
+    return true;
+}
+
+constexpr int kPlanMemos = 4;
+thread_local PlanMemo planMemos[kPlanMemos];
+thread_local int nextPlanMemo = 0;
+
+std::shared_ptr<const void> recalledPlan(const Connection& conn, const QString& source, const Filter& filter,
+                                         const Sort& sort) {
+    for (const PlanMemo& m : planMemos)
+        if (sameShape(m, conn, source, filter, sort)) return m.plan.lock();
+    return {};
+}
+
+void rememberPlan(const Connection& conn, const QString& source, const Filter& filter, const Sort& sort,
+                  const std::shared_ptr<const void>& plan) {
+    PlanMemo& m = planMemos[nextPlanMemo];
+    nextPlanMemo = (nextPlanMemo + 1) % kPlanMemos;
+    m.conn = &conn;
+    m.generation = conn.generation();
+    m.source = source;
+    m.conds.clear();
+    for (const Condition& c : filter.conditions())
+        m.conds.push_back({c.field, condShape(c)});
+    m.keys.clear();
+    for (const SortKey& k : sort.keys())
+        m.keys.push_back({k.field, k.ascending});
+    m.plan = plan;
+}
+
 std::shared_ptr<const TablePlan> buildTablePlan(Connection& connection, const QString& key,
                                                 const ParsedSource& p, const Filter& filter,
                                                 const Sort& sort) {
@@ -214,6 +271,10 @@ struct Recordset::Impl {
         return *conn;
     }
     int columnIndex(const QString& name) const {
+        // Call sites nearly always spell the name as the table does: try that first,
+        // it costs a length check and a memcmp instead of a case fold.
+        for (size_t i = 0; i < cols.size(); ++i)
+            if (cols[i].name == name) return int(i);
         for (size_t i = 0; i < cols.size(); ++i)
             if (cols[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i);
         return -1;
@@ -317,20 +378,44 @@ struct Recordset::Impl {
         indexedCol = -1;
         eqIndex.clear();
     }
+    // The index key of a condition value that already has the column's own type,
+    // without going through coerce (the month view filters 42 days in a row).
+    static bool directKey(ColumnType t, const QVariant& v, qint64& key) {
+        const int id = v.metaType().id();
+        if (t == ColumnType::Date && id == QMetaType::QDate) {
+            const QDate d = *static_cast<const QDate*>(v.constData());
+            if (!d.isValid()) return false;
+            key = d.toJulianDay();
+            return true;
+        }
+        if (t == ColumnType::Integer && id == QMetaType::Int) {
+            key = *static_cast<const int*>(v.constData());
+            return true;
+        }
+        if (t == ColumnType::Boolean && id == QMetaType::Bool) {
+            key = *static_cast<const bool*>(v.constData()) ? 1 : 0;
+            return true;
+        }
+        return false;
+    }
     // One "field = value" condition on an indexable column: the view from the index.
-    void viewFromIndex(int col, const QVariant& value) {
+    void viewFromIndex(int col, qint64 key) {
         if (indexedCol != col) {
             eqIndex.clear();
             eqIndex.reserve(rows.size());
+            const bool dates = cols[col].type == ColumnType::Date;
             for (size_t i = 0; i < rows.size(); ++i) {
                 const QVariant& v = cells[rows[i].base + col];
-                if (v.isValid() && !v.isNull()) eqIndex.push_back({indexKey(v), int(i)});
+                if (dates && v.metaType().id() == QMetaType::QDate) // stored dates are valid or null
+                    eqIndex.push_back({static_cast<const QDate*>(v.constData())->toJulianDay(), int(i)});
+                else if (v.isValid() && !v.isNull())
+                    eqIndex.push_back({indexKey(v), int(i)});
             }
-            std::sort(eqIndex.begin(), eqIndex.end());
+            // Rows come in table order, which for dates is mostly date order already.
+            if (!std::is_sorted(eqIndex.begin(), eqIndex.end())) std::sort(eqIndex.begin(), eqIndex.end());
             indexedCol = col;
         }
         view.clear();
-        const qint64 key = indexKey(value);
         auto it = std::lower_bound(eqIndex.begin(), eqIndex.end(), std::pair<qint64, int>(key, -1));
         for (; it != eqIndex.end() && it->first == key; ++it)
             if (rows[it->second].state != RowState::Deleted && rows[it->second].state != RowState::Gone)
@@ -344,9 +429,17 @@ struct Recordset::Impl {
         if (filter.conditions().size() == 1 && filter.conditions()[0].op == Op::Eq) {
             const Condition& c = filter.conditions()[0];
             const int col = requireColumn(c.field);
-            const QVariant v = detail::coerce(cols[col], c.value);
-            if (indexable(cols[col].type) && v.isValid()) {
-                viewFromIndex(col, v);
+            qint64 key = 0;
+            bool keyed = directKey(cols[col].type, c.value, key);
+            if (!keyed && indexable(cols[col].type)) {
+                const QVariant v = detail::coerce(cols[col], c.value);
+                if (v.isValid()) {
+                    key = indexKey(v);
+                    keyed = true;
+                }
+            }
+            if (keyed) {
+                viewFromIndex(col, key);
                 sortView();
                 return;
             }
@@ -555,8 +648,14 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
     if (!connection.isOpen()) gRaise(err::Closed, QStringLiteral("连接已关闭。"));
     Impl& d = *d_;
     // A table opened before with this shape of filter and sort has its plan ready.
-    const QString key = planKey(source, d.filter, d.sort);
-    std::shared_ptr<const TablePlan> plan = std::static_pointer_cast<const TablePlan>(connection.plan(key));
+    std::shared_ptr<const TablePlan> plan =
+        std::static_pointer_cast<const TablePlan>(recalledPlan(connection, source, d.filter, d.sort));
+    QString key;
+    if (!plan) {
+        key = planKey(source, d.filter, d.sort);
+        plan = std::static_pointer_cast<const TablePlan>(connection.plan(key));
+        if (plan) rememberPlan(connection, source, d.filter, d.sort, plan);
+    }
     ParsedSource parsed;
     if (!plan) {
         parsed = parseCached(source);
@@ -577,7 +676,10 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
         d.cols.clear();
         d.longCols.clear();
         if (kind == ParsedSource::Table) {
-            if (!plan) plan = buildTablePlan(connection, key, parsed, filter, sort);
+            if (!plan) {
+                plan = buildTablePlan(connection, key, parsed, filter, sort);
+                rememberPlan(connection, source, filter, sort, plan);
+            }
             d.table = plan->table;
             d.cols = plan->cols;
             d.longCols = plan->longCols;
@@ -628,8 +730,11 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
                 if (!d.longCols.empty()) bound.append(kEagerLongRows);
                 readRows(plan->sqlUnordered, bound, true);
                 if (d.longCols.empty() || d.rows.size() < size_t(kEagerLongRows)) {
-                    std::sort(d.rows.begin(), d.rows.end(),
-                              [](const Row& a, const Row& b) { return a.rowid < b.rowid; });
+                    // Entries are mostly added in date order, so a read through the
+                    // Date index usually comes back in table order already.
+                    const auto byRowid = [](const Row& a, const Row& b) { return a.rowid < b.rowid; };
+                    if (!std::is_sorted(d.rows.begin(), d.rows.end(), byRowid))
+                        std::sort(d.rows.begin(), d.rows.end(), byRowid);
                 } else {
                     // A large result: read in table order, long texts of the rest later.
                     d.rows.clear();
