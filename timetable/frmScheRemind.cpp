@@ -164,6 +164,11 @@ void frmScheRemind::formLoad() {
     Timer1->start();
 }
 
+void frmScheRemind::formUnload() {
+    // No check may run on a window that is going away (and show it again).
+    Timer1->stop();
+}
+
 void frmScheRemind::placeText1() {
     const QRect gap = static_cast<GapRadio*>(Option1)->gapRect();
     Text1->setGeometry(Option1->x() + gap.left() + 4, Option1->y() + 1, gap.width() - 8, gap.height() - 2);

@@ -20,6 +20,7 @@ class frmScheRemind : public QWidget, public gForm {
 public:
     frmScheRemind();
     void formLoad() override;
+    void formUnload() override;
 
     // One check (a tick of Timer1).
     void Timer1_Timer();

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -238,4 +239,18 @@ TEST_F(RemindCheck, TheCloseButtonOnlyHidesIt) {
     checkAt(r, 7, 32);
     EXPECT_TRUE(r->isVisible());
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+}
+
+TEST_F(RemindCheck, UnloadingStopsTheChecks) {
+    addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
+    loadToday();
+    setNow(1, 7, 40);
+    auto* r = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    QPointer<frmScheRemind> alive(r);
+    ASSERT_TRUE(r->Timer1->isActive());
+    forms::unload(r);
+    EXPECT_FALSE(r->Timer1->isActive());
+    EXPECT_FALSE(r->isVisible());
+    pumpEvents(30);
+    EXPECT_TRUE(alive.isNull());
 }
