@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
 #include <QStylePainter>
 #include <QTimer>
 
@@ -52,7 +53,7 @@ public:
     // Where the gap lies, in the button's coordinates.
     QRect gapRect() const {
         const Pieces pc = pieces();
-        const QRect c = contentsRect();
+        const QRect c = captionRect();
         const int left = c.left() + fontMetrics().horizontalAdvance(pc.before);
         return {left, 0, kGapPx, height()};
     }
@@ -61,7 +62,7 @@ protected:
     // The caption as drawn, gap included, takes presses like the round button.
     bool hitButton(const QPoint& pos) const override {
         const Pieces pc = pieces();
-        const int right = contentsRect().left() + fontMetrics().horizontalAdvance(pc.before) + kGapPx +
+        const int right = captionRect().left() + fontMetrics().horizontalAdvance(pc.before) + kGapPx +
                           fontMetrics().horizontalAdvance(pc.after);
         return QRect(0, 0, right, height()).contains(pos);
     }
@@ -72,11 +73,19 @@ protected:
         opt.text.clear();
         p.drawControl(QStyle::CE_RadioButton, opt);
         const Pieces pc = pieces();
-        const QRect c = contentsRect();
+        const QRect c = captionRect();
         p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
         const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
         p.drawText(c, flags, pc.before);
-        p.drawText(c.adjusted(fontMetrics().horizontalAdvance(pc.before) + kGapPx, 0, 0, 0), flags, pc.after);
+        const int afterLeft = c.left() + fontMetrics().horizontalAdvance(pc.before) + kGapPx;
+        p.drawText(c.adjusted(afterLeft - c.left(), 0, 0, 0), flags, pc.after);
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = QRect(c.left(), c.top(),
+                               afterLeft + fontMetrics().horizontalAdvance(pc.after) - c.left(), c.height());
+            p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
     }
 
 private:
@@ -93,7 +102,7 @@ private:
         return {t.left(from), t.mid(to)};
     }
     // Where the caption starts.
-    QRect contentsRect() const {
+    QRect captionRect() const {
         QStyleOptionButton opt;
         initStyleOption(&opt);
         return style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, this);
@@ -116,6 +125,8 @@ frmScheRemind::frmScheRemind() {
     Label1 = new QLabel(QStringLiteral("在 x 分钟之后有课程：1-101，线性代数"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(gPxRect(240, 960, kWidthTw - 480, 1080));
+    // Course and room names are the user's text, never markup.
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

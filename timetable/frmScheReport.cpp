@@ -44,6 +44,7 @@ frmScheReport::frmScheReport() {
 
     Label1 = new QLabel(QStringLiteral("今天（Date）的课程："), this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setGeometry(gPxRect(1020, 240, kWidthTw - 1260, 360));
     QFont bold = Label1->font();
     bold.setBold(true);

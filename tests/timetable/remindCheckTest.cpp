@@ -217,13 +217,18 @@ TEST_F(RemindCheck, ANewDayRebuildsTodaysList) {
     EXPECT_EQ(gTodayTimes[1][0], 0);
 }
 
-TEST_F(RemindCheck, ANameWithPercentSignsIsShownAsItIs) {
+TEST_F(RemindCheck, NamesAreShownAsTheyAre) {
     addCourse(QStringLiteral("100%1 %2"), QStringLiteral("%4"), 1, QStringLiteral("01"));
+    addCourse(QStringLiteral("<b>Art</b>"), QStringLiteral("<i>Hall</i>"), 2, QStringLiteral("01"));
     loadToday();
     frmScheRemind* r = load();
     checkAt(r, 8, 10);
     EXPECT_EQ(r->Label1->text(),
               QStringLiteral("在 10 分钟之前在 %4 已经开始了课程：100%1 %2\r\n\r\n还有 35 分钟下课！"));
+    r->hide();
+    checkAt(r, 7, 50, 2);
+    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 10 分钟之后在 <i>Hall</i> 有课程：<b>Art</b>"));
+    EXPECT_EQ(r->Label1->textFormat(), Qt::PlainText);
 }
 
 TEST_F(RemindCheck, TheCloseButtonOnlyHidesIt) {
