@@ -1,6 +1,7 @@
 #include "timetable/frmScheRemind.h"
 
 #include "core/gClock.h"
+#include "core/gDialogKeys.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
 #include "core/gResources.h"
@@ -150,6 +151,7 @@ frmScheRemind::frmScheRemind() {
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(gPxRect(kWidthTw - 1335, 2925, 1095, 375));
     Command1->setDefault(true);
+    gBindDefaultCancel(this, Command1, nullptr);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

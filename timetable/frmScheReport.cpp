@@ -1,6 +1,7 @@
 #include "timetable/frmScheReport.h"
 
 #include "core/gClock.h"
+#include "core/gDialogKeys.h"
 #include "core/gError.h"
 #include "core/gResources.h"
 #include "core/gState.h"
@@ -80,6 +81,7 @@ frmScheReport::frmScheReport() {
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(gPxRect(kWidthTw - 1320, kGridTopTw + kGridHeightTw + 180, 1095, 375));
     Command1->setDefault(true);
+    gBindDefaultCancel(this, Command1, Command1);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -6,6 +6,7 @@
 #include "platform/shutDown.h"
 #include "timetable/frmScheRemind.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -208,4 +209,14 @@ TEST_F(RemindAnswer, AShutDownThatCannotBeDoneIsReported) {
         EXPECT_EQ(shutDown::seam::messages(), QStringList{shutDown::failureText()});
     }
     EXPECT_EQ(shutDown::failureText(), QStringLiteral("无法关闭计算机。\n请从桌面的菜单中关闭计算机。"));
+}
+
+TEST_F(RemindAnswer, EnterInTheMinutesBoxPressesOK) {
+    checkAt(7, 35);
+    r_->Text1->setText(QStringLiteral("7"));
+    QApplication::setActiveWindow(r_);
+    r_->Text1->setFocus();
+    QTest::keyClick(r_->Text1, Qt::Key_Return);
+    EXPECT_FALSE(r_->isVisible());
+    EXPECT_EQ(r_->snooze(), 7);
 }

@@ -5,10 +5,12 @@
 #include "core/gState.h"
 #include "timetable/frmScheReport.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -126,4 +128,18 @@ TEST_F(ReportList, TheExitUnloadsItWithoutReopeningTheMainWindow) {
     forms::unload(QStringLiteral("frmScheReport"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
     EXPECT_EQ(mainWindowLoads(), 0);
+}
+
+TEST_F(ReportList, EnterOrEscapeCloses) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        forms::unloadAllNow();
+        gCloseMinimizes = false;
+        mainWindowLoads() = 0;
+        frmScheReport* r = showAt(9, 0);
+        QApplication::setActiveWindow(r);
+        QTest::keyClick(r->MSFlexGrid1, key);
+        pumpEvents();
+        EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport"))) << key;
+        EXPECT_EQ(mainWindowLoads(), 1) << key;
+    }
 }
