@@ -1,0 +1,131 @@
+// The editor's draft file: written on the timer while auto-save is on, offered
+// back when the editor opens, and never thrown away unread.
+#include "controls/scheduleText.h"
+#include "core/gClock.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "diary/frmNew.h"
+#include "editorFixture.h"
+#include "shell/frmMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+using EditorDraft = EditorTest;
+
+TEST_F(EditorDraft, TimerWritesTheBodyAfterTheIntervalAndTellsWhen) {
+    gOptions[8] = true;
+    gAutoSaveInterval = 3;
+    frmNew* e = openEditor();
+    ASSERT_TRUE(e->Timer1->isActive());
+    EXPECT_EQ(e->Timer1->interval(), 60000);
+    e->Text1->setText(QStringLiteral("写到一半"));
+
+    e->Timer1Tick();
+    e->Timer1Tick();
+    EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
+    EXPECT_FALSE(e->Label8->isVisibleTo(e));
+
+    gClockSeam::set(QDateTime(today, QTime(8, 5, 30)));
+    e->Timer1Tick();
+    ASSERT_TRUE(QFile::exists(frmNew::draftFile()));
+    EXPECT_EQ(e->draftTicks(), 0);
+    EXPECT_TRUE(e->Label8->isVisibleTo(e));
+    EXPECT_EQ(e->Label8->text(), QStringLiteral("08点05分在用户文件夹保存了草稿。"));
+    scheduleText back;
+    ASSERT_TRUE(back.loadFile(frmNew::draftFile()));
+    EXPECT_EQ(back.text(), QStringLiteral("写到一半"));
+    // Nothing but the draft itself is left in the folder.
+    const QStringList left = QDir(gDataPath).entryList(QDir::Files);
+    EXPECT_FALSE(left.join(QLatin1Char(' ')).contains(QStringLiteral("Diary.tmp.")));
+}
+
+TEST_F(EditorDraft, WithAutoSaveOffNoDraftIsWrittenButAnOldOneIsOffered) {
+    gOptions[8] = false;
+    scheduleText old;
+    old.setText(QStringLiteral("上次没写完的"));
+    ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+
+    frmNew* e = openEditor();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{102});
+    EXPECT_FALSE(e->Timer1->isActive());
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("上次没写完的"));
+    EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
+}
+
+TEST_F(EditorDraft, RefusedDraftStaysAndIsOfferedAgain) {
+    scheduleText old;
+    old.setText(QStringLiteral("留着"));
+    ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
+    const QByteArray bytes = readFile(frmNew::draftFile());
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    frmNew* e = openEditor();
+    EXPECT_TRUE(e->Text1->text().isEmpty());
+    EXPECT_EQ(readFile(frmNew::draftFile()), bytes);
+
+    gChangeFrame(0);
+    gMsgBoxSeam::reset();
+    gMsgBoxSeam::setScripted(true);
+    openEditor();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{102});
+}
+
+TEST_F(EditorDraft, RestoredDraftInAnEditedEntryCountsAsAChange) {
+    const QDate day(2026, 3, 9);
+    addRow(day, QStringLiteral("旧"), QStringLiteral("旧的内容"), 50);
+    loadDay(day);
+    gDayIndex = 1;
+    gOptions[8] = true;
+    scheduleText old;
+    old.setText(QStringLiteral("草稿里的内容"));
+    ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    frmNew* e = openEditor(true, true, true);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("草稿里的内容"));
+    EXPECT_TRUE(e->gChanged);
+
+    // Leaving asks before the restored text goes; No keeps it.
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    EXPECT_FALSE(gChangeFrame(0));
+    EXPECT_EQ(gMsgBoxSeam::shownIds().last(), 107);
+    EXPECT_EQ(editor(), e);
+}
+
+TEST_F(EditorDraft, UnreadableDraftIsKeptAndReported) {
+    writeFile(frmNew::draftFile(), "not a rich text file");
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    frmNew* e = openEditor();
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_TRUE(QFile::exists(frmNew::draftFile()));
+    EXPECT_EQ(readFile(frmNew::draftFile()), QByteArray("not a rich text file"));
+}
+
+TEST_F(EditorDraft, DraftThatCannotBeWrittenIsReportedNotAnnounced) {
+    gOptions[8] = true;
+    gAutoSaveInterval = 1;
+    frmNew* e = openEditor();
+    e->Text1->setText(QStringLiteral("内容"));
+    // A folder in the draft's place: no file can be written there.
+    ASSERT_TRUE(QDir().mkpath(frmNew::draftFile()));
+    QTimer::singleShot(0, e->Timer1, [e] { Q_EMIT e->Timer1->timeout({}); });
+    pumpEvents(20);
+    EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_FALSE(e->Label8->isVisibleTo(e));
+    EXPECT_EQ(e->draftTicks(), 0);
+}
+
+TEST_F(EditorDraft, LeavingWithAutoSaveOnDeletesTheDraft) {
+    gOptions[8] = true;
+    gAutoSaveInterval = 1;
+    frmNew* e = openEditor();
+    e->Timer1Tick();
+    ASSERT_TRUE(QFile::exists(frmNew::draftFile()));
+    e->Command2Click();
+    EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
+    EXPECT_EQ(main_->pageIndex(), 0);
+}

@@ -1,0 +1,191 @@
+// The editor as a page of the main window: leave prompts, cancel, the
+// clipboard quote, change tracking, the first-line link, focus and layout.
+#include "controls/scheduleSlider.h"
+#include "controls/scheduleText.h"
+#include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
+#include "core/gResources.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "diary/frmNew.h"
+#include "editorFixture.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using EditorPage = EditorTest;
+
+TEST_F(EditorPage, ControlsCarryTheirCaptions) {
+    frmNew* e = openEditor();
+    EXPECT_EQ(e->Label1->text(), QStringLiteral("记录"));
+    EXPECT_EQ(e->Label4->text(), QStringLiteral("标题(&T)："));
+    EXPECT_EQ(e->Label5->text(), QStringLiteral("日期(&D)："));
+    EXPECT_EQ(e->Label3->text(), QStringLiteral("心情(&H)："));
+    EXPECT_EQ(e->lblCmd1->text(), QStringLiteral("第一行设置为标题"));
+    EXPECT_EQ(e->Command1->text(), QStringLiteral("保存(&S)"));
+    EXPECT_EQ(e->Command2->text(), QStringLiteral("取消"));
+    EXPECT_EQ(e->lblCmd1->cursor().shape(), gLoadResCursor(101).shape());
+    EXPECT_FALSE(e->Label8->isVisibleTo(e));
+    EXPECT_EQ(e->parentWidget()->parentWidget(), main_->centralWidget());
+}
+
+TEST_F(EditorPage, LeavePromptsFollowTheEntryKind) {
+    struct Case {
+        const char* what;
+        bool edit;
+        bool touch; // change the entry after it opened
+        int asked;  // message asked when leaving, 0 none
+    };
+    const Case cases[] = {
+        {"new, empty", false, false, 0},
+        {"new, with text", false, true, 119},
+        {"edited, unchanged", true, false, 0},
+        {"edited, changed", true, true, 107},
+    };
+    const QDate day(2026, 3, 4);
+    addRow(day, QStringLiteral("标题"), QStringLiteral("内容"), 50);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        loadDay(day);
+        gDayIndex = 1;
+        frmNew* e = openEditor(c.edit, c.edit, false);
+        ASSERT_NE(e, nullptr);
+        if (c.touch) {
+            if (c.edit)
+                e->scheduleSlider1->setValue(70), Q_EMIT e->scheduleSlider1->change();
+            else
+                e->Text2->setText(QStringLiteral("x"));
+        }
+        gMsgBoxSeam::reset();
+        gMsgBoxSeam::setScripted(true);
+        if (c.asked) {
+            gMsgBoxSeam::pushAnswer(gMsgResult::No);
+            EXPECT_FALSE(gChangeFrame(0));
+            EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{c.asked});
+            EXPECT_EQ(editor(), e);
+            EXPECT_EQ(main_->pageIndex(), 2);
+            gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+        }
+        EXPECT_TRUE(gChangeFrame(0));
+        EXPECT_EQ(main_->pageIndex(), 0);
+        pumpEvents();
+        EXPECT_EQ(editor(), nullptr);
+    }
+}
+
+TEST_F(EditorPage, CancelGoesBackWhereTheEditorCameFrom) {
+    frmNew* e = openEditor(true, false, true);
+    e->Command2Click();
+    ASSERT_EQ(visits.size(), 1);
+    EXPECT_EQ(visits[0].name, QStringLiteral("frmReview"));
+    EXPECT_TRUE(visits[0].setDiary);
+
+    visits.clear();
+    e = openEditor();
+    e->Text2->setText(QStringLiteral("不要了"));
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    QTest::mouseClick(e->Command2, Qt::LeftButton);
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    ASSERT_EQ(visits.size(), 1);
+    EXPECT_EQ(visits[0].name, QStringLiteral("frmWelcome"));
+    EXPECT_FALSE(visits[0].setDiary);
+}
+
+TEST_F(EditorPage, ClipboardQuoteFillsAFreshEntryOnly) {
+    QApplication::clipboard()->setText(QStringLiteral("引用的一段话"));
+    main_->mTClip_Click();
+    frmNew* e = editor();
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("引用的一段话"));
+    EXPECT_TRUE(e->Text2->text().isEmpty());
+
+    // Kept on the prompt: the entry stays as it was.
+    e->Text1->setText(QStringLiteral("我自己写的"));
+    QApplication::clipboard()->setText(QStringLiteral("另一段"));
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    main_->mTClip_Click();
+    EXPECT_EQ(editor(), e);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("我自己写的"));
+}
+
+TEST_F(EditorPage, ChangesAreTrackedAndTheSliderShowsItsValue) {
+    frmNew* e = openEditor();
+    EXPECT_FALSE(e->gChanged);
+    e->Text2->setText(QStringLiteral("t"));
+    EXPECT_TRUE(e->gChanged);
+    e->gChanged = false;
+    QTest::keyClicks(e->Text1->box(), QStringLiteral("ab"));
+    EXPECT_TRUE(e->gChanged);
+    e->gChanged = false;
+    e->resize(e->size()); // lay out
+    const QRect thumb = e->scheduleSlider1->rect();
+    QTest::mouseClick(e->scheduleSlider1, Qt::LeftButton, {},
+                      QPoint(thumb.width() - gPx(330), thumb.center().y()));
+    EXPECT_TRUE(e->gChanged);
+    EXPECT_EQ(e->scheduleSlider1->toolTip(), QString::number(e->scheduleSlider1->value()));
+    EXPECT_GT(e->scheduleSlider1->value(), 90);
+}
+
+TEST_F(EditorPage, FirstLineBecomesTheTitle) {
+    frmNew* e = openEditor();
+    struct Case {
+        QString body;
+        QString title;
+    };
+    const Case cases[] = {
+        {QStringLiteral("第一行\r\n第二行"), QStringLiteral("第一行")},
+        {QString(), QString()},
+        {QStringLiteral("\r\n后面"), QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body.toStdString());
+        e->Text2->setText(QStringLiteral("旧标题"));
+        e->Text1->setText(c.body);
+        QTest::mouseClick(e->lblCmd1, Qt::LeftButton);
+        EXPECT_EQ(e->Text2->text(), c.title);
+    }
+    // A long first line is cut where the box wraps it.
+    const QString longLine = QString(400, QChar(0x5b57));
+    e->Text1->setText(longLine);
+    e->lblCmd1Click();
+    EXPECT_FALSE(e->Text2->text().isEmpty());
+    EXPECT_LT(e->Text2->text().size(), longLine.size());
+    EXPECT_TRUE(longLine.startsWith(e->Text2->text()));
+    // A right click does nothing.
+    e->Text2->setText(QStringLiteral("留"));
+    QTest::mouseClick(e->lblCmd1, Qt::RightButton);
+    EXPECT_EQ(e->Text2->text(), QStringLiteral("留"));
+}
+
+TEST_F(EditorPage, TitleHasTheFocusAndEnterMovesToTheBody) {
+    main_->show();
+    main_->activateWindow();
+    frmNew* e = openEditor();
+    QApplication::setActiveWindow(main_);
+    pumpEvents(10);
+    EXPECT_TRUE(e->Text2->hasFocus());
+    QTest::keyClick(e->Text2, Qt::Key_Return);
+    EXPECT_TRUE(e->Text1->box()->hasFocus());
+}
+
+TEST_F(EditorPage, LayoutFollowsThePageSize) {
+    frmNew* e = openEditor();
+    e->resize(gPx(12000), gPx(7500));
+    const int W = 12000, H = 7500;
+    EXPECT_EQ(e->Text1->geometry(), gPxRect(120, 1440, W - 255, H - 2025));
+    EXPECT_EQ(e->Text2->width(), gPx(W - 1125));
+    EXPECT_EQ(e->scheduleSlider1->width(), gPx(W - 5535));
+    EXPECT_EQ(e->Command1->pos(), gPxPoint(W - 2430, H - 360));
+    EXPECT_EQ(e->Command2->pos(), gPxPoint(W - 1230, H - 360));
+    EXPECT_EQ(e->lblCmd1->y(), gPx(H - 360));
+    EXPECT_LE(e->Label8->geometry().right(), e->Command1->x());
+    // The page the main window placed fits its page area.
+    EXPECT_TRUE(e->parentWidget()->rect().contains(main_->pageRect()));
+}
