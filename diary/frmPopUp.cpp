@@ -30,7 +30,9 @@ void frmPopUp::formLoad() {
     if (scheduleText* o = owner()) {
         if (QWidget* top = o->window(); top && top->screen()) screen = top->screen();
     }
+    // The whole screen, as far as the desktop lets a window cover it.
     if (screen) setGeometry(screen->availableGeometry());
+    setWindowState(windowState() | Qt::WindowMaximized);
     if (scheduleText* o = owner()) scheduleText1->setTextRTF(o->textRTF());
 }
 

@@ -1,0 +1,138 @@
+// The pop-up editor opened from the diary editor's body: it takes the body's
+// rich text, gives it back however it closes, and frees its owner again.
+#include "controls/scheduleText.h"
+#include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "diary/frmNew.h"
+#include "diary/frmPopUp.h"
+#include "editorFixture.h"
+#include "shell/frmMain.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+#include <QTextCursor>
+
+using PopUpEditor = EditorTest;
+
+namespace {
+void makeBold(QTextEdit* box) {
+    QTextCursor c(box->document());
+    c.select(QTextCursor::Document);
+    QTextCharFormat f;
+    f.setFontWeight(QFont::Bold);
+    f.setForeground(QColor(0xff, 0, 0));
+    c.mergeCharFormat(f);
+    QTextBlockFormat b;
+    b.setAlignment(Qt::AlignHCenter);
+    c.mergeBlockFormat(b);
+}
+} // namespace
+
+TEST_F(PopUpEditor, PopOutOpensAFullScreenCopyAndDisablesTheBody) {
+    frmNew* e = openEditor();
+    e->Text1->setText(QStringLiteral("正文"));
+    const QString rtf = e->Text1->textRTF();
+    QTest::mouseClick(e->Text1->popUpLink(), Qt::LeftButton);
+
+    frmPopUp* p = popUp();
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(p->isVisible());
+    EXPECT_TRUE(p->isWindow());
+    EXPECT_EQ(p->windowTitle(), QStringLiteral("编辑"));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(p->isMaximized());
+    EXPECT_EQ(p->frameGeometry().topLeft(), screen.topLeft());
+    EXPECT_GE(p->width(), screen.width() - 20);
+    EXPECT_GE(p->height(), screen.height() - 60);
+    EXPECT_EQ(p->scheduleText1->geometry(), p->rect());
+    EXPECT_EQ(p->scheduleText1->textRTF(), rtf);
+    EXPECT_FALSE(p->scheduleText1->showPopUp());
+    EXPECT_EQ(gPopUpOwner.data(), e->Text1);
+    EXPECT_FALSE(e->Text1->enabled());
+    // One pop-up per owner.
+    EXPECT_FALSE(e->Text1->popOut());
+}
+
+TEST_F(PopUpEditor, FormattingDoneThereIsInTheBodyAfterClosing) {
+    frmNew* e = openEditor();
+    e->Text1->setText(QStringLiteral("要加粗的字"));
+    ASSERT_TRUE(e->Text1->popOut());
+    frmPopUp* p = popUp();
+    ASSERT_NE(p, nullptr);
+    makeBold(p->scheduleText1->box());
+    const QString formatted = p->scheduleText1->textRTF();
+    e->gChanged = false;
+
+    p->close();
+    pumpEvents();
+
+    EXPECT_EQ(popUp(), nullptr);
+    EXPECT_EQ(e->Text1->textRTF(), formatted);
+    EXPECT_TRUE(e->Text1->textRTF().contains(QStringLiteral("\\b")));
+    EXPECT_TRUE(e->Text1->textRTF().contains(QStringLiteral("\\qc")));
+    EXPECT_TRUE(e->Text1->enabled());
+    EXPECT_TRUE(gPopUpOwner.isNull());
+    EXPECT_TRUE(e->gChanged);
+    // And it pops out again.
+    EXPECT_TRUE(e->Text1->popOut());
+}
+
+TEST_F(PopUpEditor, ClosingUnchangedGivesTheSameTextBack) {
+    frmNew* e = openEditor();
+    e->Text1->setTextRTF(
+        QStringLiteral("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 A \\i italic\\i0  word\\par}"));
+    const QString before = e->Text1->textRTF();
+    ASSERT_TRUE(e->Text1->popOut());
+    forms::unload(QStringLiteral("frmPopUp"));
+    EXPECT_EQ(e->Text1->textRTF(), before);
+    EXPECT_TRUE(e->Text1->enabled());
+    EXPECT_TRUE(gPopUpOwner.isNull());
+}
+
+TEST_F(PopUpEditor, LeavingTheEditorTakesThePopUpTextIntoThePrompt) {
+    frmNew* e = openEditor();
+    ASSERT_TRUE(e->Text1->popOut());
+    QTest::keyClicks(popUp()->scheduleText1->box(), QStringLiteral("abc"));
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    EXPECT_FALSE(gChangeFrame(0));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(popUp(), nullptr);
+    EXPECT_EQ(editor(), e);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("abc"));
+    EXPECT_TRUE(e->Text1->enabled());
+
+    // Saved from the editor, the text written in the pop-up is stored.
+    e->Text2->setText(QStringLiteral("标题"));
+    e->Command1Click();
+    const auto rows = rowsOf(today);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].diary, QStringLiteral("abc"));
+}
+
+TEST_F(PopUpEditor, AnOwnerThatIsGoneIsLeftAlone) {
+    auto* owner = new scheduleText;
+    owner->setText(QStringLiteral("临时"));
+    ASSERT_TRUE(owner->popOut());
+    ASSERT_NE(popUp(), nullptr);
+    EXPECT_EQ(popUp()->scheduleText1->text(), QStringLiteral("临时"));
+    delete owner;
+    EXPECT_TRUE(forms::unload(QStringLiteral("frmPopUp")));
+    EXPECT_TRUE(gPopUpOwner.isNull());
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(PopUpEditor, ExitClosesThePopUpIntoTheEditorFirst) {
+    frmNew* e = openEditor();
+    ASSERT_TRUE(e->Text1->popOut());
+    popUp()->scheduleText1->setText(QStringLiteral("退出前写的"));
+    gOptions[3] = false;
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    EXPECT_FALSE(forms::unload(QStringLiteral("frmMain")));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(editor(), e);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("退出前写的"));
+}
