@@ -683,8 +683,9 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
             d.table = plan->table;
             d.cols = plan->cols;
             d.longCols = plan->longCols;
-            d.rows.reserve(16);
-            d.cells.reserve(16 * d.cols.size());
+            // Room for a month's entries without growing (the month view's marks).
+            d.rows.reserve(64);
+            d.cells.reserve(64 * d.cols.size());
             QVariantList params;
             params.reserve(int(filter.conditions().size()) + 1);
             for (size_t i = 0; i < filter.conditions().size(); ++i) {
