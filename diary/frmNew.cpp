@@ -10,6 +10,7 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
+#include "diary/frmPopUp.h"
 #include "shell/frmMain.h"
 
 #include <QDateEdit>
@@ -191,6 +192,8 @@ void frmNew::offerDraft() {
 
 void frmNew::formUnload() {
     Timer1->stop();
+    // A pop-up editor of this body would have nowhere to give its text back.
+    if (gPopUpOwner == Text1) forms::unload(QStringLiteral("frmPopUp"));
 }
 
 QString frmNew::titleText() const {
@@ -217,7 +220,12 @@ void frmNew::Timer1Tick() {
     draftTicks_ = static_cast<qint16>(draftTicks_ + 1);
     if (draftTicks_ < gAutoSaveInterval) return;
     draftTicks_ = 0;
-    if (!Text1->saveFile(draftFile()))
+    // While the body is out in the pop-up editor, the newest text is there.
+    const scheduleText* body = Text1;
+    if (gPopUpOwner == Text1) {
+        if (auto* popUp = forms::find<frmPopUp>(QStringLiteral("frmPopUp"))) body = popUp->scheduleText1;
+    }
+    if (!body->saveFile(draftFile()))
         gRaise(gErr::PathFileAccess, QStringLiteral("草稿无法保存：%1").arg(draftFile()));
     const QTime now = gNow().time();
     Label8->setText(QStringLiteral("%1点%2分在用户文件夹保存了草稿。")

@@ -136,3 +136,24 @@ TEST_F(PopUpEditor, ExitClosesThePopUpIntoTheEditorFirst) {
     EXPECT_EQ(editor(), e);
     EXPECT_EQ(e->Text1->text(), QStringLiteral("退出前写的"));
 }
+
+TEST_F(PopUpEditor, DraftTakesTheTextBeingWrittenInThePopUp) {
+    gOptions[8] = true;
+    gAutoSaveInterval = 1;
+    frmNew* e = openEditor();
+    e->Text1->setText(QStringLiteral("旧的"));
+    ASSERT_TRUE(e->Text1->popOut());
+    popUp()->scheduleText1->setText(QStringLiteral("弹出窗口里新写的"));
+    e->Timer1Tick();
+    scheduleText back;
+    ASSERT_TRUE(back.loadFile(frmNew::draftFile()));
+    EXPECT_EQ(back.text(), QStringLiteral("弹出窗口里新写的"));
+}
+
+TEST_F(PopUpEditor, UnloadingTheEditorClosesItsPopUp) {
+    frmNew* e = openEditor();
+    ASSERT_TRUE(e->Text1->popOut());
+    ASSERT_TRUE(forms::unload(e));
+    EXPECT_EQ(popUp(), nullptr);
+    EXPECT_TRUE(gPopUpOwner.isNull());
+}
