@@ -24,6 +24,7 @@ function(rededera_test name)
     target_link_libraries(${name} PRIVATE rededera_testmain ${ARG_LIBS} GTest::gtest Qt6::Test)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
+        NO_PRETTY_VALUES
         DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
