@@ -160,6 +160,10 @@ void frmNew::formLoad() {
             } else {
                 Text2->setText(gDayTitles[gDayIndex]);
                 Text1->setTextRTF(gDayRTFs[gDayIndex]);
+                // An entry stored without its rich text still has its plain text.
+                if (Text1->text().isEmpty() && gDayIndex < gDayTexts.size() &&
+                    !gDayTexts[gDayIndex].isEmpty())
+                    Text1->setText(gDayTexts[gDayIndex]);
                 scheduleSlider1->setValue(gDayScores[gDayIndex]);
                 scheduleSlider1->setToolTip(QString::number(scheduleSlider1->value()));
             }

@@ -246,3 +246,20 @@ TEST_F(EditorSave, EditModeWithAnIndexOutsideTheDayOpensANewEntry) {
     EXPECT_EQ(rows[0].diary, QStringLiteral("第一篇"));
     EXPECT_EQ(rows[1].diary, QStringLiteral("新的一篇"));
 }
+
+TEST_F(EditorSave, EntryStoredWithoutRichTextOpensWithItsPlainText) {
+    const QDate day(2026, 3, 5);
+    gConnection.execute(QStringLiteral("INSERT INTO Diary (Date, Title, Diary, DiaryRTF, Score, Collect) "
+                                       "VALUES (?, ?, ?, ?, ?, 0)"),
+                        {day, QStringLiteral("纯文本"), QStringLiteral("只有纯文本"), QString(), 40});
+    loadDay(day);
+    gDayIndex = 1;
+    frmNew* e = openEditor(true, true, false);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("只有纯文本"));
+    EXPECT_FALSE(e->gChanged);
+    e->Command1Click();
+    const auto rows = rowsOf(day);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].diary, QStringLiteral("只有纯文本"));
+    EXPECT_TRUE(rows[0].rtf.startsWith(QStringLiteral("{\\rtf1")));
+}
