@@ -706,10 +706,17 @@ void frmMain::mTClip_Click() {
                      gBalloonIcon::Information, 0);
         return;
     }
+    gQuoteNewEntry(text);
+}
+
+bool frmMain::gQuoteNewEntry(const QString& text) {
+    if (gLocked) return false;
     // Only a fresh editor takes the text; an entry the user chose to keep stays as it is.
-    if (!gChangeFrame(2)) return;
+    if (!gChangeFrame(2)) return false;
     auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"));
-    if (editor && editor->titleText().isEmpty() && editor->bodyText().isEmpty()) editor->setBodyText(text);
+    if (!editor || !editor->titleText().isEmpty() || !editor->bodyText().isEmpty()) return false;
+    editor->setBodyText(text);
+    return true;
 }
 
 // ---- close and exit ----

@@ -34,6 +34,9 @@ public:
 
     // Quotes the clipboard's text into a new entry.
     void mTClip_Click();
+    // Opens a fresh editor (after the open entry's leave prompts) and puts the
+    // text into its body when title and body are empty; true when it went in.
+    bool gQuoteNewEntry(const QString& text);
 
     // One tick of the auto-lock timer (once a minute).
     void onLockTick();

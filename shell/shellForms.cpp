@@ -2,10 +2,12 @@
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "shell/frmSet.h"
+#include "shell/frmSuspend.h"
 
 // Every form of this folder registers itself here, by the name the program uses.
 void gRegisterShellForms() {
     forms::registerForm(QStringLiteral("frmMain"), [] { return new frmMain; });
     forms::registerForm(QStringLiteral("frmAbout"), [] { return new frmAbout; });
     forms::registerForm(QStringLiteral("frmSet"), [] { return new frmSet; });
+    forms::registerForm(QStringLiteral("frmSuspend"), [] { return new frmSuspend; });
 }
