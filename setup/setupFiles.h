@@ -1,0 +1,53 @@
+#pragma once
+// What the wizard installs and where: the folders it works with (each with a
+// test seam), the main program's visual-styles manifest, safe file copies and
+// the Start-menu entry.
+#include <QByteArray>
+#include <QString>
+
+namespace setup {
+
+namespace folders {
+// The wizard's own folder, where the main program is shipped.
+QString appDir();
+// The per-user stand-in for Program Files: $HOME/.local/lib/, the per-user
+// counterpart of /usr/lib where a program keeps its own private folder
+// (file-hierarchy(7)). Not $XDG_DATA_HOME: that is meant for data, not programs.
+QString programFilesDir();
+// The current user's menu folder for programs: $XDG_DATA_HOME/applications/
+// ($HOME/.local/share/applications/ when XDG_DATA_HOME is unset or relative).
+QString applicationsDir();
+
+namespace seam {
+void setAppDir(const QString& dir);
+void setProgramFilesDir(const QString& dir);
+void setApplicationsDir(const QString& dir);
+void reset();
+} // namespace seam
+} // namespace folders
+
+// Names of the installed files.
+inline constexpr char kProgramFolder[] = "Rededera";
+inline constexpr char kMainProgram[] = "Rededera";
+inline constexpr char kLauncher[] = "Kestrove";
+inline constexpr char kManifestFile[] = "Rededera.exe.manifest";
+inline constexpr char kShortcutFile[] = "Rededera.desktop";
+
+// The main program's manifest text, lines joined by CR LF, no final line break.
+const QString& manifestText();
+// The bytes of the manifest file: the text, its own closing line break and the
+// one the write adds.
+QByteArray manifestFileBytes();
+
+// Copies src over dst through a temporary file beside dst, so a failed copy
+// leaves any earlier dst whole; keeps the source's permissions.
+bool copyFileReplacing(const QString& src, const QString& dst);
+// Writes bytes to path through a temporary file and a rename.
+bool writeFileAtomic(const QString& path, const QByteArray& bytes);
+
+// The .desktop entry that starts target from its own folder.
+QByteArray desktopEntry(const QString& target);
+// target quoted for a desktop entry's Exec key.
+QString desktopExecQuote(const QString& target);
+
+} // namespace setup

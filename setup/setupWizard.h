@@ -1,0 +1,43 @@
+#pragma once
+// The wizard's one window: three chosen steps and Finish / Cancel.
+#include <QDialog>
+
+class QLabel;
+class QCheckBox;
+class QPushButton;
+class QFrame;
+
+namespace setup {
+
+class frmMain : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+
+    // Finish: runs the ticked steps, reports, and closes the window.
+    void Command1_Click();
+    // Cancel: closes the window at once.
+    void Command2_Click();
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QCheckBox* Check1;
+    QCheckBox* Check2;
+    QCheckBox* Check3;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QLabel* Picture1;
+    QFrame* Shape1;
+};
+
+// Texts the run may show.
+namespace text {
+inline const QString kDone = QStringLiteral("快速安装完成。");
+inline const QString kDoneWithFailures = QStringLiteral("快速安装结束，但有项目未能完成。");
+inline const QString kNoControls = QStringLiteral("在本系统上 Rededera 不需要注册控件，已跳过“注册控件”。");
+inline const QString kNoProgram = QStringLiteral("未能找到 Rededera 的运行程序。");
+} // namespace text
+
+} // namespace setup
