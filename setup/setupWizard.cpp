@@ -48,10 +48,13 @@ frmMain::frmMain(QWidget* parent) : QDialog(parent) {
         icon.addPixmap(svgPixmap(QStringLiteral(":/setup/art/icon.svg"), QSize(s, s), 1));
     setWindowIcon(icon);
     setFixedSize(500, 360);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
+    // The page is white above the frame line; the buttons sit on the window colour.
+    auto* page = new QWidget(this);
+    page->setGeometry(0, 0, 500, 314);
+    page->setAutoFillBackground(true);
+    QPalette pal = page->palette();
     pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    page->setPalette(pal);
 
     Picture1 = new QLabel(this);
     Picture1->setGeometry(0, 0, 164, 314);
@@ -66,7 +69,7 @@ frmMain::frmMain(QWidget* parent) : QDialog(parent) {
     Label1->setGeometry(184, 18, 306, 34);
 
     Label2 = wrappedLabel(this, QStringLiteral("该向导用以解决因缺少控件 Rededera 无法运行的问题。"),
-                          QRect(184, 66, 300, 40));
+                          QRect(184, 66, 310, 40));
     Label3 =
         wrappedLabel(this, QStringLiteral("建议您在继续之前关闭 Rededera 及其它可能妨碍向导运行的程序。"),
                      QRect(184, 112, 300, 40));
