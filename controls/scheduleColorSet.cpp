@@ -1,0 +1,107 @@
+#include "controls/scheduleColorSet.h"
+
+#include "controls/gPanelMath.h"
+#include "controls/scheduleBackground.h"
+#include "core/gColor.h"
+#include "core/gError.h"
+#include "core/gTwips.h"
+
+#include <QColorDialog>
+#include <QPainter>
+
+namespace {
+constexpr int kWidthTwips = 6850;
+constexpr int kHeightTwips = 980;
+constexpr long kSilver = 0xC0C0C0;
+
+scheduleColorSet::ColorDialog& colorDialog() {
+    static scheduleColorSet::ColorDialog dialog;
+    return dialog;
+}
+
+std::optional<long> systemColorDialog(QWidget* parent, long initial) {
+    const QColor c = QColorDialog::getColor(gWinColor(initial), parent);
+    if (!c.isValid()) return std::nullopt;
+    return gWinColorNumber(c);
+}
+
+// Swatch i's place in twips: 0..13 the top row, 14..24 the second, 25 the wide
+// custom swatch closing the second row. Fourteen on top, so that the second
+// row's eleven end before the custom swatch and both rows end at 6735.
+constexpr int kTopRow = 14;
+QRect swatchTwips(int i) {
+    if (i == gPaletteUserIndex) return {5400, 600, 1335, 255};
+    const int col = i < kTopRow ? i : i - kTopRow;
+    return {120 + 480 * col, i < kTopRow ? 120 : 600, 375, 255};
+}
+} // namespace
+
+void scheduleColorSet::setColorDialog(ColorDialog dialog) {
+    colorDialog() = std::move(dialog);
+}
+
+scheduleColorSet::scheduleColorSet(QWidget* parent) : QWidget(parent) {
+    setFixedSize(gPxSize(kWidthTwips, kHeightTwips));
+    for (int i = 0; i < gPaletteSize; ++i) {
+        auto* s = new scheduleBackground(this);
+        s->setObjectName(QStringLiteral("scheduleBackground1_%1").arg(i));
+        s->setFocusPolicy(Qt::NoFocus);
+        const QRect tw = swatchTwips(i);
+        s->setGeometry(gPxRect(tw.x(), tw.y(), tw.width(), tw.height()));
+        s->setVisible2(true);
+        s->setColor(i);
+        connect(s, &scheduleBackground::mouseDown, this, [this, i](int button, int, int, int) {
+            gGuard([&] {
+                if (button != 1) return;
+                frameSwatch(i);
+                color_ = i;
+            });
+        });
+        if (i == gPaletteUserIndex)
+            connect(s, &scheduleBackground::dblClick, this, [this] { gGuard([&] { chooseCustomColor(); }); });
+        swatches_[i] = s;
+    }
+    frameSwatch(0);
+}
+
+scheduleBackground* scheduleColorSet::swatch(int index) const {
+    return index >= 0 && index < gPaletteSize ? swatches_[index] : nullptr;
+}
+
+void scheduleColorSet::setColor(int index) {
+    if (index < 0 || index >= gPaletteSize) gRaise(gErr::SubscriptOutOfRange);
+    color_ = index;
+    frameSwatch(index);
+}
+
+long scheduleColorSet::userColor() const {
+    return swatches_[gPaletteUserIndex]->userColor();
+}
+
+void scheduleColorSet::setUserColor(long color) {
+    swatches_[gPaletteUserIndex]->setUserColor(color);
+}
+
+void scheduleColorSet::frameSwatch(int index) {
+    const QRect tw = swatchTwips(index);
+    frame_ = gPxRect(tw.x() - 30, tw.y() - 30, tw.width() + 75, tw.height() + 75);
+    update();
+}
+
+void scheduleColorSet::chooseCustomColor() {
+    const ColorDialog& dialog = colorDialog();
+    const std::optional<long> chosen =
+        dialog ? dialog(this, userColor()) : systemColorDialog(this, userColor());
+    if (chosen) setUserColor(*chosen & 0xFFFFFF);
+}
+
+void scheduleColorSet::paintEvent(QPaintEvent*) {
+    gGuard([&] {
+        QPainter p(this);
+        p.setPen(gWinColor(kSilver));
+        p.setBrush(Qt::NoBrush);
+        // Outlines drawn inside their rectangles, one pixel wide.
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        p.drawRect(frame_.adjusted(0, 0, -1, -1));
+    });
+}
