@@ -2,6 +2,7 @@
 #include "accounts/frmKeyExport.h"
 #include "accounts/frmLock.h"
 #include "accounts/frmLogin.h"
+#include "accounts/frmUser.h"
 #include "core/gForms.h"
 
 // Every form of this folder registers itself here, by the name the program uses.
@@ -10,4 +11,5 @@ void gRegisterAccountsForms() {
     forms::registerForm(QStringLiteral("frmLogin"), [] { return new frmLogin; });
     forms::registerForm(QStringLiteral("frmLock"), [] { return new frmLock; });
     forms::registerForm(QStringLiteral("frmKeyExport"), [] { return new frmKeyExport; });
+    forms::registerForm(QStringLiteral("frmUser"), [] { return new frmUser; });
 }

@@ -1,0 +1,78 @@
+#include "accountPageFixture.h"
+
+#include "core/gDatabase.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gUserData.h"
+#include "core/gWindowServices.h"
+#include "platform/db/Connection.h"
+#include "platform/settingsStore.h"
+#include "shell/frmMain.h"
+
+void gRegisterShellForms();
+
+void AccountPageTest::SetUp() {
+    AccountsTest::SetUp();
+    gRegisterShellForms();
+    gTraySeam::reset();
+    gTraySeam::setAreaExists(true);
+    settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
+                   QStringLiteral("0"));
+}
+
+void AccountPageTest::TearDown() {
+    forms::unloadAllNow();
+    gTraySeam::reset();
+    AccountsTest::TearDown();
+}
+
+void AccountPageTest::makeAccount(const QString& password, const QString& recordKey) {
+    gUserName = QStringLiteral("Ann");
+    gPasswordHash = digest(password);
+    gRecordKey = recordKey;
+    gPictureIndex = 3;
+    ASSERT_TRUE(gSaveUserData());
+    const QString dbPassword = gMakeDbPassword(password);
+    gCreateDatabase(gDatabaseFile, dbPassword);
+    gOpenDatabase(gDatabaseFile, dbPassword);
+}
+
+frmUser* AccountPageTest::openPage() {
+    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    EXPECT_NE(main_, nullptr);
+    if (!main_) return nullptr;
+    main_->show();
+    EXPECT_TRUE(main_->gChangeFrame(5));
+    return page();
+}
+
+frmUser* AccountPageTest::page() const {
+    return forms::find<frmUser>(QStringLiteral("frmUser"));
+}
+
+bool AccountPageTest::opensWith(const QString& password, const QString& recordKey) {
+    gCloseDatabase();
+    const QString keep = gRecordKey;
+    gRecordKey = recordKey;
+    const QString dbPassword = gMakeDbPassword(password);
+    gRecordKey = keep;
+    try {
+        db::Connection c;
+        c.open(gDatabaseFile, dbPassword, false);
+        return c.count(QStringLiteral("DiarySettings")) == 1;
+    } catch (...) {
+        return false;
+    }
+}
+
+AccountPageTest::Stored AccountPageTest::storedProfile() {
+    const QString name = gUserName, hash = gPasswordHash, key = gRecordKey;
+    const int picture = gPictureIndex;
+    Stored s;
+    if (gReadUserData()) s = {gUserName, gPasswordHash, gRecordKey, gPictureIndex};
+    gUserName = name;
+    gPasswordHash = hash;
+    gRecordKey = key;
+    gPictureIndex = picture;
+    return s;
+}
