@@ -2,6 +2,7 @@
 #include "core/gForms.h"
 #include "diary/frmNew.h"
 #include "diary/frmPopUp.h"
+#include "diary/frmRetrieval.h"
 #include "diary/frmReview.h"
 #include "diary/frmWelcome.h"
 
@@ -9,6 +10,7 @@
 void gRegisterDiaryForms() {
     forms::registerForm(QStringLiteral("frmNew"), [] { return new frmNew; });
     forms::registerForm(QStringLiteral("frmPopUp"), [] { return new frmPopUp; });
+    forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new frmRetrieval; });
     forms::registerForm(QStringLiteral("frmReview"), [] { return new frmReview; });
     forms::registerForm(QStringLiteral("frmWelcome"), [] { return new frmWelcome; });
     gShowPopUpEditor = gOpenPopUpEditor;

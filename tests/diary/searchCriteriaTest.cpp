@@ -1,0 +1,235 @@
+// The search: every criterion, their combinations, the entries' places within
+// their day, and which control changes run the search again.
+#include "searchTestSupport.h"
+
+#include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+class SearchCriteriaTest : public SearchTest {
+protected:
+    // Entries over a year and a half before today_ (2026-03-18).
+    void seed() {
+        addEntry({today_.addDays(-400), QStringLiteral("旧的雨天"), QStringLiteral("很久以前"), 40});
+        addEntry({today_.addDays(-3), QStringLiteral("雨后"), QStringLiteral("出门散步"), 70, true});
+        addEntry({today_.addDays(-3), QStringLiteral("晚饭"), QStringLiteral("雨又下了"), 80});
+        addEntry({today_.addDays(-20), QStringLiteral("考试 50%"), QStringLiteral("it's done"), 60});
+        addEntry({today_.addDays(-100), QStringLiteral("a_b"), QStringLiteral("下雨"), 90});
+        addEntry({today_, QStringLiteral("今天"), QStringLiteral("晴"), 70});
+    }
+    void untickAll(frmRetrieval* p) {
+        for (QCheckBox* c :
+             {p->Check1, p->Check2, p->Check3, p->Check4, p->Check5, p->Check6, p->Check7, p->Check8})
+            c->setChecked(false);
+        p->Option1[4]->setChecked(true);
+    }
+};
+
+TEST_F(SearchCriteriaTest, WithoutCriteriaEveryEntryIsListedOldestFirstWithItsPlaceInItsDay) {
+    seed();
+    frmRetrieval* p = openSearch();
+    EXPECT_EQ(rows(p->ListView1),
+              (QStringList{"1 旧的雨天", "1 a_b", "1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}));
+    const QTreeWidgetItem* first = p->ListView1->topLevelItem(0);
+    EXPECT_EQ(frmRetrieval::rowDate(first), today_.addDays(-400));
+    EXPECT_EQ(first->text(1), QStringLiteral("2025/2/11"));
+    EXPECT_EQ(first->text(3), QStringLiteral("很久以前"));
+    EXPECT_EQ(first->text(4), QStringLiteral("40"));
+}
+
+TEST_F(SearchCriteriaTest, EachCriterionAndTheirCombinations) {
+    seed();
+    frmRetrieval* p = openSearch();
+    struct Case {
+        const char* name;
+        std::function<void(frmRetrieval*)> set;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"title contains",
+         [](frmRetrieval* p) {
+             p->Text1->setText(QStringLiteral("雨"));
+             p->Check2->setChecked(true);
+         },
+         {"1 旧的雨天", "1 雨后"}},
+        {"title begins",
+         [](frmRetrieval* p) {
+             p->Text1->setText(QStringLiteral("雨"));
+             p->Check2->setChecked(true);
+             p->Check6->setChecked(true);
+         },
+         {"1 雨后"}},
+        {"title ticked but empty",
+         [](frmRetrieval* p) {
+             p->Text1->clear();
+             p->Check2->setChecked(true);
+         },
+         {"1 旧的雨天", "1 a_b", "1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
+        {"content contains",
+         [](frmRetrieval* p) {
+             p->Text2->setText(QStringLiteral("雨"));
+             p->Check5->setChecked(true);
+         },
+         {"1 a_b", "2 晚饭"}},
+        {"content begins",
+         [](frmRetrieval* p) {
+             p->Text2->setText(QStringLiteral("雨"));
+             p->Check5->setChecked(true);
+             p->Check7->setChecked(true);
+         },
+         {"2 晚饭"}},
+        {"score range",
+         [](frmRetrieval* p) {
+             p->Combo1->setCurrentText(QStringLiteral("60"));
+             p->Combo2->setCurrentText(QStringLiteral("80"));
+             p->Check4->setChecked(true);
+             p->Check3->setChecked(true);
+         },
+         {"1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
+        {"score exact without the range box",
+         [](frmRetrieval* p) {
+             p->Combo1->setCurrentText(QStringLiteral("70"));
+             p->Combo2->setCurrentText(QStringLiteral("100"));
+             p->Check3->setChecked(true);
+         },
+         {"1 雨后", "1 今天"}},
+        {"favourites only", [](frmRetrieval* p) { p->Check8->setChecked(true); }, {"1 雨后"}},
+        {"last week",
+         [](frmRetrieval* p) {
+             p->Check1->setChecked(true);
+             p->Option1[0]->setChecked(true);
+         },
+         {"1 雨后", "2 晚饭", "1 今天"}},
+        {"last month",
+         [](frmRetrieval* p) {
+             p->Check1->setChecked(true);
+             p->Option1[1]->setChecked(true);
+         },
+         {"1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
+        {"last year",
+         [](frmRetrieval* p) {
+             p->Check1->setChecked(true);
+             p->Option1[2]->setChecked(true);
+         },
+         {"1 a_b", "1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
+        {"chosen dates, both ends included",
+         [this](frmRetrieval* p) {
+             p->DTPicker1->setDate(today_.addDays(-100));
+             p->DTPicker2->setDate(today_.addDays(-20));
+             p->Check1->setChecked(true);
+             p->Option1[3]->setChecked(true);
+         },
+         {"1 a_b", "1 考试 50%"}},
+        {"date option ticked without its box",
+         [](frmRetrieval* p) { p->Option1[0]->setChecked(true); },
+         {"1 旧的雨天", "1 a_b", "1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
+        {"last week and a title word",
+         [](frmRetrieval* p) {
+             p->Check1->setChecked(true);
+             p->Option1[0]->setChecked(true);
+             p->Text1->setText(QStringLiteral("雨"));
+             p->Check2->setChecked(true);
+         },
+         {"1 雨后"}},
+        // Typed characters that mean something in a pattern or a statement match themselves.
+        {"percent sign",
+         [](frmRetrieval* p) {
+             p->Text1->setText(QStringLiteral("%"));
+             p->Check2->setChecked(true);
+         },
+         {"1 考试 50%"}},
+        {"underscore",
+         [](frmRetrieval* p) {
+             p->Text1->setText(QStringLiteral("_"));
+             p->Check2->setChecked(true);
+         },
+         {"1 a_b"}},
+        {"apostrophe",
+         [](frmRetrieval* p) {
+             p->Text2->setText(QStringLiteral("'"));
+             p->Check5->setChecked(true);
+         },
+         {"1 考试 50%"}},
+        {"apostrophe that would close a quoted text",
+         [](frmRetrieval* p) {
+             p->Text1->setText(QStringLiteral("x' OR '1'='1"));
+             p->Check2->setChecked(true);
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        untickAll(p);
+        c.set(p);
+        EXPECT_EQ(rows(p->ListView1), c.expected);
+    }
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(SearchCriteriaTest, OnlyTheThirdEntryOfADayMatchingIsListedAsNumberThree) {
+    addEntry(today_, QStringLiteral("早上"), 50);
+    addEntry(today_, QStringLiteral("中午"), 50);
+    addEntry(today_, QStringLiteral("晚上散步"), 50);
+    addEntry(today_.addDays(-1), QStringLiteral("散步"), 50);
+    frmRetrieval* p = openSearch();
+    p->Text1->setText(QStringLiteral("散步"));
+    p->Check2->setChecked(true);
+    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 散步", "3 晚上散步"}));
+}
+
+TEST_F(SearchCriteriaTest, EqualEntriesOfADayKeepTheirOwnPlaces) {
+    addEntry(today_, QStringLiteral("同"), 50);
+    addEntry(today_, QStringLiteral("别的"), 50);
+    addEntry(today_, QStringLiteral("同"), 50);
+    frmRetrieval* p = openSearch();
+    p->Text1->setText(QStringLiteral("同"));
+    p->Check2->setChecked(true);
+    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 同", "3 同"}));
+}
+
+TEST_F(SearchCriteriaTest, TypingRunsTheSearchOnlyWhileItsCriterionIsTicked) {
+    addEntry(today_, QStringLiteral("一"), 10);
+    frmRetrieval* p = openSearch();
+    ASSERT_EQ(p->ListView1->topLevelItemCount(), 1);
+    addEntry(today_, QStringLiteral("二"), 20); // seen only by a new search
+
+    p->Text1->insert(QStringLiteral("二"));
+    p->Text2->insert(QStringLiteral("二"));
+    p->Combo2->setCurrentIndex(5);
+    EXPECT_EQ(p->ListView1->topLevelItemCount(), 1);
+
+    p->Check2->setChecked(true); // ticking searches with the typed title
+    EXPECT_EQ(rows(p->ListView1), QStringList{"2 二"});
+    QTest::keyClicks(p->Text1, QStringLiteral("x"));
+    EXPECT_EQ(p->ListView1->topLevelItemCount(), 0);
+    QTest::keyClick(p->Text1, Qt::Key_Backspace);
+    EXPECT_EQ(p->ListView1->topLevelItemCount(), 1);
+}
+
+TEST_F(SearchCriteriaTest, TheDateOptionsAreUsableOnlyWithTheirBoxTicked) {
+    frmRetrieval* p = openSearch();
+    EXPECT_FALSE(p->Picture1->isEnabled());
+    EXPECT_TRUE(p->Option1[4]->isChecked());
+    p->Check1->setChecked(true);
+    EXPECT_TRUE(p->Picture1->isEnabled());
+    p->Check1->setChecked(false);
+    EXPECT_FALSE(p->Picture1->isEnabled());
+    EXPECT_EQ(p->Combo1->count(), 101);
+    EXPECT_EQ(p->Combo2->itemText(100), QStringLiteral("100"));
+    EXPECT_EQ(p->Combo1->currentText(), QStringLiteral("0"));
+}
+
+TEST_F(SearchCriteriaTest, RefreshFindsEntriesAddedSinceTheLastSearch) {
+    frmRetrieval* p = openSearch();
+    EXPECT_EQ(p->ListView1->topLevelItemCount(), 0);
+    addEntry(today_, QStringLiteral("新"), 10);
+    QTest::mouseClick(p->lblCmd1, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(rows(p->ListView1), QStringList{"1 新"});
+}

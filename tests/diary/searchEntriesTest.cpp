@@ -1,0 +1,228 @@
+// The search page in the main window: its panes, opening an entry on the review
+// page, the pop-up menu, and the favourites pane.
+#include "searchTestSupport.h"
+
+#include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "diary/frmReview.h"
+#include "platform/db/db.h"
+#include "shell/frmMain.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+
+class SearchEntriesTest : public SearchTest {
+protected:
+    frmRetrieval* searchFromMain() {
+        EXPECT_NE(loadMain(), nullptr);
+        EXPECT_TRUE(gChangeFrame(4));
+        return search();
+    }
+    static void clickRow(QTreeWidget* lv, int row, Qt::MouseButton button = Qt::LeftButton) {
+        const QRect r = lv->visualItemRect(lv->topLevelItem(row));
+        QTest::mouseClick(lv->viewport(), button, {}, r.center());
+        pumpEvents();
+    }
+    static void clickTreeNode(frmRetrieval* p, QTreeWidgetItem* node) {
+        QTest::mouseClick(p->TreeView1->viewport(), Qt::LeftButton, {},
+                          p->TreeView1->visualItemRect(node).center());
+    }
+    static bool shown(QWidget* w, frmRetrieval* p) { return w->isVisibleTo(p); }
+};
+
+TEST_F(SearchEntriesTest, TheMainWindowSelectsTheFirstNodeWithoutSwitchingPanes) {
+    frmRetrieval* p = searchFromMain();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->parentWidget(), gMainWindow()->PageArea);
+    ASSERT_NE(p->TreeView1->currentItem(), nullptr);
+    EXPECT_EQ(p->TreeView1->currentItem()->text(0), QStringLiteral("检索"));
+    EXPECT_EQ(p->currentPane(), 0);
+    EXPECT_TRUE(shown(p->Frame1, p));
+    EXPECT_FALSE(shown(p->Frame7, p));
+}
+
+TEST_F(SearchEntriesTest, TreeNodesChooseThePanes) {
+    frmRetrieval* p = openSearch();
+    ASSERT_EQ(p->TreeView1->topLevelItemCount(), 2);
+    QTreeWidgetItem* root = p->TreeView1->topLevelItem(0);
+    ASSERT_EQ(root->childCount(), 4);
+    EXPECT_EQ(root->child(2)->text(0), QStringLiteral("按内容"));
+    const int h = gTwips(p->height());
+
+    clickTreeNode(p, root);
+    EXPECT_EQ(p->currentPane(), 1);
+    EXPECT_EQ(gTwips(p->Frame3->y()), 720);
+    EXPECT_EQ(p->ListView1->size(), p->Frame3->size());
+    for (QFrame* f : {p->Frame1, p->Frame2, p->Frame4, p->Frame5, p->Frame6, p->Frame7})
+        EXPECT_FALSE(shown(f, p));
+
+    const QFrame* panes[] = {p->Frame2, p->Frame4, p->Frame5, p->Frame6};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        clickTreeNode(p, root->child(i));
+        EXPECT_EQ(p->currentPane(), i + 2);
+        for (const QFrame* f : panes)
+            EXPECT_EQ(f->isVisibleTo(p), f == panes[i]);
+        EXPECT_TRUE(shown(p->Frame3, p));
+        EXPECT_EQ(gTwips(p->Frame3->y()), 2040);
+        EXPECT_NEAR(gTwips(p->Frame3->height()), h - 2005, 15);
+    }
+
+    clickTreeNode(p, p->TreeView1->topLevelItem(1));
+    EXPECT_EQ(p->currentPane(), 6);
+    EXPECT_TRUE(shown(p->Frame7, p));
+    EXPECT_FALSE(shown(p->Frame3, p));
+
+    // The results keep their place when the page is resized.
+    clickTreeNode(p, root->child(0));
+    p->resize(p->width() + 100, p->height() + 60);
+    EXPECT_EQ(gTwips(p->Frame3->y()), 2040);
+    EXPECT_EQ(p->ListView1->size(), p->Frame3->size());
+    EXPECT_NEAR(gTwips(p->lblCmd2->x()), gTwips(p->width()) - 510, 15);
+}
+
+TEST_F(SearchEntriesTest, ChoosingAResultOpensTheReviewPageOnThatEntry) {
+    addEntry(today_.addDays(-2), QStringLiteral("早上"), 50);
+    addEntry(today_.addDays(-2), QStringLiteral("中午"), 50);
+    addEntry(today_.addDays(-2), QStringLiteral("晚上散步"), 80);
+    frmRetrieval* p = searchFromMain();
+    ASSERT_NE(p, nullptr);
+    p->Text1->setText(QStringLiteral("散步"));
+    p->Check2->setChecked(true);
+    ASSERT_EQ(p->ListView1->topLevelItemCount(), 1);
+
+    clickRow(p->ListView1, 0);
+    frmReview* r = review();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(search(), nullptr);
+    EXPECT_EQ(gDiaryDate, today_.addDays(-2));
+    EXPECT_EQ(gDayIndex, 3);
+    EXPECT_EQ(r->Text2->toPlainText(), QStringLiteral("晚上散步"));
+}
+
+TEST_F(SearchEntriesTest, ALeftClickBesideTheRowsOpensNothing) {
+    addEntry(today_, QStringLiteral("一"), 50);
+    frmRetrieval* p = searchFromMain();
+    ASSERT_NE(p, nullptr);
+    QTest::mouseClick(p->ListView1->viewport(), Qt::LeftButton, {},
+                      QPoint(10, p->ListView1->viewport()->height() - 5));
+    pumpEvents();
+    EXPECT_EQ(search(), p);
+    EXPECT_EQ(review(), nullptr);
+}
+
+TEST_F(SearchEntriesTest, AddingToFavouritesFromTheMenu) {
+    addEntry(today_, QStringLiteral("一"), 50);
+    addEntry(today_, QStringLiteral("二"), 50);
+    frmRetrieval* p = openSearch();
+
+    // Nothing chosen yet.
+    p->mCollect->trigger();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{127});
+
+    clickRow(p->ListView1, 1, Qt::RightButton);
+    EXPECT_TRUE(p->mMain->isVisible());
+    p->mMain->hide();
+    p->ListView1->setCurrentItem(p->ListView1->topLevelItem(1));
+
+    p->mCollect->trigger(); // answered No
+    EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    p->mCollect->trigger();
+    EXPECT_EQ(gMsgBoxSeam::shownIds().last(), 128);
+    EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", true}}));
+}
+
+TEST_F(SearchEntriesTest, FavouritesPaneShowsItsEmptyStateWithoutFavourites) {
+    addEntry(today_, QStringLiteral("一"), 50);
+    frmRetrieval* p = openSearch();
+    p->gChangeFrame(6);
+    EXPECT_TRUE(shown(p->Label12, p));
+    EXPECT_TRUE(shown(p->Label13, p));
+    for (QWidget* w : {static_cast<QWidget*>(p->ListView2), static_cast<QWidget*>(p->lblCmd3),
+                       static_cast<QWidget*>(p->lblCmd4), static_cast<QWidget*>(p->lblCmd5)})
+        EXPECT_FALSE(shown(w, p));
+}
+
+TEST_F(SearchEntriesTest, FavouritesListTheirPlaceInTheDayAndCanBeRemoved) {
+    addEntry({today_.addDays(-1), QStringLiteral("昨一"), QStringLiteral("b"), 50, false});
+    addEntry({today_.addDays(-1), QStringLiteral("昨二"), QStringLiteral("b"), 50, true});
+    addEntry({today_, QStringLiteral("今一"), QStringLiteral("b"), 50, true});
+    frmRetrieval* p = openSearch();
+    p->gChangeFrame(6);
+    EXPECT_EQ(rows(p->ListView2), (QStringList{"2 昨二", "1 今一"}));
+    EXPECT_TRUE(shown(p->ListView2, p));
+    EXPECT_TRUE(shown(p->lblCmd4, p));
+    EXPECT_FALSE(shown(p->Label13, p));
+
+    // "删除" with nothing chosen does nothing; with a favourite chosen it asks.
+    QTest::mouseClick(p->lblCmd3, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+    p->ListView2->setCurrentItem(p->ListView2->topLevelItem(0));
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    QTest::mouseClick(p->lblCmd3, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{129});
+    EXPECT_EQ(rowsOf(today_.addDays(-1)), (QList<QPair<QString, bool>>{{"昨一", false}, {"昨二", false}}));
+    EXPECT_EQ(rows(p->ListView2), QStringList{"1 今一"});
+
+    // Refreshing the search on this pane keeps the favourites listed.
+    QTest::mouseClick(p->lblCmd1, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(rows(p->ListView2), QStringList{"1 今一"});
+}
+
+TEST_F(SearchEntriesTest, RemovingAllFavouritesAsksFirstAndClearsEveryFlag) {
+    addEntry({today_.addDays(-1), QStringLiteral("昨一"), QStringLiteral("b"), 50, true});
+    addEntry({today_, QStringLiteral("今一"), QStringLiteral("b"), 50, false});
+    addEntry({today_, QStringLiteral("今二"), QStringLiteral("b"), 50, true});
+    frmRetrieval* p = openSearch();
+    p->gChangeFrame(6);
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::No);
+    QTest::mouseClick(p->lblCmd4, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{130});
+    EXPECT_EQ(rows(p->ListView2), (QStringList{"1 昨一", "2 今二"}));
+    EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"今一", false}, {"今二", true}}));
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    QTest::mouseClick(p->lblCmd4, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(rowsOf(today_.addDays(-1)), (QList<QPair<QString, bool>>{{"昨一", false}}));
+    EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"今一", false}, {"今二", false}}));
+    EXPECT_TRUE(shown(p->Label13, p));
+    EXPECT_FALSE(shown(p->ListView2, p));
+    EXPECT_EQ(gConnection.transactionLevel(), 0);
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+TEST_F(SearchEntriesTest, DoubleClickingAFavouriteOpensItOnTheReviewPage) {
+    addEntry({today_.addDays(-5), QStringLiteral("一"), QStringLiteral("b"), 50, false});
+    addEntry({today_.addDays(-5), QStringLiteral("二"), QStringLiteral("b"), 50, true});
+    frmRetrieval* p = searchFromMain();
+    ASSERT_NE(p, nullptr);
+    p->gChangeFrame(6);
+    QTreeWidget* lv = p->ListView2;
+    // The first click of a double click presses the row; the second is the double click.
+    QTest::mouseClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(0)).center());
+    QTest::mouseDClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(0)).center());
+    pumpEvents();
+    frmReview* r = review();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(gDayIndex, 2);
+    EXPECT_EQ(r->Text2->toPlainText(), QStringLiteral("二"));
+}
+
+TEST_F(SearchEntriesTest, TheLinksSwitchPages) {
+    frmRetrieval* p = searchFromMain();
+    ASSERT_NE(p, nullptr);
+    QTest::mouseClick(p->lblCmd2, Qt::LeftButton, {}, QPoint(3, 3));
+    pumpEvents();
+    EXPECT_EQ(search(), nullptr);
+    ASSERT_FALSE(reviewVisits().isEmpty());
+    EXPECT_EQ(reviewVisits().last().name, QStringLiteral("frmWelcome"));
+}
