@@ -9,6 +9,8 @@
 #include "platform/settingsStore.h"
 #include "shell/frmMain.h"
 
+#include <QApplication>
+
 void gRegisterShellForms();
 
 void AccountPageTest::SetUp() {
@@ -42,6 +44,7 @@ frmUser* AccountPageTest::openPage() {
     EXPECT_NE(main_, nullptr);
     if (!main_) return nullptr;
     main_->show();
+    QApplication::setActiveWindow(main_); // Enter and Escape of the dialogs are window keys
     EXPECT_TRUE(main_->gChangeFrame(5));
     return page();
 }
