@@ -150,10 +150,6 @@ frmRetrieval::frmRetrieval() {
     TreeView1->setGeometry(gPxRect(0, 720, 2175, 5295));
     TreeView1->setIconSize(QSize(16, 16));
 
-    // The hint pane first, so the criteria panes cover it until a node is chosen.
-    Frame1 = frame(this, "Frame1");
-    Label3 = label(Frame1, "Label3", QStringLiteral("选择一个子类别"), 120, 120, 3000, 240);
-
     Frame2 = frame(this, "Frame2");
     Check1 = check(Frame2, "Check1", QStringLiteral("按 日期 检索(&D)"), 120, 60, 2400);
     Picture1 = new QWidget(Frame2);
@@ -207,6 +203,15 @@ frmRetrieval::frmRetrieval() {
     Combo2->setObjectName(QStringLiteral("Combo2"));
     Combo2->setGeometry(gPxRect(2400, 480, 900, 330));
     Check8 = check(Frame6, "Check8", QStringLiteral("在收藏日记中检索(&C)"), 120, 960, 3000);
+
+    // The hint pane lies over the criteria panes, which share its place, until a
+    // node is chosen; it hides them with its own background.
+    Frame1 = frame(this, "Frame1");
+    QPalette hintPalette = Frame1->palette();
+    hintPalette.setColor(QPalette::Window, Qt::white); // the page's own surface
+    Frame1->setPalette(hintPalette);
+    Frame1->setAutoFillBackground(true);
+    Label3 = label(Frame1, "Label3", QStringLiteral("选择一个子类别"), 120, 120, 3000, 240);
 
     Frame3 = new QFrame(this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
