@@ -348,14 +348,14 @@ void frmUser::layoutFrames() {
     buttons(Frame3, Command7, Command8);
     picture(Image7);
     Label21->setGeometry(gPxRect(240, 240, w - 1680, 420));
-    Label22->setGeometry(gPxRect(240, 840, boxWidth, 300));
-    Text3->setGeometry(gPxRect(240, 1140, boxWidth, 330));
+    Label22->setGeometry(gPxRect(240, 720, boxWidth, 300));
+    Text3->setGeometry(gPxRect(240, 1020, boxWidth, 330));
     Frame6->setGeometry(gPxRect(0, Frame6->y() * 15 >= 1440 ? 1440 : 600, w, 2400));
-    Label24->setGeometry(gPxRect(240, 0, boxWidth, 300));
-    Text4->setGeometry(gPxRect(240, 300, boxWidth, 330));
-    Label25->setGeometry(gPxRect(240, 780, boxWidth, 300));
-    Text5->setGeometry(gPxRect(240, 1080, boxWidth, 330));
-    Label26->setGeometry(gPxRect(240, 1560, std::max(1500, w - 2640), 600));
+    Label24->setGeometry(gPxRect(240, 180, boxWidth, 300));
+    Text4->setGeometry(gPxRect(240, 480, boxWidth, 330));
+    Label25->setGeometry(gPxRect(240, 960, boxWidth, 300));
+    Text5->setGeometry(gPxRect(240, 1260, boxWidth, 330));
+    Label26->setGeometry(gPxRect(240, 1740, std::max(1500, w - 2640), 600));
 
     buttons(Frame4, Command3, Command4);
     picture(Image8);
