@@ -1,6 +1,7 @@
 #include "accounts/frmCreateAccount.h"
 
 #include "accounts/gAccountRules.h"
+#include "accounts/gAccountWindow.h"
 #include "core/clsMD5.h"
 #include "core/gClock.h"
 #include "core/gDialogKeys.h"
@@ -27,7 +28,7 @@ namespace {
 // The picture fills the upper part; the texts and boxes sit below its drawing.
 constexpr int kLabelLeft = 360, kBoxLeft = 1800, kBoxWidth = 4020, kBoxHeight = 345;
 constexpr int kRowTop = 3960, kRowStep = 480;
-constexpr int kButtonWidth = 1200, kButtonHeight = 405, kButtonTop = 5460;
+constexpr int kButtonTop = 5460;
 } // namespace
 
 frmCreateAccount::frmCreateAccount(QWidget* parent) : QWidget(parent) {
@@ -76,15 +77,7 @@ frmCreateAccount::frmCreateAccount(QWidget* parent) : QWidget(parent) {
     lblCmd1->move(gPxPoint(360, kButtonTop + 90));
     lblCmd1->adjustSize();
 
-    Command1 = new QPushButton(QStringLiteral("确定"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(
-        gPxRect(kClientWidth - 360 - 2 * kButtonWidth - 120, kButtonTop, kButtonWidth, kButtonHeight));
-    Command2 = new QPushButton(QStringLiteral("取消"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(
-        gPxRect(kClientWidth - 360 - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight));
-    gBindDefaultCancel(this, Command1, Command2);
+    gAddOkCancel(this, kClientWidth, kButtonTop, Command1, Command2);
 
     setTabOrder(Text1, Text2);
     setTabOrder(Text2, Text3);

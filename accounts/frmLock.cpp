@@ -1,6 +1,7 @@
 #include "accounts/frmLock.h"
 
 #include "accounts/gAccountRules.h"
+#include "accounts/gAccountWindow.h"
 #include "core/clsMD5.h"
 #include "core/gDialogKeys.h"
 #include "core/gError.h"
@@ -21,7 +22,7 @@
 namespace {
 constexpr int kPanelLeft = 120, kPanelTop = 960, kPanelWidth = 5760, kPanelHeight = 2160;
 constexpr int kLabelLeft = 1200, kBoxLeft = 2220, kBoxWidth = 3240, kBoxHeight = 345;
-constexpr int kButtonWidth = 1200, kButtonHeight = 405, kButtonTop = 3300, kRuleTop = 3180;
+constexpr int kButtonTop = 3300, kRuleTop = 3180;
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& r) {
     auto* l = new QLabel(text, parent);
@@ -98,15 +99,7 @@ frmLock::frmLock(QWidget* parent) : QWidget(parent) {
     Shape1->setPalette(rule);
     Shape1->setGeometry(gPxRect(0, kRuleTop, kClientWidth, 15));
 
-    Command1 = new QPushButton(QStringLiteral("确定"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(
-        gPxRect(kClientWidth - 360 - 2 * kButtonWidth - 120, kButtonTop, kButtonWidth, kButtonHeight));
-    Command2 = new QPushButton(QStringLiteral("取消"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(
-        gPxRect(kClientWidth - 360 - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight));
-    gBindDefaultCancel(this, Command1, Command2);
+    gAddOkCancel(this, kClientWidth, kButtonTop, Command1, Command2);
 
     setTabOrder(Text1, Text2);
     setTabOrder(Text2, Command1);

@@ -1,6 +1,7 @@
 #include "accounts/frmLogin.h"
 
 #include "accounts/gAccountRules.h"
+#include "accounts/gAccountWindow.h"
 #include "core/clsMD5.h"
 #include "core/clsSchedule.h"
 #include "core/gDatabase.h"
@@ -29,7 +30,7 @@
 
 namespace {
 constexpr int kPanelTop = 1020, kPanelHeight = 2100;
-constexpr int kButtonWidth = 1200, kButtonHeight = 405, kButtonTop = 3300;
+constexpr int kButtonTop = 3300;
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& r) {
     auto* l = new QLabel(text, parent);
@@ -126,15 +127,7 @@ frmLogin::frmLogin(QWidget* parent) : QWidget(parent) {
     gUsePasswordFilter(Text1);
     gUsePasswordFilter(Text4);
 
-    Command1 = new QPushButton(QStringLiteral("确定"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(
-        gPxRect(kClientWidth - 360 - 2 * kButtonWidth - 120, kButtonTop, kButtonWidth, kButtonHeight));
-    Command2 = new QPushButton(QStringLiteral("取消"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(
-        gPxRect(kClientWidth - 360 - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight));
-    gBindDefaultCancel(this, Command1, Command2);
+    gAddOkCancel(this, kClientWidth, kButtonTop, Command1, Command2);
 
     setTabOrder(Text1, Text3);
     setTabOrder(Text3, Text4);
