@@ -1,9 +1,11 @@
 #include "core/gForms.h"
 #include "timetable/frmScheRemind.h"
 #include "timetable/frmScheReport.h"
+#include "timetable/frmSchedule.h"
 
 // Every form of this folder registers itself here, by the name the program uses.
 void gRegisterTimetableForms() {
     forms::registerForm(QStringLiteral("frmScheRemind"), [] { return new frmScheRemind; });
     forms::registerForm(QStringLiteral("frmScheReport"), [] { return new frmScheReport; });
+    forms::registerForm(QStringLiteral("frmSchedule"), [] { return new frmSchedule; });
 }

@@ -1,0 +1,421 @@
+#include "timetable/frmSchedule.h"
+
+#include <QDate>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTimer>
+
+#include "controls/scheduleCommand.h"
+#include "controls/scheduleTable.h"
+#include "core/clsSchedule.h"
+#include "core/gError.h"
+#include "core/gLinkLabel.h"
+#include "core/gResources.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "core/gWeek.h"
+
+namespace {
+
+constexpr int kMenuClosed = -1600; // twips: the menu's left edge while parked
+constexpr int kMenuTop = 840;
+constexpr int kMenuWidth = 1600;
+constexpr int kEntryHeight = 840;
+constexpr int kMenuStep = 160;
+constexpr int kPaneLeft = 1560;
+constexpr int kPaneTop = 360;
+
+QPixmap picture(const QString& name, QSize size) {
+    QSvgRenderer r(QStringLiteral(":/res/timetable/%1.svg").arg(name));
+    QPixmap pm(size * 2);
+    pm.setDevicePixelRatio(2);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    r.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+    return pm;
+}
+
+// The highlighted entry: the same picture on a soft white halo, a little lighter.
+QPixmap highlighted(const QPixmap& normal) {
+    QPixmap pm(normal.size());
+    pm.setDevicePixelRatio(normal.devicePixelRatio());
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QSizeF s = QSizeF(normal.size()) / normal.devicePixelRatio();
+    QRadialGradient halo(QPointF(s.width() / 2, s.height() / 2), s.width() / 2);
+    halo.setColorAt(0, QColor(255, 255, 255, 230));
+    halo.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(halo);
+    p.drawEllipse(QRectF(QPointF(0, 0), s));
+    p.drawPixmap(QPointF(0, 0), normal);
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    p.fillRect(QRectF(QPointF(0, 0), s), QColor(255, 255, 255, 60));
+    return pm;
+}
+
+// Splits ascending period numbers into runs of consecutive numbers: (first, length).
+QList<std::pair<int, int>> periodRuns(const QList<double>& periods) {
+    QList<std::pair<int, int>> runs;
+    for (double v : periods) {
+        const int p = int(v);
+        // 0 is the header row; a stored piece that is no number must not write over it.
+        if (p < 1) continue;
+        if (!runs.isEmpty() && runs.last().first + runs.last().second == p)
+            ++runs.last().second;
+        else
+            runs.append({p, 1});
+    }
+    return runs;
+}
+
+bool shownInWeek(const clsCourse& c, int w) {
+    if (w < c.BeginWeek || w > c.EndWeek) return false;
+    switch (c.DoubleWeek) {
+    case 1:
+        return w % 2 == 1;
+    case 2:
+        return w % 2 == 0;
+    default:
+        return true;
+    }
+}
+
+QFrame* pane(QWidget* parent, const char* name) {
+    auto* f = new QFrame(parent);
+    f->setObjectName(QLatin1String(name));
+    f->setFrameShape(QFrame::NoFrame);
+    f->setMouseTracking(true);
+    f->hide();
+    return f;
+}
+
+} // namespace
+
+frmSchedule::frmSchedule() {
+    setObjectName(QStringLiteral("frmSchedule"));
+    setMouseTracking(true);
+
+    Frame1 = pane(this, "Frame1");
+    Frame2 = pane(this, "Frame2");
+    Frame3 = pane(this, "Frame3");
+    Frame4 = pane(this, "Frame4");
+    // The panes pass the mouse on to the page, so moving off the menu closes it.
+    for (QFrame* f : {Frame1, Frame2, Frame3, Frame4})
+        f->installEventFilter(this);
+
+    scheduleTable1 = new scheduleTable(Frame1);
+    scheduleTable1->setObjectName(QStringLiteral("scheduleTable1"));
+    connect(scheduleTable1, &scheduleTable::mouseMove, this,
+            [this](int, int, int, int) { gGuard([&] { Form_MouseMove(); }); });
+
+    Label2 = new QLabel(QStringLiteral("xxxx 年 xx 月 xx - xx 日，第 xx 周"), Frame1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setTextFormat(Qt::PlainText);
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2->setMouseTracking(true);
+    Label2->installEventFilter(this);
+
+    scheduleCommand1 = new scheduleCommand(Frame1);
+    scheduleCommand1->setObjectName(QStringLiteral("scheduleCommand1"));
+    scheduleCommand1->setPicture(picture(QStringLiteral("previous"), QSize(24, 24)));
+    scheduleCommand1->setToolTip(QStringLiteral("上一周"));
+    connect(scheduleCommand1, &scheduleCommand::mouseUp, this,
+            [this](int b, int s, int x, int y) { gGuard([&] { scheduleCommand1_MouseUp(b, s, x, y); }); });
+    scheduleCommand2 = new scheduleCommand(Frame1);
+    scheduleCommand2->setObjectName(QStringLiteral("scheduleCommand2"));
+    scheduleCommand2->setPicture(picture(QStringLiteral("next"), QSize(24, 24)));
+    scheduleCommand2->setToolTip(QStringLiteral("下一周"));
+    connect(scheduleCommand2, &scheduleCommand::mouseUp, this,
+            [this](int b, int s, int x, int y) { gGuard([&] { scheduleCommand2_MouseUp(b, s, x, y); }); });
+
+    Picture2 = new QLabel(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setPixmap(picture(QStringLiteral("arrow"), QSize(14, 64)));
+    Picture2->setGeometry(gPxRect(0, kMenuTop + (4 * kEntryHeight - 960) / 2, 210, 960));
+    Picture2->setMouseTracking(true);
+    Picture2->installEventFilter(this);
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAutoFillBackground(true);
+    {
+        QPalette pal = Picture1->palette();
+        pal.setColor(QPalette::Window, QColor(0xE6, 0xF2, 0xEA));
+        Picture1->setPalette(pal);
+    }
+    Picture1->setMouseTracking(true);
+    Picture1->installEventFilter(this);
+    Picture1->setGeometry(gPxRect(kMenuClosed, kMenuTop, kMenuWidth, 4 * kEntryHeight));
+
+    static const char* captions[] = {"课程表", "基础选项", "新课程", "所有课程"};
+    const QCursor hand = gLoadResCursor(101);
+    for (int i = 0; i < 4; ++i) {
+        ImageTopA[i] = picture(QStringLiteral("tab%1").arg(i), QSize(32, 32));
+        ImageTopB[i] = highlighted(ImageTopA[i]);
+        auto* img = new QLabel(Picture1);
+        img->setObjectName(QStringLiteral("ImageTop%1").arg(i));
+        img->setPixmap(ImageTopA[i]);
+        img->setAlignment(Qt::AlignCenter);
+        img->setGeometry(gPxRect(0, i * kEntryHeight + 60, kMenuWidth, 510));
+        img->setMouseTracking(true);
+        img->installEventFilter(this);
+        ImageTop[i] = img;
+        auto* lbl = new QLabel(QString::fromUtf8(captions[i]), Picture1);
+        lbl->setObjectName(QStringLiteral("LabelTop%1").arg(i));
+        lbl->setTextFormat(Qt::PlainText);
+        lbl->setAlignment(Qt::AlignCenter);
+        lbl->setGeometry(gPxRect(0, i * kEntryHeight + 570, kMenuWidth, 240));
+        lbl->setCursor(hand);
+        lbl->setMouseTracking(true);
+        lbl->installEventFilter(this);
+        LabelTop[i] = lbl;
+    }
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(10);
+    connect(Timer1, &QTimer::timeout, this, [this] { gGuard([&] { Timer1_Timer(); }); });
+
+    resize(gPx(9780), gPx(6000));
+}
+
+void frmSchedule::formLoad() {
+    menuLeft_ = kMenuClosed;
+    Picture1->move(gPx(kMenuClosed), gPx(kMenuTop));
+    scheduleTable1->setCols(8);
+    scheduleTable1->setColWidth(0, 1100);
+    layoutFrames();
+}
+
+void frmSchedule::setVisible(bool visible) {
+    // The main window hides this page when the user leaves it and shows it again
+    // on the next visit: that moment is the page's activation.
+    const bool coming = visible && isHidden();
+    QWidget::setVisible(visible);
+    if (coming) gGuard([&] { Form_Activate(); });
+}
+
+void frmSchedule::Form_Activate() {
+    gChangeFrame(0);
+    LoadOptions();
+}
+
+void frmSchedule::hideAllFrames() {
+    for (QFrame* f : {Frame1, Frame2, Frame3, Frame4})
+        f->hide();
+}
+
+void frmSchedule::gChangeFrame(int Index) {
+    hideAllFrames();
+    switch (Index) {
+    case 0:
+        Frame1->setGeometry(gPxRect(kPaneLeft, kPaneTop, 8175, 5640));
+        layoutFrames();
+        Frame1->show();
+        shownWeek_ = gWeekOfDate(gTimetable.Term.TermBegin);
+        DrawWeek();
+        break;
+    case 1:
+        LoadOptions();
+        LoadTermDates();
+        break;
+    case 2:
+        OpenCourseEditor(false);
+        break;
+    case 3:
+        ShowAllCourses();
+        break;
+    default:
+        break;
+    }
+    // The menu stays above whichever pane is shown.
+    Picture2->raise();
+    Picture1->raise();
+}
+
+void frmSchedule::DrawWeek() {
+    scheduleTable* t = scheduleTable1;
+    t->clear();
+
+    const QDate d = gTimetable.Term.TermBegin.addDays(qint64(shownWeek_ - 1) * 7);
+    const QDate monday = d.addDays(1 - d.dayOfWeek());
+    const QDate sunday = monday.addDays(6);
+    Label2->setText(QStringLiteral("%1 年 %2 月 %3 日 -  %4 月 %5 日，第 %6 周")
+                        .arg(monday.year())
+                        .arg(monday.month(), 2, 10, QLatin1Char('0'))
+                        .arg(monday.day(), 2, 10, QLatin1Char('0'))
+                        .arg(sunday.month(), 2, 10, QLatin1Char('0'))
+                        .arg(sunday.day(), 2, 10, QLatin1Char('0'))
+                        .arg(shownWeek_));
+
+    for (int i = 1; i <= 7; ++i) {
+        const clsCol& c = gTimetable.Col(i);
+        t->setTextMatrix(0, i, c.Name);
+        t->setColWidth(i, c.ColIsVisible ? 900 : 0);
+    }
+
+    t->setRows(gTimetable.rowCount() + 1);
+    for (const clsRow& r : gTimetable.gRow) {
+        t->setTextMatrix(r.Index, 0, r.Name);
+        t->setRowHeight(r.Index, r.RowIsVisible ? 450 : 0);
+    }
+
+    for (const clsCourse& c : gTimetable.gCourse) {
+        if (!shownInWeek(c, shownWeek_)) continue;
+        const QString text = c.Name + QStringLiteral("\r\n") + c.Place + QStringLiteral("\r\n") +
+                             QString::number(c.BeginWeek) + QStringLiteral("-") + QString::number(c.EndWeek) +
+                             QStringLiteral(" 周");
+        for (int day = 1; day <= 7; ++day) {
+            for (const auto& [first, length] : periodRuns(c.Course(day)))
+                t->setTextMatrix(first, day, text, length, c.Color, c.UserColor);
+        }
+    }
+}
+
+void frmSchedule::scheduleCommand1_MouseUp(int button, int, int, int) {
+    if (button != 1) return;
+    if (shownWeek_ > 1) {
+        --shownWeek_;
+        DrawWeek();
+    }
+}
+
+void frmSchedule::scheduleCommand2_MouseUp(int button, int, int, int) {
+    if (button != 1) return;
+    const int total = gWeekDiff(gTimetable.Term.TermBegin, gTimetable.Term.TermEnd);
+    if (shownWeek_ < total) {
+        ++shownWeek_;
+        DrawWeek();
+    }
+}
+
+void frmSchedule::Picture2_MouseMove() {
+    if (!menuOpen_) {
+        menuOpen_ = true;
+        Timer1->start();
+    }
+}
+
+void frmSchedule::Form_MouseMove() {
+    if (menuOpen_) {
+        menuOpen_ = false;
+        Timer1->start();
+    }
+}
+
+void frmSchedule::Timer1_Timer() {
+    int left = menuLeft_;
+    if (menuOpen_) {
+        left += kMenuStep;
+        if (left >= 0) {
+            left = 0;
+            Timer1->stop();
+        }
+    } else {
+        left -= kMenuStep;
+        if (left <= kMenuClosed) {
+            left = kMenuClosed;
+            Timer1->stop();
+        }
+    }
+    menuLeft_ = left;
+    Picture1->move(gPx(left), Picture1->y());
+}
+
+void frmSchedule::HighlightTab(int Index) {
+    if (Index == hoverTab_) return;
+    if (hoverTab_ >= 0) {
+        ImageTop[hoverTab_]->setPixmap(ImageTopA[hoverTab_]);
+        QFont f = LabelTop[hoverTab_]->font();
+        f.setUnderline(false);
+        LabelTop[hoverTab_]->setFont(f);
+        hoverTab_ = -1;
+    }
+    if (Index >= 0 && Index < 4) {
+        ImageTop[Index]->setPixmap(ImageTopB[Index]);
+        QFont f = LabelTop[Index]->font();
+        f.setUnderline(true);
+        LabelTop[Index]->setFont(f);
+        hoverTab_ = Index;
+    }
+}
+
+void frmSchedule::LoadOptions() {
+    // The base settings and the course panes fill their lists here.
+}
+
+void frmSchedule::LoadTermDates() {
+    Frame2->show();
+}
+
+void frmSchedule::OpenCourseEditor(bool) {
+    Frame3->show();
+}
+
+void frmSchedule::ShowAllCourses() {
+    Frame4->show();
+}
+
+void frmSchedule::layoutFrames() {
+    const int w = gTwips(width()) - 1565;
+    const int h = gTwips(height()) - kPaneTop;
+    for (QFrame* f : {Frame1, Frame2, Frame3, Frame4})
+        f->setGeometry(gPxRect(kPaneLeft, kPaneTop, qMax(w, 0), qMax(h, 0)));
+
+    const int fw = qMax(w, 0);
+    const int fh = qMax(h, 0);
+    scheduleTable1->move(0, 0);
+    // Date line and week buttons sit under the grid, at the pane's bottom right.
+    scheduleCommand2->move(gPx(fw - 480), gPx(fh - 450));
+    scheduleCommand1->move(gPx(fw - 900), gPx(fh - 450));
+    Label2->setGeometry(gPxRect(0, fh - 420, qMax(fw - 1000, 0), 360));
+}
+
+void frmSchedule::resizeEvent(QResizeEvent*) {
+    gGuard([&] { layoutFrames(); });
+}
+
+void frmSchedule::mouseMoveEvent(QMouseEvent*) {
+    gGuard([&] { Form_MouseMove(); });
+}
+
+bool frmSchedule::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseMove) {
+        // Handled here and stopped, so the move does not go on to the parent as
+        // well (a move over an entry would otherwise also reach the menu's background).
+        bool handled = true;
+        gGuard([&] {
+            if (watched == Picture2) {
+                Picture2_MouseMove();
+            } else if (watched == Picture1) {
+                HighlightTab(-1);
+            } else if (watched == Frame1 || watched == Frame2 || watched == Frame3 || watched == Frame4 ||
+                       watched == Label2) {
+                Form_MouseMove();
+            } else {
+                handled = false;
+                for (int i = 0; i < 4; ++i) {
+                    if (watched == ImageTop[i] || watched == LabelTop[i]) {
+                        HighlightTab(i);
+                        handled = true;
+                    }
+                }
+            }
+        });
+        if (handled) return true;
+    } else if (e->type() == QEvent::MouseButtonRelease) {
+        auto* me = static_cast<QMouseEvent*>(e);
+        for (int i = 0; i < 4; ++i) {
+            if (watched == LabelTop[i] && me->button() == Qt::LeftButton) {
+                gGuard([&] { gChangeFrame(i); });
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}

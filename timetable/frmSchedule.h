@@ -1,0 +1,86 @@
+#pragma once
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+
+#include "core/gForms.h"
+
+class QFrame;
+class QLabel;
+class QTimer;
+class scheduleCommand;
+class scheduleTable;
+
+// The timetable page: the week view, the base settings, the course editor and
+// the list of all courses, one at a time, chosen from a menu that slides in
+// from the left edge. The main window hides this page instead of unloading it,
+// so the week shown and the menu's state survive between visits; every visit
+// opens on the current week.
+class frmSchedule : public QWidget, public gForm {
+    Q_OBJECT
+public:
+    frmSchedule();
+    void formLoad() override;
+
+    // Shows pane Index (0 week view, 1 base settings, 2 new course, 3 all
+    // courses) and hides the others; any other index leaves all hidden.
+    void gChangeFrame(int Index);
+    // Fills the grid with the week shownWeek().
+    void DrawWeek();
+    void HighlightTab(int Index);
+    // One step of the sliding menu.
+    void Timer1_Timer();
+    // What a visit does each time the page comes forward.
+    void Form_Activate();
+    // The week buttons (left-button release).
+    void scheduleCommand1_MouseUp(int button, int shift, int x, int y);
+    void scheduleCommand2_MouseUp(int button, int shift, int x, int y);
+    // The mouse over the arrow (opens the menu) and over the page or the grid (closes it).
+    void Picture2_MouseMove();
+    void Form_MouseMove();
+
+    // Reloads every list of the panes from the timetable model.
+    void LoadOptions();
+
+    int shownWeek() const { return shownWeek_; }
+    void setShownWeek(int week) { shownWeek_ = week; }
+    bool menuOpen() const { return menuOpen_; }
+    int hoverTab() const { return hoverTab_; }
+    // The menu's left edge in twips (kept in twips, as pixels would drift by rounding).
+    int menuLeft() const { return menuLeft_; }
+
+    QFrame* Frame1 = nullptr;
+    QFrame* Frame2 = nullptr;
+    QFrame* Frame3 = nullptr;
+    QFrame* Frame4 = nullptr;
+    scheduleTable* scheduleTable1 = nullptr;
+    QLabel* Label2 = nullptr;
+    scheduleCommand* scheduleCommand1 = nullptr;
+    scheduleCommand* scheduleCommand2 = nullptr;
+    QWidget* Picture1 = nullptr;
+    QLabel* Picture2 = nullptr;
+    std::array<QLabel*, 4> ImageTop{};
+    std::array<QLabel*, 4> LabelTop{};
+    std::array<QPixmap, 4> ImageTopA;
+    std::array<QPixmap, 4> ImageTopB;
+    QTimer* Timer1 = nullptr;
+
+    void setVisible(bool visible) override;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void LoadTermDates();
+    void OpenCourseEditor(bool editing);
+    void ShowAllCourses();
+    void hideAllFrames();
+    void layoutFrames();
+
+    int shownWeek_ = 0;
+    bool menuOpen_ = false;
+    int hoverTab_ = -1;
+    int menuLeft_ = -1600;
+};
