@@ -3,6 +3,7 @@
 #include "core/gColor.h"
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
+#include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "platform/codePage.h"
@@ -57,14 +58,7 @@ const char* const kToolTip[scheduleText::kToolCount] = {"剪切",   "复制",   
                                                         "下划线", "左对齐", "居中", "右对齐", "字体颜色"};
 
 QPixmap toolPicture(const char* name) {
-    QPixmap pm(20, 20);
-    pm.fill(Qt::transparent);
-    QSvgRenderer r(QStringLiteral(":/res/controls/%1.svg").arg(QLatin1String(name)));
-    if (r.isValid()) {
-        QPainter p(&pm);
-        r.render(&p);
-    }
-    return pm;
+    return gRenderSvg(QStringLiteral(":/res/controls/%1.svg").arg(QLatin1String(name)), QSize(20, 20));
 }
 
 rtf::Defaults writerDefaults() {

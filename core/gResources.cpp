@@ -54,6 +54,17 @@ QPixmap gLoadResPicture(int id, gResKind kind, QSize size) {
     return pm;
 }
 
+QPixmap gRenderSvg(const QString& path, QSize size) {
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QSvgRenderer r(path);
+    if (r.isValid()) {
+        QPainter p(&pm);
+        r.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    return pm;
+}
+
 QIcon gLoadResIcon(int id) {
     const QString path = gResPath(gResKind::Icon, id);
     if (path.isEmpty()) gRaise(gErr::ResourceNotFound);

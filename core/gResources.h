@@ -18,3 +18,7 @@ QPixmap gLoadResPicture(int id, gResKind kind = gResKind::Bitmap, QSize size = {
 QIcon gLoadResIcon(int id);
 // Cursor 101 is the hand.
 QCursor gLoadResCursor(int id);
+
+// Draws the SVG at `path` (":/res/...") on a transparent picture of `size`;
+// a missing or broken file gives the transparent picture.
+QPixmap gRenderSvg(const QString& path, QSize size);

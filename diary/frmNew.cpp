@@ -7,6 +7,7 @@
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -37,14 +38,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 }
 
 QPixmap pagePicture(int sizePx) {
-    QPixmap pm(sizePx, sizePx);
-    pm.fill(Qt::transparent);
-    QSvgRenderer r(QStringLiteral(":/res/diary/editor.svg"));
-    if (r.isValid()) {
-        QPainter p(&pm);
-        r.render(&p);
-    }
-    return pm;
+    return gRenderSvg(QStringLiteral(":/res/diary/editor.svg"), QSize(sizePx, sizePx));
 }
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -35,12 +36,7 @@ constexpr int kBarFull = 2600; // twips for score 100
 constexpr int kBarStep = 25;   // twips per timer tick
 
 QPixmap picture(const QString& name, QSize size) {
-    QSvgRenderer r(QStringLiteral(":/res/diary/%1.svg").arg(name));
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    r.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
-    return pm;
+    return gRenderSvg(QStringLiteral(":/res/diary/%1.svg").arg(name), size);
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h) {

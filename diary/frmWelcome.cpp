@@ -39,14 +39,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 }
 
 QPixmap svgPicture(const QString& path, QSize size) {
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
-    QSvgRenderer r(path);
-    if (r.isValid()) {
-        QPainter p(&pm);
-        r.render(&p);
-    }
-    return pm;
+    return gRenderSvg(path, size);
 }
 
 // The body as the preview shows it: cut at 1000 characters with " ..." after

@@ -54,13 +54,7 @@ int buttonWidth(int index) {
 }
 
 QPixmap shellPicture(const QString& name, QSize size) {
-    QSvgRenderer r(QStringLiteral(":/res/shell/%1.svg").arg(name));
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
-    if (!r.isValid()) return pm;
-    QPainter p(&pm);
-    r.render(&p);
-    return pm;
+    return gRenderSvg(QStringLiteral(":/res/shell/%1.svg").arg(name), size);
 }
 
 QString versionText() {
