@@ -17,6 +17,7 @@
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gWeek.h"
+#include "timetable/scheduleBasePane.h"
 
 namespace {
 
@@ -102,11 +103,18 @@ frmSchedule::frmSchedule() {
     setMouseTracking(true);
 
     Frame1 = pane(this, "Frame1");
-    Frame2 = pane(this, "Frame2");
+    Frame2 = new scheduleBasePane(this);
+    Frame2->setMouseTracking(true);
+    Frame2->hide();
+    Frame2->onSaved = [this] {
+        LoadOptions();
+        gChangeFrame(0);
+    };
+    Frame2->onCancel = [this] { gChangeFrame(0); };
     Frame3 = pane(this, "Frame3");
     Frame4 = pane(this, "Frame4");
     // The panes pass the mouse on to the page, so moving off the menu closes it.
-    for (QFrame* f : {Frame1, Frame2, Frame3, Frame4})
+    for (QFrame* f : {Frame1, static_cast<QFrame*>(Frame2), Frame3, Frame4})
         f->installEventFilter(this);
 
     scheduleTable1 = new scheduleTable(Frame1);
@@ -206,7 +214,7 @@ void frmSchedule::Form_Activate() {
 }
 
 void frmSchedule::hideAllFrames() {
-    for (QFrame* f : {Frame1, Frame2, Frame3, Frame4})
+    for (QFrame* f : {Frame1, static_cast<QFrame*>(Frame2), Frame3, Frame4})
         f->hide();
 }
 
@@ -346,11 +354,11 @@ void frmSchedule::HighlightTab(int Index) {
 }
 
 void frmSchedule::LoadOptions() {
-    // The base settings and the course panes fill their lists here.
+    Frame2->LoadOptions();
 }
 
 void frmSchedule::LoadTermDates() {
-    Frame2->show();
+    Frame2->LoadTermDates();
 }
 
 void frmSchedule::OpenCourseEditor(bool) {
@@ -364,7 +372,7 @@ void frmSchedule::ShowAllCourses() {
 void frmSchedule::layoutFrames() {
     const int w = gTwips(width()) - 1565;
     const int h = gTwips(height()) - kPaneTop;
-    for (QFrame* f : {Frame1, Frame2, Frame3, Frame4})
+    for (QFrame* f : {Frame1, static_cast<QFrame*>(Frame2), Frame3, Frame4})
         f->setGeometry(gPxRect(kPaneLeft, kPaneTop, qMax(w, 0), qMax(h, 0)));
 
     const int fw = qMax(w, 0);

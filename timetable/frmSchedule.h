@@ -4,10 +4,12 @@
 #include <array>
 
 #include "core/gForms.h"
+#include "timetable/scheduleBasePane.h"
 
 class QFrame;
 class QLabel;
 class QTimer;
+
 class scheduleCommand;
 class scheduleTable;
 
@@ -50,7 +52,7 @@ public:
     int menuLeft() const { return menuLeft_; }
 
     QFrame* Frame1 = nullptr;
-    QFrame* Frame2 = nullptr;
+    scheduleBasePane* Frame2 = nullptr;
     QFrame* Frame3 = nullptr;
     QFrame* Frame4 = nullptr;
     scheduleTable* scheduleTable1 = nullptr;

@@ -1,0 +1,247 @@
+// The timetable page's base settings pane, on a real account database.
+#include "todayClassesFixture.h"
+
+#include "controls/scheduleTable.h"
+#include "core/clsSchedule.h"
+#include "core/gDatabase.h"
+#include "core/gForms.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "core/gWeek.h"
+#include "timetable/frmSchedule.h"
+#include "timetable/scheduleBasePane.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SchedulePageBaseTest : public TodayClassesTest {
+protected:
+    void SetUp() override {
+        TodayClassesTest::SetUp();
+        gMsgBoxSeam::reset();
+        gTimetable.gGetSchedule();
+        page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
+        page_->resize(gPx(9780), gPx(6000));
+        page_->show();
+        page_->gChangeFrame(1);
+        pane_ = page_->Frame2;
+    }
+    void TearDown() override {
+        page_ = nullptr;
+        pane_ = nullptr;
+        TodayClassesTest::TearDown();
+    }
+
+    // Replaces the grid's periods: {name, begin, end}.
+    void periods(const QList<QStringList>& rows) {
+        while (pane_->periodCount() > 0)
+            pane_->MSFlexGrid1->removeRow(0);
+        for (const QStringList& r : rows) {
+            pane_->Command1_Click();
+            const int n = pane_->periodCount();
+            for (int c = 0; c < 3; ++c)
+                pane_->setCell(n, c + 1, r.value(c));
+        }
+    }
+
+    // Types into a grid cell through the in-place editor.
+    void typeInto(int row, int col, const QString& text) {
+        pane_->MSFlexGrid1_MouseUp(row, col);
+        ASSERT_TRUE(pane_->Text1->isVisible());
+        pane_->Text1->setText(text);
+        pane_->Text1_LostFocus();
+    }
+
+    static long rows(const QString& table) { return gConnection.count(table); }
+
+    frmSchedule* page_ = nullptr;
+    scheduleBasePane* pane_ = nullptr;
+};
+
+TEST_F(SchedulePageBaseTest, OpensWithTheModelInItsControls) {
+    EXPECT_TRUE(pane_->isVisible());
+    EXPECT_FALSE(page_->Frame1->isVisible());
+    EXPECT_EQ(pane_->DTPicker1->date(), QDate(2026, 9, 7));
+    EXPECT_EQ(pane_->DTPicker2->date(), QDate(2026, 12, 31));
+    EXPECT_EQ(pane_->Label5->text(), QStringLiteral("本学期共 17 周。\r\n\r\n本周是第 2 周。"));
+    EXPECT_EQ(pane_->periodCount(), gTimetable.rowCount());
+    EXPECT_EQ(pane_->cell(1, 1), gTimetable.Row(1).Name);
+    EXPECT_EQ(pane_->cell(1, 2), gMinutesToTime(gTimetable.Row(1).ClassBeginTime));
+    EXPECT_EQ(pane_->cell(1, 4), QStringLiteral("True"));
+    EXPECT_EQ(pane_->Label9[1]->text(), gTimetable.Col(1).Name);
+    EXPECT_EQ(pane_->MSFlexGrid1->horizontalHeaderItem(2)->text(), QStringLiteral("开始时间"));
+
+    // A begin after the end empties the count and locks the save; equal dates are one week.
+    pane_->DTPicker1->setDate(QDate(2027, 1, 5));
+    EXPECT_TRUE(pane_->Label5->text().isEmpty());
+    EXPECT_FALSE(pane_->Command3->isEnabled());
+    pane_->DTPicker1->setDate(QDate(2026, 12, 31));
+    EXPECT_TRUE(pane_->Command3->isEnabled());
+    EXPECT_TRUE(pane_->Label5->text().startsWith(QStringLiteral("本学期共 1 周。")));
+}
+
+TEST_F(SchedulePageBaseTest, TimeCellsTakeOnlyValidTimes) {
+    const struct {
+        const char* typed;
+        const char* stored;
+    } cases[] = {{"8:5", "08:05"}, {" 9:30 ", "09:30"}, {"25:00", "08:00"},
+                 {"abc", "08:00"}, {"0:00", "08:00"},   {"", "08:00"}};
+    for (const auto& c : cases) {
+        pane_->setCell(1, 2, QStringLiteral("08:00"));
+        typeInto(1, 2, QString::fromUtf8(c.typed));
+        EXPECT_EQ(pane_->cell(1, 2), QString::fromUtf8(c.stored)) << c.typed;
+    }
+}
+
+TEST_F(SchedulePageBaseTest, NamesAreCutToSixteenBytes) {
+    typeInto(1, 1, QStringLiteral("一二三四五六七八九十"));
+    EXPECT_EQ(pane_->cell(1, 1), QStringLiteral("一二三四五六七八"));
+    typeInto(1, 1, QStringLiteral("   "));
+    EXPECT_EQ(pane_->cell(1, 1), QString()) << "an empty period name is written too";
+
+    pane_->Label9_MouseUp(3);
+    ASSERT_TRUE(pane_->Text2->isVisible());
+    pane_->Text2->setText(QStringLiteral("abcdefghijklmnopq周"));
+    pane_->Text2_LostFocus();
+    EXPECT_FALSE(pane_->Text2->isVisible());
+    EXPECT_EQ(pane_->Label9[3]->text(), QStringLiteral("abcdefghijklmnop"));
+    pane_->Label9_MouseUp(3);
+    pane_->Text2->setText(QStringLiteral("  "));
+    pane_->Text2_LostFocus();
+    EXPECT_EQ(pane_->Label9[3]->text(), QStringLiteral("abcdefghijklmnop"));
+    EXPECT_EQ(gLeftAnsiBytes(QStringLiteral("ab一二"), 3), QStringLiteral("ab"));
+}
+
+TEST_F(SchedulePageBaseTest, TheLastVisibleWeekdayAndPeriodStay) {
+    for (int i = 2; i <= 7; ++i)
+        pane_->Check1[i]->setChecked(false);
+    pane_->Check1[1]->click();
+    EXPECT_TRUE(pane_->Check1[1]->isChecked());
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{104});
+
+    periods({{"一", "08:00", "08:45"}, {"二", "09:00", "09:45"}});
+    pane_->MSFlexGrid1_MouseUp(1, 0);
+    EXPECT_EQ(pane_->cell(1, 4), QStringLiteral("False"));
+    pane_->MSFlexGrid1_MouseUp(2, 0);
+    EXPECT_EQ(pane_->cell(2, 4), QStringLiteral("True"));
+    pane_->Command2_Click(2);
+    EXPECT_EQ(pane_->periodCount(), 2);
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{104, 104, 104}));
+    pane_->Command2_Click(1);
+    EXPECT_EQ(pane_->periodCount(), 1);
+    pane_->Command2_Click(1);
+    EXPECT_EQ(pane_->periodCount(), 1) << "the last period cannot be deleted";
+}
+
+TEST_F(SchedulePageBaseTest, ChecksStopTheSaveWithTheirMessage) {
+    const struct {
+        QList<QStringList> rows;
+        int message;
+        QStringList args;
+    } cases[] = {
+        {{{"一", "08:00", ""}}, 140, {}},
+        {{{"一", "08:00", "08:00"}}, 141, {"1"}},
+        {{{"一", "08:00", "08:45"}, {"二", "08:44", "09:30"}}, 142, {"2", "1"}},
+        // Same begin: the order stays, then the overlap shows.
+        {{{"甲", "08:00", "08:45"}, {"乙", "08:00", "08:30"}}, 142, {"2", "1"}},
+        {{{"甲", "08:00", "07:50"}, {"乙", "08:00", "08:30"}}, 141, {"1"}},
+    };
+    for (const auto& c : cases) {
+        gMsgBoxSeam::reset();
+        periods(c.rows);
+        EXPECT_FALSE(pane_->Command3_Click());
+        ASSERT_EQ(gMsgBoxSeam::shown().size(), 1);
+        EXPECT_EQ(gMsgBoxSeam::shown().at(0).id, c.message);
+        EXPECT_EQ(gMsgBoxSeam::shown().at(0).args.mid(0, c.args.size()), c.args);
+        EXPECT_TRUE(pane_->isVisible());
+    }
+    EXPECT_EQ(pane_->cell(1, 1), QStringLiteral("甲"));
+    EXPECT_EQ(rows(QStringLiteral("Row")), 0) << "nothing was written";
+
+    gMsgBoxSeam::reset();
+    pane_->DTPicker2->setDate(QDate(2026, 9, 1));
+    EXPECT_FALSE(pane_->Command3_Click());
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{111});
+}
+
+TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
+    periods({{"晚", "10:00", "10:45"}, {"早", "08:00", "08:45"}, {"中", "08:45", "09:30"}});
+    pane_->MSFlexGrid1_MouseUp(1, 0); // "晚" hidden
+    pane_->Check1[7]->setChecked(false);
+    pane_->Label9_MouseUp(1);
+    pane_->Text2->setText(QStringLiteral("周一"));
+    pane_->Text2_LostFocus();
+    pane_->DTPicker1->setDate(QDate(2026, 9, 14));
+    pane_->DTPicker2->setDate(QDate(2027, 1, 15));
+
+    ASSERT_TRUE(pane_->Command3_Click());
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_TRUE(page_->Frame1->isVisible());
+    EXPECT_FALSE(pane_->isVisible());
+    EXPECT_EQ(page_->shownWeek(), 1);
+
+    // The model was reloaded from what was written.
+    ASSERT_EQ(gTimetable.rowCount(), 3);
+    EXPECT_EQ(gTimetable.Row(1).Name, QStringLiteral("早"));
+    EXPECT_EQ(gTimetable.Row(2).ClassBeginTime, 8 * 60 + 45);
+    EXPECT_EQ(gTimetable.Row(3).Name, QStringLiteral("晚"));
+    EXPECT_FALSE(gTimetable.Row(3).RowIsVisible);
+    EXPECT_EQ(gTimetable.Col(1).Name, QStringLiteral("周一"));
+    EXPECT_FALSE(gTimetable.Col(7).ColIsVisible);
+    EXPECT_EQ(gTimetable.Term.TermBegin, QDate(2026, 9, 14));
+    EXPECT_EQ(rows(QStringLiteral("Term")), 1);
+    EXPECT_EQ(rows(QStringLiteral("Col")), 7);
+    EXPECT_EQ(rows(QStringLiteral("Row")), 3);
+    EXPECT_EQ(page_->scheduleTable1->rowHeight(3), 0);
+    EXPECT_EQ(page_->scheduleTable1->colWidth(7), 0);
+
+    // A second save replaces, never adds.
+    page_->gChangeFrame(1);
+    ASSERT_TRUE(pane_->Command3_Click());
+    EXPECT_EQ(rows(QStringLiteral("Row")), 3);
+    EXPECT_EQ(rows(QStringLiteral("Term")), 1);
+}
+
+TEST_F(SchedulePageBaseTest, AFailingWriteKeepsEveryOldRow) {
+    periods({{"一", "08:00", "08:45"}});
+    ASSERT_TRUE(pane_->Command3_Click());
+    page_->gChangeFrame(1);
+    // The period table refuses new rows, after Term and Col were already rewritten.
+    gConnection.execute(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Row BEGIN SELECT RAISE(ABORT, 'full'); END"));
+    periods({{"新", "07:00", "07:45"}, {"新二", "08:00", "08:45"}});
+    pane_->DTPicker1->setDate(QDate(2026, 9, 21));
+    pane_->Check1[2]->setChecked(false);
+
+    EXPECT_FALSE(pane_->Command3_Click());
+    EXPECT_EQ(gMsgBoxSeam::errors().size(), 1) << "the failure is reported";
+    EXPECT_TRUE(pane_->isVisible());
+    EXPECT_EQ(gConnection.transactionLevel(), 0);
+    EXPECT_FALSE(gRecordset.isOpen());
+    EXPECT_EQ(rows(QStringLiteral("Row")), 1);
+    EXPECT_EQ(rows(QStringLiteral("Col")), 7);
+    EXPECT_EQ(rows(QStringLiteral("Term")), 1);
+    gTimetable.gGetSchedule();
+    EXPECT_EQ(gTimetable.Term.TermBegin, QDate(2026, 9, 7));
+    EXPECT_TRUE(gTimetable.Col(2).ColIsVisible);
+    EXPECT_EQ(gTimetable.Row(1).Name, QStringLiteral("一"));
+}
+
+TEST_F(SchedulePageBaseTest, CancelDropsTheEdits) {
+    pane_->setCell(1, 1, QStringLiteral("改"));
+    pane_->Command4->click();
+    EXPECT_TRUE(page_->Frame1->isVisible());
+    page_->gChangeFrame(1);
+    EXPECT_EQ(pane_->cell(1, 1), gTimetable.Row(1).Name);
+}
+
+} // namespace

@@ -1,0 +1,81 @@
+#pragma once
+#include <QFrame>
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// The timetable page's base settings: the term's first and last day, the seven
+// weekday columns and the class periods. The controls are a working copy of the
+// model; saving checks it and rewrites the tables Term, Col and Row together.
+//
+// Period p is grid row p (1-based here; row 0 is the header); grid columns: 0
+// visibility picture, 1 name, 2 begin, 3 end, 4 "True"/"False" (hidden).
+class scheduleBasePane : public QFrame {
+    Q_OBJECT
+public:
+    explicit scheduleBasePane(QWidget* parent = nullptr);
+
+    // Refills the weekday names and boxes and the period grid from gTimetable.
+    void LoadOptions();
+    // Puts the term into the pickers and shows the pane.
+    void LoadTermDates();
+    void ShowWeekCount();
+
+    void Label9_MouseUp(int i);
+    void Text2_LostFocus();
+    void Check1_Click(int i);
+    // A left-button click on grid cell (row, col), row 1-based.
+    void MSFlexGrid1_MouseUp(int row, int col);
+    void Text1_LostFocus();
+    void Command1_Click();
+    // Deletes period row `row` (1-based).
+    void Command2_Click(int row);
+    void SortPeriodRows();
+    // "保存(&S)": true when the tables were rewritten and the model reloaded.
+    bool Command3_Click();
+
+    // Called after a save, and on "取消".
+    std::function<void()> onSaved;
+    std::function<void()> onCancel;
+
+    // Grid access by 1-based period row.
+    int periodCount() const;
+    QString cell(int row, int col) const;
+    void setCell(int row, int col, const QString& text);
+
+    QDateEdit* DTPicker1 = nullptr;
+    QDateEdit* DTPicker2 = nullptr;
+    QLabel* Label5 = nullptr;
+    std::array<QLabel*, 8> Label9{};
+    std::array<QCheckBox*, 8> Check1{};
+    QLineEdit* Text2 = nullptr;
+    QTableWidget* MSFlexGrid1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+
+    int editCol = 0;
+    int editRow = 0;
+    int editWeekday = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void addPeriodRow(const QString& name, const QString& begin, const QString& end, bool visible);
+    void showVisibility(int row);
+    bool otherRowVisible(int row) const;
+    void rewriteTables();
+};
+
+// Text cut to at most `bytes` bytes of the ANSI code page, never inside a character.
+QString gLeftAnsiBytes(const QString& text, int bytes);
