@@ -111,10 +111,20 @@ frmSchedule::frmSchedule() {
         gChangeFrame(0);
     };
     Frame2->onCancel = [this] { gChangeFrame(0); };
-    Frame3 = pane(this, "Frame3");
-    Frame4 = pane(this, "Frame4");
+    Frame3 = new scheduleCourseEditor(this);
+    Frame4 = new scheduleCourseList(this);
+    Frame3->setCourseList(Frame4);
+    Frame4->setEditor(Frame3);
+    for (QFrame* f : {static_cast<QFrame*>(Frame3), static_cast<QFrame*>(Frame4)}) {
+        f->setMouseTracking(true);
+        f->hide();
+    }
+    Frame3->onNewDone = [this] { gChangeFrame(0); };
+    Frame3->onReload = [this] { LoadOptions(); };
+    Frame4->onBack = [this] { gChangeFrame(0); };
     // The panes pass the mouse on to the page, so moving off the menu closes it.
-    for (QFrame* f : {Frame1, static_cast<QFrame*>(Frame2), Frame3, Frame4})
+    for (QFrame* f :
+         {Frame1, static_cast<QFrame*>(Frame2), static_cast<QFrame*>(Frame3), static_cast<QFrame*>(Frame4)})
         f->installEventFilter(this);
 
     scheduleTable1 = new scheduleTable(Frame1);
@@ -214,7 +224,8 @@ void frmSchedule::Form_Activate() {
 }
 
 void frmSchedule::hideAllFrames() {
-    for (QFrame* f : {Frame1, static_cast<QFrame*>(Frame2), Frame3, Frame4})
+    for (QFrame* f :
+         {Frame1, static_cast<QFrame*>(Frame2), static_cast<QFrame*>(Frame3), static_cast<QFrame*>(Frame4)})
         f->hide();
 }
 
@@ -355,24 +366,27 @@ void frmSchedule::HighlightTab(int Index) {
 
 void frmSchedule::LoadOptions() {
     Frame2->LoadOptions();
+    Frame3->LoadOptions();
+    Frame4->LoadOptions();
 }
 
 void frmSchedule::LoadTermDates() {
     Frame2->LoadTermDates();
 }
 
-void frmSchedule::OpenCourseEditor(bool) {
-    Frame3->show();
+void frmSchedule::OpenCourseEditor(bool editing) {
+    Frame3->OpenCourseEditor(editing);
 }
 
 void frmSchedule::ShowAllCourses() {
-    Frame4->show();
+    Frame4->ShowAllCourses();
 }
 
 void frmSchedule::layoutFrames() {
     const int w = gTwips(width()) - 1565;
     const int h = gTwips(height()) - kPaneTop;
-    for (QFrame* f : {Frame1, static_cast<QFrame*>(Frame2), Frame3, Frame4})
+    for (QFrame* f :
+         {Frame1, static_cast<QFrame*>(Frame2), static_cast<QFrame*>(Frame3), static_cast<QFrame*>(Frame4)})
         f->setGeometry(gPxRect(kPaneLeft, kPaneTop, qMax(w, 0), qMax(h, 0)));
 
     const int fw = qMax(w, 0);

@@ -5,6 +5,7 @@
 
 #include "core/gForms.h"
 #include "timetable/scheduleBasePane.h"
+#include "timetable/scheduleCoursePanes.h"
 
 class QFrame;
 class QLabel;
@@ -53,8 +54,8 @@ public:
 
     QFrame* Frame1 = nullptr;
     scheduleBasePane* Frame2 = nullptr;
-    QFrame* Frame3 = nullptr;
-    QFrame* Frame4 = nullptr;
+    scheduleCourseEditor* Frame3 = nullptr;
+    scheduleCourseList* Frame4 = nullptr;
     scheduleTable* scheduleTable1 = nullptr;
     QLabel* Label2 = nullptr;
     scheduleCommand* scheduleCommand1 = nullptr;

@@ -1,0 +1,226 @@
+// The timetable page's course editor and course list, on a real account database.
+#include "todayClassesFixture.h"
+
+#include "controls/scheduleBackground.h"
+#include "controls/scheduleColorSet.h"
+#include "controls/scheduleTable.h"
+#include "core/clsSchedule.h"
+#include "core/gDatabase.h"
+#include "core/gForms.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "core/gWeek.h"
+#include "timetable/frmSchedule.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SchedulePageCourseTest : public TodayClassesTest {
+protected:
+    void SetUp() override {
+        TodayClassesTest::SetUp();
+        gMsgBoxSeam::reset();
+    }
+    void TearDown() override {
+        page_ = nullptr;
+        TodayClassesTest::TearDown();
+    }
+
+    frmSchedule* open() {
+        gTimetable.gGetSchedule();
+        page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
+        page_->resize(gPx(9780), gPx(6000));
+        page_->show();
+        return page_;
+    }
+
+    // Picks a weekday and then clicks the given periods (1-based) in the editor.
+    void choose(int weekday, const QList<int>& periods) {
+        scheduleCourseEditor* e = page_->Frame3;
+        e->List1->setCurrentRow(weekday - 1);
+        e->List1_Click();
+        for (int p : periods) {
+            e->List2->item(p - 1)->setSelected(!e->List2->item(p - 1)->isSelected());
+            e->List2_Click(p - 1);
+        }
+    }
+
+    // The stored fields of course k (1-based), as text.
+    static QVariantMap stored(int k) {
+        gCommand.setCommandText(QStringLiteral("SELECT * FROM Course"));
+        gRecordset.setCursorLocation(db::CursorLocation::Client);
+        gRecordset.open(gCommand, db::CursorType::Static, db::LockType::ReadOnly);
+        gRecordset.move(k - 1);
+        QVariantMap m;
+        for (int i = 0; i < gRecordset.fieldCount(); ++i)
+            m[gRecordset.fieldName(i)] = gRecordset.text(gRecordset.fieldName(i));
+        gRecordset.close();
+        return m;
+    }
+
+    frmSchedule* page_ = nullptr;
+};
+
+TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {
+    open();
+    page_->gChangeFrame(2);
+    scheduleCourseEditor* e = page_->Frame3;
+    ASSERT_TRUE(e->isVisible());
+    EXPECT_FALSE(e->editingCourse());
+    EXPECT_FALSE(e->Command5->isEnabled());
+    EXPECT_EQ(e->Command5->text(), QStringLiteral("增加(&S)"));
+    const int total = gWeekDiff(gTimetable.Term.TermBegin, gTimetable.Term.TermEnd);
+    EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(e->Combo2->currentText(), QString::number(total));
+    EXPECT_TRUE(e->Option1[0]->isChecked());
+    EXPECT_EQ(e->scheduleColorSet1->color(), 0);
+
+    e->Text3->setText(QStringLiteral("物理"));
+    e->Text4->setText(QStringLiteral("实验楼"));
+    EXPECT_TRUE(e->Command5->isEnabled());
+    choose(1, {4, 3, 10});
+    choose(5, {1});
+    choose(1, {10}); // clicking again takes it back
+    EXPECT_TRUE(e->List2->item(2)->isSelected()) << "Monday's choice is shown again";
+    EXPECT_FALSE(e->List2->item(0)->isSelected());
+
+    ASSERT_TRUE(e->Command5_Click());
+    EXPECT_TRUE(page_->Frame1->isVisible());
+    const QVariantMap m = stored(1);
+    EXPECT_EQ(m["Name"], QStringLiteral("物理"));
+    EXPECT_EQ(m["Weekday1"], QStringLiteral("0304"));
+    EXPECT_EQ(m["Weekday5"], QStringLiteral("01"));
+    for (int d : {2, 3, 4, 6, 7})
+        EXPECT_EQ(m[QStringLiteral("Weekday%1").arg(d)], QString()) << d;
+    EXPECT_EQ(m["BeginWeek"], QStringLiteral("1"));
+    EXPECT_EQ(m["EndWeek"], QString::number(total));
+    EXPECT_EQ(m["DoubleWeek"], QStringLiteral("0"));
+    EXPECT_EQ(m["UserColor"], QStringLiteral("14589563"));
+    // The model was reloaded: the week view shows it on Monday periods 3-4 and Friday 1.
+    EXPECT_EQ(gTimetable.CourseCount(), 1);
+    EXPECT_EQ(page_->scheduleTable1->cardCount(), 2);
+    EXPECT_EQ(page_->Frame4->List3->count(), 1);
+}
+
+TEST_F(SchedulePageCourseTest, TheLastEnablingEventDecides) {
+    open();
+    page_->gChangeFrame(2);
+    scheduleCourseEditor* e = page_->Frame3;
+    e->Combo1->setCurrentIndex(5);
+    e->Combo2->setCurrentIndex(2);
+    e->Text3->setText(QStringLiteral("甲"));
+    EXPECT_FALSE(e->Command5->isEnabled());
+    e->Text4->setText(QStringLiteral("乙"));
+    EXPECT_TRUE(e->Command5->isEnabled()) << "names alone decide";
+    e->Combo_Click();
+    EXPECT_FALSE(e->Command5->isEnabled());
+    e->Combo2->setCurrentIndex(5);
+    e->Combo_Click();
+    EXPECT_TRUE(e->Command5->isEnabled());
+    e->Text4->clear();
+    EXPECT_FALSE(e->Command5->isEnabled());
+}
+
+TEST_F(SchedulePageCourseTest, EditingDropsPeriodsPastTheLastAndKeepsTheRest) {
+    // Ten periods; period 12 was deleted in the base settings. Week 30 lies past the term.
+    addRow(QStringLiteral("Course"), {{"Name", "化学"},
+                                      {"Place", "B2"},
+                                      {"BeginWeek", 2},
+                                      {"EndWeek", 30},
+                                      {"DoubleWeek", 2},
+                                      {"Color", 25},
+                                      {"UserColor", 255},
+                                      {"Weekday1", "011012"},
+                                      {"Weekday3", "05"}});
+    open();
+    page_->gChangeFrame(3);
+    scheduleCourseList* l = page_->Frame4;
+    ASSERT_EQ(l->List3->currentRow(), 0);
+    EXPECT_EQ(l->Text5->toPlainText(),
+              QStringLiteral("课程名：化学\n课室：B2\n从第 2 周 到 第 30 周\n只在 双周 有课\n课程分布：\n") +
+                  gTimetable.Col(1).Name + QStringLiteral("：") + gTimetable.Row(1).Name +
+                  QStringLiteral(" ") + gTimetable.Row(10).Name + QStringLiteral(" \n") +
+                  gTimetable.Col(3).Name + QStringLiteral("：") + gTimetable.Row(5).Name +
+                  QStringLiteral(" \n"));
+    EXPECT_EQ(l->scheduleBackground1->color(), 25);
+
+    l->Command8->click();
+    scheduleCourseEditor* e = page_->Frame3;
+    ASSERT_TRUE(e->isVisible());
+    EXPECT_FALSE(l->isVisible());
+    EXPECT_TRUE(e->editingCourse());
+    EXPECT_EQ(e->Command5->text(), QStringLiteral("保存(&S)"));
+    EXPECT_TRUE(e->periodChoice(1, 1));
+    EXPECT_TRUE(e->periodChoice(1, 10));
+    EXPECT_FALSE(e->periodChoice(1, 12));
+    EXPECT_TRUE(e->List2->item(9)->isSelected());
+    EXPECT_TRUE(e->Option1[2]->isChecked());
+    EXPECT_EQ(e->Combo2->currentText(), QStringLiteral("30"));
+    EXPECT_EQ(e->scheduleColorSet1->color(), 25);
+
+    e->Text4->setText(QStringLiteral("B3"));
+    ASSERT_TRUE(e->Command5_Click());
+    EXPECT_TRUE(l->isVisible());
+    EXPECT_FALSE(e->isVisible());
+    EXPECT_EQ(l->List3->currentRow(), 0);
+    EXPECT_TRUE(l->Text5->toPlainText().contains(QStringLiteral("课室：B3")));
+    const QVariantMap m = stored(1);
+    EXPECT_EQ(m["Weekday1"], QStringLiteral("0110"));
+    EXPECT_EQ(m["Weekday3"], QStringLiteral("05"));
+    EXPECT_EQ(m["EndWeek"], QStringLiteral("30"));
+    EXPECT_EQ(m["UserColor"], QStringLiteral("255"));
+    EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 1);
+}
+
+TEST_F(SchedulePageCourseTest, SameNamesAreKeptAndDeletingAsksFirst) {
+    addCourse(QStringLiteral("体育"), QStringLiteral("操场"), 1, QStringLiteral("01"));
+    addCourse(QStringLiteral("体育"), QStringLiteral("馆"), 2, QStringLiteral("02"));
+    open();
+    page_->gChangeFrame(3);
+    scheduleCourseList* l = page_->Frame4;
+    ASSERT_EQ(l->List3->count(), 2);
+    l->selectCourse(1);
+    EXPECT_TRUE(l->Text5->toPlainText().contains(QStringLiteral("课室：馆")));
+
+    EXPECT_FALSE(l->Command9_Click()) << "no answer is Cancel";
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{113});
+    EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 2);
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::OK);
+    ASSERT_TRUE(l->Command9_Click());
+    EXPECT_EQ(gTimetable.CourseCount(), 1);
+    EXPECT_EQ(gTimetable.Course(1).Place, QStringLiteral("操场"));
+    EXPECT_EQ(l->List3->currentRow(), 0);
+    EXPECT_TRUE(l->Command9->isEnabled());
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::OK);
+    ASSERT_TRUE(l->Command9_Click());
+    EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 0);
+    EXPECT_TRUE(l->Text5->toPlainText().isEmpty());
+    EXPECT_FALSE(l->Command8->isEnabled());
+    EXPECT_FALSE(l->Command9->isEnabled());
+    EXPECT_FALSE(l->scheduleBackground1->isVisible());
+}
+
+TEST_F(SchedulePageCourseTest, EditWithoutASelectionIsRefused) {
+    open();
+    page_->gChangeFrame(3);
+    scheduleCourseList* l = page_->Frame4;
+    EXPECT_FALSE(l->Command8->isEnabled());
+    l->Command8_Click();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{143});
+    EXPECT_TRUE(l->isVisible());
+    l->Command7->click();
+    EXPECT_TRUE(page_->Frame1->isVisible());
+}
+
+} // namespace
