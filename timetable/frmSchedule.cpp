@@ -272,10 +272,10 @@ void frmSchedule::DrawWeek() {
                         .arg(sunday.day(), 2, 10, QLatin1Char('0'))
                         .arg(shownWeek_));
 
-    for (int i = 1; i <= 7; ++i) {
-        const clsCol& c = gTimetable.Col(i);
-        t->setTextMatrix(0, i, c.Name);
-        t->setColWidth(i, c.ColIsVisible ? 900 : 0);
+    for (const clsCol& c : gTimetable.gCol) {
+        if (c.Index < 1 || c.Index > 7) continue;
+        t->setTextMatrix(0, c.Index, c.Name);
+        t->setColWidth(c.Index, c.ColIsVisible ? 900 : 0);
     }
 
     t->setRows(gTimetable.rowCount() + 1);

@@ -166,8 +166,8 @@ bool scheduleCourseEditor::periodChoice(int weekday, int period) const {
 void scheduleCourseEditor::LoadOptions() {
     List1->blockSignals(true);
     List1->clear();
-    for (int i = 1; i <= 7; ++i)
-        List1->addItem(gTimetable.Col(i).Name);
+    for (const clsCol& c : gTimetable.gCol)
+        List1->addItem(c.Name);
     List1->blockSignals(false);
     scheduleColorSet1->setColor(0);
     scheduleColorSet1->setUserColor(kDefaultUserColor);

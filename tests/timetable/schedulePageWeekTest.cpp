@@ -8,6 +8,7 @@
 #include "core/gClock.h"
 #include "core/gDatabase.h"
 #include "core/gForms.h"
+#include "core/gMsgBox.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gWeek.h"
@@ -251,6 +252,19 @@ TEST_F(SchedulePageWeekTest, HiddenPageKeepsItsStateAndReopensOnTheCurrentWeek) 
     EXPECT_TRUE(page_->Frame1->isVisible());
     EXPECT_FALSE(page_->Frame4->isVisible());
     EXPECT_EQ(page_->hoverTab(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// Before any account's timetable is read the page still opens, on an empty grid.
+TEST_F(SchedulePageWeekTest, AnEmptyModelShowsAnEmptyWeek) {
+    page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
+    page_->show();
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    EXPECT_TRUE(page_->Frame1->isVisible());
+    EXPECT_EQ(page_->scheduleTable1->cardCount(), 0);
 }
 
 } // namespace
