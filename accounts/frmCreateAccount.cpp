@@ -32,15 +32,7 @@ constexpr int kButtonTop = 5460;
 } // namespace
 
 frmCreateAccount::frmCreateAccount(QWidget* parent) : QWidget(parent) {
-    setWindowTitle(QStringLiteral("第一次使用"));
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint);
-    setFixedSize(gPxSize(kClientWidth, kClientHeight));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    gSetUpAccountWindow(this, QStringLiteral("第一次使用"), kClientWidth, kClientHeight, true);
 
     Label1 = new QLabel(
         QStringLiteral("Rededera 还没有创建用户配置文件。\n\n输入用户名和密码，再单击“确定”。"), this);

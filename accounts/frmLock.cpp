@@ -40,13 +40,7 @@ QLineEdit* makeBox(QWidget* parent, const char* name, const QRect& r) {
 }
 
 QPixmap padlock(QSize size) {
-    QSvgRenderer r(QStringLiteral(":/res/accounts/padlock.svg"));
-    if (!r.isValid()) return {};
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    r.render(&p);
-    return pm;
+    return gRenderSvg(QStringLiteral(":/res/accounts/padlock.svg"), size);
 }
 
 // A typed password matches the account; a text that has no digest matches none.
@@ -60,15 +54,7 @@ bool passwordMatches(const QString& typed) {
 } // namespace
 
 frmLock::frmLock(QWidget* parent) : QWidget(parent) {
-    setWindowTitle(QStringLiteral("Rededera"));
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFixedSize(gPxSize(kClientWidth, kClientHeight));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    gSetUpAccountWindow(this, QStringLiteral("Rededera"), kClientWidth, kClientHeight, false);
 
     Frame1 = new QWidget(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

@@ -79,15 +79,7 @@ QLineEdit* makeBox(QWidget* parent, const char* name, const QRect& r) {
 } // namespace
 
 frmLogin::frmLogin(QWidget* parent) : QWidget(parent) {
-    setWindowTitle(QStringLiteral("用户登陆"));
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint);
-    setFixedSize(gPxSize(kClientWidth, kClientHeight));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    gSetUpAccountWindow(this, QStringLiteral("用户登陆"), kClientWidth, kClientHeight, true);
 
     // Password alone.
     Frame2 = new QWidget(this);

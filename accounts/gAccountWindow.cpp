@@ -9,6 +9,21 @@ namespace {
 constexpr int kButtonWidth = 1200, kButtonHeight = 405, kRightMargin = 360, kGap = 120;
 }
 
+void gSetUpAccountWindow(QWidget* form, const QString& caption, int clientWidthTwips, int clientHeightTwips,
+                         bool minimizable) {
+    form->setWindowTitle(caption);
+    Qt::WindowFlags flags = Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
+    if (minimizable) flags |= Qt::WindowMinimizeButtonHint;
+    form->setWindowFlags(flags);
+    form->setFixedSize(gPxSize(clientWidthTwips, clientHeightTwips));
+    form->setAutoFillBackground(true);
+    QPalette pal = form->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    form->setPalette(pal);
+}
+
 void gAddOkCancel(QWidget* form, int clientWidthTwips, int topTwips, QPushButton*& ok, QPushButton*& cancel) {
     ok = new QPushButton(QStringLiteral("确定"), form);
     ok->setObjectName(QStringLiteral("Command1"));

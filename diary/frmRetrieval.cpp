@@ -3,6 +3,7 @@
 #include "core/gClock.h"
 #include "core/gDiaryMarks.h"
 #include "core/gError.h"
+#include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
 #include "core/gResources.h"
@@ -39,14 +40,6 @@ const QString kDiary = QStringLiteral("Diary");
 
 QPixmap picture(const QString& name, QSize size) {
     return gRenderSvg(QStringLiteral(":/res/diary/%1.svg").arg(name), size);
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h) {
-    auto* lbl = new QLabel(text, parent);
-    lbl->setObjectName(QLatin1String(name));
-    lbl->setGeometry(gPxRect(l, t, w, h));
-    lbl->setTextFormat(Qt::PlainText);
-    return lbl;
 }
 
 gLinkLabel* link(QWidget* parent, const char* name, const QString& text, int l, int t, int w) {
@@ -131,9 +124,9 @@ frmRetrieval::frmRetrieval() {
     setObjectName(QStringLiteral("frmRetrieval"));
     resize(gPxSize(9750, 6000));
 
-    Image1 = label(this, "Image1", {}, 0, 0, 480, 480);
+    Image1 = gNewLabel(this, "Image1", {}, 0, 0, 480, 480);
     Image1->setPixmap(picture(QStringLiteral("searchPage"), QSize(32, 32)));
-    Label1 = label(this, "Label1", QStringLiteral("检索"), 600, 120, 1200, 240);
+    Label1 = gNewLabel(this, "Label1", QStringLiteral("检索"), 600, 120, 1200, 240);
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
@@ -160,11 +153,11 @@ frmRetrieval::frmRetrieval() {
     }
     Option1[4]->setChecked(true);
     Picture1->setEnabled(false);
-    Label5 = label(Frame2, "Label5", QStringLiteral("从"), 120, 930, 240, 240);
+    Label5 = gNewLabel(Frame2, "Label5", QStringLiteral("从"), 120, 930, 240, 240);
     DTPicker1 = new QDateEdit(Frame2);
     DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
     DTPicker1->setGeometry(gPxRect(420, 870, 1800, 330));
-    Label6 = label(Frame2, "Label6", QStringLiteral("至"), 2400, 930, 240, 240);
+    Label6 = gNewLabel(Frame2, "Label6", QStringLiteral("至"), 2400, 930, 240, 240);
     DTPicker2 = new QDateEdit(Frame2);
     DTPicker2->setObjectName(QStringLiteral("DTPicker2"));
     DTPicker2->setGeometry(gPxRect(2700, 870, 1800, 330));
@@ -190,7 +183,7 @@ frmRetrieval::frmRetrieval() {
 
     Frame6 = frame(this, "Frame6");
     Check3 = check(Frame6, "Check3", QStringLiteral("按 评分 检索(&S)"), 120, 60, 2400);
-    Label9 = label(Frame6, "Label9", QStringLiteral("评分："), 120, 540, 600, 240);
+    Label9 = gNewLabel(Frame6, "Label9", QStringLiteral("评分："), 120, 540, 600, 240);
     Combo1 = new QComboBox(Frame6);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(gPxRect(720, 480, 900, 330));
@@ -207,7 +200,7 @@ frmRetrieval::frmRetrieval() {
     hintPalette.setColor(QPalette::Window, Qt::white); // the page's own surface
     Frame1->setPalette(hintPalette);
     Frame1->setAutoFillBackground(true);
-    Label3 = label(Frame1, "Label3", QStringLiteral("选择一个子类别"), 120, 120, 3000, 240);
+    Label3 = gNewLabel(Frame1, "Label3", QStringLiteral("选择一个子类别"), 120, 120, 3000, 240);
 
     Frame3 = new QFrame(this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
@@ -219,15 +212,15 @@ frmRetrieval::frmRetrieval() {
     Frame7 = new QFrame(this);
     Frame7->setObjectName(QStringLiteral("Frame7"));
     Frame7->setFrameShape(QFrame::NoFrame);
-    Label11 = label(Frame7, "Label11", QStringLiteral("收藏管理"), 0, 120, 2000, 240);
+    Label11 = gNewLabel(Frame7, "Label11", QStringLiteral("收藏管理"), 0, 120, 2000, 240);
     Label11->setFont(bold);
     ListView2 = list(Frame7, "ListView2", 3000);
-    Label12 = label(Frame7, "Label12",
-                    QStringLiteral("要创建收藏，请在回顾中点击“收藏”；或者，您也可以在检索结果中右击，"
-                                   "选择“加入收藏”。"),
-                    0, 480, 6000, 480);
+    Label12 = gNewLabel(Frame7, "Label12",
+                        QStringLiteral("要创建收藏，请在回顾中点击“收藏”；或者，您也可以在检索结果中右击，"
+                                       "选择“加入收藏”。"),
+                        0, 480, 6000, 480);
     Label12->setWordWrap(true);
-    Label13 = label(Frame7, "Label13", QStringLiteral("现在没有收藏。"), 0, 1080, 3000, 240);
+    Label13 = gNewLabel(Frame7, "Label13", QStringLiteral("现在没有收藏。"), 0, 1080, 3000, 240);
     lblCmd5 = link(Frame7, "lblCmd5", QStringLiteral("转到回顾"), 0, 480, 735);
     lblCmd3 = link(Frame7, "lblCmd3", QStringLiteral("删除"), 0, 960, 735);
     lblCmd4 = link(Frame7, "lblCmd4", QStringLiteral("全部删除"), 0, 1440, 735);

@@ -5,6 +5,7 @@
 #include "core/gClock.h"
 #include "core/gDiaryMarks.h"
 #include "core/gError.h"
+#include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
 #include "core/gResources.h"
@@ -39,14 +40,6 @@ QPixmap picture(const QString& name, QSize size) {
     return gRenderSvg(QStringLiteral(":/res/diary/%1.svg").arg(name), size);
 }
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h) {
-    auto* lbl = new QLabel(text, parent);
-    lbl->setObjectName(QLatin1String(name));
-    lbl->setGeometry(gPxRect(l, t, w, h));
-    lbl->setTextFormat(Qt::PlainText);
-    return lbl;
-}
-
 gLinkLabel* link(QWidget* parent, const char* name, const QString& text, int left) {
     auto* lbl = new gLinkLabel(text, parent);
     lbl->setObjectName(QLatin1String(name));
@@ -56,7 +49,7 @@ gLinkLabel* link(QWidget* parent, const char* name, const QString& text, int lef
 
 // A picture shown clipped to the label's width: the bars and their frames.
 QLabel* shape(QWidget* parent, const char* name, const QString& pic, QSize px, int l, int t, int w, int h) {
-    QLabel* s = label(parent, name, {}, l, t, w, h);
+    QLabel* s = gNewLabel(parent, name, {}, l, t, w, h);
     s->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     s->setPixmap(picture(pic, px));
     return s;
@@ -88,38 +81,38 @@ frmReview::frmReview() {
     setObjectName(QStringLiteral("frmReview"));
     resize(gPxSize(9750, 6000));
 
-    Image1 = label(this, "Image1", {}, 0, 0, 480, 480);
+    Image1 = gNewLabel(this, "Image1", {}, 0, 0, 480, 480);
     Image1->setPixmap(picture(QStringLiteral("reviewPage"), QSize(32, 32)));
-    Label1 = label(this, "Label1", QStringLiteral("回顾"), 600, 0, 480, 240);
+    Label1 = gNewLabel(this, "Label1", QStringLiteral("回顾"), 600, 0, 480, 240);
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
-    Label2 = label(this, "Label2", QStringLiteral("有记录的日期以粗体标出。"), 600, 360, 2160, 180);
+    Label2 = gNewLabel(this, "Label2", QStringLiteral("有记录的日期以粗体标出。"), 600, 360, 2160, 180);
 
     MonthView1 = new scheduleMonthView(this);
     MonthView1->setObjectName(QStringLiteral("MonthView1"));
     MonthView1->move(gPxPoint(0, 720));
 
-    Label3 = label(this, "Label3", QStringLiteral("有多篇日记。"), 0, 3120, 1170, 180);
+    Label3 = gNewLabel(this, "Label3", QStringLiteral("有多篇日记。"), 0, 3120, 1170, 180);
     scheduleCommand1 = new scheduleCommand(this);
     scheduleCommand1->setObjectName(QStringLiteral("scheduleCommand1"));
     scheduleCommand1->setPicture(picture(QStringLiteral("reviewPrevious"), QSize(16, 16)));
     scheduleCommand1->move(gPxPoint(0, 3450));
-    Label4 = label(this, "Label4", {}, 360, 3480, 945, 180);
+    Label4 = gNewLabel(this, "Label4", {}, 360, 3480, 945, 180);
     scheduleCommand2 = new scheduleCommand(this);
     scheduleCommand2->setObjectName(QStringLiteral("scheduleCommand2"));
     scheduleCommand2->setPicture(picture(QStringLiteral("reviewNext"), QSize(16, 16)));
     scheduleCommand2->move(gPxPoint(1440, 3450));
 
-    Label5 = label(this, "Label5", QStringLiteral("心情评分："), 0, 3960, 975, 180);
+    Label5 = gNewLabel(this, "Label5", QStringLiteral("心情评分："), 0, 3960, 975, 180);
     Shape2 = shape(this, "Shape2", QStringLiteral("reviewBarFrame"), QSize(175, 15), 0, 4395, 2625, 225);
     Shape1 = shape(this, "Shape1", QStringLiteral("reviewScoreBar"), QSize(173, 13), 15, 4410, 2595, 195);
-    Label8 = label(this, "Label8", {}, 120, 4410, 285, 180);
-    Label6 = label(this, "Label6", QStringLiteral("此篇"), 2160, 4425, 390, 180);
+    Label8 = gNewLabel(this, "Label8", {}, 120, 4410, 285, 180);
+    Label6 = gNewLabel(this, "Label6", QStringLiteral("此篇"), 2160, 4425, 390, 180);
     Shape4 = shape(this, "Shape4", QStringLiteral("reviewBarFrame"), QSize(175, 15), 0, 4800, 2625, 225);
     Shape3 = shape(this, "Shape3", QStringLiteral("reviewAverageBar"), QSize(173, 13), 15, 4815, 2595, 195);
-    Label9 = label(this, "Label9", {}, 120, 4815, 285, 180);
-    Label7 = label(this, "Label7", QStringLiteral("平均"), 2160, 4830, 390, 180);
+    Label9 = gNewLabel(this, "Label9", {}, 120, 4815, 285, 180);
+    Label7 = gNewLabel(this, "Label7", QStringLiteral("平均"), 2160, 4830, 390, 180);
     for (QLabel* l : {Label8, Label6, Label9, Label7}) {
         l->setAttribute(Qt::WA_TranslucentBackground);
         l->raise();

@@ -13,12 +13,14 @@
 #include "core/clsSchedule.h"
 #include "core/gDatabase.h"
 #include "core/gError.h"
+#include "core/gFormParts.h"
 #include "core/gMsgBox.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gWeek.h"
 #include "platform/codePage.h"
+#include "timetable/schedulePaneParts.h"
 
 namespace {
 
@@ -26,20 +28,6 @@ constexpr int kNameBytes = 16;
 
 QString boolText(bool b) {
     return b ? QStringLiteral("True") : QStringLiteral("False");
-}
-
-QLabel* label(QWidget* parent, const QString& text, int l, int t, int w, int h) {
-    auto* lbl = new QLabel(text, parent);
-    lbl->setTextFormat(Qt::PlainText);
-    lbl->setGeometry(gPxRect(l, t, w, h));
-    return lbl;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->resize(gPx(1000), gPx(360));
-    return b;
 }
 
 } // namespace
@@ -62,13 +50,13 @@ scheduleBasePane::scheduleBasePane(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Frame2"));
     setFocusPolicy(Qt::ClickFocus);
 
-    label(this, QStringLiteral("开学时间："), 120, 180, 1000, 300);
+    gNewLabel(this, QStringLiteral("开学时间："), 120, 180, 1000, 300);
     DTPicker1 = new QDateEdit(this);
     DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     DTPicker1->setGeometry(gPxRect(1100, 120, 1700, 360));
-    label(this, QStringLiteral("放假时间："), 120, 660, 1000, 300);
+    gNewLabel(this, QStringLiteral("放假时间："), 120, 660, 1000, 300);
     DTPicker2 = new QDateEdit(this);
     DTPicker2->setObjectName(QStringLiteral("DTPicker2"));
     DTPicker2->setCalendarPopup(true);
@@ -77,7 +65,8 @@ scheduleBasePane::scheduleBasePane(QWidget* parent) : QFrame(parent) {
     for (QDateEdit* d : {DTPicker1, DTPicker2})
         connect(d, &QDateEdit::dateChanged, this, [this] { gGuard([&] { ShowWeekCount(); }); });
 
-    Label5 = label(this, QStringLiteral("本学期共 xx 周。\r\n\r\n本周是第 xx 周。"), 120, 1080, 2700, 840);
+    Label5 =
+        gNewLabel(this, QStringLiteral("本学期共 xx 周。\r\n\r\n本周是第 xx 周。"), 120, 1080, 2700, 840);
     Label5->setObjectName(QStringLiteral("Label5"));
 
     for (int i = 1; i <= 7; ++i) {
@@ -87,7 +76,7 @@ scheduleBasePane::scheduleBasePane(QWidget* parent) : QFrame(parent) {
         box->setGeometry(gPxRect(120, top, 280, 300));
         connect(box, &QCheckBox::clicked, this, [this, i] { gGuard([&] { Check1_Click(i); }); });
         Check1[i] = box;
-        auto* name = label(this, QStringLiteral("星期×"), 440, top, 2300, 300);
+        auto* name = gNewLabel(this, QStringLiteral("星期×"), 440, top, 2300, 300);
         name->setObjectName(QStringLiteral("Label9_%1").arg(i));
         name->setCursor(gLoadResCursor(101));
         name->setToolTip(QStringLiteral("单击修改名称"));
@@ -127,10 +116,10 @@ scheduleBasePane::scheduleBasePane(QWidget* parent) : QFrame(parent) {
     Text1->hide();
     Text1->installEventFilter(this);
 
-    Command1 = button(this, "Command1", QStringLiteral("增加"));
-    Command2 = button(this, "Command2", QStringLiteral("删除"));
-    Command3 = button(this, "Command3", QStringLiteral("保存(&S)"));
-    Command4 = button(this, "Command4", QStringLiteral("取消"));
+    Command1 = gPaneButton(this, "Command1", QStringLiteral("增加"));
+    Command2 = gPaneButton(this, "Command2", QStringLiteral("删除"));
+    Command3 = gPaneButton(this, "Command3", QStringLiteral("保存(&S)"));
+    Command4 = gPaneButton(this, "Command4", QStringLiteral("取消"));
     connect(Command1, &QPushButton::clicked, this, [this] { gGuard([&] { Command1_Click(); }); });
     connect(Command2, &QPushButton::clicked, this,
             [this] { gGuard([&] { Command2_Click(MSFlexGrid1->currentRow() + 1); }); });

@@ -14,31 +14,19 @@
 #include "core/gConvert.h"
 #include "core/gDatabase.h"
 #include "core/gError.h"
+#include "core/gFormParts.h"
 #include "core/gMsgBox.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gWeek.h"
+#include "timetable/schedulePaneParts.h"
 
 namespace {
 
 constexpr long kDefaultUserColor = 14589563; // &HDE9F7B
 
-QLabel* label(QWidget* parent, const QString& text, int l, int t, int w, int h) {
-    auto* lbl = new QLabel(text, parent);
-    lbl->setTextFormat(Qt::PlainText);
-    lbl->setGeometry(gPxRect(l, t, w, h));
-    return lbl;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->resize(gPx(1000), gPx(360));
-    return b;
-}
-
 QLabel* title(QWidget* parent, const char* name, const QString& text) {
-    QLabel* t = label(parent, text, 120, 60, 4000, 360);
+    QLabel* t = gNewLabel(parent, text, 120, 60, 4000, 360);
     t->setObjectName(QLatin1String(name));
     QFont f = t->font();
     f.setBold(true);
@@ -90,25 +78,25 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Frame3"));
     Label10 = title(this, "Label10", QStringLiteral("新课程"));
 
-    label(this, QStringLiteral("课程名："), 120, 540, 900, 300);
+    gNewLabel(this, QStringLiteral("课程名："), 120, 540, 900, 300);
     Text3 = new QLineEdit(this);
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setGeometry(gPxRect(1000, 480, 2600, 360));
-    label(this, QStringLiteral("课室："), 3840, 540, 700, 300);
+    gNewLabel(this, QStringLiteral("课室："), 3840, 540, 700, 300);
     Text4 = new QLineEdit(this);
     Text4->setObjectName(QStringLiteral("Text4"));
     Text4->setGeometry(gPxRect(4560, 480, 2600, 360));
     for (QLineEdit* t : {Text3, Text4})
         connect(t, &QLineEdit::textChanged, this, [this] { gGuard([&] { Text_Change(); }); });
 
-    label(this, QStringLiteral("星期："), 120, 960, 1500, 300);
+    gNewLabel(this, QStringLiteral("星期："), 120, 960, 1500, 300);
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(gPxRect(120, 1260, 1700, 2100));
     connect(List1, &QListWidget::itemClicked, this, [this] { gGuard([&] { List1_Click(); }); });
     connect(List1, &QListWidget::currentRowChanged, this, [this] { gGuard([&] { List1_Click(); }); });
 
-    label(this, QStringLiteral("课时："), 2000, 960, 1500, 300);
+    gNewLabel(this, QStringLiteral("课时："), 2000, 960, 1500, 300);
     List2 = new QListWidget(this);
     List2->setObjectName(QStringLiteral("List2"));
     List2->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -116,15 +104,15 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
     connect(List2, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* it) { gGuard([&] { List2_Click(List2->row(it)); }); });
 
-    label(this, QStringLiteral("周次：从第"), 4100, 1320, 1000, 300);
+    gNewLabel(this, QStringLiteral("周次：从第"), 4100, 1320, 1000, 300);
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(gPxRect(5100, 1260, 800, 360));
-    label(this, QStringLiteral("周 到 第"), 5980, 1320, 800, 300);
+    gNewLabel(this, QStringLiteral("周 到 第"), 5980, 1320, 800, 300);
     Combo2 = new QComboBox(this);
     Combo2->setObjectName(QStringLiteral("Combo2"));
     Combo2->setGeometry(gPxRect(6760, 1260, 800, 360));
-    label(this, QStringLiteral("周"), 7620, 1320, 300, 300);
+    gNewLabel(this, QStringLiteral("周"), 7620, 1320, 300, 300);
     for (QComboBox* c : {Combo1, Combo2})
         connect(c, &QComboBox::activated, this, [this] { gGuard([&] { Combo_Click(); }); });
 
@@ -135,13 +123,13 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
         Option1[i]->setGeometry(gPxRect(4100 + i * 1100, 1860, 1000, 330));
     }
 
-    label(this, QStringLiteral("颜色："), 120, 3480, 1500, 300);
+    gNewLabel(this, QStringLiteral("颜色："), 120, 3480, 1500, 300);
     scheduleColorSet1 = new scheduleColorSet(this);
     scheduleColorSet1->setObjectName(QStringLiteral("scheduleColorSet1"));
     scheduleColorSet1->move(gPx(120), gPx(3780));
 
-    Command5 = button(this, "Command5", QStringLiteral("增加(&S)"));
-    Command6 = button(this, "Command6", QStringLiteral("取消"));
+    Command5 = gPaneButton(this, "Command5", QStringLiteral("增加(&S)"));
+    Command6 = gPaneButton(this, "Command6", QStringLiteral("取消"));
     connect(Command5, &QPushButton::clicked, this, [this] { gGuard([&] { Command5_Click(); }); });
     connect(Command6, &QPushButton::clicked, this, [this] { gGuard([&] { Command6_Click(); }); });
 }
@@ -319,9 +307,9 @@ scheduleCourseList::scheduleCourseList(QWidget* parent) : QFrame(parent) {
     scheduleBackground1 = new scheduleBackground(this);
     scheduleBackground1->setObjectName(QStringLiteral("scheduleBackground1"));
     scheduleBackground1->hide();
-    Command8 = button(this, "Command8", QStringLiteral("编辑"));
-    Command9 = button(this, "Command9", QStringLiteral("删除"));
-    Command7 = button(this, "Command7", QStringLiteral("返回"));
+    Command8 = gPaneButton(this, "Command8", QStringLiteral("编辑"));
+    Command9 = gPaneButton(this, "Command9", QStringLiteral("删除"));
+    Command7 = gPaneButton(this, "Command7", QStringLiteral("返回"));
     connect(Command8, &QPushButton::clicked, this, [this] { gGuard([&] { Command8_Click(); }); });
     connect(Command9, &QPushButton::clicked, this, [this] { gGuard([&] { Command9_Click(); }); });
     connect(Command7, &QPushButton::clicked, this, [this] {
