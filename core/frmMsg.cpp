@@ -19,7 +19,28 @@ QString displayText(QString t) {
     t.remove(QLatin1Char('\r'));
     return t;
 }
+
+// Captions, count, default and cancel button (1..3; 0: none) of each button set.
+struct Layout {
+    const char* captions[3];
+    int count, def, cancel;
+};
+
+const Layout kLayouts[8] = {
+    {{"关闭", nullptr, nullptr}, 1, 1, 1},           {{"确定", "取消", nullptr}, 2, 1, 2},
+    {{"中止(&A)", "重试(&R)", "忽略(&I)"}, 3, 1, 0}, {{"是(&Y)", "否(&N)", "取消"}, 3, 1, 3},
+    {{"是(&Y)", "否(&N)", nullptr}, 2, 1, 2},        {{"重试(&R)", "取消", nullptr}, 2, 1, 2},
+    {{"导入密匙", "重新创建", "取消"}, 3, 1, 3},     {{"重新创建", "指定位置", "关闭"}, 3, 3, 3},
+};
+
+const Layout& layoutOf(int set) {
+    return kLayouts[(set >= 0 && set <= 7) ? set : 0];
+}
 } // namespace
+
+int frmMsg::cancelButtonOf(int buttonSet) {
+    return layoutOf(buttonSet).cancel;
+}
 
 frmMsg::frmMsg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Rededera"));
@@ -103,17 +124,7 @@ void frmMsg::setupMessage(int kind, const QString& text, int buttonSet, bool has
     Command2->adjustSize();
     Command2->move(gPxPoint(120, 240));
 
-    struct Layout {
-        const char* captions[3];
-        int count, def, cancel;
-    };
-    static const Layout layouts[8] = {
-        {{"关闭", nullptr, nullptr}, 1, 1, 1},           {{"确定", "取消", nullptr}, 2, 1, 2},
-        {{"中止(&A)", "重试(&R)", "忽略(&I)"}, 3, 1, 0}, {{"是(&Y)", "否(&N)", "取消"}, 3, 1, 3},
-        {{"是(&Y)", "否(&N)", nullptr}, 2, 1, 2},        {{"重试(&R)", "取消", nullptr}, 2, 1, 2},
-        {{"导入密匙", "重新创建", "取消"}, 3, 1, 3},     {{"重新创建", "指定位置", "关闭"}, 3, 3, 3},
-    };
-    const Layout& l = layouts[(buttonSet >= 0 && buttonSet <= 7) ? buttonSet : 0];
+    const Layout& l = layoutOf(buttonSet);
     QPushButton* buttons[3] = {Command1, Command3, Command4};
     static const int lefts[3][3] = {{4320, 0, 0}, {3120, 4320, 0}, {1920, 3120, 4320}};
     for (int i = 0; i < 3; ++i) {

@@ -18,6 +18,9 @@ public:
     // The error box's layout.
     void setupError(const QString& text);
 
+    // The button (1..3) a close or Escape stands for in a button set; 0 when it has none.
+    static int cancelButtonOf(int buttonSet);
+
     // The press recorded by the buttons: 1..3 a button, 4 the help link, 0 none yet.
     int pressed() const { return pressed_; }
 

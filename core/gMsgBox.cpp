@@ -37,11 +37,6 @@ struct OpenBox {
     }
 };
 
-int cancelPressOf(int set) {
-    static const int cancel[8] = {1, 2, 0, 3, 2, 2, 3, 3};
-    return (set >= 0 && set <= 7) ? cancel[set] : 1;
-}
-
 void registerHelp() {
     if (!forms::isRegistered(QStringLiteral("frmHelp")))
         forms::registerForm(QStringLiteral("frmHelp"), [] { return new frmHelp; });
@@ -91,7 +86,7 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, cons
         if (seam.scripted) {
             seam.shown.append({id, buttonSet, args, text});
             if (seam.answers.isEmpty()) {
-                const int c = cancelPressOf(buttonSet);
+                const int c = frmMsg::cancelButtonOf(buttonSet);
                 pressed = c > 0 ? c : 1;
             } else {
                 const quint8 a = seam.answers.dequeue();
