@@ -176,10 +176,6 @@ void frmMsg::closeEvent(QCloseEvent* e) {
     if (cancel_ > 0) press(cancel_);
 }
 
-void frmMsg::showEvent(QShowEvent* e) {
-    QDialog::showEvent(e);
-}
-
 void frmMsg::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);

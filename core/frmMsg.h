@@ -42,7 +42,6 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void reject() override;
-    void showEvent(QShowEvent* e) override;
 
 private:
     void setLabelText(const QString& text);

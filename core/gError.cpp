@@ -1,6 +1,5 @@
 #include "core/gError.h"
 
-#include "platform/settingsStore.h"
 
 #include <QCoreApplication>
 #include <QVector>
@@ -93,7 +92,6 @@ void gEndSeam::setHandler(Handler h) {
 }
 
 void gEndProgram(int exitCode) {
-    settings::sync();
     for (auto fn : endHooks()) {
         try {
             fn();

@@ -59,9 +59,9 @@ template <class F> void gGuard(F&& body) {
     }
 }
 
-// Ends the program at once: syncs the settings store and closes the database
-// connection when open (a setting written just before must not be lost), then
-// exits. Nothing else is cleaned up.
+// Ends the program at once: closes the database connection when open, then exits.
+// The settings store is synced on every write, so a setting written just before
+// is not lost. Nothing else is cleaned up.
 [[noreturn]] void gEndProgram(int exitCode = 0);
 // Work that must happen even on such an end (the database module registers its close).
 void gAtEndProgram(void (*fn)());

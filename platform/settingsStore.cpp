@@ -41,8 +41,4 @@ bool remove(const QString& app, const QString& section, const QString& key) {
     return s.status() == QSettings::NoError;
 }
 
-void sync() {
-    // Each write syncs at once; nothing is held back in memory.
-}
-
 } // namespace settings

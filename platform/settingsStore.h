@@ -10,6 +10,5 @@ QString get(const QString& app, const QString& section, const QString& key, cons
 // False when the store could not be written.
 bool save(const QString& app, const QString& section, const QString& key, const QString& value);
 bool remove(const QString& app, const QString& section, const QString& key);
-void sync();
 
 } // namespace settings
