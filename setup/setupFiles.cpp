@@ -6,7 +6,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace setup {
 namespace folders {
@@ -27,13 +31,23 @@ QString programFilesDir() {
     return withSlash(gProgramFilesDir ? *gProgramFilesDir : QDir::homePath() + QStringLiteral("/.local/lib"));
 }
 
-QString applicationsDir() {
-    if (gApplicationsDir) return withSlash(*gApplicationsDir);
+namespace {
+QString dataHome() {
     // The base directory specification ignores a relative XDG_DATA_HOME.
     QString data = qEnvironmentVariable("XDG_DATA_HOME");
     if (data.isEmpty() || QDir::isRelativePath(data))
         data = QDir::homePath() + QStringLiteral("/.local/share");
-    return withSlash(data) + QStringLiteral("applications/");
+    return withSlash(data);
+}
+} // namespace
+
+QString applicationsDir() {
+    if (gApplicationsDir) return withSlash(*gApplicationsDir);
+    return dataHome() + QStringLiteral("applications/");
+}
+
+QString iconsDir() {
+    return dataHome() + QStringLiteral("icons/hicolor/scalable/apps/");
 }
 
 namespace seam {
@@ -85,36 +99,58 @@ QByteArray manifestFileBytes() {
     return (manifestText() + QStringLiteral("\r\n\r\n")).toUtf8();
 }
 
-bool copyFileReplacing(const QString& src, const QString& dst) {
+namespace {
+bool failed(QString* why, const QString& reason) {
+    if (why) *why = reason;
+    return false;
+}
+} // namespace
+
+bool makeFolder(const QString& dir, QString* why) {
+    // QDir::mkpath keeps the reason to itself; the standard library reports it.
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(dir).toStdString()), ec);
+    if (ec) return failed(why, QString::fromLocal8Bit(ec.message()));
+    if (!QFileInfo(dir).isDir()) return failed(why, QString::fromLocal8Bit(std::strerror(ENOTDIR)));
+    return true;
+}
+
+bool copyFileReplacing(const QString& src, const QString& dst, QString* why) {
     QFile in(src);
-    if (!in.open(QIODevice::ReadOnly)) return false;
+    if (!in.open(QIODevice::ReadOnly)) return failed(why, in.errorString());
     QSaveFile out(dst);
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    if (!out.open(QIODevice::WriteOnly)) return failed(why, out.errorString());
     char buf[64 * 1024];
     for (;;) {
         const qint64 n = in.read(buf, sizeof buf);
         if (n < 0) {
+            const QString reason = in.errorString();
             out.cancelWriting();
-            break;
+            return failed(why, reason);
         }
         if (n == 0) break;
         if (out.write(buf, n) != n) {
+            const QString reason = out.errorString();
             out.cancelWriting();
-            break;
+            return failed(why, reason);
         }
     }
-    if (!out.commit()) return false;
-    return QFile::setPermissions(dst, in.permissions());
+    if (!out.commit()) return failed(why, out.errorString());
+    QFile copy(dst);
+    if (!copy.setPermissions(in.permissions())) return failed(why, copy.errorString());
+    return true;
 }
 
-bool writeFileAtomic(const QString& path, const QByteArray& bytes) {
+bool writeFileAtomic(const QString& path, const QByteArray& bytes, QString* why) {
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    if (!out.open(QIODevice::WriteOnly)) return failed(why, out.errorString());
     if (out.write(bytes) != bytes.size()) {
+        const QString reason = out.errorString();
         out.cancelWriting();
-        return false;
+        return failed(why, reason);
     }
-    return out.commit();
+    if (!out.commit()) return failed(why, out.errorString());
+    return true;
 }
 
 namespace {
@@ -166,8 +202,9 @@ QByteArray desktopEntry(const QString& target) {
                                "Name=Rededera\n");
     s += QStringLiteral("Exec=") + escapeValue(desktopExecQuote(target)) + QLatin1Char('\n');
     s += QStringLiteral("Path=") + escapeValue(folder) + QLatin1Char('\n');
+    s += QStringLiteral("Icon=") + QLatin1String(kIconName) + QLatin1Char('\n');
     s += QStringLiteral("Terminal=false\n"
-                        "Categories=Office;Education;\n");
+                        "Categories=Office;\n");
     return s.toUtf8();
 }
 

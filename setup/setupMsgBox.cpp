@@ -1,6 +1,7 @@
 #include "setupMsgBox.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace setup {
 namespace {
@@ -12,6 +13,8 @@ void showInfo(QWidget* parent, const QString& text) {
     gShown.append(text);
     if (gScripted) return;
     QMessageBox box(QMessageBox::Information, QString(), text, QMessageBox::Ok, parent);
+    // Named here rather than left to Qt's translations, which may not be installed.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 

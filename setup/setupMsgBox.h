@@ -1,6 +1,6 @@
 #pragma once
-// The wizard's own message box: a plain information box with one OK button and
-// no title. Tests script it so that no box waits for a person.
+// The wizard's own message box: a plain information box with one OK button
+// ("确定") and no title. Tests script it so that no box waits for a person.
 #include <QString>
 #include <QStringList>
 

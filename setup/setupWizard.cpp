@@ -4,14 +4,21 @@
 #include "setupMsgBox.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <QTranslator>
+
+#include <cerrno>
+#include <cstring>
 
 namespace setup {
 namespace {
@@ -30,6 +37,15 @@ bool isFile(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
+bool installIcon(const QString& path, QString* why) {
+    QFile icon{QString::fromLatin1(kIconResource)};
+    if (!icon.open(QIODevice::ReadOnly)) {
+        *why = icon.errorString();
+        return false;
+    }
+    return writeFileAtomic(path, icon.readAll(), why);
+}
+
 QLabel* wrappedLabel(QWidget* parent, const QString& s, const QRect& r) {
     auto* l = new QLabel(s, parent);
     l->setWordWrap(true);
@@ -43,9 +59,11 @@ QLabel* wrappedLabel(QWidget* parent, const QString& s, const QRect& r) {
 frmMain::frmMain(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Rededera 快速安装向导"));
+    // The program's own icon, drawn at the usual sizes; the message boxes take it
+    // from their parent.
     QIcon icon;
-    for (int s : {16, 32, 48})
-        icon.addPixmap(svgPixmap(QStringLiteral(":/setup/art/icon.svg"), QSize(s, s), 1));
+    for (int s : {16, 24, 32, 48, 64})
+        icon.addPixmap(svgPixmap(QLatin1String(kIconResource), QSize(s, s), 1));
     setWindowIcon(icon);
     setFixedSize(500, 360);
     // The page is white above the frame line; the buttons sit on the window colour.
@@ -105,6 +123,18 @@ frmMain::frmMain(QWidget* parent) : QDialog(parent) {
     Command1->setFocus();
 }
 
+std::unique_ptr<QTranslator> loadQtChinese(const QString& dir) {
+    auto t = std::make_unique<QTranslator>();
+    if (!t->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"), QStringLiteral("_"), dir))
+        return nullptr;
+    QCoreApplication::installTranslator(t.get());
+    return t;
+}
+
+int frmMain::exitStatus() const {
+    return failed_ ? 1 : 0;
+}
+
 void frmMain::Command2_Click() {
     close();
 }
@@ -114,10 +144,12 @@ void frmMain::Command1_Click() {
     for (QWidget* w : std::initializer_list<QWidget*>{Check1, Check2, Check3, Command1})
         w->setEnabled(false);
     bool allDone = true;
-    auto fail = [&](const QString& message) {
-        showInfo(this, message);
+    // Each failure names what failed and, on its own line, the system's reason.
+    auto fail = [&](const QString& what, const QString& why) {
+        showInfo(this, what + QStringLiteral(" 。\n") + why);
         allDone = false;
     };
+    QString why;
 
     const QString appDir = folders::appDir();
 
@@ -130,36 +162,50 @@ void frmMain::Command1_Click() {
 
     if (Check2->isChecked()) {
         const QString dest = folders::programFilesDir() + QLatin1String(kProgramFolder) + QLatin1Char('/');
-        if (!QDir().mkpath(dest)) {
-            fail(QStringLiteral("未能创建文件夹 ") + dest + QStringLiteral(" 。"));
+        // From here on only copies made by this run count: an older copy left in
+        // the folder must not become the shortcut's target.
+        bool launcherCopied = false, mainCopied = false;
+        if (!makeFolder(dest, &why)) {
+            fail(QStringLiteral("未能创建文件夹 ") + dest, why);
         } else {
             // The launcher is optional: a missing one is skipped without a word.
-            if (isFile(launcher) && !copyFileReplacing(launcher, dest + QLatin1String(kLauncher)))
-                fail(QStringLiteral("未能复制 ") + launcher + QStringLiteral(" 。"));
+            if (isFile(launcher)) {
+                launcherCopied = copyFileReplacing(launcher, dest + QLatin1String(kLauncher), &why);
+                if (!launcherCopied) fail(QStringLiteral("未能复制 ") + launcher, why);
+            }
             if (!isFile(mainExe))
-                fail(QStringLiteral("未能找到 ") + mainExe);
-            else if (!copyFileReplacing(mainExe, dest + QLatin1String(kMainProgram)))
-                fail(QStringLiteral("未能复制 ") + mainExe + QStringLiteral(" 。"));
-            if (!writeFileAtomic(dest + QLatin1String(kManifestFile), manifestFileBytes()))
-                fail(QStringLiteral("未能写入 ") + dest + QLatin1String(kManifestFile) +
-                     QStringLiteral(" 。"));
+                fail(QStringLiteral("未能找到 ") + mainExe, QString::fromLocal8Bit(std::strerror(ENOENT)));
+            else if (!(mainCopied = copyFileReplacing(mainExe, dest + QLatin1String(kMainProgram), &why)))
+                fail(QStringLiteral("未能复制 ") + mainExe, why);
+            // The manifest belongs beside the program; without it, it would be an orphan.
+            if (mainCopied && !writeFileAtomic(dest + QLatin1String(kManifestFile), manifestFileBytes(), &why))
+                fail(QStringLiteral("未能写入 ") + dest + QLatin1String(kManifestFile), why);
         }
-        launcher = dest + QLatin1String(kLauncher);
-        mainExe = dest + QLatin1String(kMainProgram);
+        launcher = launcherCopied ? dest + QLatin1String(kLauncher) : QString();
+        mainExe = mainCopied ? dest + QLatin1String(kMainProgram) : QString();
+    }
+
+    // The menu entry and the autostart entry name the icon; the theme must hold it.
+    if (Check2->isChecked() || Check3->isChecked()) {
+        const QString dir = folders::iconsDir();
+        if (!makeFolder(dir, &why) || !installIcon(dir + QLatin1String(kIconFile), &why))
+            fail(QStringLiteral("未能安装图标 ") + dir + QLatin1String(kIconFile), why);
     }
 
     if (Check3->isChecked()) {
         const QString target = isFile(launcher) ? launcher : isFile(mainExe) ? mainExe : QString();
         if (target.isEmpty()) {
-            fail(text::kNoProgram);
+            showInfo(this, text::kNoProgram);
+            allDone = false;
         } else {
             const QString menu = folders::applicationsDir();
             const QString link = menu + QLatin1String(kShortcutFile);
-            if (!QDir().mkpath(menu) || !writeFileAtomic(link, desktopEntry(target)))
-                fail(QStringLiteral("未能创建快捷方式 ") + link + QStringLiteral(" 。"));
+            if (!makeFolder(menu, &why) || !writeFileAtomic(link, desktopEntry(target), &why))
+                fail(QStringLiteral("未能创建快捷方式 ") + link, why);
         }
     }
 
+    failed_ = !allDone;
     showInfo(this, allDone ? text::kDone : text::kDoneWithFailures);
     close();
 }

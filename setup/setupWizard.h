@@ -2,10 +2,13 @@
 // The wizard's one window: three chosen steps and Finish / Cancel.
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 class QCheckBox;
 class QPushButton;
 class QFrame;
+class QTranslator;
 
 namespace setup {
 
@@ -18,6 +21,8 @@ public:
     void Command1_Click();
     // Cancel: closes the window at once.
     void Command2_Click();
+    // The program's exit status: 1 when a chosen step failed, else 0.
+    int exitStatus() const;
 
     QLabel* Label1;
     QLabel* Label2;
@@ -30,7 +35,15 @@ public:
     QPushButton* Command2;
     QLabel* Picture1;
     QFrame* Shape1;
+
+private:
+    bool failed_ = false;
 };
+
+// Installs Qt's own Simplified Chinese texts from dir (Qt's translations folder
+// by default) and returns the translator; null when they are not there, and the
+// program goes on with Qt's English texts.
+std::unique_ptr<QTranslator> loadQtChinese(const QString& dir);
 
 // Texts the run may show.
 namespace text {

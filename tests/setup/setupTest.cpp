@@ -12,15 +12,57 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QSvgRenderer>
 #include <QTest>
+#include <QTimer>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace setup;
 
 namespace {
+
+// The program's icon as it lies in the sources, drawn at side x side.
+QImage programIcon(int side) {
+    QSvgRenderer svg(QStringLiteral(REDEDERA_SOURCE_DIR "/resources/icon/105.svg"));
+    QImage img(side, side, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    svg.render(&p, QRectF(0, 0, side, side));
+    return img;
+}
+
+QImage iconImage(const QIcon& icon, int side) {
+    return icon.pixmap(side, side).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QString systemText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// desktop-file-validate's complaints about a desktop entry; empty when it has
+// none or when the tool is not installed.
+std::string desktopFileProblems(const QString& file) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (tool.isEmpty()) return {};
+    QProcess p;
+    p.start(tool, {file});
+    p.waitForFinished();
+    const QString out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    if (p.exitCode() == 0 && out.trimmed().isEmpty()) return {};
+    return (out + QStringLiteral("(exit %1)").arg(p.exitCode())).toStdString();
+}
 
 class SetupTest : public HomeTest {
 protected:
@@ -57,6 +99,7 @@ protected:
         EXPECT_FALSE(w.isVisible());
         EXPECT_FALSE(w.Command1->isEnabled());
         EXPECT_FALSE(w.Check2->isEnabled());
+        status = w.exitStatus();
         return msgSeam::shown();
     }
 
@@ -68,7 +111,10 @@ protected:
         return QString();
     }
 
+    QString icon() { return home().path() + QStringLiteral("/data/icons/hicolor/scalable/apps/rededera.svg"); }
+
     QString ship, pf, menu;
+    int status = -1; // the wizard's exit status after run()
 };
 
 } // namespace
@@ -145,6 +191,7 @@ TEST_F(SetupTest, FullRunCopiesProgramWritesManifestAndShortcut) {
     shipProgram("Rededera", QByteArray("program bytes\0\x01\xff", 17));
     EXPECT_EQ(run(true, true, true), (QStringList{text::kNoControls, text::kDone}));
 
+    EXPECT_EQ(status, 0);
     EXPECT_EQ(readFile(dest() + "Rededera"), readFile(ship + "Rededera"));
     EXPECT_TRUE(QFileInfo(dest() + "Rededera").isExecutable());
     EXPECT_EQ(readFile(dest() + "Rededera.exe.manifest"), manifestFileBytes());
@@ -152,6 +199,10 @@ TEST_F(SetupTest, FullRunCopiesProgramWritesManifestAndShortcut) {
     // Without a launcher the shortcut starts the copied program.
     EXPECT_EQ(execLine(), QLatin1Char('"') + dest() + "Rededera\"");
     EXPECT_TRUE(readFile(link()).contains("\nPath=" + (pf + "Rededera").toUtf8() + "\n"));
+    // The menu entry shows the program's own icon, installed into the icon theme.
+    EXPECT_TRUE(readFile(link()).contains("\nIcon=rededera\n"));
+    EXPECT_EQ(readFile(icon()), readFile(REDEDERA_SOURCE_DIR "/resources/icon/105.svg"));
+    EXPECT_EQ(desktopFileProblems(link()), "");
     // Nothing but the finished files is left behind.
     EXPECT_EQ(QDir(dest()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     EXPECT_EQ(QDir(menu).entryList(QDir::Files | QDir::Hidden), QStringList{"Rededera.desktop"});
@@ -198,11 +249,96 @@ TEST_F(SetupTest, RunningFromTheInstalledFolderKeepsTheProgram) {
 
 TEST_F(SetupTest, MissingProgramIsReportedNotCalledDone) {
     const QStringList shown = run(false, true, true);
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("未能找到 ") + ship + "Rededera", text::kNoProgram,
-                                  text::kDoneWithFailures}));
-    // The manifest is still written; no shortcut to nothing is made.
-    EXPECT_EQ(readFile(dest() + "Rededera.exe.manifest"), manifestFileBytes());
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("未能找到 ") + ship + "Rededera 。\n" + systemText(ENOENT),
+                                  text::kNoProgram, text::kDoneWithFailures}))
+        << shown.join('|').toStdString();
+    EXPECT_EQ(status, 1);
+    // No manifest without its program, and no shortcut to nothing.
+    EXPECT_FALSE(QFileInfo::exists(dest() + "Rededera.exe.manifest"));
     EXPECT_FALSE(QFileInfo::exists(link()));
+}
+
+TEST_F(SetupTest, TheShortcutNeverPointsAtACopyLeftByAnEarlierRun) {
+    struct Case {
+        const char* name;
+        QStringList shipped;     // beside the wizard now
+        QStringList leftBefore;  // in the program folder from an earlier run
+        QString target;          // the shortcut's target, or empty for none
+    } cases[] = {
+        {"program gone from beside the wizard", {}, {"Rededera"}, QString()},
+        {"launcher gone from beside the wizard", {"Rededera"}, {"Rededera", "Kestrove"}, "Rededera"},
+        {"both gone", {}, {"Rededera", "Kestrove"}, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(ship).removeRecursively();
+        QDir(pf).removeRecursively();
+        QFile::remove(link());
+        msgSeam::clear();
+        for (const QString& f : c.shipped)
+            shipProgram(f.toUtf8().constData(), "new " + f.toUtf8());
+        for (const QString& f : c.leftBefore)
+            writeFile(dest() + f, "old " + f.toUtf8());
+
+        run(false, true, true);
+        if (c.target.isEmpty()) {
+            EXPECT_FALSE(QFileInfo::exists(link()));
+            EXPECT_TRUE(msgSeam::shown().contains(text::kNoProgram));
+        } else {
+            EXPECT_EQ(execLine(), QLatin1Char('"') + dest() + c.target + '"');
+            EXPECT_EQ(readFile(dest() + c.target), "new " + c.target.toUtf8());
+        }
+    }
+}
+
+TEST_F(SetupTest, EveryFailureSaysWhyAndEndsWithAFailureStatus) {
+    const QString notADir = systemText(ENOTDIR);
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        bool c2, c3;
+        QString what;   // the message's first line
+        QString reason; // its second line; empty: any text from the system
+    } cases[] = {
+        {"program folder is a file", [&] { writeFile(pf + "Rededera", "x"); }, true, false,
+         "未能创建文件夹 " + dest() + " 。", systemText(EEXIST)},
+        {"menu folder's parent is a file", [&] { writeFile(home().path() + "/menu", "x"); }, false, true,
+         "未能创建快捷方式 " + link() + " 。", notADir},
+        {"icon folder's parent is a file", [&] { writeFile(home().path() + "/data/icons", "x"); }, false, true,
+         "未能安装图标 " + icon() + " 。", notADir},
+        {"program copy blocked by a folder", [&] { QDir().mkpath(dest() + "Rededera/x"); }, true, false,
+         "未能复制 " + ship + "Rededera 。", QString()},
+        {"launcher copy blocked by a folder",
+         [&] {
+             shipProgram("Kestrove", "launcher");
+             QDir().mkpath(dest() + "Kestrove/x");
+         },
+         true, false, "未能复制 " + ship + "Kestrove 。", QString()},
+        {"manifest blocked by a folder", [&] { QDir().mkpath(dest() + "Rededera.exe.manifest/x"); }, true, false,
+         "未能写入 " + dest() + "Rededera.exe.manifest 。", QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(home().path()).removeRecursively();
+        ship = home().folder(QStringLiteral("ship"));
+        pf = home().folder(QStringLiteral("programs"));
+        QDir().mkpath(home().path() + "/data");
+        shipProgram("Rededera", "program");
+        msgSeam::clear();
+        c.arrange();
+
+        const QStringList shown = run(false, c.c2, c.c3);
+        ASSERT_EQ(shown.size(), 2) << shown.join('|').toStdString();
+        const QStringList lines = shown[0].split('\n');
+        ASSERT_EQ(lines.size(), 2) << shown[0].toStdString();
+        EXPECT_EQ(lines[0].toStdString(), c.what.toStdString());
+        if (c.reason.isEmpty())
+            EXPECT_FALSE(lines[1].trimmed().isEmpty());
+        else
+            EXPECT_EQ(lines[1].toStdString(), c.reason.toStdString());
+        EXPECT_EQ(shown[1], text::kDoneWithFailures);
+        EXPECT_EQ(status, 1);
+    }
 }
 
 TEST_F(SetupTest, UncreatableProgramFolderIsReported) {
@@ -213,6 +349,7 @@ TEST_F(SetupTest, UncreatableProgramFolderIsReported) {
     EXPECT_TRUE(shown[0].startsWith(QStringLiteral("未能创建文件夹 ") + dest()));
     EXPECT_EQ(shown[1], text::kDoneWithFailures);
     EXPECT_EQ(readFile(pf + "Rededera"), QByteArray("a file where the folder should be"));
+    EXPECT_EQ(status, 1);
 }
 
 TEST_F(SetupTest, UnwritableMenuFolderIsReported) {
@@ -243,6 +380,7 @@ TEST_F(SetupTest, FinishRunsOnceAndCancelTouchesNothing) {
     EXPECT_TRUE(msgSeam::shown().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(dest()));
     EXPECT_FALSE(QFileInfo::exists(link()));
+    EXPECT_FALSE(QFileInfo::exists(icon()));
 
     frmMain w;
     w.show();
@@ -250,6 +388,7 @@ TEST_F(SetupTest, FinishRunsOnceAndCancelTouchesNothing) {
     w.Command1_Click();
     w.Command1_Click();
     EXPECT_EQ(msgSeam::shown(), QStringList{text::kDone});
+    EXPECT_EQ(w.exitStatus(), 0);
 }
 
 TEST_F(SetupTest, WindowTextsAndPicture) {
@@ -260,8 +399,113 @@ TEST_F(SetupTest, WindowTextsAndPicture) {
     EXPECT_EQ(w.Command2->text(), QStringLiteral("取消(&C)"));
     EXPECT_EQ(w.Picture1->size(), QSize(164, 314));
     ASSERT_FALSE(w.Picture1->pixmap().isNull());
-    EXPECT_FALSE(w.windowIcon().isNull());
+    // The window shows the program's own icon.
+    for (int side : {16, 32, 48})
+        EXPECT_EQ(iconImage(w.windowIcon(), side), programIcon(side)) << side;
     // The picture is drawn, not a blank.
     const QImage img = w.Picture1->pixmap().toImage();
     EXPECT_NE(img.pixelColor(2, 2), img.pixelColor(80, 100));
+}
+
+TEST_F(SetupTest, TheIconIsInstalledWithTheProgramOrTheShortcut) {
+    shipProgram("Rededera", "program");
+    struct Case {
+        bool c2, c3, installed;
+    } cases[] = {{true, false, true}, {false, true, true}, {false, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.c2 << c.c3);
+        QFile::remove(icon());
+        msgSeam::clear();
+        EXPECT_EQ(run(false, c.c2, c.c3), QStringList{text::kDone});
+        EXPECT_EQ(QFileInfo::exists(icon()), c.installed);
+    }
+}
+
+TEST_F(SetupTest, MessageBoxesReadInChineseAndShowTheProgramsIcon) {
+    // Real boxes this time: each is read and closed with its own button.
+    msgSeam::setScripted(false);
+    struct Seen {
+        QString text;
+        QStringList buttons;
+        bool icon;
+    };
+    QList<Seen> seen;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        Seen s{box->text(), {}, iconImage(box->windowIcon(), 32) == programIcon(32)};
+        for (QAbstractButton* b : box->buttons())
+            s.buttons << b->text();
+        seen << s;
+        QTest::mouseClick(box->buttons().value(0), Qt::LeftButton);
+    });
+    answer.start(5);
+    const QStringList shown = run(true, false, false);
+    answer.stop();
+    msgSeam::setScripted(true);
+
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_EQ(seen[0].text, text::kNoControls);
+    EXPECT_EQ(seen[1].text, text::kDone);
+    for (const Seen& s : seen) {
+        EXPECT_EQ(s.buttons, QStringList{QStringLiteral("确定")}) << s.text.toStdString();
+        EXPECT_TRUE(s.icon) << s.text.toStdString();
+    }
+}
+
+TEST(SetupTranslations, QtsOwnChineseTextsLoadWhenInstalled) {
+    const QString qtDir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    QTemporaryDir empty;
+    struct Case {
+        QString dir;
+        bool loads;
+    } cases[] = {
+        {empty.path(), false},
+        {qtDir, QFileInfo::exists(qtDir + "/qt_zh_CN.qm")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dir.toStdString());
+        const auto t = loadQtChinese(c.dir);
+        EXPECT_EQ(t != nullptr, c.loads);
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                  c.loads ? QStringLiteral("取消") : QStringLiteral("Cancel"));
+    }
+    // Gone with its owner.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+}
+
+// The real build: the wizard finds the program in its own folder and installs it
+// into a fresh home, with nothing scripted but the message boxes.
+TEST(SetupFromTheBuild, InstallsTheBuiltProgramIntoAFreshHome) {
+    TempHome h;
+    folders::seam::reset();
+    msgSeam::setScripted(true);
+    msgSeam::clear();
+    const QFileInfo setupExe(QStringLiteral(BUILT_SETUP)), program(QStringLiteral(BUILT_PROGRAM));
+    ASSERT_TRUE(setupExe.isExecutable());
+    EXPECT_EQ(setupExe.absolutePath(), program.absolutePath());
+    folders::seam::setAppDir(setupExe.absolutePath());
+
+    {
+        frmMain w;
+        w.show();
+        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        EXPECT_EQ(w.exitStatus(), 0);
+    }
+    EXPECT_EQ(msgSeam::shown(), (QStringList{text::kNoControls, text::kDone}))
+        << msgSeam::shown().join('|').toStdString();
+
+    const QString dest = h.home() + "/.local/lib/Rededera/";
+    EXPECT_TRUE(QFileInfo(dest + "Rededera").isExecutable());
+    EXPECT_EQ(QFileInfo(dest + "Rededera").size(), program.size());
+    EXPECT_EQ(readFile(dest + "Rededera"), readFile(program.absoluteFilePath()));
+    EXPECT_EQ(readFile(dest + "Rededera.exe.manifest"), manifestFileBytes());
+    const QString data = h.path() + "/data/";
+    const QString link = data + "applications/Rededera.desktop";
+    EXPECT_TRUE(readFile(link).contains("\nExec=\"" + (dest + "Rededera").toUtf8() + "\"\n"));
+    EXPECT_TRUE(QFileInfo::exists(data + "icons/hicolor/scalable/apps/rededera.svg"));
+    EXPECT_EQ(desktopFileProblems(link), "");
+    folders::seam::reset();
+    msgSeam::clear();
 }
