@@ -124,6 +124,7 @@ bool writeAutostart(const QString& data) {
                                         "Type=Application\n"
                                         "Name=Rededera\n"
                                         "Exec=%1\n"
+                                        "Icon=rededera\n"
                                         "X-GNOME-Autostart-enabled=true\n")
                              .arg(escapeValue(exec.join(QLatin1Char(' '))));
     const QString path = autostartFile();

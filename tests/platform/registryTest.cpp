@@ -3,6 +3,8 @@
 #include "testSupport.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 const QString kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -21,6 +23,17 @@ TEST_F(RegistryLayer, TheRunValueIsAnAutostartEntry) {
     EXPECT_TRUE(text.contains("\nType=Application\n"));
     EXPECT_TRUE(text.contains("\nName=Rededera\n"));
     EXPECT_TRUE(text.contains("\nX-GNOME-Autostart-enabled=true\n"));
+    // The program's own icon, as installed into the icon theme.
+    EXPECT_TRUE(text.contains("\nIcon=rededera\n")) << text.toStdString();
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (!validator.isEmpty()) {
+        QProcess p;
+        p.start(validator, {file});
+        ASSERT_TRUE(p.waitForFinished());
+        const QByteArray out = p.readAllStandardOutput() + p.readAllStandardError();
+        EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
+        EXPECT_EQ(out.toStdString(), "");
+    }
     // Quoted for the blanks, "%" doubled as a field code escape.
     EXPECT_TRUE(text.contains("\nExec=\"" + home().path() + "/My Apps/100%% Rededera/Rededera\" /s\n"))
         << text.toStdString();
