@@ -135,16 +135,17 @@ TEST(SetupFolders, DefaultsFollowHomeAndXdgDataHome) {
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
     struct Case {
         const char* env;
-        QString expected;
+        QString expected; // the data folder the menu and icon folders lie in
     } cases[] = {
-        {"/srv/data", QStringLiteral("/srv/data/applications/")},
-        {"/srv/data/", QStringLiteral("/srv/data/applications/")},
-        {"", QDir::homePath() + QStringLiteral("/.local/share/applications/")},
-        {"relative/data", QDir::homePath() + QStringLiteral("/.local/share/applications/")},
+        {"/srv/data", QStringLiteral("/srv/data/")},
+        {"/srv/data/", QStringLiteral("/srv/data/")},
+        {"", QDir::homePath() + QStringLiteral("/.local/share/")},
+        {"relative/data", QDir::homePath() + QStringLiteral("/.local/share/")},
     };
     for (const Case& c : cases) {
         qputenv("XDG_DATA_HOME", c.env);
-        EXPECT_EQ(folders::applicationsDir(), c.expected) << c.env;
+        EXPECT_EQ(folders::applicationsDir(), c.expected + QStringLiteral("applications/")) << c.env;
+        EXPECT_EQ(folders::iconsDir(), c.expected + QStringLiteral("icons/hicolor/scalable/apps/")) << c.env;
     }
     qputenv("XDG_DATA_HOME", saved);
 
@@ -319,10 +320,13 @@ TEST_F(SetupTest, EveryFailureSaysWhyAndEndsWithAFailureStatus) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QDir(home().path()).removeRecursively();
+        for (const char* f : {"ship", "programs", "menu", "data"}) {
+            QDir(home().path() + '/' + f).removeRecursively();
+            QFile::remove(home().path() + '/' + f);
+        }
         ship = home().folder(QStringLiteral("ship"));
         pf = home().folder(QStringLiteral("programs"));
-        QDir().mkpath(home().path() + "/data");
+        home().folder(QStringLiteral("data"));
         shipProgram("Rededera", "program");
         msgSeam::clear();
         c.arrange();
