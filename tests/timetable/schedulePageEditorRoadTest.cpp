@@ -14,11 +14,13 @@
 #include "timetable/frmSchedule.h"
 #include "timetable/scheduleBasePane.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 
@@ -101,6 +103,33 @@ TEST_F(SchedulePageEditorRoad, PeriodsChosenWithTheKeyboardAreStored) {
     EXPECT_EQ(stored(1, QStringLiteral("Weekday6")), QStringLiteral("0305"));
     for (int d : {1, 2, 3, 4, 5, 7})
         EXPECT_EQ(stored(1, QStringLiteral("Weekday%1").arg(d)), QString()) << d;
+}
+
+TEST_F(SchedulePageEditorRoad, WeeksAndRuleChosenWithTheirControlsAreStored) {
+    open();
+    menu(2);
+    scheduleCourseEditor* e = editor();
+    typeText(e->Text3, QStringLiteral("音乐"));
+    typeText(e->Text4, QStringLiteral("琴房"));
+    clickItem(e->List2, 0);
+    // The first week after the last disables 增加; a last week after it enables it again.
+    QTest::keyClick(e->Combo2, Qt::Key_Home);
+    EXPECT_TRUE(e->Command5->isEnabled());
+    QTest::keyClick(e->Combo1, Qt::Key_Down);
+    EXPECT_FALSE(e->Command5->isEnabled());
+    QTest::keyClick(e->Combo2, Qt::Key_End);
+    EXPECT_TRUE(e->Command5->isEnabled());
+    QTest::keyClick(e->Combo2, Qt::Key_Up);
+    QTest::mouseClick(e->Option1[1], Qt::LeftButton, Qt::NoModifier, QPoint(8, e->Option1[1]->height() / 2));
+    ASSERT_TRUE(e->Command5->isEnabled());
+    QTest::mouseClick(e->Command5, Qt::LeftButton);
+
+    ASSERT_TRUE(page_->Frame1->isVisible());
+    const int total = e->Combo2->count();
+    EXPECT_EQ(stored(1, QStringLiteral("BeginWeek")), QStringLiteral("2"));
+    EXPECT_EQ(stored(1, QStringLiteral("EndWeek")), QString::number(total - 1));
+    EXPECT_EQ(stored(1, QStringLiteral("DoubleWeek")), QStringLiteral("1"));
+    EXPECT_EQ(stored(1, QStringLiteral("Weekday1")), QStringLiteral("01"));
 }
 
 TEST_F(SchedulePageEditorRoad, ACourseWithAColourOutOfRangeCanBeEditedAndSaved) {
