@@ -2,6 +2,10 @@
 
 #include "core/gColor.h"
 
+#include <QFont>
+#include <QFontMetrics>
+#include <QTextLayout>
+
 #include <array>
 #include <cmath>
 
@@ -83,4 +87,61 @@ int gPanelRowInset(int y, int h, int previous) {
     if (y == 3 || y == h - 4) return 2;
     if (y == 4 || y == h - 5) return 1;
     return previous;
+}
+
+gFittedText gFitTextLines(const QString& text, const QFont& font, int width, int height) {
+    const QFontMetrics fm(font);
+    width = qMax(width, 1);
+    gFittedText out;
+    for (const QString& para : text.split(QLatin1Char('\n'))) {
+        if (para.isEmpty()) {
+            out.lines.append(QString());
+            continue;
+        }
+        QTextLayout layout(para, font);
+        QTextOption opt;
+        opt.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(opt);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            QString piece = para.mid(line.textStart(), line.textLength());
+            while (piece.size() > 1 && piece.back().isSpace())
+                piece.chop(1);
+            out.lines.append(piece);
+        }
+        layout.endLayout();
+    }
+    // Measured as a label draws them: lines in a fallback font (Chinese in a
+    // Latin font) are taller than the font's own line spacing.
+    auto tall = [&](const QStringList& lines) {
+        return fm.boundingRect(QRect(0, 0, width, 1 << 20), Qt::AlignCenter, lines.join(QLatin1Char('\n')))
+            .height();
+    };
+    while (out.lines.size() > 1 && tall(out.lines) > height) {
+        out.lines.removeLast();
+        out.cut = true;
+    }
+    if (out.cut) {
+        // The ellipsis goes on the last line that says something.
+        while (out.lines.size() > 1 && out.lines.last().trimmed().isEmpty())
+            out.lines.removeLast();
+        const QString ellipsis(QChar(0x2026));
+        QString last = out.lines.last();
+        while (!last.isEmpty() && fm.horizontalAdvance(last + ellipsis) > width)
+            last.chop(last.size() > 1 && last.at(last.size() - 1).isLowSurrogate() ? 2 : 1);
+        out.lines.last() = last + ellipsis;
+    }
+    return out;
+}
+
+bool gWantsWhiteText(long color) {
+    const gRgbParts p = gSplitColor(color);
+    auto linear = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    const double l = 0.2126 * linear(p.r) + 0.7152 * linear(p.g) + 0.0722 * linear(p.b);
+    // Contrast with white is 1.05 / (l + 0.05), with black (l + 0.05) / 0.05.
+    return (l + 0.05) * (l + 0.05) < 0.0525;
 }

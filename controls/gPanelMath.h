@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -37,6 +38,22 @@ long gBlendColor(long c1, long c2, double percent);
 // caption, from 975 on the first three lines spread by empty lines. A caption
 // with too few lines to spread shows whole. Lines are separated by "\r\n".
 QString gFitCaptionText(const QString& caption, int heightTwips);
+
+// `text` (lines separated by "\n") laid out in `font` in lines at most `width`
+// pixels wide, broken between words or, for a word wider than a line, anywhere;
+// only the lines that fit `height` pixels are kept (at least one), and when
+// anything was left out the last kept line ends in "…". `cut` tells whether
+// anything was left out.
+struct gFittedText {
+    QStringList lines;
+    bool cut = false;
+};
+class QFont;
+gFittedText gFitTextLines(const QString& text, const QFont& font, int width, int height);
+
+// Whether text on `color` reads better in white than in black (its relative
+// luminance is below the point where both contrast alike).
+bool gWantsWhiteText(long color);
 
 // The left inset of fill row y (1..h-2) of a panel h pixels high, given the
 // inset of the row before it.

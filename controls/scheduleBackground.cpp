@@ -15,6 +15,11 @@ namespace {
 QString displayText(QString s) {
     return s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
+
+// The caption's lines without the empty ones that spread it.
+QStringList saidLines(const QString& s) {
+    return s.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
 } // namespace
 
 scheduleBackground::scheduleBackground(QWidget* parent) : QWidget(parent) {
@@ -25,7 +30,8 @@ scheduleBackground::scheduleBackground(QWidget* parent) : QWidget(parent) {
     label_->setObjectName(QStringLiteral("Label1"));
     label_->setTextFormat(Qt::PlainText);
     label_->setAlignment(Qt::AlignCenter);
-    label_->setWordWrap(true);
+    // The caption is broken into lines that fit the panel before it is shown.
+    label_->setWordWrap(false);
     label_->setAutoFillBackground(false);
     // The gradient must show through the caption, whatever style sheet the page uses.
     label_->setStyleSheet(QStringLiteral("background: transparent;"));
@@ -74,6 +80,9 @@ void scheduleBackground::loadPalette() {
     if (const auto c = gPaletteColor(color_, userColor_)) baseColor_ = *c;
     lightColor_ = gAdjustColor(baseColor_, 80);
     foreColor_ = gAdjustColor(baseColor_, -50);
+    QPalette pal = label_->palette();
+    pal.setColor(QPalette::WindowText, gWantsWhiteText(baseColor_) ? Qt::white : Qt::black);
+    label_->setPalette(pal);
 }
 
 void scheduleBackground::keepSurfaceSize() {
@@ -150,7 +159,6 @@ void scheduleBackground::drawBorder() {
 
 void scheduleBackground::fitCaption() {
     shown_ = gFitCaptionText(caption_, height() * 15);
-    label_->setText(displayText(shown_));
     // Placed even when the lines could not be spread, so the caption stays centred.
     placeCaption();
 }
@@ -160,6 +168,18 @@ void scheduleBackground::placeCaption() {
     const int h = height();
     int lw = label_->width();
     if (w > 2 * captionLeft_) lw = w - 2 * captionLeft_;
+    // The chosen lines, broken to the label's width, as many as fit inside the
+    // outline; spread lines that do not fit are shown unspread first.
+    const int room = h - 2;
+    gFittedText fit = gFitTextLines(displayText(shown_), label_->font(), lw, room);
+    const bool spread = shown_ != caption_ && saidLines(shown_) == saidLines(caption_);
+    if (fit.cut && spread) fit = gFitTextLines(displayText(caption_), label_->font(), lw, room);
+    label_->setText(fit.lines.join(QLatin1Char('\n')));
+    // Whatever the panel cannot show can still be read whole.
+    const bool whole = !fit.cut && saidLines(shown_) == saidLines(caption_);
+    const QString tip = whole ? QString() : displayText(caption_);
+    setToolTip(tip);
+    label_->setToolTip(tip);
     const int lh = label_->heightForWidth(lw);
     label_->resize(lw, lh < 0 ? label_->sizeHint().height() : lh);
     label_->move(static_cast<int>(std::floor((w - lw) / 2.0)),

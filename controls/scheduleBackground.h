@@ -47,7 +47,10 @@ public:
     long lightColor() const { return lightColor_; }
     // The outline's colour: black while focused, else a dark shade of baseColor().
     long foreColor() const { return foreColor_; }
-    // What the caption label shows (with "\r\n" between lines).
+    // The lines the caption fitting chose for the panel's height (with "\r\n"
+    // between them). The label shows them broken to its width, as many as fit
+    // inside the outline, the last one cut with "…" and the whole caption in
+    // the tool tip when something does not fit.
     QString shownCaption() const { return shown_; }
 
 Q_SIGNALS:

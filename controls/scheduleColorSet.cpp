@@ -69,7 +69,9 @@ scheduleBackground* scheduleColorSet::swatch(int index) const {
 }
 
 void scheduleColorSet::setColor(int index) {
-    if (index < 0 || index >= gPaletteSize) gRaise(gErr::SubscriptOutOfRange);
+    // A colour number read from a course may be anything: without a swatch for
+    // it the choice stays as it is, so the course can still be opened.
+    if (index < 0 || index >= gPaletteSize) return;
     color_ = index;
     frameSwatch(index);
 }

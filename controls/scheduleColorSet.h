@@ -18,7 +18,7 @@ class scheduleColorSet : public QWidget {
 public:
     explicit scheduleColorSet(QWidget* parent = nullptr);
 
-    // The chosen swatch, 0..25. Another index raises error 9 and changes nothing.
+    // The chosen swatch, 0..25. Another index changes nothing.
     int color() const { return color_; }
     void setColor(int index);
 

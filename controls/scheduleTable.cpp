@@ -1,5 +1,6 @@
 #include "controls/scheduleTable.h"
 
+#include "controls/gPanelMath.h"
 #include "controls/scheduleBackground.h"
 #include "core/gColor.h"
 #include "core/gError.h"
@@ -8,6 +9,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 constexpr int kDefaultColWidth = 960;
@@ -71,7 +73,7 @@ void scheduleTable::clear() {
 }
 
 void scheduleTable::setTextMatrix(int row, int col, const QString& text, int length, int color,
-                                  long userColor) {
+                                  std::optional<long> userColor) {
     if (row < 0 || col < 0 || col >= cols()) gRaise(gErr::SubscriptOutOfRange);
     if (row > rows() - 1 || colWidth(col) == 0 || rowHeight(row) == 0) return;
     if (row == 0 || col == 0) {
@@ -90,7 +92,7 @@ void scheduleTable::setTextMatrix(int row, int col, const QString& text, int len
     // Cards are for looking at; the focus stays with the page.
     card->setFocusPolicy(Qt::NoFocus);
     cards_.append(card);
-    if (userColor != 0) card->setUserColor(userColor);
+    if (userColor) card->setUserColor(*userColor);
     card->setColor(color);
     card->setCaption(text);
     card->setVisible2(true);
@@ -231,14 +233,52 @@ void scheduleTable::paintEvent(QPaintEvent*) {
                 p.fillRect(box.right() + 1, box.top(), 1, box.height() + 1, line);
                 p.fillRect(box.left(), box.bottom() + 1, box.width() + 1, 1, line);
                 if (header && !cell(first, c).isEmpty()) {
-                    QString text = cell(first, c);
-                    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
                     p.setPen(Qt::black);
-                    p.drawText(box.adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextWordWrap, text);
+                    const QRect inner = headerTextRect(box);
+                    p.drawText(inner, Qt::AlignCenter,
+                               fittedHeader(first, c, inner).lines.join(QLatin1Char('\n')));
                 }
             }
         }
     });
+}
+
+QRect scheduleTable::headerTextRect(const QRect& box) {
+    return box.adjusted(2, 1, -2, -1);
+}
+
+gFittedText scheduleTable::fittedHeader(int row, int col, const QRect& inner) const {
+    QString text = cell(row, col);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A name longer than its cell is cut short, never drawn over its neighbours.
+    return gFitTextLines(text, font(), inner.width(), inner.height());
+}
+
+bool scheduleTable::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        // A header cut short can be read whole over its cell.
+        bool shown = false;
+        gGuard([&] {
+            const QPoint pos = static_cast<QHelpEvent*>(e)->pos();
+            for (int c = 0; c < cols() && !shown; ++c) {
+                for (int r = 0; r < rows() && !shown; ++r) {
+                    if (r != 0 && c != 0) continue;
+                    const QRect box = cellRect(r, c);
+                    if (!box.contains(pos) || cell(r, c).isEmpty()) continue;
+                    if (fittedHeader(r, c, headerTextRect(box)).cut) {
+                        QString text = cell(r, c);
+                        QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(),
+                                           text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")), this,
+                                           box);
+                        shown = true;
+                    }
+                }
+            }
+            if (!shown) QToolTip::hideText();
+        });
+        return true;
+    }
+    return QWidget::event(e);
 }
 
 void scheduleTable::mouseMoveEvent(QMouseEvent* e) {

@@ -5,7 +5,10 @@
 #include <QVector>
 #include <QWidget>
 
+#include <optional>
+
 class scheduleBackground;
+struct gFittedText;
 
 // A week's timetable: a grid whose column 0 holds the period names and row 0
 // the weekday names, with one coloured course card (a scheduleBackground) laid
@@ -39,11 +42,11 @@ public:
 
     // Writes a header text (row 0 or column 0) or a course card over `length`
     // cells from (row, col) downwards (the rows that exist), of palette colour
-    // `color` (25 = the custom colour `userColor`; a userColor of 0 keeps the
-    // card's own). Does nothing when row is past the last row or the cell's
+    // `color` (25 = the custom colour `userColor`; none given keeps the card's
+    // own, while 0 is black). Does nothing when row is past the last row or the cell's
     // column or row is hidden (size 0). A negative row or a column out of range raises error 9.
     void setTextMatrix(int row, int col, const QString& text, int length = 0, int color = 0,
-                       long userColor = 0);
+                       std::optional<long> userColor = std::nullopt);
     // The cell's text: a header, or the number of the card over a body cell.
     QString textMatrix(int row, int col) const;
 
@@ -74,6 +77,7 @@ Q_SIGNALS:
     void mouseMove(int button, int shift, int x, int y);
 
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -88,6 +92,9 @@ private:
     QString& cell(int row, int col);
     const QString& cell(int row, int col) const;
     void refit();
+    // Where a header cell's text goes, and its text fitted there.
+    static QRect headerTextRect(const QRect& box);
+    gFittedText fittedHeader(int row, int col, const QRect& inner) const;
 
     QVector<int> colWidths_;
     QVector<int> rowHeights_; // as set; rowHeight() applies the minimum

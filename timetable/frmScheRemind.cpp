@@ -193,9 +193,16 @@ void frmScheRemind::Timer1_Timer() {
     if (today != lastDate_) {
         lastDate_ = today;
         gBuildTodayCourses();
+        // A skip or a snooze was meant for yesterday's class, not for the same
+        // period number today.
+        snooze_ = 0;
+        skippedPeriod_ = 0;
     }
     if (Timer1->interval() < kMinute) Timer1->setInterval((60 - gTimeNow().second()) * 1000);
-    if (!gOptions[13]) return;
+    if (!gOptions[13]) {
+        takeDown();
+        return;
+    }
 
     const int now = nowMinutes();
     for (int p = 1; p < gTodayTimes.size(); ++p) {
@@ -232,6 +239,13 @@ void frmScheRemind::Timer1_Timer() {
         remind();
         return;
     }
+    takeDown();
+}
+
+void frmScheRemind::takeDown() {
+    // Nothing is left to remind of: an open window would go on counting down a
+    // class that is over, and its offered minutes would no longer be accepted.
+    if (isVisible()) hide();
 }
 
 void frmScheRemind::remind() {

@@ -52,6 +52,7 @@ protected:
 private:
     void placeText1();
     void remind();
+    void takeDown();
 
     QPixmap picture_;
     QDate lastDate_;

@@ -272,17 +272,19 @@ void frmSchedule::DrawWeek() {
                         .arg(sunday.day(), 2, 10, QLatin1Char('0'))
                         .arg(shownWeek_));
 
+    // Sizes before texts: the grid takes no text into a column or row of size
+    // 0, so a weekday or period shown again would keep its old name.
     for (const clsCol& c : gTimetable.gCol) {
         if (c.Index < 1 || c.Index > 7) continue;
-        t->setTextMatrix(0, c.Index, c.Name);
         t->setColWidth(c.Index, c.ColIsVisible ? 900 : 0);
+        t->setTextMatrix(0, c.Index, c.Name);
     }
 
     t->setRows(gTimetable.rowCount() + 1);
-    for (const clsRow& r : gTimetable.gRow) {
-        t->setTextMatrix(r.Index, 0, r.Name);
+    for (const clsRow& r : gTimetable.gRow)
         t->setRowHeight(r.Index, r.RowIsVisible ? 450 : 0);
-    }
+    for (const clsRow& r : gTimetable.gRow)
+        t->setTextMatrix(r.Index, 0, r.Name);
 
     for (const clsCourse& c : gTimetable.gCourse) {
         if (!shownInWeek(c, shownWeek_)) continue;
@@ -290,8 +292,15 @@ void frmSchedule::DrawWeek() {
                              QString::number(c.BeginWeek) + QStringLiteral("-") + QString::number(c.EndWeek) +
                              QStringLiteral(" 周");
         for (int day = 1; day <= 7; ++day) {
-            for (const auto& [first, length] : periodRuns(c.Course(day)))
-                t->setTextMatrix(first, day, text, length, c.Color, c.UserColor);
+            for (auto [first, length] : periodRuns(c.Course(day))) {
+                // The grid takes no card into a hidden row: a run starts at its
+                // first period on screen.
+                while (length > 0 && first < t->rows() && t->rowHeight(first) == 0) {
+                    ++first;
+                    --length;
+                }
+                if (length > 0) t->setTextMatrix(first, day, text, length, c.Color, long(c.UserColor));
+            }
         }
     }
 }

@@ -25,6 +25,8 @@
 namespace {
 
 constexpr int kNameBytes = 16;
+// Courses store each period number in two digits.
+constexpr int kMaxPeriods = 99;
 
 QString boolText(bool b) {
     return b ? QStringLiteral("True") : QStringLiteral("False");
@@ -188,6 +190,7 @@ void scheduleBasePane::addPeriodRow(const QString& name, const QString& begin, c
     setCell(r, 4, boolText(visible));
     setCell(r, 5, QString());
     showVisibility(r);
+    Command1->setEnabled(periodCount() < kMaxPeriods);
 }
 
 void scheduleBasePane::LoadOptions() {
@@ -199,6 +202,7 @@ void scheduleBasePane::LoadOptions() {
     Text1->hide();
     Text2->hide();
     MSFlexGrid1->setRowCount(0);
+    Command1->setEnabled(true);
     for (const clsRow& r : gTimetable.gRow)
         addPeriodRow(r.Name, gMinutesToTime(r.ClassBeginTime), gMinutesToTime(r.ClassEndTime),
                      r.RowIsVisible);
@@ -290,6 +294,7 @@ void scheduleBasePane::Text1_LostFocus() {
 }
 
 void scheduleBasePane::Command1_Click() {
+    if (periodCount() >= kMaxPeriods) return;
     addPeriodRow(QString(), QString(), QString(), true);
 }
 
@@ -301,6 +306,7 @@ void scheduleBasePane::Command2_Click(int row) {
         return;
     }
     MSFlexGrid1->removeRow(row - 1);
+    Command1->setEnabled(periodCount() < kMaxPeriods);
 }
 
 void scheduleBasePane::SortPeriodRows() {

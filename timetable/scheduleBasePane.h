@@ -33,6 +33,7 @@ public:
     // A left-button click on grid cell (row, col), row 1-based.
     void MSFlexGrid1_MouseUp(int row, int col);
     void Text1_LostFocus();
+    // "增加": a period at the end; disabled while the grid holds 99.
     void Command1_Click();
     // Deletes period row `row` (1-based).
     void Command2_Click(int row);

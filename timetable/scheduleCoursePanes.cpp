@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 #include "controls/scheduleBackground.h"
 #include "controls/scheduleColorSet.h"
 #include "core/clsSchedule.h"
@@ -101,8 +103,15 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
     List2->setObjectName(QStringLiteral("List2"));
     List2->setSelectionMode(QAbstractItemView::MultiSelection);
     List2->setGeometry(gPxRect(2000, 1260, 1900, 2100));
-    connect(List2, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* it) { gGuard([&] { List2_Click(List2->row(it)); }); });
+    // Whatever changed the selection (a click, Space, Shift or a drag), the
+    // choice follows what the list shows.
+    connect(List2, &QListWidget::itemSelectionChanged, this, [this] {
+        gGuard([&] {
+            if (showingChoice_) return;
+            for (int p = 0; p < List2->count(); ++p)
+                List2_Click(p);
+        });
+    });
 
     gNewLabel(this, QStringLiteral("周次：从第"), 4100, 1320, 1000, 300);
     Combo1 = new QComboBox(this);
@@ -193,6 +202,9 @@ void scheduleCourseEditor::OpenCourseEditor(bool editMode) {
         Option1[qBound(0, int(c.DoubleWeek), 2)]->setChecked(true);
         Command5->setEnabled(true);
         scheduleColorSet1->setUserColor(list_->scheduleBackground1->userColor());
+        // A stored colour without a swatch shows as the first, as on its card,
+        // rather than as whatever the last course left chosen.
+        scheduleColorSet1->setColor(0);
         scheduleColorSet1->setColor(list_->scheduleBackground1->color());
         Command5->setText(QStringLiteral("保存(&S)"));
         Label10->setText(QStringLiteral("编辑课程"));
@@ -218,9 +230,12 @@ void scheduleCourseEditor::OpenCourseEditor(bool editMode) {
 void scheduleCourseEditor::List1_Click() {
     const int d = List1->currentRow() + 1;
     if (d < 1 || d > 7) return;
+    // Showing the weekday's choice is no choice of the user's.
+    const bool was = std::exchange(showingChoice_, true);
     List2->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
     for (int p = 0; p < List2->count(); ++p)
         List2->item(p)->setSelected(periodChoice(d, p + 1));
+    showingChoice_ = was;
 }
 
 void scheduleCourseEditor::List2_Click(int index) {

@@ -66,6 +66,7 @@ private:
     QVector<QVector<bool>> choice_; // [weekday 1..7][period 1..n]
     bool editingCourse_ = false;
     int editIndex_ = -1;
+    bool showingChoice_ = false; // List1_Click is setting List2's selection
 };
 
 // The list of all courses with the selected one's details, edit and delete.

@@ -193,15 +193,18 @@ TEST_F(GridTable, ALaterCardOverAnEarlierOneRenumbersTheCellsAndLiesOnTop) {
 }
 
 TEST_F(GridTable, CardColours) {
-    grid->setTextMatrix(1, 1, QStringLiteral("A"), 1, 25, 0);
+    grid->setTextMatrix(1, 1, QStringLiteral("A"), 1, 25);
     grid->setTextMatrix(1, 2, QStringLiteral("B"), 1, 25, 0x00FF00);
     grid->setTextMatrix(1, 3, QStringLiteral("C"), 1, 9, 0x123456);
-    // A custom colour of 0 keeps the panel's own.
+    grid->setTextMatrix(1, 4, QStringLiteral("D"), 1, 25, 0);
+    // No custom colour given keeps the panel's own; 0 is black.
     EXPECT_EQ(grid->card(1)->userColor(), gDefaultUserColor);
     EXPECT_EQ(grid->card(1)->baseColor(), gDefaultUserColor);
     EXPECT_EQ(grid->card(2)->baseColor(), 0x00FF00);
     EXPECT_EQ(grid->card(3)->userColor(), 0x123456);
     EXPECT_EQ(grid->card(3)->baseColor(), *gPaletteColor(9, 0));
+    EXPECT_EQ(grid->card(4)->userColor(), 0);
+    EXPECT_EQ(grid->card(4)->baseColor(), 0);
 }
 
 TEST_F(GridTable, ClearRemovesTheCardsAndRestartsTheNumbering) {

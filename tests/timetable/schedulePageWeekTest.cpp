@@ -148,7 +148,7 @@ TEST_F(SchedulePageWeekTest, HiddenWeekdaysAndPeriodsHaveZeroSize) {
     EXPECT_EQ(t->colWidth(5), 900);
     EXPECT_EQ(t->rowHeight(1), 450);
     EXPECT_EQ(t->rowHeight(2), 0);
-    EXPECT_EQ(t->textMatrix(0, 6), QStringLiteral("日6"));
+    EXPECT_EQ(t->textMatrix(0, 5), QStringLiteral("日5"));
     EXPECT_EQ(t->cardCount(), 1);
 }
 

@@ -7,6 +7,10 @@
 #include "core/gState.h"
 #include "core/gWeek.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QWidget>
+
 void gRegisterTimetableForms();
 
 namespace {
@@ -26,6 +30,12 @@ public:
 
 QDate termMonday() {
     return QDate(2026, 9, 14);
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    QInputMethodEvent e;
+    e.setCommitString(text);
+    QCoreApplication::sendEvent(widget, &e);
 }
 
 int& mainWindowLoads() {

@@ -11,6 +11,11 @@
 // Monday 14 September 2026, the second week of a term that began on Monday 7 September.
 QDate termMonday();
 
+// Types text into the focused-or-not widget as an input method commits it, the
+// way Chinese text arrives (QTest's key clicks take ASCII only).
+class QWidget;
+void typeText(QWidget* widget, const QString& text);
+
 // How often the stand-in main window was loaded.
 int& mainWindowLoads();
 

@@ -1,0 +1,273 @@
+// The week view's course cards as a user meets them: after the base settings
+// hide or rename weekdays and periods, in custom and dark colours, and with text
+// that has to fit a card of the default size.
+#include "todayClassesFixture.h"
+
+#include "controls/gPanelMath.h"
+#include "controls/scheduleBackground.h"
+#include "controls/scheduleColorSet.h"
+#include "controls/scheduleTable.h"
+#include "core/clsSchedule.h"
+#include "core/gForms.h"
+#include "core/gMsgBox.h"
+#include "core/gState.h"
+#include "core/gTwips.h"
+#include "timetable/frmSchedule.h"
+#include "timetable/scheduleBasePane.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+class SchedulePageCards : public TodayClassesTest {
+protected:
+    void SetUp() override {
+        TodayClassesTest::SetUp();
+        gMsgBoxSeam::reset();
+    }
+    void TearDown() override {
+        scheduleColorSet::setColorDialog({});
+        page_ = nullptr;
+        TodayClassesTest::TearDown();
+    }
+
+    // A course on one weekday, in the given colour.
+    static void course(const QString& name, const QString& place, int weekday, const QString& periods,
+                       int color = 4, long userColor = 14589563) {
+        QVariantMap f{{"Name", name},
+                      {"Place", place},
+                      {"BeginWeek", 1},
+                      {"EndWeek", 16},
+                      {"DoubleWeek", 0},
+                      {"Color", color},
+                      {"UserColor", qlonglong(userColor)}};
+        for (int d = 1; d <= 7; ++d)
+            f[QStringLiteral("Weekday%1").arg(d)] = d == weekday ? periods : QString();
+        addRow(QStringLiteral("Course"), f);
+    }
+
+    // Loads the model and the page, shown and active as the main window shows it.
+    void open() {
+        gTimetable.gGetSchedule();
+        page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
+        page_->resize(gPx(9780), gPx(6000));
+        page_->show();
+        page_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(page_));
+    }
+
+    // A left click on a slide-menu entry's caption.
+    void menu(int entry) { QTest::mouseClick(page_->LabelTop[entry], Qt::LeftButton); }
+
+    scheduleBasePane* basePane() { return page_->Frame2; }
+
+    // A click on a cell of the period grid (period row 1-based).
+    void clickPeriodCell(int period, int col) {
+        QTableWidget* g = basePane()->MSFlexGrid1;
+        const QRect r = g->visualItemRect(g->item(period - 1, col));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    }
+
+    // Types into the in-place editor that a click opened and closes it with Enter.
+    static void typeAndEnter(QLineEdit* editor, const QString& text) {
+        ASSERT_TRUE(editor->isVisible());
+        ASSERT_TRUE(editor->hasFocus());
+        editor->selectAll();
+        typeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        EXPECT_FALSE(editor->isVisible());
+    }
+
+    void save() {
+        QTest::mouseClick(basePane()->Command3, Qt::LeftButton);
+        ASSERT_TRUE(gMsgBoxSeam::shown().isEmpty());
+        ASSERT_TRUE(gMsgBoxSeam::errors().isEmpty());
+        ASSERT_TRUE(page_->Frame1->isVisible());
+    }
+
+    scheduleTable* grid() { return page_->scheduleTable1; }
+
+    frmSchedule* page_ = nullptr;
+};
+
+QLabel* captionOf(scheduleBackground* card) {
+    return card->findChild<QLabel*>(QStringLiteral("Label1"));
+}
+
+// ---- hidden periods and weekdays ---------------------------------------------
+
+TEST_F(SchedulePageCards, ACourseStaysWhileAnyOfItsPeriodsIsShown) {
+    const struct {
+        QList<int> hidden;
+        int first, last; // the card's rows, 0 for no card
+    } cases[] = {
+        {{3}, 4, 5}, {{3, 4}, 5, 5}, {{4}, 3, 5}, {{5}, 3, 4}, {{3, 4, 5}, 0, 0},
+    };
+    course(QStringLiteral("高等数学"), QStringLiteral("A101"), 1, QStringLiteral("030405"));
+    open();
+    for (const auto& c : cases) {
+        std::string name = "hidden";
+        for (int p : c.hidden)
+            name += " " + std::to_string(p);
+        // 基础选项: hide the periods, 保存.
+        menu(1);
+        ASSERT_TRUE(basePane()->isVisible());
+        for (int p = 1; p <= basePane()->periodCount(); ++p)
+            if ((basePane()->cell(p, 4) == QStringLiteral("True")) == c.hidden.contains(p))
+                clickPeriodCell(p, 0);
+        save();
+        if (c.first == 0) {
+            EXPECT_EQ(grid()->cardCount(), 0) << name;
+            continue;
+        }
+        ASSERT_EQ(grid()->cardCount(), 1) << name;
+        scheduleBackground* card = grid()->card(1);
+        EXPECT_TRUE(card->isVisible()) << name;
+        const QRect expected = grid()->cellRect(c.first, 1).united(grid()->cellRect(c.last, 1));
+        EXPECT_EQ(card->geometry(), expected) << name;
+    }
+}
+
+TEST_F(SchedulePageCards, AWeekdayOrPeriodShownAgainShowsTheNameItGotWhileHidden) {
+    open();
+    // 基础选项: hide 星期六 and the second period, 保存.
+    menu(1);
+    QTest::mouseClick(basePane()->Check1[6], Qt::LeftButton);
+    clickPeriodCell(2, 0);
+    save();
+    EXPECT_EQ(grid()->colWidth(6), 0);
+    EXPECT_EQ(grid()->rowHeight(2), 0);
+
+    // Rename both while hidden, show them again, 保存.
+    menu(1);
+    QTest::mouseClick(basePane()->Label9[6], Qt::LeftButton);
+    typeAndEnter(basePane()->Text2, QStringLiteral("补课日"));
+    QTest::mouseClick(basePane()->Check1[6], Qt::LeftButton);
+    clickPeriodCell(2, 1);
+    typeAndEnter(basePane()->Text1, QStringLiteral("早读"));
+    clickPeriodCell(2, 0);
+    save();
+    EXPECT_EQ(grid()->colWidth(6), 900);
+    EXPECT_EQ(grid()->rowHeight(2), 450);
+    EXPECT_EQ(grid()->textMatrix(0, 6), QStringLiteral("补课日"));
+    EXPECT_EQ(grid()->textMatrix(2, 0), QStringLiteral("早读"));
+}
+
+// ---- colours -------------------------------------------------------------------
+
+TEST_F(SchedulePageCards, ABlackCustomColourIsDrawnBlack) {
+    scheduleColorSet::setColorDialog([](QWidget*, long) { return std::optional<long>(0); });
+    open();
+    // 新课程: name, room, Monday's first period, the custom colour changed to black, 增加.
+    menu(2);
+    scheduleCourseEditor* e = page_->Frame3;
+    ASSERT_TRUE(e->isVisible());
+    typeText(e->Text3, QStringLiteral("素描"));
+    typeText(e->Text4, QStringLiteral("画室"));
+    QTest::mouseClick(e->List2->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      e->List2->visualItemRect(e->List2->item(0)).center());
+    scheduleBackground* custom = e->scheduleColorSet1->swatch(gPaletteUserIndex);
+    QTest::mouseClick(custom, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QTest::mouseDClick(custom, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QTest::mouseRelease(custom, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    ASSERT_EQ(e->scheduleColorSet1->userColor(), 0);
+    QTest::mouseClick(e->Command5, Qt::LeftButton);
+
+    ASSERT_TRUE(page_->Frame1->isVisible());
+    ASSERT_EQ(grid()->cardCount(), 1);
+    EXPECT_EQ(grid()->card(1)->color(), gPaletteUserIndex);
+    EXPECT_EQ(grid()->card(1)->baseColor(), 0);
+    // The course list shows it black as well.
+    menu(3);
+    EXPECT_EQ(page_->Frame4->scheduleBackground1->baseColor(), 0);
+}
+
+TEST_F(SchedulePageCards, TextIsWhiteOnDarkColoursAndBlackOnLightOnes) {
+    const struct {
+        int color;
+        long userColor;
+        bool white;
+    } cases[] = {
+        {13, 0, true}, {14, 0, true},         {15, 0, true},         {22, 0, true},        {23, 0, true},
+        {11, 0, true}, {0, 0, false},         {3, 0, false},         {10, 0, false},       {12, 0, false},
+        {25, 0, true}, {25, 0xFFFFFF, false}, {25, 0x00FFFF, false}, {25, 0x800000, true},
+    };
+    for (const auto& c : cases)
+        course(QStringLiteral("课"), QStringLiteral("室"), 1 + int(&c - cases) % 7,
+               QStringLiteral("%1").arg(1 + int(&c - cases) / 7, 2, 10, QLatin1Char('0')), c.color,
+               c.userColor);
+    open();
+    ASSERT_EQ(grid()->cardCount(), int(std::size(cases)));
+    for (int k = 1; k <= grid()->cardCount(); ++k) {
+        const auto& c = cases[k - 1];
+        const QColor text = captionOf(grid()->card(k))->palette().color(QPalette::WindowText);
+        EXPECT_EQ(text, c.white ? QColor(Qt::white) : QColor(Qt::black))
+            << "colour " << c.color << " custom " << c.userColor;
+    }
+}
+
+// ---- card text -----------------------------------------------------------------
+
+TEST_F(SchedulePageCards, CardTextFitsItsCardAtTheDefaultSizes) {
+    const struct {
+        const char* name;
+        const char* place;
+        const char* periods;
+    } cases[] = {
+        {"大学物理", "教学楼A-201", "0102"},
+        {"线性代数", "1-101", "0304"},
+        {"Microeconomics", "Building42-301", "0506"},
+        {"马克思主义基本原理概论", "第三教学楼东区报告厅", "010203"},
+        {"Introduction to Macroeconomics", "Engineering Hall 1204", "040506"},
+        {"体育", "操场", "07"},
+        {"计算机程序设计基础实验", "实验中心四楼", "0809"},
+    };
+    for (const auto& c : cases)
+        course(QString::fromUtf8(c.name), QString::fromUtf8(c.place), 1 + int(&c - cases),
+               QString::fromUtf8(c.periods));
+    open();
+    ASSERT_EQ(grid()->cardCount(), int(std::size(cases)));
+    for (int k = 1; k <= grid()->cardCount(); ++k) {
+        scheduleBackground* card = grid()->card(k);
+        QLabel* label = captionOf(card);
+        const std::string name = cases[k - 1].name;
+        // Every line the card shows lies inside it and within the label's width.
+        EXPECT_GE(label->y(), 0) << name;
+        EXPECT_LE(label->geometry().bottom(), card->height() - 1) << name;
+        EXPECT_GE(label->x(), 0) << name;
+        EXPECT_LE(label->geometry().right(), card->width() - 1) << name;
+        const QStringList lines = label->text().split(QLatin1Char('\n'));
+        EXPECT_LE(lines.size() * label->fontMetrics().lineSpacing(), label->height()) << name;
+        for (const QString& line : lines)
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(line), label->width())
+                << name << " line " << line.toStdString();
+        // Whatever is cut can be read in full in the card's tool tip.
+        const QString whole = card->caption().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QString shown = label->text();
+        shown.remove(QRegularExpression(QStringLiteral("\\s")));
+        QString all = whole;
+        all.remove(QRegularExpression(QStringLiteral("\\s")));
+        if (shown != all) {
+            EXPECT_EQ(card->toolTip(), whole) << name;
+        } else {
+            EXPECT_TRUE(card->toolTip().isEmpty()) << name;
+        }
+        // A cut inside the lines the card has room for ends in an ellipsis.
+        if (label->text().endsWith(QChar(0x2026))) EXPECT_FALSE(card->toolTip().isEmpty()) << name;
+    }
+    // At the default sizes a two-period card shows its name, room and weeks.
+    EXPECT_EQ(captionOf(grid()->card(2))->text(), QStringLiteral("线性代数\n1-101\n1-16 周"));
+}
+
+} // namespace
