@@ -612,6 +612,9 @@ void frmMain::stateChanged() {
 }
 
 void frmMain::enterLocked() {
+    // The pop-up editor is a window of its own: it would stay on screen and
+    // take typing. Closing it first puts its text back into the entry.
+    closePopUpEditor();
     gLocked = true;
     lockTicks_ = 0;
     Timer1->stop();
