@@ -122,7 +122,7 @@ TEST_F(PopUpEditor, LeavingTheEditorTakesThePopUpTextIntoThePrompt) {
 
     // Saved from the editor, the text written in the pop-up is stored.
     e->Text2->setText(QStringLiteral("标题"));
-    e->Command1Click();
+    e->Command1->click();
     const auto rows = rowsOf(today);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].diary, QStringLiteral("abc"));
