@@ -28,7 +28,7 @@ constexpr int kButtonWidth = 1200, kButtonHeight = 405, kButtonGap = 120;
 constexpr int kButtonRowFromBottom = kInset + kButtonHeight;
 constexpr int kTextLeft = 2400;
 
-const QString kKeyFileFilter = QStringLiteral("密匙文件 (*.eky);;所有文件 (*)");
+const QString kKeyFileFilter = QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*");
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);

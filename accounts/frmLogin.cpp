@@ -18,7 +18,6 @@
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,8 +40,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 }
 
 // The key file dialog's two entries, captions as the user sees them.
-const QString kKeyFileFilter = QStringLiteral("密匙文件 (*.eky)");
-const QString kAllFilesFilter = QStringLiteral("所有文件 (*.*)");
+const QString kKeyFileFilter = QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*");
 
 // A typed password matches the account. A text that has no digest matches none.
 bool passwordMatches(const QString& typed) {
@@ -377,19 +375,5 @@ frmLogin::Road frmLogin::failureRoad(bool wrongKey) {
 }
 
 QString frmLogin::chooseKeyFile() {
-    QWidget* owner = isVisible() ? this : nullptr;
-    const QString title = QStringLiteral("打开");
-    if (dialogs::seam::scripted())
-        return dialogs::getOpenFileName(owner, title, {},
-                                        kKeyFileFilter + QStringLiteral(";;") + kAllFilesFilter);
-    // "*.*" is meant as every file, with or without a dot: show the captions as
-    // they are and match with the pattern that means it here.
-    QFileDialog dialog(owner, title);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilters(
-        {kKeyFileFilter + QStringLiteral(" (*.eky)"), kAllFilesFilter + QStringLiteral(" (*)")});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return dialogs::getOpenFileName(isVisible() ? this : nullptr, QStringLiteral("打开"), {}, kKeyFileFilter);
 }

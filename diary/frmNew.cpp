@@ -298,6 +298,9 @@ bool frmNew::writeEntry(const QDate& day) {
 }
 
 void frmNew::Command1Click() {
+    // While the body is out in the pop-up editor the newest text is there;
+    // closing it gives the text back, so the checks and the row see it.
+    if (gPopUpOwner == Text1) forms::unload(QStringLiteral("frmPopUp"));
     if (Text2->text().isEmpty()) {
         gMsgBox(125, 0);
         Text2->setFocus();

@@ -10,6 +10,7 @@ struct SeamState {
     bool scripted = false;
     QQueue<QString> answers;
     QList<seam::Asked> asked;
+    std::function<QString(QFileDialog&)> hook;
 };
 
 SeamState& st() {
@@ -25,20 +26,59 @@ bool takeScripted(const QString& kind, const QString& title, const QString& filt
     return true;
 }
 
+QString runFileDialog(QWidget* parent, const QString& title, const QString& dir, const QString& filter,
+                      bool save) {
+    QFileDialog dialog(parent, title, dir);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The descriptions carry their patterns already; the brackets added for Qt stay out of sight.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    // The callers ask about replacing a file themselves.
+    if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const QStringList filters = nameFilters(filter);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (st().hook) {
+        st().asked.append({save ? QStringLiteral("save") : QStringLiteral("open"), title, filter});
+        return st().hook(dialog);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace
+
+QStringList nameFilters(const QString& filter) {
+    if (filter.trimmed().isEmpty()) return {};
+    if (!filter.contains(QLatin1Char('|'))) return filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        QStringList patterns;
+        if (i + 1 < parts.size()) {
+            for (const QString& p : parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+                const QString pattern = p.trimmed();
+                if (pattern.isEmpty()) continue;
+                patterns.append(pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern);
+            }
+        }
+        if (description.isEmpty() && patterns.isEmpty()) continue; // a closing "|" names nothing
+        if (patterns.isEmpty()) patterns.append(QStringLiteral("*"));
+        out.append(QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' '))));
+    }
+    return out;
+}
 
 QString getOpenFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter) {
     QString r;
-    if (takeScripted(QStringLiteral("open"), title, filter, &r)) return r;
-    return QFileDialog::getOpenFileName(parent, title, dir, filter);
+    if (!st().hook && takeScripted(QStringLiteral("open"), title, filter, &r)) return r;
+    return runFileDialog(parent, title, dir, filter, false);
 }
 
 QString getSaveFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter) {
     QString r;
-    if (takeScripted(QStringLiteral("save"), title, filter, &r)) return r;
-    // The callers ask about replacing a file themselves.
-    return QFileDialog::getSaveFileName(parent, title, dir, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    if (!st().hook && takeScripted(QStringLiteral("save"), title, filter, &r)) return r;
+    return runFileDialog(parent, title, dir, filter, true);
 }
 
 QString getExistingDirectory(QWidget* parent, const QString& title, const QString& dir) {
@@ -60,9 +100,13 @@ bool scripted() {
 const QList<Asked>& asked() {
     return st().asked;
 }
+void setFileDialogHook(std::function<QString(QFileDialog&)> hook) {
+    st().hook = std::move(hook);
+}
 void reset() {
     st().answers.clear();
     st().asked.clear();
+    st().hook = nullptr;
 }
 } // namespace seam
 

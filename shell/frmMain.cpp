@@ -590,6 +590,7 @@ void frmMain::stateChanged() {
 
     if (gLocked) {
         // Locked: the unlock window is the only road back to this window.
+        PageArea->hide();
         setMinimised();
         if (tray) hide();
         if (forms::isRegistered(QStringLiteral("frmLock"))) {
@@ -601,6 +602,7 @@ void frmMain::stateChanged() {
     }
 
     show();
+    PageArea->show();
     placePage();
     Timer1->stop();
     gTrayIcon::instance().syncMenu();
@@ -612,11 +614,17 @@ void frmMain::stateChanged() {
 }
 
 void frmMain::enterLocked() {
+    // The pop-up editor is a window of its own: it would stay on screen and
+    // take typing. Closing it first puts its text back into the entry.
+    closePopUpEditor();
     gLocked = true;
     lockTicks_ = 0;
     Timer1->stop();
     unloadForm("frmSuspend");
     syncSuspendCheck();
+    // Without a notification area the minimised window stays in the task bar
+    // (and its previews): it keeps nothing of the account until the unlock.
+    PageArea->hide();
     if (!isMinimized()) setMinimised();
     gTrayIcon::instance().place();
     if (gTrayIcon::instance().isPlaced()) hide();

@@ -13,6 +13,7 @@
 #include "shell/frmMain.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSvgRenderer>
+#include <QTemporaryFile>
 #include <QTreeWidget>
 
 namespace {
@@ -96,6 +98,39 @@ QPixmap settingsPicture(int side) {
         r.render(&p);
     }
     return pm;
+}
+
+// Where a choice puts the user folder, as the start-up resolves it.
+QString folderOfChoice(int option, const QString& workPath) {
+    switch (option) {
+    case 1:
+        return gAppPath;
+    case 2: {
+        QString personal =
+            gRegGetValue(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"), QString());
+        if (personal.isEmpty()) personal = QDir::homePath();
+        if (!personal.endsWith(QLatin1Char('/'))) personal += QLatin1Char('/');
+        return personal + QStringLiteral("Rededera/");
+    }
+    default:
+        return workPath;
+    }
+}
+
+// Makes the folder and writes and removes a file in it, as the account will;
+// 0 when that worked, else the number of the error.
+int checkFolder(const QString& folder) {
+    if (!QFileInfo(folder).isDir()) {
+        if (!QDir().mkpath(folder)) return gErr::PathNotFound;
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    QTemporaryFile probe(folder + QStringLiteral("Rededera-XXXXXX.tmp"));
+    probe.setAutoRemove(false);
+    if (!probe.open()) return gErr::PathFileAccess;
+    const bool written = probe.write("0", 1) == 1 && probe.flush();
+    probe.close();
+    const bool removed = probe.remove();
+    return written && removed ? 0 : gErr::PathFileAccess;
 }
 
 // Reported through the error box; the page stays open with the user's changes.
@@ -451,10 +486,11 @@ bool frmSet::save() {
     // An empty folder stays empty: a lone "/" would make the root the user folder.
     if (!workPath_.isEmpty() && !workPath_.endsWith(QLatin1Char('/'))) workPath_ += QLatin1Char('/');
 
-    // A chosen folder that cannot be made would stop every later start; it is
-    // refused before anything is written.
-    if (gPathOption == 3 && !QFileInfo(workPath_).isDir() && !QDir().mkpath(workPath_)) {
-        reportWriteFailure(gErr::PathNotFound);
+    // A user folder the program cannot use would stop every later start; it is
+    // refused, whichever the choice, before anything is written.
+    const QString folder = folderOfChoice(gPathOption, workPath_);
+    if (const int failure = checkFolder(folder)) {
+        gShowErrorBox(gRuntimeError(failure, QStringLiteral("用户文件夹无法使用：%1").arg(folder)), true);
         return false;
     }
 
@@ -514,7 +550,11 @@ bool frmSet::save() {
         forms::unload(this);
         gRestartPending = false;
     }
-    // Nothing of this page may be touched from here on: it is unloaded.
+    // Nothing of this page may be touched from here on: it is unloaded. The
+    // restart begins from the state of a fresh start: the exit's marks (one
+    // keeps today's-classes report from bringing up the main window) and the
+    // old account's values go.
+    gResetAccountState();
     Main();
     return true;
 }

@@ -10,16 +10,40 @@
 #include "platform/dialogs.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
 #include <QTest>
 
 namespace {
 
 class AccountPage : public AccountPageTest {};
+
+// The files a file dialog lists in the folder under its current filter.
+QSet<QString> offeredFiles(QFileDialog& d, const QString& folder) {
+    d.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto* model = d.findChild<QFileSystemModel*>();
+    if (!model) return {};
+    bool loaded = false;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, &d, [&](const QString&) { loaded = true; });
+    d.setDirectory(folder);
+    for (int i = 0; i < 300 && !loaded; ++i)
+        pumpEvents(10);
+    pumpEvents(20);
+    QSet<QString> names;
+    const QModelIndex root = model->index(QDir(folder).absolutePath());
+    for (int r = 0; r < model->rowCount(root); ++r) {
+        const QModelIndex i = model->index(r, 0, root);
+        if (!model->isDir(i) && (model->flags(i) & Qt::ItemIsEnabled)) names.insert(i.data().toString());
+    }
+    return names;
+}
 
 struct LinksCase {
     const char* label;
@@ -174,6 +198,33 @@ INSTANTIATE_TEST_SUITE_P(Cases, AccountPagePictureCell,
                                            CellCase{"OwnCellNeverChosen", 1, 5, -1},
                                            CellCase{"LastEmptyCell", 1, 6, -1}),
                          [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(AccountPage, OwnPictureDialogOffersThePicturesInTheFolder) {
+    makeAccount(QStringLiteral("secret"));
+    const QString folder = home().folder(QStringLiteral("pictures"));
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(QColor(200, 40, 30));
+    ASSERT_TRUE(image.save(folder + QStringLiteral("me.jpg"), "JPEG"));
+    ASSERT_TRUE(image.save(folder + QStringLiteral("old.bmp"), "BMP"));
+    writeFile(folder + QStringLiteral("notes.txt"), "no picture");
+    frmUser* p = openPage();
+    ASSERT_NE(p, nullptr);
+    QSet<QString> offered;
+    dialogs::seam::setFileDialogHook([&](QFileDialog& d) {
+        offered = offeredFiles(d, folder);
+        return folder + QStringLiteral("old.bmp");
+    });
+
+    QTest::mouseClick(p->lblCmd13, Qt::LeftButton);
+    ASSERT_TRUE(p->Frame5->isVisible());
+    QTest::mouseClick(p->lblCmd23, Qt::LeftButton);
+
+    EXPECT_EQ(offered, (QSet<QString>{QStringLiteral("me.jpg"), QStringLiteral("old.bmp")}));
+    EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+    EXPECT_EQ(gPictureIndex, 12);
+    EXPECT_EQ(readFile(gPictureFile), readFile(folder + QStringLiteral("old.bmp")));
+    EXPECT_FALSE(p->Frame5->isVisible());
+}
 
 TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
     makeAccount(QStringLiteral("secret"));

@@ -259,6 +259,21 @@ TEST_F(CreateAccount, CancelEndsTheProgramWithNothingWritten) {
     EXPECT_TRUE(shownIds().isEmpty());
 }
 
+int endedWith = -1;
+
+TEST_F(CreateAccount, CancelButtonEndsTheProgram) {
+    endedWith = -1;
+    gEndSeam::setHandler([](int code) {
+        endedWith = code;
+        throw ProgramEnded{code};
+    });
+    fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
+    form->Command2->click();
+    EXPECT_EQ(endedWith, 0);
+    EXPECT_FALSE(profileExists());
+    EXPECT_TRUE(shownIds().isEmpty());
+}
+
 TEST_F(CreateAccount, ChoosingAFolderWithAProfileLeadsToThatAccountsSignIn) {
     const QString other = home().folder(QStringLiteral("other"));
     // The other folder already holds an account.

@@ -374,7 +374,7 @@ TEST_F(SignInWrongKey, AKeyFileOfAnotherAccountIsRefused) {
     EXPECT_EQ(shownIds(), (QList<int>{115, 115, 135, 115}));
     ASSERT_EQ(dialogs::seam::asked().size(), 2);
     EXPECT_EQ(dialogs::seam::asked().at(0).kind, QStringLiteral("open"));
-    EXPECT_EQ(dialogs::seam::asked().at(0).filter, QStringLiteral("密匙文件 (*.eky);;所有文件 (*.*)"));
+    EXPECT_EQ(dialogs::seam::asked().at(0).filter, QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*"));
     EXPECT_EQ(gPasswordHash, hash);
     EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));

@@ -255,7 +255,51 @@ TEST_F(Unlock, AutoLockAfterMinimisingThenUnlockRestoresThePage) {
     EXPECT_TRUE(main_->isVisible());
     EXPECT_FALSE(main_->isMinimized());
     EXPECT_EQ(main_->currentPage()->geometry(), main_->pageRect());
+    EXPECT_TRUE(main_->currentPage()->isVisible());
     EXPECT_FALSE(main_->Timer1->isActive());
+}
+
+TEST_F(Unlock, WithoutANotificationAreaTheLockedWindowHoldsNoPage) {
+    gTraySeam::setAreaExists(false);
+    gUserName = QStringLiteral("Ann");
+    gPasswordHash = digest(QStringLiteral("secret"));
+    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    ASSERT_NE(main_, nullptr);
+    QWidget* page = main_->currentPage();
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(page->isVisible());
+
+    main_->mTLock->trigger();
+    ASSERT_TRUE(gLocked);
+    // Minimised in the task bar as the road back, with nothing of the account in it.
+    EXPECT_TRUE(main_->isVisible());
+    EXPECT_TRUE(main_->isMinimized());
+    EXPECT_FALSE(main_->PageArea->isVisible());
+    EXPECT_FALSE(page->isVisible());
+
+    // Restoring it asks for the unlock; cancelling leaves that road as it was.
+    main_->setWindowState(Qt::WindowNoState);
+    auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    ASSERT_NE(lock, nullptr);
+    EXPECT_FALSE(main_->PageArea->isVisible());
+    lock->Command2->click();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+    EXPECT_TRUE(gLocked);
+    EXPECT_TRUE(main_->isVisible());
+    EXPECT_TRUE(main_->isMinimized());
+    EXPECT_FALSE(page->isVisible());
+
+    main_->setWindowState(Qt::WindowNoState);
+    lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    ASSERT_NE(lock, nullptr);
+    lock->Text1->setText(QStringLiteral("Ann"));
+    lock->Text2->setText(QStringLiteral("secret"));
+    lock->Command1->click();
+    EXPECT_FALSE(gLocked);
+    EXPECT_FALSE(main_->isMinimized());
+    EXPECT_TRUE(main_->PageArea->isVisible());
+    EXPECT_EQ(main_->currentPage(), page);
+    EXPECT_TRUE(page->isVisible());
 }
 
 TEST_F(Unlock, PasswordBoxKeepsTheSignInRule) {

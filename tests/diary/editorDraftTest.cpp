@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 using EditorDraft = EditorTest;
@@ -125,7 +126,7 @@ TEST_F(EditorDraft, LeavingWithAutoSaveOnDeletesTheDraft) {
     frmNew* e = openEditor();
     e->Timer1Tick();
     ASSERT_TRUE(QFile::exists(frmNew::draftFile()));
-    e->Command2Click();
+    e->Command2->click();
     EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
     EXPECT_EQ(main_->pageIndex(), 0);
 }

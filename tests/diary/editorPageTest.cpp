@@ -82,7 +82,7 @@ TEST_F(EditorPage, LeavePromptsFollowTheEntryKind) {
 
 TEST_F(EditorPage, CancelGoesBackWhereTheEditorCameFrom) {
     frmNew* e = openEditor(true, false, true);
-    e->Command2Click();
+    e->Command2->click();
     ASSERT_EQ(visits.size(), 1);
     EXPECT_EQ(visits[0].name, QStringLiteral("frmReview"));
     EXPECT_TRUE(visits[0].setDiary);

@@ -13,6 +13,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTextCursor>
 
 using EditorSave = EditorTest;
@@ -39,7 +40,7 @@ TEST_F(EditorSave, NewEntryIsStoredWithTotalsAndTheHomePageShowsItsDay) {
     c.mergeCharFormat(bold);
     writeFile(frmNew::draftFile(), "{\\rtf1 draft}");
 
-    e->Command1Click();
+    e->Command1->click();
 
     const auto rows = rowsOf(today);
     ASSERT_EQ(rows.size(), 1);
@@ -72,7 +73,7 @@ TEST_F(EditorSave, SecondEntryOfADayBecomesItsLastAndReturnsToTheReview) {
     addRow(today, QStringLiteral("早上"), QStringLiteral("早饭"), 40);
     frmNew* e = openEditor(false, false, true);
     fill(e, QStringLiteral("晚上"), QStringLiteral("晚饭"), 60);
-    e->Command1Click();
+    e->Command1->click();
 
     EXPECT_EQ(gDayCount, 2);
     EXPECT_EQ(gDayIndex, 2);
@@ -110,7 +111,7 @@ TEST_F(EditorSave, EditingChangesOnlyThatRowAndTheScoreDifference) {
 
     e->Text1->setText(QStringLiteral("改过的第二篇"));
     e->scheduleSlider1->setValue(90);
-    e->Command1Click();
+    e->Command1->click();
 
     const auto rows = rowsOf(day);
     ASSERT_EQ(rows.size(), 2);
@@ -135,7 +136,7 @@ TEST_F(EditorSave, ADateChosenForANewEntryIsWhereItIsStoredAndShown) {
     frmNew* e = openEditor();
     e->DTPicker1->setDate(chosen);
     fill(e, QStringLiteral("补记"), QStringLiteral("补上那天"), 55);
-    e->Command1Click();
+    e->Command1->click();
 
     EXPECT_TRUE(rowsOf(today).isEmpty());
     ASSERT_EQ(rowsOf(chosen).size(), 1);
@@ -168,7 +169,7 @@ TEST_F(EditorSave, InputChecksReportAndWriteNothing) {
         gMsgBoxSeam::setScripted(true);
         e->Text2->setText(c.title);
         e->Text1->setTextRTF(c.bodyRtf);
-        e->Command1Click();
+        e->Command1->click();
         ASSERT_EQ(editor(), e);
         EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{c.message});
         EXPECT_EQ(diaryRows(), 0);
@@ -182,7 +183,7 @@ TEST_F(EditorSave, InputChecksReportAndWriteNothing) {
 TEST_F(EditorSave, TitleOf255CharactersIsStored) {
     frmNew* e = openEditor();
     fill(e, QString(255, QChar(0x6c34)), QStringLiteral("水"), 10);
-    e->Command1Click();
+    e->Command1->click();
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     const auto rows = rowsOf(today);
     ASSERT_EQ(rows.size(), 1);
@@ -194,7 +195,7 @@ TEST_F(EditorSave, FailedSaveRollsBackAndKeepsTheEntryInTheEditor) {
     fill(e, QStringLiteral("标题"), QStringLiteral("不能丢的内容"), 66);
     // The score total cannot be written: the entry must not be stored either.
     gConnection.execute(QStringLiteral("DROP TABLE DiarySettings"));
-    e->Command1Click();
+    e->Command1->click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors()[0].continueRun);
@@ -219,7 +220,7 @@ TEST_F(EditorSave, EditingAnEntryThatIsGoneWritesNothing) {
     frmNew* e = openEditor(true, true, false);
     gConnection.execute(QStringLiteral("DELETE FROM Diary WHERE Title = ?"), {QStringLiteral("二")});
     e->Text1->setText(QStringLiteral("改"));
-    e->Command1Click();
+    e->Command1->click();
 
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     const auto rows = rowsOf(day);
@@ -240,7 +241,7 @@ TEST_F(EditorSave, EditModeWithAnIndexOutsideTheDayOpensANewEntry) {
     EXPECT_FALSE(e->editMode());
     EXPECT_TRUE(e->Text2->text().isEmpty());
     fill(e, QStringLiteral("新"), QStringLiteral("新的一篇"), 20);
-    e->Command1Click();
+    e->Command1->click();
     const auto rows = rowsOf(day);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].diary, QStringLiteral("第一篇"));
@@ -257,7 +258,7 @@ TEST_F(EditorSave, EntryStoredWithoutRichTextOpensWithItsPlainText) {
     frmNew* e = openEditor(true, true, false);
     EXPECT_EQ(e->Text1->text(), QStringLiteral("只有纯文本"));
     EXPECT_FALSE(e->gChanged);
-    e->Command1Click();
+    e->Command1->click();
     const auto rows = rowsOf(day);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].diary, QStringLiteral("只有纯文本"));

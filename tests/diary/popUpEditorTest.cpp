@@ -9,11 +9,19 @@
 #include "editorFixture.h"
 #include "shell/frmMain.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <ostream>
 
 using PopUpEditor = EditorTest;
 
@@ -28,6 +36,13 @@ void makeBold(QTextEdit* box) {
     QTextBlockFormat b;
     b.setAlignment(Qt::AlignHCenter);
     c.mergeBlockFormat(b);
+}
+
+// Typed as an input method commits it, the way Chinese text arrives.
+void typeText(QWidget* w, const QString& text) {
+    QInputMethodEvent e;
+    e.setCommitString(text);
+    QApplication::sendEvent(w, &e);
 }
 } // namespace
 
@@ -107,7 +122,7 @@ TEST_F(PopUpEditor, LeavingTheEditorTakesThePopUpTextIntoThePrompt) {
 
     // Saved from the editor, the text written in the pop-up is stored.
     e->Text2->setText(QStringLiteral("标题"));
-    e->Command1Click();
+    e->Command1->click();
     const auto rows = rowsOf(today);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].diary, QStringLiteral("abc"));
@@ -157,3 +172,89 @@ TEST_F(PopUpEditor, UnloadingTheEditorClosesItsPopUp) {
     EXPECT_EQ(popUp(), nullptr);
     EXPECT_TRUE(gPopUpOwner.isNull());
 }
+
+TEST_F(PopUpEditor, SaveWhileThePopUpIsOpenStoresWhatThePopUpShows) {
+    QTest::mouseClick(main_->LabelTop[2], Qt::LeftButton);
+    frmNew* e = editor();
+    ASSERT_NE(e, nullptr);
+    typeText(e->Text2, QStringLiteral("弹出保存"));
+    typeText(e->Text1->box(), QStringLiteral("原文"));
+    QTest::mouseClick(e->Text1->popUpLink(), Qt::LeftButton);
+    ASSERT_NE(popUp(), nullptr);
+    QTextEdit* box = popUp()->scheduleText1->box();
+    box->moveCursor(QTextCursor::End);
+    typeText(box, QStringLiteral(" 弹出新增"));
+
+    e->Command1->click();
+
+    const auto rows = rowsOf(today);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].title, QStringLiteral("弹出保存"));
+    EXPECT_EQ(rows[0].diary, QStringLiteral("原文 弹出新增"));
+    // Saved once, nothing asked, and the editor went back to the home page.
+    EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    EXPECT_EQ(popUp(), nullptr);
+    EXPECT_EQ(editor(), nullptr);
+    ASSERT_FALSE(visits.isEmpty());
+    EXPECT_EQ(visits.last().name, QStringLiteral("frmWelcome"));
+    EXPECT_EQ(diaryRows(), 1);
+}
+
+TEST_F(PopUpEditor, ACheckThatStopsTheSaveKeepsThePopUpText) {
+    frmNew* e = openEditor();
+    ASSERT_TRUE(e->Text1->popOut());
+    typeText(popUp()->scheduleText1->box(), QStringLiteral("没有标题"));
+    e->Command1->click();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{125});
+    EXPECT_EQ(editor(), e);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("没有标题"));
+    EXPECT_EQ(diaryRows(), 0);
+}
+
+// The two roads into the locked state: the menu item and the time-out.
+enum class LockRoad { Menu, TimeOut };
+
+void PrintTo(LockRoad r, std::ostream* os) {
+    *os << (r == LockRoad::Menu ? "Menu" : "TimeOut");
+}
+
+class PopUpLock : public EditorTest, public ::testing::WithParamInterface<LockRoad> {};
+
+TEST_P(PopUpLock, LockClosesThePopUpIntoTheEditor) {
+    QTest::mouseClick(main_->LabelTop[2], Qt::LeftButton);
+    frmNew* e = editor();
+    ASSERT_NE(e, nullptr);
+    typeText(e->Text2, QStringLiteral("锁定前"));
+    typeText(e->Text1->box(), QStringLiteral("正文"));
+    QTest::mouseClick(e->Text1->popUpLink(), Qt::LeftButton);
+    ASSERT_NE(popUp(), nullptr);
+    QTextEdit* box = popUp()->scheduleText1->box();
+    box->moveCursor(QTextCursor::End);
+    typeText(box, QStringLiteral("又写的"));
+
+    if (GetParam() == LockRoad::Menu) {
+        main_->mTLock->trigger();
+    } else {
+        gOptions[11] = true;
+        gLockTimeout = 1;
+        main_->setWindowState(Qt::WindowMinimized);
+        ASSERT_TRUE(main_->Timer1->isActive());
+        main_->Timer1->setInterval(1);
+        for (int i = 0; i < 50 && !gLocked; ++i)
+            pumpEvents(5);
+    }
+
+    ASSERT_TRUE(gLocked);
+    EXPECT_FALSE(main_->isVisible());
+    // Nothing of the entry is left on screen, and nothing of it is lost.
+    EXPECT_EQ(popUp(), nullptr);
+    EXPECT_TRUE(gPopUpOwner.isNull());
+    EXPECT_EQ(editor(), e);
+    EXPECT_EQ(e->Text2->text(), QStringLiteral("锁定前"));
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("正文又写的"));
+    EXPECT_TRUE(e->Text1->enabled());
+    EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, PopUpLock, ::testing::Values(LockRoad::Menu, LockRoad::TimeOut));

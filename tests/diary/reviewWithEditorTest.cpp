@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 class ReviewWithEditorTest : public ReviewTest {
@@ -43,7 +44,7 @@ TEST_F(ReviewWithEditorTest, NewEntrySavedFromTheReviewPageIsTheOneShownAfter) {
     e->Text2->setText(QStringLiteral("晚上"));
     e->setBodyText(QStringLiteral("写完了"));
     e->scheduleSlider1->setValue(90);
-    e->Command1Click();
+    e->Command1->click();
     pumpEvents();
 
     p = review();
@@ -75,7 +76,7 @@ TEST_F(ReviewWithEditorTest, EditingTheShownEntryStartsFromWhatThePageLoaded) {
 
     e->Text2->setText(QStringLiteral("二（改）"));
     e->scheduleSlider1->setValue(80);
-    e->Command1Click();
+    e->Command1->click();
     pumpEvents();
 
     p = review();
@@ -98,7 +99,7 @@ TEST_F(ReviewWithEditorTest, CancelledEditorComesBackToTheSameEntry) {
     p->lblCmd4_MouseUp(1);
     pumpEvents();
     ASSERT_NE(editor(), nullptr);
-    editor()->Command2Click();
+    editor()->Command2->click();
     pumpEvents();
     p = review();
     ASSERT_NE(p, nullptr);

@@ -316,10 +316,13 @@ TEST_F(MainNoTray, LockedWindowStaysMinimisedAndAsksForTheUnlock) {
     m->setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(gLocked);
     EXPECT_TRUE(m->isMinimized());
+    // Left in the task bar, it shows nothing of the account.
+    EXPECT_FALSE(m->PageArea->isVisible());
     // Restoring it from the task bar brings up the unlock window, not the diary.
     m->setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(m->isMinimized());
     EXPECT_TRUE(lockWindowLoaded());
+    EXPECT_FALSE(m->PageArea->isVisible());
 }
 
 } // namespace

@@ -5,17 +5,21 @@
 
 #include "accounts/frmCreateAccount.h"
 #include "accounts/frmLogin.h"
+#include "core/clsMD5.h"
 #include "core/gDatabase.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
 #include "core/gShared.h"
 #include "platform/registry.h"
+#include "timetable/frmScheReport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <ostream>
 
 namespace {
 
@@ -241,6 +245,51 @@ TEST_F(SettingsPageSave, BackToAFolderWithAnAccountShowsTheSignIn) {
     EXPECT_TRUE(QFile::exists(docs + QStringLiteral("Userdata.ini")));
 }
 
+TEST_F(SettingsPageSave, MoveToAnotherAccountSignsInThroughToItsMainWindow) {
+    // Both accounts show today's classes at start, the report standing in for
+    // the main window until it closes.
+    forms::registerForm(QStringLiteral("frmScheReport"), [] { return new frmScheReport; });
+    gOptions[12] = true;
+    const QString docs = gDataPath;
+    const QString other = home().folder(QStringLiteral("other"));
+    gDataPath = other;
+    gUserName = QStringLiteral("Bob");
+    gPasswordHash = clsMD5().DigestStrToHexStr(QStringLiteral("bobpw"));
+    gRecordKey = QStringLiteral("7654321");
+    ASSERT_TRUE(gSaveUserData());
+    gDataPath = docs;
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    click(QStringLiteral("E3"));
+    enter(other);
+
+    p->Command1->click();
+
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{101});
+    EXPECT_EQ(gMainWindow(), nullptr);
+    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    ASSERT_NE(login, nullptr);
+    EXPECT_TRUE(login->isVisible());
+    login->Text3->setText(QStringLiteral("Bob"));
+    login->Text4->setText(QStringLiteral("bobpw"));
+    login->Command1->click();
+    EXPECT_EQ(gUserName, QStringLiteral("Bob"));
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    // No classes today: the report closes unseen and brings up the main window.
+    for (int i = 0; i < 100 && !gMainWindow(); ++i)
+        pumpEvents(5);
+    frmMain* m = gMainWindow();
+    ASSERT_NE(m, nullptr);
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_FALSE(m->isMinimized());
+    EXPECT_TRUE(gCloseMinimizes);
+    EXPECT_FALSE(gLocked);
+    EXPECT_TRUE(gConnection.isOpen());
+    EXPECT_EQ(gDatabaseFile, other + QStringLiteral("Userdata.dat"));
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
 TEST_F(SettingsPageSave, StoredChoiceTheStartUpNeverUsedIsNoChange) {
     storeSetting(QStringLiteral("PathOption"), QStringLiteral("banana"));
     gInitPaths();
@@ -311,6 +360,88 @@ TEST_F(SettingsPageSave, CustomFolderThatCannotBeMadeWritesNothing) {
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
     EXPECT_EQ(main_->pageIndex(), 0);
+}
+
+// A folder the program could not use is refused for every choice, naming it,
+// before anything is written.
+struct UnusableFolderCase {
+    const char* name;
+    int option;
+};
+
+void PrintTo(const UnusableFolderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SettingsPageUnusableFolder : public SettingsPageSave,
+                                   public ::testing::WithParamInterface<UnusableFolderCase> {};
+
+TEST_P(SettingsPageUnusableFolder, IsRefusedNamingItAndNothingIsStored) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    const QByteArray profile = readFile(gProfileFile());
+    const QString blocker = writeFile(home().path() + QStringLiteral("/plain.txt"), "not a folder");
+    const int option = GetParam().option;
+    click(QStringLiteral("C5"));
+    QString folder;
+    switch (option) {
+    case 1:
+        folder = blocker + QStringLiteral("/program/");
+        gAppPath = folder;
+        click(QStringLiteral("E1"));
+        break;
+    case 2:
+        // The desktop's documents folder moved to where no folder can be made.
+        writeFile(home().config() + QStringLiteral("/user-dirs.dirs"),
+                  "XDG_DOCUMENTS_DIR=\"" + blocker.toUtf8() + "/docs\"\n");
+        folder = blocker + QStringLiteral("/docs/Rededera/");
+        click(QStringLiteral("E2"));
+        break;
+    default:
+        folder = blocker + QStringLiteral("/diary/");
+        click(QStringLiteral("E3"));
+        enter(folder);
+        break;
+    }
+
+    p->Command1->click();
+
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_TRUE(gMsgBoxSeam::errors().first().description.contains(folder))
+        << gMsgBoxSeam::errors().first().description.toStdString();
+    EXPECT_TRUE(gMsgBoxSeam::errors().first().continueRun);
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    EXPECT_EQ(readFile(gProfileFile()), profile);
+    EXPECT_EQ(setting(QStringLiteral("WorkPath")), QStringLiteral("<absent>"));
+    EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("<absent>"));
+    EXPECT_FALSE(runValue().has_value());
+    EXPECT_EQ(page(), p);
+    EXPECT_EQ(gMainWindow(), main_);
+    EXPECT_EQ(main_->pageIndex(), 6);
+    EXPECT_TRUE(gConnection.isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, SettingsPageUnusableFolder,
+                         ::testing::Values(UnusableFolderCase{"ProgramFolder", 1},
+                                           UnusableFolderCase{"DocumentsFolder", 2},
+                                           UnusableFolderCase{"ChosenFolder", 3}),
+                         [](const ::testing::TestParamInfo<UnusableFolderCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(SettingsPageSave, ChosenFolderIsMadeAndLeftWithoutTheTestFile) {
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    const QString folder = home().path() + QStringLiteral("/new/diary/");
+    click(QStringLiteral("E3"));
+    enter(folder);
+    p->Command1->click();
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{101});
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    // Only what the restart put there: no file of the check is left behind.
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_FALSE(name.contains(QStringLiteral("tmp"), Qt::CaseInsensitive)) << name.toStdString();
 }
 
 TEST_F(SettingsPageSave, StartEntryThatCannotBeWrittenIsReported) {
