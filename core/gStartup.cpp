@@ -141,6 +141,13 @@ gBadProfileRoad gBadProfileChoices() {
     case gMsgResult::First:
         if (gMsgBox(118, 1) != gMsgResult::OK) return gBadProfileRoad::ReadAgain;
         QFile::remove(gProfileFile());
+        if (QFileInfo::exists(gProfileFile())) {
+            // Left in place, the profile would only bring these choices back unexplained.
+            gShowErrorBox(gRuntimeError(gErr::PathFileAccess,
+                                        QStringLiteral("无法删除帐户配置文件 \"%1\"。").arg(gProfileFile())),
+                          true);
+            return gBadProfileRoad::ReadAgain;
+        }
         Main();
         return gBadProfileRoad::Done;
     case gMsgResult::Second:

@@ -13,6 +13,7 @@
 #include <QImageReader>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 
 namespace scrambled {
@@ -160,6 +161,15 @@ std::optional<qint16> strictInt(const QString& text) {
     }
 }
 
+// A record key as account creation draws it: one to seven decimal digits.
+// Anything else cannot key a database, and a database keyed with it could
+// never be opened again.
+bool usableRecordKey(const QString& text) {
+    if (text.isEmpty() || text.size() > 7) return false;
+    return std::all_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
 // A minute setting: the leading number, rounded; nullopt past the 16-bit range.
 std::optional<int> minutes(const QString& text) {
     const double v = gRoundEven(gVal(text));
@@ -186,6 +196,7 @@ bool gApplyProfileFields(const QStringList& fields) {
             gPasswordHash = f;
             break;
         case 4:
+            if (!usableRecordKey(f)) return false;
             gRecordKey = f;
             break;
         case 5: {
@@ -217,17 +228,32 @@ bool gSaveUserData() {
     return scrambled::writeFile(gProfileFile(), AccountProfile::fromAccount().fields(), key, true);
 }
 
-bool gReadUserData() {
+namespace {
+
+// The profile's reading; `groups` tells how many whole accounts it held.
+bool readProfile(qsizetype& groups) {
+    groups = 0;
     const auto bytes = scrambled::readFile(gProfileFile());
     if (!bytes) return false;
     const auto fields = scrambled::decode(*bytes, true);
-    return fields && gApplyProfileFields(*fields);
+    if (!fields || !gApplyProfileFields(*fields)) return false;
+    groups = fields->size() / AccountProfile::kFieldCount;
+    return true;
+}
+
+} // namespace
+
+bool gReadUserData() {
+    qsizetype groups = 0;
+    return readProfile(groups);
 }
 
 bool gLoadUserData() {
     // Each "read again" of the choices comes back here rather than nesting.
     for (;;) {
-        if (gReadUserData()) return true;
+        qsizetype groups = 0;
+        // A profile of only its key names no account: nobody could sign in to it.
+        if (readProfile(groups) && groups > 0) return true;
         if (gBadProfileChoices() == gBadProfileRoad::Done) return false;
     }
 }

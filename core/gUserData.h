@@ -85,7 +85,8 @@ QString gOptionBitsText(const std::array<bool, 21>& options);
 
 // Applies the decoded profile fields to the account variables in order, each
 // as it is read (so after a failure the fields before it are already applied).
-// True when every check passed and the fields make whole groups of ten.
+// True when every check passed and the fields make whole groups of ten. A
+// record key must be one to seven decimal digits.
 bool gApplyProfileFields(const QStringList& fields);
 
 // Writes the profile of the account variables (new key 0..99). False when it
@@ -94,6 +95,8 @@ bool gSaveUserData();
 
 // Reads and checks the profile into the account variables. On failure offers
 // the bad-profile choices (recreate, another folder, close) and returns false.
+// A profile of only its key is read but counts as a failure here: it names no
+// account to sign in to.
 bool gLoadUserData();
 
 // Reads the profile once without the choices (the loader's single attempt).

@@ -144,7 +144,16 @@ INSTANTIATE_TEST_SUITE_P(
                    expectUntouched},
         ReaderCase{"version 3", with(kGood, 1, QStringLiteral("3")), false, expectUntouched},
         ReaderCase{"version not a number", with(kGood, 1, QStringLiteral("two")), false, expectUntouched},
-        ReaderCase{"version with blanks", with(kGood, 1, QStringLiteral(" 2 ")), true, expectGoodAccount}),
+        ReaderCase{"version with blanks", with(kGood, 1, QStringLiteral(" 2 ")), true, expectGoodAccount},
+        // The record key keys the database: only what account creation writes is usable.
+        ReaderCase{"record key empty", with(kGood, 4, QString()), false,
+                   [] { EXPECT_EQ(gRecordKey, QStringLiteral("42")); }},
+        ReaderCase{"record key of eight digits", with(kGood, 4, QStringLiteral("12345678")), false, [] {}},
+        ReaderCase{"record key with a letter", with(kGood, 4, QStringLiteral("12a")), false, [] {}},
+        ReaderCase{"record key with a blank", with(kGood, 4, QStringLiteral(" 123")), false, [] {}},
+        ReaderCase{"record key of other digits", with(kGood, 4, QStringLiteral("１２")), false, [] {}},
+        ReaderCase{"record key of one digit", with(kGood, 4, QStringLiteral("0")), true,
+                   [] { EXPECT_EQ(gRecordKey, QStringLiteral("0")); }}),
     [](const auto& info) {
         std::string n = info.param.name;
         for (char& ch : n)

@@ -463,6 +463,45 @@ TEST_F(StartupBadProfile, AnEmptyProfileIsBadToo) {
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
 }
 
+// Nothing can sign in to a profile that names no account.
+TEST_F(StartupBadProfile, AProfileOfOnlyItsKeyIsBad) {
+    writeFile(profile(), scrambled::encode({}, 9, true));
+    gMsgBoxSeam::pushAnswers({gMsgResult::Third});
+    Main();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
+    EXPECT_TRUE(forms::loadedNames().isEmpty());
+}
+
+TEST_F(StartupBadProfile, ARecordKeyThatIsNotDigitsIsBad) {
+    AccountProfile p;
+    p.UserName = QStringLiteral("小红");
+    p.PasswordHash = kNoPassword;
+    p.PictureIndex = QStringLiteral("2");
+    p.OptionBits = QStringLiteral("111001110110110000000");
+    p.LockTimeout = p.AutoSaveInterval = QStringLiteral("5");
+    p.RemindLead = QStringLiteral("30");
+    ASSERT_TRUE(scrambled::writeFile(profile(), p.fields(), 21, true));
+    gMsgBoxSeam::pushAnswers({gMsgResult::Third});
+    Main();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
+    EXPECT_TRUE(forms::loadedNames().isEmpty());
+}
+
+// A profile that cannot be removed says so and the choices stay.
+TEST_F(StartupBadProfile, AProfileThatCannotBeRemovedIsReported) {
+    QFile::remove(profile());
+    writeFile(profile() + QStringLiteral("/inside"), "a folder in the way");
+    gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
+    Main();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{117, 118, 117}));
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_TRUE(gMsgBoxSeam::errors()[0].continueRun);
+    EXPECT_TRUE(gMsgBoxSeam::errors()[0].description.contains(profile()))
+        << qPrintable(gMsgBoxSeam::errors()[0].description);
+    EXPECT_TRUE(QFileInfo(profile()).isDir());
+    EXPECT_TRUE(forms::loadedNames().isEmpty());
+}
+
 // One instance per user
 
 const char* kChildMode = "REDEDERA_STARTUP_CHILD";
