@@ -122,7 +122,12 @@ void gInitPaths() {
     gDataPath = withSlash(gDataPath);
 
     const QFileInfo info(gDataPath);
-    if (!info.isDir() && !QDir().mkpath(gDataPath)) gRaise(gErr::PathFileAccess);
+    if (!info.isDir()) {
+        if (!QDir().mkpath(gDataPath)) gRaise(gErr::PathFileAccess);
+        // A folder made here holds the account alone: no one else may look in.
+        QFile::setPermissions(gDataPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ExeOwner);
+    }
 
     gDatabaseFile = gDataPath + QStringLiteral("Userdata.dat");
     gPictureFile = gDataPath + QStringLiteral("UserPicture.dat");

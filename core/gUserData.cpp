@@ -91,16 +91,7 @@ std::optional<QByteArray> readFile(const QString& path) {
 }
 
 bool writeFile(const QString& path, const QStringList& fields, int key, bool xorStep) {
-    const QByteArray bytes = encode(fields, key, xorStep);
-    QSaveFile f(path);
-    // Unbuffered, so a short write shows in write()'s result: a buffered
-    // QSaveFile commits a file cut short by a full disk as if it were whole.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return gWriteOwnerOnly(path, encode(fields, key, xorStep));
 }
 
 int drawKey(int range) {
@@ -109,6 +100,19 @@ int drawKey(int range) {
 }
 
 } // namespace scrambled
+
+bool gWriteOwnerOnly(const QString& path, const QByteArray& bytes) {
+    QSaveFile f(path);
+    // Unbuffered, so a short write shows in write()'s result: a buffered
+    // QSaveFile commits a file cut short by a full disk as if it were whole.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    // Set on the new file before anything is in it, so it is never readable by others.
+    if (!f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) || f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
 
 QStringList AccountProfile::fields() const {
     return {Signature,    FormatVersion, UserName,    PasswordHash,     RecordKey,

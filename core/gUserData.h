@@ -34,7 +34,8 @@ std::optional<QStringList> decode(const QByteArray& bytes, bool xorStep);
 // unreadable, empty or too big. Never creates the file.
 std::optional<QByteArray> readFile(const QString& path);
 
-// Writes the file atomically (the old file stays whole on any failure).
+// Writes the file atomically (the old file stays whole on any failure),
+// readable and writable by its owner only.
 bool writeFile(const QString& path, const QStringList& fields, int key, bool xorStep);
 
 // A fresh file key 0..range-1, drawn after re-seeding from the clock.
@@ -73,6 +74,11 @@ struct KeyFileRecord {
     static constexpr int kFieldCount = 6;
     QStringList fields() const;
 };
+
+// Writes `bytes` to `path` atomically (the old file stays whole on any failure)
+// with mode 0600, whatever the umask and whatever the replaced file allowed:
+// the account's files hold its key and its diary.
+bool gWriteOwnerOnly(const QString& path, const QByteArray& bytes);
 
 // The profile's file name inside the user folder.
 inline const QString kProfileFileName = QStringLiteral("Userdata.ini");

@@ -11,6 +11,7 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
+#include "core/gUserData.h"
 #include "diary/frmPopUp.h"
 #include "shell/frmMain.h"
 
@@ -238,7 +239,9 @@ void frmNew::Timer1Tick() {
     if (gPopUpOwner == Text1) {
         if (auto* popUp = forms::find<frmPopUp>(QStringLiteral("frmPopUp"))) body = popUp->scheduleText1;
     }
-    if (!body->saveFile(draftFile()))
+    // The body in the clear: only its owner may read it. The same bytes the
+    // body's own file saving writes.
+    if (!gWriteOwnerOnly(draftFile(), body->textRTF().toLatin1()))
         gRaise(gErr::PathFileAccess, QStringLiteral("草稿无法保存：%1").arg(draftFile()));
     const QTime now = gNow().time();
     Label8->setText(QStringLiteral("%1点%2分在用户文件夹保存了草稿。")

@@ -176,6 +176,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, AccountPagePictureCell,
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
+    OpenUmask open;
     makeAccount(QStringLiteral("secret"));
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(QColor(10, 200, 30));
@@ -192,6 +193,7 @@ TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
     EXPECT_EQ(dialogs::seam::asked().last().kind, QStringLiteral("open"));
     EXPECT_TRUE(dialogs::seam::asked().last().filter.startsWith(QStringLiteral("图形文件(")));
     EXPECT_EQ(readFile(gPictureFile), readFile(source));
+    EXPECT_EQ(fileMode(gPictureFile), 0600);
     EXPECT_EQ(gPictureIndex, 12);
     EXPECT_EQ(storedProfile().picture, 12);
     EXPECT_FALSE(p->Frame5->isVisible());

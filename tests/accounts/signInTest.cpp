@@ -19,7 +19,6 @@
 #include <QPushButton>
 
 #include <initializer_list>
-#include <sys/stat.h>
 
 namespace {
 
@@ -36,12 +35,6 @@ const QString kNameAndPassword = optionsOn({10});
 const QString kKey = QStringLiteral("1234567");
 const QStringList kTables{QStringLiteral("Diary"), QStringLiteral("DiarySettings"), QStringLiteral("Term"),
                           QStringLiteral("Col"),   QStringLiteral("Row"),           QStringLiteral("Course")};
-
-// The permission bits of a file.
-int fileMode(const QString& path) {
-    struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
 
 void typeText(QWidget* w, const QString& text) {
     for (QChar c : text) {

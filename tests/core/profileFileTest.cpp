@@ -45,6 +45,18 @@ void presetAccount() {
     gLockTimeout = gAutoSaveInterval = gRemindLead = 99;
 }
 
+// The permission bits of a file or folder.
+int modeOf(const QString& path) {
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// Lets every bit through while a test runs: the modes must not depend on it.
+struct OpenUmask {
+    mode_t saved = ::umask(0);
+    ~OpenUmask() { ::umask(saved); }
+};
+
 class ProfileFile : public HomeTest {
 protected:
     void SetUp() override {
@@ -213,6 +225,17 @@ TEST_F(ProfileFile, SaveWritesWhatTheReaderReadsBack) {
     EXPECT_EQ(gPictureIndex, 12);
     EXPECT_EQ(gOptionBitsText(gOptions), QStringLiteral("111001110110110000000"));
     EXPECT_EQ(gAutoSaveInterval, 0);
+}
+
+// The profile holds the password digest and the record key: the database's key.
+TEST_F(ProfileFile, SaveIsOwnerOnlyWhateverTheUmask) {
+    OpenUmask open;
+    ASSERT_TRUE(gSaveUserData());
+    EXPECT_EQ(modeOf(gProfileFile()), 0600);
+    ASSERT_TRUE(QFile::setPermissions(gProfileFile(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                          QFile::ReadOther));
+    ASSERT_TRUE(gSaveUserData());
+    EXPECT_EQ(modeOf(gProfileFile()), 0600);
 }
 
 TEST_F(ProfileFile, SaveDrawsAFreshKeyEachTime) {

@@ -16,9 +16,20 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using EditorDraft = EditorTest;
 
+namespace {
+// Lets every permission bit through while it lives.
+struct OpenUmask {
+    mode_t saved = ::umask(0);
+    ~OpenUmask() { ::umask(saved); }
+};
+} // namespace
+
 TEST_F(EditorDraft, TimerWritesTheBodyAfterTheIntervalAndTellsWhen) {
+    OpenUmask open;
     gOptions[8] = true;
     gAutoSaveInterval = 3;
     frmNew* e = openEditor();
@@ -40,6 +51,10 @@ TEST_F(EditorDraft, TimerWritesTheBodyAfterTheIntervalAndTellsWhen) {
     scheduleText back;
     ASSERT_TRUE(back.loadFile(frmNew::draftFile()));
     EXPECT_EQ(back.text(), QStringLiteral("写到一半"));
+    // The body in the clear: its owner's alone, whatever the umask.
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(frmNew::draftFile()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
     // Nothing but the draft itself is left in the folder.
     const QStringList left = QDir(gDataPath).entryList(QDir::Files);
     EXPECT_FALSE(left.join(QLatin1Char(' ')).contains(QStringLiteral("Diary.tmp.")));
