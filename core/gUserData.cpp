@@ -106,8 +106,11 @@ bool gWriteOwnerOnly(const QString& path, const QByteArray& bytes) {
     // Unbuffered, so a short write shows in write()'s result: a buffered
     // QSaveFile commits a file cut short by a full disk as if it were whole.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    // Set on the new file before anything is in it, so it is never readable by others.
-    if (!f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) || f.write(bytes) != bytes.size()) {
+    // Set on the new file before anything is in it, so it is never readable by
+    // others. A file system that keeps no modes (a FAT stick) refuses it; the
+    // file is written all the same there.
+    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return false;
     }
