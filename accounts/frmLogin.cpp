@@ -25,7 +25,10 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 constexpr int kPanelTop = 1020, kPanelHeight = 2100;
@@ -66,6 +69,63 @@ bool usableKey(const QString& hash, const QString& recordKey) {
         return c >= QLatin1Char('0') && c <= QLatin1Char('9');
     });
     return digestForm && keyForm;
+}
+
+// Renames without ever replacing what stands under the new name.
+bool renameNoReplace(const QString& from, const QString& to) {
+    const QByteArray f = QFile::encodeName(from), t = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // File systems that cannot promise it: the name must at least be free now.
+    struct stat st;
+    if (::lstat(t.constData(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(f.constData(), t.constData()) == 0;
+}
+
+// Moves `file` to the first free one of file.old, file.1.old, file.2.old, ...:
+// an earlier copy may be the only one left of an earlier diary. The copy is
+// readable by its owner only. Its name, or "" when it could not be moved.
+QString moveToFreeOldName(const QString& file) {
+    for (int n = 0; n < 100000; ++n) {
+        const QString copy =
+            n == 0 ? file + QStringLiteral(".old") : QStringLiteral("%1.%2.old").arg(file).arg(n);
+        if (renameNoReplace(file, copy)) {
+            const QByteArray c = QFile::encodeName(copy);
+            struct stat st;
+            if (::lstat(c.constData(), &st) == 0 && S_ISREG(st.st_mode)) ::chmod(c.constData(), 0600);
+            return copy;
+        }
+        if (errno != EEXIST && errno != ENOTEMPTY) return {};
+    }
+    return {};
+}
+
+// Whether a file could be an encrypted database of ours at all. Such a file is
+// whole pages of at least 512 bytes, and it never begins with the header of an
+// unencrypted one. Anything else is damaged, whatever key is tried.
+bool couldBeDatabase(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.isFile()) return false;
+    if (info.size() == 0 || info.size() % 512 != 0) return false;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return true; // the open says what is wrong
+    return f.read(16) != QByteArray("SQLite format 3\0", 16);
+}
+
+// The typed password and the current record key open the database file.
+bool opensDatabase(const QString& typed) {
+    try {
+        if (clsMD5().DigestStrToHexStr(typed) != gPasswordHash) return false;
+        db::Connection c;
+        c.open(gDatabaseFile, gMakeDbPassword(typed), true);
+        c.close();
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 QLineEdit* makeBox(QWidget* parent, const char* name, const QRect& r) {
@@ -238,17 +298,31 @@ bool frmLogin::signIn() {
         return false;
     }
 
+    movedAside_.clear();
+    movedJournal_.clear();
     for (;;) {
         bool isNew = false;
+        // An empty file holds nothing: it is made afresh like a missing one.
+        if (const QFileInfo info(gDatabaseFile); info.isFile() && info.size() == 0)
+            QFile::remove(gDatabaseFile);
         if (!QFileInfo::exists(gDatabaseFile)) {
             try {
                 gCreateDatabase(gDatabaseFile, dbPassword);
                 isNew = true;
             } catch (...) {
+                putDatabaseBack();
                 gMsgBox(108, 0);
                 forms::unload(this);
                 return false;
             }
+            if (!movedAside_.isEmpty()) {
+                gMsgBox(116, 0, movedAside_);
+                movedAside_.clear();
+                movedJournal_.clear();
+            }
+        } else if (!couldBeDatabase(gDatabaseFile)) {
+            if (damagedRoad() != Road::Retry) return false;
+            continue;
         }
 
         bool failed = false;
@@ -284,7 +358,7 @@ bool frmLogin::signIn() {
             wrongKey = gCurrentError().number() == db::err::WrongKey;
         }
         if (!failed) break;
-        const Road road = failureRoad(wrongKey);
+        const Road road = failureRoad(wrongKey, typed);
         if (road != Road::Retry) return false;
     }
 
@@ -318,7 +392,46 @@ bool frmLogin::signIn() {
     return true;
 }
 
-frmLogin::Road frmLogin::failureRoad(bool wrongKey) {
+bool frmLogin::moveDatabaseAside() {
+    const QString copy = moveToFreeOldName(gDatabaseFile);
+    if (copy.isEmpty()) return false;
+    movedAside_ = copy;
+    movedJournal_.clear();
+    // A journal belongs to its database: apart, either would be damaged.
+    const QString journal = gDatabaseFile + QStringLiteral("-journal");
+    if (QFileInfo::exists(journal) && renameNoReplace(journal, copy + QStringLiteral("-journal")))
+        movedJournal_ = copy + QStringLiteral("-journal");
+    return true;
+}
+
+void frmLogin::putDatabaseBack() {
+    if (movedAside_.isEmpty()) return;
+    if (renameNoReplace(movedAside_, gDatabaseFile)) {
+        if (!movedJournal_.isEmpty())
+            renameNoReplace(movedJournal_, gDatabaseFile + QStringLiteral("-journal"));
+    } else {
+        // It stays where it went; the user must know where that is.
+        gMsgBox(116, 0, movedAside_);
+    }
+    movedAside_.clear();
+    movedJournal_.clear();
+}
+
+frmLogin::Road frmLogin::damagedRoad() {
+    gCloseDatabase();
+    if (gMsgBox(146, 1, gDatabaseFile) != gMsgResult::OK) {
+        forms::unload(this);
+        return Road::Stop;
+    }
+    if (!moveDatabaseAside()) {
+        gMsgBox(108, 0);
+        forms::unload(this);
+        return Road::Stop;
+    }
+    return Road::Retry;
+}
+
+frmLogin::Road frmLogin::failureRoad(bool wrongKey, const QString& typed) {
     // Neither a new key nor a new database may meet a file the program still holds.
     gCloseDatabase();
     if (!wrongKey) {
@@ -333,7 +446,9 @@ frmLogin::Road frmLogin::failureRoad(bool wrongKey) {
             if (file.isEmpty()) continue;
             const QString oldHash = gPasswordHash;
             const QString oldKey = gRecordKey;
-            if (!ReadKeyFile(file) || !usableKey(gPasswordHash, gRecordKey)) {
+            // Saved unchecked, a key that does not fit would refuse even the
+            // right password from then on.
+            if (!ReadKeyFile(file) || !usableKey(gPasswordHash, gRecordKey) || !opensDatabase(typed)) {
                 gPasswordHash = oldHash;
                 gRecordKey = oldKey;
                 gMsgBox(135, 0);
@@ -352,18 +467,15 @@ frmLogin::Road frmLogin::failureRoad(bool wrongKey) {
             Main();
             return Road::Stop;
         }
-        case gMsgResult::Second: {
-            const QString copy = gDatabaseFile + QStringLiteral(".old");
-            // One rename: an older copy is replaced, and the file is never lost in between.
-            if (std::rename(QFile::encodeName(gDatabaseFile).constData(),
-                            QFile::encodeName(copy).constData()) != 0) {
+        case gMsgResult::Second:
+            // The file is renamed in one step, so it is never lost in between.
+            if (!moveDatabaseAside()) {
                 gMsgBox(108, 0);
                 forms::unload(this);
                 return Road::Stop;
             }
-            gMsgBox(116, 0, copy);
+            // Message 116 names the copy once the new database exists.
             return Road::Retry;
-        }
         case gMsgResult::Third:
             forms::unload(this);
             return Road::Stop;

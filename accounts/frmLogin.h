@@ -58,9 +58,18 @@ private:
     bool signIn();
     // What the failure road of the open decided.
     enum class Road { Retry, Stop, Stay };
-    Road failureRoad(bool wrongKey);
+    Road failureRoad(bool wrongKey, const QString& typed);
+    // A file in the database's place that cannot be one: offers to keep it
+    // aside and start a new database.
+    Road damagedRoad();
+    // Moves the database (and a journal of it) to the next free ".old" name.
+    bool moveDatabaseAside();
+    // Puts a database moved aside back under its name, when a new one could not be made.
+    void putDatabaseBack();
     QString chooseKeyFile();
     void enableBoxes();
     QPixmap background_;
     bool passwordOnly_ = false;
+    QString movedAside_; // where the old database went, until the new one exists
+    QString movedJournal_;
 };

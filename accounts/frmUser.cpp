@@ -24,7 +24,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSvgRenderer>
 #include <QTableWidget>
 
@@ -593,14 +592,13 @@ void frmUser::lblCmd23_MouseUp() {
     reader.setDecideFormatFromContent(true);
     const QImage image = reader.read();
     QFile source(file);
-    QSaveFile copy(gPictureFile);
-    bool copied = !image.isNull() && source.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly);
+    bool copied = !image.isNull() && source.open(QIODevice::ReadOnly);
     if (copied) {
         const QByteArray bytes = source.readAll();
-        copied = source.error() == QFileDevice::NoError && copy.write(bytes) == bytes.size() && copy.commit();
+        // The account's own picture is its owner's alone, like the rest of the account.
+        copied = source.error() == QFileDevice::NoError && gWriteOwnerOnly(gPictureFile, bytes);
     }
     if (!copied) {
-        if (copy.isOpen()) copy.cancelWriting();
         gMsgBox(122, 0);
         return;
     }

@@ -122,7 +122,12 @@ void gInitPaths() {
     gDataPath = withSlash(gDataPath);
 
     const QFileInfo info(gDataPath);
-    if (!info.isDir() && !QDir().mkpath(gDataPath)) gRaise(gErr::PathFileAccess);
+    if (!info.isDir()) {
+        if (!QDir().mkpath(gDataPath)) gRaise(gErr::PathFileAccess);
+        // A folder made here holds the account alone: no one else may look in.
+        QFile::setPermissions(gDataPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ExeOwner);
+    }
 
     gDatabaseFile = gDataPath + QStringLiteral("Userdata.dat");
     gPictureFile = gDataPath + QStringLiteral("UserPicture.dat");
@@ -141,6 +146,13 @@ gBadProfileRoad gBadProfileChoices() {
     case gMsgResult::First:
         if (gMsgBox(118, 1) != gMsgResult::OK) return gBadProfileRoad::ReadAgain;
         QFile::remove(gProfileFile());
+        if (QFileInfo::exists(gProfileFile())) {
+            // Left in place, the profile would only bring these choices back unexplained.
+            gShowErrorBox(gRuntimeError(gErr::PathFileAccess,
+                                        QStringLiteral("无法删除帐户配置文件 \"%1\"。").arg(gProfileFile())),
+                          true);
+            return gBadProfileRoad::ReadAgain;
+        }
         Main();
         return gBadProfileRoad::Done;
     case gMsgResult::Second:

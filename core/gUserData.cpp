@@ -13,6 +13,7 @@
 #include <QImageReader>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 
 namespace scrambled {
@@ -90,16 +91,7 @@ std::optional<QByteArray> readFile(const QString& path) {
 }
 
 bool writeFile(const QString& path, const QStringList& fields, int key, bool xorStep) {
-    const QByteArray bytes = encode(fields, key, xorStep);
-    QSaveFile f(path);
-    // Unbuffered, so a short write shows in write()'s result: a buffered
-    // QSaveFile commits a file cut short by a full disk as if it were whole.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return gWriteOwnerOnly(path, encode(fields, key, xorStep));
 }
 
 int drawKey(int range) {
@@ -108,6 +100,22 @@ int drawKey(int range) {
 }
 
 } // namespace scrambled
+
+bool gWriteOwnerOnly(const QString& path, const QByteArray& bytes) {
+    QSaveFile f(path);
+    // Unbuffered, so a short write shows in write()'s result: a buffered
+    // QSaveFile commits a file cut short by a full disk as if it were whole.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    // Set on the new file before anything is in it, so it is never readable by
+    // others. A file system that keeps no modes (a FAT stick) refuses it; the
+    // file is written all the same there.
+    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
 
 QStringList AccountProfile::fields() const {
     return {Signature,    FormatVersion, UserName,    PasswordHash,     RecordKey,
@@ -160,6 +168,15 @@ std::optional<qint16> strictInt(const QString& text) {
     }
 }
 
+// A record key as account creation draws it: one to seven decimal digits.
+// Anything else cannot key a database, and a database keyed with it could
+// never be opened again.
+bool usableRecordKey(const QString& text) {
+    if (text.isEmpty() || text.size() > 7) return false;
+    return std::all_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
 // A minute setting: the leading number, rounded; nullopt past the 16-bit range.
 std::optional<int> minutes(const QString& text) {
     const double v = gRoundEven(gVal(text));
@@ -186,6 +203,7 @@ bool gApplyProfileFields(const QStringList& fields) {
             gPasswordHash = f;
             break;
         case 4:
+            if (!usableRecordKey(f)) return false;
             gRecordKey = f;
             break;
         case 5: {
@@ -217,17 +235,32 @@ bool gSaveUserData() {
     return scrambled::writeFile(gProfileFile(), AccountProfile::fromAccount().fields(), key, true);
 }
 
-bool gReadUserData() {
+namespace {
+
+// The profile's reading; `groups` tells how many whole accounts it held.
+bool readProfile(qsizetype& groups) {
+    groups = 0;
     const auto bytes = scrambled::readFile(gProfileFile());
     if (!bytes) return false;
     const auto fields = scrambled::decode(*bytes, true);
-    return fields && gApplyProfileFields(*fields);
+    if (!fields || !gApplyProfileFields(*fields)) return false;
+    groups = fields->size() / AccountProfile::kFieldCount;
+    return true;
+}
+
+} // namespace
+
+bool gReadUserData() {
+    qsizetype groups = 0;
+    return readProfile(groups);
 }
 
 bool gLoadUserData() {
     // Each "read again" of the choices comes back here rather than nesting.
     for (;;) {
-        if (gReadUserData()) return true;
+        qsizetype groups = 0;
+        // A profile of only its key names no account: nobody could sign in to it.
+        if (readProfile(groups) && groups > 0) return true;
         if (gBadProfileChoices() == gBadProfileRoad::Done) return false;
     }
 }

@@ -34,7 +34,8 @@ std::optional<QStringList> decode(const QByteArray& bytes, bool xorStep);
 // unreadable, empty or too big. Never creates the file.
 std::optional<QByteArray> readFile(const QString& path);
 
-// Writes the file atomically (the old file stays whole on any failure).
+// Writes the file atomically (the old file stays whole on any failure),
+// readable and writable by its owner only.
 bool writeFile(const QString& path, const QStringList& fields, int key, bool xorStep);
 
 // A fresh file key 0..range-1, drawn after re-seeding from the clock.
@@ -74,6 +75,11 @@ struct KeyFileRecord {
     QStringList fields() const;
 };
 
+// Writes `bytes` to `path` atomically (the old file stays whole on any failure)
+// with mode 0600, whatever the umask and whatever the replaced file allowed:
+// the account's files hold its key and its diary.
+bool gWriteOwnerOnly(const QString& path, const QByteArray& bytes);
+
 // The profile's file name inside the user folder.
 inline const QString kProfileFileName = QStringLiteral("Userdata.ini");
 QString gProfileFile(); // gDataPath + "Userdata.ini"
@@ -85,7 +91,8 @@ QString gOptionBitsText(const std::array<bool, 21>& options);
 
 // Applies the decoded profile fields to the account variables in order, each
 // as it is read (so after a failure the fields before it are already applied).
-// True when every check passed and the fields make whole groups of ten.
+// True when every check passed and the fields make whole groups of ten. A
+// record key must be one to seven decimal digits.
 bool gApplyProfileFields(const QStringList& fields);
 
 // Writes the profile of the account variables (new key 0..99). False when it
@@ -94,6 +101,8 @@ bool gSaveUserData();
 
 // Reads and checks the profile into the account variables. On failure offers
 // the bad-profile choices (recreate, another folder, close) and returns false.
+// A profile of only its key is read but counts as a failure here: it names no
+// account to sign in to.
 bool gLoadUserData();
 
 // Reads the profile once without the choices (the loader's single attempt).

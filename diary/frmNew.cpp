@@ -11,11 +11,13 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
+#include "core/gUserData.h"
 #include "diary/frmPopUp.h"
 #include "shell/frmMain.h"
 
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,8 @@
 namespace {
 constexpr int kRowHeight = 345;
 constexpr int kButtonWidth = 1095, kButtonHeight = 330;
+// No draft the editor wrote comes near this; a bigger file is damaged or not ours.
+constexpr qint64 kMaxDraftBytes = 4 * 1024 * 1024;
 const QColor kHeadingColor(0x1f, 0x4f, 0x86);
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& r) {
@@ -174,6 +178,14 @@ void frmNew::offerDraft() {
     const QString draft = draftFile();
     if (!QFile::exists(draft)) return;
     if (gMsgBox(102, 4) != gMsgResult::Yes) return;
+    if (QFileInfo(draft).size() > kMaxDraftBytes) {
+        try {
+            gRaise(gErr::PathFileAccess, QStringLiteral("草稿文件太大，无法读取：%1").arg(draft));
+        } catch (...) {
+            gShowErrorBox(true);
+        }
+        return;
+    }
     if (!Text1->loadFile(draft)) {
         // The draft stays where it is: it may still be read some other way.
         try {
@@ -183,13 +195,17 @@ void frmNew::offerDraft() {
         }
         return;
     }
-    QFile::remove(draft);
-    // The restored text lives only here now; leaving must ask before it goes.
+    // The draft stays until the entry is saved or the user leaves it: until
+    // then it is the restored text's only copy on disk.
+    draftRestored_ = true;
+    // Leaving must ask before the restored text goes.
     gChanged = true;
 }
 
 void frmNew::formUnload() {
     Timer1->stop();
+    // Unloaded after a save or after the user chose to leave the restored text.
+    if (draftRestored_ && QFile::exists(draftFile())) QFile::remove(draftFile());
     // A pop-up editor of this body would have nowhere to give its text back.
     if (gPopUpOwner == Text1) forms::unload(QStringLiteral("frmPopUp"));
 }
@@ -223,7 +239,9 @@ void frmNew::Timer1Tick() {
     if (gPopUpOwner == Text1) {
         if (auto* popUp = forms::find<frmPopUp>(QStringLiteral("frmPopUp"))) body = popUp->scheduleText1;
     }
-    if (!body->saveFile(draftFile()))
+    // The body in the clear: only its owner may read it. The same bytes the
+    // body's own file saving writes.
+    if (!gWriteOwnerOnly(draftFile(), body->textRTF().toLatin1()))
         gRaise(gErr::PathFileAccess, QStringLiteral("草稿无法保存：%1").arg(draftFile()));
     const QTime now = gNow().time();
     Label8->setText(QStringLiteral("%1点%2分在用户文件夹保存了草稿。")
@@ -319,7 +337,8 @@ void frmNew::Command1Click() {
 
     Text1->setText(QString());
     Text2->clear();
-    if (gOptions[8] && QFile::exists(draftFile())) QFile::remove(draftFile());
+    if ((gOptions[8] || draftRestored_) && QFile::exists(draftFile())) QFile::remove(draftFile());
+    draftRestored_ = false;
     gChanged = false;
     // The switch unloads this page: nothing of it is touched afterwards.
     gChangeFrame(returnReview_ ? 3 : 0, true, false, false);

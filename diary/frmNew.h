@@ -76,4 +76,5 @@ private:
     bool editMode_ = false;
     bool returnReview_ = false;
     qint16 draftTicks_ = 0;
+    bool draftRestored_ = false; // the body came from the draft file, which is still there
 };

@@ -24,7 +24,8 @@ namespace {
 constexpr int kMaxDepth = 256;
 constexpr qint64 kNumberLimit = 2147483647;
 
-enum class Dest { Text, FontTable, ColorTable, Skip };
+// Footnote: text kept aside and put at the end of the paragraph that refers to it.
+enum class Dest { Text, FontTable, ColorTable, Skip, Footnote };
 
 struct State {
     Dest dest = Dest::Text;
@@ -36,6 +37,8 @@ struct State {
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    bool hidden = false;  // \v: not shown by the writing program either
+    bool deleted = false; // \deleted: a revision that took the text out
     int color = 0;
     Align align = Align::Left;
     int uc = 1;
@@ -173,7 +176,6 @@ const QSet<QByteArray>& skippedDestinations() {
         "footerl",
         "footerr",
         "footerf",
-        "footnote",
         "annotation",
         "atnid",
         "atnauthor",
@@ -229,6 +231,7 @@ const QSet<QByteArray>& skippedDestinations() {
         "blipuid",
         "wgrffmtfilter",
         "protusertbl",
+        "nonesttables", // what a reader without nested tables shows in their place
     };
     return set;
 }
@@ -269,7 +272,14 @@ public:
 private:
     State& st() { return stack_.back(); }
 
-    bool skipping() { return overflow_ > 0 || stack_.empty() || st().dest == Dest::Skip; }
+    bool skipping() {
+        if (overflow_ > 0 || stack_.empty()) return true;
+        const State& s = st();
+        return s.dest == Dest::Skip || (textDest(s.dest) && (s.hidden || s.deleted));
+    }
+
+    // Where document text goes: the body or a footnote.
+    static bool textDest(Dest d) { return d == Dest::Text || d == Dest::Footnote; }
 
     void open() {
         flush();
@@ -431,6 +441,17 @@ private:
             red_ = green_ = blue_ = 0;
             return;
         }
+        if (w == "footnote") {
+            flush();
+            // A footnote inside a footnote stays in the one it is in.
+            if (s.dest == Dest::Text) {
+                s.dest = Dest::Footnote;
+                footnoteBreak();
+            } else if (s.dest != Dest::Footnote) {
+                s.dest = Dest::Skip;
+            }
+            return;
+        }
         if (w == "upr") {
             flush();
             s.uprOuter = s.dest;
@@ -450,7 +471,7 @@ private:
             const QChar ch = v >= 0 && v <= 0xFFFF ? QChar(char16_t(v)) : QChar(QChar::ReplacementCharacter);
             if (s.dest == Dest::FontTable)
                 fontChar(ch);
-            else if (s.dest == Dest::Text)
+            else if (textDest(s.dest))
                 character(ch);
             fallback_ = s.uc;
             return;
@@ -513,6 +534,7 @@ private:
             s.font = defaultFont_;
             s.halfPoints = 0;
             s.bold = s.italic = s.underline = s.strike = false;
+            s.hidden = s.deleted = false;
             s.color = 0;
         } else if (w == "pard") {
             s.align = Align::Left;
@@ -534,6 +556,10 @@ private:
             s.underline = on;
         } else if (w == "strike" || w == "striked") {
             s.strike = on;
+        } else if (w == "v") {
+            s.hidden = on;
+        } else if (w == "deleted") {
+            s.deleted = on;
         } else if (w == "f") {
             s.font = std::max(0, param);
         } else if (w == "fs") {
@@ -614,7 +640,7 @@ private:
         if (st().dest == Dest::FontTable) {
             for (QChar c : text)
                 fontChar(c);
-        } else if (st().dest == Dest::Text) {
+        } else if (textDest(st().dest)) {
             for (QChar c : text)
                 appendChar(c);
         }
@@ -627,7 +653,7 @@ private:
     }
 
     void character(QChar c) {
-        if (skipping() || st().dest != Dest::Text) return;
+        if (skipping() || !textDest(st().dest)) return;
         flush();
         appendChar(c);
     }
@@ -650,17 +676,50 @@ private:
     }
 
     void appendChar(QChar c) {
+        const CharFormat& f = format();
+        if (st().dest == Dest::Footnote) {
+            // Leading blanks of a footnote give way to the one blank put before it.
+            if (footnoteStart_ && c == u' ') return;
+            footnoteStart_ = false;
+            if (footnotes_.isEmpty() || !(footnotes_.last().format == f)) footnotes_.append(Run{{}, f});
+            footnotes_.last().text += c;
+            return;
+        }
         Paragraph& p = doc_.paragraphs.last();
         p.align = st().align;
-        const CharFormat& f = format();
         if (p.runs.isEmpty() || !(p.runs.last().format == f)) p.runs.append(Run{{}, f});
         p.runs.last().text += c;
         content_ = true;
     }
 
+    // A footnote or a paragraph of one begins: one blank parts it from what went before.
+    void footnoteBreak() {
+        footnoteStart_ = true;
+        if (!footnotes_.isEmpty() && !footnotes_.last().text.endsWith(u' ')) footnotes_.last().text += u' ';
+    }
+
+    // The footnotes met in the paragraph go at its end, after one blank.
+    void attachFootnotes() {
+        while (!footnotes_.isEmpty() && footnotes_.last().text.endsWith(u' '))
+            footnotes_.last().text.chop(1);
+        while (!footnotes_.isEmpty() && footnotes_.last().text.isEmpty())
+            footnotes_.removeLast();
+        if (footnotes_.isEmpty()) return;
+        Paragraph& p = doc_.paragraphs.last();
+        if (!p.runs.isEmpty() && !p.runs.last().text.endsWith(u' ')) p.runs.last().text += u' ';
+        p.runs += footnotes_;
+        footnotes_.clear();
+        content_ = true;
+    }
+
     void paragraph() {
-        if (skipping() || st().dest != Dest::Text) return;
+        if (skipping() || !textDest(st().dest)) return;
         flush();
+        if (st().dest == Dest::Footnote) {
+            footnoteBreak();
+            return;
+        }
+        attachFootnotes();
         doc_.paragraphs.last().align = st().align;
         doc_.paragraphs.append(Paragraph{});
         content_ = false;
@@ -695,6 +754,7 @@ private:
     }
 
     Document finish() {
+        attachFootnotes();
         // A mark at the very end closes the last paragraph; it does not open an empty one.
         if (doc_.paragraphs.size() > 1 && !content_) doc_.paragraphs.removeLast();
         for (Paragraph& p : doc_.paragraphs)
@@ -710,6 +770,8 @@ private:
     int fallback_ = 0;
     Document doc_;
     bool content_ = false;
+    QList<Run> footnotes_; // footnote text of the current paragraph
+    bool footnoteStart_ = false;
     std::unordered_map<int, FontDef> fonts_;
     int currentFont_ = -1;
     int defaultFont_ = -1;

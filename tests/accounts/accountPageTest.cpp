@@ -227,6 +227,7 @@ TEST_F(AccountPage, OwnPictureDialogOffersThePicturesInTheFolder) {
 }
 
 TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
+    OpenUmask open;
     makeAccount(QStringLiteral("secret"));
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(QColor(10, 200, 30));
@@ -243,6 +244,7 @@ TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
     EXPECT_EQ(dialogs::seam::asked().last().kind, QStringLiteral("open"));
     EXPECT_TRUE(dialogs::seam::asked().last().filter.startsWith(QStringLiteral("图形文件(")));
     EXPECT_EQ(readFile(gPictureFile), readFile(source));
+    EXPECT_EQ(fileMode(gPictureFile), 0600);
     EXPECT_EQ(gPictureIndex, 12);
     EXPECT_EQ(storedProfile().picture, 12);
     EXPECT_FALSE(p->Frame5->isVisible());

@@ -8,6 +8,10 @@
 #include "core/gUserData.h"
 #include "platform/settingsStore.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+
 void gRegisterAccountsForms();
 
 namespace {
@@ -85,4 +89,14 @@ QString digest(const QString& text) {
 
 QList<int> shownIds() {
     return gMsgBoxSeam::shownIds();
+}
+
+int fileMode(const QString& path) {
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+OpenUmask::OpenUmask() : saved(::umask(0)) {}
+OpenUmask::~OpenUmask() {
+    ::umask(static_cast<mode_t>(saved));
 }

@@ -131,6 +131,16 @@ TEST_F(CreateAccount, WritesTheNewProfileFieldByFieldThenShowsSignIn) {
     EXPECT_FALSE(gOptions[3]);
 }
 
+// The profile holds the password digest and the record key: the database's key.
+TEST_F(CreateAccount, TheProfileIsOwnerOnly) {
+    OpenUmask open;
+    fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
+    form->Command1->click();
+    pumpEvents();
+    ASSERT_TRUE(profileExists());
+    EXPECT_EQ(fileMode(gProfileFile()), 0600);
+}
+
 TEST_F(CreateAccount, ANameOfBlanksOnlyIsKeptAsTyped) {
     fill(QStringLiteral("   "), QStringLiteral("pw"), QStringLiteral("pw"));
     form->Command1->click();

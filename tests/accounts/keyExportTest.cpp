@@ -232,6 +232,17 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
     EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{115, 136}));
 }
 
+TEST_F(KeyExport, TheKeyFileIsOwnerOnly) {
+    OpenUmask open;
+    account(QStringLiteral("Ann"), QStringLiteral("secret"), kKey);
+    frmKeyExport* w = openWizard();
+    ASSERT_NE(w, nullptr);
+    const QString path = keys_ + QStringLiteral("mine.eky");
+    finish(w, path);
+    ASSERT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(fileMode(path), 0600);
+}
+
 TEST_F(KeyExport, NoPasswordFileHoldsTheDigestOfTheEmptyText) {
     account(QStringLiteral("Ann"), QString(), kKey);
     frmKeyExport* w = openWizard();

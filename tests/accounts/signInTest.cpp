@@ -331,14 +331,16 @@ TEST_F(SignInWrongKey, CancelLeavesTheFileAlone) {
 
 TEST_F(SignInWrongKey, RecreateKeepsTheOldFileAndStartsAfresh) {
     const QString copy = gDatabaseFile + QStringLiteral(".old");
-    writeFile(copy, "an older copy");
+    QFile::setPermissions(gDatabaseFile, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                             QFile::ReadOther);
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
     login->Command1->click();
     pumpEvents();
 
     EXPECT_EQ(shownIds(), (QList<int>{115, 116}));
     EXPECT_EQ(gMsgBoxSeam::shown().at(1).args.value(0), copy);
-    EXPECT_EQ(readFile(copy), original); // byte for byte, the older copy replaced
+    EXPECT_EQ(readFile(copy), original); // byte for byte
+    EXPECT_EQ(fileMode(copy), 0600);
     ASSERT_TRUE(signedIn());
     EXPECT_EQ(gConnection.count(QStringLiteral("Diary")), 0);
     EXPECT_EQ(gConnection.count(QStringLiteral("DiarySettings")), 1);
@@ -349,9 +351,71 @@ TEST_F(SignInWrongKey, RecreateKeepsTheOldFileAndStartsAfresh) {
     EXPECT_NO_THROW(c.open(gDatabaseFile, gMakeDbPassword(QStringLiteral("secret"))));
 }
 
+struct EarlierCopiesCase {
+    QStringList present; // copies already there, by their endings
+    const char* next;
+};
+
+// An earlier copy may be the only one left of an earlier diary.
+TEST_F(SignInWrongKey, RecreateNeverReplacesAnEarlierCopy) {
+    const EarlierCopiesCase cases[] = {
+        {{QStringLiteral(".old")}, ".1.old"},
+        {{QStringLiteral(".old"), QStringLiteral(".1.old")}, ".2.old"},
+        {{QStringLiteral(".1.old")}, ".old"},
+        {{QStringLiteral(".old/")}, ".1.old"}, // a folder of that name
+    };
+    const QString base = gDatabaseFile;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.next);
+        QDir(userFolder_).removeRecursively();
+        QDir().mkpath(userFolder_);
+        databaseWithKey(QStringLiteral("secret"), kKey);
+        const QByteArray made = readFile(base);
+        for (const QString& ending : c.present)
+            writeFile(base + (ending.endsWith('/') ? ending + QStringLiteral("inside") : ending),
+                      ("earlier " + ending).toUtf8());
+        forms::unloadAllNow();
+        gCloseDatabase();
+        loadedStandIns().clear();
+        gMsgBoxSeam::reset();
+        login = start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"),
+                      QStringLiteral("7654321"));
+        ASSERT_NE(login, nullptr);
+        login->Text1->setText(QStringLiteral("secret"));
+        gMsgBoxSeam::pushAnswer(gMsgResult::Second);
+        login->Command1->click();
+        pumpEvents();
+
+        const QString copy = base + QString::fromLatin1(c.next);
+        EXPECT_EQ(shownIds(), (QList<int>{115, 116}));
+        EXPECT_EQ(gMsgBoxSeam::shown().value(1).args.value(0), copy);
+        EXPECT_EQ(readFile(copy), made);
+        for (const QString& ending : c.present)
+            EXPECT_EQ(readFile(base + (ending.endsWith('/') ? ending + QStringLiteral("inside") : ending)),
+                      ("earlier " + ending).toUtf8());
+        EXPECT_TRUE(signedIn());
+    }
+}
+
+// The new database cannot be made: the old one goes back under its name.
+TEST_F(SignInWrongKey, AFailedRecreatePutsTheOldFileBack) {
+    writeFile(gDatabaseFile + QStringLiteral("-journal"), "its journal");
+    gRecordKey.clear(); // no database can be keyed with it
+    gMsgBoxSeam::pushAnswer(gMsgResult::Second);
+    login->Command1->click();
+    pumpEvents();
+    EXPECT_EQ(shownIds(), (QList<int>{115, 108}));
+    EXPECT_EQ(readFile(gDatabaseFile), original);
+    EXPECT_EQ(readFile(gDatabaseFile + QStringLiteral("-journal")), QByteArray("its journal"));
+    EXPECT_FALSE(QFileInfo::exists(gDatabaseFile + QStringLiteral(".old")));
+    EXPECT_FALSE(gConnection.isOpen());
+}
+
 TEST_F(SignInWrongKey, ACopyThatCannotBeMadeKeepsTheFileWhereItWas) {
-    const QString copy = gDatabaseFile + QStringLiteral(".old");
-    writeFile(copy + QStringLiteral("/inside"), "a folder in the way");
+    // A name with no room left for the copy's ending.
+    const QString longName = userFolder_ + QString(250, QLatin1Char('d'));
+    ASSERT_TRUE(QFile::rename(gDatabaseFile, longName));
+    gDatabaseFile = longName;
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
     login->Command1->click();
     pumpEvents();
@@ -417,6 +481,43 @@ TEST_F(SignInWrongKey, AKeyFileWithUnusableValuesIsRefused) {
     }
 }
 
+struct KeyThatDoesNotFitCase {
+    const char* password; // the key file's digest is of this
+    const char* recordKey;
+};
+
+// A well-formed key file must open the database with the typed password
+// before it replaces anything.
+TEST_F(SignInWrongKey, AKeyFileThatDoesNotOpenTheDatabaseIsRefused) {
+    const KeyThatDoesNotFitCase cases[] = {{"other", "1234567"}, {"secret", "1111111"}, {"", "1234567"}};
+    const QByteArray profile = readFile(gProfileFile());
+    const QString good = digest(QStringLiteral("secret"));
+    bool first = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.password);
+        if (!first) {
+            forms::unloadAllNow();
+            login = start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"),
+                          QStringLiteral("7654321"));
+            ASSERT_NE(login, nullptr);
+            login->Text1->setText(QStringLiteral("secret"));
+        }
+        first = false;
+        const QString key = keyFile(QStringLiteral("Ann"), digest(QString::fromUtf8(c.password)),
+                                    QString::fromUtf8(c.recordKey));
+        gMsgBoxSeam::reset();
+        gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
+        dialogs::seam::pushAnswer(key);
+        login->Command1->click();
+        pumpEvents();
+        EXPECT_EQ(shownIds(), (QList<int>{115, 135, 115}));
+        EXPECT_EQ(gPasswordHash, good);
+        EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
+        EXPECT_EQ(readFile(gProfileFile()), profile);
+        EXPECT_EQ(readFile(gDatabaseFile), original);
+    }
+}
+
 TEST_F(SignInWrongKey, AValidKeyFileIsSavedThenTheProgramStartsAgain) {
     const QString ann = keyFile(QStringLiteral("Ann"), digest(QStringLiteral("secret")), kKey);
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
@@ -456,6 +557,75 @@ TEST_F(SignInWrongKey, AKeyThatCannotBeSavedIsForgotten) {
     EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
     EXPECT_EQ(gPasswordHash, hash);
     EXPECT_EQ(readFile(userFolder_ + QStringLiteral("Userdata.ini")), profile);
+}
+
+// An empty file holds no diary: the first sign-in makes the database there.
+TEST_F(SignIn, AnEmptyDatabaseFileIsMadeAfresh) {
+    frmLogin* login = start(kPasswordOnly);
+    ASSERT_NE(login, nullptr);
+    writeFile(gDatabaseFile, QByteArray());
+    login->Text1->setText(QStringLiteral("secret"));
+    login->Command1->click();
+    pumpEvents();
+    EXPECT_TRUE(shownIds().isEmpty());
+    ASSERT_TRUE(signedIn());
+    EXPECT_EQ(gConnection.count(QStringLiteral("DiarySettings")), 1);
+}
+
+struct NotADatabaseCase {
+    const char* name;
+    QByteArray bytes; // empty: a folder
+};
+
+// Something in the database's place that cannot be a database is neither
+// blamed on the key nor a dead end: it is kept aside and a new one made.
+TEST_F(SignIn, AFileThatIsNotADatabaseIsKeptAsideOnRequest) {
+    QByteArray plainHeader("SQLite format 3\0", 16);
+    plainHeader.append(4096 - 16, '\0');
+    const NotADatabaseCase cases[] = {
+        {"text", "these are not the pages of a database\n"},
+        {"cut short", QByteArray(1024 + 100, 'x')},
+        {"unencrypted", plainHeader},
+        {"folder", {}},
+    };
+    for (const auto& c : cases) {
+        for (const bool recreate : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (recreate ? " recreate" : " cancel"));
+            forms::unloadAllNow();
+            gCloseDatabase();
+            QDir(userFolder_).removeRecursively();
+            QDir().mkpath(userFolder_);
+            loadedStandIns().clear();
+            gMsgBoxSeam::reset();
+            const QString inside = gDatabaseFile + QStringLiteral("/inside");
+            if (c.bytes.isEmpty())
+                writeFile(inside, "x");
+            else
+                writeFile(gDatabaseFile, c.bytes);
+            frmLogin* login = start(kPasswordOnly);
+            ASSERT_NE(login, nullptr);
+            login->Text1->setText(QStringLiteral("secret"));
+            gMsgBoxSeam::pushAnswer(recreate ? gMsgResult::OK : gMsgResult::Cancel);
+            login->Command1->click();
+            pumpEvents();
+            const QString copy = gDatabaseFile + QStringLiteral(".old");
+            if (!recreate) {
+                EXPECT_EQ(shownIds(), QList<int>{146});
+                EXPECT_EQ(gMsgBoxSeam::shown().value(0).buttonSet, 1);
+                EXPECT_EQ(gMsgBoxSeam::shown().value(0).args.value(0), gDatabaseFile);
+                EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+                EXPECT_FALSE(QFileInfo::exists(copy));
+                EXPECT_EQ(c.bytes.isEmpty() ? readFile(inside) : readFile(gDatabaseFile),
+                          c.bytes.isEmpty() ? QByteArray("x") : c.bytes);
+                continue;
+            }
+            EXPECT_EQ(shownIds(), (QList<int>{146, 116}));
+            EXPECT_EQ(gMsgBoxSeam::shown().value(1).args.value(0), copy);
+            EXPECT_EQ(c.bytes.isEmpty() ? readFile(copy + QStringLiteral("/inside")) : readFile(copy),
+                      c.bytes.isEmpty() ? QByteArray("x") : c.bytes);
+            EXPECT_TRUE(signedIn());
+        }
+    }
 }
 
 TEST_F(SignIn, ADatabaseThatCannotBeCreatedIsReported) {

@@ -45,6 +45,18 @@ void presetAccount() {
     gLockTimeout = gAutoSaveInterval = gRemindLead = 99;
 }
 
+// The permission bits of a file or folder.
+int modeOf(const QString& path) {
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// Lets every bit through while a test runs: the modes must not depend on it.
+struct OpenUmask {
+    mode_t saved = ::umask(0);
+    ~OpenUmask() { ::umask(saved); }
+};
+
 class ProfileFile : public HomeTest {
 protected:
     void SetUp() override {
@@ -144,7 +156,16 @@ INSTANTIATE_TEST_SUITE_P(
                    expectUntouched},
         ReaderCase{"version 3", with(kGood, 1, QStringLiteral("3")), false, expectUntouched},
         ReaderCase{"version not a number", with(kGood, 1, QStringLiteral("two")), false, expectUntouched},
-        ReaderCase{"version with blanks", with(kGood, 1, QStringLiteral(" 2 ")), true, expectGoodAccount}),
+        ReaderCase{"version with blanks", with(kGood, 1, QStringLiteral(" 2 ")), true, expectGoodAccount},
+        // The record key keys the database: only what account creation writes is usable.
+        ReaderCase{"record key empty", with(kGood, 4, QString()), false,
+                   [] { EXPECT_EQ(gRecordKey, QStringLiteral("42")); }},
+        ReaderCase{"record key of eight digits", with(kGood, 4, QStringLiteral("12345678")), false, [] {}},
+        ReaderCase{"record key with a letter", with(kGood, 4, QStringLiteral("12a")), false, [] {}},
+        ReaderCase{"record key with a blank", with(kGood, 4, QStringLiteral(" 123")), false, [] {}},
+        ReaderCase{"record key of other digits", with(kGood, 4, QStringLiteral("１２")), false, [] {}},
+        ReaderCase{"record key of one digit", with(kGood, 4, QStringLiteral("0")), true,
+                   [] { EXPECT_EQ(gRecordKey, QStringLiteral("0")); }}),
     [](const auto& info) {
         std::string n = info.param.name;
         for (char& ch : n)
@@ -204,6 +225,17 @@ TEST_F(ProfileFile, SaveWritesWhatTheReaderReadsBack) {
     EXPECT_EQ(gPictureIndex, 12);
     EXPECT_EQ(gOptionBitsText(gOptions), QStringLiteral("111001110110110000000"));
     EXPECT_EQ(gAutoSaveInterval, 0);
+}
+
+// The profile holds the password digest and the record key: the database's key.
+TEST_F(ProfileFile, SaveIsOwnerOnlyWhateverTheUmask) {
+    OpenUmask open;
+    ASSERT_TRUE(gSaveUserData());
+    EXPECT_EQ(modeOf(gProfileFile()), 0600);
+    ASSERT_TRUE(QFile::setPermissions(gProfileFile(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                          QFile::ReadOther));
+    ASSERT_TRUE(gSaveUserData());
+    EXPECT_EQ(modeOf(gProfileFile()), 0600);
 }
 
 TEST_F(ProfileFile, SaveDrawsAFreshKeyEachTime) {

@@ -23,6 +23,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -99,6 +100,18 @@ bool visible(const char* name) {
 }
 
 const QString kNoPassword = QString::fromLatin1(clsMD5::kEmptyDigest);
+
+// The permission bits of a file or folder.
+int modeOf(const QString& path) {
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// Lets every bit through while a test runs: the modes must not depend on it.
+struct OpenUmask {
+    mode_t saved = ::umask(0);
+    ~OpenUmask() { ::umask(saved); }
+};
 
 class StartupTest : public HomeTest {
 protected:
@@ -214,6 +227,23 @@ TEST_F(StartupTest, UserFolderByPathOption) {
         EXPECT_TRUE(QFileInfo(gDataPath).isDir()) << qPrintable(gDataPath);
         EXPECT_EQ(gDatabaseFile, c.expected + "Userdata.dat");
     }
+}
+
+TEST_F(StartupTest, AUserFolderTheProgramMakesIsOwnerOnly) {
+    OpenUmask open;
+    const QString made = home().path() + QStringLiteral("/new/place/");
+    settings::save("Rededera", "Option", "PathOption", "3");
+    settings::save("Rededera", "Option", "WorkPath", made);
+    gInitPaths();
+    EXPECT_EQ(modeOf(made), 0700);
+    // A folder that was there is the user's: left as it is.
+    const QString there = home().folder(QStringLiteral("there"));
+    ASSERT_TRUE(QFile::setPermissions(there, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                 QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                 QFile::ExeOther));
+    settings::save("Rededera", "Option", "WorkPath", there);
+    gInitPaths();
+    EXPECT_EQ(modeOf(there), 0755);
 }
 
 TEST_F(StartupTest, ABlankWorkPathIsTheProgramFolderNotTheRoot) {
@@ -461,6 +491,45 @@ TEST_F(StartupBadProfile, AnEmptyProfileIsBadToo) {
     gMsgBoxSeam::pushAnswers({gMsgResult::Third});
     EXPECT_FALSE(gLoadUserData());
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
+}
+
+// Nothing can sign in to a profile that names no account.
+TEST_F(StartupBadProfile, AProfileOfOnlyItsKeyIsBad) {
+    writeFile(profile(), scrambled::encode({}, 9, true));
+    gMsgBoxSeam::pushAnswers({gMsgResult::Third});
+    Main();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
+    EXPECT_TRUE(forms::loadedNames().isEmpty());
+}
+
+TEST_F(StartupBadProfile, ARecordKeyThatIsNotDigitsIsBad) {
+    AccountProfile p;
+    p.UserName = QStringLiteral("小红");
+    p.PasswordHash = kNoPassword;
+    p.PictureIndex = QStringLiteral("2");
+    p.OptionBits = QStringLiteral("111001110110110000000");
+    p.LockTimeout = p.AutoSaveInterval = QStringLiteral("5");
+    p.RemindLead = QStringLiteral("30");
+    ASSERT_TRUE(scrambled::writeFile(profile(), p.fields(), 21, true));
+    gMsgBoxSeam::pushAnswers({gMsgResult::Third});
+    Main();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
+    EXPECT_TRUE(forms::loadedNames().isEmpty());
+}
+
+// A profile that cannot be removed says so and the choices stay.
+TEST_F(StartupBadProfile, AProfileThatCannotBeRemovedIsReported) {
+    QFile::remove(profile());
+    writeFile(profile() + QStringLiteral("/inside"), "a folder in the way");
+    gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
+    Main();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{117, 118, 117}));
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_TRUE(gMsgBoxSeam::errors()[0].continueRun);
+    EXPECT_TRUE(gMsgBoxSeam::errors()[0].description.contains(profile()))
+        << qPrintable(gMsgBoxSeam::errors()[0].description);
+    EXPECT_TRUE(QFileInfo(profile()).isDir());
+    EXPECT_TRUE(forms::loadedNames().isEmpty());
 }
 
 // One instance per user

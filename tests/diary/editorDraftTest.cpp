@@ -10,14 +10,26 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using EditorDraft = EditorTest;
 
+namespace {
+// Lets every permission bit through while it lives.
+struct OpenUmask {
+    mode_t saved = ::umask(0);
+    ~OpenUmask() { ::umask(saved); }
+};
+} // namespace
+
 TEST_F(EditorDraft, TimerWritesTheBodyAfterTheIntervalAndTellsWhen) {
+    OpenUmask open;
     gOptions[8] = true;
     gAutoSaveInterval = 3;
     frmNew* e = openEditor();
@@ -39,6 +51,10 @@ TEST_F(EditorDraft, TimerWritesTheBodyAfterTheIntervalAndTellsWhen) {
     scheduleText back;
     ASSERT_TRUE(back.loadFile(frmNew::draftFile()));
     EXPECT_EQ(back.text(), QStringLiteral("写到一半"));
+    // The body in the clear: its owner's alone, whatever the umask.
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(frmNew::draftFile()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
     // Nothing but the draft itself is left in the folder.
     const QStringList left = QDir(gDataPath).entryList(QDir::Files);
     EXPECT_FALSE(left.join(QLatin1Char(' ')).contains(QStringLiteral("Diary.tmp.")));
@@ -55,7 +71,67 @@ TEST_F(EditorDraft, WithAutoSaveOffNoDraftIsWrittenButAnOldOneIsOffered) {
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{102});
     EXPECT_FALSE(e->Timer1->isActive());
     EXPECT_EQ(e->Text1->text(), QStringLiteral("上次没写完的"));
+}
+
+// Until the restored text is saved, the draft is its only copy on disk.
+TEST_F(EditorDraft, RestoredDraftStaysUntilTheEntryIsSaved) {
+    for (const bool autoSave : {false, true}) {
+        SCOPED_TRACE(autoSave);
+        gOptions[8] = autoSave;
+        scheduleText old;
+        old.setText(QStringLiteral("上次没写完的"));
+        ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
+        const QByteArray bytes = readFile(frmNew::draftFile());
+        gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+        frmNew* e = openEditor();
+        ASSERT_EQ(e->Text1->text(), QStringLiteral("上次没写完的"));
+        EXPECT_EQ(readFile(frmNew::draftFile()), bytes);
+
+        e->Text2->setText(QStringLiteral("标题"));
+        e->Command1->click();
+        EXPECT_EQ(main_->pageIndex(), 0);
+        EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
+        ASSERT_FALSE(rowsOf(today).isEmpty());
+        EXPECT_EQ(rowsOf(today).last().diary, QStringLiteral("上次没写完的"));
+    }
+}
+
+// Leaving the restored text and saying so is the user's decline: the draft goes.
+TEST_F(EditorDraft, RestoredDraftGoesWhenTheUserLeavesIt) {
+    gOptions[8] = false;
+    scheduleText old;
+    old.setText(QStringLiteral("不要了"));
+    ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    frmNew* e = openEditor();
+    ASSERT_EQ(e->Text1->text(), QStringLiteral("不要了"));
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::No); // 119: stay
+    e->Command2->click();
+    EXPECT_EQ(editor(), e);
+    EXPECT_TRUE(QFile::exists(frmNew::draftFile()));
+
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes); // 119: leave it
+    e->Command2->click();
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{102, 119, 119}));
+    EXPECT_EQ(main_->pageIndex(), 0);
     EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
+}
+
+TEST_F(EditorDraft, AHugeDraftIsRefusedAndKept) {
+    QByteArray huge("{\\rtf1 ");
+    huge.append(4 * 1024 * 1024, 'a');
+    huge.append('}');
+    writeFile(frmNew::draftFile(), huge);
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    frmNew* e = openEditor();
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{102});
+    ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_TRUE(gMsgBoxSeam::errors()[0].description.contains(frmNew::draftFile()));
+    EXPECT_TRUE(e->Text1->text().isEmpty());
+    EXPECT_FALSE(e->gChanged);
+    EXPECT_EQ(QFileInfo(frmNew::draftFile()).size(), huge.size());
 }
 
 TEST_F(EditorDraft, RefusedDraftStaysAndIsOfferedAgain) {

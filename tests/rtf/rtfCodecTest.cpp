@@ -296,6 +296,38 @@ TEST(RtfReader, HandWrittenFixtures) {
     }
 }
 
+// Text the writing program does not show is not shown here either; a
+// footnote's text is kept, after the paragraph that refers to it.
+TEST(RtfReader, HiddenAndDeletedTextSkippedFootnotesKept) {
+    const std::vector<ReaderCase> cases = {
+        {"hidden text", "{\\rtf1 a{\\v secret}b\\v c\\v0 d}", plain({"abd"})},
+        {"hidden bytes, unicode and breaks", "{\\rtf1 a{\\v \\'e9\\u20320?\\tab x\\par y}b}",
+         plain({"ab"})},
+        {"plain ends hidden text", "{\\rtf1 a\\v b\\plain c}", plain({"ac"})},
+        {"deleted revision", "{\\rtf1 keep{\\deleted\\revauth1 gone}{\\revised new}\\deleted x\\deleted0 y}",
+         plain({"keepnewy"})},
+        {"nested table fallback", "{\\rtf1 a\\nestcell{\\nonesttables b\\par}c}", plain({"a\tc"})},
+        {"footnote at the end of its paragraph",
+         "{\\rtf1 Main{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} Note.} text.\\par Next}",
+         plain({"Main text. Note.", "Next"})},
+        {"two footnotes and a multi-paragraph one",
+         "{\\rtf1 A{\\footnote one}B{\\footnote two\\par more}\\par C}",
+         plain({"AB one two more", "C"})},
+        {"footnote in the last paragraph", "{\\rtf1 end{\\footnote\\b fn}}",
+         docOf({para(Align::Left, {rtf::Run{"end ", {}}, rtf::Run{"fn", fmt("", 0, "b")}})})},
+        {"footnote keeps the paragraph's alignment", "{\\rtf1\\qc mid{\\footnote\\pard\\qr note}\\par}",
+         docOf({para("mid note", CharFormat{}, Align::Center)})},
+        {"hidden footnote", "{\\rtf1 a{\\v{\\footnote no}}b}", plain({"ab"})},
+        {"hidden reaches no table", "{\\rtf1\\v{\\colortbl;\\red255\\green0\\blue0;}\\v0\\cf1 r}",
+         docOf({para("r", fmt("", 0, "", 0x0000FF))})},
+    };
+    for (const ReaderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Document got = read(c.rtf);
+        EXPECT_TRUE(got.sameAs(c.expected)) << describe(got) << "--- expected\n" << describe(c.expected);
+    }
+}
+
 TEST(RtfReader, PlainTextBytesAreUtf8OrElseGbk) {
     EXPECT_TRUE(read(QByteArray("\xe4\xbd\xa0\xe5\xa5\xbd")).sameAs(plain({QStringLiteral("你好")})));
     EXPECT_TRUE(read(QByteArray("\xc4\xe3\xba\xc3")).sameAs(plain({QStringLiteral("你好")})));
