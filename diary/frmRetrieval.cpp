@@ -30,9 +30,12 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QStyle>
 #include <QSvgRenderer>
 #include <QTimer>
 #include <QTreeWidget>
+
+#include <cmath>
 
 namespace {
 
@@ -57,11 +60,30 @@ QFrame* frame(QWidget* parent, const char* name) {
     return f;
 }
 
+QString dateText(const QDate& d) {
+    return QLocale(QLocale::Chinese, QLocale::China).toString(d, QLocale::ShortFormat);
+}
+
 QCheckBox* check(QWidget* parent, const char* name, const QString& text, int l, int t, int w) {
     auto* c = new QCheckBox(text, parent);
     c->setObjectName(QLatin1String(name));
     c->setGeometry(gPxRect(l, t, w, 300));
     return c;
+}
+
+// Wide enough for any date in the list's font: every digit of a two-digit month
+// and day counted as the widest digit, plus the margins the view keeps.
+int dateColumnWidth(const QTreeWidget* lv) {
+    const QFontMetricsF fm(lv->font());
+    QChar widest = QLatin1Char('0');
+    for (char c = '1'; c <= '9'; ++c)
+        if (fm.horizontalAdvance(QLatin1Char(c)) > fm.horizontalAdvance(widest)) widest = QLatin1Char(c);
+    QString sample = dateText(QDate(2026, 12, 28));
+    for (QChar& ch : sample)
+        if (ch.isDigit()) ch = widest;
+    const int margin = 2 * (lv->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lv) + 1);
+    // The view lays the text out in fractions of a pixel and rounds up.
+    return int(std::ceil(fm.horizontalAdvance(sample))) + margin;
 }
 
 QTreeWidget* list(QWidget* parent, const char* name, int previewWidth) {
@@ -78,6 +100,7 @@ QTreeWidget* list(QWidget* parent, const char* name, int previewWidth) {
     const int widths[] = {464, 1080, 1290, previewWidth, 540};
     for (int i = 0; i < 5; ++i)
         lv->setColumnWidth(i, gPx(widths[i]));
+    lv->setColumnWidth(1, std::max(lv->columnWidth(1), dateColumnWidth(lv)));
     return lv;
 }
 
@@ -111,7 +134,7 @@ void addRow(QTreeWidget* lv, int number) {
     const QDate d = gRecordset.date(QStringLiteral("Date"));
     auto* item = new QTreeWidgetItem(lv);
     item->setText(0, QString::number(number));
-    item->setText(1, QLocale(QLocale::Chinese, QLocale::China).toString(d, QLocale::ShortFormat));
+    item->setText(1, dateText(d));
     item->setData(1, Qt::UserRole, d);
     item->setText(2, gRecordset.text(QStringLiteral("Title")));
     item->setText(3, gRecordset.text(kDiary).left(50));
