@@ -241,7 +241,7 @@ frmRetrieval::frmRetrieval() {
     Label12 = gNewLabel(Frame7, "Label12",
                         QStringLiteral("要创建收藏，请在回顾中点击“收藏”；或者，您也可以在检索结果中右击，"
                                        "选择“加入收藏”。"),
-                        0, 480, 6000, 480);
+                        0, 480, 6000, 600); // two lines of Chinese
     Label12->setWordWrap(true);
     Label13 = gNewLabel(Frame7, "Label13", QStringLiteral("现在没有收藏。"), 0, 1080, 3000, 240);
     lblCmd5 = link(Frame7, "lblCmd5", QStringLiteral("转到回顾"), 0, 480, 735);
@@ -448,10 +448,10 @@ void frmRetrieval::gChangeFrame(int Index) {
         f->hide();
     pane_ = Index;
     const int w = gTwips(width()), h = gTwips(height());
-    if (Index >= 2 && Index <= 5) Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2005));
+    if (Index >= 2 && Index <= 5) Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
     switch (Index) {
     case 1:
-        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 705));
+        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
         break;
     case 2:
         Frame2->show();
@@ -482,9 +482,9 @@ void frmRetrieval::gChangeFrame(int Index) {
 void frmRetrieval::placeResults() {
     const int w = gTwips(width()), h = gTwips(height());
     if (gTwips(Frame3->y()) == 2040)
-        Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2005));
+        Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
     else
-        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 705));
+        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
     ListView1->setGeometry(0, 0, Frame3->width(), Frame3->height());
 }
 
@@ -493,8 +493,16 @@ void frmRetrieval::resizeEvent(QResizeEvent* e) {
     const int w = gTwips(width()), h = gTwips(height());
     lblCmd2->move(gPxPoint(w - 510, 120));
     lblCmd1->move(gPxPoint(w - 1350, 120));
-    TreeView1->resize(TreeView1->width(), gPx(h - 705));
-    Frame7->setGeometry(gPxRect(2280, 720, w - 2535, h - 585));
+    // Everything ends at the page's bottom edge rather than past it.
+    TreeView1->resize(TreeView1->width(), gPx(h - 720));
+    Frame7->setGeometry(gPxRect(2280, 720, w - 2535, h - 720));
+    // The criteria panes keep their design width where the page is wide enough.
+    const int cw = qMin(7335, w - 2415);
+    for (QFrame* f : {Frame1, Frame2, Frame4, Frame5, Frame6})
+        f->resize(gPx(cw), f->height());
+    Picture1->resize(gPx(qMin(7100, cw - 120)), Picture1->height());
+    for (QCheckBox* c : {Check6, Check7})
+        c->resize(gPx(qMin(2000, cw - 4800)), c->height());
     const int fw = gTwips(Frame7->width()), fh = gTwips(Frame7->height());
     ListView2->setGeometry(gPxRect(0, 480, fw - 840, fh - 600));
     for (gLinkLabel* l : {lblCmd5, lblCmd4, lblCmd3})
