@@ -174,10 +174,7 @@ scheduleText::scheduleText(QWidget* parent) : QWidget(parent) {
         b->setToolTip(QString::fromUtf8(kToolTip[i]));
         b->setIcon(QIcon(toolPicture(kToolPicture[i])));
         b->setIconSize(QSize(20, 20));
-        // Side by side buttons end where the next begins.
-        const int right =
-            i + 1 < kToolCount ? qMin(kToolLeft[i] + kToolSize, kToolLeft[i + 1]) : kToolLeft[i] + kToolSize;
-        b->setGeometry(gPx(kToolLeft[i]), 0, gPx(right) - gPx(kToolLeft[i]), gPx(kToolSize));
+        b->setGeometry(gPx(kToolLeft[i]), 0, gPx(kToolSize), gPx(kToolSize));
         b->setCheckable(i >= kBold && i <= kRight);
         tools_[i] = b;
     }
