@@ -49,6 +49,8 @@ QIcon gProgramIcon() {
 void gSetUpDesktop() {
     QApplication::setWindowIcon(gProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("rededera"));
+    // The desktop's own dialogs would speak the user's locale; Qt's speak ours.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     gLoadQtTranslations();
 }
 

@@ -15,7 +15,7 @@ bool gLoadQtTranslations(const QString& folder = {});
 QIcon gProgramIcon();
 
 // What the desktop sees of the program: every window's icon, the desktop entry
-// that groups its windows, and Qt's dialogs in Chinese.
+// that groups its windows, and Qt's own dialogs (not the desktop's) in Chinese.
 void gSetUpDesktop();
 
 // Runs the program: the application object, the forms, Main and the event loop.

@@ -38,6 +38,7 @@ protected:
         QLocale::setDefault(locale_);
         QApplication::setWindowIcon(QIcon());
         QGuiApplication::setDesktopFileName(QString());
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false);
         ShellTest::TearDown();
     }
     QLocale locale_;
@@ -100,6 +101,12 @@ TEST_F(Desktop, MissingTranslationsLeaveTheDialogsInEnglish) {
     EXPECT_FALSE(gLoadQtTranslations(empty.path()));
     std::unique_ptr<QDialog> d(kDialogs[1].make());
     EXPECT_EQ(cancelText(d.get()).remove(QLatin1Char('&')), QStringLiteral("Cancel"));
+}
+
+TEST_F(Desktop, DialogsAreQtsOwnWhateverTheDesktop) {
+    gSetUpDesktop();
+    EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+    EXPECT_EQ(QLocale().language(), QLocale::Chinese);
 }
 
 TEST_F(Desktop, EveryWindowCarriesTheProgramIcon) {
