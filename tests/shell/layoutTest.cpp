@@ -5,8 +5,11 @@
 #include "shellFixture.h"
 
 #include "core/clsSchedule.h"
+#include "core/frmHelp.h"
+#include "core/frmMsg.h"
 #include "core/gClock.h"
 #include "core/gState.h"
+#include "core/gStrings.h"
 #include "core/gUserData.h"
 #include "core/gWeek.h"
 #include "shell/frmMain.h"
@@ -293,6 +296,51 @@ TEST_F(LayoutCheck, Windows) {
         const QStringList faults = layoutFaults(w);
         EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
         forms::unload(w);
+    }
+}
+
+TEST_F(LayoutCheck, MessageBoxAndHelpWindow) {
+    // Every message of the string table in every button layout.
+    for (int id : gResStringIds()) {
+        const QString text = gLoadResString(id);
+        if (id < 100 || id >= 300 || text.isEmpty() || !text.at(0).isDigit()) continue;
+        for (int set = 0; set < 8; ++set) {
+            SCOPED_TRACE(QStringLiteral("message %1, buttons %2").arg(id).arg(set).toStdString());
+            frmMsg box;
+            box.setupMessage(text.at(0).digitValue(), text.mid(1), set, gHasResString(id + 300));
+            box.show();
+            const QStringList faults = layoutFaults(&box);
+            EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+        }
+    }
+    // The help window's topic list, each topic, and each message's help.
+    frmHelp help;
+    help.gShowMain();
+    help.show();
+    pumpEvents();
+    saveShot(&help, QStringLiteral("frmHelp"));
+    QStringList faults = layoutFaults(&help);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+    for (int topic = 702; topic <= 706; ++topic) {
+        SCOPED_TRACE(topic);
+        auto* link = help.findChild<QLabel*>(QStringLiteral("Label1_%1").arg(topic));
+        ASSERT_NE(link, nullptr);
+        QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(3, 3));
+        pumpEvents();
+        faults = layoutFaults(&help);
+        EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+        QMetaObject::invokeMethod(&help, [&help] { help.gShowMain(); });
+        pumpEvents();
+    }
+    for (int id : gResStringIds()) {
+        if (id < 400 || id >= 600) continue;
+        SCOPED_TRACE(id);
+        frmHelp text;
+        text.showText(id);
+        text.show();
+        pumpEvents();
+        faults = layoutFaults(&text);
+        EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
     }
 }
 
