@@ -167,7 +167,7 @@ void frmKeyExport::layoutPanels() {
     // Step 1: the texts run from beside the picture to the right edge.
     const int textWidth = w - kTextLeft - kInset;
     Label2->setGeometry(gPxRect(kTextLeft + 720, 60, textWidth - 720, 390));
-    Label3->setGeometry(gPxRect(kTextLeft + 720, 420, textWidth - 720, 300));
+    Label3->setGeometry(gPxRect(kTextLeft + 720, 450, textWidth - 720, 300)); // under the heading
     Label1->setGeometry(gPxRect(kTextLeft, 960, textWidth, 540));
     Label4->setGeometry(gPxRect(kTextLeft, 1560, textWidth, 1080));
     Label5->setGeometry(gPxRect(kTextLeft, 2760, textWidth, 330));

@@ -5,6 +5,7 @@
 #include "core/clsMD5.h"
 #include "core/gDialogKeys.h"
 #include "core/gError.h"
+#include "core/gFormParts.h"
 #include "core/gMsgBox.h"
 #include "core/gResources.h"
 #include "core/gState.h"
@@ -67,6 +68,7 @@ frmLock::frmLock(QWidget* parent) : QWidget(parent) {
     Label9 = makeLabel(Frame1, "Label9", QStringLiteral("用户："),
                        gPxRect(kLabelLeft, 600, kBoxLeft - kLabelLeft - 60, kBoxHeight));
     Text1 = makeBox(Frame1, "Text1", gPxRect(kBoxLeft, 600, kBoxWidth, kBoxHeight));
+    gTipWhenCut(Text1);
     Label10 = makeLabel(Frame1, "Label10", QStringLiteral("密码："),
                         gPxRect(kLabelLeft, 1110, kBoxLeft - kLabelLeft - 60, kBoxHeight));
     Text2 = makeBox(Frame1, "Text2", gPxRect(kBoxLeft, 1110, kBoxWidth, kBoxHeight));

@@ -7,6 +7,7 @@
 #include "core/gDatabase.h"
 #include "core/gDialogKeys.h"
 #include "core/gError.h"
+#include "core/gFormParts.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
 #include "core/gResources.h"
@@ -165,6 +166,7 @@ frmLogin::frmLogin(QWidget* parent) : QWidget(parent) {
                        gPxRect(360, 60, 5280, 330));
     Label9 = makeLabel(Frame1, "Label9", QStringLiteral("用户："), gPxRect(600, 600, 1080, 345));
     Text3 = makeBox(Frame1, "Text3", gPxRect(1800, 600, 3300, 345));
+    gTipWhenCut(Text3);
     Label10 = makeLabel(Frame1, "Label10", QStringLiteral("密码："), gPxRect(600, 1110, 1080, 345));
     Text4 = makeBox(Frame1, "Text4", gPxRect(1800, 1110, 3300, 345));
     Label9->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -196,7 +198,7 @@ void frmLogin::formLoad() {
     const bool passwordOnly = gOptions[9];
     Frame2->setVisible(passwordOnly);
     Frame1->setVisible(!passwordOnly);
-    Label2->setText(gUserName);
+    gSetNameText(Label2, gUserName);
     passwordOnly_ = passwordOnly;
     Image4->setPixmap(gLoadUserPicture(gPictureIndex));
     if (gPasswordHash == QLatin1String(clsMD5::kEmptyDigest)) {

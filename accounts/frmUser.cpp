@@ -7,6 +7,7 @@
 #include "core/gDatabase.h"
 #include "core/gDialogKeys.h"
 #include "core/gError.h"
+#include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
 #include "core/gResources.h"
@@ -133,7 +134,7 @@ frmUser::frmUser(QWidget* parent) : QWidget(parent) {
     Frame1 = new QWidget(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Label16 = makeTitle(Frame1, "Label16", QStringLiteral("您想更改您的帐户的什么?"));
-    Label16->setGeometry(gPxRect(240, 240, 5000, 420));
+    Label16->setGeometry(gPxRect(240, 240, 5000, 360));
     lblCmd10 = makeLink(Frame1, "lblCmd10", QStringLiteral("更改名称"));
     lblCmd11 = makeLink(Frame1, "lblCmd11", QStringLiteral("创建密码"));
     lblCmd12 = makeLink(Frame1, "lblCmd12", QStringLiteral("删除我的密码"));
@@ -150,6 +151,7 @@ frmUser::frmUser(QWidget* parent) : QWidget(parent) {
     Label18 = makeTitle(Frame2, "Label18");
     Label19 = makeLabel(Frame2, "Label19");
     Text2 = makeBox(Frame2, "Text2", false);
+    gTipWhenCut(Text2);
     Label19->setBuddy(Text2);
     Label20 = makeLabel(Frame2, "Label20", QStringLiteral("这个名称将会出现在欢迎屏幕。"));
     Image6 = makeLabel(Frame2, "Image6");
@@ -292,26 +294,26 @@ void frmUser::setCellPicture(int row, int col, const QPixmap& picture) {
 }
 
 void frmUser::showAccount() {
-    QString text = gUserName + QStringLiteral("\n");
-    if (hasPassword()) text += QStringLiteral("\n密码保护");
-    Label17->setText(text);
+    QString rest = QStringLiteral("\n");
+    if (hasPassword()) rest += QStringLiteral("\n密码保护");
+    gSetNameText(Label17, gUserName, {}, rest);
 }
 
 void frmUser::placeLinks() {
-    lblCmd10->move(gPxPoint(240, 960));
-    lblCmd11->move(gPxPoint(240, 1320));
+    lblCmd10->move(gPxPoint(240, 600));
+    lblCmd11->move(gPxPoint(240, 960));
     if (hasPassword()) {
         lblCmd11->setText(QStringLiteral("更改我的密码"));
         lblCmd12->setText(QStringLiteral("删除我的密码"));
-        lblCmd12->move(gPxPoint(240, 1680));
+        lblCmd12->move(gPxPoint(240, 1320));
         lblCmd12->show();
-        lblCmd13->move(gPxPoint(240, 2040));
-        lblCmd14->move(gPxPoint(240, 2400));
+        lblCmd13->move(gPxPoint(240, 1680));
+        lblCmd14->move(gPxPoint(240, 2040));
     } else {
         lblCmd11->setText(QStringLiteral("创建密码"));
         lblCmd12->hide();
-        lblCmd13->move(gPxPoint(240, 1680));
-        lblCmd14->move(gPxPoint(240, 2040));
+        lblCmd13->move(gPxPoint(240, 1320));
+        lblCmd14->move(gPxPoint(240, 1680));
     }
     for (gLinkLabel* l : {lblCmd10, lblCmd11, lblCmd12, lblCmd13, lblCmd14})
         l->adjustSize();
@@ -328,6 +330,7 @@ void frmUser::layoutFrames() {
     Frame1->setGeometry(gPxRect(0, 720, w, std::max(0, h - 720)));
     Image5->setGeometry(gPxRect(std::max(5400, w - 3480), 240, 900, 900));
     Label17->setGeometry(gPxRect(Image5->x() * 15 + 1020, 240, 2400, 900));
+    showAccount(); // the name is cut to the label's width
 
     const int boxWidth = std::max(1500, w - 5040);
     auto buttons = [&](QWidget* f, QPushButton* ok, QPushButton* cancel) {
@@ -359,7 +362,8 @@ void frmUser::layoutFrames() {
     buttons(Frame4, Command3, Command4);
     picture(Image8);
     Label27->setGeometry(gPxRect(240, 240, w - 1680, 420));
-    Label28->setGeometry(gPxRect(240, 840, w - 240 - 240, 900));
+    // Under the dialog's picture, which stands at its top right.
+    Label28->setGeometry(gPxRect(240, 960, w - 240 - 240, 900));
     Text6->setGeometry(gPxRect(240, 1860, boxWidth, 330));
 
     buttons(Frame5, Command5, Command6);
@@ -378,9 +382,7 @@ void frmUser::lblCmd10_MouseUp() {
     Text2->setText(gUserName);
     Label18->setText(QStringLiteral("为您的账户提供一个新名称"));
     // "&" of the name itself is no shortcut mark.
-    QString name = Text2->text();
-    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    Label19->setText(QStringLiteral("为 ") + name + QStringLiteral(" 键入一个名称(&T):"));
+    gSetNameText(Label19, Text2->text(), QStringLiteral("为 "), QStringLiteral(" 键入一个名称(&T):"), true);
     gBindDefaultCancel(this, Command1, Command2);
     Command1->setDefault(true);
     Frame2->show();

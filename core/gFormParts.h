@@ -2,6 +2,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 // A plain-text label placed in twips, as the forms were designed.
@@ -9,3 +10,20 @@ QLabel* gNewLabel(QWidget* parent, const QString& text, int leftTw, int topTw, i
 // The same with an object name, for the labels the code reaches by name.
 QLabel* gNewLabel(QWidget* parent, const char* name, const QString& text, int leftTw, int topTw, int widthTw,
                   int heightTw);
+
+// Shows prefix + name + suffix in the label, the name cut short with "…" where the
+// line holding it would be wider than the label; the whole text is then the
+// label's tool tip. With `mnemonic`, prefix and suffix may carry a shortcut mark
+// ("(&T)") and an "&" of the name is shown as itself.
+void gSetNameText(QLabel* label, const QString& name, const QString& prefix = {}, const QString& suffix = {},
+                  bool mnemonic = false);
+
+// Keeps the box's tool tip the whole text while the text is wider than the box.
+void gTipWhenCut(QLineEdit* box);
+
+// Shows `text` in the label one line per line, each cut with "…" to the label's
+// width, and as many lines as its height holds (the last one shown then reads
+// "…"); when anything is cut the whole text is the label's tool tip.
+void gSetFittedLines(QLabel* label, const QString& text);
+// Fits the text last given to gSetFittedLines to the label's new size.
+void gRefitLines(QLabel* label);

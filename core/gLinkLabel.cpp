@@ -33,11 +33,30 @@ gLinkLabel::gLinkLabel(const QString& text, QWidget* parent, bool highlight) : Q
 
 void gLinkLabel::setHighlight(bool on) {
     QPalette p = palette();
-    if (on)
-        p.setColor(QPalette::WindowText, p.color(QPalette::Highlight));
-    else
-        p.setColor(QPalette::WindowText, QPalette().color(QPalette::WindowText));
+    const QPalette plain;
+    const QColor live = on ? p.color(QPalette::Active, QPalette::Highlight)
+                           : plain.color(QPalette::Active, QPalette::WindowText);
+    p.setColor(QPalette::Active, QPalette::WindowText, live);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, live);
+    p.setColor(QPalette::Disabled, QPalette::WindowText,
+               plain.color(QPalette::Disabled, QPalette::WindowText));
     setPalette(p);
+}
+
+bool gLinkLabel::event(QEvent* e) {
+    // Pages hand every link the hand cursor, the disabled ones too.
+    if (e->type() == QEvent::CursorChange && !isEnabled() && testAttribute(Qt::WA_SetCursor)) unsetCursor();
+    return QLabel::event(e);
+}
+
+void gLinkLabel::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::EnabledChange) {
+        if (isEnabled())
+            setCursor(gLoadResCursor(101));
+        else
+            unsetCursor();
+    }
+    QLabel::changeEvent(e);
 }
 
 void gLinkLabel::mousePressEvent(QMouseEvent* e) {

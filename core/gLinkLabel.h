@@ -3,6 +3,8 @@
 
 // A label that acts as a button: hand cursor, acts on a left-button release, and
 // optionally drawn in the palette's highlight colour. Text is always plain.
+// Disabled, it is drawn in the palette's disabled text colour without the hand,
+// so it does not look live.
 class gLinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -15,6 +17,8 @@ Q_SIGNALS:
     void mouseUp(int button, int shift, int x, int y);
 
 protected:
+    bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 };

@@ -80,7 +80,8 @@ frmNew::frmNew() {
     Label3 = makeLabel(this, "Label3", QStringLiteral("心情(&H)："), gPxRect(4500, 1020, 870, kRowHeight));
     scheduleSlider1 = new scheduleSlider(this);
     scheduleSlider1->setObjectName(QStringLiteral("scheduleSlider1"));
-    scheduleSlider1->move(gPxPoint(5415, 930));
+    // Just under the title box: the slider's frame is taller than its face.
+    scheduleSlider1->move(gPxPoint(5415, 600 + kRowHeight));
     scheduleSlider1->setFocusPolicy(Qt::StrongFocus);
     Label3->setBuddy(scheduleSlider1);
 

@@ -30,9 +30,12 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QStyle>
 #include <QSvgRenderer>
 #include <QTimer>
 #include <QTreeWidget>
+
+#include <cmath>
 
 namespace {
 
@@ -57,11 +60,30 @@ QFrame* frame(QWidget* parent, const char* name) {
     return f;
 }
 
+QString dateText(const QDate& d) {
+    return QLocale(QLocale::Chinese, QLocale::China).toString(d, QLocale::ShortFormat);
+}
+
 QCheckBox* check(QWidget* parent, const char* name, const QString& text, int l, int t, int w) {
     auto* c = new QCheckBox(text, parent);
     c->setObjectName(QLatin1String(name));
     c->setGeometry(gPxRect(l, t, w, 300));
     return c;
+}
+
+// Wide enough for any date in the list's font: every digit of a two-digit month
+// and day counted as the widest digit, plus the margins the view keeps.
+int dateColumnWidth(const QTreeWidget* lv) {
+    const QFontMetricsF fm(lv->font());
+    QChar widest = QLatin1Char('0');
+    for (char c = '1'; c <= '9'; ++c)
+        if (fm.horizontalAdvance(QLatin1Char(c)) > fm.horizontalAdvance(widest)) widest = QLatin1Char(c);
+    QString sample = dateText(QDate(2026, 12, 28));
+    for (QChar& ch : sample)
+        if (ch.isDigit()) ch = widest;
+    const int margin = 2 * (lv->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lv) + 1);
+    // The view lays the text out in fractions of a pixel and rounds up.
+    return int(std::ceil(fm.horizontalAdvance(sample))) + margin;
 }
 
 QTreeWidget* list(QWidget* parent, const char* name, int previewWidth) {
@@ -78,6 +100,7 @@ QTreeWidget* list(QWidget* parent, const char* name, int previewWidth) {
     const int widths[] = {464, 1080, 1290, previewWidth, 540};
     for (int i = 0; i < 5; ++i)
         lv->setColumnWidth(i, gPx(widths[i]));
+    lv->setColumnWidth(1, std::max(lv->columnWidth(1), dateColumnWidth(lv)));
     return lv;
 }
 
@@ -111,7 +134,7 @@ void addRow(QTreeWidget* lv, int number) {
     const QDate d = gRecordset.date(QStringLiteral("Date"));
     auto* item = new QTreeWidgetItem(lv);
     item->setText(0, QString::number(number));
-    item->setText(1, QLocale(QLocale::Chinese, QLocale::China).toString(d, QLocale::ShortFormat));
+    item->setText(1, dateText(d));
     item->setData(1, Qt::UserRole, d);
     item->setText(2, gRecordset.text(QStringLiteral("Title")));
     item->setText(3, gRecordset.text(kDiary).left(50));
@@ -218,7 +241,7 @@ frmRetrieval::frmRetrieval() {
     Label12 = gNewLabel(Frame7, "Label12",
                         QStringLiteral("要创建收藏，请在回顾中点击“收藏”；或者，您也可以在检索结果中右击，"
                                        "选择“加入收藏”。"),
-                        0, 480, 6000, 480);
+                        0, 480, 6000, 600); // two lines of Chinese
     Label12->setWordWrap(true);
     Label13 = gNewLabel(Frame7, "Label13", QStringLiteral("现在没有收藏。"), 0, 1080, 3000, 240);
     lblCmd5 = link(Frame7, "lblCmd5", QStringLiteral("转到回顾"), 0, 480, 735);
@@ -425,10 +448,10 @@ void frmRetrieval::gChangeFrame(int Index) {
         f->hide();
     pane_ = Index;
     const int w = gTwips(width()), h = gTwips(height());
-    if (Index >= 2 && Index <= 5) Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2005));
+    if (Index >= 2 && Index <= 5) Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
     switch (Index) {
     case 1:
-        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 705));
+        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
         break;
     case 2:
         Frame2->show();
@@ -459,9 +482,9 @@ void frmRetrieval::gChangeFrame(int Index) {
 void frmRetrieval::placeResults() {
     const int w = gTwips(width()), h = gTwips(height());
     if (gTwips(Frame3->y()) == 2040)
-        Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2005));
+        Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
     else
-        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 705));
+        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
     ListView1->setGeometry(0, 0, Frame3->width(), Frame3->height());
 }
 
@@ -470,8 +493,16 @@ void frmRetrieval::resizeEvent(QResizeEvent* e) {
     const int w = gTwips(width()), h = gTwips(height());
     lblCmd2->move(gPxPoint(w - 510, 120));
     lblCmd1->move(gPxPoint(w - 1350, 120));
-    TreeView1->resize(TreeView1->width(), gPx(h - 705));
-    Frame7->setGeometry(gPxRect(2280, 720, w - 2535, h - 585));
+    // Everything ends at the page's bottom edge rather than past it.
+    TreeView1->resize(TreeView1->width(), gPx(h - 720));
+    Frame7->setGeometry(gPxRect(2280, 720, w - 2535, h - 720));
+    // The criteria panes keep their design width where the page is wide enough.
+    const int cw = qMin(7335, w - 2415);
+    for (QFrame* f : {Frame1, Frame2, Frame4, Frame5, Frame6})
+        f->resize(gPx(cw), f->height());
+    Picture1->resize(gPx(qMin(7100, cw - 120)), Picture1->height());
+    for (QCheckBox* c : {Check6, Check7})
+        c->resize(gPx(qMin(2000, cw - 4800)), c->height());
     const int fw = gTwips(Frame7->width()), fh = gTwips(Frame7->height());
     ListView2->setGeometry(gPxRect(0, 480, fw - 840, fh - 600));
     for (gLinkLabel* l : {lblCmd5, lblCmd4, lblCmd3})

@@ -482,4 +482,9 @@ void frmReview::resizeEvent(QResizeEvent* e) {
     const int h = gTwips(height());
     Text2->setGeometry(gPxRect(2880, 0, qMax(15, w - 3015), 600));
     Text1->setGeometry(gPxRect(2880, 600, qMax(15, w - 3015), qMax(15, h - 650)));
+    // A page shorter than designed lifts the commands so they stay whole, never
+    // onto the score bars above them.
+    const int top = qBound(5040, h - 240, 5520);
+    for (QWidget* l : {lblCmd3, lblCmd4, lblCmd5, lblCmd10, lblCmd7, lblCmd6})
+        l->move(l->x(), gPx(top));
 }

@@ -9,6 +9,7 @@
 #include "core/gDatabase.h"
 #include "core/gDiaryMarks.h"
 #include "core/gError.h"
+#include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
@@ -83,7 +84,7 @@ frmWelcome::frmWelcome() {
     Image3->setPixmap(gLoadResPicture(107, gResKind::Icon, QSize(32, 32)));
     Label2 = makeLabel(this, "Label2", QStringLiteral("没有课程安排。"), gPxRect(5520, 135, 5200, 1440));
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label2->setWordWrap(true);
+    // One class a line, cut to the label rather than wrapped out of it.
 
     Shape2 = new QFrame(this);
     Shape2->setObjectName(QStringLiteral("Shape2"));
@@ -147,9 +148,9 @@ void frmWelcome::Reload() {
     const QDate day = gSetDiary && gDiaryDate.isValid() ? gDiaryDate : gToday();
     MonthView1->setValue(day);
 
-    Label1->setText(QStringLiteral("欢迎你，") + gUserName + QStringLiteral("！"));
+    gSetNameText(Label1, gUserName, QStringLiteral("欢迎你，"), QStringLiteral("！"));
     Label5->setText(QStringLiteral("共有 ") + QString::number(gDiaryCount) + QStringLiteral(" 日记。"));
-    Label2->setText(courseSummary());
+    gSetFittedLines(Label2, courseSummary());
 
     const bool any = gDiaryCount > 0;
     scheduleLabel1->setVisible(any);
@@ -320,5 +321,6 @@ void frmWelcome::resizeEvent(QResizeEvent* e) {
         Label3->move(gPxPoint(W - 1590, 1680));
         Text1->setGeometry(gPxRect(2880, 2040, W - 3070, H - 2050));
         Label2->resize(qMax(0, width() - Label2->x() - gPx(180)), Label2->height());
+        gRefitLines(Label2);
     });
 }

@@ -2,10 +2,14 @@
 
 #include "core/gForms.h"
 #include "core/gMain.h"
+#include "core/gResources.h"
 #include "core/gState.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringList>
+#include <QTranslator>
 
 void gRegisterAccountsForms();
 void gRegisterDiaryForms();
@@ -17,6 +21,37 @@ void gRegisterForms() {
     gRegisterDiaryForms();
     gRegisterTimetableForms();
     gRegisterShellForms();
+}
+
+bool gLoadQtTranslations(const QString& folder) {
+    const QString dir = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    // The interface is Chinese whatever the user's locale, so Qt's own dialogs
+    // and calendars must be too.
+    const QLocale chinese(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
+    QLocale::setDefault(chinese);
+    auto* qt = new QTranslator(QCoreApplication::instance());
+    if (!qt->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"), dir)) {
+        delete qt;
+        return false;
+    }
+    QCoreApplication::installTranslator(qt);
+    return true;
+}
+
+QIcon gProgramIcon() {
+    // Drawn at the sizes desktops ask for, so the icon never depends on an SVG icon engine.
+    QIcon icon;
+    for (int side : {16, 22, 24, 32, 48, 64, 128})
+        icon.addPixmap(gLoadResPicture(105, gResKind::Icon, QSize(side, side)));
+    return icon;
+}
+
+void gSetUpDesktop() {
+    QApplication::setWindowIcon(gProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("rededera"));
+    // The desktop's own dialogs would speak the user's locale; Qt's speak ours.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    gLoadQtTranslations();
 }
 
 int gRunProgram(int argc, char** argv) {
@@ -31,6 +66,7 @@ int gRunProgram(int argc, char** argv) {
                                             .arg(REDEDERA_VERSION_MINOR)
                                             .arg(REDEDERA_VERSION_PATCH));
     QApplication::setQuitOnLastWindowClosed(false);
+    gSetUpDesktop();
     QStringList args = QApplication::arguments();
     if (!args.isEmpty()) args.removeFirst();
     gCommandLine = args.join(QLatin1Char(' '));

@@ -87,6 +87,15 @@ bool shownInWeek(const clsCourse& c, int w) {
     }
 }
 
+// The grid's row height in twips: 450, less on a page too short for that (down
+// to 300), so the date line and the week buttons under the grid stay clear of it.
+int gridRowHeight(int paneHeight) {
+    int shown = 1; // the weekdays' row
+    for (const clsRow& r : gTimetable.gRow)
+        if (r.RowIsVisible) ++shown;
+    return qBound(300, (paneHeight - 450 - 10) / shown, 450);
+}
+
 QFrame* pane(QWidget* parent, const char* name) {
     auto* f = new QFrame(parent);
     f->setObjectName(QLatin1String(name));
@@ -281,8 +290,10 @@ void frmSchedule::DrawWeek() {
     }
 
     t->setRows(gTimetable.rowCount() + 1);
+    const int rowHeight = gridRowHeight(gTwips(Frame1->height()));
+    t->setRowHeightMin(rowHeight);
     for (const clsRow& r : gTimetable.gRow)
-        t->setRowHeight(r.Index, r.RowIsVisible ? 450 : 0);
+        t->setRowHeight(r.Index, r.RowIsVisible ? rowHeight : 0);
     for (const clsRow& r : gTimetable.gRow)
         t->setTextMatrix(r.Index, 0, r.Name);
 
@@ -405,6 +416,8 @@ void frmSchedule::layoutFrames() {
     scheduleCommand2->move(gPx(fw - 480), gPx(fh - 450));
     scheduleCommand1->move(gPx(fw - 900), gPx(fh - 450));
     Label2->setGeometry(gPxRect(0, fh - 420, qMax(fw - 1000, 0), 360));
+    // The cards are placed as the week is drawn: a new row height draws it again.
+    if (Frame1->isVisible() && scheduleTable1->rowHeightMin() != gridRowHeight(fh)) DrawWeek();
 }
 
 void frmSchedule::resizeEvent(QResizeEvent*) {

@@ -52,13 +52,13 @@ scheduleBasePane::scheduleBasePane(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Frame2"));
     setFocusPolicy(Qt::ClickFocus);
 
-    gNewLabel(this, QStringLiteral("开学时间："), 120, 180, 1000, 300);
+    gNewLabel(this, QStringLiteral("开学时间："), 120, 180, 960, 300);
     DTPicker1 = new QDateEdit(this);
     DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     DTPicker1->setGeometry(gPxRect(1100, 120, 1700, 360));
-    gNewLabel(this, QStringLiteral("放假时间："), 120, 660, 1000, 300);
+    gNewLabel(this, QStringLiteral("放假时间："), 120, 660, 960, 300);
     DTPicker2 = new QDateEdit(this);
     DTPicker2->setObjectName(QStringLiteral("DTPicker2"));
     DTPicker2->setCalendarPopup(true);

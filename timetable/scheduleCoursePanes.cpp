@@ -80,7 +80,7 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Frame3"));
     Label10 = title(this, "Label10", QStringLiteral("新课程"));
 
-    gNewLabel(this, QStringLiteral("课程名："), 120, 540, 900, 300);
+    gNewLabel(this, QStringLiteral("课程名："), 120, 540, 870, 300);
     Text3 = new QLineEdit(this);
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setGeometry(gPxRect(1000, 480, 2600, 360));
@@ -113,15 +113,15 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
         });
     });
 
-    gNewLabel(this, QStringLiteral("周次：从第"), 4100, 1320, 1000, 300);
+    gNewLabel(this, "WeekFrom", QStringLiteral("周次：从第"), 4100, 1320, 1000, 300);
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(gPxRect(5100, 1260, 800, 360));
-    gNewLabel(this, QStringLiteral("周 到 第"), 5980, 1320, 800, 300);
+    gNewLabel(this, "WeekTo", QStringLiteral("周 到 第"), 5980, 1320, 780, 300);
     Combo2 = new QComboBox(this);
     Combo2->setObjectName(QStringLiteral("Combo2"));
     Combo2->setGeometry(gPxRect(6760, 1260, 800, 360));
-    gNewLabel(this, QStringLiteral("周"), 7620, 1320, 300, 300);
+    gNewLabel(this, "WeekEnd", QStringLiteral("周"), 7620, 1320, 300, 300);
     for (QComboBox* c : {Combo1, Combo2})
         connect(c, &QComboBox::activated, this, [this] { gGuard([&] { Combo_Click(); }); });
 
@@ -132,10 +132,11 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
         Option1[i]->setGeometry(gPxRect(4100 + i * 1100, 1860, 1000, 330));
     }
 
-    gNewLabel(this, QStringLiteral("颜色："), 120, 3480, 1500, 300);
+    // High enough that the buttons of a short pane stay clear of the colours.
+    gNewLabel(this, QStringLiteral("颜色："), 120, 3420, 1500, 300);
     scheduleColorSet1 = new scheduleColorSet(this);
     scheduleColorSet1->setObjectName(QStringLiteral("scheduleColorSet1"));
-    scheduleColorSet1->move(gPx(120), gPx(3780));
+    scheduleColorSet1->move(gPx(120), gPx(3720));
 
     Command5 = gPaneButton(this, "Command5", QStringLiteral("增加(&S)"));
     Command6 = gPaneButton(this, "Command6", QStringLiteral("取消"));
@@ -148,6 +149,21 @@ void scheduleCourseEditor::resizeEvent(QResizeEvent*) {
     const int h = gTwips(height());
     Command5->move(gPx(w - 2240), gPx(h - 480));
     Command6->move(gPx(w - 1120), gPx(h - 480));
+    // A pane narrower than designed draws the week range closer together, so its
+    // last "周" stays inside.
+    const bool tight = w < 7920 + 60;
+    const struct {
+        QWidget* widget;
+        int left, width, tightLeft, tightWidth;
+    } week[] = {{findChild<QLabel*>(QStringLiteral("WeekFrom")), 4100, 1000, 4000, 900},
+                {Combo1, 5100, 800, 4900, 720},
+                {findChild<QLabel*>(QStringLiteral("WeekTo")), 5980, 780, 5680, 720},
+                {Combo2, 6760, 800, 6400, 720},
+                {findChild<QLabel*>(QStringLiteral("WeekEnd")), 7620, 300, 7180, 240}};
+    for (const auto& p : week)
+        if (p.widget)
+            p.widget->setGeometry(gPx(tight ? p.tightLeft : p.left), p.widget->y(),
+                                  gPx(tight ? p.tightWidth : p.width), p.widget->height());
 }
 
 void scheduleCourseEditor::resetChoice() {

@@ -286,6 +286,8 @@ TEST_F(ReviewTest, BodyFollowsThePagesSize) {
 }
 
 TEST_F(ReviewTest, LinkLabelsHaveTheHandCursor) {
+    // A day with an entry, so every command is live (dead ones show no hand).
+    addEntry(today_, QStringLiteral("一"), 10);
     frmReview* p = openReview();
     for (gLinkLabel* l : {p->lblCmd3, p->lblCmd4, p->lblCmd5, p->lblCmd10, p->lblCmd7, p->lblCmd6})
         EXPECT_EQ(l->cursor().shape(), gLoadResCursor(101).shape()) << l->objectName().toStdString();

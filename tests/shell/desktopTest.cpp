@@ -1,0 +1,127 @@
+// What the desktop sees of the program: Qt's standard dialogs in Chinese, the
+// program's icon on every window and the desktop entry that groups them.
+#include "shellFixture.h"
+
+#include "shell/frmMain.h"
+#include "shell/gProgram.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLocale>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTranslator>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+class Desktop : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        locale_ = QLocale();
+    }
+    void TearDown() override {
+        // Leave the rest of the test program in Qt's own English and without the icon.
+        for (QTranslator* t : qApp->findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
+            QCoreApplication::removeTranslator(t);
+            delete t;
+        }
+        QLocale::setDefault(locale_);
+        QApplication::setWindowIcon(QIcon());
+        QGuiApplication::setDesktopFileName(QString());
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false);
+        ShellTest::TearDown();
+    }
+    QLocale locale_;
+};
+
+// The cancel button's text of a standard dialog, shown as a user would see it.
+QString cancelText(QDialog* d) {
+    d->open();
+    pumpEvents();
+    QString text;
+    for (QDialogButtonBox* box : d->findChildren<QDialogButtonBox*>())
+        if (QAbstractButton* b = box->button(QDialogButtonBox::Cancel)) text = b->text();
+    d->reject();
+    return text;
+}
+
+struct DialogCase {
+    const char* name;
+    std::function<QDialog*()> make;
+};
+
+const DialogCase kDialogs[] = {
+    {"folder browser",
+     [] {
+         auto* d = new QFileDialog(nullptr, QStringLiteral("选择用户配置文件存放的目录："));
+         d->setOption(QFileDialog::DontUseNativeDialog);
+         d->setFileMode(QFileDialog::Directory);
+         return d;
+     }},
+    {"file open",
+     [] {
+         auto* d = new QFileDialog(nullptr, QStringLiteral("打开"));
+         d->setOption(QFileDialog::DontUseNativeDialog);
+         return d;
+     }},
+    {"colour",
+     [] {
+         auto* d = new QColorDialog;
+         d->setOption(QColorDialog::DontUseNativeDialog);
+         return d;
+     }},
+    {"print",
+     [] {
+         static QPrinter printer;
+         return new QPrintDialog(&printer);
+     }},
+};
+
+TEST_F(Desktop, StandardDialogsReadInChinese) {
+    ASSERT_TRUE(gLoadQtTranslations()) << "Qt's Chinese translations are not installed";
+    for (const DialogCase& c : kDialogs) {
+        std::unique_ptr<QDialog> d(c.make());
+        EXPECT_EQ(cancelText(d.get()), QStringLiteral("取消")) << c.name;
+    }
+    EXPECT_EQ(QLocale().language(), QLocale::Chinese);
+}
+
+TEST_F(Desktop, MissingTranslationsLeaveTheDialogsInEnglish) {
+    QTemporaryDir empty;
+    EXPECT_FALSE(gLoadQtTranslations(empty.path()));
+    std::unique_ptr<QDialog> d(kDialogs[1].make());
+    EXPECT_EQ(cancelText(d.get()).remove(QLatin1Char('&')), QStringLiteral("Cancel"));
+}
+
+TEST_F(Desktop, DialogsAreQtsOwnWhateverTheDesktop) {
+    gSetUpDesktop();
+    EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+    EXPECT_EQ(QLocale().language(), QLocale::Chinese);
+}
+
+TEST_F(Desktop, EveryWindowCarriesTheProgramIcon) {
+    gSetUpDesktop();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("rededera"));
+    const QIcon icon = QApplication::windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixmap(32, 32).toImage(), gProgramIcon().pixmap(32, 32).toImage());
+    frmMain* m = loadMain();
+    m->mHAbout->trigger();
+    QWidget* about = forms::find(QStringLiteral("frmAbout"));
+    ASSERT_NE(about, nullptr);
+    for (QWidget* w : {static_cast<QWidget*>(m), about})
+        EXPECT_EQ(w->windowIcon().pixmap(32, 32).toImage(), icon.pixmap(32, 32).toImage())
+            << w->objectName().toStdString();
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+// A name as long as account creation takes is cut with "…" where a window shows
+// it, the whole name in the tool tip, never clipped.
+#include "shellFixture.h"
+
+#include "accounts/frmLock.h"
+#include "accounts/frmLogin.h"
+#include "accounts/frmUser.h"
+#include "core/gLinkLabel.h"
+#include "core/gState.h"
+#include "diary/frmWelcome.h"
+#include "shell/frmMain.h"
+#include "shell/gProgram.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+// Account creation takes a name of any length.
+const QString kName = QStringLiteral("我的名字特别特别长长到任何一个窗口都放不下它&它的全部文字").repeated(4);
+
+class LongName : public AccountShellTest {
+public:
+    using AccountShellTest::loadMain;
+
+protected:
+    void SetUp() override {
+        AccountShellTest::SetUp();
+        makeAccount();
+        gUserName = kName;
+        gRegisterForms();
+    }
+};
+
+// Every line of the label as drawn fits its width.
+bool fits(const QLabel* l) {
+    QString text = l->text();
+    if (l->buddy()) text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        if (l->fontMetrics().horizontalAdvance(line) > l->contentsRect().width()) return false;
+    return true;
+}
+
+TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
+    const struct {
+        const char* where;
+        std::function<QLabel*(LongName&)> open;
+    } cases[] = {
+        {"sign-in window, password only",
+         [](LongName&) {
+             gOptions[9] = true;
+             auto* w = forms::load<frmLogin>(QStringLiteral("frmLogin"));
+             w->show();
+             return w->Label2;
+         }},
+        {"home page greeting",
+         [](LongName& t) {
+             t.loadMain();
+             gChangeFrame(0);
+             return static_cast<frmWelcome*>(gMainWindow()->currentPage())->Label1;
+         }},
+        {"account page",
+         [](LongName& t) {
+             t.loadMain();
+             gChangeFrame(5);
+             return static_cast<frmUser*>(gMainWindow()->currentPage())->Label17;
+         }},
+        {"account page, rename",
+         [](LongName& t) {
+             t.loadMain();
+             gChangeFrame(5);
+             auto* p = static_cast<frmUser*>(gMainWindow()->currentPage());
+             QTest::mouseClick(p->lblCmd10, Qt::LeftButton, {}, QPoint(3, 3));
+             return p->Label19;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        QLabel* l = c.open(*this);
+        ASSERT_NE(l, nullptr);
+        pumpEvents();
+        EXPECT_TRUE(l->text().contains(QStringLiteral("…"))) << l->text().toStdString();
+        EXPECT_TRUE(fits(l)) << l->text().toStdString();
+        EXPECT_TRUE(l->toolTip().contains(kName)) << l->toolTip().toStdString();
+        forms::unloadAllNow();
+        gRegisterForms();
+        main_ = nullptr;
+    }
+}
+
+TEST_F(LongName, ShortNamesAreShownWholeWithoutToolTip) {
+    gUserName = QStringLiteral("Ann");
+    loadMain();
+    gChangeFrame(5);
+    auto* p = static_cast<frmUser*>(gMainWindow()->currentPage());
+    EXPECT_EQ(p->Label17->text(), QStringLiteral("Ann\n\n密码保护"));
+    EXPECT_TRUE(p->Label17->toolTip().isEmpty());
+}
+
+TEST_F(LongName, NameBoxesShowTheWholeNameAsToolTip) {
+    auto* w = forms::load<frmLock>(QStringLiteral("frmLock"));
+    w->show();
+    w->Text1->setText(kName);
+    EXPECT_EQ(w->Text1->toolTip(), kName);
+    w->Text1->setText(QStringLiteral("Ann"));
+    EXPECT_TRUE(w->Text1->toolTip().isEmpty());
+}
+
+} // namespace
