@@ -34,7 +34,7 @@ inline constexpr char kProgramFolder[] = "Rededera";
 inline constexpr char kMainProgram[] = "Rededera";
 inline constexpr char kLauncher[] = "Kestrove";
 inline constexpr char kManifestFile[] = "Rededera.exe.manifest";
-inline constexpr char kShortcutFile[] = "Rededera.desktop";
+inline constexpr char kShortcutFile[] = "rededera.desktop";
 // The program's icon: its name in desktop entries, its file in the icon theme,
 // and the wizard's own copy of it.
 inline constexpr char kIconName[] = "rededera";

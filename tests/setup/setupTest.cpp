@@ -104,7 +104,7 @@ protected:
     }
 
     QString dest() const { return pf + QStringLiteral("Rededera/"); }
-    QString link() const { return menu + QStringLiteral("Rededera.desktop"); }
+    QString link() const { return menu + QStringLiteral("rededera.desktop"); }
     QString execLine() const {
         for (const QByteArray& line : readFile(link()).split('\n'))
             if (line.startsWith("Exec=")) return QString::fromUtf8(line.mid(5));
@@ -206,7 +206,7 @@ TEST_F(SetupTest, FullRunCopiesProgramWritesManifestAndShortcut) {
     EXPECT_EQ(desktopFileProblems(link()), "");
     // Nothing but the finished files is left behind.
     EXPECT_EQ(QDir(dest()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-    EXPECT_EQ(QDir(menu).entryList(QDir::Files | QDir::Hidden), QStringList{"Rededera.desktop"});
+    EXPECT_EQ(QDir(menu).entryList(QDir::Files | QDir::Hidden), QStringList{"rededera.desktop"});
 }
 
 TEST_F(SetupTest, ShortcutPrefersTheLauncher) {
@@ -506,7 +506,7 @@ TEST(SetupFromTheBuild, InstallsTheBuiltProgramIntoAFreshHome) {
     EXPECT_EQ(readFile(dest + "Rededera"), readFile(program.absoluteFilePath()));
     EXPECT_EQ(readFile(dest + "Rededera.exe.manifest"), manifestFileBytes());
     const QString data = h.path() + "/data/";
-    const QString link = data + "applications/Rededera.desktop";
+    const QString link = data + "applications/rededera.desktop";
     EXPECT_TRUE(readFile(link).contains("\nExec=\"" + (dest + "Rededera").toUtf8() + "\"\n"));
     EXPECT_TRUE(QFileInfo::exists(data + "icons/hicolor/scalable/apps/rededera.svg"));
     EXPECT_EQ(desktopFileProblems(link), "");
