@@ -762,8 +762,16 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
             sqlite3_stmt* st = connection.prepare(text);
             const int n = sqlite3_column_count(st);
             for (int i = 0; i < n; ++i) {
-                ColumnSpec c = detail::columnFromDecl(QString::fromUtf8(sqlite3_column_name(st, i)),
-                                                      QString::fromUtf8(sqlite3_column_decltype(st, i)));
+                // A column straight from a table of the schema reads as its kind there.
+                const char* table = sqlite3_column_table_name(st, i);
+                const char* origin = sqlite3_column_origin_name(st, i);
+                const ColumnSpec* known = table && origin ? connection.schemaColumn(QString::fromUtf8(table),
+                                                                                   QString::fromUtf8(origin))
+                                                          : nullptr;
+                ColumnSpec c = known ? *known
+                                     : detail::columnFromDecl(QString::fromUtf8(sqlite3_column_name(st, i)),
+                                                              QString::fromUtf8(sqlite3_column_decltype(st, i)));
+                c.name = QString::fromUtf8(sqlite3_column_name(st, i));
                 if (c.type == ColumnType::Boolean) c.type = ColumnType::Other;
                 d.cols.push_back(c);
             }
