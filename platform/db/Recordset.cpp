@@ -843,6 +843,10 @@ long Recordset::absolutePosition() const {
     return d_->hasCurrent() ? d_->pos + 1 : 0;
 }
 
+qint64 Recordset::bookmark() const {
+    return d_->current().rowid;
+}
+
 void Recordset::moveFirst() {
     d_->moveTo(0);
 }

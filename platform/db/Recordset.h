@@ -73,6 +73,10 @@ public:
     bool bof() const; // before the first row (always true with no rows)
     // 1-based position of the current row, 0 at bof or eof.
     long absolutePosition() const;
+    // The current row's place in its table: rows later in table order have
+    // larger bookmarks (0 for a row not yet written, or one of a query that is
+    // not a table's). err::BofOrEof without a current row.
+    qint64 bookmark() const;
 
     // Leaving a row with unsaved changes (Optimistic/Pessimistic) updates it first.
     void moveFirst();
