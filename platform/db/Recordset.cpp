@@ -82,8 +82,8 @@ struct TablePlan {
     std::vector<ColumnSpec> cols;
     std::vector<int> longCols;         // indexes into cols of columns read lazily
     std::vector<ColumnSpec> condCols;  // the column of each condition
-    QString sqlAll, sqlFirst, sqlRest; // see Recordset::open
-    QString sqlUnordered;              // no ORDER BY, for opens without a sort
+    QString sqlAll;       // ordered by the sort, then table order
+    QString sqlUnordered; // no ORDER BY, for opens without a sort
 };
 
 const ParsedSource& parseCached(const QString& source) {
@@ -199,22 +199,15 @@ std::shared_ptr<const TablePlan> buildTablePlan(Connection& connection, const QS
     QString order = detail::orderKeys(sort, resolve);
     order = QStringLiteral(" ORDER BY ") + (order.isEmpty() ? QString() : order + QStringLiteral(", ")) +
             QStringLiteral("rowid");
-    QString allList, shortList;
+    QString allList;
     for (size_t i = 0; i < plan->cols.size(); ++i) {
-        const QString q = quoteIdent(plan->cols[i].name);
-        allList += QStringLiteral(", ") + q;
-        if (plan->cols[i].type == ColumnType::LongText)
-            plan->longCols.push_back(int(i));
-        else
-            shortList += QStringLiteral(", ") + q;
+        allList += QStringLiteral(", ") + quoteIdent(plan->cols[i].name);
+        if (plan->cols[i].type == ColumnType::LongText) plan->longCols.push_back(int(i));
     }
     const QString from = QStringLiteral(" FROM ") + quoteIdent(p.table) + where + order;
-    plan->sqlUnordered = QStringLiteral("SELECT rowid") + allList + QStringLiteral(" FROM ") +
-                         quoteIdent(p.table) + where +
-                         (plan->longCols.empty() ? QString() : QStringLiteral(" LIMIT ?"));
+    plan->sqlUnordered =
+        QStringLiteral("SELECT rowid") + allList + QStringLiteral(" FROM ") + quoteIdent(p.table) + where;
     plan->sqlAll = QStringLiteral("SELECT rowid") + allList + from;
-    plan->sqlFirst = plan->sqlAll + QStringLiteral(" LIMIT ?");
-    plan->sqlRest = QStringLiteral("SELECT rowid") + shortList + from + QStringLiteral(" LIMIT -1 OFFSET ?");
     connection.setPlan(key, plan);
     return plan;
 }
@@ -696,26 +689,27 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
                                   ? QVariant(detail::likePattern(v, c.op))
                                   : v);
             }
-            // Every column of the first rows; then, for a large result, the short
-            // columns of the rest (the same order: the sort ends with rowid).
-            auto readRows = [&](const QString& sql, const QVariantList& bound, bool withLong) {
+            // One pass over the rows: every column of the first rows, the short
+            // columns of the rest (their long texts are read when asked for).
+            // Reading a large result twice would scan the table twice.
+            auto readRows = [&](const QString& sql, const QVariantList& bound) {
                 sqlite3_stmt* st = connection.prepare(sql);
                 Connection::bind(st, bound);
                 int rc;
                 const int n = int(d.cols.size());
+                const bool lazy = !d.longCols.empty();
                 while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
                     Row r;
                     r.rowid = sqlite3_column_int64(st, 0);
                     r.seq = r.rowid;
                     r.base = qsizetype(d.cells.size());
-                    if (withLong) {
+                    if (!lazy || d.rows.size() < size_t(kEagerLongRows)) {
                         for (int i = 0; i < n; ++i)
                             d.cells.push_back(Impl::readValue(st, i + 1, d.cols[i]));
                     } else {
-                        int k = 1;
                         for (int i = 0; i < n; ++i)
                             d.cells.push_back(d.cols[i].type != ColumnType::LongText
-                                                  ? Impl::readValue(st, k++, d.cols[i])
+                                                  ? Impl::readValue(st, i + 1, d.cols[i])
                                                   : QVariant());
                         r.longLoaded = false;
                     }
@@ -727,29 +721,14 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
             if (sort.isEmpty()) {
                 // Table order by sorting the rows here: an ORDER BY rowid would make
                 // SQLite sort them anyway, after reading them through an index.
-                QVariantList bound = params;
-                if (!d.longCols.empty()) bound.append(kEagerLongRows);
-                readRows(plan->sqlUnordered, bound, true);
-                if (d.longCols.empty() || d.rows.size() < size_t(kEagerLongRows)) {
-                    // Entries are mostly added in date order, so a read through the
-                    // Date index usually comes back in table order already.
-                    const auto byRowid = [](const Row& a, const Row& b) { return a.rowid < b.rowid; };
-                    if (!std::is_sorted(d.rows.begin(), d.rows.end(), byRowid))
-                        std::sort(d.rows.begin(), d.rows.end(), byRowid);
-                } else {
-                    // A large result: read in table order, long texts of the rest later.
-                    d.rows.clear();
-                    d.cells.clear();
-                    params.append(kEagerLongRows);
-                    readRows(plan->sqlFirst, params, true);
-                    if (d.rows.size() == size_t(kEagerLongRows)) readRows(plan->sqlRest, params, false);
-                }
-            } else if (d.longCols.empty()) {
-                readRows(plan->sqlAll, params, true);
+                readRows(plan->sqlUnordered, params);
+                // Entries are mostly added in date order, so a read through the
+                // Date index usually comes back in table order already.
+                const auto byRowid = [](const Row& a, const Row& b) { return a.rowid < b.rowid; };
+                if (!std::is_sorted(d.rows.begin(), d.rows.end(), byRowid))
+                    std::sort(d.rows.begin(), d.rows.end(), byRowid);
             } else {
-                params.append(kEagerLongRows);
-                readRows(plan->sqlFirst, params, true);
-                if (d.rows.size() == size_t(kEagerLongRows)) readRows(plan->sqlRest, params, false);
+                readRows(plan->sqlAll, params);
             }
             d.sortedBySeq = sort.isEmpty();
             d.filter = Filter();
