@@ -5,6 +5,8 @@
 
 #include <QScopeGuard>
 
+#include <limits>
+
 std::vector<gFoundEntry> gSearchDiary(const db::Filter& filter) {
     const auto release = qScopeGuard([] { gRecordset.close(); });
     const QString date = QStringLiteral("Date");
@@ -14,6 +16,8 @@ std::vector<gFoundEntry> gSearchDiary(const db::Filter& filter) {
     gRecordset.setCursorLocation(db::CursorLocation::Client);
     gRecordset.setFilter(filter);
     gRecordset.setSort(db::Sort(date));
+    // Every result shows its preview, so every plain text is read in the one pass.
+    gRecordset.setCacheSize(std::numeric_limits<long>::max());
     gRecordset.open(gCommand, db::CursorType::Static);
     found.reserve(size_t(gRecordset.recordCount()));
     for (; !gRecordset.eof(); gRecordset.moveNext()) {

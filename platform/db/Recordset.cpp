@@ -218,6 +218,7 @@ struct Recordset::Impl {
     // Settings that a close puts back.
     Filter filter;
     Sort sort;
+    long eagerRows = kEagerLongRows; // rows read with their long texts at open
 
     bool open = false;
     bool filterSet = false, sortSet = false; // set since the last open
@@ -616,6 +617,10 @@ void Recordset::setSort(const Sort& s) {
     d_->onDeleted = false;
 }
 
+void Recordset::setCacheSize(long rows) {
+    d_->eagerRows = std::max(rows, 1L);
+}
+
 const Filter& Recordset::filter() const {
     return d_->filter;
 }
@@ -703,7 +708,7 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
                     r.rowid = sqlite3_column_int64(st, 0);
                     r.seq = r.rowid;
                     r.base = qsizetype(d.cells.size());
-                    if (!lazy || d.rows.size() < size_t(kEagerLongRows)) {
+                    if (!lazy || d.rows.size() < size_t(d.eagerRows)) {
                         for (int i = 0; i < n; ++i)
                             d.cells.push_back(Impl::readValue(st, i + 1, d.cols[i]));
                     } else {

@@ -49,6 +49,10 @@ public:
     void setSort(const Sort& sort);
     const Filter& filter() const;
     const Sort& sort() const;
+    // Before open: how many rows are read with their long texts at open (2000
+    // unless set); the long texts of the rest are read when first asked for.
+    // A use that reads every row's long text anyway saves a read per row.
+    void setCacheSize(long rows);
 
     // Opens on the command's text and active connection (an open recordset is
     // released first; only a filter or sort set since its open carries over).
