@@ -212,6 +212,10 @@ void Connection::close() {
     ++generation_;
 }
 
+qint64 Connection::changeCount() const {
+    return db_ ? sqlite3_total_changes(db_) : 0;
+}
+
 void Connection::checkOpen() const {
     if (!db_) gRaise(err::Closed, QStringLiteral("对象关闭时，不允许操作。"));
 }

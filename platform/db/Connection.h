@@ -33,6 +33,9 @@ public:
     const QString& fileName() const { return file_; }
     // Changes with every open and close, so a recordset notices a connection that went away.
     quint64 generation() const { return generation_; }
+    // Rows added, changed or deleted through this connection since its open
+    // (also those of a rolled-back transaction): unchanged means nothing was written.
+    qint64 changeCount() const;
 
     // Closes the file; an open transaction is rolled back. Harmless when closed.
     void close();
