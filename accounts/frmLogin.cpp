@@ -358,6 +358,8 @@ bool frmLogin::signIn() {
         } catch (...) {
             failed = true;
             wrongKey = gCurrentError().number() == db::err::WrongKey;
+            // Say which table or column the file lacks before the sign-in gives up.
+            if (gCurrentError().number() == db::err::SchemaMismatch) gShowErrorBox(true);
         }
         if (!failed) break;
         const Road road = failureRoad(wrongKey, typed);

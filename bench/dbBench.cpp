@@ -5,6 +5,7 @@
 // /tmp/rededera-bench) and reused by later runs.
 #include "core/gDatabase.h"
 #include "core/gState.h"
+#include "diary/gDiarySearch.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -451,6 +452,156 @@ void BM_AddEntryRaw(benchmark::State& state) {
     removeAdded(int(state.range(0)));
 }
 
+// ---- the search page: every entry read ----
+
+// Accounts whose entries differ from each other, so a word is in some and not
+// in others: "露营" in one entry of 50, "考试" in one title of 20.
+QString searchAccountFile(int entries) {
+    return benchDir() + QStringLiteral("/search-%1.dat").arg(entries);
+}
+
+QString searchText(int i) {
+    static const char* const sentences[] = {
+        "今天早上下了一场小雨，空气很清新。", "上午有两节数学课，老师讲了极限和连续。",
+        "下午去图书馆借了几本书。",         "晚上和同学一起复习英语单词。",
+        "食堂的午饭有红烧肉和青菜。",       "班会上讨论了运动会的安排。",
+        "物理实验做得不太顺利，明天要重做。", "给家里打了电话，妈妈让我多穿衣服。",
+        "跑步三千米，感觉比上周轻松。",     "读完了一本小说，结尾让人难忘。",
+        "宿舍停电了，大家点着台灯聊天。",   "化学作业很难，做到很晚才完成。",
+        "和室友去超市买了些水果。",         "社团活动排练了新的节目。",
+        "老师表扬了我的作文。",             "天气转凉，树叶开始变黄。"};
+    QString s = QString::number(i) + QLatin1Char(' ');
+    if (i % 50 == 7) s += QStringLiteral("周末和同学去郊外露营，看到了满天的星星。");
+    for (int k = 0; s.size() < 500; ++k)
+        s += QString::fromUtf8(sentences[(i * 7 + k * 5) % 16]);
+    return s.left(500);
+}
+
+QString searchTitle(int i) {
+    static const char* const titles[] = {"平常的一天", "雨天", "图书馆", "运动会", "周末", "社团", "晚自习",
+                                         "家里来电",   "跑步", "小说",   "停电",   "作业", "超市", "作文",
+                                         "秋天",       "实验", "班会",   "期中考试", "食堂", "单词"};
+    return QString::fromUtf8(titles[i % 20]);
+}
+
+void ensureSearchAccount(int entries) {
+    const QString file = searchAccountFile(entries);
+    const QString key = password();
+    if (QFile::exists(file)) return;
+    std::fprintf(stderr, "building %s ...\n", qPrintable(file));
+    const QString temp = file + QStringLiteral(".building");
+    QFile::remove(temp);
+    gCreateDatabase(temp, key);
+    gOpenDatabase(temp, key);
+    int n = 0;
+    for (int d = 0; n < entries;) {
+        db::Transaction t(gConnection);
+        for (int batch = 0; batch < 5000 && n < entries; ++d) {
+            const int k = std::min(kPattern[d % kPatternLength], entries - n);
+            for (int j = 0; j < k; ++j, ++n, ++batch) {
+                const QString plain = searchText(n);
+                gConnection.execute(
+                    QStringLiteral("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Diary\", \"DiaryRTF\", "
+                                   "\"Score\", \"Collect\") VALUES (?, ?, ?, ?, ?, ?)"),
+                    {kFirstDay.addDays(d), searchTitle(n), plain, richText(plain), n % 101, n % 17 == 0});
+            }
+        }
+        t.commit();
+    }
+    gCloseDatabase();
+    QFile::rename(temp, file);
+}
+
+const QString kContentWord = QStringLiteral("露营");
+const QString kTitleWord = QStringLiteral("考试");
+
+// The search page's reads for one condition: the results by date with their
+// place in the day. A search of the plain texts keeps them for the following
+// searches until the database changes; `afterChange` times the first one.
+void searchLayer(benchmark::State& state, const QString& field, const QString& word, bool afterChange = false) {
+    ensureSearchAccount(int(state.range(0)));
+    gOpenDatabase(searchAccountFile(int(state.range(0))), password());
+    const db::Filter filter(field, db::Op::Contains, word);
+    if (!afterChange) gSearchDiary(filter); // timed: the searches after the first
+    size_t found = 0;
+    for (auto _ : state) {
+        if (afterChange) {
+            state.PauseTiming();
+            gConnection.execute(QStringLiteral("UPDATE \"DiarySettings\" SET \"Score\" = \"Score\""));
+            state.ResumeTiming();
+        }
+        const std::vector<gFoundEntry> rows = gSearchDiary(filter);
+        found = rows.size();
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["found"] = double(found);
+    gCloseDatabase();
+}
+
+// The same two statements on raw SQLCipher: the matches by date, then the
+// dates of their days from the index to number them.
+void searchRaw(benchmark::State& state, const char* field, const QString& word) {
+    ensureSearchAccount(int(state.range(0)));
+    Raw raw(searchAccountFile(int(state.range(0))));
+    const QByteArray matches = QByteArray("SELECT rowid, \"Date\", \"Title\", \"Diary\", \"Score\", \"Collect\" "
+                                          "FROM \"Diary\" WHERE \"") +
+                               field + "\" LIKE ? ESCAPE '\\' ORDER BY \"Date\", rowid";
+    sqlite3_stmt* st = raw.prepare(matches.constData());
+    sqlite3_stmt* days = raw.prepare(
+        "SELECT rowid, \"Date\" FROM \"Diary\" WHERE \"Date\" >= ? AND \"Date\" <= ? ORDER BY \"Date\", rowid");
+    const QByteArray pattern = (QLatin1Char('%') + word + QLatin1Char('%')).toUtf8();
+    size_t found = 0;
+    for (auto _ : state) {
+        sqlite3_reset(st);
+        sqlite3_bind_text(st, 1, pattern.constData(), int(pattern.size()), SQLITE_TRANSIENT);
+        std::vector<gFoundEntry> rows;
+        std::vector<qint64> marks;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            rows.push_back({0,
+                            db::textToDate(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)),
+                                           sqlite3_column_bytes(st, 1)),
+                            columnText(st, 2), columnText(st, 3).left(50), sqlite3_column_int(st, 4)});
+            marks.push_back(sqlite3_column_int64(st, 0));
+        }
+        if (!rows.empty()) {
+            sqlite3_reset(days);
+            bindDate(days, 1, rows.front().date);
+            bindDate(days, 2, rows.back().date);
+            size_t k = 0;
+            QDate day;
+            int place = 0;
+            while (k < rows.size() && sqlite3_step(days) == SQLITE_ROW) {
+                const QDate d = db::textToDate(reinterpret_cast<const char*>(sqlite3_column_text(days, 1)),
+                                               sqlite3_column_bytes(days, 1));
+                place = d == day ? place + 1 : 1;
+                day = d;
+                if (d == rows[k].date && sqlite3_column_int64(days, 0) == marks[k]) rows[k++].number = place;
+            }
+        }
+        found = rows.size();
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["found"] = double(found);
+    sqlite3_finalize(st);
+    sqlite3_finalize(days);
+}
+
+void BM_SearchContentLayer(benchmark::State& state) {
+    searchLayer(state, QStringLiteral("Diary"), kContentWord);
+}
+void BM_SearchContentFirstLayer(benchmark::State& state) {
+    searchLayer(state, QStringLiteral("Diary"), kContentWord, true);
+}
+void BM_SearchContentRaw(benchmark::State& state) {
+    searchRaw(state, "Diary", kContentWord);
+}
+void BM_SearchTitleLayer(benchmark::State& state) {
+    searchLayer(state, QStringLiteral("Title"), kTitleWord);
+}
+void BM_SearchTitleRaw(benchmark::State& state) {
+    searchRaw(state, "Title", kTitleWord);
+}
+
 #define ACCOUNTS ->Arg(1000)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)
 
 BENCHMARK(BM_KeyDerivationOnly) ACCOUNTS;
@@ -463,6 +614,14 @@ BENCHMARK(BM_MonthMarksLayer) ACCOUNTS;
 BENCHMARK(BM_MonthMarksRaw) ACCOUNTS;
 BENCHMARK(BM_AddEntryLayer) ACCOUNTS;
 BENCHMARK(BM_AddEntryRaw) ACCOUNTS;
+
+#define SEARCHED ->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)
+
+BENCHMARK(BM_SearchContentFirstLayer) SEARCHED;
+BENCHMARK(BM_SearchContentLayer) SEARCHED;
+BENCHMARK(BM_SearchContentRaw) SEARCHED;
+BENCHMARK(BM_SearchTitleLayer) SEARCHED;
+BENCHMARK(BM_SearchTitleRaw) SEARCHED;
 
 } // namespace
 

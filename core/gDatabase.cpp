@@ -99,8 +99,13 @@ void gCreateDatabase(const QString& file, const QString& dbPassword) {
 void gOpenDatabase(const QString& file, const QString& dbPassword) {
     gAtEndProgram(&gCloseDatabase);
     gRecordset.close();
+    // Columns read as the schema says, whatever type names the file declares.
+    gConnection.setSchema(gDatabaseSchema());
     gConnection.open(file, dbPassword, true);
     try {
+        // A file without a table or column of ours is refused here, by name,
+        // rather than giving wrong results later.
+        gConnection.checkSchema();
         // A database without its one DiarySettings row gets it back.
         if (gConnection.count(QStringLiteral("DiarySettings")) == 0) gConnection.execute(kSettingsRow);
     } catch (...) {

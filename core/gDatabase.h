@@ -25,7 +25,9 @@ void gCreateDatabase(const QString& file, const QString& dbPassword);
 // Opens gConnection on `file` for this process alone and makes it gCommand's
 // active connection. A wrong password fails with db::err::WrongKey, a file held
 // by another process with db::err::FileInUse; on failure nothing stays open.
-// A DiarySettings table without its row gets one with Score 0.
+// A DiarySettings table without its row gets one with Score 0. The columns
+// take their kinds from gDatabaseSchema whatever types the file declares; a
+// missing table or column fails with db::err::SchemaMismatch naming it.
 void gOpenDatabase(const QString& file, const QString& dbPassword);
 
 // Releases gRecordset and closes gConnection (an open transaction is rolled

@@ -10,6 +10,7 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
+#include "diary/gDiarySearch.h"
 #include "platform/db/db.h"
 #include "shell/frmMain.h"
 
@@ -104,22 +105,6 @@ QTreeWidget* list(QWidget* parent, const char* name, int previewWidth) {
     return lv;
 }
 
-// The fields a search condition can look at: rows equal in these either all
-// match or none do, which lets a filtered row find its place among its day's.
-struct RowKey {
-    QString title, diary;
-    int score = 0;
-    bool collect = false;
-    bool operator==(const RowKey& o) const {
-        return score == o.score && collect == o.collect && title == o.title && diary == o.diary;
-    }
-};
-
-RowKey currentKey() {
-    return {gRecordset.text(QStringLiteral("Title")), gRecordset.text(kDiary),
-            gRecordset.integer(QStringLiteral("Score")), gRecordset.boolean(QStringLiteral("Collect"))};
-}
-
 void openDiaryTable(const db::Filter& filter, db::LockType lock = db::LockType::Unspecified,
                     bool sorted = true) {
     gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
@@ -129,16 +114,21 @@ void openDiaryTable(const db::Filter& filter, db::LockType lock = db::LockType::
     gRecordset.open(gCommand, db::CursorType::Static, lock);
 }
 
-// One list row of the current record at day position `number`.
-void addRow(QTreeWidget* lv, int number) {
-    const QDate d = gRecordset.date(QStringLiteral("Date"));
-    auto* item = new QTreeWidgetItem(lv);
-    item->setText(0, QString::number(number));
-    item->setText(1, dateText(d));
-    item->setData(1, Qt::UserRole, d);
-    item->setText(2, gRecordset.text(QStringLiteral("Title")));
-    item->setText(3, gRecordset.text(kDiary).left(50));
-    item->setText(4, QString::number(gRecordset.integer(QStringLiteral("Score"))));
+// The list rows of found entries.
+void addRows(QTreeWidget* lv, const std::vector<gFoundEntry>& found) {
+    QList<QTreeWidgetItem*> items;
+    items.reserve(qsizetype(found.size()));
+    for (const gFoundEntry& e : found) {
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, QString::number(e.number));
+        item->setText(1, dateText(e.date));
+        item->setData(1, Qt::UserRole, e.date);
+        item->setText(2, e.title);
+        item->setText(3, e.preview);
+        item->setText(4, QString::number(e.score));
+        items.append(item);
+    }
+    lv->addTopLevelItems(items);
 }
 
 } // namespace
@@ -350,7 +340,6 @@ void frmRetrieval::selectFirstNode() {
 void frmRetrieval::Result() {
     ListView1->clear();
     ListView2->clear();
-    const auto release = qScopeGuard([] { gRecordset.close(); });
 
     db::Filter f;
     if (Check1->isChecked()) {
@@ -382,56 +371,15 @@ void frmRetrieval::Result() {
     if (Check8->isChecked()) f.and_(QStringLiteral("Collect"), db::Op::Eq, true);
 
     // "NO." is the entry's place among all of its day's entries in table order,
-    // as the review page counts them, so the whole table is read for it first.
-    QHash<QDate, QVector<RowKey>> days;
-    if (!f.isEmpty()) {
-        openDiaryTable({}, db::LockType::Unspecified, false);
-        for (; !gRecordset.eof(); gRecordset.moveNext())
-            days[gRecordset.date(QStringLiteral("Date"))].append(currentKey());
-        gRecordset.close();
-    }
-
-    openDiaryTable(f);
-    QHash<QDate, int> next; // per day: the table position after the last one listed
-    QDate previous;
-    int position = 0;
-    for (; !gRecordset.eof(); gRecordset.moveNext()) {
-        const QDate d = gRecordset.date(QStringLiteral("Date"));
-        int number;
-        if (f.isEmpty()) {
-            position = d == previous ? position + 1 : 1;
-            previous = d;
-            number = position;
-        } else {
-            const QVector<RowKey>& rows = days.value(d);
-            const RowKey key = currentKey();
-            int i = next.value(d, 0);
-            while (i < rows.size() && !(rows[i] == key))
-                ++i;
-            next[d] = i + 1;
-            number = i + 1;
-        }
-        addRow(ListView1, number);
-    }
-    gRecordset.close();
+    // as the review page counts them.
+    addRows(ListView1, gSearchDiary(f));
     // The favourites pane's list was cleared with the results: refill it.
     if (pane_ == 6) FillFavourites();
 }
 
 void frmRetrieval::FillFavourites() {
     ListView2->clear();
-    {
-        const auto release = qScopeGuard([] { gRecordset.close(); });
-        openDiaryTable({});
-        QDate previous;
-        int position = 0;
-        for (; !gRecordset.eof(); gRecordset.moveNext()) {
-            const QDate d = gRecordset.date(QStringLiteral("Date"));
-            position = d == previous ? position + 1 : 1;
-            previous = d;
-            if (gRecordset.boolean(QStringLiteral("Collect"))) addRow(ListView2, position);
-        }
-    }
+    addRows(ListView2, gSearchDiary(db::Filter::eq(QStringLiteral("Collect"), true)));
     const bool any = ListView2->topLevelItemCount() > 0;
     Label12->setVisible(!any);
     Label13->setVisible(!any);

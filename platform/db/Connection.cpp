@@ -212,6 +212,10 @@ void Connection::close() {
     ++generation_;
 }
 
+qint64 Connection::changeCount() const {
+    return db_ ? sqlite3_total_changes(db_) : 0;
+}
+
 void Connection::checkOpen() const {
     if (!db_) gRaise(err::Closed, QStringLiteral("对象关闭时，不允许操作。"));
 }
@@ -492,7 +496,9 @@ const std::vector<ColumnSpec>& Connection::columnListOf(const QString& table) {
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
         const QString decl = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
-        ColumnSpec c = detail::columnFromDecl(name, decl);
+        const ColumnSpec* known = schemaColumn(table, name);
+        ColumnSpec c = known ? *known : detail::columnFromDecl(name, decl);
+        c.name = name;
         info.list.push_back(c);
         info.byName.insert(name.toLower(), c);
     }
@@ -500,6 +506,42 @@ const std::vector<ColumnSpec>& Connection::columnListOf(const QString& table) {
     if (rc != SQLITE_DONE) raise(rc);
     if (info.list.empty()) gRaise(err::CommandFailed, QStringLiteral("找不到表 \"%1\"。").arg(table));
     return tables_.insert(key, std::move(info))->list;
+}
+
+void Connection::setSchema(std::vector<TableSpec> tables) {
+    schema_ = std::move(tables);
+    tables_.clear();
+    plans_.clear();
+}
+
+const ColumnSpec* Connection::schemaColumn(const QString& table, const QString& column) const {
+    for (const TableSpec& t : schema_) {
+        if (t.name.compare(table, Qt::CaseInsensitive) != 0) continue;
+        for (const ColumnSpec& c : t.columns)
+            if (c.name.compare(column, Qt::CaseInsensitive) == 0) return &c;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void Connection::checkSchema() {
+    checkOpen();
+    for (const TableSpec& t : schema_) {
+        sqlite3_stmt* st =
+            prepare(QStringLiteral("PRAGMA table_info(") + quoteIdent(t.name) + QLatin1Char(')'));
+        QStringList present;
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+            present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE) raise(rc);
+        if (present.isEmpty())
+            gRaise(err::SchemaMismatch, QStringLiteral("数据库中没有表 \"%1\"。").arg(t.name));
+        for (const ColumnSpec& c : t.columns)
+            if (!present.contains(c.name, Qt::CaseInsensitive))
+                gRaise(err::SchemaMismatch,
+                       QStringLiteral("数据库的表 \"%1\" 中没有字段 \"%2\"。").arg(t.name, c.name));
+    }
 }
 
 Transaction::Transaction(Connection& c) : c_(c) {

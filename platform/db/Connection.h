@@ -33,6 +33,9 @@ public:
     const QString& fileName() const { return file_; }
     // Changes with every open and close, so a recordset notices a connection that went away.
     quint64 generation() const { return generation_; }
+    // Rows added, changed or deleted through this connection since its open
+    // (also those of a rolled-back transaction): unchanged means nothing was written.
+    qint64 changeCount() const;
 
     // Closes the file; an open transaction is rolled back. Harmless when closed.
     void close();
@@ -45,6 +48,15 @@ public:
 
     // Changes the file's key; old must be the key it was opened with.
     void changePassword(const QString& newPassword, const QString& oldPassword);
+
+    // The program's own tables: their columns read and write as the kinds given
+    // here, whatever type names the file declares (a file made or repaired with
+    // another SQLite tool reads the same). Columns of other tables take the kinds
+    // their declared types name. Kept across close and open.
+    void setSchema(std::vector<TableSpec> tables);
+    // Raises err::SchemaMismatch naming the first table or column of the schema
+    // that the open file lacks.
+    void checkSchema();
 
     // Number of rows of `table` that pass `filter` (no rows are read).
     long count(const QString& table, const Filter& filter = {});
@@ -68,6 +80,8 @@ public:
     // The declared types of a table's columns, by lower-case name (cached).
     const QHash<QString, ColumnSpec>& columnsOf(const QString& table);
     const std::vector<ColumnSpec>& columnListOf(const QString& table);
+    // The schema's column of that table and name (either in any letter case), or null.
+    const ColumnSpec* schemaColumn(const QString& table, const QString& column) const;
     // Query plans of the recordsets, by a key of theirs; dropped with the column cache.
     std::shared_ptr<const void> plan(const QString& key) const { return plans_.value(key); }
     void setPlan(const QString& key, std::shared_ptr<const void> plan);
@@ -88,6 +102,7 @@ private:
     };
     QHash<QString, TableInfo> tables_;
     QHash<QString, std::shared_ptr<const void>> plans_;
+    std::vector<TableSpec> schema_;
 };
 
 // Keeps a transaction open for a block: rolled back on leaving the block unless

@@ -82,8 +82,8 @@ struct TablePlan {
     std::vector<ColumnSpec> cols;
     std::vector<int> longCols;         // indexes into cols of columns read lazily
     std::vector<ColumnSpec> condCols;  // the column of each condition
-    QString sqlAll, sqlFirst, sqlRest; // see Recordset::open
-    QString sqlUnordered;              // no ORDER BY, for opens without a sort
+    QString sqlAll;       // ordered by the sort, then table order
+    QString sqlUnordered; // no ORDER BY, for opens without a sort
 };
 
 const ParsedSource& parseCached(const QString& source) {
@@ -199,22 +199,15 @@ std::shared_ptr<const TablePlan> buildTablePlan(Connection& connection, const QS
     QString order = detail::orderKeys(sort, resolve);
     order = QStringLiteral(" ORDER BY ") + (order.isEmpty() ? QString() : order + QStringLiteral(", ")) +
             QStringLiteral("rowid");
-    QString allList, shortList;
+    QString allList;
     for (size_t i = 0; i < plan->cols.size(); ++i) {
-        const QString q = quoteIdent(plan->cols[i].name);
-        allList += QStringLiteral(", ") + q;
-        if (plan->cols[i].type == ColumnType::LongText)
-            plan->longCols.push_back(int(i));
-        else
-            shortList += QStringLiteral(", ") + q;
+        allList += QStringLiteral(", ") + quoteIdent(plan->cols[i].name);
+        if (plan->cols[i].type == ColumnType::LongText) plan->longCols.push_back(int(i));
     }
     const QString from = QStringLiteral(" FROM ") + quoteIdent(p.table) + where + order;
-    plan->sqlUnordered = QStringLiteral("SELECT rowid") + allList + QStringLiteral(" FROM ") +
-                         quoteIdent(p.table) + where +
-                         (plan->longCols.empty() ? QString() : QStringLiteral(" LIMIT ?"));
+    plan->sqlUnordered =
+        QStringLiteral("SELECT rowid") + allList + QStringLiteral(" FROM ") + quoteIdent(p.table) + where;
     plan->sqlAll = QStringLiteral("SELECT rowid") + allList + from;
-    plan->sqlFirst = plan->sqlAll + QStringLiteral(" LIMIT ?");
-    plan->sqlRest = QStringLiteral("SELECT rowid") + shortList + from + QStringLiteral(" LIMIT -1 OFFSET ?");
     connection.setPlan(key, plan);
     return plan;
 }
@@ -225,6 +218,7 @@ struct Recordset::Impl {
     // Settings that a close puts back.
     Filter filter;
     Sort sort;
+    long eagerRows = kEagerLongRows; // rows read with their long texts at open
 
     bool open = false;
     bool filterSet = false, sortSet = false; // set since the last open
@@ -623,6 +617,10 @@ void Recordset::setSort(const Sort& s) {
     d_->onDeleted = false;
 }
 
+void Recordset::setCacheSize(long rows) {
+    d_->eagerRows = std::max(rows, 1L);
+}
+
 const Filter& Recordset::filter() const {
     return d_->filter;
 }
@@ -696,26 +694,27 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
                                   ? QVariant(detail::likePattern(v, c.op))
                                   : v);
             }
-            // Every column of the first rows; then, for a large result, the short
-            // columns of the rest (the same order: the sort ends with rowid).
-            auto readRows = [&](const QString& sql, const QVariantList& bound, bool withLong) {
+            // One pass over the rows: every column of the first rows, the short
+            // columns of the rest (their long texts are read when asked for).
+            // Reading a large result twice would scan the table twice.
+            auto readRows = [&](const QString& sql, const QVariantList& bound) {
                 sqlite3_stmt* st = connection.prepare(sql);
                 Connection::bind(st, bound);
                 int rc;
                 const int n = int(d.cols.size());
+                const bool lazy = !d.longCols.empty();
                 while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
                     Row r;
                     r.rowid = sqlite3_column_int64(st, 0);
                     r.seq = r.rowid;
                     r.base = qsizetype(d.cells.size());
-                    if (withLong) {
+                    if (!lazy || d.rows.size() < size_t(d.eagerRows)) {
                         for (int i = 0; i < n; ++i)
                             d.cells.push_back(Impl::readValue(st, i + 1, d.cols[i]));
                     } else {
-                        int k = 1;
                         for (int i = 0; i < n; ++i)
                             d.cells.push_back(d.cols[i].type != ColumnType::LongText
-                                                  ? Impl::readValue(st, k++, d.cols[i])
+                                                  ? Impl::readValue(st, i + 1, d.cols[i])
                                                   : QVariant());
                         r.longLoaded = false;
                     }
@@ -727,29 +726,14 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
             if (sort.isEmpty()) {
                 // Table order by sorting the rows here: an ORDER BY rowid would make
                 // SQLite sort them anyway, after reading them through an index.
-                QVariantList bound = params;
-                if (!d.longCols.empty()) bound.append(kEagerLongRows);
-                readRows(plan->sqlUnordered, bound, true);
-                if (d.longCols.empty() || d.rows.size() < size_t(kEagerLongRows)) {
-                    // Entries are mostly added in date order, so a read through the
-                    // Date index usually comes back in table order already.
-                    const auto byRowid = [](const Row& a, const Row& b) { return a.rowid < b.rowid; };
-                    if (!std::is_sorted(d.rows.begin(), d.rows.end(), byRowid))
-                        std::sort(d.rows.begin(), d.rows.end(), byRowid);
-                } else {
-                    // A large result: read in table order, long texts of the rest later.
-                    d.rows.clear();
-                    d.cells.clear();
-                    params.append(kEagerLongRows);
-                    readRows(plan->sqlFirst, params, true);
-                    if (d.rows.size() == size_t(kEagerLongRows)) readRows(plan->sqlRest, params, false);
-                }
-            } else if (d.longCols.empty()) {
-                readRows(plan->sqlAll, params, true);
+                readRows(plan->sqlUnordered, params);
+                // Entries are mostly added in date order, so a read through the
+                // Date index usually comes back in table order already.
+                const auto byRowid = [](const Row& a, const Row& b) { return a.rowid < b.rowid; };
+                if (!std::is_sorted(d.rows.begin(), d.rows.end(), byRowid))
+                    std::sort(d.rows.begin(), d.rows.end(), byRowid);
             } else {
-                params.append(kEagerLongRows);
-                readRows(plan->sqlFirst, params, true);
-                if (d.rows.size() == size_t(kEagerLongRows)) readRows(plan->sqlRest, params, false);
+                readRows(plan->sqlAll, params);
             }
             d.sortedBySeq = sort.isEmpty();
             d.filter = Filter();
@@ -762,8 +746,16 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
             sqlite3_stmt* st = connection.prepare(text);
             const int n = sqlite3_column_count(st);
             for (int i = 0; i < n; ++i) {
-                ColumnSpec c = detail::columnFromDecl(QString::fromUtf8(sqlite3_column_name(st, i)),
-                                                      QString::fromUtf8(sqlite3_column_decltype(st, i)));
+                // A column straight from a table of the schema reads as its kind there.
+                const char* table = sqlite3_column_table_name(st, i);
+                const char* origin = sqlite3_column_origin_name(st, i);
+                const ColumnSpec* known = table && origin ? connection.schemaColumn(QString::fromUtf8(table),
+                                                                                   QString::fromUtf8(origin))
+                                                          : nullptr;
+                ColumnSpec c = known ? *known
+                                     : detail::columnFromDecl(QString::fromUtf8(sqlite3_column_name(st, i)),
+                                                              QString::fromUtf8(sqlite3_column_decltype(st, i)));
+                c.name = QString::fromUtf8(sqlite3_column_name(st, i));
                 if (c.type == ColumnType::Boolean) c.type = ColumnType::Other;
                 d.cols.push_back(c);
             }
@@ -833,6 +825,10 @@ bool Recordset::bof() const {
 long Recordset::absolutePosition() const {
     d_->checkOpen();
     return d_->hasCurrent() ? d_->pos + 1 : 0;
+}
+
+qint64 Recordset::bookmark() const {
+    return d_->current().rowid;
 }
 
 void Recordset::moveFirst() {

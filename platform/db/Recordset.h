@@ -49,6 +49,10 @@ public:
     void setSort(const Sort& sort);
     const Filter& filter() const;
     const Sort& sort() const;
+    // Before open: how many rows are read with their long texts at open (2000
+    // unless set); the long texts of the rest are read when first asked for.
+    // A use that reads every row's long text anyway saves a read per row.
+    void setCacheSize(long rows);
 
     // Opens on the command's text and active connection (an open recordset is
     // released first; only a filter or sort set since its open carries over).
@@ -73,6 +77,10 @@ public:
     bool bof() const; // before the first row (always true with no rows)
     // 1-based position of the current row, 0 at bof or eof.
     long absolutePosition() const;
+    // The current row's place in its table: rows later in table order have
+    // larger bookmarks (0 for a row not yet written, or one of a query that is
+    // not a table's). err::BofOrEof without a current row.
+    qint64 bookmark() const;
 
     // Leaving a row with unsaved changes (Optimistic/Pessimistic) updates it first.
     void moveFirst();

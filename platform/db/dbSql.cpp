@@ -78,18 +78,18 @@ ColumnSpec columnFromDecl(const QString& name, const QString& declType) {
     return c;
 }
 
+// Plain SQLite types, so any SQLite tool reads the file as it is; the kinds
+// come from the schema the connection is given.
 QString declOf(const ColumnSpec& c) {
     switch (c.type) {
     case ColumnType::Date:
-        return QStringLiteral("DATETEXT");
     case ColumnType::Text:
-        return QStringLiteral("VARCHAR(%1)").arg(c.size > 0 ? c.size : 255);
     case ColumnType::LongText:
-        return QStringLiteral("LONGTEXT");
+        return QStringLiteral("TEXT");
     case ColumnType::Integer:
         return QStringLiteral("INTEGER");
     case ColumnType::Boolean:
-        return QStringLiteral("BOOLEAN NOT NULL DEFAULT 0");
+        return QStringLiteral("INTEGER NOT NULL DEFAULT 0");
     case ColumnType::Other:
         break;
     }
@@ -155,7 +155,7 @@ QVariant coerce(const ColumnSpec& c, const QVariant& v, bool nullAllowed) {
     case ColumnType::Integer: {
         qlonglong n = 0;
         if (isIntegral(v) || id == QMetaType::Bool) {
-            n = id == QMetaType::Bool ? (v.toBool() ? -1 : 0) : v.toLongLong();
+            n = id == QMetaType::Bool ? (v.toBool() ? 1 : 0) : v.toLongLong();
             if (id == QMetaType::ULongLong &&
                 v.toULongLong() > quint64(std::numeric_limits<qlonglong>::max()))
                 n = std::numeric_limits<qlonglong>::max();
@@ -314,7 +314,10 @@ QString whereClause(const Filter& filter, const Resolver& resolve, QVariantList&
         const QVariant v = coerce(col, c.value);
         if (!first) w += QStringLiteral(" AND ");
         first = false;
-        const QString id = quoteIdent(col.name);
+        // A flag is True when non-zero: files written earlier hold -1 for True.
+        const QString id = col.type == ColumnType::Boolean
+                               ? QStringLiteral("(IFNULL(") + quoteIdent(col.name) + QStringLiteral(", 0) <> 0)")
+                               : quoteIdent(col.name);
         if (!v.isValid()) {
             w += QStringLiteral("0"); // a null value never matches
             continue;

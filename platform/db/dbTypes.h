@@ -23,6 +23,7 @@ constexpr int TypeMismatch = -2147217913;  // 0x80040E07: a value that does not 
 constexpr int RowDeleted = -2147217885;    // 0x80040E23: the row is no longer in the table
 constexpr int NoTransaction = -2147168242; // 0x8004D00E: commit or rollback without a begin
 constexpr int AlreadyExists = -2147217897; // 0x80040E17: creating over an existing file
+constexpr int SchemaMismatch = -2147217865; // 0x80040E37: a table or column the program needs is missing
 constexpr int WrongArguments = 3001;       // a filter, sort or call that makes no sense here
 constexpr int BofOrEof = 3021;             // no current record (before the first or after the last)
 constexpr int ReadOnly = 3251;             // the lock type does not allow the change
@@ -116,14 +117,15 @@ QDate textToDate(const char* utf8, int bytes);
 
 namespace db {
 
-// Column types the layer knows (the declared type in the table's definition
-// tells them apart when rows are read and written).
+// Column kinds the layer knows. The tables a connection is given as its schema
+// take their kinds from it; other tables from their declared types, where the
+// names of earlier files (in quotes) are still understood.
 enum class ColumnType {
-    Date,     // "DATETEXT": TEXT "yyyy-MM-dd", read as QDate
-    Text,     // "VARCHAR(n)": TEXT of at most `size` characters (255 when size is 0)
-    LongText, // "LONGTEXT": TEXT of any length
-    Integer,  // "INTEGER": 32-bit integer, read as int
-    Boolean,  // "BOOLEAN": INTEGER 0 or 1, never null, False for a new row, read as bool
+    Date,     // TEXT "yyyy-MM-dd", read as QDate ("DATETEXT")
+    Text,     // TEXT of at most `size` characters, 255 when size is 0 ("VARCHAR(n)")
+    LongText, // TEXT of any length ("LONGTEXT")
+    Integer,  // INTEGER: 32-bit integer, read as int
+    Boolean,  // INTEGER 0 or 1, never null, False for a new row; any non-zero reads as True ("BOOLEAN")
     Other     // an expression or an undeclared column: read as SQLite gives it
 };
 

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -682,7 +683,9 @@ TEST_F(SignIn, ATimetableThatCannotBeReadLeavesNoEarlierAccountsTimetable) {
         gRecordKey = kKey;
         db::Connection c;
         c.open(gDatabaseFile, gMakeDbPassword(QStringLiteral("secret")));
-        c.execute(QStringLiteral("DROP TABLE \"Row\""));
+        // A period time past the model's range: the Row table cannot be read.
+        c.execute(QStringLiteral("INSERT INTO \"Row\" (\"Name\", \"RowIsVisible\", \"ClassBeginTime\", "
+                                 "\"ClassEndTime\") VALUES ('1', 1, 70000, 70050)"));
         c.close();
     }
     login = start(kPasswordOnly, QStringLiteral("Bob"));
@@ -693,6 +696,47 @@ TEST_F(SignIn, ATimetableThatCannotBeReadLeavesNoEarlierAccountsTimetable) {
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gTimetable.rowCount(), 0);
     EXPECT_EQ(gTodayTimes.size(), 1); // only the unused slot 0
+}
+
+TEST_F(SignIn, AFileWithoutATableOrColumnOfOursIsRefusedByName) {
+    struct Case {
+        const char* damage;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"DROP TABLE \"Term\"", "\"Term\""},
+        {"DROP TABLE \"Diary\"; CREATE TABLE \"Diary\" (\"Date\" TEXT, \"Title\" TEXT, \"Diary\" TEXT, "
+         "\"DiaryRTF\" TEXT, \"Score\" INTEGER)",
+         "\"Collect\""},
+        {"DROP TABLE \"Row\"; CREATE TABLE \"Row\" (\"Name\" TEXT, \"RowIsVisible\" INTEGER, "
+         "\"ClassBeginTime\" INTEGER)",
+         "\"ClassEndTime\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.damage);
+        gMsgBoxSeam::reset();
+        QFile::remove(gDatabaseFile);
+        databaseWithKey(QStringLiteral("secret"), kKey);
+        {
+            gRecordKey = kKey;
+            db::Connection raw;
+            raw.open(gDatabaseFile, gMakeDbPassword(QStringLiteral("secret")));
+            raw.execute(QString::fromUtf8(c.damage));
+        }
+        frmLogin* login = start(kPasswordOnly);
+        ASSERT_NE(login, nullptr);
+        login->Text1->setText(QStringLiteral("secret"));
+        login->Command1->click();
+        pumpEvents();
+        EXPECT_FALSE(signedIn());
+        ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
+        EXPECT_EQ(gMsgBoxSeam::errors()[0].number, db::err::SchemaMismatch);
+        EXPECT_TRUE(gMsgBoxSeam::errors()[0].description.contains(QString::fromUtf8(c.named)))
+            << gMsgBoxSeam::errors()[0].description.toStdString();
+        EXPECT_EQ(shownIds(), QList<int>{108});
+        EXPECT_FALSE(gConnection.isOpen());
+        forms::unloadAllNow();
+    }
 }
 
 TEST_F(SignIn, PasswordBoxesKeepOutCharactersWithoutADigest) {

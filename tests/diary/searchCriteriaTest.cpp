@@ -233,3 +233,26 @@ TEST_F(SearchCriteriaTest, RefreshFindsEntriesAddedSinceTheLastSearch) {
     QTest::mouseClick(p->lblCmd1, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(rows(p->ListView1), QStringList{"1 新"});
 }
+
+TEST_F(SearchCriteriaTest, AfterASearchOfTheTextsEveryChangeIsFoundAtOnce) {
+    seed();
+    frmRetrieval* p = openSearch();
+    p->Text2->setText(QStringLiteral("雨"));
+    p->Check5->setChecked(true);
+    ASSERT_EQ(rows(p->ListView1), (QStringList{"1 a_b", "2 晚饭"}));
+
+    // A new entry of the day before "晚饭" and of its own day.
+    addEntry({today_.addDays(-3), QStringLiteral("夜雨"), QStringLiteral("雨停了"), 50});
+    QTest::mouseClick(p->lblCmd1, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 a_b", "2 晚饭", "3 夜雨"}));
+
+    // A favourite marked from the results is found by the favourites-only search.
+    p->ListView1->setCurrentItem(p->ListView1->topLevelItem(2));
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
+    p->mCollect->trigger();
+    p->Check8->setChecked(true);
+    EXPECT_EQ(rows(p->ListView1), QStringList{"3 夜雨"});
+    p->Check5->setChecked(false);
+    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 雨后", "3 夜雨"}));
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}

@@ -442,6 +442,36 @@ TEST_F(DbRecordset, LargeResultsReadLongTextsWhenAskedFor) {
               1);
 }
 
+TEST_F(DbRecordset, TheCacheSizeSaysWhichLongTextsAreReadAtOpen) {
+    {
+        db::Transaction t(gConnection);
+        for (int i = 0; i < 2100; ++i)
+            gConnection.execute(QStringLiteral("INSERT INTO Diary (Date, Title, Diary, Score) VALUES (?, ?, ?, ?)"),
+                                {kDay.addDays(i % 31), QString::number(i), QStringLiteral("text %1").arg(i), i});
+        t.commit();
+    }
+    struct Case {
+        bool sorted;
+        long cacheSize; // 0: not set
+        bool lastTextInMemory;
+    };
+    for (const Case c : {Case{false, 0, false}, Case{true, 0, false}, Case{false, 2100, true},
+                         Case{true, 100000, true}, Case{true, 2099, false}}) {
+        SCOPED_TRACE(testing::Message() << c.sorted << " " << c.cacheSize);
+        gConnection.beginTrans();
+        if (c.sorted) gRecordset.setSort(db::Sort(QStringLiteral("Date")));
+        if (c.cacheSize) gRecordset.setCacheSize(c.cacheSize);
+        gRecordset.open(QStringLiteral("SELECT * FROM Diary"), gConnection);
+        // The rows leave the table behind the recordset: only texts read at open remain.
+        gConnection.execute(QStringLiteral("DELETE FROM Diary"));
+        gRecordset.moveLast();
+        EXPECT_EQ(errorOf([] { gRecordset.text(QStringLiteral("Diary")); }),
+                  c.lastTextInMemory ? 0 : db::err::RowDeleted);
+        gRecordset.close();
+        gConnection.rollbackTrans();
+    }
+}
+
 TEST_F(DbRecordset, AReleaseForgottenAfterAnErrorDoesNotLeakIntoTheNextUse) {
     addEntry(kDay, QStringLiteral("a"));
     addEntry(kDay.addDays(1), QStringLiteral("b"));

@@ -1,0 +1,21 @@
+#pragma once
+// The search page's reads: the entries that pass a filter, by date, each with
+// its place among all of its day's entries in table order ("NO."), the pair
+// the review page and the favourite flag address an entry by.
+#include "platform/db/dbTypes.h"
+
+#include <QDate>
+#include <QString>
+
+#include <vector>
+
+struct gFoundEntry {
+    int number = 0; // place among the day's entries in table order, from 1
+    QDate date;
+    QString title;
+    QString preview; // the first 50 characters of the plain text
+    int score = 0;
+};
+
+// Reads through the shared recordset, which is released however the read ends.
+std::vector<gFoundEntry> gSearchDiary(const db::Filter& filter);
