@@ -183,3 +183,11 @@ std::vector<gFoundEntry> gSearchDiary(const db::Filter& filter) {
     }
     return found;
 }
+
+void gForgetSearchTexts() {
+    searchCache() = SearchCache();
+}
+
+size_t gKeptSearchTexts() {
+    return searchCache().entries.size();
+}

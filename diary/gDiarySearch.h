@@ -19,3 +19,9 @@ struct gFoundEntry {
 
 // Reads through the shared recordset, which is released however the read ends.
 std::vector<gFoundEntry> gSearchDiary(const db::Filter& filter);
+
+// Lets go of the plain texts kept after a search of the texts; the next such
+// search reads them again. Called when the program locks.
+void gForgetSearchTexts();
+// How many entries' texts are kept now.
+size_t gKeptSearchTexts();

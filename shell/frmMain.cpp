@@ -11,6 +11,7 @@
 #include "core/gTwips.h"
 #include "core/gUserData.h"
 #include "core/gWindowServices.h"
+#include "diary/gDiarySearch.h"
 #include "platform/settingsStore.h"
 #include "shell/gEditorPage.h"
 
@@ -625,6 +626,9 @@ void frmMain::enterLocked() {
     // Without a notification area the minimised window stays in the task bar
     // (and its previews): it keeps nothing of the account until the unlock.
     PageArea->hide();
+    // The search keeps every entry's plain text in memory; a locked program
+    // holds none of it.
+    gForgetSearchTexts();
     if (!isMinimized()) setMinimised();
     gTrayIcon::instance().place();
     if (gTrayIcon::instance().isPlaced()) hide();

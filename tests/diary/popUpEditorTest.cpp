@@ -6,10 +6,13 @@
 #include "core/gState.h"
 #include "diary/frmNew.h"
 #include "diary/frmPopUp.h"
+#include "diary/frmRetrieval.h"
+#include "diary/gDiarySearch.h"
 #include "editorFixture.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -20,6 +23,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <ostream>
 
@@ -258,3 +262,23 @@ TEST_P(PopUpLock, LockClosesThePopUpIntoTheEditor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, PopUpLock, ::testing::Values(LockRoad::Menu, LockRoad::TimeOut));
+
+// The search keeps the entries' plain texts in memory for the next searches; a
+// locked program holds none of them.
+TEST_F(EditorTest, LockLetsGoOfTheTextsTheSearchKept) {
+    addRow(today, QStringLiteral("雨天"), QStringLiteral("下雨了"), 60);
+    addRow(today.addDays(-1), QStringLiteral("晴天"), QStringLiteral("出太阳"), 70);
+    // This fixture stands pages in; the search page is the real one here.
+    forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new frmRetrieval; });
+    QTest::mouseClick(main_->LabelTop[4], Qt::LeftButton);
+    auto* p = qobject_cast<frmRetrieval*>(forms::find(QStringLiteral("frmRetrieval")));
+    ASSERT_NE(p, nullptr);
+    p->Check5->setChecked(true);
+    typeText(p->Text2, QStringLiteral("雨"));
+    ASSERT_EQ(p->ListView1->topLevelItemCount(), 1);
+    ASSERT_EQ(gKeptSearchTexts(), 2u);
+
+    main_->mTLock->trigger();
+    ASSERT_TRUE(gLocked);
+    EXPECT_EQ(gKeptSearchTexts(), 0u);
+}
