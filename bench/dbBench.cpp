@@ -92,8 +92,9 @@ const std::vector<QDate>& entryDays(int entries) {
     return days;
 }
 
-void ensureAccount(int entries) {
-    const QString file = accountFile(entries);
+// Builds an account of `entries` entries into `file` once, each entry's title and
+// plain text given by its number, the days filled as the pattern says.
+void buildAccount(const QString& file, int entries, QString (*title)(int), QString (*text)(int)) {
     const QString key = password();
     if (QFile::exists(file)) return;
     std::fprintf(stderr, "building %s ...\n", qPrintable(file));
@@ -107,18 +108,25 @@ void ensureAccount(int entries) {
         for (int batch = 0; batch < 5000 && n < entries; ++d) {
             const int k = std::min(kPattern[d % kPatternLength], entries - n);
             for (int j = 0; j < k; ++j, ++n, ++batch) {
-                const QString plain = plainText(n);
+                const QString plain = text(n);
                 gConnection.execute(
                     QStringLiteral("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Diary\", \"DiaryRTF\", "
                                    "\"Score\", \"Collect\") VALUES (?, ?, ?, ?, ?, ?)"),
-                    {kFirstDay.addDays(d), QStringLiteral("第 %1 篇日记").arg(n), plain, richText(plain),
-                     n % 101, n % 17 == 0});
+                    {kFirstDay.addDays(d), title(n), plain, richText(plain), n % 101, n % 17 == 0});
             }
         }
         t.commit();
     }
     gCloseDatabase();
     QFile::rename(temp, file);
+}
+
+QString diaryTitle(int n) {
+    return QStringLiteral("第 %1 篇日记").arg(n);
+}
+
+void ensureAccount(int entries) {
+    buildAccount(accountFile(entries), entries, diaryTitle, plainText);
 }
 
 // ---- raw SQLCipher, configured as the layer configures it ----
@@ -485,31 +493,7 @@ QString searchTitle(int i) {
 }
 
 void ensureSearchAccount(int entries) {
-    const QString file = searchAccountFile(entries);
-    const QString key = password();
-    if (QFile::exists(file)) return;
-    std::fprintf(stderr, "building %s ...\n", qPrintable(file));
-    const QString temp = file + QStringLiteral(".building");
-    QFile::remove(temp);
-    gCreateDatabase(temp, key);
-    gOpenDatabase(temp, key);
-    int n = 0;
-    for (int d = 0; n < entries;) {
-        db::Transaction t(gConnection);
-        for (int batch = 0; batch < 5000 && n < entries; ++d) {
-            const int k = std::min(kPattern[d % kPatternLength], entries - n);
-            for (int j = 0; j < k; ++j, ++n, ++batch) {
-                const QString plain = searchText(n);
-                gConnection.execute(
-                    QStringLiteral("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Diary\", \"DiaryRTF\", "
-                                   "\"Score\", \"Collect\") VALUES (?, ?, ?, ?, ?, ?)"),
-                    {kFirstDay.addDays(d), searchTitle(n), plain, richText(plain), n % 101, n % 17 == 0});
-            }
-        }
-        t.commit();
-    }
-    gCloseDatabase();
-    QFile::rename(temp, file);
+    buildAccount(searchAccountFile(entries), entries, searchTitle, searchText);
 }
 
 const QString kContentWord = QStringLiteral("露营");

@@ -25,26 +25,6 @@ namespace {
 
 class AccountPage : public AccountPageTest {};
 
-// The files a file dialog lists in the folder under its current filter.
-QSet<QString> offeredFiles(QFileDialog& d, const QString& folder) {
-    d.setOption(QFileDialog::DontUseNativeDialog, true);
-    auto* model = d.findChild<QFileSystemModel*>();
-    if (!model) return {};
-    bool loaded = false;
-    QObject::connect(model, &QFileSystemModel::directoryLoaded, &d, [&](const QString&) { loaded = true; });
-    d.setDirectory(folder);
-    for (int i = 0; i < 300 && !loaded; ++i)
-        pumpEvents(10);
-    pumpEvents(20);
-    QSet<QString> names;
-    const QModelIndex root = model->index(QDir(folder).absolutePath());
-    for (int r = 0; r < model->rowCount(root); ++r) {
-        const QModelIndex i = model->index(r, 0, root);
-        if (!model->isDir(i) && (model->flags(i) & Qt::ItemIsEnabled)) names.insert(i.data().toString());
-    }
-    return names;
-}
-
 struct LinksCase {
     const char* label;
     const char* password;

@@ -13,7 +13,9 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 
 namespace {
 const char* kVars[5] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
@@ -86,4 +88,23 @@ void pumpEvents(int ms) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     } while (t.elapsed() < ms);
+}
+
+QSet<QString> offeredFiles(QFileDialog& d, const QString& folder) {
+    d.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto* model = d.findChild<QFileSystemModel*>();
+    if (!model) return {};
+    bool loaded = false;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, &d, [&](const QString&) { loaded = true; });
+    d.setDirectory(folder);
+    for (int i = 0; i < 300 && !loaded; ++i)
+        pumpEvents(10);
+    pumpEvents(20);
+    QSet<QString> names;
+    const QModelIndex root = model->index(QDir(folder).absolutePath());
+    for (int r = 0; r < model->rowCount(root); ++r) {
+        const QModelIndex i = model->index(r, 0, root);
+        if (!model->isDir(i) && (model->flags(i) & Qt::ItemIsEnabled)) names.insert(i.data().toString());
+    }
+    return names;
 }

@@ -1,10 +1,13 @@
 #pragma once
+#include <QSet>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+class QFileDialog;
 
 // A fresh home for one test: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME
 // and XDG_RUNTIME_DIR point into a new temporary folder, and every seam (message
@@ -43,3 +46,7 @@ QByteArray readFile(const QString& path);
 
 // Runs the event loop for a while so queued calls and deleteLater happen.
 void pumpEvents(int ms = 0);
+
+// The files a Qt file dialog lists in `folder` under its current filter, once
+// the folder has loaded.
+QSet<QString> offeredFiles(QFileDialog& d, const QString& folder);

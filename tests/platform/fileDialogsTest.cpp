@@ -16,26 +16,6 @@ const QString kPictureFilter = QStringLiteral(
     "bmp)|*.bmp|图标(*.ico)|*.ico|GIF(*.gif)|*.gif|JPEG(*.jpg,*.jpeg)|*.jpg;*.jpeg|元文件(*.wmf,*.emf)|*.wmf;*.emf");
 const QString kKeyFilter = QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*");
 
-// The files the dialog lists in the folder under its current filter.
-QSet<QString> offered(QFileDialog& d, const QString& folder) {
-    d.setOption(QFileDialog::DontUseNativeDialog, true);
-    auto* model = d.findChild<QFileSystemModel*>();
-    if (!model) return {};
-    bool loaded = false;
-    QObject::connect(model, &QFileSystemModel::directoryLoaded, &d, [&](const QString&) { loaded = true; });
-    d.setDirectory(folder);
-    for (int i = 0; i < 300 && !loaded; ++i)
-        pumpEvents(10);
-    pumpEvents(20);
-    QSet<QString> names;
-    const QModelIndex root = model->index(QDir(folder).absolutePath());
-    for (int r = 0; r < model->rowCount(root); ++r) {
-        const QModelIndex i = model->index(r, 0, root);
-        if (!model->isDir(i) && (model->flags(i) & Qt::ItemIsEnabled)) names.insert(i.data().toString());
-    }
-    return names;
-}
-
 } // namespace
 
 struct FilterCase {
@@ -87,9 +67,9 @@ TEST_F(FileDialogOffer, PictureFilterOffersThePictures) {
     QStringList shownFilters;
     dialogs::seam::setFileDialogHook([&](QFileDialog& d) {
         shownFilters = d.nameFilters();
-        first = offered(d, folder);
+        first = offeredFiles(d, folder);
         d.selectNameFilter(d.nameFilters().at(1));
-        bitmaps = offered(d, folder);
+        bitmaps = offeredFiles(d, folder);
         return folder + QStringLiteral("me.jpg");
     });
     EXPECT_EQ(dialogs::getOpenFileName(nullptr, QStringLiteral("打开"), {}, kPictureFilter),
@@ -107,9 +87,9 @@ TEST_F(FileDialogOffer, KeyFileFiltersOfferKeyFilesThenEveryFile) {
         QSet<QString> keys, all;
         dialogs::seam::setFileDialogHook([&](QFileDialog& d) {
             EXPECT_EQ(d.acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-            keys = offered(d, folder);
+            keys = offeredFiles(d, folder);
             d.selectNameFilter(d.nameFilters().at(1));
-            all = offered(d, folder);
+            all = offeredFiles(d, folder);
             return QString();
         });
         const QString answer =
