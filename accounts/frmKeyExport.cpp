@@ -3,11 +3,11 @@
 #include "core/gDialogKeys.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
+#include "core/gPageSwitch.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gUserData.h"
 #include "platform/dialogs.h"
-#include "shell/frmMain.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -206,8 +206,8 @@ void frmKeyExport::followPageArea() {
 
 bool frmKeyExport::eventFilter(QObject* watched, QEvent* e) {
     if (watched == watchedParent_ && e->type() == QEvent::Resize) {
-        frmMain* m = gMainWindow();
-        if (m && watchedParent_ == m->PageArea) setGeometry(m->pageRect());
+        gPageSwitch* m = gPageSwitcher();
+        if (m && watchedParent_ == m->pageArea()) setGeometry(m->pageRect());
     }
     return QWidget::eventFilter(watched, e);
 }

@@ -7,10 +7,10 @@
 #include "core/gError.h"
 #include "core/gFormParts.h"
 #include "core/gMsgBox.h"
+#include "core/gPageSwitch.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
-#include "shell/frmMain.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -134,11 +134,12 @@ void frmLock::Command1_Click() {
 
     Text2->clear();
     gLocked = false;
-    if (frmMain* m = gMainWindow()) {
+    if (gPageSwitch* main = gPageSwitcher()) {
+        auto* m = dynamic_cast<QWidget*>(main);
         m->setWindowState(m->windowState() & ~Qt::WindowMinimized);
         if (gOptions[0] && !gOptions[1] && forms::isRegistered(QStringLiteral("frmSuspend")))
             forms::load(QStringLiteral("frmSuspend"))->show();
-        m->syncSuspendCheck();
+        main->syncSuspendCheck();
         m->show();
         m->raise();
         m->activateWindow();

@@ -14,6 +14,7 @@
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gUserData.h"
+#include "core/gUserDataUi.h"
 #include "core/gWeek.h"
 #include "platform/dialogs.h"
 

@@ -10,13 +10,14 @@
 #include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gPageSwitch.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gUserData.h"
+#include "core/gUserDataUi.h"
 #include "platform/dialogs.h"
-#include "shell/frmMain.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -629,8 +630,8 @@ void frmUser::lblCmd23_MouseUp() {
 void frmUser::lblCmd14_MouseUp() {
     auto* wizard = forms::load<frmKeyExport>(QStringLiteral("frmKeyExport"));
     if (!wizard) return;
-    if (frmMain* m = gMainWindow()) {
-        wizard->setParent(m->PageArea, Qt::Widget);
+    if (gPageSwitch* m = gPageSwitcher()) {
+        wizard->setParent(m->pageArea(), Qt::Widget);
         wizard->setGeometry(m->pageRect());
     } else if (parentWidget()) {
         wizard->setParent(parentWidget(), Qt::Widget);

@@ -9,6 +9,7 @@
 #include "core/gStartup.h"
 #include "core/gState.h"
 #include "core/gUserData.h"
+#include "core/gUserDataUi.h"
 
 #include <QFileInfo>
 #include <QWidget>

@@ -4,7 +4,6 @@
 #include <QPointer>
 #include <QString>
 #include <QVector>
-#include <QWidget>
 
 #include <array>
 
@@ -14,6 +13,7 @@ class Command;
 class Recordset;
 } // namespace db
 class clsSchedule;
+class QWidget;
 
 // Paths (start-up). Every folder path ends with "/".
 extern QString gAppPath;      // the program's folder

@@ -3,14 +3,10 @@
 #include "core/gClock.h"
 #include "core/gConvert.h"
 #include "core/gError.h"
-#include "core/gResources.h"
-#include "core/gStartup.h"
 #include "core/gState.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -235,10 +231,7 @@ bool gSaveUserData() {
     return scrambled::writeFile(gProfileFile(), AccountProfile::fromAccount().fields(), key, true);
 }
 
-namespace {
-
-// The profile's reading; `groups` tells how many whole accounts it held.
-bool readProfile(qsizetype& groups) {
+bool gReadUserData(qsizetype& groups) {
     groups = 0;
     const auto bytes = scrambled::readFile(gProfileFile());
     if (!bytes) return false;
@@ -248,21 +241,9 @@ bool readProfile(qsizetype& groups) {
     return true;
 }
 
-} // namespace
-
 bool gReadUserData() {
     qsizetype groups = 0;
-    return readProfile(groups);
-}
-
-bool gLoadUserData() {
-    // Each "read again" of the choices comes back here rather than nesting.
-    for (;;) {
-        qsizetype groups = 0;
-        // A profile of only its key names no account: nobody could sign in to it.
-        if (readProfile(groups) && groups > 0) return true;
-        if (gBadProfileChoices() == gBadProfileRoad::Done) return false;
-    }
+    return gReadUserData(groups);
 }
 
 bool ReadKeyFile(const QString& fileName) {
@@ -300,22 +281,4 @@ bool ReadKeyFile(const QString& fileName) {
     gPasswordHash = hash;
     gRecordKey = *recordKey;
     return true;
-}
-
-QPixmap gLoadUserPicture(int pictureIndex) {
-    try {
-        if (pictureIndex == 12) {
-            if (!QFileInfo(gPictureFile).isFile()) return gLoadResPicture(113, gResKind::Bitmap);
-            // The copy keeps no extension of its own; the content says what it is.
-            QImageReader reader(gPictureFile);
-            reader.setDecideFormatFromContent(true);
-            const QImage image = reader.read();
-            if (image.isNull()) gRaise(gErr::InvalidPicture);
-            return QPixmap::fromImage(image);
-        }
-        return gLoadResPicture(101 + pictureIndex, gResKind::Bitmap);
-    } catch (...) {
-        gShowErrorBox(true);
-        return {};
-    }
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <QByteArray>
-#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
@@ -99,20 +98,11 @@ bool gApplyProfileFields(const QStringList& fields);
 // could not be written; the old profile is then unchanged.
 bool gSaveUserData();
 
-// Reads and checks the profile into the account variables. On failure offers
-// the bad-profile choices (recreate, another folder, close) and returns false.
-// A profile of only its key is read but counts as a failure here: it names no
-// account to sign in to.
-bool gLoadUserData();
-
 // Reads the profile once without the choices (the loader's single attempt).
 bool gReadUserData();
+// The same; `groups` tells how many whole accounts the profile held.
+bool gReadUserData(qsizetype& groups);
 
 // Checks a key file against the signed-in account; only when all of it passes
 // are gPasswordHash and gRecordKey taken from it.
 bool ReadKeyFile(const QString& fileName);
-
-// The picture of a picture number: 0..11 built-in bitmaps 101..112, 12 the
-// user's own picture file (bitmap 113 while it is missing). An unreadable
-// picture shows the error box and gives an empty pixmap.
-QPixmap gLoadUserPicture(int pictureIndex);

@@ -7,13 +7,13 @@
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gPageSwitch.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gUserData.h"
 #include "diary/frmPopUp.h"
-#include "shell/frmMain.h"
 
 #include <QDateEdit>
 #include <QFile>

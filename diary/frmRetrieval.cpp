@@ -6,13 +6,13 @@
 #include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gPageSwitch.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "diary/gDiarySearch.h"
 #include "platform/db/db.h"
-#include "shell/frmMain.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,8 +2,8 @@
 #include <QDate>
 #include <QWidget>
 
+#include "core/gEditorPage.h"
 #include "core/gForms.h"
-#include "shell/gEditorPage.h"
 
 class QCheckBox;
 class QComboBox;

@@ -8,13 +8,13 @@
 #include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gPageSwitch.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "platform/db/db.h"
 #include "platform/rtf/rtfTextDocument.h"
-#include "shell/frmMain.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -11,12 +11,12 @@
 #include "core/gError.h"
 #include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
+#include "core/gPageSwitch.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gWeek.h"
-#include "shell/frmMain.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -3,6 +3,7 @@
 #include "core/gClock.h"
 #include "core/gConvert.h"
 #include "core/gDatabase.h"
+#include "core/gEditorPage.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
 #include "core/gResources.h"
@@ -10,10 +11,10 @@
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gUserData.h"
+#include "core/gUserDataUi.h"
 #include "core/gWindowServices.h"
 #include "diary/gDiarySearch.h"
 #include "platform/settingsStore.h"
-#include "shell/gEditorPage.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -136,11 +137,6 @@ void unloadForm(const char* name) {
 
 frmMain* gMainWindow() {
     return forms::find<frmMain>(kName);
-}
-
-bool gChangeFrame(int Index, bool setDiary, bool editMode, bool returnReview) {
-    frmMain* m = gMainWindow();
-    return m && m->gChangeFrame(Index, setDiary, editMode, returnReview);
 }
 
 QString frmMain::pageFormName(int index) {

@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include "core/gForms.h"
+#include "core/gPageSwitch.h"
 
 class QAction;
 class QLabel;
@@ -16,7 +17,7 @@ class QTimer;
 // notification icon, the clipboard offer, the pop-up menus, minimising to the
 // notification area, the auto-lock and the exit. Loading it shows it (unless
 // the program started hidden); unloading it is the exit sequence.
-class frmMain : public QMainWindow, public gForm {
+class frmMain : public QMainWindow, public gForm, public gPageSwitch {
     Q_OBJECT
 public:
     frmMain();
@@ -30,7 +31,8 @@ public:
     // 6 settings; 79 closes the current page only; 89 the help topics; 99 the help menu.
     // The flags are stored for the page it opens. Returns false when the switch
     // did not happen (the user kept the editor, or a switch is already running).
-    bool gChangeFrame(int Index, bool setDiary = false, bool editMode = false, bool returnReview = false);
+    bool gChangeFrame(int Index, bool setDiary = false, bool editMode = false,
+                      bool returnReview = false) override;
 
     // Quotes the clipboard's text into a new entry.
     void mTClip_Click();
@@ -52,7 +54,8 @@ public:
     // The page now shown (a blank page stands in for a page not built yet).
     QWidget* currentPage() const { return page_; }
     // Where a page goes inside the page area, in pixels.
-    QRect pageRect() const;
+    QRect pageRect() const override;
+    QWidget* pageArea() const override { return PageArea; }
     // Width and height of the window in twips, title bar included.
     int formWidthTwips() const;
     int formHeightTwips() const;
@@ -87,7 +90,7 @@ public:
     void mAbout_Click();
 
     // Keeps mTSuspend's check mark in step with the floating window.
-    void syncSuspendCheck();
+    void syncSuspendCheck() override;
 
 protected:
     void changeEvent(QEvent* e) override;
@@ -125,5 +128,3 @@ private:
 
 // The main window when loaded.
 frmMain* gMainWindow();
-// The page switch of the loaded main window; false when there is none.
-bool gChangeFrame(int Index, bool setDiary = false, bool editMode = false, bool returnReview = false);

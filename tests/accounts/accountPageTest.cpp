@@ -7,6 +7,7 @@
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gUserData.h"
+#include "core/gUserDataUi.h"
 #include "platform/dialogs.h"
 
 #include <QBuffer>

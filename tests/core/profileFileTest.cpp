@@ -5,6 +5,7 @@
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gUserData.h"
+#include "core/gUserDataUi.h"
 
 #include <QBuffer>
 #include <QDir>

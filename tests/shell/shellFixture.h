@@ -1,8 +1,8 @@
 #pragma once
 // Small stand-in pages for the main window's page switch, and a fixture that
 // loads the main window in a temporary home with scripted message boxes.
+#include "core/gEditorPage.h"
 #include "core/gForms.h"
-#include "shell/gEditorPage.h"
 #include "testSupport.h"
 
 #include <QLineEdit>

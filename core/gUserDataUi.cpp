@@ -1,0 +1,39 @@
+#include "core/gUserDataUi.h"
+
+#include "core/gError.h"
+#include "core/gResources.h"
+#include "core/gStartup.h"
+#include "core/gState.h"
+#include "core/gUserData.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+
+bool gLoadUserData() {
+    // Each "read again" of the choices comes back here rather than nesting.
+    for (;;) {
+        qsizetype groups = 0;
+        // A profile of only its key names no account: nobody could sign in to it.
+        if (gReadUserData(groups) && groups > 0) return true;
+        if (gBadProfileChoices() == gBadProfileRoad::Done) return false;
+    }
+}
+
+QPixmap gLoadUserPicture(int pictureIndex) {
+    try {
+        if (pictureIndex == 12) {
+            if (!QFileInfo(gPictureFile).isFile()) return gLoadResPicture(113, gResKind::Bitmap);
+            // The copy keeps no extension of its own; the content says what it is.
+            QImageReader reader(gPictureFile);
+            reader.setDecideFormatFromContent(true);
+            const QImage image = reader.read();
+            if (image.isNull()) gRaise(gErr::InvalidPicture);
+            return QPixmap::fromImage(image);
+        }
+        return gLoadResPicture(101 + pictureIndex, gResKind::Bitmap);
+    } catch (...) {
+        gShowErrorBox(true);
+        return {};
+    }
+}
