@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/gMsgIds.h"
+
 class gRuntimeError;
 
 // Result codes of gMsgBox.
@@ -10,6 +12,12 @@ namespace gMsgResult {
 constexpr quint8 None = 0, OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7;
 constexpr quint8 First = 8, Second = 9, Third = 10;
 } // namespace gMsgResult
+
+// Button sets of gMsgBox, named by their buttons.
+namespace gButtonSet {
+constexpr int Close = 0, OkCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5;
+constexpr int ImportRecreateCancel = 6, RecreateLocateClose = 7;
+} // namespace gButtonSet
 
 // Shows string-table message `id` modally with button set 0..7 and up to nine
 // arguments for "%1".."%9"; returns the result code of the button pressed.

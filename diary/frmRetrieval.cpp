@@ -287,8 +287,7 @@ frmRetrieval::frmRetrieval() {
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
     connect(lblCmd1, &gLinkLabel::clicked, this, search);
-    connect(lblCmd2, &gLinkLabel::clicked, this,
-            [] { gGuard([] { ::gChangeFrame(0, false, false, false); }); });
+    connect(lblCmd2, &gLinkLabel::clicked, this, [] { gGuard([] { ::gChangeFrame(Page::Home); }); });
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
         gGuard([&] { gChangeFrame(item->data(0, Qt::UserRole).toInt()); });
     });
@@ -536,7 +535,7 @@ int frmRetrieval::rowNumber(const QTreeWidgetItem* item) {
 void frmRetrieval::openEntry(const QTreeWidgetItem* item) {
     gDayIndex = rowNumber(item);
     gDiaryDate = rowDate(item);
-    ::gChangeFrame(3, true, false, false);
+    ::gChangeFrame(Page::Review, {.setDiary = true});
 }
 
 void frmRetrieval::ListView1_MouseUp(int button) {
@@ -556,7 +555,7 @@ void frmRetrieval::ListView1_MouseUp(int button) {
 void frmRetrieval::mReadDiary_Click() {
     if (ListView1->selectedItems().isEmpty()) return;
     try {
-        ::gChangeFrame(3, false, false, false);
+        ::gChangeFrame(Page::Review);
     } catch (...) {
         gShowErrorBox(false);
     }
@@ -565,7 +564,7 @@ void frmRetrieval::mReadDiary_Click() {
 void frmRetrieval::mCollect_Click() {
     const QList<QTreeWidgetItem*> sel = ListView1->selectedItems();
     if (sel.isEmpty()) {
-        gMsgBox(127, 0);
+        gMsgBox(Msg::NoEntryForFavourite, gButtonSet::Close);
         return;
     }
     try {
@@ -589,7 +588,7 @@ void frmRetrieval::lblCmd3_Click() {
 }
 
 void frmRetrieval::lblCmd4_Click() {
-    if (gMsgBox(130, 4) != gMsgResult::Yes) return;
+    if (gMsgBox(Msg::ConfirmRemoveAllFavourites, gButtonSet::YesNo) != gMsgResult::Yes) return;
     {
         const auto release = qScopeGuard([] { gRecordset.close(); });
         try {
@@ -608,5 +607,5 @@ void frmRetrieval::lblCmd4_Click() {
 }
 
 void frmRetrieval::lblCmd5_Click() {
-    ::gChangeFrame(3, false, false, false);
+    ::gChangeFrame(Page::Review);
 }

@@ -117,7 +117,7 @@ TEST_F(SignIn, WrongPasswordInThePasswordPanelSelectsIt) {
     ASSERT_NE(login, nullptr);
     login->Text1->setText(QStringLiteral("Secret"));
     login->Command1->click();
-    EXPECT_EQ(shownIds(), QList<int>{105});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
     EXPECT_TRUE(login->Text1->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), login->Text1);
@@ -149,7 +149,7 @@ TEST_F(SignIn, NameAndPasswordPanelRefusesAndSelectsTheName) {
         login->Text4->setText(QString::fromUtf8(c.password));
         login->Command1->click();
         const QString trimmed = QString::fromUtf8(c.name).trimmed();
-        EXPECT_EQ(shownIds(), QList<int>{105}) << c.name << "/" << c.password;
+        EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected}) << c.name << "/" << c.password;
         EXPECT_EQ(login->Text3->text(), trimmed);
         EXPECT_EQ(login->Text4->text(), QString());
         EXPECT_TRUE(login->Text3->isEnabled());
@@ -194,7 +194,7 @@ TEST_F(SignIn, DoubleByteCharactersNeverReachTheDigest) {
     login->Text4->setValidator(nullptr);
     login->Text4->setText(QString::fromUtf8("中文"));
     login->Command1->click();
-    EXPECT_EQ(shownIds(), QList<int>{105});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
 }
@@ -320,7 +320,7 @@ TEST_F(SignInWrongKey, CancelLeavesTheFileAlone) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Third);
     login->Command1->click();
     pumpEvents();
-    ASSERT_EQ(shownIds(), QList<int>{115});
+    ASSERT_EQ(shownIds(), QList<int>{Msg::RecordKeyInvalid});
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, 6);
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).args.value(0), QStringLiteral("Ann"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
@@ -337,7 +337,7 @@ TEST_F(SignInWrongKey, RecreateKeepsTheOldFileAndStartsAfresh) {
     login->Command1->click();
     pumpEvents();
 
-    EXPECT_EQ(shownIds(), (QList<int>{115, 116}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileSavedAside}));
     EXPECT_EQ(gMsgBoxSeam::shown().at(1).args.value(0), copy);
     EXPECT_EQ(readFile(copy), original); // byte for byte
     EXPECT_EQ(fileMode(copy), 0600);
@@ -387,7 +387,7 @@ TEST_F(SignInWrongKey, RecreateNeverReplacesAnEarlierCopy) {
         pumpEvents();
 
         const QString copy = base + QString::fromLatin1(c.next);
-        EXPECT_EQ(shownIds(), (QList<int>{115, 116}));
+        EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileSavedAside}));
         EXPECT_EQ(gMsgBoxSeam::shown().value(1).args.value(0), copy);
         EXPECT_EQ(readFile(copy), made);
         for (const QString& ending : c.present)
@@ -404,7 +404,7 @@ TEST_F(SignInWrongKey, AFailedRecreatePutsTheOldFileBack) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), (QList<int>{115, 108}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileUnopenable}));
     EXPECT_EQ(readFile(gDatabaseFile), original);
     EXPECT_EQ(readFile(gDatabaseFile + QStringLiteral("-journal")), QByteArray("its journal"));
     EXPECT_FALSE(QFileInfo::exists(gDatabaseFile + QStringLiteral(".old")));
@@ -419,7 +419,7 @@ TEST_F(SignInWrongKey, ACopyThatCannotBeMadeKeepsTheFileWhereItWas) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), (QList<int>{115, 108}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileUnopenable}));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_EQ(readFile(gDatabaseFile), original);
     EXPECT_FALSE(gConnection.isOpen());
@@ -435,7 +435,8 @@ TEST_F(SignInWrongKey, AKeyFileOfAnotherAccountIsRefused) {
     login->Command1->click();
     pumpEvents();
 
-    EXPECT_EQ(shownIds(), (QList<int>{115, 115, 135, 115}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordKeyInvalid, Msg::KeyFileInvalid,
+                                      Msg::RecordKeyInvalid}));
     ASSERT_EQ(dialogs::seam::asked().size(), 2);
     EXPECT_EQ(dialogs::seam::asked().at(0).kind, QStringLiteral("open"));
     EXPECT_EQ(dialogs::seam::asked().at(0).filter, QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*"));
@@ -474,7 +475,8 @@ TEST_F(SignInWrongKey, AKeyFileWithUnusableValuesIsRefused) {
         dialogs::seam::pushAnswer(key);
         login->Command1->click();
         pumpEvents();
-        EXPECT_EQ(shownIds(), (QList<int>{115, 135, 115})) << c.hash << " / " << c.recordKey;
+        EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::KeyFileInvalid, Msg::RecordKeyInvalid}))
+            << c.hash << " / " << c.recordKey;
         EXPECT_EQ(gPasswordHash, good);
         EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
         EXPECT_EQ(readFile(gProfileFile()), profile);
@@ -510,7 +512,8 @@ TEST_F(SignInWrongKey, AKeyFileThatDoesNotOpenTheDatabaseIsRefused) {
         dialogs::seam::pushAnswer(key);
         login->Command1->click();
         pumpEvents();
-        EXPECT_EQ(shownIds(), (QList<int>{115, 135, 115}));
+        EXPECT_EQ(shownIds(),
+                  (QList<int>{Msg::RecordKeyInvalid, Msg::KeyFileInvalid, Msg::RecordKeyInvalid}));
         EXPECT_EQ(gPasswordHash, good);
         EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
         EXPECT_EQ(readFile(gProfileFile()), profile);
@@ -525,7 +528,7 @@ TEST_F(SignInWrongKey, AValidKeyFileIsSavedThenTheProgramStartsAgain) {
     login->Command1->click();
     pumpEvents();
 
-    EXPECT_EQ(shownIds(), (QList<int>{115, 136}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::KeyImported}));
     // The profile on disk now carries the key file's record key.
     gRecordKey.clear();
     ASSERT_TRUE(gReadUserData());
@@ -551,7 +554,7 @@ TEST_F(SignInWrongKey, AKeyThatCannotBeSavedIsForgotten) {
     login->Command1->click();
     pumpEvents();
 
-    EXPECT_EQ(shownIds(), (QList<int>{115, 115}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordKeyInvalid}));
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors().at(0).continueRun);
     EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
@@ -610,7 +613,7 @@ TEST_F(SignIn, AFileThatIsNotADatabaseIsKeptAsideOnRequest) {
             pumpEvents();
             const QString copy = gDatabaseFile + QStringLiteral(".old");
             if (!recreate) {
-                EXPECT_EQ(shownIds(), QList<int>{146});
+                EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileDamaged});
                 EXPECT_EQ(gMsgBoxSeam::shown().value(0).buttonSet, 1);
                 EXPECT_EQ(gMsgBoxSeam::shown().value(0).args.value(0), gDatabaseFile);
                 EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
@@ -619,7 +622,7 @@ TEST_F(SignIn, AFileThatIsNotADatabaseIsKeptAsideOnRequest) {
                           c.bytes.isEmpty() ? QByteArray("x") : c.bytes);
                 continue;
             }
-            EXPECT_EQ(shownIds(), (QList<int>{146, 116}));
+            EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordFileDamaged, Msg::RecordFileSavedAside}));
             EXPECT_EQ(gMsgBoxSeam::shown().value(1).args.value(0), copy);
             EXPECT_EQ(c.bytes.isEmpty() ? readFile(copy + QStringLiteral("/inside")) : readFile(copy),
                       c.bytes.isEmpty() ? QByteArray("x") : c.bytes);
@@ -636,7 +639,7 @@ TEST_F(SignIn, ADatabaseThatCannotBeCreatedIsReported) {
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), QList<int>{108});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
 }
@@ -656,7 +659,7 @@ TEST_F(SignIn, AnErrorAfterTheOpenGives108AndLetsGoOfTheFile) {
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), QList<int>{108});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
     EXPECT_TRUE(loadedStandIns().isEmpty());
@@ -727,7 +730,7 @@ TEST_F(SignIn, ADatabaseHeldByAnotherProgramGives108) {
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), QList<int>{108});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
 
@@ -785,7 +788,7 @@ TEST_F(SignIn, AutomaticSignInThatFailsReportsIt) {
     ASSERT_NE(login, nullptr);
     gMsgBoxSeam::pushAnswer(gMsgResult::Third);
     EXPECT_FALSE(login->cmd1Click());
-    EXPECT_EQ(shownIds(), QList<int>{115});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordKeyInvalid});
     EXPECT_FALSE(gConnection.isOpen());
     pumpEvents();
     forms::unloadAllNow();

@@ -22,7 +22,7 @@ class SearchEntriesTest : public SearchTest {
 protected:
     frmRetrieval* searchFromMain() {
         EXPECT_NE(loadMain(), nullptr);
-        EXPECT_TRUE(gChangeFrame(4));
+        EXPECT_TRUE(gChangeFrame(Page::Search));
         return search();
     }
     static void clickRow(QTreeWidget* lv, int row, Qt::MouseButton button = Qt::LeftButton) {
@@ -126,7 +126,7 @@ TEST_F(SearchEntriesTest, AddingToFavouritesFromTheMenu) {
 
     // Nothing chosen yet.
     p->mCollect->trigger();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{127});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::NoEntryForFavourite});
 
     clickRow(p->ListView1, 1, Qt::RightButton);
     EXPECT_TRUE(p->mMain->isVisible());
@@ -137,7 +137,7 @@ TEST_F(SearchEntriesTest, AddingToFavouritesFromTheMenu) {
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     p->mCollect->trigger();
-    EXPECT_EQ(gMsgBoxSeam::shownIds().last(), 128);
+    EXPECT_EQ(gMsgBoxSeam::shownIds().last(), Msg::ConfirmAddFavourite);
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", true}}));
 }
 
@@ -169,7 +169,7 @@ TEST_F(SearchEntriesTest, FavouritesListTheirPlaceInTheDayAndCanBeRemoved) {
     p->ListView2->setCurrentItem(p->ListView2->topLevelItem(0));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     QTest::mouseClick(p->lblCmd3, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{129});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmRemoveFavourite});
     EXPECT_EQ(rowsOf(today_.addDays(-1)), (QList<QPair<QString, bool>>{{"昨一", false}, {"昨二", false}}));
     EXPECT_EQ(rows(p->ListView2), QStringList{"1 今一"});
 
@@ -187,7 +187,7 @@ TEST_F(SearchEntriesTest, RemovingAllFavouritesAsksFirstAndClearsEveryFlag) {
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     QTest::mouseClick(p->lblCmd4, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{130});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmRemoveAllFavourites});
     EXPECT_EQ(rows(p->ListView2), (QStringList{"1 昨一", "2 今二"}));
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"今一", false}, {"今二", true}}));
 

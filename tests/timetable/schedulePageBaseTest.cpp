@@ -126,7 +126,7 @@ TEST_F(SchedulePageBaseTest, TheLastVisibleWeekdayAndPeriodStay) {
         pane_->Check1[i]->setChecked(false);
     pane_->Check1[1]->click();
     EXPECT_TRUE(pane_->Check1[1]->isChecked());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{104});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::KeepOneAtLeast});
 
     periods({{"一", "08:00", "08:45"}, {"二", "09:00", "09:45"}});
     pane_->MSFlexGrid1_MouseUp(1, 0);
@@ -135,7 +135,8 @@ TEST_F(SchedulePageBaseTest, TheLastVisibleWeekdayAndPeriodStay) {
     EXPECT_EQ(pane_->cell(2, 4), QStringLiteral("True"));
     pane_->Command2_Click(2);
     EXPECT_EQ(pane_->periodCount(), 2);
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{104, 104, 104}));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(),
+              (QList<int>{Msg::KeepOneAtLeast, Msg::KeepOneAtLeast, Msg::KeepOneAtLeast}));
     pane_->Command2_Click(1);
     EXPECT_EQ(pane_->periodCount(), 1);
     pane_->Command2_Click(1);
@@ -148,12 +149,12 @@ TEST_F(SchedulePageBaseTest, ChecksStopTheSaveWithTheirMessage) {
         int message;
         QStringList args;
     } cases[] = {
-        {{{"一", "08:00", ""}}, 140, {}},
-        {{{"一", "08:00", "08:00"}}, 141, {"1"}},
-        {{{"一", "08:00", "08:45"}, {"二", "08:44", "09:30"}}, 142, {"2", "1"}},
+        {{{"一", "08:00", ""}}, Msg::PeriodCellEmpty, {}},
+        {{{"一", "08:00", "08:00"}}, Msg::PeriodBeginNotBeforeEnd, {"1"}},
+        {{{"一", "08:00", "08:45"}, {"二", "08:44", "09:30"}}, Msg::PeriodsOverlap, {"2", "1"}},
         // Same begin: the order stays, then the overlap shows.
-        {{{"甲", "08:00", "08:45"}, {"乙", "08:00", "08:30"}}, 142, {"2", "1"}},
-        {{{"甲", "08:00", "07:50"}, {"乙", "08:00", "08:30"}}, 141, {"1"}},
+        {{{"甲", "08:00", "08:45"}, {"乙", "08:00", "08:30"}}, Msg::PeriodsOverlap, {"2", "1"}},
+        {{{"甲", "08:00", "07:50"}, {"乙", "08:00", "08:30"}}, Msg::PeriodBeginNotBeforeEnd, {"1"}},
     };
     for (const auto& c : cases) {
         gMsgBoxSeam::reset();
@@ -170,7 +171,7 @@ TEST_F(SchedulePageBaseTest, ChecksStopTheSaveWithTheirMessage) {
     gMsgBoxSeam::reset();
     pane_->DTPicker2->setDate(QDate(2026, 9, 1));
     EXPECT_FALSE(pane_->Command3_Click());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{111});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::TermStartsAfterEnd});
 }
 
 TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {

@@ -192,7 +192,7 @@ TEST_F(SchedulePageCourseTest, SameNamesAreKeptAndDeletingAsksFirst) {
     EXPECT_TRUE(l->Text5->toPlainText().contains(QStringLiteral("课室：馆")));
 
     EXPECT_FALSE(l->Command9_Click()) << "no answer is Cancel";
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{113});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmDeleteCourse});
     EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 2);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
@@ -217,7 +217,7 @@ TEST_F(SchedulePageCourseTest, EditWithoutASelectionIsRefused) {
     scheduleCourseList* l = page_->Frame4;
     EXPECT_FALSE(l->Command8->isEnabled());
     l->Command8_Click();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{143});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::NoCourseChosen});
     EXPECT_TRUE(l->isVisible());
     l->Command7->click();
     EXPECT_TRUE(page_->Frame1->isVisible());
