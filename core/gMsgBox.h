@@ -29,7 +29,16 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1 = {}, const QString& a2 
 // takes the error being handled). continueRun false ends the program after it.
 void gShowErrorBox(const gRuntimeError& error, bool continueRun);
 
-// 0 opens the topic browser (modeless); any other id shows help text id + 300 modally.
+// The presses on the message box, as gMsgButton keeps them.
+namespace gMsgPress {
+constexpr int None = 0, First = 1, Second = 2, Third = 3, HelpLink = 4;
+} // namespace gMsgPress
+
+// gShowHelp's id for the topic browser.
+constexpr int gHelpTopics = 0;
+
+// gHelpTopics opens the topic browser (modeless); any other id shows help text
+// id + 300 modally.
 void gShowHelp(int id);
 
 // The substitution rule: "%" with "1".."9" becomes that argument, "%" with any

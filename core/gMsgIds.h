@@ -7,6 +7,7 @@ constexpr int DraftFound = 102;          // a saved draft is there; go on writin
 constexpr int NoPictureChosen = 103;
 constexpr int KeepOneAtLeast = 104;      // at least one item must stay
 constexpr int SignInRejected = 105;      // wrong user name or password
+constexpr int DayHasEntry = 106;
 constexpr int EntryChangedDiscard = 107; // the entry was changed; leave it?
 constexpr int RecordFileUnopenable = 108;
 constexpr int EntryTextMissing = 109;

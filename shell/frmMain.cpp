@@ -241,7 +241,7 @@ void frmMain::buildMenus() {
         });
         return a;
     };
-    auto help = [] { gShowHelp(0); };
+    auto help = [] { gShowHelp(gHelpTopics); };
 
     mHelp = new QMenu(QStringLiteral("帮助"), this);
     mHelp->setObjectName(QStringLiteral("mHelp"));
@@ -335,7 +335,7 @@ bool frmMain::gChangeFrame(Page page, PageFlags flags) {
         return true;
     }
     if (page == Page::HelpWindow) {
-        gShowHelp(0);
+        gShowHelp(gHelpTopics);
         return true;
     }
 

@@ -275,7 +275,7 @@ TEST_F(KeyExport, ExistingFileNoKeepsItAndTheWizardYesReplacesIt) {
     finish(w, path);
     ASSERT_EQ(gMsgBoxSeam::shown().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::shown()[0].id, Msg::ConfirmReplaceFile);
-    EXPECT_EQ(gMsgBoxSeam::shown()[0].buttonSet, 4);
+    EXPECT_EQ(gMsgBoxSeam::shown()[0].buttonSet, gButtonSet::YesNo);
     EXPECT_EQ(gMsgBoxSeam::shown()[0].args.value(0), path);
     EXPECT_EQ(readFile(path), QByteArray("what the user had"));
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));

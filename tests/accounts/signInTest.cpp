@@ -5,6 +5,7 @@
 #include "core/gDatabase.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gUserData.h"
 #include "platform/dialogs.h"
 
@@ -23,14 +24,14 @@
 namespace {
 
 // Option bits with exactly these options on.
-QString optionsOn(std::initializer_list<int> on) {
-    QString bits(21, QLatin1Char('0'));
-    for (int i : on)
-        bits[i] = QLatin1Char('1');
+QString optionsOn(std::initializer_list<Option> on) {
+    QString bits(static_cast<int>(kOptionCount), QLatin1Char('0'));
+    for (Option o : on)
+        bits[static_cast<int>(optionIndex(o))] = QLatin1Char('1');
     return bits;
 }
-const QString kPasswordOnly = optionsOn({9, 10});
-const QString kNameAndPassword = optionsOn({10});
+const QString kPasswordOnly = optionsOn({Option::PasswordOnlySignIn, Option::AutoSignIn});
+const QString kNameAndPassword = optionsOn({Option::AutoSignIn});
 
 const QString kKey = QStringLiteral("1234567");
 const QStringList kTables{QStringLiteral("Diary"), QStringLiteral("DiarySettings"), QStringLiteral("Term"),
@@ -103,7 +104,7 @@ TEST_F(SignIn, PanelsAndTextsFollowTheAccount) {
     forms::unloadAllNow();
 
     // No password, but automatic sign-in off (option 10): the window says so.
-    login = start(optionsOn({9}), QStringLiteral("Ann"), QString());
+    login = start(optionsOn({Option::PasswordOnlySignIn}), QStringLiteral("Ann"), QString());
     ASSERT_NE(login, nullptr);
     EXPECT_FALSE(login->Text1->isVisible());
     EXPECT_EQ(login->Label5->text(), QStringLiteral("单击“确定”登陆 Rededera。"));
@@ -234,7 +235,7 @@ TEST_F(SignIn, FirstSignInCreatesTheDatabaseAndHandsOver) {
 }
 
 TEST_F(SignIn, TodaysClassesOptionLoadsTheReportInsteadOfTheMainWindow) {
-    frmLogin* login = start(optionsOn({9, 12}));
+    frmLogin* login = start(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart}));
     ASSERT_NE(login, nullptr);
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
@@ -264,7 +265,7 @@ protected:
 
 TEST_F(SignInNoReport, DISABLED_OpensTheMainWindow) {
     if (forms::isRegistered(QStringLiteral("frmScheReport"))) GTEST_SKIP() << "needs a fresh process";
-    frmLogin* login = start(optionsOn({9, 12}));
+    frmLogin* login = start(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart}));
     ASSERT_NE(login, nullptr);
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
@@ -321,7 +322,7 @@ TEST_F(SignInWrongKey, CancelLeavesTheFileAlone) {
     login->Command1->click();
     pumpEvents();
     ASSERT_EQ(shownIds(), QList<int>{Msg::RecordKeyInvalid});
-    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, 6);
+    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, gButtonSet::ImportRecreateCancel);
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).args.value(0), QStringLiteral("Ann"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
@@ -614,7 +615,7 @@ TEST_F(SignIn, AFileThatIsNotADatabaseIsKeptAsideOnRequest) {
             const QString copy = gDatabaseFile + QStringLiteral(".old");
             if (!recreate) {
                 EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileDamaged});
-                EXPECT_EQ(gMsgBoxSeam::shown().value(0).buttonSet, 1);
+                EXPECT_EQ(gMsgBoxSeam::shown().value(0).buttonSet, gButtonSet::OkCancel);
                 EXPECT_EQ(gMsgBoxSeam::shown().value(0).args.value(0), gDatabaseFile);
                 EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
                 EXPECT_FALSE(QFileInfo::exists(copy));

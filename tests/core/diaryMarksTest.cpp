@@ -181,7 +181,7 @@ TEST_F(DiaryMarks, FavouriteFlagChangesOnlyAfterYes) {
     gSetDiaryCollect(QDate(2008, 5, 3), 2, true);
     ASSERT_EQ(gMsgBoxSeam::shown().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).id, Msg::ConfirmAddFavourite);
-    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, 4);
+    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, gButtonSet::YesNo);
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).text, QStringLiteral("您确实要将选中的日记加入收藏吗？"));
     EXPECT_EQ(entries(), (QList<Row>{{"a", false}, {"other day", false}, {"b", false}, {"c", true}}));
 
@@ -198,7 +198,7 @@ TEST_F(DiaryMarks, FavouriteFlagChangesOnlyAfterYes) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     gSetDiaryCollect(QDate(2008, 5, 3), 3, false);
     ASSERT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::ConfirmRemoveFavourite}));
-    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, 4);
+    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, gButtonSet::YesNo);
     reopen();
     EXPECT_EQ(entries(), (QList<Row>{{"a", false}, {"other day", false}, {"b", true}, {"c", false}}));
 

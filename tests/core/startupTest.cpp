@@ -449,8 +449,8 @@ TEST_F(StartupBadProfile, RecreateThenCancelAsksAgainAndCloseStops) {
     Main();
     EXPECT_EQ(gMsgBoxSeam::shownIds(),
               (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile, Msg::ProfileBroken}));
-    EXPECT_EQ(gMsgBoxSeam::shown()[0].buttonSet, 7);
-    EXPECT_EQ(gMsgBoxSeam::shown()[1].buttonSet, 1);
+    EXPECT_EQ(gMsgBoxSeam::shown()[0].buttonSet, gButtonSet::RecreateLocateClose);
+    EXPECT_EQ(gMsgBoxSeam::shown()[1].buttonSet, gButtonSet::OkCancel);
     EXPECT_EQ(readFile(profile()), before_);
     EXPECT_TRUE(forms::loadedNames().isEmpty());
 }

@@ -133,7 +133,7 @@ TEST_F(ReviewCommandsTest, FavouriteSetsTheFlagOfTheShownEntryAfterAYes) {
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     leftClick(p->lblCmd10);
     ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmAddFavourite});
-    EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, 4);
+    EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, gButtonSet::YesNo);
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);

@@ -66,7 +66,7 @@ TEST_F(MainExit, YesClosesTheDatabaseAndEveryOtherWindow) {
     editor()->Text1->setPlainText(QStringLiteral("写了一半"));
     for (const char* n : {"frmSuspend", "frmScheReport", "frmScheRemind"})
         forms::load(QString::fromLatin1(n))->show();
-    gShowHelp(0);
+    gShowHelp(gHelpTopics);
     m->mHAbout->trigger();
     ASSERT_TRUE(forms::isLoaded(QStringLiteral("frmAbout")));
     m->setWindowState(Qt::WindowMinimized);

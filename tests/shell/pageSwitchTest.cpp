@@ -237,7 +237,7 @@ TEST_P(MainLeavePrompt, LeavingTheEditor) {
 
     if (c.expectedPrompt) {
         ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{c.expectedPrompt});
-        EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, 4);
+        EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, gButtonSet::YesNo);
     } else {
         EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     }

@@ -171,7 +171,7 @@ TEST_F(SettingsPageSave, NewCustomFolderRestartsTheProgramThere) {
     p->Command1->click();
 
     ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
-    EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, 0);
+    EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, gButtonSet::Close);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("3"));
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), folder + QStringLiteral("/"));
