@@ -103,7 +103,7 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, cons
                 if (a == gMsgBoxSeam::HelpLink && hasHelp) {
                     pressed = gMsgPress::HelpLink;
                 } else {
-                    gMsgButton = 0;
+                    gMsgButton = gMsgPress::None;
                     return a;
                 }
             }

@@ -414,7 +414,7 @@ void frmRetrieval::Result() {
     }
     gRecordset.close();
     // The favourites pane's list was cleared with the results: refill it.
-    if (pane_ == 6) FillFavourites();
+    if (pane_ == SearchPane::Favourites) FillFavourites();
 }
 
 void frmRetrieval::FillFavourites() {
@@ -447,24 +447,25 @@ void frmRetrieval::gChangeFrame(int Index) {
         f->hide();
     pane_ = Index;
     const int w = gTwips(width()), h = gTwips(height());
-    if (Index >= 2 && Index <= 5) Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
+    if (Index >= SearchPane::ByDate && Index <= SearchPane::ByScore)
+        Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
     switch (Index) {
-    case 1:
+    case SearchPane::Results:
         Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
         break;
-    case 2:
+    case SearchPane::ByDate:
         Frame2->show();
         break;
-    case 3:
+    case SearchPane::ByTitle:
         Frame4->show();
         break;
-    case 4:
+    case SearchPane::ByContent:
         Frame5->show();
         break;
-    case 5:
+    case SearchPane::ByScore:
         Frame6->show();
         break;
-    case 6:
+    case SearchPane::Favourites:
         FillFavourites();
         Frame7->show();
         break;
@@ -472,7 +473,7 @@ void frmRetrieval::gChangeFrame(int Index) {
         break;
     }
     ListView1->setGeometry(0, 0, Frame3->width(), Frame3->height());
-    if (Index >= 1 && Index <= 5) {
+    if (Index >= SearchPane::Results && Index <= SearchPane::ByScore) {
         Result();
         Frame3->show();
     }

@@ -61,36 +61,18 @@ struct SetCase {
 namespace S = gButtonSet;
 namespace R = gMsgResult;
 
+// clang-format off
 const SetCase kSets[] = {
     {S::Close, {"关闭"}, {4320}, {R::OK}, 1, R::OK},
     {S::OkCancel, {"确定", "取消"}, {3120, 4320}, {R::OK, R::Cancel}, 1, R::Cancel},
-    {S::AbortRetryIgnore,
-     {"中止(&A)", "重试(&R)", "忽略(&I)"},
-     {1920, 3120, 4320},
-     {R::Abort, R::Retry, R::Ignore},
-     1,
-     0},
-    {S::YesNoCancel,
-     {"是(&Y)", "否(&N)", "取消"},
-     {1920, 3120, 4320},
-     {R::Yes, R::No, R::Cancel},
-     1,
-     R::Cancel},
+    {S::AbortRetryIgnore, {"中止(&A)", "重试(&R)", "忽略(&I)"}, {1920, 3120, 4320}, {R::Abort, R::Retry, R::Ignore}, 1, 0},
+    {S::YesNoCancel, {"是(&Y)", "否(&N)", "取消"}, {1920, 3120, 4320}, {R::Yes, R::No, R::Cancel}, 1, R::Cancel},
     {S::YesNo, {"是(&Y)", "否(&N)"}, {3120, 4320}, {R::Yes, R::No}, 1, R::No},
     {S::RetryCancel, {"重试(&R)", "取消"}, {3120, 4320}, {R::Retry, R::Cancel}, 1, R::Cancel},
-    {S::ImportRecreateCancel,
-     {"导入密匙", "重新创建", "取消"},
-     {1920, 3120, 4320},
-     {R::First, R::Second, R::Third},
-     1,
-     R::Third},
-    {S::RecreateLocateClose,
-     {"重新创建", "指定位置", "关闭"},
-     {1920, 3120, 4320},
-     {R::First, R::Second, R::Third},
-     3,
-     R::Third},
+    {S::ImportRecreateCancel, {"导入密匙", "重新创建", "取消"}, {1920, 3120, 4320}, {R::First, R::Second, R::Third}, 1, R::Third},
+    {S::RecreateLocateClose, {"重新创建", "指定位置", "关闭"}, {1920, 3120, 4320}, {R::First, R::Second, R::Third}, 3, R::Third},
 };
+// clang-format on
 
 QList<QPushButton*> buttonsOf(frmMsg* box) {
     return {box->Command1, box->Command3, box->Command4};

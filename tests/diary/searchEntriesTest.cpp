@@ -43,7 +43,7 @@ TEST_F(SearchEntriesTest, TheMainWindowSelectsTheFirstNodeWithoutSwitchingPanes)
     EXPECT_EQ(p->parentWidget(), gMainWindow()->PageArea);
     ASSERT_NE(p->TreeView1->currentItem(), nullptr);
     EXPECT_EQ(p->TreeView1->currentItem()->text(0), QStringLiteral("检索"));
-    EXPECT_EQ(p->currentPane(), 0);
+    EXPECT_EQ(p->currentPane(), SearchPane::None);
     EXPECT_TRUE(shown(p->Frame1, p));
     EXPECT_FALSE(shown(p->Frame7, p));
 }
@@ -57,7 +57,7 @@ TEST_F(SearchEntriesTest, TreeNodesChooseThePanes) {
     const int h = gTwips(p->height());
 
     clickTreeNode(p, root);
-    EXPECT_EQ(p->currentPane(), 1);
+    EXPECT_EQ(p->currentPane(), SearchPane::Results);
     EXPECT_EQ(gTwips(p->Frame3->y()), 720);
     EXPECT_EQ(p->ListView1->size(), p->Frame3->size());
     for (QFrame* f : {p->Frame1, p->Frame2, p->Frame4, p->Frame5, p->Frame6, p->Frame7})
@@ -67,7 +67,7 @@ TEST_F(SearchEntriesTest, TreeNodesChooseThePanes) {
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         clickTreeNode(p, root->child(i));
-        EXPECT_EQ(p->currentPane(), i + 2);
+        EXPECT_EQ(p->currentPane(), SearchPane::ByDate + i);
         for (const QFrame* f : panes)
             EXPECT_EQ(f->isVisibleTo(p), f == panes[i]);
         EXPECT_TRUE(shown(p->Frame3, p));
@@ -77,7 +77,7 @@ TEST_F(SearchEntriesTest, TreeNodesChooseThePanes) {
     }
 
     clickTreeNode(p, p->TreeView1->topLevelItem(1));
-    EXPECT_EQ(p->currentPane(), 6);
+    EXPECT_EQ(p->currentPane(), SearchPane::Favourites);
     EXPECT_TRUE(shown(p->Frame7, p));
     EXPECT_FALSE(shown(p->Frame3, p));
 
@@ -144,7 +144,7 @@ TEST_F(SearchEntriesTest, AddingToFavouritesFromTheMenu) {
 TEST_F(SearchEntriesTest, FavouritesPaneShowsItsEmptyStateWithoutFavourites) {
     addEntry(today_, QStringLiteral("一"), 50);
     frmRetrieval* p = openSearch();
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     EXPECT_TRUE(shown(p->Label12, p));
     EXPECT_TRUE(shown(p->Label13, p));
     for (QWidget* w : {static_cast<QWidget*>(p->ListView2), static_cast<QWidget*>(p->lblCmd3),
@@ -157,7 +157,7 @@ TEST_F(SearchEntriesTest, FavouritesListTheirPlaceInTheDayAndCanBeRemoved) {
     addEntry({today_.addDays(-1), QStringLiteral("昨二"), QStringLiteral("b"), 50, true});
     addEntry({today_, QStringLiteral("今一"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = openSearch();
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     EXPECT_EQ(rows(p->ListView2), (QStringList{"2 昨二", "1 今一"}));
     EXPECT_TRUE(shown(p->ListView2, p));
     EXPECT_TRUE(shown(p->lblCmd4, p));
@@ -183,7 +183,7 @@ TEST_F(SearchEntriesTest, RemovingAllFavouritesAsksFirstAndClearsEveryFlag) {
     addEntry({today_, QStringLiteral("今一"), QStringLiteral("b"), 50, false});
     addEntry({today_, QStringLiteral("今二"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = openSearch();
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     QTest::mouseClick(p->lblCmd4, Qt::LeftButton, {}, QPoint(3, 3));
@@ -206,7 +206,7 @@ TEST_F(SearchEntriesTest, DoubleClickingAFavouriteOpensItOnTheReviewPage) {
     addEntry({today_.addDays(-5), QStringLiteral("二"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     QTreeWidget* lv = p->ListView2;
     // The first click of a double click presses the row; the second is the double click.
     QTest::mouseClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(0)).center());

@@ -32,7 +32,7 @@ protected:
         page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
         page_->resize(gPx(9780), gPx(6000));
         page_->show();
-        page_->gChangeFrame(1);
+        page_->gChangeFrame(SchedulePane::BaseSettings);
         pane_ = page_->Frame2;
     }
     void TearDown() override {
@@ -206,7 +206,7 @@ TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
     EXPECT_EQ(page_->scheduleTable1->colWidth(7), 0);
 
     // A second save replaces, never adds.
-    page_->gChangeFrame(1);
+    page_->gChangeFrame(SchedulePane::BaseSettings);
     ASSERT_TRUE(pane_->Command3_Click());
     EXPECT_EQ(rows(QStringLiteral("Row")), 3);
     EXPECT_EQ(rows(QStringLiteral("Term")), 1);
@@ -215,7 +215,7 @@ TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
 TEST_F(SchedulePageBaseTest, AFailingWriteKeepsEveryOldRow) {
     periods({{"一", "08:00", "08:45"}});
     ASSERT_TRUE(pane_->Command3_Click());
-    page_->gChangeFrame(1);
+    page_->gChangeFrame(SchedulePane::BaseSettings);
     // The period table refuses new rows, after Term and Col were already rewritten.
     gConnection.execute(
         QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Row BEGIN SELECT RAISE(ABORT, 'full'); END"));
@@ -241,7 +241,7 @@ TEST_F(SchedulePageBaseTest, CancelDropsTheEdits) {
     pane_->setCell(1, 1, QStringLiteral("改"));
     pane_->Command4->click();
     EXPECT_TRUE(page_->Frame1->isVisible());
-    page_->gChangeFrame(1);
+    page_->gChangeFrame(SchedulePane::BaseSettings);
     EXPECT_EQ(pane_->cell(1, 1), gTimetable.Row(1).Name);
 }
 
