@@ -104,12 +104,12 @@ void frmCreateAccount::closeEvent(QCloseEvent* e) {
 
 void frmCreateAccount::Command1_Click() {
     if (Text1->text().isEmpty()) {
-        gMsgBox(110, 0);
+        gMsgBox(Msg::AccountNameMissing, gButtonSet::Close);
         Text1->setFocus();
         return;
     }
     if (Text2->text() != Text3->text()) {
-        gMsgBox(121, 0);
+        gMsgBox(Msg::PasswordsDiffer, gButtonSet::Close);
         Text2->setFocus();
         return;
     }
@@ -119,7 +119,7 @@ void frmCreateAccount::Command1_Click() {
     } catch (const gRuntimeError&) {
         // The box's filter keeps such characters out; a password that still has
         // no digest is refused like a wrong one.
-        gMsgBox(105, 0);
+        gMsgBox(Msg::SignInRejected, gButtonSet::Close);
         Text2->setFocus();
         Text2->selectAll();
         return;
@@ -145,7 +145,7 @@ void frmCreateAccount::Command1_Click() {
     }
     gOptions = gParseOptionBits(profile.OptionBits);
 
-    gMsgBox(114, 0);
+    gMsgBox(Msg::ProfileCreated, gButtonSet::Close);
     Main();
     forms::unload(this);
 }

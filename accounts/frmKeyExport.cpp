@@ -264,7 +264,7 @@ void frmKeyExport::Command6_Click() {
 }
 
 void frmKeyExport::backToAccountPage() {
-    gChangeFrame(5);
+    gChangeFrame(Page::Account);
     forms::unload(this);
 }
 
@@ -281,7 +281,7 @@ void frmKeyExport::Command3_Click() {
 void frmKeyExport::Command5_Click() {
     const QString typed = Text1->text();
     if (typed.isEmpty()) {
-        gMsgBox(132, 0);
+        gMsgBox(Msg::FileNameMissing, gButtonSet::Close);
         Text1->setFocus();
         return;
     }
@@ -289,7 +289,7 @@ void frmKeyExport::Command5_Click() {
         const QString path = keyFilePath(typed);
         const QFileInfo fi(path);
         if (fi.exists() || fi.isSymLink()) {
-            if (gMsgBox(133, 4, typed) != gMsgResult::Yes) return;
+            if (gMsgBox(Msg::ConfirmReplaceFile, gButtonSet::YesNo, typed) != gMsgResult::Yes) return;
         }
         // The old file is replaced in one step when the new one is whole, so a
         // failed write never leaves the user without the key file they had.
@@ -305,6 +305,6 @@ void frmKeyExport::Command5_Click() {
         gShowErrorBox(true);
         return;
     }
-    gMsgBox(134, 0);
+    gMsgBox(Msg::KeyExported, gButtonSet::Close);
     backToAccountPage();
 }

@@ -7,6 +7,7 @@
 #include "core/gError.h"
 #include "core/gFormParts.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gPageSwitch.h"
 #include "core/gResources.h"
 #include "core/gState.h"
@@ -125,7 +126,7 @@ void frmLock::Command1_Click() {
     // The name is asked even when the sign-in asks for the password alone.
     Text1->setText(Text1->text().trimmed());
     if (!gSameAccountName(Text1->text(), gUserName) || !passwordMatches(Text2->text())) {
-        gMsgBox(105, 0);
+        gMsgBox(Msg::SignInRejected, gButtonSet::Close);
         Text2->clear();
         Text1->setFocus();
         Text1->selectAll();
@@ -137,7 +138,8 @@ void frmLock::Command1_Click() {
     if (gPageSwitch* main = gPageSwitcher()) {
         auto* m = dynamic_cast<QWidget*>(main);
         m->setWindowState(m->windowState() & ~Qt::WindowMinimized);
-        if (gOptions[0] && !gOptions[1] && forms::isRegistered(QStringLiteral("frmSuspend")))
+        if (gOption(Option::FloatingWindow) && !gOption(Option::HideFloatingWithMain) &&
+            forms::isRegistered(QStringLiteral("frmSuspend")))
             forms::load(QStringLiteral("frmSuspend"))->show();
         main->syncSuspendCheck();
         m->show();

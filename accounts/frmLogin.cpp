@@ -10,6 +10,7 @@
 #include "core/gFormParts.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -196,7 +197,7 @@ frmLogin::~frmLogin() = default;
 void frmLogin::formLoad() {
     if (gHasResPicture(gResKind::Bitmap, 122)) background_ = gLoadResPicture(122);
     Text1->clear();
-    const bool passwordOnly = gOptions[9];
+    const bool passwordOnly = gOption(Option::PasswordOnlySignIn);
     Frame2->setVisible(passwordOnly);
     Frame1->setVisible(!passwordOnly);
     gSetNameText(Label2, gUserName);
@@ -235,7 +236,7 @@ void frmLogin::closeEvent(QCloseEvent* e) {
 }
 
 bool frmLogin::cmd1Click() {
-    if (!gOptions[9]) Text3->setText(gUserName);
+    if (!gOption(Option::PasswordOnlySignIn)) Text3->setText(gUserName);
     return signIn();
 }
 
@@ -261,14 +262,14 @@ bool frmLogin::signIn() {
     auto refuseName = [this] {
         Text3->setEnabled(true);
         Text4->setEnabled(true);
-        gMsgBox(105, 0);
+        gMsgBox(Msg::SignInRejected, gButtonSet::Close);
         Text4->clear();
         Text3->setFocus();
         Text3->selectAll();
     };
     if (passwordOnly_) {
         if (!passwordMatches(Text1->text())) {
-            gMsgBox(105, 0);
+            gMsgBox(Msg::SignInRejected, gButtonSet::Close);
             Text1->setEnabled(true);
             Text1->setFocus();
             Text1->selectAll();
@@ -292,7 +293,7 @@ bool frmLogin::signIn() {
     } catch (...) {
         // Cannot happen for a password whose digest matched; refuse it all the same.
         if (passwordOnly_) {
-            gMsgBox(105, 0);
+            gMsgBox(Msg::SignInRejected, gButtonSet::Close);
             Text1->setEnabled(true);
             Text1->setFocus();
         } else {
@@ -314,12 +315,12 @@ bool frmLogin::signIn() {
                 isNew = true;
             } catch (...) {
                 putDatabaseBack();
-                gMsgBox(108, 0);
+                gMsgBox(Msg::RecordFileUnopenable, gButtonSet::Close);
                 forms::unload(this);
                 return false;
             }
             if (!movedAside_.isEmpty()) {
-                gMsgBox(116, 0, movedAside_);
+                gMsgBox(Msg::RecordFileSavedAside, gButtonSet::Close, movedAside_);
                 movedAside_.clear();
                 movedJournal_.clear();
             }
@@ -391,7 +392,8 @@ bool frmLogin::signIn() {
     };
     loadIfBuilt(QStringLiteral("frmScheRemind"));
     // Today's-classes report opens the main window when it closes; without it, open the main window.
-    const bool report = gOptions[12] && forms::isRegistered(QStringLiteral("frmScheReport"));
+    const bool report =
+        gOption(Option::TodayClassesAtStart) && forms::isRegistered(QStringLiteral("frmScheReport"));
     loadIfBuilt(report ? QStringLiteral("frmScheReport") : QStringLiteral("frmMain"));
     forms::unload(this);
     return true;
@@ -416,7 +418,7 @@ void frmLogin::putDatabaseBack() {
             renameNoReplace(movedJournal_, gDatabaseFile + QStringLiteral("-journal"));
     } else {
         // It stays where it went; the user must know where that is.
-        gMsgBox(116, 0, movedAside_);
+        gMsgBox(Msg::RecordFileSavedAside, gButtonSet::Close, movedAside_);
     }
     movedAside_.clear();
     movedJournal_.clear();
@@ -424,12 +426,12 @@ void frmLogin::putDatabaseBack() {
 
 frmLogin::Road frmLogin::damagedRoad() {
     gCloseDatabase();
-    if (gMsgBox(146, 1, gDatabaseFile) != gMsgResult::OK) {
+    if (gMsgBox(Msg::RecordFileDamaged, gButtonSet::OkCancel, gDatabaseFile) != gMsgResult::OK) {
         forms::unload(this);
         return Road::Stop;
     }
     if (!moveDatabaseAside()) {
-        gMsgBox(108, 0);
+        gMsgBox(Msg::RecordFileUnopenable, gButtonSet::Close);
         forms::unload(this);
         return Road::Stop;
     }
@@ -440,12 +442,12 @@ frmLogin::Road frmLogin::failureRoad(bool wrongKey, const QString& typed) {
     // Neither a new key nor a new database may meet a file the program still holds.
     gCloseDatabase();
     if (!wrongKey) {
-        gMsgBox(108, 0);
+        gMsgBox(Msg::RecordFileUnopenable, gButtonSet::Close);
         forms::unload(this);
         return Road::Stop;
     }
     for (;;) {
-        switch (gMsgBox(115, 6, gUserName)) {
+        switch (gMsgBox(Msg::RecordKeyInvalid, gButtonSet::ImportRecreateCancel, gUserName)) {
         case gMsgResult::First: {
             const QString file = chooseKeyFile();
             if (file.isEmpty()) continue;
@@ -456,7 +458,7 @@ frmLogin::Road frmLogin::failureRoad(bool wrongKey, const QString& typed) {
             if (!ReadKeyFile(file) || !usableKey(gPasswordHash, gRecordKey) || !opensDatabase(typed)) {
                 gPasswordHash = oldHash;
                 gRecordKey = oldKey;
-                gMsgBox(135, 0);
+                gMsgBox(Msg::KeyFileInvalid, gButtonSet::Close);
                 continue;
             }
             if (!gSaveUserData()) {
@@ -467,7 +469,7 @@ frmLogin::Road frmLogin::failureRoad(bool wrongKey, const QString& typed) {
                 gShowErrorBox(gRuntimeError(gErr::PathFileAccess, gErrorText(gErr::PathFileAccess)), true);
                 continue;
             }
-            gMsgBox(136, 0);
+            gMsgBox(Msg::KeyImported, gButtonSet::Close);
             forms::unload(this);
             Main();
             return Road::Stop;
@@ -475,7 +477,7 @@ frmLogin::Road frmLogin::failureRoad(bool wrongKey, const QString& typed) {
         case gMsgResult::Second:
             // The file is renamed in one step, so it is never lost in between.
             if (!moveDatabaseAside()) {
-                gMsgBox(108, 0);
+                gMsgBox(Msg::RecordFileUnopenable, gButtonSet::Close);
                 forms::unload(this);
                 return Road::Stop;
             }

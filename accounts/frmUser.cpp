@@ -393,7 +393,7 @@ void frmUser::lblCmd10_MouseUp() {
 
 void frmUser::Command1_Click() {
     if (Text2->text().isEmpty()) {
-        gMsgBox(110, 0);
+        gMsgBox(Msg::AccountNameMissing, gButtonSet::Close);
         Text2->setFocus();
         return;
     }
@@ -485,7 +485,7 @@ void frmUser::Command7_Click() {
             Text5->clear();
             Text4->clear();
             Text3->clear();
-            gMsgBox(120, 0);
+            gMsgBox(Msg::WrongCurrentPassword, gButtonSet::Close);
             Text3->setFocus();
             return;
         }
@@ -495,7 +495,7 @@ void frmUser::Command7_Click() {
         Text5->clear();
         Text4->clear();
         Text3->clear();
-        gMsgBox(121, 0);
+        gMsgBox(Msg::PasswordsDiffer, gButtonSet::Close);
         (Text3->isVisibleTo(Frame3) ? Text3 : Text4)->setFocus();
         return;
     }
@@ -504,7 +504,7 @@ void frmUser::Command7_Click() {
     Text5->clear();
     Text3->clear();
     if (!rekey(oldPassword, newPassword, gRecordKey)) return;
-    gChangeFrame(5, false, false, false);
+    gChangeFrame(Page::Account);
 }
 
 // ---- remove the password ----
@@ -525,7 +525,7 @@ void frmUser::lblCmd12_MouseUp() {
 void frmUser::Command3_Click() {
     if (digestOf(Text6->text()) != gPasswordHash) {
         Text6->clear();
-        gMsgBox(120, 0);
+        gMsgBox(Msg::WrongCurrentPassword, gButtonSet::Close);
         return;
     }
     const QString oldPassword = Text6->text();
@@ -534,7 +534,7 @@ void frmUser::Command3_Click() {
     gRandomize();
     const QString newKey = QString::number(static_cast<long>(std::floor(gRnd() * 9999999.0)));
     if (!rekey(oldPassword, QString(), newKey)) return;
-    gChangeFrame(5, false, false, false);
+    gChangeFrame(Page::Account);
 }
 
 // ---- picture ----
@@ -559,7 +559,7 @@ void frmUser::Command5_Click() {
     const int col = std::max(0, picList->currentColumn());
     const int number = 7 * row + col;
     if ((number == kPictureCell && !ownPictureShown_) || number > kPictureCell) {
-        gMsgBox(103, 0);
+        gMsgBox(Msg::NoPictureChosen, gButtonSet::Close);
         return;
     }
     const int before = gPictureIndex;
@@ -602,7 +602,7 @@ void frmUser::lblCmd23_MouseUp() {
         copied = source.error() == QFileDevice::NoError && gWriteOwnerOnly(gPictureFile, bytes);
     }
     if (!copied) {
-        gMsgBox(122, 0);
+        gMsgBox(Msg::PictureUnreadable, gButtonSet::Close);
         return;
     }
     const QPixmap picture = QPixmap::fromImage(image);

@@ -1,6 +1,7 @@
 #include "core/frmMsg.h"
 
 #include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gTwips.h"
@@ -87,10 +88,10 @@ frmMsg::frmMsg(QWidget* parent) : QDialog(parent) {
     Command2->move(gPxPoint(120, 240));
     Command2->adjustSize();
 
-    connect(Command1, &QPushButton::clicked, this, [this] { press(1); });
-    connect(Command3, &QPushButton::clicked, this, [this] { press(2); });
-    connect(Command4, &QPushButton::clicked, this, [this] { press(3); });
-    connect(Command2, &gLinkLabel::clicked, this, [this] { press(4); });
+    connect(Command1, &QPushButton::clicked, this, [this] { press(gMsgPress::First); });
+    connect(Command3, &QPushButton::clicked, this, [this] { press(gMsgPress::Second); });
+    connect(Command4, &QPushButton::clicked, this, [this] { press(gMsgPress::Third); });
+    connect(Command2, &gLinkLabel::clicked, this, [this] { press(gMsgPress::HelpLink); });
 
     layoutHeight(gPx(kClientHeight));
 }
@@ -154,7 +155,7 @@ void frmMsg::setupError(const QString& text) {
     Command4->hide();
     Command2->move(gPxPoint(120, 240));
     Command2->show();
-    cancel_ = 1;
+    cancel_ = gMsgPress::First;
 }
 
 void frmMsg::press(int n) {

@@ -41,7 +41,8 @@ void gMarkDiaryDays(gDayMarkView& view) {
 }
 
 void gSetDiaryCollect(const QDate& diaryDate, int position, bool value) {
-    if (gMsgBox(value ? 128 : 129, 4) == gMsgResult::No) return;
+    const int question = value ? Msg::ConfirmAddFavourite : Msg::ConfirmRemoveFavourite;
+    if (gMsgBox(question, gButtonSet::YesNo) == gMsgResult::No) return;
 
     ReleaseRecordset release;
     gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));

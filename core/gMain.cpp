@@ -5,6 +5,7 @@
 #include "core/gForms.h"
 #include "core/gLoginApi.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gShared.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
@@ -23,12 +24,12 @@ void runMain() {
     // A copy without its manifest writes it and asks for a restart. A copy
     // whose folder cannot be written goes on without one.
     if (!QFileInfo::exists(gManifestFile()) && gWriteManifest(gManifestFile())) {
-        gMsgBox(139, 0);
+        gMsgBox(Msg::RestartAfterSetup, gButtonSet::Close);
         return;
     }
 
     if (!gClaimSingleInstance()) {
-        gMsgBox(138, 0);
+        gMsgBox(Msg::AlreadyRunning, gButtonSet::Close);
         return;
     }
 
@@ -41,7 +42,7 @@ void runMain() {
 
     if (!gLoadUserData()) return;
 
-    if (gOptions[4]) {
+    if (gOption(Option::StartWithSystem)) {
         gRegSetString(HKEY_CURRENT_USER, kRunKey, QStringLiteral("Rededera"),
                       gAppPath + gAppFileName + QStringLiteral(" /s"));
     } else {
@@ -51,7 +52,8 @@ void runMain() {
     QWidget* login = forms::load(QStringLiteral("frmLogin"));
 
     const bool hidden = gIsHiddenSwitch(gCommandLine);
-    if (gPasswordHash == QLatin1String(clsMD5::kEmptyDigest) && (hidden || (gOptions[9] && gOptions[10]))) {
+    if (gPasswordHash == QLatin1String(clsMD5::kEmptyDigest) &&
+        (hidden || (gOption(Option::PasswordOnlySignIn) && gOption(Option::AutoSignIn)))) {
         auto* signIn = dynamic_cast<gLoginForm*>(login);
         if (!signIn) gRaise(gErr::ObjectNotSet);
         // Hidden from before the sign-in: it may load the main window itself.

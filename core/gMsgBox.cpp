@@ -66,10 +66,20 @@ QString gSubstitute(const QString& text, const QStringList& args) {
 }
 
 quint8 gMsgResultOf(int set, int press) {
-    static const quint8 table[8][3] = {{1, 0, 0}, {1, 2, 0}, {3, 4, 5},  {6, 7, 2},
-                                       {6, 7, 0}, {4, 2, 0}, {8, 9, 10}, {8, 9, 10}};
-    if (set < 0 || set > 7 || press < 1 || press > 3) return 0;
-    return table[set][press - 1];
+    using namespace gMsgResult;
+    // One row per button set, in the order of gButtonSet.
+    static const quint8 table[8][3] = {{OK, None, None},        // Close
+                                       {OK, Cancel, None},      // OkCancel
+                                       {Abort, Retry, Ignore},  // AbortRetryIgnore
+                                       {Yes, No, Cancel},       // YesNoCancel
+                                       {Yes, No, None},         // YesNo
+                                       {Retry, Cancel, None},   // RetryCancel
+                                       {First, Second, Third},  // ImportRecreateCancel
+                                       {First, Second, Third}}; // RecreateLocateClose
+    if (set < gButtonSet::Close || set > gButtonSet::RecreateLocateClose || press < gMsgPress::First ||
+        press > gMsgPress::Third)
+        return None;
+    return table[set][press - gMsgPress::First];
 }
 
 quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, const QString& a3,
@@ -82,18 +92,18 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, cons
         const QString text = gSubstitute(s.mid(1), args);
         const bool hasHelp = gHasResString(id + 300);
 
-        int pressed = 0;
+        int pressed = gMsgPress::None;
         if (seam.scripted) {
             seam.shown.append({id, buttonSet, args, text});
             if (seam.answers.isEmpty()) {
                 const int c = frmMsg::cancelButtonOf(buttonSet);
-                pressed = c > 0 ? c : 1;
+                pressed = c > 0 ? c : gMsgPress::First;
             } else {
                 const quint8 a = seam.answers.dequeue();
                 if (a == gMsgBoxSeam::HelpLink && hasHelp) {
-                    pressed = 4;
+                    pressed = gMsgPress::HelpLink;
                 } else {
-                    gMsgButton = 0;
+                    gMsgButton = gMsgPress::None;
                     return a;
                 }
             }
@@ -106,7 +116,7 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, cons
             pressed = box.pressed();
         }
         gMsgButton = static_cast<qint16>(pressed);
-        if (pressed == 4) {
+        if (pressed == gMsgPress::HelpLink) {
             gShowHelp(id);
             continue; // the same message again
         }
@@ -141,7 +151,7 @@ void gShowErrorBox(const gRuntimeError& e, bool continueRun) {
 void gShowHelp(int id) {
     registerHelp();
     forms::unload(QStringLiteral("frmHelp"));
-    if (id != 0) {
+    if (id != gHelpTopics) {
         if (seam.scripted) {
             seam.help.append(id);
             return;

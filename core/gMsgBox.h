@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/gMsgIds.h"
+
 class gRuntimeError;
 
 // Result codes of gMsgBox.
@@ -10,6 +12,12 @@ namespace gMsgResult {
 constexpr quint8 None = 0, OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7;
 constexpr quint8 First = 8, Second = 9, Third = 10;
 } // namespace gMsgResult
+
+// Button sets of gMsgBox, named by their buttons.
+namespace gButtonSet {
+constexpr int Close = 0, OkCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5;
+constexpr int ImportRecreateCancel = 6, RecreateLocateClose = 7;
+} // namespace gButtonSet
 
 // Shows string-table message `id` modally with button set 0..7 and up to nine
 // arguments for "%1".."%9"; returns the result code of the button pressed.
@@ -21,7 +29,16 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1 = {}, const QString& a2 
 // takes the error being handled). continueRun false ends the program after it.
 void gShowErrorBox(const gRuntimeError& error, bool continueRun);
 
-// 0 opens the topic browser (modeless); any other id shows help text id + 300 modally.
+// The presses on the message box, as gMsgButton keeps them.
+namespace gMsgPress {
+constexpr int None = 0, First = 1, Second = 2, Third = 3, HelpLink = 4;
+} // namespace gMsgPress
+
+// gShowHelp's id for the topic browser.
+constexpr int gHelpTopics = 0;
+
+// gHelpTopics opens the topic browser (modeless); any other id shows help text
+// id + 300 modally.
 void gShowHelp(int id);
 
 // The substitution rule: "%" with "1".."9" becomes that argument, "%" with any

@@ -6,7 +6,7 @@ gPageSwitch* gPageSwitcher() {
     return forms::find<gPageSwitch>(QStringLiteral("frmMain"));
 }
 
-bool gChangeFrame(int Index, bool setDiary, bool editMode, bool returnReview) {
+bool gChangeFrame(Page page, PageFlags flags) {
     gPageSwitch* m = gPageSwitcher();
-    return m && m->gChangeFrame(Index, setDiary, editMode, returnReview);
+    return m && m->gChangeFrame(page, flags);
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/gPages.h"
+
 #include <QRect>
 
 class QWidget;
@@ -11,10 +13,10 @@ class gPageSwitch {
 public:
     virtual ~gPageSwitch() = default;
 
-    // Opens page Index (numbered as the main window's page bar numbers them) with
-    // the flags for the page it opens; false when the switch did not happen.
-    virtual bool gChangeFrame(int Index, bool setDiary = false, bool editMode = false,
-                              bool returnReview = false) = 0;
+    // Opens a page, or runs one of the switch's commands (Page::CloseCurrent,
+    // HelpWindow, HelpMenu), with the flags for the page it opens; false when
+    // the switch did not happen.
+    virtual bool gChangeFrame(Page page, PageFlags flags = {}) = 0;
     // Where the pages are placed, and where a page goes inside it, in pixels.
     virtual QWidget* pageArea() const = 0;
     virtual QRect pageRect() const = 0;
@@ -25,4 +27,4 @@ public:
 // The loaded main window's page switch, or nullptr.
 gPageSwitch* gPageSwitcher();
 // The page switch of the loaded main window; false when there is none.
-bool gChangeFrame(int Index, bool setDiary = false, bool editMode = false, bool returnReview = false);
+bool gChangeFrame(Page page, PageFlags flags = {});

@@ -142,9 +142,10 @@ bool gChooseDataFolder(QWidget* owner) {
 }
 
 gBadProfileRoad gBadProfileChoices() {
-    switch (gMsgBox(117, 7)) {
+    switch (gMsgBox(Msg::ProfileBroken, gButtonSet::RecreateLocateClose)) {
     case gMsgResult::First:
-        if (gMsgBox(118, 1) != gMsgResult::OK) return gBadProfileRoad::ReadAgain;
+        if (gMsgBox(Msg::ConfirmRecreateProfile, gButtonSet::OkCancel) != gMsgResult::OK)
+            return gBadProfileRoad::ReadAgain;
         QFile::remove(gProfileFile());
         if (QFileInfo::exists(gProfileFile())) {
             // Left in place, the profile would only bring these choices back unexplained.

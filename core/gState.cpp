@@ -15,7 +15,7 @@ QString gUserName;
 QString gPasswordHash;
 QString gRecordKey;
 int gPictureIndex = 0;
-std::array<bool, 21> gOptions{};
+std::array<bool, kOptionCount> gOptions{};
 int gLockTimeout = 0;
 int gAutoSaveInterval = 0;
 int gRemindLead = 0;

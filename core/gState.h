@@ -7,6 +7,8 @@
 
 #include <array>
 
+#include "core/gOptions.h"
+
 namespace db {
 class Connection;
 class Command;
@@ -30,7 +32,7 @@ extern QString gUserName;
 extern QString gPasswordHash;
 extern QString gRecordKey;
 extern int gPictureIndex;
-extern std::array<bool, 21> gOptions;
+extern std::array<bool, kOptionCount> gOptions;
 extern int gLockTimeout;
 extern int gAutoSaveInterval;
 extern int gRemindLead;

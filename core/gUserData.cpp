@@ -139,14 +139,14 @@ QString gProfileFile() {
     return gDataPath + kProfileFileName;
 }
 
-std::array<bool, 21> gParseOptionBits(const QString& text) {
-    std::array<bool, 21> options{};
-    for (int i = 0; i < 21; ++i)
+std::array<bool, kOptionCount> gParseOptionBits(const QString& text) {
+    std::array<bool, kOptionCount> options{};
+    for (int i = 0; i < static_cast<int>(kOptionCount); ++i)
         options[i] = i < text.size() && gVal(QString(text[i])) != 0;
     return options;
 }
 
-QString gOptionBitsText(const std::array<bool, 21>& options) {
+QString gOptionBitsText(const std::array<bool, kOptionCount>& options) {
     QString s;
     for (bool on : options)
         s += on ? QLatin1Char('1') : QLatin1Char('0');

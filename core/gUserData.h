@@ -6,6 +6,8 @@
 #include <array>
 #include <optional>
 
+#include "core/gOptions.h"
+
 // The layout of the profile and key files: 4-byte records, one value in the
 // first byte of each. Record 1 is the key K; every UTF-16LE byte of a field is a
 // record K + 1 followed by the stored byte; each field ends with a record K. A
@@ -85,8 +87,8 @@ QString gProfileFile(); // gDataPath + "Userdata.ini"
 
 // OptionBits text: character i + 1 is option i; "1".."9" (any leading number not
 // 0) is on, anything else or a missing character is off.
-std::array<bool, 21> gParseOptionBits(const QString& text);
-QString gOptionBitsText(const std::array<bool, 21>& options);
+std::array<bool, kOptionCount> gParseOptionBits(const QString& text);
+QString gOptionBitsText(const std::array<bool, kOptionCount>& options);
 
 // Applies the decoded profile fields to the account variables in order, each
 // as it is read (so after a failure the fields before it are already applied).

@@ -2,6 +2,7 @@
 
 #include "core/gError.h"
 #include "core/gForms.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 
 #include <QClipboard>
@@ -197,7 +198,7 @@ void gClipboardWatch::unhook() {
 void gClipboardWatch::clipboardChanged() {
     if (!hooked_) return;
     const QString text = gClipboardText();
-    if (!gLocked && !text.isEmpty() && gOptions[6])
+    if (!gLocked && !text.isEmpty() && gOption(Option::OfferClipboard))
         gTrayBalloon(QStringLiteral("单击此处引用剪贴板的数据。"), QStringLiteral("检测到可用数据"),
                      gBalloonIcon::Information, 1);
 }

@@ -7,6 +7,7 @@
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gPageSwitch.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
@@ -137,7 +138,7 @@ void frmNew::formLoad() {
     gSetHandCursor(this);
     editMode_ = gEditMode;
     returnReview_ = gReturnReview;
-    if (gOptions[8]) {
+    if (gOption(Option::DraftAutoSave)) {
         draftTicks_ = 0;
         Timer1->start();
     }
@@ -178,7 +179,7 @@ void frmNew::formLoad() {
 void frmNew::offerDraft() {
     const QString draft = draftFile();
     if (!QFile::exists(draft)) return;
-    if (gMsgBox(102, 4) != gMsgResult::Yes) return;
+    if (gMsgBox(Msg::DraftFound, gButtonSet::YesNo) != gMsgResult::Yes) return;
     if (QFileInfo(draft).size() > kMaxDraftBytes) {
         try {
             gRaise(gErr::PathFileAccess, QStringLiteral("草稿文件太大，无法读取：%1").arg(draft));
@@ -321,35 +322,36 @@ void frmNew::Command1Click() {
     // closing it gives the text back, so the checks and the row see it.
     if (gPopUpOwner == Text1) forms::unload(QStringLiteral("frmPopUp"));
     if (Text2->text().isEmpty()) {
-        gMsgBox(125, 0);
+        gMsgBox(Msg::TitleMissing, gButtonSet::Close);
         Text2->setFocus();
         return;
     }
     if (Text1->text().isEmpty()) {
-        gMsgBox(109, 0);
+        gMsgBox(Msg::EntryTextMissing, gButtonSet::Close);
         Text1->box()->setFocus();
         return;
     }
     if (Text2->text().size() >= 256) {
-        gMsgBox(126, 0);
+        gMsgBox(Msg::TitleTooLong, gButtonSet::Close);
         return;
     }
     if (!writeEntry(entryDate())) return;
 
     Text1->setText(QString());
     Text2->clear();
-    if ((gOptions[8] || draftRestored_) && QFile::exists(draftFile())) QFile::remove(draftFile());
+    if ((gOption(Option::DraftAutoSave) || draftRestored_) && QFile::exists(draftFile()))
+        QFile::remove(draftFile());
     draftRestored_ = false;
     gChanged = false;
     // The switch unloads this page: nothing of it is touched afterwards.
-    gChangeFrame(returnReview_ ? 3 : 0, true, false, false);
+    gChangeFrame(returnReview_ ? Page::Review : Page::Home, {.setDiary = true});
 }
 
 void frmNew::Command2Click() {
     if (returnReview_)
-        gChangeFrame(3, true, false, false);
+        gChangeFrame(Page::Review, {.setDiary = true});
     else
-        gChangeFrame(0, false, false, false);
+        gChangeFrame(Page::Home);
 }
 
 void frmNew::resizeEvent(QResizeEvent* e) {

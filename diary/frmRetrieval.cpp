@@ -277,8 +277,7 @@ frmRetrieval::frmRetrieval() {
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
     connect(lblCmd1, &gLinkLabel::clicked, this, search);
-    connect(lblCmd2, &gLinkLabel::clicked, this,
-            [] { gGuard([] { ::gChangeFrame(0, false, false, false); }); });
+    connect(lblCmd2, &gLinkLabel::clicked, this, [] { gGuard([] { ::gChangeFrame(Page::Home); }); });
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
         gGuard([&] { gChangeFrame(item->data(0, Qt::UserRole).toInt()); });
     });
@@ -374,7 +373,7 @@ void frmRetrieval::Result() {
     // as the review page counts them.
     addRows(ListView1, gSearchDiary(f));
     // The favourites pane's list was cleared with the results: refill it.
-    if (pane_ == 6) FillFavourites();
+    if (pane_ == SearchPane::Favourites) FillFavourites();
 }
 
 void frmRetrieval::FillFavourites() {
@@ -396,24 +395,25 @@ void frmRetrieval::gChangeFrame(int Index) {
         f->hide();
     pane_ = Index;
     const int w = gTwips(width()), h = gTwips(height());
-    if (Index >= 2 && Index <= 5) Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
+    if (Index >= SearchPane::ByDate && Index <= SearchPane::ByScore)
+        Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
     switch (Index) {
-    case 1:
+    case SearchPane::Results:
         Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
         break;
-    case 2:
+    case SearchPane::ByDate:
         Frame2->show();
         break;
-    case 3:
+    case SearchPane::ByTitle:
         Frame4->show();
         break;
-    case 4:
+    case SearchPane::ByContent:
         Frame5->show();
         break;
-    case 5:
+    case SearchPane::ByScore:
         Frame6->show();
         break;
-    case 6:
+    case SearchPane::Favourites:
         FillFavourites();
         Frame7->show();
         break;
@@ -421,7 +421,7 @@ void frmRetrieval::gChangeFrame(int Index) {
         break;
     }
     ListView1->setGeometry(0, 0, Frame3->width(), Frame3->height());
-    if (Index >= 1 && Index <= 5) {
+    if (Index >= SearchPane::Results && Index <= SearchPane::ByScore) {
         Result();
         Frame3->show();
     }
@@ -484,7 +484,7 @@ int frmRetrieval::rowNumber(const QTreeWidgetItem* item) {
 void frmRetrieval::openEntry(const QTreeWidgetItem* item) {
     gDayIndex = rowNumber(item);
     gDiaryDate = rowDate(item);
-    ::gChangeFrame(3, true, false, false);
+    ::gChangeFrame(Page::Review, {.setDiary = true});
 }
 
 void frmRetrieval::ListView1_MouseUp(int button) {
@@ -504,7 +504,7 @@ void frmRetrieval::ListView1_MouseUp(int button) {
 void frmRetrieval::mReadDiary_Click() {
     if (ListView1->selectedItems().isEmpty()) return;
     try {
-        ::gChangeFrame(3, false, false, false);
+        ::gChangeFrame(Page::Review);
     } catch (...) {
         gShowErrorBox(false);
     }
@@ -513,7 +513,7 @@ void frmRetrieval::mReadDiary_Click() {
 void frmRetrieval::mCollect_Click() {
     const QList<QTreeWidgetItem*> sel = ListView1->selectedItems();
     if (sel.isEmpty()) {
-        gMsgBox(127, 0);
+        gMsgBox(Msg::NoEntryForFavourite, gButtonSet::Close);
         return;
     }
     try {
@@ -537,7 +537,7 @@ void frmRetrieval::lblCmd3_Click() {
 }
 
 void frmRetrieval::lblCmd4_Click() {
-    if (gMsgBox(130, 4) != gMsgResult::Yes) return;
+    if (gMsgBox(Msg::ConfirmRemoveAllFavourites, gButtonSet::YesNo) != gMsgResult::Yes) return;
     {
         const auto release = qScopeGuard([] { gRecordset.close(); });
         try {
@@ -556,5 +556,5 @@ void frmRetrieval::lblCmd4_Click() {
 }
 
 void frmRetrieval::lblCmd5_Click() {
-    ::gChangeFrame(3, false, false, false);
+    ::gChangeFrame(Page::Review);
 }

@@ -18,6 +18,14 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class gLinkLabel;
 
+// The page's panes, numbered as the tree's nodes are, top to bottom.
+namespace SearchPane {
+constexpr int None = 0;    // nothing chosen yet
+constexpr int Results = 1; // the search node: the results alone
+constexpr int ByDate = 2, ByTitle = 3, ByContent = 4, ByScore = 5;
+constexpr int Favourites = 6;
+} // namespace SearchPane
+
 // The search and favourites page (page 4). The tree on the left picks an inner
 // pane: the search with one criteria pane each for date, title, content and
 // score, or the favourites. Every search rereads the Diary table with the ticked
@@ -55,6 +63,7 @@ public:
     // Runs the search with the ticked criteria and refills the result list.
     void Result();
     // Shows inner pane `Index` (the tree's node index, 1..6).
+    // Shows pane `Index` (a SearchPane number).
     void gChangeFrame(int Index);
     int currentPane() const { return pane_; }
 
@@ -80,6 +89,6 @@ private:
     void openEntry(const QTreeWidgetItem* item);
     void placeResults();
 
-    int pane_ = 0;
+    int pane_ = SearchPane::None;
     bool loaded_ = false;
 };

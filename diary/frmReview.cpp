@@ -377,12 +377,12 @@ void frmReview::Timer2_Timer() {
 
 void frmReview::lblCmd3_MouseUp(int button) {
     if (button != 1) return;
-    gChangeFrame(2, true, false, true);
+    gChangeFrame(Page::Writing, {.setDiary = true, .returnReview = true});
 }
 
 void frmReview::lblCmd4_MouseUp(int button) {
     if (button != 1 || !lblCmd4->isEnabled()) return;
-    gChangeFrame(2, true, true, true);
+    gChangeFrame(Page::Writing, {.setDiary = true, .editMode = true, .returnReview = true});
 }
 
 void frmReview::lblCmd5_MouseUp(int button) {
@@ -402,11 +402,11 @@ void frmReview::lblCmd7_MouseUp(int button) {
 
 void frmReview::lblCmd6_MouseUp(int button) {
     if (button != 1) return;
-    gChangeFrame(0, true, false, false);
+    gChangeFrame(Page::Home, {.setDiary = true});
 }
 
 void frmReview::deleteEntry() {
-    if (gMsgBox(124, 1) != gMsgResult::OK) return;
+    if (gMsgBox(Msg::ConfirmDeleteEntry, gButtonSet::OkCancel) != gMsgResult::OK) return;
     if (gDayIndex < 1 || gDayIndex > gDayCount) return;
 
     // The row and the stored score total change together or not at all; the

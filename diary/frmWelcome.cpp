@@ -11,6 +11,7 @@
 #include "core/gError.h"
 #include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
+#include "core/gOptions.h"
 #include "core/gPageSwitch.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
@@ -129,8 +130,10 @@ frmWelcome::frmWelcome() {
     connect(scheduleCommand2, &scheduleCommand::mouseUp, this,
             [this](int b, int s, int x, int y) { gGuard([&] { scheduleCommand2_MouseUp(b, s, x, y); }); });
     // The switch unloads this page; nothing here is touched after it.
-    connect(lblCmd2, &gLinkLabel::clicked, this, [] { gGuard([] { gChangeFrame(2, true, false, false); }); });
-    connect(lblCmd1, &gLinkLabel::clicked, this, [] { gGuard([] { gChangeFrame(3, true, false, false); }); });
+    connect(lblCmd2, &gLinkLabel::clicked, this,
+            [] { gGuard([] { gChangeFrame(Page::Writing, {.setDiary = true}); }); });
+    connect(lblCmd1, &gLinkLabel::clicked, this,
+            [] { gGuard([] { gChangeFrame(Page::Review, {.setDiary = true}); }); });
 
     showNavigation(false);
 }
@@ -267,7 +270,7 @@ void frmWelcome::MonthView1_SelChange(const QDate&, const QDate&, bool&) {
     } else {
         gDayIndex = 1;
     }
-    showEntry(gOptions[7]);
+    showEntry(gOption(Option::QuickPreview));
     setPositionCaption();
     showNavigation(gDayCount != 1);
 }

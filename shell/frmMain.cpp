@@ -6,6 +6,7 @@
 #include "core/gEditorPage.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gResources.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
@@ -42,17 +43,20 @@ constexpr int kFootBarTw = 600; // Picture3's height
 constexpr int kStartWidthPx = 780;
 constexpr int kStartHeightPx = 580;
 
-// The top bar's buttons in order, with their left edge in pixels.
-constexpr int kButtons[] = {0, 1, 2, 3, 4, 5, 6, 89, 99};
+// The top bar's buttons in order (the seven pages, then help and its menu's
+// arrow), each keyed by the number it passes to the page switch.
+constexpr int kHelpButton = pageNumber(Page::HelpWindow);
+constexpr int kHelpArrow = pageNumber(Page::HelpMenu);
+constexpr int kButtons[] = {0, 1, 2, 3, 4, 5, 6, kHelpButton, kHelpArrow};
 constexpr int kButtonSize = 36;
 constexpr int kButtonTop = 5;
 int buttonLeft(int index) {
-    if (index <= 6) return 12 + index * 52;
-    if (index == 89) return 12 + 7 * 52;
+    if (index <= pageNumber(Page::Settings)) return 12 + index * 52;
+    if (index == kHelpButton) return 12 + 7 * 52;
     return 12 + 7 * 52 + kButtonSize; // the help menu's arrow, right of the help button
 }
 int buttonWidth(int index) {
-    return index == 99 ? 12 : kButtonSize;
+    return index == kHelpArrow ? 12 : kButtonSize;
 }
 
 QPixmap shellPicture(const QString& name, QSize size) {
@@ -142,7 +146,7 @@ frmMain* gMainWindow() {
 QString frmMain::pageFormName(int index) {
     static const char* names[] = {"frmWelcome",   "frmSchedule", "frmNew", "frmReview",
                                   "frmRetrieval", "frmUser",     "frmSet"};
-    if (index < 0 || index > 6) return {};
+    if (!isPageNumber(index)) return {};
     return QString::fromLatin1(names[index]);
 }
 
@@ -234,7 +238,7 @@ void frmMain::buildMenus() {
         });
         return a;
     };
-    auto help = [] { gShowHelp(0); };
+    auto help = [] { gShowHelp(gHelpTopics); };
 
     mHelp = new QMenu(QStringLiteral("帮助"), this);
     mHelp->setObjectName(QStringLiteral("mHelp"));
@@ -254,7 +258,7 @@ void frmMain::buildMenus() {
     mTool->addSeparator();
     mTNew = mTool->addAction(QStringLiteral("现在记录 (&N)"));
     connect(mTNew, &QAction::triggered, this, [this] {
-        if (!gMessageOpen) gGuard([this] { gChangeFrame(2); });
+        if (!gMessageOpen) gGuard([this] { gChangeFrame(Page::Writing); });
     });
     mTClip = item(mTool, "引用剪贴板记录", &frmMain::mTClip_Click, true);
     mTool->addSeparator();
@@ -301,8 +305,8 @@ void frmMain::formLoad() {
 
     // Placing the first page shows the window, except for a hidden start.
     if (!gHiddenStart) show();
-    gChangeFrame(0);
-    if (gOptions[0] && !gOptions[1]) showSuspend();
+    gChangeFrame(Page::Home);
+    if (gOption(Option::FloatingWindow) && !gOption(Option::HideFloatingWithMain)) showSuspend();
     if (gVal(settings::get(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
                            QStringLiteral("1"))) == 1)
         showAbout();
@@ -311,7 +315,7 @@ void frmMain::formLoad() {
 
 // ---- the page switch ----
 
-bool frmMain::gChangeFrame(int Index, bool setDiary, bool editMode, bool returnReview) {
+bool frmMain::gChangeFrame(Page page, PageFlags flags) {
     // A tray action or balloon click arriving while a leave prompt waits must not
     // start a second switch underneath it.
     if (switching_) return false;
@@ -323,12 +327,12 @@ bool frmMain::gChangeFrame(int Index, bool setDiary, bool editMode, bool returnR
     // closes its page without showing the window it is about to close.
     if (isMinimized() && !gLocked && !exiting_) setNormalAndShow();
 
-    if (Index == 99) {
+    if (page == Page::HelpMenu) {
         mHelp->popup(centralWidget()->mapToGlobal(gPxPoint(6240, 800)));
         return true;
     }
-    if (Index == 89) {
-        gShowHelp(0);
+    if (page == Page::HelpWindow) {
+        gShowHelp(gHelpTopics);
         return true;
     }
 
@@ -337,13 +341,13 @@ bool frmMain::gChangeFrame(int Index, bool setDiary, bool editMode, bool returnR
         return false;
     }
 
-    gSetDiary = setDiary;
-    gEditMode = editMode;
-    gReturnReview = returnReview;
-    PageIndex = Index;
-    if (Index >= 0 && Index <= 6) {
+    gSetDiary = flags.setDiary;
+    gEditMode = flags.editMode;
+    gReturnReview = flags.returnReview;
+    PageIndex = pageNumber(page);
+    if (isPageNumber(PageIndex)) {
         try {
-            openPage(Index);
+            openPage(PageIndex);
         } catch (...) {
             // A page that cannot be placed leaves the page area empty.
         }
@@ -363,33 +367,33 @@ bool frmMain::closeCurrentPage() {
         blank_->deleteLater();
         blank_.clear();
     }
-    switch (PageIndex) {
-    case 1:
+    switch (static_cast<Page>(PageIndex)) {
+    case Page::Timetable:
         if (QWidget* w = loadedForm("frmSchedule")) w->hide();
         break;
-    case 2: {
+    case Page::Writing: {
         closePopUpEditor();
         if (auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"))) {
             int asked = 0;
             if (editor->editMode()) {
-                if (editor->gChanged) asked = 107;
+                if (editor->gChanged) asked = Msg::EntryChangedDiscard;
             } else if (!editor->titleText().isEmpty() || !editor->bodyText().isEmpty()) {
-                asked = 119;
+                asked = Msg::EntryNotEmptyDiscard;
             }
-            if (asked && gMsgBox(asked, 4) == gMsgResult::No) return false;
+            if (asked && gMsgBox(asked, gButtonSet::YesNo) == gMsgResult::No) return false;
         }
-        if (gOptions[8]) {
+        if (gOption(Option::DraftAutoSave)) {
             const QString draft = gDataPath + QStringLiteral("Diary.tmp");
             if (QFile::exists(draft)) QFile::remove(draft);
         }
         unloadForm("frmNew");
         break;
     }
-    case 5:
+    case Page::Account:
         unloadForm("frmUser");
         unloadForm("frmKeyExport");
         break;
-    case 6:
+    case Page::Settings:
         // Leaving the settings page undoes what it did not save. A restart after a
         // change of the user folder reads everything again anyway.
         if (loadedForm("frmSet") && !gRestartPending) {
@@ -403,7 +407,7 @@ bool frmMain::closeCurrentPage() {
         unloadForm("frmSet");
         break;
     default:
-        if (PageIndex >= 0 && PageIndex <= 6) forms::unload(pageFormName(PageIndex));
+        if (isPageNumber(PageIndex)) forms::unload(pageFormName(PageIndex));
         break;
     }
     page_.clear();
@@ -421,7 +425,7 @@ void frmMain::openPage(int index) {
         }
     }
     if (page) {
-        if (index == 4) {
+        if (index == pageNumber(Page::Search)) {
             if (auto* search = dynamic_cast<gSearchPage*>(page)) {
                 search->selectFirstNode();
             } else if (auto* tree = page->findChild<QTreeView*>(QStringLiteral("TreeView1"))) {
@@ -488,7 +492,7 @@ void frmMain::HighlightButton(int i) {
             f.setUnderline(false);
             l->setFont(f);
         }
-        if (HoverIndex == 99) ImageTop[89]->setPixmap(ImageTopA[89]);
+        if (HoverIndex == kHelpArrow) ImageTop[kHelpButton]->setPixmap(ImageTopA[kHelpButton]);
         HoverIndex = -1;
     }
     if (i >= 0 && ImageTop.contains(i)) {
@@ -499,7 +503,7 @@ void frmMain::HighlightButton(int i) {
             l->setFont(f);
         }
         // The help button and its arrow light up together.
-        if (i > 89) ImageTop[i - 10]->setPixmap(ImageTopB[i - 10]);
+        if (i == kHelpArrow) ImageTop[kHelpButton]->setPixmap(ImageTopB[kHelpButton]);
         HoverIndex = i;
     }
 }
@@ -524,7 +528,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* e) {
         return true; // not on to the bar, which would put the light out again
     } else if (t == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(e);
-        if (me->button() == Qt::LeftButton) gGuard([this, index] { gChangeFrame(index); });
+        if (me->button() == Qt::LeftButton) gGuard([this, index] { gChangeFrame(static_cast<Page>(index)); });
         return true;
     }
     return false;
@@ -567,7 +571,7 @@ void frmMain::stateChanged() {
             hide();
         else if (!isVisible())
             showMinimized();
-        if (gOptions[11] && !gLocked) {
+        if (gOption(Option::LockWhenMinimised) && !gLocked) {
             if (gLockTimeout == 0) {
                 enterLocked();
             } else {
@@ -576,10 +580,10 @@ void frmMain::stateChanged() {
             }
         }
         if (!gLocked) {
-            if (gOptions[2] && !gHiddenStart)
+            if (gOption(Option::BalloonOnMinimise) && !gHiddenStart)
                 gTrayBalloon(QStringLiteral("方便您记录日记，程序没有退出。\n单击此处关闭气球。"),
                              QStringLiteral("Rededera 仍在运行！"), gBalloonIcon::Information, 0);
-            if (gOptions[0]) showSuspend();
+            if (gOption(Option::FloatingWindow)) showSuspend();
             mTOpen->setText(QStringLiteral("显示 Rededera (&O)"));
         }
         return;
@@ -603,7 +607,7 @@ void frmMain::stateChanged() {
     placePage();
     Timer1->stop();
     gTrayIcon::instance().syncMenu();
-    if (gOptions[0] && gOptions[1]) {
+    if (gOption(Option::FloatingWindow) && gOption(Option::HideFloatingWithMain)) {
         unloadForm("frmSuspend");
         syncSuspendCheck();
     }
@@ -714,7 +718,7 @@ void frmMain::mTClip_Click() {
 bool frmMain::gQuoteNewEntry(const QString& text) {
     if (gLocked) return false;
     // Only a fresh editor takes the text; an entry the user chose to keep stays as it is.
-    if (!gChangeFrame(2)) return false;
+    if (!gChangeFrame(Page::Writing)) return false;
     auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"));
     if (!editor || !editor->titleText().isEmpty() || !editor->bodyText().isEmpty()) return false;
     editor->setBodyText(text);
@@ -730,7 +734,7 @@ void frmMain::closeEvent(QCloseEvent* e) {
 
 bool frmMain::formQueryUnload() {
     if (exiting_) return false;
-    if (gOptions[3] && gCloseMinimizes) {
+    if (gOption(Option::CloseMinimises) && gCloseMinimizes) {
         setMinimised();
         return false;
     }
@@ -738,7 +742,7 @@ bool frmMain::formQueryUnload() {
     const auto done = qScopeGuard([this] { exiting_ = false; });
     gCloseMinimizes = false;
     closePopUpEditor();
-    const bool closed = gChangeFrame(79);
+    const bool closed = gChangeFrame(Page::CloseCurrent);
     if (!closed || gCloseMinimizes) {
         // The user kept the entry: the program keeps running.
         gCloseMinimizes = true;
@@ -762,7 +766,7 @@ void frmMain::formUnload() {
     unloadForm("frmPopUp");
     unloadForm("frmLock");
     unloadForm("frmKeyExport");
-    for (int i = 0; i <= 6; ++i)
+    for (int i = pageNumber(Page::Home); i <= pageNumber(Page::Settings); ++i)
         forms::unload(pageFormName(i));
     if (blank_) blank_->deleteLater();
     gTrayRemove();

@@ -7,6 +7,7 @@
 
 #include "core/gForms.h"
 #include "core/gPageSwitch.h"
+#include "core/gPages.h"
 
 class QAction;
 class QLabel;
@@ -27,12 +28,11 @@ public:
     bool formQueryUnload() override;
     void formUnload() override;
 
-    // Page numbers: 0 home, 1 timetable, 2 write, 3 review, 4 search, 5 account,
-    // 6 settings; 79 closes the current page only; 89 the help topics; 99 the help menu.
-    // The flags are stored for the page it opens. Returns false when the switch
-    // did not happen (the user kept the editor, or a switch is already running).
-    bool gChangeFrame(int Index, bool setDiary = false, bool editMode = false,
-                      bool returnReview = false) override;
+    // Opens a page, or runs one of the switch's commands (Page::CloseCurrent,
+    // HelpWindow, HelpMenu). The flags are stored for the page it opens. Returns
+    // false when the switch did not happen (the user kept the editor, or a
+    // switch is already running).
+    bool gChangeFrame(Page page, PageFlags flags = {}) override;
 
     // Quotes the clipboard's text into a new entry.
     void mTClip_Click();

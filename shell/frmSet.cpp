@@ -3,6 +3,7 @@
 #include "core/gError.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gShared.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
@@ -68,7 +69,8 @@ QString customCaption(const QString& path) {
 
 // "CT"/"CF" for options 0..13, "OT"/"OF" for a location (index 99), else "".
 QString ImageKey(quint8 index, quint8 value) {
-    if (index <= 13) return gOptions[index] ? QStringLiteral("CT") : QStringLiteral("CF");
+    if (index <= optionIndex(kLastShownOption))
+        return gOption(static_cast<Option>(index)) ? QStringLiteral("CT") : QStringLiteral("CF");
     if (index == 99) return value == gPathOption ? QStringLiteral("OT") : QStringLiteral("OF");
     return {};
 }
@@ -347,8 +349,10 @@ void frmSet::TreeView1_NodeClick(QTreeWidgetItem* item) {
     const QChar letter = key.at(0);
     const int n = key.mid(1).toInt();
     if (letter == QLatin1Char('C')) {
-        if (n < 1 || n > 14) return;
-        gOptions[n - 1] = !gOptions[n - 1];
+        // The key's number is the option's place plus one.
+        if (n < 1 || n - 1 > static_cast<int>(optionIndex(kLastShownOption))) return;
+        const auto option = static_cast<Option>(n - 1);
+        gOption(option) = !gOption(option);
         setImage(item, ImageKey(static_cast<quint8>(n - 1), 0));
     } else if (letter == QLatin1Char('E')) {
         if (n < 1 || n > 3) return;
@@ -472,7 +476,7 @@ void frmSet::Command3_Click() {
 // ---- save and cancel ----
 
 void frmSet::Command2_Click() {
-    gChangeFrame(0, false, false, false);
+    gChangeFrame(Page::Home);
 }
 
 void frmSet::Command1_Click() {
@@ -502,7 +506,7 @@ bool frmSet::save() {
         reportWriteFailure(gErr::PathFileAccess);
         return false;
     }
-    if (gOptions[4]) {
+    if (gOption(Option::StartWithSystem)) {
         if (!gRegSetString(HKEY_CURRENT_USER, kRunKey, kRunValue,
                            gAppPath + gAppFileName + QStringLiteral(" /s"))) {
             reportWriteFailure(gErr::PathFileAccess);
@@ -531,11 +535,11 @@ bool frmSet::save() {
     }
 
     if (!moved) {
-        gChangeFrame(0, false, false, false);
+        gChangeFrame(Page::Home);
         return true;
     }
 
-    gMsgBox(101, 0);
+    gMsgBox(Msg::RestartForNewFolder, gButtonSet::Close);
     // The main window skips its read-back of the old folder and closes the
     // database; Main then starts again from the new folder.
     gRestartPending = true;

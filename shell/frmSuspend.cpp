@@ -67,7 +67,7 @@ void frmSuspend::formLoad() {
         gSetTopMost(this, true);
     } catch (...) {
         // The window stays as far as it got.
-        gMsgBox(137, 0);
+        gMsgBox(Msg::FloatingNotOnTop, gButtonSet::Close);
     }
 }
 

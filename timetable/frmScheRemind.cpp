@@ -4,6 +4,7 @@
 #include "core/gDialogKeys.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
@@ -199,7 +200,7 @@ void frmScheRemind::Timer1_Timer() {
         skippedPeriod_ = 0;
     }
     if (Timer1->interval() < kMinute) Timer1->setInterval((60 - gTimeNow().second()) * 1000);
-    if (!gOptions[13]) {
+    if (!gOption(Option::ClassReminders)) {
         takeDown();
         return;
     }
@@ -271,7 +272,7 @@ void frmScheRemind::Command1_Click() {
             ok = n <= (now < begin ? begin - now : end - now);
         }
         if (!ok) {
-            gMsgBox(144, 0);
+            gMsgBox(Msg::TimeInvalid, gButtonSet::Close);
             return;
         }
         snooze_ = int(n);

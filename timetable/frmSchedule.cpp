@@ -117,9 +117,9 @@ frmSchedule::frmSchedule() {
     Frame2->hide();
     Frame2->onSaved = [this] {
         LoadOptions();
-        gChangeFrame(0);
+        gChangeFrame(SchedulePane::Week);
     };
-    Frame2->onCancel = [this] { gChangeFrame(0); };
+    Frame2->onCancel = [this] { gChangeFrame(SchedulePane::Week); };
     Frame3 = new scheduleCourseEditor(this);
     Frame4 = new scheduleCourseList(this);
     Frame3->setCourseList(Frame4);
@@ -128,9 +128,9 @@ frmSchedule::frmSchedule() {
         f->setMouseTracking(true);
         f->hide();
     }
-    Frame3->onNewDone = [this] { gChangeFrame(0); };
+    Frame3->onNewDone = [this] { gChangeFrame(SchedulePane::Week); };
     Frame3->onReload = [this] { LoadOptions(); };
-    Frame4->onBack = [this] { gChangeFrame(0); };
+    Frame4->onBack = [this] { gChangeFrame(SchedulePane::Week); };
     // The panes pass the mouse on to the page, so moving off the menu closes it.
     for (QFrame* f :
          {Frame1, static_cast<QFrame*>(Frame2), static_cast<QFrame*>(Frame3), static_cast<QFrame*>(Frame4)})
@@ -228,7 +228,7 @@ void frmSchedule::setVisible(bool visible) {
 }
 
 void frmSchedule::Form_Activate() {
-    gChangeFrame(0);
+    gChangeFrame(SchedulePane::Week);
     LoadOptions();
 }
 
@@ -241,21 +241,21 @@ void frmSchedule::hideAllFrames() {
 void frmSchedule::gChangeFrame(int Index) {
     hideAllFrames();
     switch (Index) {
-    case 0:
+    case SchedulePane::Week:
         Frame1->setGeometry(gPxRect(kPaneLeft, kPaneTop, 8175, 5640));
         layoutFrames();
         Frame1->show();
         shownWeek_ = gWeekOfDate(gTimetable.Term.TermBegin);
         DrawWeek();
         break;
-    case 1:
+    case SchedulePane::BaseSettings:
         LoadOptions();
         LoadTermDates();
         break;
-    case 2:
+    case SchedulePane::NewCourse:
         OpenCourseEditor(false);
         break;
-    case 3:
+    case SchedulePane::AllCourses:
         ShowAllCourses();
         break;
     default:

@@ -14,6 +14,11 @@ class QTimer;
 class scheduleCommand;
 class scheduleTable;
 
+// The page's panes, numbered as the menu's tabs are, left to right.
+namespace SchedulePane {
+constexpr int Week = 0, BaseSettings = 1, NewCourse = 2, AllCourses = 3;
+} // namespace SchedulePane
+
 // The timetable page: the week view, the base settings, the course editor and
 // the list of all courses, one at a time, chosen from a menu that slides in
 // from the left edge. The main window hides this page instead of unloading it,
@@ -25,8 +30,8 @@ public:
     frmSchedule();
     void formLoad() override;
 
-    // Shows pane Index (0 week view, 1 base settings, 2 new course, 3 all
-    // courses) and hides the others; any other index leaves all hidden.
+    // Shows pane Index (a SchedulePane number) and hides the others; any other
+    // index leaves all hidden.
     void gChangeFrame(int Index);
     // Fills the grid with the week shownWeek().
     void DrawWeek();

@@ -250,7 +250,7 @@ void scheduleBasePane::Check1_Click(int i) {
     for (int k = 1; k <= 7; ++k)
         if (Check1[k]->isChecked()) return;
     Check1[i]->setChecked(true);
-    gMsgBox(104, 0);
+    gMsgBox(Msg::KeepOneAtLeast, gButtonSet::Close);
 }
 
 bool scheduleBasePane::otherRowVisible(int row) const {
@@ -265,7 +265,7 @@ void scheduleBasePane::MSFlexGrid1_MouseUp(int row, int col) {
     editRow = row;
     if (col == 0) {
         if (!otherRowVisible(row)) {
-            gMsgBox(104, 0);
+            gMsgBox(Msg::KeepOneAtLeast, gButtonSet::Close);
             return;
         }
         setCell(row, 4, boolText(cell(row, 4) != QStringLiteral("True")));
@@ -302,7 +302,7 @@ void scheduleBasePane::Command2_Click(int row) {
     if (row < 1 || row > periodCount()) return;
     // The last period, and the last visible one, stay.
     if (!otherRowVisible(row) || periodCount() <= 1) {
-        gMsgBox(104, 0);
+        gMsgBox(Msg::KeepOneAtLeast, gButtonSet::Close);
         return;
     }
     MSFlexGrid1->removeRow(row - 1);
@@ -332,24 +332,24 @@ void scheduleBasePane::SortPeriodRows() {
 
 bool scheduleBasePane::Command3_Click() {
     if (DTPicker1->date() > DTPicker2->date()) {
-        gMsgBox(111, 0);
+        gMsgBox(Msg::TermStartsAfterEnd, gButtonSet::Close);
         return false;
     }
     SortPeriodRows();
     const int n = periodCount();
     for (int r = 1; r <= n; ++r) {
         if (cell(r, 1).isEmpty() || cell(r, 2).isEmpty() || cell(r, 3).isEmpty()) {
-            gMsgBox(140, 0);
+            gMsgBox(Msg::PeriodCellEmpty, gButtonSet::Close);
             return false;
         }
     }
     for (int r = 1; r <= n; ++r) {
         if (gTimeToMinutes(cell(r, 2)) >= gTimeToMinutes(cell(r, 3))) {
-            gMsgBox(141, 0, QString::number(r));
+            gMsgBox(Msg::PeriodBeginNotBeforeEnd, gButtonSet::Close, QString::number(r));
             return false;
         }
         if (r < n && gTimeToMinutes(cell(r, 3)) > gTimeToMinutes(cell(r + 1, 2))) {
-            gMsgBox(142, 0, QString::number(r + 1), QString::number(r));
+            gMsgBox(Msg::PeriodsOverlap, gButtonSet::Close, QString::number(r + 1), QString::number(r));
             return false;
         }
     }

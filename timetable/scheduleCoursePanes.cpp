@@ -423,7 +423,7 @@ void scheduleCourseList::List3_Click() {
 
 void scheduleCourseList::Command8_Click() {
     if (List3->currentRow() < 0) {
-        gMsgBox(143, 0);
+        gMsgBox(Msg::NoCourseChosen, gButtonSet::Close);
         return;
     }
     if (editor_) editor_->OpenCourseEditor(true);
@@ -433,10 +433,10 @@ void scheduleCourseList::Command8_Click() {
 bool scheduleCourseList::Command9_Click() {
     const int idx = List3->currentRow();
     if (idx < 0) {
-        gMsgBox(143, 0);
+        gMsgBox(Msg::NoCourseChosen, gButtonSet::Close);
         return false;
     }
-    if (gMsgBox(113, 1) != gMsgResult::OK) return false;
+    if (gMsgBox(Msg::ConfirmDeleteCourse, gButtonSet::OkCancel) != gMsgResult::OK) return false;
     try {
         openCourses(db::LockType::Pessimistic, idx);
         gRecordset.deleteCurrent();

@@ -45,7 +45,7 @@ frmUser* AccountPageTest::openPage() {
     if (!main_) return nullptr;
     main_->show();
     QApplication::setActiveWindow(main_); // Enter and Escape of the dialogs are window keys
-    EXPECT_TRUE(main_->gChangeFrame(5));
+    EXPECT_TRUE(main_->gChangeFrame(Page::Account));
     return page();
 }
 

@@ -42,7 +42,7 @@ TEST_F(AccountPagePassword, ChangeReKeysTheDatabaseAndTheProfileAndReloadsThePag
     frmUser* after = page();
     ASSERT_NE(after, nullptr);
     EXPECT_NE(after, before); // a fresh page shows the new state
-    EXPECT_EQ(main_->pageIndex(), 5);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Account));
     EXPECT_EQ(after->lblCmd11->text(), QStringLiteral("更改我的密码"));
     // The shared connection keeps working after the re-key.
     EXPECT_EQ(gConnection.count(QStringLiteral("DiarySettings")), 1);
@@ -119,7 +119,7 @@ TEST_F(AccountPagePassword, DeleteDrawsANewRecordKeyAndTheEmptyPasswordOpens) {
                                                  "要验证您的身份，请输入您的当前密码:"));
     p->Text6->setText(QStringLiteral("wrong"));
     p->Command3->click();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{120});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::WrongCurrentPassword});
     EXPECT_TRUE(p->Text6->text().isEmpty());
     EXPECT_TRUE(p->Frame4->isVisible());
     EXPECT_EQ(gRecordKey, kKey);
@@ -127,7 +127,7 @@ TEST_F(AccountPagePassword, DeleteDrawsANewRecordKeyAndTheEmptyPasswordOpens) {
     p->Text6->setText(QStringLiteral("secret"));
     p->Command3->click();
     pumpEvents();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{120});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::WrongCurrentPassword});
     EXPECT_EQ(gPasswordHash, kNoPassword);
     const QString newKey = gRecordKey;
     bool digits = false;

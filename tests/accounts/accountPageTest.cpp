@@ -114,7 +114,7 @@ TEST_F(AccountPage, RenameTakesTheNameAsTypedAndRefusesAnEmptyOne) {
 
     p->Text2->clear();
     p->Command1->click();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{110});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::AccountNameMissing});
     EXPECT_TRUE(p->Frame2->isVisible());
     EXPECT_EQ(gUserName, QStringLiteral("Ann"));
 
@@ -162,7 +162,7 @@ TEST_P(AccountPagePictureCell, BuiltInCellsAreTakenEmptyCellsRefused) {
     p->picList->setCurrentCell(c.row, c.col);
     p->Command5->click();
     if (c.picture < 0) {
-        EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{103});
+        EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::NoPictureChosen});
         EXPECT_EQ(gPictureIndex, 3);
         EXPECT_TRUE(p->Frame5->isVisible());
     } else {
@@ -232,7 +232,7 @@ TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
     EXPECT_EQ(p->Image5->pixmap().size(), QSize(40, 30));
 
     // A fresh page: the dialog opens on the own cell, which now holds the picture.
-    ASSERT_TRUE(main_->gChangeFrame(5));
+    ASSERT_TRUE(main_->gChangeFrame(Page::Account));
     pumpEvents();
     p = page();
     ASSERT_NE(p, nullptr);
@@ -259,7 +259,7 @@ TEST_F(AccountPage, FileThatIsNoPictureIsRefusedAndTheOldCopyKept) {
     p->lblCmd13_MouseUp();
     dialogs::seam::pushAnswer(bad);
     p->lblCmd23_MouseUp();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{122});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::PictureUnreadable});
     EXPECT_EQ(readFile(gPictureFile), QByteArray("old own picture"));
     EXPECT_EQ(gPictureIndex, 3);
     EXPECT_TRUE(p->Frame5->isVisible());
@@ -267,7 +267,7 @@ TEST_F(AccountPage, FileThatIsNoPictureIsRefusedAndTheOldCopyKept) {
     // Cancelling the file dialog changes nothing and says nothing.
     dialogs::seam::pushAnswer(QString());
     p->lblCmd23_MouseUp();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{122});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::PictureUnreadable});
     EXPECT_EQ(gPictureIndex, 3);
 }
 
@@ -289,7 +289,7 @@ TEST_F(AccountPage, KeyFileLinkPutsTheWizardOverThePageAreaAndLeavesThePage) {
     pumpEvents();
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmUser")));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmKeyExport")));
-    EXPECT_EQ(main_->pageIndex(), 5);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Account));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "core/gLinkLabel.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gUserData.h"
 #include "platform/dialogs.h"
 #include "platform/settingsStore.h"
@@ -123,12 +124,12 @@ TEST_F(CreateAccount, WritesTheNewProfileFieldByFieldThenShowsSignIn) {
     EXPECT_EQ(fields->at(9), QStringLiteral("30"));
 
     // 114, then the start again: the account has a password, so the sign-in window shows.
-    EXPECT_EQ(shownIds(), QList<int>{114});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::ProfileCreated});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
     EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
     EXPECT_EQ(gUserName, QStringLiteral("  李 雷 "));
-    EXPECT_TRUE(gOptions[9]);
-    EXPECT_FALSE(gOptions[3]);
+    EXPECT_TRUE(gOption(Option::PasswordOnlySignIn));
+    EXPECT_FALSE(gOption(Option::CloseMinimises));
 }
 
 // The profile holds the password digest and the record key: the database's key.
@@ -145,7 +146,7 @@ TEST_F(CreateAccount, ANameOfBlanksOnlyIsKeptAsTyped) {
     fill(QStringLiteral("   "), QStringLiteral("pw"), QStringLiteral("pw"));
     form->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), QList<int>{114});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::ProfileCreated});
     const auto fields = scrambled::decode(readFile(gProfileFile()), true);
     ASSERT_TRUE(fields.has_value());
     EXPECT_EQ(fields->at(2), QStringLiteral("   "));
@@ -183,7 +184,7 @@ TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
     EXPECT_EQ(gDiaryCount, 1);
     EXPECT_EQ(loadedStandIns(),
               (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmScheReport")}));
-    EXPECT_EQ(shownIds(), QList<int>{114});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::ProfileCreated});
 }
 
 TEST_F(CreateAccount, KeysAndPicturesComeFromTheRandomSource) {
@@ -235,7 +236,7 @@ TEST_F(CreateAccount, NoPasswordSignsInAtOnceWithoutAWindow) {
     form->Command1->click();
     pumpEvents();
 
-    EXPECT_EQ(shownIds(), QList<int>{114});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::ProfileCreated});
     EXPECT_EQ(gPasswordHash, QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_TRUE(QFileInfo::exists(gDatabaseFile));
@@ -254,7 +255,7 @@ TEST_F(CreateAccount, AProfileThatCannotBeWrittenIsNotReportedAsCreated) {
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors().at(0).continueRun);
-    EXPECT_TRUE(shownIds().isEmpty()); // no 114
+    EXPECT_TRUE(shownIds().isEmpty()); // not even the profile-created message
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_EQ(readFile(blocker), QByteArray("x"));

@@ -62,7 +62,7 @@ protected:
         main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
         EXPECT_NE(main_, nullptr);
         if (!main_) return nullptr;
-        EXPECT_TRUE(main_->gChangeFrame(5));
+        EXPECT_TRUE(main_->gChangeFrame(Page::Account));
         auto* wizard = forms::load<frmKeyExport>(QStringLiteral("frmKeyExport"));
         EXPECT_NE(wizard, nullptr);
         if (!wizard) return nullptr;
@@ -123,14 +123,14 @@ TEST_F(KeyExport, StepsTextsAndButtons) {
     EXPECT_TRUE(w->Frame2->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), w->Text1);
     QTest::keyClick(w->Text1, Qt::Key_Return); // 完成 with no name
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{132});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::FileNameMissing});
     w->Command4->click();
     EXPECT_TRUE(w->Frame1->isVisible());
     EXPECT_FALSE(w->Frame2->isVisible());
     QTest::keyClick(w->Command2, Qt::Key_Escape);
     pumpEvents();
     EXPECT_TRUE(backOnAccountPage());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{132});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::FileNameMissing});
 }
 
 struct AccountCase {
@@ -151,7 +151,7 @@ TEST_P(KeyExportAccounts, WrittenFileReadsBackAsTheAccountsKey) {
     ASSERT_NE(w, nullptr);
     const QString path = keys_ + QStringLiteral("备份.eky");
     finish(w, path);
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{134});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::KeyExported});
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_TRUE(backOnAccountPage());
 
@@ -207,7 +207,7 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
     ASSERT_NE(w, nullptr);
     const QString path = keys_ + QStringLiteral("Ann.eky");
     finish(w, path);
-    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{134});
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::KeyExported});
     forms::unloadAllNow();
     gCloseDatabase();
 
@@ -217,7 +217,7 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
     dialogs::seam::pushAnswer(path);
     signIn();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{115, 136}));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::KeyImported}));
     EXPECT_FALSE(gConnection.isOpen());
     EXPECT_EQ(gRecordKey, kKey);
 
@@ -229,7 +229,7 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
     login->Command1->click();
     pumpEvents();
     EXPECT_TRUE(gConnection.isOpen());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{115, 136}));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::KeyImported}));
 }
 
 TEST_F(KeyExport, TheKeyFileIsOwnerOnly) {
@@ -259,7 +259,7 @@ TEST_F(KeyExport, EmptyNameAsksForOneAndWritesNothing) {
     frmKeyExport* w = openWizard();
     ASSERT_NE(w, nullptr);
     finish(w, QString());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{132});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::FileNameMissing});
     EXPECT_TRUE(w->Frame2->isVisible());
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
     EXPECT_TRUE(QDir(keys_).isEmpty());
@@ -274,8 +274,8 @@ TEST_F(KeyExport, ExistingFileNoKeepsItAndTheWizardYesReplacesIt) {
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     finish(w, path);
     ASSERT_EQ(gMsgBoxSeam::shown().size(), 1);
-    EXPECT_EQ(gMsgBoxSeam::shown()[0].id, 133);
-    EXPECT_EQ(gMsgBoxSeam::shown()[0].buttonSet, 4);
+    EXPECT_EQ(gMsgBoxSeam::shown()[0].id, Msg::ConfirmReplaceFile);
+    EXPECT_EQ(gMsgBoxSeam::shown()[0].buttonSet, gButtonSet::YesNo);
     EXPECT_EQ(gMsgBoxSeam::shown()[0].args.value(0), path);
     EXPECT_EQ(readFile(path), QByteArray("what the user had"));
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
@@ -285,7 +285,8 @@ TEST_F(KeyExport, ExistingFileNoKeepsItAndTheWizardYesReplacesIt) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     w->Command5->click();
     pumpEvents();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{133, 133, 134}));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(),
+              (QList<int>{Msg::ConfirmReplaceFile, Msg::ConfirmReplaceFile, Msg::KeyExported}));
     EXPECT_TRUE(backOnAccountPage());
     gPasswordHash.clear();
     EXPECT_TRUE(ReadKeyFile(path));
@@ -300,7 +301,7 @@ TEST_F(KeyExport, FailedWriteIsReportedAndTheWizardStays) {
     // A folder that is not there.
     finish(w, keys_ + QStringLiteral("missing/k.eky"));
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
-    EXPECT_FALSE(gMsgBoxSeam::shownIds().contains(134));
+    EXPECT_FALSE(gMsgBoxSeam::shownIds().contains(Msg::KeyExported));
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
     EXPECT_TRUE(w->Frame2->isVisible());
     EXPECT_FALSE(QFileInfo::exists(keys_ + QStringLiteral("missing")));
@@ -313,7 +314,7 @@ TEST_F(KeyExport, FailedWriteIsReportedAndTheWizardStays) {
     w->Command5->click();
     pumpEvents();
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 2);
-    EXPECT_FALSE(gMsgBoxSeam::shownIds().contains(134));
+    EXPECT_FALSE(gMsgBoxSeam::shownIds().contains(Msg::KeyExported));
     EXPECT_EQ(readFile(folder + QStringLiteral("inside")), QByteArray("x"));
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
 }
@@ -322,7 +323,7 @@ TEST_F(KeyExport, NameWithoutFolderGoesToTheHomeFolder) {
     frmKeyExport* w = openWizard();
     ASSERT_NE(w, nullptr);
     finish(w, QStringLiteral("mine.eky"));
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{134});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::KeyExported});
     const QString path = QDir(QDir::homePath()).absoluteFilePath(QStringLiteral("mine.eky"));
     EXPECT_TRUE(QFileInfo(path).isFile());
     EXPECT_TRUE(ReadKeyFile(path));
@@ -370,7 +371,7 @@ TEST_F(KeyExport, CancelOnStepTwoGoesBackWithoutWriting) {
 TEST_F(KeyExport, ClosedAsAWindowOfItsOwnItCancels) {
     main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
     ASSERT_NE(main_, nullptr);
-    ASSERT_TRUE(main_->gChangeFrame(5));
+    ASSERT_TRUE(main_->gChangeFrame(Page::Account));
     auto* w = forms::load<frmKeyExport>(QStringLiteral("frmKeyExport"));
     ASSERT_NE(w, nullptr);
     forms::unload(QStringLiteral("frmUser"));

@@ -5,6 +5,7 @@
 #include "core/gDatabase.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gUserData.h"
 #include "platform/dialogs.h"
 
@@ -24,14 +25,14 @@
 namespace {
 
 // Option bits with exactly these options on.
-QString optionsOn(std::initializer_list<int> on) {
-    QString bits(21, QLatin1Char('0'));
-    for (int i : on)
-        bits[i] = QLatin1Char('1');
+QString optionsOn(std::initializer_list<Option> on) {
+    QString bits(static_cast<int>(kOptionCount), QLatin1Char('0'));
+    for (Option o : on)
+        bits[static_cast<int>(optionIndex(o))] = QLatin1Char('1');
     return bits;
 }
-const QString kPasswordOnly = optionsOn({9, 10});
-const QString kNameAndPassword = optionsOn({10});
+const QString kPasswordOnly = optionsOn({Option::PasswordOnlySignIn, Option::AutoSignIn});
+const QString kNameAndPassword = optionsOn({Option::AutoSignIn});
 
 const QString kKey = QStringLiteral("1234567");
 const QStringList kTables{QStringLiteral("Diary"), QStringLiteral("DiarySettings"), QStringLiteral("Term"),
@@ -104,7 +105,7 @@ TEST_F(SignIn, PanelsAndTextsFollowTheAccount) {
     forms::unloadAllNow();
 
     // No password, but automatic sign-in off (option 10): the window says so.
-    login = start(optionsOn({9}), QStringLiteral("Ann"), QString());
+    login = start(optionsOn({Option::PasswordOnlySignIn}), QStringLiteral("Ann"), QString());
     ASSERT_NE(login, nullptr);
     EXPECT_FALSE(login->Text1->isVisible());
     EXPECT_EQ(login->Label5->text(), QStringLiteral("单击“确定”登陆 Rededera。"));
@@ -118,7 +119,7 @@ TEST_F(SignIn, WrongPasswordInThePasswordPanelSelectsIt) {
     ASSERT_NE(login, nullptr);
     login->Text1->setText(QStringLiteral("Secret"));
     login->Command1->click();
-    EXPECT_EQ(shownIds(), QList<int>{105});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
     EXPECT_TRUE(login->Text1->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), login->Text1);
@@ -150,7 +151,7 @@ TEST_F(SignIn, NameAndPasswordPanelRefusesAndSelectsTheName) {
         login->Text4->setText(QString::fromUtf8(c.password));
         login->Command1->click();
         const QString trimmed = QString::fromUtf8(c.name).trimmed();
-        EXPECT_EQ(shownIds(), QList<int>{105}) << c.name << "/" << c.password;
+        EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected}) << c.name << "/" << c.password;
         EXPECT_EQ(login->Text3->text(), trimmed);
         EXPECT_EQ(login->Text4->text(), QString());
         EXPECT_TRUE(login->Text3->isEnabled());
@@ -195,7 +196,7 @@ TEST_F(SignIn, DoubleByteCharactersNeverReachTheDigest) {
     login->Text4->setValidator(nullptr);
     login->Text4->setText(QString::fromUtf8("中文"));
     login->Command1->click();
-    EXPECT_EQ(shownIds(), QList<int>{105});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
 }
@@ -235,7 +236,7 @@ TEST_F(SignIn, FirstSignInCreatesTheDatabaseAndHandsOver) {
 }
 
 TEST_F(SignIn, TodaysClassesOptionLoadsTheReportInsteadOfTheMainWindow) {
-    frmLogin* login = start(optionsOn({9, 12}));
+    frmLogin* login = start(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart}));
     ASSERT_NE(login, nullptr);
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
@@ -265,7 +266,7 @@ protected:
 
 TEST_F(SignInNoReport, DISABLED_OpensTheMainWindow) {
     if (forms::isRegistered(QStringLiteral("frmScheReport"))) GTEST_SKIP() << "needs a fresh process";
-    frmLogin* login = start(optionsOn({9, 12}));
+    frmLogin* login = start(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart}));
     ASSERT_NE(login, nullptr);
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
@@ -321,8 +322,8 @@ TEST_F(SignInWrongKey, CancelLeavesTheFileAlone) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Third);
     login->Command1->click();
     pumpEvents();
-    ASSERT_EQ(shownIds(), QList<int>{115});
-    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, 6);
+    ASSERT_EQ(shownIds(), QList<int>{Msg::RecordKeyInvalid});
+    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, gButtonSet::ImportRecreateCancel);
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).args.value(0), QStringLiteral("Ann"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
@@ -338,7 +339,7 @@ TEST_F(SignInWrongKey, RecreateKeepsTheOldFileAndStartsAfresh) {
     login->Command1->click();
     pumpEvents();
 
-    EXPECT_EQ(shownIds(), (QList<int>{115, 116}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileSavedAside}));
     EXPECT_EQ(gMsgBoxSeam::shown().at(1).args.value(0), copy);
     EXPECT_EQ(readFile(copy), original); // byte for byte
     EXPECT_EQ(fileMode(copy), 0600);
@@ -388,7 +389,7 @@ TEST_F(SignInWrongKey, RecreateNeverReplacesAnEarlierCopy) {
         pumpEvents();
 
         const QString copy = base + QString::fromLatin1(c.next);
-        EXPECT_EQ(shownIds(), (QList<int>{115, 116}));
+        EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileSavedAside}));
         EXPECT_EQ(gMsgBoxSeam::shown().value(1).args.value(0), copy);
         EXPECT_EQ(readFile(copy), made);
         for (const QString& ending : c.present)
@@ -405,7 +406,7 @@ TEST_F(SignInWrongKey, AFailedRecreatePutsTheOldFileBack) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), (QList<int>{115, 108}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileUnopenable}));
     EXPECT_EQ(readFile(gDatabaseFile), original);
     EXPECT_EQ(readFile(gDatabaseFile + QStringLiteral("-journal")), QByteArray("its journal"));
     EXPECT_FALSE(QFileInfo::exists(gDatabaseFile + QStringLiteral(".old")));
@@ -420,7 +421,7 @@ TEST_F(SignInWrongKey, ACopyThatCannotBeMadeKeepsTheFileWhereItWas) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), (QList<int>{115, 108}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileUnopenable}));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_EQ(readFile(gDatabaseFile), original);
     EXPECT_FALSE(gConnection.isOpen());
@@ -436,7 +437,8 @@ TEST_F(SignInWrongKey, AKeyFileOfAnotherAccountIsRefused) {
     login->Command1->click();
     pumpEvents();
 
-    EXPECT_EQ(shownIds(), (QList<int>{115, 115, 135, 115}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordKeyInvalid, Msg::KeyFileInvalid,
+                                      Msg::RecordKeyInvalid}));
     ASSERT_EQ(dialogs::seam::asked().size(), 2);
     EXPECT_EQ(dialogs::seam::asked().at(0).kind, QStringLiteral("open"));
     EXPECT_EQ(dialogs::seam::asked().at(0).filter, QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*"));
@@ -475,7 +477,8 @@ TEST_F(SignInWrongKey, AKeyFileWithUnusableValuesIsRefused) {
         dialogs::seam::pushAnswer(key);
         login->Command1->click();
         pumpEvents();
-        EXPECT_EQ(shownIds(), (QList<int>{115, 135, 115})) << c.hash << " / " << c.recordKey;
+        EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::KeyFileInvalid, Msg::RecordKeyInvalid}))
+            << c.hash << " / " << c.recordKey;
         EXPECT_EQ(gPasswordHash, good);
         EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
         EXPECT_EQ(readFile(gProfileFile()), profile);
@@ -511,7 +514,8 @@ TEST_F(SignInWrongKey, AKeyFileThatDoesNotOpenTheDatabaseIsRefused) {
         dialogs::seam::pushAnswer(key);
         login->Command1->click();
         pumpEvents();
-        EXPECT_EQ(shownIds(), (QList<int>{115, 135, 115}));
+        EXPECT_EQ(shownIds(),
+                  (QList<int>{Msg::RecordKeyInvalid, Msg::KeyFileInvalid, Msg::RecordKeyInvalid}));
         EXPECT_EQ(gPasswordHash, good);
         EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
         EXPECT_EQ(readFile(gProfileFile()), profile);
@@ -526,7 +530,7 @@ TEST_F(SignInWrongKey, AValidKeyFileIsSavedThenTheProgramStartsAgain) {
     login->Command1->click();
     pumpEvents();
 
-    EXPECT_EQ(shownIds(), (QList<int>{115, 136}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::KeyImported}));
     // The profile on disk now carries the key file's record key.
     gRecordKey.clear();
     ASSERT_TRUE(gReadUserData());
@@ -552,7 +556,7 @@ TEST_F(SignInWrongKey, AKeyThatCannotBeSavedIsForgotten) {
     login->Command1->click();
     pumpEvents();
 
-    EXPECT_EQ(shownIds(), (QList<int>{115, 115}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordKeyInvalid}));
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors().at(0).continueRun);
     EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
@@ -611,8 +615,8 @@ TEST_F(SignIn, AFileThatIsNotADatabaseIsKeptAsideOnRequest) {
             pumpEvents();
             const QString copy = gDatabaseFile + QStringLiteral(".old");
             if (!recreate) {
-                EXPECT_EQ(shownIds(), QList<int>{146});
-                EXPECT_EQ(gMsgBoxSeam::shown().value(0).buttonSet, 1);
+                EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileDamaged});
+                EXPECT_EQ(gMsgBoxSeam::shown().value(0).buttonSet, gButtonSet::OkCancel);
                 EXPECT_EQ(gMsgBoxSeam::shown().value(0).args.value(0), gDatabaseFile);
                 EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
                 EXPECT_FALSE(QFileInfo::exists(copy));
@@ -620,7 +624,7 @@ TEST_F(SignIn, AFileThatIsNotADatabaseIsKeptAsideOnRequest) {
                           c.bytes.isEmpty() ? QByteArray("x") : c.bytes);
                 continue;
             }
-            EXPECT_EQ(shownIds(), (QList<int>{146, 116}));
+            EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordFileDamaged, Msg::RecordFileSavedAside}));
             EXPECT_EQ(gMsgBoxSeam::shown().value(1).args.value(0), copy);
             EXPECT_EQ(c.bytes.isEmpty() ? readFile(copy + QStringLiteral("/inside")) : readFile(copy),
                       c.bytes.isEmpty() ? QByteArray("x") : c.bytes);
@@ -637,7 +641,7 @@ TEST_F(SignIn, ADatabaseThatCannotBeCreatedIsReported) {
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), QList<int>{108});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
 }
@@ -657,7 +661,7 @@ TEST_F(SignIn, AnErrorAfterTheOpenGives108AndLetsGoOfTheFile) {
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), QList<int>{108});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
     EXPECT_TRUE(loadedStandIns().isEmpty());
@@ -733,7 +737,7 @@ TEST_F(SignIn, AFileWithoutATableOrColumnOfOursIsRefusedByName) {
         EXPECT_EQ(gMsgBoxSeam::errors()[0].number, db::err::SchemaMismatch);
         EXPECT_TRUE(gMsgBoxSeam::errors()[0].description.contains(QString::fromUtf8(c.named)))
             << gMsgBoxSeam::errors()[0].description.toStdString();
-        EXPECT_EQ(shownIds(), QList<int>{108});
+        EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
         EXPECT_FALSE(gConnection.isOpen());
         forms::unloadAllNow();
     }
@@ -771,7 +775,7 @@ TEST_F(SignIn, ADatabaseHeldByAnotherProgramGives108) {
     login->Text1->setText(QStringLiteral("secret"));
     login->Command1->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), QList<int>{108});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
 
@@ -829,7 +833,7 @@ TEST_F(SignIn, AutomaticSignInThatFailsReportsIt) {
     ASSERT_NE(login, nullptr);
     gMsgBoxSeam::pushAnswer(gMsgResult::Third);
     EXPECT_FALSE(login->cmd1Click());
-    EXPECT_EQ(shownIds(), QList<int>{115});
+    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordKeyInvalid});
     EXPECT_FALSE(gConnection.isOpen());
     pumpEvents();
     forms::unloadAllNow();

@@ -5,6 +5,7 @@
 #include "accounts/frmLogin.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "core/gWindowServices.h"
 #include "platform/settingsStore.h"
@@ -111,7 +112,7 @@ TEST_P(UnlockTable, NameAndPasswordDecide) {
         EXPECT_TRUE(alive.isNull());
         EXPECT_EQ(gTrayIcon::instance().menuNow(), main_->mTool);
     } else {
-        EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{105});
+        EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::SignInRejected});
         EXPECT_TRUE(stillLocked());
         ASSERT_FALSE(alive.isNull());
         EXPECT_TRUE(lock->isVisible());
@@ -138,13 +139,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<UnlockCase>& info) { return std::string(info.param.label); });
 
 TEST_F(Unlock, NameIsAskedEvenWhenTheSignInAsksThePasswordAlone) {
-    gOptions[9] = true;
+    gOption(Option::PasswordOnlySignIn) = true;
     frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
     ASSERT_NE(lock, nullptr);
     EXPECT_TRUE(lock->Text1->isVisible());
     lock->Text2->setText(QStringLiteral("secret"));
     lock->Command1->click();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{105});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(stillLocked());
     lock->Text1->setText(QStringLiteral("Ann"));
     lock->Text2->setText(QStringLiteral("secret"));
@@ -210,8 +211,8 @@ class UnlockFloating : public Unlock, public ::testing::WithParamInterface<Float
 
 TEST_P(UnlockFloating, FloatingWindowFollowsTheOptions) {
     const FloatingCase c = GetParam();
-    gOptions[0] = c.floating;
-    gOptions[1] = c.hideWhile;
+    gOption(Option::FloatingWindow) = c.floating;
+    gOption(Option::HideFloatingWithMain) = c.hideWhile;
     frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
     ASSERT_NE(lock, nullptr);
     // Locking took the floating window away.
@@ -235,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(Options, UnlockFloating,
                          });
 
 TEST_F(Unlock, AutoLockAfterMinimisingThenUnlockRestoresThePage) {
-    gOptions[11] = true;
+    gOption(Option::LockWhenMinimised) = true;
     gLockTimeout = 0;
     gUserName = QStringLiteral("Ann");
     gPasswordHash = digest(QStringLiteral("secret"));

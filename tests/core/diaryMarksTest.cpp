@@ -180,8 +180,8 @@ TEST_F(DiaryMarks, FavouriteFlagChangesOnlyAfterYes) {
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     gSetDiaryCollect(QDate(2008, 5, 3), 2, true);
     ASSERT_EQ(gMsgBoxSeam::shown().size(), 1);
-    EXPECT_EQ(gMsgBoxSeam::shown().at(0).id, 128);
-    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, 4);
+    EXPECT_EQ(gMsgBoxSeam::shown().at(0).id, Msg::ConfirmAddFavourite);
+    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, gButtonSet::YesNo);
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).text, QStringLiteral("您确实要将选中的日记加入收藏吗？"));
     EXPECT_EQ(entries(), (QList<Row>{{"a", false}, {"other day", false}, {"b", false}, {"c", true}}));
 
@@ -197,8 +197,8 @@ TEST_F(DiaryMarks, FavouriteFlagChangesOnlyAfterYes) {
     gMsgBoxSeam::setScripted(true);
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     gSetDiaryCollect(QDate(2008, 5, 3), 3, false);
-    ASSERT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{129}));
-    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, 4);
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::ConfirmRemoveFavourite}));
+    EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, gButtonSet::YesNo);
     reopen();
     EXPECT_EQ(entries(), (QList<Row>{{"a", false}, {"other day", false}, {"b", true}, {"c", false}}));
 

@@ -58,16 +58,21 @@ struct SetCase {
     quint8 escape;  // result of Escape; 0: Escape does nothing
 };
 
+namespace S = gButtonSet;
+namespace R = gMsgResult;
+
+// clang-format off
 const SetCase kSets[] = {
-    {0, {"关闭"}, {4320}, {1}, 1, 1},
-    {1, {"确定", "取消"}, {3120, 4320}, {1, 2}, 1, 2},
-    {2, {"中止(&A)", "重试(&R)", "忽略(&I)"}, {1920, 3120, 4320}, {3, 4, 5}, 1, 0},
-    {3, {"是(&Y)", "否(&N)", "取消"}, {1920, 3120, 4320}, {6, 7, 2}, 1, 2},
-    {4, {"是(&Y)", "否(&N)"}, {3120, 4320}, {6, 7}, 1, 7},
-    {5, {"重试(&R)", "取消"}, {3120, 4320}, {4, 2}, 1, 2},
-    {6, {"导入密匙", "重新创建", "取消"}, {1920, 3120, 4320}, {8, 9, 10}, 1, 10},
-    {7, {"重新创建", "指定位置", "关闭"}, {1920, 3120, 4320}, {8, 9, 10}, 3, 10},
+    {S::Close, {"关闭"}, {4320}, {R::OK}, 1, R::OK},
+    {S::OkCancel, {"确定", "取消"}, {3120, 4320}, {R::OK, R::Cancel}, 1, R::Cancel},
+    {S::AbortRetryIgnore, {"中止(&A)", "重试(&R)", "忽略(&I)"}, {1920, 3120, 4320}, {R::Abort, R::Retry, R::Ignore}, 1, 0},
+    {S::YesNoCancel, {"是(&Y)", "否(&N)", "取消"}, {1920, 3120, 4320}, {R::Yes, R::No, R::Cancel}, 1, R::Cancel},
+    {S::YesNo, {"是(&Y)", "否(&N)"}, {3120, 4320}, {R::Yes, R::No}, 1, R::No},
+    {S::RetryCancel, {"重试(&R)", "取消"}, {3120, 4320}, {R::Retry, R::Cancel}, 1, R::Cancel},
+    {S::ImportRecreateCancel, {"导入密匙", "重新创建", "取消"}, {1920, 3120, 4320}, {R::First, R::Second, R::Third}, 1, R::Third},
+    {S::RecreateLocateClose, {"重新创建", "指定位置", "关闭"}, {1920, 3120, 4320}, {R::First, R::Second, R::Third}, 3, R::Third},
 };
+// clang-format on
 
 QList<QPushButton*> buttonsOf(frmMsg* box) {
     return {box->Command1, box->Command3, box->Command4};
@@ -92,7 +97,8 @@ TEST_F(MsgBoxReal, EveryButtonSetShowsItsButtonsAndReturnsTheirResults) {
                 EXPECT_TRUE(gMessageOpen);
                 QTest::mouseClick(buttons[b], Qt::LeftButton);
             });
-            EXPECT_EQ(gMsgBox(104, c.set), c.results[b]) << "set " << c.set << " button " << b;
+            EXPECT_EQ(gMsgBox(Msg::KeepOneAtLeast, c.set), c.results[b])
+                << "set " << c.set << " button " << b;
             EXPECT_FALSE(gMessageOpen);
         }
     }
@@ -101,7 +107,7 @@ TEST_F(MsgBoxReal, EveryButtonSetShowsItsButtonsAndReturnsTheirResults) {
 TEST_F(MsgBoxReal, EnterPressesTheDefaultAndEscapeOrCloseTheCancelButton) {
     for (const SetCase& c : kSets) {
         onNextBox([](frmMsg* box) { QTest::keyClick(box, Qt::Key_Return); });
-        EXPECT_EQ(gMsgBox(104, c.set), c.results[c.enterPress - 1]) << "Enter, set " << c.set;
+        EXPECT_EQ(gMsgBox(Msg::KeepOneAtLeast, c.set), c.results[c.enterPress - 1]) << "Enter, set " << c.set;
 
         onNextBox([&](frmMsg* box) {
             QTest::keyClick(box, Qt::Key_Escape);
@@ -112,7 +118,8 @@ TEST_F(MsgBoxReal, EnterPressesTheDefaultAndEscapeOrCloseTheCancelButton) {
                 box->Command3->click();
             }
         });
-        EXPECT_EQ(gMsgBox(104, c.set), c.escape == 0 ? c.results[1] : c.escape) << "Escape, set " << c.set;
+        EXPECT_EQ(gMsgBox(Msg::KeepOneAtLeast, c.set), c.escape == 0 ? c.results[1] : c.escape)
+            << "Escape, set " << c.set;
 
         onNextBox([&](frmMsg* box) {
             box->close();
@@ -122,7 +129,8 @@ TEST_F(MsgBoxReal, EnterPressesTheDefaultAndEscapeOrCloseTheCancelButton) {
                 box->Command1->click();
             }
         });
-        EXPECT_EQ(gMsgBox(104, c.set), c.escape == 0 ? c.results[0] : c.escape) << "close, set " << c.set;
+        EXPECT_EQ(gMsgBox(Msg::KeepOneAtLeast, c.set), c.escape == 0 ? c.results[0] : c.escape)
+            << "close, set " << c.set;
     }
 }
 
@@ -131,10 +139,10 @@ TEST_F(MsgBoxReal, EnterPressesTheButtonThatHasTheFocus) {
     const struct {
         int set, tabs;
         quint8 result;
-    } cases[] = {{3, 1, gMsgResult::No},
-                 {3, 2, gMsgResult::Cancel},
-                 {1, 1, gMsgResult::Cancel},
-                 {7, 1, gMsgResult::First}};
+    } cases[] = {{gButtonSet::YesNoCancel, 1, gMsgResult::No},
+                 {gButtonSet::YesNoCancel, 2, gMsgResult::Cancel},
+                 {gButtonSet::OkCancel, 1, gMsgResult::Cancel},
+                 {gButtonSet::RecreateLocateClose, 1, gMsgResult::First}};
     for (const auto& c : cases) {
         onNextBox([&](frmMsg* box) {
             // The keys go where the box's focus is, whether or not the window is active yet.
@@ -148,7 +156,8 @@ TEST_F(MsgBoxReal, EnterPressesTheButtonThatHasTheFocus) {
                 QTest::keyClick(focus, i < c.tabs ? Qt::Key_Tab : Qt::Key_Return);
             }
         });
-        EXPECT_EQ(gMsgBox(107, c.set), c.result) << "set " << c.set << " tabs " << c.tabs;
+        EXPECT_EQ(gMsgBox(Msg::EntryChangedDiscard, c.set), c.result)
+            << "set " << c.set << " tabs " << c.tabs;
     }
 }
 
@@ -158,7 +167,7 @@ TEST_F(MsgBoxReal, ArgumentsAreSubstitutedAndALongTextGrowsTheBox) {
         EXPECT_EQ(box->height(), gPx(frmMsg::kClientHeight));
         box->Command1->click();
     });
-    gMsgBox(133, 4, "/home/me/日记.eky");
+    gMsgBox(Msg::ConfirmReplaceFile, gButtonSet::YesNo, "/home/me/日记.eky");
 
     const QString longName = QString("很长的文件名").repeated(40);
     onNextBox([](frmMsg* box) {
@@ -169,7 +178,7 @@ TEST_F(MsgBoxReal, ArgumentsAreSubstitutedAndALongTextGrowsTheBox) {
         EXPECT_EQ(box->Picture1->geometry().bottom(), box->height() - 1);
         box->Command1->click();
     });
-    gMsgBox(133, 4, longName);
+    gMsgBox(Msg::ConfirmReplaceFile, gButtonSet::YesNo, longName);
 }
 
 TEST_F(MsgBoxReal, TheHelpLinkShowsTheHelpTextThenTheSameBoxAgain) {
@@ -204,7 +213,7 @@ TEST_F(MsgBoxReal, TheHelpLinkShowsTheHelpTextThenTheSameBoxAgain) {
         QTest::mouseClick(box->Command2, Qt::LeftButton);
     };
     onNextBox(first);
-    EXPECT_EQ(gMsgBox(117, 7), gMsgResult::Second);
+    EXPECT_EQ(gMsgBox(Msg::ProfileBroken, gButtonSet::RecreateLocateClose), gMsgResult::Second);
     EXPECT_EQ(boxes, 2);
     EXPECT_FALSE(gMessageOpen);
 }
@@ -216,18 +225,18 @@ TEST_F(MsgBoxReal, OnlyTheLeftButtonActsOnTheHelpLink) {
         EXPECT_TRUE(box->isVisible());
         box->Command3->click();
     });
-    EXPECT_EQ(gMsgBox(102, 4), gMsgResult::No);
+    EXPECT_EQ(gMsgBox(Msg::DraftFound, gButtonSet::YesNo), gMsgResult::No);
 }
 
 TEST_F(MsgBoxReal, ABoxStartsWithNoPressAndNestedBoxesKeepMessageOpen) {
     // An inner box (a timer's message) closing must not clear the flag of the outer one.
     onNextBox([](frmMsg* outer) {
         onNextBox([](frmMsg* inner) { inner->Command1->click(); });
-        EXPECT_EQ(gMsgBox(106, 0), gMsgResult::OK);
+        EXPECT_EQ(gMsgBox(Msg::DayHasEntry, gButtonSet::Close), gMsgResult::OK);
         EXPECT_TRUE(gMessageOpen);
         outer->Command3->click();
     });
-    EXPECT_EQ(gMsgBox(124, 1), gMsgResult::Cancel);
+    EXPECT_EQ(gMsgBox(Msg::ConfirmDeleteEntry, gButtonSet::OkCancel), gMsgResult::Cancel);
     EXPECT_FALSE(gMessageOpen);
 }
 
@@ -275,9 +284,9 @@ TEST(MsgBoxEnd, AnErrorBoxThatDoesNotContinueEndsTheProgramAfterSyncingSettings)
 TEST(MsgBoxScripted, TheHelpLinkRepeatsTheSameMessage) {
     TempHome home;
     gMsgBoxSeam::pushAnswers({gMsgBoxSeam::HelpLink, gMsgResult::First});
-    EXPECT_EQ(gMsgBox(117, 7), gMsgResult::First);
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{117, 117}));
-    EXPECT_EQ(gMsgBoxSeam::helpShown(), (QList<int>{117}));
+    EXPECT_EQ(gMsgBox(Msg::ProfileBroken, gButtonSet::RecreateLocateClose), gMsgResult::First);
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::ProfileBroken, Msg::ProfileBroken}));
+    EXPECT_EQ(gMsgBoxSeam::helpShown(), (QList<int>{Msg::ProfileBroken}));
 }
 
 TEST(MsgBoxRules, Substitution) {
@@ -306,17 +315,17 @@ TEST(MsgBoxRules, Substitution) {
 
 TEST(MsgBoxRules, PressesMapToResults) {
     // Third button of set 3 is "取消" like the other cancel buttons; a press outside the set is 0.
-    EXPECT_EQ(gMsgResultOf(3, 3), gMsgResult::Cancel);
-    EXPECT_EQ(gMsgResultOf(0, 2), 0);
-    EXPECT_EQ(gMsgResultOf(4, 0), 0);
-    EXPECT_EQ(gMsgResultOf(7, 1), gMsgResult::First);
-    EXPECT_EQ(gMsgResultOf(8, 1), 0);
+    EXPECT_EQ(gMsgResultOf(gButtonSet::YesNoCancel, 3), gMsgResult::Cancel);
+    EXPECT_EQ(gMsgResultOf(gButtonSet::Close, 2), gMsgResult::None);
+    EXPECT_EQ(gMsgResultOf(gButtonSet::YesNo, 0), gMsgResult::None);
+    EXPECT_EQ(gMsgResultOf(gButtonSet::RecreateLocateClose, 1), gMsgResult::First);
+    EXPECT_EQ(gMsgResultOf(gButtonSet::RecreateLocateClose + 1, 1), gMsgResult::None);
 }
 
 class HelpWindow : public HomeTest {};
 
 TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
-    gShowHelp(0);
+    gShowHelp(gHelpTopics);
     auto* help = forms::find<frmHelp>("frmHelp");
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
@@ -348,7 +357,7 @@ TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
     EXPECT_FALSE(help->Command2->isVisible());
 
     // Opening it again gives a fresh window; its close button unloads it.
-    gShowHelp(0);
+    gShowHelp(gHelpTopics);
     pumpEvents();
     auto* again = forms::find<frmHelp>("frmHelp");
     ASSERT_NE(again, nullptr);
@@ -357,7 +366,7 @@ TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
 }
 
 TEST_F(HelpWindow, EveryTopicTextFitsItsWindow) {
-    gShowHelp(0);
+    gShowHelp(gHelpTopics);
     auto* help = forms::find<frmHelp>("frmHelp");
     ASSERT_NE(help, nullptr);
     for (int i = 702; i <= 706; ++i) {

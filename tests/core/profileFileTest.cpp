@@ -2,6 +2,7 @@
 
 #include "core/gClock.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gUserData.h"
@@ -91,9 +92,9 @@ void expectGoodAccount() {
     EXPECT_EQ(gPasswordHash, QStringLiteral("900150983CD24FB0D6963F7D28E17F72"));
     EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
     EXPECT_EQ(gPictureIndex, 11);
-    EXPECT_TRUE(gOptions[0]);
-    EXPECT_FALSE(gOptions[1]);
-    EXPECT_TRUE(gOptions[20]);
+    EXPECT_TRUE(gOption(Option::FloatingWindow));
+    EXPECT_FALSE(gOption(Option::HideFloatingWithMain));
+    EXPECT_TRUE(gOption(Option::Reserved20));
     EXPECT_EQ(gLockTimeout, 5);
     EXPECT_EQ(gAutoSaveInterval, 10);
     EXPECT_EQ(gRemindLead, 30);
@@ -104,7 +105,7 @@ void expectUntouched() {
     EXPECT_EQ(gPasswordHash, QStringLiteral("HASH"));
     EXPECT_EQ(gRecordKey, QStringLiteral("42"));
     EXPECT_EQ(gPictureIndex, 4);
-    EXPECT_TRUE(gOptions[7]);
+    EXPECT_TRUE(gOption(Option::QuickPreview));
     EXPECT_EQ(gLockTimeout, 99);
 }
 
@@ -133,10 +134,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"eleven fields", kGood + QStringList{QStringLiteral("Rededera")}, false, [] {}},
         ReaderCase{"short OptionBits", with(kGood, 6, QStringLiteral("1021")), true,
                    [] {
-                       EXPECT_TRUE(gOptions[0]);
-                       EXPECT_FALSE(gOptions[1]);
-                       EXPECT_TRUE(gOptions[2]);
-                       EXPECT_TRUE(gOptions[3]);
+                       EXPECT_TRUE(gOption(Option::FloatingWindow));
+                       EXPECT_FALSE(gOption(Option::HideFloatingWithMain));
+                       EXPECT_TRUE(gOption(Option::BalloonOnMinimise));
+                       EXPECT_TRUE(gOption(Option::CloseMinimises));
                        for (int i = 4; i < 21; ++i)
                            EXPECT_FALSE(gOptions[i]) << i;
                    }},

@@ -163,12 +163,12 @@ TEST_F(StartupTest, FirstRunWritesTheManifestAndStopsThenTheNextStartGoesOn) {
     QFile::remove(manifest);
     Main();
     EXPECT_EQ(readFile(manifest), kManifest);
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{139});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartAfterSetup});
     EXPECT_TRUE(forms::loadedNames().isEmpty());
     EXPECT_EQ(gAppPath, prog_);
 
     Main();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{139});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartAfterSetup});
     EXPECT_TRUE(visible("frmCreateAccount"));
 }
 
@@ -448,9 +448,10 @@ protected:
 TEST_F(StartupBadProfile, RecreateThenCancelAsksAgainAndCloseStops) {
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::Cancel, gMsgResult::Third});
     Main();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{117, 118, 117}));
-    EXPECT_EQ(gMsgBoxSeam::shown()[0].buttonSet, 7);
-    EXPECT_EQ(gMsgBoxSeam::shown()[1].buttonSet, 1);
+    EXPECT_EQ(gMsgBoxSeam::shownIds(),
+              (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile, Msg::ProfileBroken}));
+    EXPECT_EQ(gMsgBoxSeam::shown()[0].buttonSet, gButtonSet::RecreateLocateClose);
+    EXPECT_EQ(gMsgBoxSeam::shown()[1].buttonSet, gButtonSet::OkCancel);
     EXPECT_EQ(readFile(profile()), before_);
     EXPECT_TRUE(forms::loadedNames().isEmpty());
 }
@@ -458,7 +459,7 @@ TEST_F(StartupBadProfile, RecreateThenCancelAsksAgainAndCloseStops) {
 TEST_F(StartupBadProfile, RecreateRemovesTheProfileAndOpensAccountCreation) {
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
     Main();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{117, 118}));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile}));
     EXPECT_FALSE(QFileInfo::exists(profile()));
     EXPECT_EQ(events, QStringList{QStringLiteral("load frmCreateAccount")});
     EXPECT_TRUE(visible("frmCreateAccount"));
@@ -470,7 +471,7 @@ TEST_F(StartupBadProfile, AnotherFolderIsStoredAndStartUpRunsThere) {
     gMsgBoxSeam::pushAnswers({gMsgResult::Second});
     dialogs::seam::pushAnswer(chosen);
     Main();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ProfileBroken});
     EXPECT_EQ(settings::get("Rededera", "Option", "PathOption"), QStringLiteral("3"));
     EXPECT_EQ(settings::get("Rededera", "Option", "WorkPath"), chosen + "/");
     EXPECT_EQ(gDataPath, chosen + "/");
@@ -482,7 +483,7 @@ TEST_F(StartupBadProfile, ACancelledFolderChoiceAsksAgain) {
     gMsgBoxSeam::pushAnswers({gMsgResult::Second, gMsgResult::Third});
     dialogs::seam::pushAnswer(QString());
     Main();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{117, 117}));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::ProfileBroken, Msg::ProfileBroken}));
     EXPECT_TRUE(settings::get("Rededera", "Option", "PathOption").isEmpty());
     EXPECT_TRUE(forms::loadedNames().isEmpty());
 }
@@ -491,7 +492,7 @@ TEST_F(StartupBadProfile, AnEmptyProfileIsBadToo) {
     writeFile(profile(), QByteArray());
     gMsgBoxSeam::pushAnswers({gMsgResult::Third});
     EXPECT_FALSE(gLoadUserData());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ProfileBroken});
 }
 
 // Nothing can sign in to a profile that names no account.
@@ -499,7 +500,7 @@ TEST_F(StartupBadProfile, AProfileOfOnlyItsKeyIsBad) {
     writeFile(profile(), scrambled::encode({}, 9, true));
     gMsgBoxSeam::pushAnswers({gMsgResult::Third});
     Main();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ProfileBroken});
     EXPECT_TRUE(forms::loadedNames().isEmpty());
 }
 
@@ -514,7 +515,7 @@ TEST_F(StartupBadProfile, ARecordKeyThatIsNotDigitsIsBad) {
     ASSERT_TRUE(scrambled::writeFile(profile(), p.fields(), 21, true));
     gMsgBoxSeam::pushAnswers({gMsgResult::Third});
     Main();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{117});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ProfileBroken});
     EXPECT_TRUE(forms::loadedNames().isEmpty());
 }
 
@@ -524,7 +525,8 @@ TEST_F(StartupBadProfile, AProfileThatCannotBeRemovedIsReported) {
     writeFile(profile() + QStringLiteral("/inside"), "a folder in the way");
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
     Main();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{117, 118, 117}));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(),
+              (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile, Msg::ProfileBroken}));
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors()[0].continueRun);
     EXPECT_TRUE(gMsgBoxSeam::errors()[0].description.contains(profile()))

@@ -3,6 +3,7 @@
 #include "controls/scheduleText.h"
 #include "core/gClock.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "diary/frmNew.h"
 #include "editorFixture.h"
@@ -30,7 +31,7 @@ struct OpenUmask {
 
 TEST_F(EditorDraft, TimerWritesTheBodyAfterTheIntervalAndTellsWhen) {
     OpenUmask open;
-    gOptions[8] = true;
+    gOption(Option::DraftAutoSave) = true;
     gAutoSaveInterval = 3;
     frmNew* e = openEditor();
     ASSERT_TRUE(e->Timer1->isActive());
@@ -61,14 +62,14 @@ TEST_F(EditorDraft, TimerWritesTheBodyAfterTheIntervalAndTellsWhen) {
 }
 
 TEST_F(EditorDraft, WithAutoSaveOffNoDraftIsWrittenButAnOldOneIsOffered) {
-    gOptions[8] = false;
+    gOption(Option::DraftAutoSave) = false;
     scheduleText old;
     old.setText(QStringLiteral("上次没写完的"));
     ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
 
     frmNew* e = openEditor();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{102});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::DraftFound});
     EXPECT_FALSE(e->Timer1->isActive());
     EXPECT_EQ(e->Text1->text(), QStringLiteral("上次没写完的"));
 }
@@ -77,7 +78,7 @@ TEST_F(EditorDraft, WithAutoSaveOffNoDraftIsWrittenButAnOldOneIsOffered) {
 TEST_F(EditorDraft, RestoredDraftStaysUntilTheEntryIsSaved) {
     for (const bool autoSave : {false, true}) {
         SCOPED_TRACE(autoSave);
-        gOptions[8] = autoSave;
+        gOption(Option::DraftAutoSave) = autoSave;
         scheduleText old;
         old.setText(QStringLiteral("上次没写完的"));
         ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
@@ -89,7 +90,7 @@ TEST_F(EditorDraft, RestoredDraftStaysUntilTheEntryIsSaved) {
 
         e->Text2->setText(QStringLiteral("标题"));
         e->Command1->click();
-        EXPECT_EQ(main_->pageIndex(), 0);
+        EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
         EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
         ASSERT_FALSE(rowsOf(today).isEmpty());
         EXPECT_EQ(rowsOf(today).last().diary, QStringLiteral("上次没写完的"));
@@ -98,7 +99,7 @@ TEST_F(EditorDraft, RestoredDraftStaysUntilTheEntryIsSaved) {
 
 // Leaving the restored text and saying so is the user's decline: the draft goes.
 TEST_F(EditorDraft, RestoredDraftGoesWhenTheUserLeavesIt) {
-    gOptions[8] = false;
+    gOption(Option::DraftAutoSave) = false;
     scheduleText old;
     old.setText(QStringLiteral("不要了"));
     ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
@@ -106,15 +107,16 @@ TEST_F(EditorDraft, RestoredDraftGoesWhenTheUserLeavesIt) {
     frmNew* e = openEditor();
     ASSERT_EQ(e->Text1->text(), QStringLiteral("不要了"));
 
-    gMsgBoxSeam::pushAnswer(gMsgResult::No); // 119: stay
+    gMsgBoxSeam::pushAnswer(gMsgResult::No); // the new entry is not empty: stay
     e->Command2->click();
     EXPECT_EQ(editor(), e);
     EXPECT_TRUE(QFile::exists(frmNew::draftFile()));
 
-    gMsgBoxSeam::pushAnswer(gMsgResult::Yes); // 119: leave it
+    gMsgBoxSeam::pushAnswer(gMsgResult::Yes); // the new entry is not empty: leave it
     e->Command2->click();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{102, 119, 119}));
-    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(gMsgBoxSeam::shownIds(),
+              (QList<int>{Msg::DraftFound, Msg::EntryNotEmptyDiscard, Msg::EntryNotEmptyDiscard}));
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
 }
 
@@ -126,7 +128,7 @@ TEST_F(EditorDraft, AHugeDraftIsRefusedAndKept) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     frmNew* e = openEditor();
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{102});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::DraftFound});
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors()[0].description.contains(frmNew::draftFile()));
     EXPECT_TRUE(e->Text1->text().isEmpty());
@@ -144,11 +146,11 @@ TEST_F(EditorDraft, RefusedDraftStaysAndIsOfferedAgain) {
     EXPECT_TRUE(e->Text1->text().isEmpty());
     EXPECT_EQ(readFile(frmNew::draftFile()), bytes);
 
-    gChangeFrame(0);
+    gChangeFrame(Page::Home);
     gMsgBoxSeam::reset();
     gMsgBoxSeam::setScripted(true);
     openEditor();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{102});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::DraftFound});
 }
 
 TEST_F(EditorDraft, RestoredDraftInAnEditedEntryCountsAsAChange) {
@@ -156,7 +158,7 @@ TEST_F(EditorDraft, RestoredDraftInAnEditedEntryCountsAsAChange) {
     addRow(day, QStringLiteral("旧"), QStringLiteral("旧的内容"), 50);
     loadDay(day);
     gDayIndex = 1;
-    gOptions[8] = true;
+    gOption(Option::DraftAutoSave) = true;
     scheduleText old;
     old.setText(QStringLiteral("草稿里的内容"));
     ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
@@ -167,8 +169,8 @@ TEST_F(EditorDraft, RestoredDraftInAnEditedEntryCountsAsAChange) {
 
     // Leaving asks before the restored text goes; No keeps it.
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
-    EXPECT_FALSE(gChangeFrame(0));
-    EXPECT_EQ(gMsgBoxSeam::shownIds().last(), 107);
+    EXPECT_FALSE(gChangeFrame(Page::Home));
+    EXPECT_EQ(gMsgBoxSeam::shownIds().last(), Msg::EntryChangedDiscard);
     EXPECT_EQ(editor(), e);
 }
 
@@ -183,7 +185,7 @@ TEST_F(EditorDraft, UnreadableDraftIsKeptAndReported) {
 }
 
 TEST_F(EditorDraft, DraftThatCannotBeWrittenIsReportedNotAnnounced) {
-    gOptions[8] = true;
+    gOption(Option::DraftAutoSave) = true;
     gAutoSaveInterval = 1;
     frmNew* e = openEditor();
     e->Text1->setText(QStringLiteral("内容"));
@@ -197,12 +199,12 @@ TEST_F(EditorDraft, DraftThatCannotBeWrittenIsReportedNotAnnounced) {
 }
 
 TEST_F(EditorDraft, LeavingWithAutoSaveOnDeletesTheDraft) {
-    gOptions[8] = true;
+    gOption(Option::DraftAutoSave) = true;
     gAutoSaveInterval = 1;
     frmNew* e = openEditor();
     e->Timer1Tick();
     ASSERT_TRUE(QFile::exists(frmNew::draftFile()));
     e->Command2->click();
     EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
-    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
 }

@@ -79,7 +79,8 @@ void EditorTest::TearDown() {
 }
 
 frmNew* EditorTest::openEditor(bool setDiary, bool editMode, bool returnReview) {
-    EXPECT_TRUE(gChangeFrame(2, setDiary, editMode, returnReview));
+    EXPECT_TRUE(gChangeFrame(Page::Writing,
+                             {.setDiary = setDiary, .editMode = editMode, .returnReview = returnReview}));
     return editor();
 }
 

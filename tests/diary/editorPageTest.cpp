@@ -67,14 +67,14 @@ TEST_F(EditorPage, LeavePromptsFollowTheEntryKind) {
         gMsgBoxSeam::setScripted(true);
         if (c.asked) {
             gMsgBoxSeam::pushAnswer(gMsgResult::No);
-            EXPECT_FALSE(gChangeFrame(0));
+            EXPECT_FALSE(gChangeFrame(Page::Home));
             EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{c.asked});
             EXPECT_EQ(editor(), e);
-            EXPECT_EQ(main_->pageIndex(), 2);
+            EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Writing));
             gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
         }
-        EXPECT_TRUE(gChangeFrame(0));
-        EXPECT_EQ(main_->pageIndex(), 0);
+        EXPECT_TRUE(gChangeFrame(Page::Home));
+        EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
         pumpEvents();
         EXPECT_EQ(editor(), nullptr);
     }
@@ -92,7 +92,7 @@ TEST_F(EditorPage, CancelGoesBackWhereTheEditorCameFrom) {
     e->Text2->setText(QStringLiteral("不要了"));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     QTest::mouseClick(e->Command2, Qt::LeftButton);
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     ASSERT_EQ(visits.size(), 1);
     EXPECT_EQ(visits[0].name, QStringLiteral("frmWelcome"));
     EXPECT_FALSE(visits[0].setDiary);

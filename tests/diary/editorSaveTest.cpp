@@ -5,6 +5,7 @@
 #include "controls/scheduleText.h"
 #include "core/gDatabase.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "diary/frmNew.h"
 #include "editorFixture.h"
@@ -27,7 +28,7 @@ void fill(frmNew* e, const QString& title, const QString& body, int score) {
 } // namespace
 
 TEST_F(EditorSave, NewEntryIsStoredWithTotalsAndTheHomePageShowsItsDay) {
-    gOptions[8] = true;
+    gOption(Option::DraftAutoSave) = true;
     frmNew* e = openEditor();
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->DTPicker1->date(), today);
@@ -59,7 +60,7 @@ TEST_F(EditorSave, NewEntryIsStoredWithTotalsAndTheHomePageShowsItsDay) {
     EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
     // The switch asked nothing: the editor was emptied before it left.
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
-    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     ASSERT_EQ(visits.size(), 1);
     EXPECT_EQ(visits[0].name, QStringLiteral("frmWelcome"));
     EXPECT_TRUE(visits[0].setDiary);
@@ -83,7 +84,7 @@ TEST_F(EditorSave, SecondEntryOfADayBecomesItsLastAndReturnsToTheReview) {
     const auto rows = rowsOf(today);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[1].title, QStringLiteral("晚上"));
-    EXPECT_EQ(main_->pageIndex(), 3);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Review));
     ASSERT_EQ(visits.size(), 1);
     EXPECT_EQ(visits[0].name, QStringLiteral("frmReview"));
     EXPECT_TRUE(visits[0].setDiary);
@@ -175,7 +176,7 @@ TEST_F(EditorSave, InputChecksReportAndWriteNothing) {
         EXPECT_EQ(diaryRows(), 0);
         EXPECT_EQ(gDiaryCount, 0);
         EXPECT_EQ(editor(), e);
-        EXPECT_EQ(main_->pageIndex(), 2);
+        EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Writing));
     }
     EXPECT_EQ(e->Text2->text(), QString(256, QChar(0x4e00)));
 }
@@ -208,7 +209,7 @@ TEST_F(EditorSave, FailedSaveRollsBackAndKeepsTheEntryInTheEditor) {
     EXPECT_EQ(editor(), e);
     EXPECT_EQ(e->Text2->text(), QStringLiteral("标题"));
     EXPECT_EQ(e->Text1->text(), QStringLiteral("不能丢的内容"));
-    EXPECT_EQ(main_->pageIndex(), 2);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Writing));
 }
 
 TEST_F(EditorSave, EditingAnEntryThatIsGoneWritesNothing) {

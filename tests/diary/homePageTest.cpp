@@ -9,6 +9,7 @@
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
 #include "core/gWindowServices.h"
@@ -256,7 +257,7 @@ TEST_F(HomePage, LongBodiesAreCutAsOptionSevenSays) {
     addEntry(kToday, QStringLiteral("short"), QStringLiteral("y"));
 
     // Option 7 off: the first preview is whole, previous and next always cut.
-    gOptions[7] = false;
+    gOption(Option::QuickPreview) = false;
     frmWelcome* page = loadPage();
     EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("long\n") + body);
     page->scheduleCommand2_MouseUp(1, 0, 0, 0);
@@ -264,7 +265,7 @@ TEST_F(HomePage, LongBodiesAreCutAsOptionSevenSays) {
     page->scheduleCommand2_MouseUp(1, 0, 0, 0);
     EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("long\n") + cut);
 
-    gOptions[7] = true;
+    gOption(Option::QuickPreview) = true;
     page->Reload();
     EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("long\n") + cut);
 
@@ -314,7 +315,7 @@ TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
     EXPECT_EQ(visits, QStringList{QStringLiteral("frmNew 100 2008-05-03")});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmWelcome")));
 
-    gChangeFrame(0);
+    gChangeFrame(Page::Home);
     page = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->MonthView1->Value(), kToday); // opened without setDiary
@@ -324,7 +325,7 @@ TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
     EXPECT_EQ(visits.last(), QStringLiteral("frmReview 100 2008-05-03"));
 
     // Coming back with setDiary shows the day again.
-    gChangeFrame(0, true);
+    gChangeFrame(Page::Home, {.setDiary = true});
     page = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
     EXPECT_EQ(page->MonthView1->Value(), QDate(2008, 5, 3));
     EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("one\n1"));

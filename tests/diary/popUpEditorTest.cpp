@@ -3,6 +3,7 @@
 #include "controls/scheduleText.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "diary/frmNew.h"
 #include "diary/frmPopUp.h"
@@ -117,8 +118,8 @@ TEST_F(PopUpEditor, LeavingTheEditorTakesThePopUpTextIntoThePrompt) {
     QTest::keyClicks(popUp()->scheduleText1->box(), QStringLiteral("abc"));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
-    EXPECT_FALSE(gChangeFrame(0));
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_FALSE(gChangeFrame(Page::Home));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_EQ(popUp(), nullptr);
     EXPECT_EQ(editor(), e);
     EXPECT_EQ(e->Text1->text(), QStringLiteral("abc"));
@@ -148,16 +149,16 @@ TEST_F(PopUpEditor, ExitClosesThePopUpIntoTheEditorFirst) {
     frmNew* e = openEditor();
     ASSERT_TRUE(e->Text1->popOut());
     popUp()->scheduleText1->setText(QStringLiteral("退出前写的"));
-    gOptions[3] = false;
+    gOption(Option::CloseMinimises) = false;
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     EXPECT_FALSE(forms::unload(QStringLiteral("frmMain")));
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_EQ(editor(), e);
     EXPECT_EQ(e->Text1->text(), QStringLiteral("退出前写的"));
 }
 
 TEST_F(PopUpEditor, DraftTakesTheTextBeingWrittenInThePopUp) {
-    gOptions[8] = true;
+    gOption(Option::DraftAutoSave) = true;
     gAutoSaveInterval = 1;
     frmNew* e = openEditor();
     e->Text1->setText(QStringLiteral("旧的"));
@@ -210,7 +211,7 @@ TEST_F(PopUpEditor, ACheckThatStopsTheSaveKeepsThePopUpText) {
     ASSERT_TRUE(e->Text1->popOut());
     typeText(popUp()->scheduleText1->box(), QStringLiteral("没有标题"));
     e->Command1->click();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{125});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::TitleMissing});
     EXPECT_EQ(editor(), e);
     EXPECT_EQ(e->Text1->text(), QStringLiteral("没有标题"));
     EXPECT_EQ(diaryRows(), 0);
@@ -240,7 +241,7 @@ TEST_P(PopUpLock, LockClosesThePopUpIntoTheEditor) {
     if (GetParam() == LockRoad::Menu) {
         main_->mTLock->trigger();
     } else {
-        gOptions[11] = true;
+        gOption(Option::LockWhenMinimised) = true;
         gLockTimeout = 1;
         main_->setWindowState(Qt::WindowMinimized);
         ASSERT_TRUE(main_->Timer1->isActive());

@@ -30,7 +30,7 @@ protected:
         EXPECT_NE(loadMain(), nullptr);
         gDiaryDate = day;
         gDayIndex = index;
-        EXPECT_TRUE(gChangeFrame(3, true, false, false));
+        EXPECT_TRUE(gChangeFrame(Page::Review, {.setDiary = true}));
         return review();
     }
     ReviewPageVisit lastVisit() const {
@@ -132,8 +132,8 @@ TEST_F(ReviewCommandsTest, FavouriteSetsTheFlagOfTheShownEntryAfterAYes) {
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     leftClick(p->lblCmd10);
-    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{128});
-    EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, 4);
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmAddFavourite});
+    EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, gButtonSet::YesNo);
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);

@@ -19,8 +19,8 @@ TEST_F(ReviewTest, DeleteAsksFirstAndCancelKeepsEverything) {
     addEntry(today_, QStringLiteral("一"), 30);
     frmReview* p = openReview();
     QTest::mouseClick(p->lblCmd5, Qt::LeftButton, {}, QPoint(3, 3));
-    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{124});
-    EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, 1);
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmDeleteEntry});
+    EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, gButtonSet::OkCancel);
     EXPECT_EQ(rowsOf(today_), (Rows{{"一", false}}));
     EXPECT_EQ(gDiaryCount, 1);
     EXPECT_EQ(gScoreTotal, 30);

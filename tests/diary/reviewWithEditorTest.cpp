@@ -26,7 +26,7 @@ protected:
     frmReview* reviewAt(const QDate& day, int index) {
         gDiaryDate = day;
         gDayIndex = index;
-        EXPECT_TRUE(gChangeFrame(3, true, false, false));
+        EXPECT_TRUE(gChangeFrame(Page::Review, {.setDiary = true}));
         return review();
     }
     frmNew* editor() const { return forms::find<frmNew>(QStringLiteral("frmNew")); }

@@ -22,7 +22,7 @@ TEST_F(SearchDateColumnTest, TheDateColumnFitsTheWidestDates) {
             QApplication::setFont(f);
         }
         p = openSearch();
-        p->gChangeFrame(6); // the favourites pane
+        p->gChangeFrame(SearchPane::Favourites);
         for (QTreeWidget* lv : {p->ListView1, p->ListView2}) {
             SCOPED_TRACE(lv->objectName().toStdString());
             ASSERT_EQ(lv->topLevelItemCount(), 3);

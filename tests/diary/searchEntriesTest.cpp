@@ -22,7 +22,7 @@ class SearchEntriesTest : public SearchTest {
 protected:
     frmRetrieval* searchFromMain() {
         EXPECT_NE(loadMain(), nullptr);
-        EXPECT_TRUE(gChangeFrame(4));
+        EXPECT_TRUE(gChangeFrame(Page::Search));
         return search();
     }
     static void clickRow(QTreeWidget* lv, int row, Qt::MouseButton button = Qt::LeftButton) {
@@ -43,7 +43,7 @@ TEST_F(SearchEntriesTest, TheMainWindowSelectsTheFirstNodeWithoutSwitchingPanes)
     EXPECT_EQ(p->parentWidget(), gMainWindow()->PageArea);
     ASSERT_NE(p->TreeView1->currentItem(), nullptr);
     EXPECT_EQ(p->TreeView1->currentItem()->text(0), QStringLiteral("检索"));
-    EXPECT_EQ(p->currentPane(), 0);
+    EXPECT_EQ(p->currentPane(), SearchPane::None);
     EXPECT_TRUE(shown(p->Frame1, p));
     EXPECT_FALSE(shown(p->Frame7, p));
 }
@@ -57,7 +57,7 @@ TEST_F(SearchEntriesTest, TreeNodesChooseThePanes) {
     const int h = gTwips(p->height());
 
     clickTreeNode(p, root);
-    EXPECT_EQ(p->currentPane(), 1);
+    EXPECT_EQ(p->currentPane(), SearchPane::Results);
     EXPECT_EQ(gTwips(p->Frame3->y()), 720);
     EXPECT_EQ(p->ListView1->size(), p->Frame3->size());
     for (QFrame* f : {p->Frame1, p->Frame2, p->Frame4, p->Frame5, p->Frame6, p->Frame7})
@@ -67,7 +67,7 @@ TEST_F(SearchEntriesTest, TreeNodesChooseThePanes) {
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         clickTreeNode(p, root->child(i));
-        EXPECT_EQ(p->currentPane(), i + 2);
+        EXPECT_EQ(p->currentPane(), SearchPane::ByDate + i);
         for (const QFrame* f : panes)
             EXPECT_EQ(f->isVisibleTo(p), f == panes[i]);
         EXPECT_TRUE(shown(p->Frame3, p));
@@ -77,7 +77,7 @@ TEST_F(SearchEntriesTest, TreeNodesChooseThePanes) {
     }
 
     clickTreeNode(p, p->TreeView1->topLevelItem(1));
-    EXPECT_EQ(p->currentPane(), 6);
+    EXPECT_EQ(p->currentPane(), SearchPane::Favourites);
     EXPECT_TRUE(shown(p->Frame7, p));
     EXPECT_FALSE(shown(p->Frame3, p));
 
@@ -126,7 +126,7 @@ TEST_F(SearchEntriesTest, AddingToFavouritesFromTheMenu) {
 
     // Nothing chosen yet.
     p->mCollect->trigger();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{127});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::NoEntryForFavourite});
 
     clickRow(p->ListView1, 1, Qt::RightButton);
     EXPECT_TRUE(p->mMain->isVisible());
@@ -137,14 +137,14 @@ TEST_F(SearchEntriesTest, AddingToFavouritesFromTheMenu) {
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     p->mCollect->trigger();
-    EXPECT_EQ(gMsgBoxSeam::shownIds().last(), 128);
+    EXPECT_EQ(gMsgBoxSeam::shownIds().last(), Msg::ConfirmAddFavourite);
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", true}}));
 }
 
 TEST_F(SearchEntriesTest, FavouritesPaneShowsItsEmptyStateWithoutFavourites) {
     addEntry(today_, QStringLiteral("一"), 50);
     frmRetrieval* p = openSearch();
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     EXPECT_TRUE(shown(p->Label12, p));
     EXPECT_TRUE(shown(p->Label13, p));
     for (QWidget* w : {static_cast<QWidget*>(p->ListView2), static_cast<QWidget*>(p->lblCmd3),
@@ -157,7 +157,7 @@ TEST_F(SearchEntriesTest, FavouritesListTheirPlaceInTheDayAndCanBeRemoved) {
     addEntry({today_.addDays(-1), QStringLiteral("昨二"), QStringLiteral("b"), 50, true});
     addEntry({today_, QStringLiteral("今一"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = openSearch();
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     EXPECT_EQ(rows(p->ListView2), (QStringList{"2 昨二", "1 今一"}));
     EXPECT_TRUE(shown(p->ListView2, p));
     EXPECT_TRUE(shown(p->lblCmd4, p));
@@ -169,7 +169,7 @@ TEST_F(SearchEntriesTest, FavouritesListTheirPlaceInTheDayAndCanBeRemoved) {
     p->ListView2->setCurrentItem(p->ListView2->topLevelItem(0));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     QTest::mouseClick(p->lblCmd3, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{129});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmRemoveFavourite});
     EXPECT_EQ(rowsOf(today_.addDays(-1)), (QList<QPair<QString, bool>>{{"昨一", false}, {"昨二", false}}));
     EXPECT_EQ(rows(p->ListView2), QStringList{"1 今一"});
 
@@ -183,11 +183,11 @@ TEST_F(SearchEntriesTest, RemovingAllFavouritesAsksFirstAndClearsEveryFlag) {
     addEntry({today_, QStringLiteral("今一"), QStringLiteral("b"), 50, false});
     addEntry({today_, QStringLiteral("今二"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = openSearch();
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     QTest::mouseClick(p->lblCmd4, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{130});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmRemoveAllFavourites});
     EXPECT_EQ(rows(p->ListView2), (QStringList{"1 昨一", "2 今二"}));
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"今一", false}, {"今二", true}}));
 
@@ -206,7 +206,7 @@ TEST_F(SearchEntriesTest, DoubleClickingAFavouriteOpensItOnTheReviewPage) {
     addEntry({today_.addDays(-5), QStringLiteral("二"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     QTreeWidget* lv = p->ListView2;
     // The first click of a double click presses the row; the second is the double click.
     QTest::mouseClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(0)).center());

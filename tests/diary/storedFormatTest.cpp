@@ -183,7 +183,7 @@ void AccountFile::numbersPerDay(AccountFile& f) {
 void AccountFile::openAResult(AccountFile& f) {
     auto& w = f;
     ASSERT_NE(w.loadMain(), nullptr);
-    ASSERT_TRUE(gChangeFrame(4));
+    ASSERT_TRUE(gChangeFrame(Page::Search));
     frmRetrieval* p = w.search();
     p->Text1->setText(QStringLiteral("夜"));
     p->Check2->setChecked(true);
@@ -198,7 +198,7 @@ void AccountFile::openAResult(AccountFile& f) {
 
 void AccountFile::favourites(AccountFile& f) {
     frmRetrieval* p = f.openSearch();
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     EXPECT_EQ(rows(p->ListView2), (QStringList{"1 雨后", "2 午后"}));
     ASSERT_EQ(p->ListView2->topLevelItemCount(), 2);
     EXPECT_EQ(p->ListView2->topLevelItem(1)->text(1), dayText(kYesterday));
@@ -207,7 +207,7 @@ void AccountFile::favourites(AccountFile& f) {
 void AccountFile::removeAFavourite(AccountFile& f) {
     auto& w = f;
     frmRetrieval* p = w.openSearch();
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     ASSERT_EQ(p->ListView2->topLevelItemCount(), 2);
     p->ListView2->setCurrentItem(p->ListView2->topLevelItem(1));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
@@ -313,7 +313,7 @@ TEST_F(AccountFile, FlagsStoredAsMinusOneCountAsSetAndChangeToZeroOrOne) {
     frmRetrieval* p = openSearch();
     p->Check8->setChecked(true);
     EXPECT_EQ(rows(p->ListView1), (QStringList{"1 雨后", "2 午后"}));
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     EXPECT_EQ(rows(p->ListView2), (QStringList{"1 雨后", "2 午后"}));
     EXPECT_EQ(rowsOf(kEarlier), (QList<QPair<QString, bool>>{{"雨后", true}, {"晚饭", false}}));
     // Reading changed nothing.
@@ -330,7 +330,7 @@ TEST_F(AccountFile, FlagsStoredAsMinusOneCountAsSetAndChangeToZeroOrOne) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     p->mCollect->trigger();
     EXPECT_EQ(storedFlag("晚饭"), QStringLiteral("integer 1"));
-    p->gChangeFrame(6);
+    p->gChangeFrame(SearchPane::Favourites);
     EXPECT_EQ(rows(p->ListView2), (QStringList{"1 雨后", "2 晚饭"}));
 
     // "全部删除" finds the -1 and the 1 alike.

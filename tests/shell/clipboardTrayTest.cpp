@@ -3,6 +3,7 @@
 #include "shellFixture.h"
 
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "core/gWindowServices.h"
 #include "shell/frmMain.h"
@@ -57,7 +58,7 @@ class MainClipboardOffer : public ShellTest, public ::testing::WithParamInterfac
 
 TEST_P(MainClipboardOffer, ChangeOffersTheText) {
     const OfferCase& c = GetParam();
-    gOptions[6] = c.option6;
+    gOption(Option::OfferClipboard) = c.option6;
     loadMain();
     gLocked = c.locked;
     gTrayIcon::instance().clearBalloons();
@@ -85,26 +86,26 @@ INSTANTIATE_TEST_SUITE_P(Table, MainClipboardOffer, ::testing::ValuesIn(kOfferCa
 class MainClipboard : public ShellTest {};
 
 TEST_F(MainClipboard, OfferBalloonClickQuotesIntoANewEntry) {
-    gOptions[6] = true;
+    gOption(Option::OfferClipboard) = true;
     frmMain* m = loadMain();
     putOnClipboard(Content::Text);
     gTrayIcon::instance().balloonClicked();
-    EXPECT_EQ(m->pageIndex(), 2);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Writing));
     ASSERT_NE(editor(), nullptr);
     EXPECT_EQ(editor()->bodyText(), QStringLiteral("复制来的一段话"));
     EXPECT_TRUE(editor()->titleText().isEmpty());
 }
 
 TEST_F(MainClipboard, OtherBalloonsClickDoNothing) {
-    gOptions[6] = true;
-    gOptions[2] = true;
+    gOption(Option::OfferClipboard) = true;
+    gOption(Option::BalloonOnMinimise) = true;
     frmMain* m = loadMain();
     putOnClipboard(Content::Text);
     // A later balloon of another kind replaces the offer.
     m->setWindowState(Qt::WindowMinimized);
     ASSERT_EQ(gBalloonKind, 0);
     gTrayIcon::instance().balloonClicked();
-    EXPECT_EQ(m->pageIndex(), 0);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
     EXPECT_EQ(editor(), nullptr);
     // While locked the offer's click does nothing either.
     putOnClipboard(Content::Text);
@@ -125,21 +126,21 @@ TEST_F(MainClipboard, QuotingWithoutTextSaysSo) {
         EXPECT_EQ(shown[0].title, QStringLiteral("引用失败"));
         EXPECT_EQ(shown[0].text, QStringLiteral("剪贴板中的内容不是文本数据。"));
         EXPECT_EQ(shown[0].kind, 0);
-        EXPECT_EQ(m->pageIndex(), 0);
+        EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
         forms::unloadAllNow();
     }
 }
 
 TEST_F(MainClipboard, QuotingKeepsAnEntryTheUserKept) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(2));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     TestEditor* old = editor();
     old->Text2->setText(QStringLiteral("我的标题"));
     putOnClipboard(Content::Text);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     m->mTClip_Click();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_EQ(editor(), old);
     EXPECT_TRUE(old->bodyText().isEmpty());
     EXPECT_EQ(old->titleText(), QStringLiteral("我的标题"));
@@ -151,7 +152,7 @@ TEST_F(MainClipboard, QuotingKeepsAnEntryTheUserKept) {
 }
 
 TEST_F(MainClipboard, OnlyTheClipboardNotTheSelectionIsWatched) {
-    gOptions[6] = true;
+    gOption(Option::OfferClipboard) = true;
     loadMain();
     QClipboard* cb = QApplication::clipboard();
     if (!cb->supportsSelection()) GTEST_SKIP() << "no selection on this platform";
@@ -161,7 +162,7 @@ TEST_F(MainClipboard, OnlyTheClipboardNotTheSelectionIsWatched) {
 }
 
 TEST_F(MainClipboard, WatchEndsWithTheMainWindow) {
-    gOptions[6] = true;
+    gOption(Option::OfferClipboard) = true;
     frmMain* m = loadMain();
     EXPECT_TRUE(gClipboardWatch::instance().isHooked());
     m->mExit_Click();
@@ -212,7 +213,7 @@ TEST_F(MainMenus, FloatingWindowItemCarriesItsCheckMark) {
 TEST_F(MainMenus, ItemsRunTheirCommands) {
     frmMain* m = loadMain();
     m->mTNew->trigger();
-    EXPECT_EQ(m->pageIndex(), 2);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Writing));
     m->mTHelp->trigger();
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmHelp")));
     forms::unload(QStringLiteral("frmHelp"));

@@ -6,6 +6,7 @@
 #include "core/gDatabase.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
 #include "core/gUserData.h"
@@ -37,7 +38,7 @@ class MainExit : public AccountShellTest {};
 TEST_F(MainExit, NoToTheLeavePromptKeepsEverythingAlive) {
     makeAccount();
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(2, true, true, false));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing, {.setDiary = true, .editMode = true}));
     TestEditor* ed = editor();
     ed->gChanged = true;
     forms::load(QStringLiteral("frmSuspend"))->show();
@@ -45,11 +46,11 @@ TEST_F(MainExit, NoToTheLeavePromptKeepsEverythingAlive) {
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     m->mTExit->trigger();
 
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{107});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryChangedDiscard});
     EXPECT_EQ(gMainWindow(), m);
     EXPECT_TRUE(m->isVisible());
     EXPECT_EQ(editor(), ed);
-    EXPECT_EQ(m->pageIndex(), 2);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Writing));
     EXPECT_TRUE(gCloseMinimizes);
     EXPECT_TRUE(gConnection.isOpen());
     EXPECT_TRUE(gTrayIcon::instance().isAdded());
@@ -60,12 +61,12 @@ TEST_F(MainExit, NoToTheLeavePromptKeepsEverythingAlive) {
 TEST_F(MainExit, YesClosesTheDatabaseAndEveryOtherWindow) {
     makeAccount();
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(1)); // the timetable page stays loaded while hidden
-    ASSERT_TRUE(m->gChangeFrame(2));
+    ASSERT_TRUE(m->gChangeFrame(Page::Timetable)); // the timetable page stays loaded while hidden
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     editor()->Text1->setPlainText(QStringLiteral("写了一半"));
     for (const char* n : {"frmSuspend", "frmScheReport", "frmScheRemind"})
         forms::load(QString::fromLatin1(n))->show();
-    gShowHelp(0);
+    gShowHelp(gHelpTopics);
     m->mHAbout->trigger();
     ASSERT_TRUE(forms::isLoaded(QStringLiteral("frmAbout")));
     m->setWindowState(Qt::WindowMinimized);
@@ -77,7 +78,7 @@ TEST_F(MainExit, YesClosesTheDatabaseAndEveryOtherWindow) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     m->mTExit->trigger();
 
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_EQ(counter.shows, 0) << "the exit showed the main window again";
     EXPECT_EQ(gMainWindow(), nullptr);
     EXPECT_FALSE(gConnection.isOpen());
@@ -92,7 +93,7 @@ TEST_F(MainExit, YesClosesTheDatabaseAndEveryOtherWindow) {
 
 TEST_F(MainExit, CloseButtonMinimisesWithOptionThree) {
     makeAccount();
-    gOptions[3] = true;
+    gOption(Option::CloseMinimises) = true;
     frmMain* m = loadMain();
     m->close();
     EXPECT_EQ(gMainWindow(), m);
@@ -119,16 +120,16 @@ class MainSettingsLeave : public AccountShellTest {};
 
 TEST_F(MainSettingsLeave, UnsavedSettingsAreReadBackFromTheProfile) {
     makeAccount();
-    gOptions[2] = true;
+    gOption(Option::BalloonOnMinimise) = true;
     ASSERT_TRUE(gSaveUserData());
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(6));
+    ASSERT_TRUE(m->gChangeFrame(Page::Settings));
     // What the settings page does before "取消".
-    gOptions[2] = false;
+    gOption(Option::BalloonOnMinimise) = false;
     gLockTimeout = 99;
     gPathOption = 1;
-    ASSERT_TRUE(m->gChangeFrame(0));
-    EXPECT_TRUE(gOptions[2]);
+    ASSERT_TRUE(m->gChangeFrame(Page::Home));
+    EXPECT_TRUE(gOption(Option::BalloonOnMinimise));
     EXPECT_EQ(gLockTimeout, 2);
     EXPECT_EQ(gPathOption, 2);
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
@@ -138,7 +139,7 @@ TEST_F(MainSettingsLeave, UnsavedSettingsAreReadBackFromTheProfile) {
 TEST_F(MainSettingsLeave, RestartAfterAFolderChangeSkipsTheReadBack) {
     makeAccount();
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(6));
+    ASSERT_TRUE(m->gChangeFrame(Page::Settings));
     gLockTimeout = 77;
     // What the settings page does when the user folder changed.
     gRestartPending = true;
@@ -190,7 +191,7 @@ TEST_F(MainAfterSignIn, HiddenStartSignsInToTheNotificationArea) {
 }
 
 TEST_F(MainAfterSignIn, SignInOpensTheMainWindow) {
-    gOptions[10] = true; // the name is asked with the password
+    gOption(Option::AutoSignIn) = true; // the name is asked with the password
     makeAccount(QStringLiteral("secret"));
     startUp();
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));

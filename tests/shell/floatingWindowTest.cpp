@@ -185,7 +185,7 @@ TEST_F(FloatingWindowTest, RightClickPopsTheNotificationMenuAndLeftClickDoesNot)
 
 TEST_F(FloatingWindowTest, DoubleClickHidesTheMainWindowAndBringsItBackOnItsPage) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(3));
+    ASSERT_TRUE(m->gChangeFrame(Page::Review));
     QWidget* page = m->currentPage();
     openFloating();
     ASSERT_TRUE(m->isVisible());
@@ -201,7 +201,7 @@ TEST_F(FloatingWindowTest, DoubleClickHidesTheMainWindowAndBringsItBackOnItsPage
     pumpEvents();
     EXPECT_TRUE(m->isVisible());
     EXPECT_FALSE(m->isMinimized());
-    EXPECT_EQ(m->pageIndex(), 3);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Review));
     EXPECT_EQ(m->currentPage(), page);
 }
 
@@ -212,7 +212,7 @@ TEST_F(FloatingWindowTest, DroppedTextStartsANewEntry) {
     openFloating();
     const auto data = textData(QStringLiteral("拖进来的一段话\n第二行"));
     EXPECT_TRUE(drop(data.get()));
-    EXPECT_EQ(m->pageIndex(), 2);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Writing));
     ASSERT_NE(editor(), nullptr);
     EXPECT_EQ(editor()->bodyText(), QStringLiteral("拖进来的一段话\n第二行"));
     EXPECT_TRUE(editor()->titleText().isEmpty());
@@ -238,14 +238,14 @@ TEST_F(FloatingWindowTest, DroppedTextBringsTheHiddenMainWindowBack) {
 TEST_F(FloatingWindowTest, DropOnAnEntryBeingWrittenAsksFirst) {
     frmMain* m = loadMain();
     openFloating();
-    ASSERT_TRUE(m->gChangeFrame(2));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     TestEditor* old = editor();
     old->Text1->setPlainText(QStringLiteral("写了一半"));
     const auto data = textData(QStringLiteral("拖进来的"));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     drop(data.get());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_EQ(editor(), old);
     EXPECT_EQ(old->bodyText(), QStringLiteral("写了一半"));
 
@@ -259,7 +259,7 @@ TEST_F(FloatingWindowTest, DropOnAnEntryBeingWrittenAsksFirst) {
 TEST_F(FloatingWindowTest, DropOnAnEmptyNewEntryFillsItWithoutAsking) {
     frmMain* m = loadMain();
     openFloating();
-    ASSERT_TRUE(m->gChangeFrame(2));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     const auto data = textData(QStringLiteral("拖进来的"));
     drop(data.get());
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
@@ -288,12 +288,12 @@ TEST_P(FloatingWindowDropKinds, OnlyTextBecomesAnEntry) {
     EXPECT_EQ(frmSuspend::isTextDrop(&data), c.isText);
     EXPECT_TRUE(drop(&data));
     if (c.isText) {
-        EXPECT_EQ(m->pageIndex(), 2);
+        EXPECT_EQ(m->pageIndex(), pageNumber(Page::Writing));
         ASSERT_NE(editor(), nullptr);
         EXPECT_EQ(editor()->bodyText(), data.text());
         EXPECT_EQ(failedBalloons(), 0);
     } else {
-        EXPECT_EQ(m->pageIndex(), 0);
+        EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
         EXPECT_EQ(editor(), nullptr);
         EXPECT_EQ(failedBalloons(), 1);
         EXPECT_EQ(gTrayIcon::instance().balloonsShown().size(), 1);

@@ -224,8 +224,8 @@ protected:
         }
         return main_;
     }
-    // The main window at each size with the page `index` shown, checked after `prepare`.
-    void checkPage(int index, const QString& what, const Overlays& overlays = {},
+    // The main window at each size with `shown` on, checked after `prepare`.
+    void checkPage(Page shown, const QString& what, const Overlays& overlays = {},
                    const std::function<void(QWidget*)>& prepare = {}) {
         frmMain* m = main();
         ASSERT_NE(m, nullptr);
@@ -233,7 +233,7 @@ protected:
             SCOPED_TRACE(
                 QStringLiteral("%1 at %2x%3").arg(what).arg(size.width()).arg(size.height()).toStdString());
             m->resize(size);
-            ASSERT_TRUE(m->gChangeFrame(index));
+            ASSERT_TRUE(m->gChangeFrame(shown));
             QWidget* page = m->currentPage();
             ASSERT_NE(page, nullptr);
             if (prepare) prepare(page);
@@ -247,18 +247,19 @@ protected:
 
 TEST_F(LayoutCheck, MainPages) {
     const struct {
-        int index;
+        Page page;
         const char* name;
-    } pages[] = {{0, "home"},   {1, "timetable"}, {2, "editor"},  {3, "review"},
-                 {4, "search"}, {5, "account"},   {6, "settings"}};
+    } pages[] = {{Page::Home, "home"},        {Page::Timetable, "timetable"}, {Page::Writing, "editor"},
+                 {Page::Review, "review"},    {Page::Search, "search"},       {Page::Account, "account"},
+                 {Page::Settings, "settings"}};
     for (const auto& p : pages)
-        checkPage(p.index, QString::fromLatin1(p.name));
+        checkPage(p.page, QString::fromLatin1(p.name));
 }
 
 TEST_F(LayoutCheck, PageStates) {
     // The account page's dialogs, with and without a password.
     for (int dialog = 0; dialog < 4; ++dialog)
-        checkPage(5, QStringLiteral("account-dialog%1").arg(dialog), {}, [dialog](QWidget* page) {
+        checkPage(Page::Account, QStringLiteral("account-dialog%1").arg(dialog), {}, [dialog](QWidget* page) {
             const char* links[] = {"lblCmd10", "lblCmd11", "lblCmd12", "lblCmd13"};
             auto* link = page->findChild<QWidget*>(QLatin1String(links[dialog]));
             ASSERT_NE(link, nullptr);
@@ -266,7 +267,7 @@ TEST_F(LayoutCheck, PageStates) {
         });
     // The search page's panes, chosen in its tree.
     for (int pane = 1; pane <= 6; ++pane)
-        checkPage(4, QStringLiteral("search-pane%1").arg(pane), {}, [pane](QWidget* page) {
+        checkPage(Page::Search, QStringLiteral("search-pane%1").arg(pane), {}, [pane](QWidget* page) {
             auto* tree = page->findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
             ASSERT_NE(tree, nullptr);
             QTreeWidgetItem* node = pane == 6   ? tree->topLevelItem(1)
@@ -276,7 +277,7 @@ TEST_F(LayoutCheck, PageStates) {
         });
     // The timetable page's panes, chosen in its slide-in menu.
     for (int pane = 1; pane <= 3; ++pane)
-        checkPage(1, QStringLiteral("timetable-pane%1").arg(pane), {}, [pane](QWidget* page) {
+        checkPage(Page::Timetable, QStringLiteral("timetable-pane%1").arg(pane), {}, [pane](QWidget* page) {
             auto* label = page->findChild<QLabel*>(QStringLiteral("LabelTop%1").arg(pane));
             ASSERT_NE(label, nullptr);
             static_cast<frmSchedule*>(page)->gChangeFrame(pane);

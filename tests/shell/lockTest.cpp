@@ -3,6 +3,7 @@
 #include "shellFixture.h"
 
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "core/gWindowServices.h"
 #include "shell/frmMain.h"
@@ -42,10 +43,10 @@ class MainLockTable : public ShellTest, public ::testing::WithParamInterface<Loc
 
 TEST_P(MainLockTable, MinimiseTicksAndRestore) {
     const LockCase c = GetParam();
-    gOptions[0] = c.floating;
-    gOptions[1] = c.hideWhile;
-    gOptions[2] = true; // balloon after minimising
-    gOptions[11] = c.autoLock;
+    gOption(Option::FloatingWindow) = c.floating;
+    gOption(Option::HideFloatingWithMain) = c.hideWhile;
+    gOption(Option::BalloonOnMinimise) = true; // balloon after minimising
+    gOption(Option::LockWhenMinimised) = c.autoLock;
     gLockTimeout = c.timeout;
     frmMain* m = loadMain();
     EXPECT_EQ(suspendLoaded(), c.floating && !c.hideWhile);
@@ -114,16 +115,16 @@ INSTANTIATE_TEST_SUITE_P(Options, MainLockTable, ::testing::ValuesIn(lockCases()
 class MainLock : public ShellTest {};
 
 TEST_F(MainLock, LockedWindowComesBackOnlyThroughTheUnlockWindow) {
-    gOptions[11] = true;
+    gOption(Option::LockWhenMinimised) = true;
     gLockTimeout = 0;
     frmMain* m = loadMain();
     m->setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(gLocked);
 
     // The page switch does not restore it.
-    EXPECT_TRUE(m->gChangeFrame(3));
+    EXPECT_TRUE(m->gChangeFrame(Page::Review));
     EXPECT_FALSE(m->isVisible());
-    EXPECT_EQ(m->pageIndex(), 3);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Review));
     // The icon's left click opens the unlock window instead.
     gTrayIcon::instance().leftClick();
     EXPECT_FALSE(m->isVisible());
@@ -134,7 +135,7 @@ TEST_F(MainLock, LockedWindowComesBackOnlyThroughTheUnlockWindow) {
     m->mLunLock->trigger();
     EXPECT_TRUE(lockWindowLoaded());
     // Neither the help topics, a tool menu still on screen nor the balloon click bring it back.
-    EXPECT_TRUE(m->gChangeFrame(89));
+    EXPECT_TRUE(m->gChangeFrame(Page::HelpWindow));
     forms::unload(QStringLiteral("frmLock"));
     m->mTOpen->trigger();
     EXPECT_FALSE(m->isVisible());
@@ -145,7 +146,7 @@ TEST_F(MainLock, LockedWindowComesBackOnlyThroughTheUnlockWindow) {
     gBalloonKind = 1;
     gTrayIcon::instance().balloonClicked();
     EXPECT_FALSE(m->isVisible());
-    EXPECT_EQ(m->pageIndex(), 3);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Review));
 
     // What the unlock window does on success.
     gLocked = false;
@@ -156,7 +157,7 @@ TEST_F(MainLock, LockedWindowComesBackOnlyThroughTheUnlockWindow) {
 }
 
 TEST_F(MainLock, LockNowFromTheMenu) {
-    gOptions[0] = true;
+    gOption(Option::FloatingWindow) = true;
     frmMain* m = loadMain();
     ASSERT_TRUE(suspendLoaded());
     ASSERT_TRUE(m->isVisible());
@@ -170,17 +171,17 @@ TEST_F(MainLock, LockNowFromTheMenu) {
 }
 
 TEST_F(MainLock, ExitWhileLockedAsksWithTheWindowHidden) {
-    gOptions[11] = true;
+    gOption(Option::LockWhenMinimised) = true;
     gLockTimeout = 0;
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(2));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     editor()->Text2->setText(QStringLiteral("未保存"));
     m->setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(gLocked);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     m->mLExit->trigger();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     // Still running, hidden and locked.
     EXPECT_EQ(gMainWindow(), m);
     EXPECT_FALSE(m->isVisible());
@@ -194,12 +195,12 @@ TEST_F(MainLock, ExitWhileLockedAsksWithTheWindowHidden) {
 }
 
 TEST_F(MainLock, RestoreStopsTheTimerWhateverTheOptionSaysNow) {
-    gOptions[11] = true;
+    gOption(Option::LockWhenMinimised) = true;
     gLockTimeout = 5;
     frmMain* m = loadMain();
     m->setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(m->Timer1->isActive());
-    gOptions[11] = false; // changed on the way, e.g. by the settings page
+    gOption(Option::LockWhenMinimised) = false; // changed on the way, e.g. by the settings page
     m->setWindowState(Qt::WindowNoState);
     EXPECT_FALSE(m->Timer1->isActive());
     // A tick that was already queued changes nothing once restored.
@@ -239,7 +240,7 @@ TEST_F(MainLock, NothingReactsWhileAMessageBoxIsOpen) {
     EXPECT_FALSE(gLocked);
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
     EXPECT_FALSE(m->mTSuspend->isChecked());
-    EXPECT_EQ(m->pageIndex(), 0);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
     EXPECT_EQ(gMainWindow(), m);
     gMessageOpen = false;
     QMenu* menu = gTrayIcon::instance().rightClick();
@@ -248,7 +249,7 @@ TEST_F(MainLock, NothingReactsWhileAMessageBoxIsOpen) {
 }
 
 TEST_F(MainLock, HiddenStartGoesStraightToTheNotificationArea) {
-    gOptions[2] = true;
+    gOption(Option::BalloonOnMinimise) = true;
     gHiddenStart = true;
     frmMain* m = loadMain();
     gHiddenStart = false;
@@ -272,7 +273,7 @@ protected:
 };
 
 TEST_F(MainNoTray, MinimisingLeavesTheWindowInTheTaskBar) {
-    gOptions[2] = true;
+    gOption(Option::BalloonOnMinimise) = true;
     frmMain* m = loadMain();
     m->setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(m->isVisible());
@@ -310,7 +311,7 @@ TEST_F(MainNoTray, NotificationAreaThatAppearsLaterGetsTheIcon) {
 }
 
 TEST_F(MainNoTray, LockedWindowStaysMinimisedAndAsksForTheUnlock) {
-    gOptions[11] = true;
+    gOption(Option::LockWhenMinimised) = true;
     gLockTimeout = 0;
     frmMain* m = loadMain();
     m->setWindowState(Qt::WindowMinimized);

@@ -6,6 +6,7 @@
 #include "accounts/frmLogin.h"
 #include "accounts/frmUser.h"
 #include "core/gLinkLabel.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "diary/frmWelcome.h"
 #include "shell/frmMain.h"
@@ -51,7 +52,7 @@ TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
     } cases[] = {
         {"sign-in window, password only",
          [](LongName&) {
-             gOptions[9] = true;
+             gOption(Option::PasswordOnlySignIn) = true;
              auto* w = forms::load<frmLogin>(QStringLiteral("frmLogin"));
              w->show();
              return w->Label2;
@@ -59,19 +60,19 @@ TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
         {"home page greeting",
          [](LongName& t) {
              t.loadMain();
-             gChangeFrame(0);
+             gChangeFrame(Page::Home);
              return static_cast<frmWelcome*>(gMainWindow()->currentPage())->Label1;
          }},
         {"account page",
          [](LongName& t) {
              t.loadMain();
-             gChangeFrame(5);
+             gChangeFrame(Page::Account);
              return static_cast<frmUser*>(gMainWindow()->currentPage())->Label17;
          }},
         {"account page, rename",
          [](LongName& t) {
              t.loadMain();
-             gChangeFrame(5);
+             gChangeFrame(Page::Account);
              auto* p = static_cast<frmUser*>(gMainWindow()->currentPage());
              QTest::mouseClick(p->lblCmd10, Qt::LeftButton, {}, QPoint(3, 3));
              return p->Label19;
@@ -94,7 +95,7 @@ TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
 TEST_F(LongName, ShortNamesAreShownWholeWithoutToolTip) {
     gUserName = QStringLiteral("Ann");
     loadMain();
-    gChangeFrame(5);
+    gChangeFrame(Page::Account);
     auto* p = static_cast<frmUser*>(gMainWindow()->currentPage());
     EXPECT_EQ(p->Label17->text(), QStringLiteral("Ann\n\n密码保护"));
     EXPECT_TRUE(p->Label17->toolTip().isEmpty());

@@ -5,6 +5,7 @@
 #include "core/gClock.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "shell/frmMain.h"
 
@@ -29,7 +30,7 @@ TEST_F(MainPageSwitch, LoadingPlacesTheHomePage) {
     EXPECT_EQ(m->windowTitle(), QStringLiteral("Rededera"));
     EXPECT_TRUE(gCloseMinimizes);
     EXPECT_FALSE(gLocked);
-    EXPECT_EQ(m->pageIndex(), 0);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
     QWidget* home = forms::find(QStringLiteral("frmWelcome"));
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(m->currentPage(), home);
@@ -52,10 +53,10 @@ TEST_F(MainPageSwitch, PageFollowsTheWindowSize) {
 
 TEST_F(MainPageSwitch, TimetablePageIsKeptOtherPagesAreFresh) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(1));
+    ASSERT_TRUE(m->gChangeFrame(Page::Timetable));
     QWidget* timetable = forms::find(QStringLiteral("frmSchedule"));
     ASSERT_NE(timetable, nullptr);
-    ASSERT_TRUE(m->gChangeFrame(3));
+    ASSERT_TRUE(m->gChangeFrame(Page::Review));
     pumpEvents();
     // Hidden, still loaded, the same instance.
     EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), timetable);
@@ -63,7 +64,7 @@ TEST_F(MainPageSwitch, TimetablePageIsKeptOtherPagesAreFresh) {
     EXPECT_EQ(pageLog().alive(QStringLiteral("frmWelcome")), 0);
 
     QWidget* review = forms::find(QStringLiteral("frmReview"));
-    ASSERT_TRUE(m->gChangeFrame(1));
+    ASSERT_TRUE(m->gChangeFrame(Page::Timetable));
     pumpEvents();
     EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), timetable);
     EXPECT_TRUE(timetable->isVisible());
@@ -74,21 +75,21 @@ TEST_F(MainPageSwitch, TimetablePageIsKeptOtherPagesAreFresh) {
     Q_UNUSED(review);
 
     // The same page again: a fresh form for every page but the timetable.
-    ASSERT_TRUE(m->gChangeFrame(3));
+    ASSERT_TRUE(m->gChangeFrame(Page::Review));
     QWidget* first = forms::find(QStringLiteral("frmReview"));
-    ASSERT_TRUE(m->gChangeFrame(3));
+    ASSERT_TRUE(m->gChangeFrame(Page::Review));
     QWidget* second = forms::find(QStringLiteral("frmReview"));
     EXPECT_NE(first, second);
     EXPECT_EQ(pageLog().created.value(QStringLiteral("frmReview")), 3);
-    ASSERT_TRUE(m->gChangeFrame(1));
-    ASSERT_TRUE(m->gChangeFrame(1));
+    ASSERT_TRUE(m->gChangeFrame(Page::Timetable));
+    ASSERT_TRUE(m->gChangeFrame(Page::Timetable));
     EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), timetable);
     EXPECT_TRUE(timetable->isVisible());
 }
 
 TEST_F(MainPageSwitch, PageLeavingFromItsOwnClickHandler) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(3));
+    ASSERT_TRUE(m->gChangeFrame(Page::Review));
     auto* review = forms::find<TestPage>(QStringLiteral("frmReview"));
     ASSERT_NE(review, nullptr);
     auto* button = new QPushButton(QStringLiteral("back"), review);
@@ -96,27 +97,27 @@ TEST_F(MainPageSwitch, PageLeavingFromItsOwnClickHandler) {
     button->show();
     bool after = false;
     QObject::connect(button, &QPushButton::clicked, review, [&] {
-        gGuard([&] { m->gChangeFrame(0, true); });
+        gGuard([&] { m->gChangeFrame(Page::Home, {.setDiary = true}); });
         after = true; // the handler finishes after the switch unloaded its page
     });
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(after);
     pumpEvents();
     EXPECT_EQ(pageLog().alive(QStringLiteral("frmReview")), 0);
-    EXPECT_EQ(m->pageIndex(), 0);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
     EXPECT_TRUE(gSetDiary);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 
 TEST_F(MainPageSwitch, FlagsAreStoredForTheNextPage) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(2, true, true, true));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing, {.setDiary = true, .editMode = true, .returnReview = true}));
     EXPECT_TRUE(gSetDiary);
     EXPECT_TRUE(gEditMode);
     EXPECT_TRUE(gReturnReview);
     ASSERT_NE(editor(), nullptr);
     EXPECT_TRUE(editor()->editMode());
-    ASSERT_TRUE(m->gChangeFrame(0));
+    ASSERT_TRUE(m->gChangeFrame(Page::Home));
     EXPECT_FALSE(gSetDiary);
     EXPECT_FALSE(gEditMode);
     EXPECT_FALSE(gReturnReview);
@@ -124,52 +125,52 @@ TEST_F(MainPageSwitch, FlagsAreStoredForTheNextPage) {
 
 TEST_F(MainPageSwitch, HelpNumbersKeepThePageAndFlags) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(3, true, false, true));
+    ASSERT_TRUE(m->gChangeFrame(Page::Review, {.setDiary = true, .returnReview = true}));
     QWidget* review = m->currentPage();
     m->setWindowState(Qt::WindowMinimized);
     ASSERT_FALSE(m->isVisible());
 
-    EXPECT_TRUE(m->gChangeFrame(89));
+    EXPECT_TRUE(m->gChangeFrame(Page::HelpWindow));
     EXPECT_TRUE(m->isVisible());
     EXPECT_FALSE(m->isMinimized());
-    EXPECT_EQ(m->pageIndex(), 3);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Review));
     EXPECT_EQ(m->currentPage(), review);
     EXPECT_TRUE(gSetDiary);
     EXPECT_TRUE(gReturnReview);
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmHelp")));
 
     m->setWindowState(Qt::WindowMinimized);
-    EXPECT_TRUE(m->gChangeFrame(99));
+    EXPECT_TRUE(m->gChangeFrame(Page::HelpMenu));
     EXPECT_TRUE(m->isVisible());
     EXPECT_TRUE(m->mHelp->isVisible());
     m->mHelp->hide();
     EXPECT_EQ(m->currentPage(), review);
-    EXPECT_EQ(m->pageIndex(), 3);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Review));
 }
 
 TEST_F(MainPageSwitch, NumberWithoutAPageOnlyClosesTheCurrentOne) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(3));
-    ASSERT_TRUE(m->gChangeFrame(79));
-    EXPECT_EQ(m->pageIndex(), 79);
+    ASSERT_TRUE(m->gChangeFrame(Page::Review));
+    ASSERT_TRUE(m->gChangeFrame(Page::CloseCurrent));
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::CloseCurrent));
     EXPECT_EQ(m->currentPage(), nullptr);
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmReview")));
     // From 79 the next switch closes nothing and opens its page.
-    ASSERT_TRUE(m->gChangeFrame(0));
+    ASSERT_TRUE(m->gChangeFrame(Page::Home));
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmWelcome")));
 }
 
 TEST_F(MainPageSwitch, PageNotBuiltYetShowsEmpty) {
     forms::registerForm(QStringLiteral("frmReview"), {});
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(3));
+    ASSERT_TRUE(m->gChangeFrame(Page::Review));
     QWidget* blank = m->currentPage();
     ASSERT_NE(blank, nullptr);
     EXPECT_EQ(blank->objectName(), QStringLiteral("frmReview"));
     EXPECT_TRUE(blank->isVisible());
     EXPECT_EQ(blank->geometry(), m->pageRect());
     QPointer<QWidget> gone = blank;
-    ASSERT_TRUE(m->gChangeFrame(0));
+    ASSERT_TRUE(m->gChangeFrame(Page::Home));
     pumpEvents();
     EXPECT_TRUE(gone.isNull());
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
@@ -177,9 +178,9 @@ TEST_F(MainPageSwitch, PageNotBuiltYetShowsEmpty) {
 
 TEST_F(MainPageSwitch, AccountPageTakesTheKeyFileWizardWithIt) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(5));
+    ASSERT_TRUE(m->gChangeFrame(Page::Account));
     forms::load(QStringLiteral("frmKeyExport"))->show();
-    ASSERT_TRUE(m->gChangeFrame(0));
+    ASSERT_TRUE(m->gChangeFrame(Page::Home));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmUser")));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmKeyExport")));
 }
@@ -194,7 +195,7 @@ public:
 TEST_F(MainPageSwitch, SearchPageOpensOnItsFirstNode) {
     forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new SearchStandIn; });
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(4));
+    ASSERT_TRUE(m->gChangeFrame(Page::Search));
     auto* search = forms::find<SearchStandIn>(QStringLiteral("frmRetrieval"));
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(search->selected, 1);
@@ -223,7 +224,7 @@ class MainLeavePrompt : public ShellTest, public ::testing::WithParamInterface<L
 TEST_P(MainLeavePrompt, LeavingTheEditor) {
     const LeaveCase& c = GetParam();
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(2, c.editMode, c.editMode, false));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing, {.setDiary = c.editMode, .editMode = c.editMode}));
     TestEditor* ed = editor();
     ASSERT_NE(ed, nullptr);
     ed->Text2->setText(QString::fromUtf8(c.title));
@@ -232,11 +233,11 @@ TEST_P(MainLeavePrompt, LeavingTheEditor) {
     gCloseMinimizes = false;
     if (c.expectedPrompt) gMsgBoxSeam::pushAnswer(c.answer);
 
-    const bool switched = m->gChangeFrame(2);
+    const bool switched = m->gChangeFrame(Page::Writing);
 
     if (c.expectedPrompt) {
         ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{c.expectedPrompt});
-        EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, 4);
+        EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, gButtonSet::YesNo);
     } else {
         EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     }
@@ -262,12 +263,12 @@ TEST_P(MainLeavePrompt, LeavingTheEditor) {
 const LeaveCase kLeaveCases[] = {
     {"NewEmpty", false, "", "", false, 0, 0, true},
     {"NewChangedFlagButEmpty", false, "", "", true, 0, 0, true},
-    {"NewTitleYes", false, "周一", "", false, 119, gMsgResult::Yes, true},
-    {"NewTitleNo", false, "周一", "", false, 119, gMsgResult::No, false},
-    {"NewBodyNo", false, "", "今天下雨", false, 119, gMsgResult::No, false},
+    {"NewTitleYes", false, "周一", "", false, Msg::EntryNotEmptyDiscard, gMsgResult::Yes, true},
+    {"NewTitleNo", false, "周一", "", false, Msg::EntryNotEmptyDiscard, gMsgResult::No, false},
+    {"NewBodyNo", false, "", "今天下雨", false, Msg::EntryNotEmptyDiscard, gMsgResult::No, false},
     {"EditUnchanged", true, "旧标题", "旧内容", false, 0, 0, true},
-    {"EditChangedYes", true, "旧标题", "新内容", true, 107, gMsgResult::Yes, true},
-    {"EditChangedNo", true, "旧标题", "新内容", true, 107, gMsgResult::No, false},
+    {"EditChangedYes", true, "旧标题", "新内容", true, Msg::EntryChangedDiscard, gMsgResult::Yes, true},
+    {"EditChangedNo", true, "旧标题", "新内容", true, Msg::EntryChangedDiscard, gMsgResult::No, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, MainLeavePrompt, ::testing::ValuesIn(kLeaveCases));
@@ -277,18 +278,18 @@ TEST_F(MainPageSwitch, DraftIsDeletedOnLeavingOnlyWithAutoSave) {
     frmMain* m = loadMain();
     for (bool autoSave : {false, true}) {
         SCOPED_TRACE(autoSave);
-        gOptions[8] = autoSave;
+        gOption(Option::DraftAutoSave) = autoSave;
         writeFile(draft, "{\\rtf1 draft}");
-        ASSERT_TRUE(m->gChangeFrame(2));
-        ASSERT_TRUE(m->gChangeFrame(0));
+        ASSERT_TRUE(m->gChangeFrame(Page::Writing));
+        ASSERT_TRUE(m->gChangeFrame(Page::Home));
         EXPECT_EQ(QFile::exists(draft), !autoSave);
     }
     // A refused leave keeps the draft.
     writeFile(draft, "{\\rtf1 draft}");
-    ASSERT_TRUE(m->gChangeFrame(2));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     editor()->Text2->setText(QStringLiteral("标题"));
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
-    EXPECT_FALSE(m->gChangeFrame(0));
+    EXPECT_FALSE(m->gChangeFrame(Page::Home));
     EXPECT_TRUE(QFile::exists(draft));
 }
 
@@ -305,7 +306,7 @@ public:
 
 TEST_F(MainPageSwitch, PopUpEditorClosesBeforeTheLeavePrompt) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(2));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     QPointer<TestEditor> ed = editor();
     forms::registerForm(QStringLiteral("frmPopUp"), [ed] {
         auto* p = new PopUpStandIn;
@@ -318,28 +319,28 @@ TEST_F(MainPageSwitch, PopUpEditorClosesBeforeTheLeavePrompt) {
     ASSERT_TRUE(ed->bodyText().isEmpty());
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
 
-    EXPECT_FALSE(m->gChangeFrame(0));
+    EXPECT_FALSE(m->gChangeFrame(Page::Home));
     // The prompt saw the text the pop-up wrote back: the entry was not empty.
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{119});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmPopUp")));
     EXPECT_EQ(ed->bodyText(), QStringLiteral("写在弹出窗口里"));
 }
 
 TEST_F(MainPageSwitch, SwitchIsNotReenteredFromInsideASwitch) {
     frmMain* m = loadMain();
-    ASSERT_TRUE(m->gChangeFrame(2));
+    ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     // Something that runs while the switch is busy (here the pop-up editor's
     // unload, in the program a tray action during the leave prompt) switches again.
     bool inner = true;
     forms::registerForm(QStringLiteral("frmPopUp"), [&] {
         auto* p = new PopUpStandIn;
-        p->during = [&] { inner = m->gChangeFrame(3); };
+        p->during = [&] { inner = m->gChangeFrame(Page::Review); };
         return p;
     });
     forms::load(QStringLiteral("frmPopUp"));
-    EXPECT_TRUE(m->gChangeFrame(0));
+    EXPECT_TRUE(m->gChangeFrame(Page::Home));
     EXPECT_FALSE(inner);
-    EXPECT_EQ(m->pageIndex(), 0);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmReview")));
     EXPECT_EQ(pageLog().created.value(QStringLiteral("frmReview")), 0);
 }
@@ -369,11 +370,11 @@ TEST_F(MainPageSwitch, TopBarButtons) {
 
     // A left-button release on a button or its caption switches; the right one does not.
     QTest::mouseClick(m->LabelTop[4], Qt::RightButton);
-    EXPECT_EQ(m->pageIndex(), 0);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
     QTest::mouseClick(m->LabelTop[4], Qt::LeftButton);
-    EXPECT_EQ(m->pageIndex(), 4);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Search));
     QTest::mouseClick(m->ImageTop[6], Qt::LeftButton);
-    EXPECT_EQ(m->pageIndex(), 6);
+    EXPECT_EQ(m->pageIndex(), pageNumber(Page::Settings));
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), m->ImageTop[1]->mapToGlobal(QPointF(5, 5)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(m->ImageTop[1], &move);

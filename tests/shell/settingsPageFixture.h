@@ -33,7 +33,7 @@ protected:
         makeAccount();
         if (::testing::Test::HasFatalFailure()) return nullptr;
         loadMain();
-        if (!main_ || !main_->gChangeFrame(6)) return nullptr;
+        if (!main_ || !main_->gChangeFrame(Page::Settings)) return nullptr;
         return page();
     }
     frmSet* page() const { return forms::find<frmSet>(QStringLiteral("frmSet")); }

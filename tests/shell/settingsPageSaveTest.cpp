@@ -9,6 +9,7 @@
 #include "core/gDatabase.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gShared.h"
 #include "platform/registry.h"
 #include "timetable/frmScheReport.h"
@@ -58,7 +59,7 @@ TEST_F(SettingsPageSave, SaveWritesOptionsAndMinutesToTheProfile) {
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
     EXPECT_EQ(gMainWindow(), main_);
-    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     EXPECT_TRUE(gConnection.isOpen());
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), QString());
@@ -75,23 +76,23 @@ TEST_F(SettingsPageSave, SaveWritesOptionsAndMinutesToTheProfile) {
 }
 
 TEST_F(SettingsPageSave, HiddenOptionsKeepTheirValues) {
-    gOptions[5] = true;
-    gOptions[14] = true;
-    gOptions[20] = true;
+    gOption(Option::Reserved5) = true;
+    gOption(Option::Reserved14) = true;
+    gOption(Option::Reserved20) = true;
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
     click(QStringLiteral("C2"));
     p->Command1_Click();
     readBack();
-    EXPECT_TRUE(gOptions[5]);
-    EXPECT_TRUE(gOptions[14]);
-    EXPECT_TRUE(gOptions[20]);
-    EXPECT_TRUE(gOptions[1]);
-    EXPECT_FALSE(gOptions[15]);
+    EXPECT_TRUE(gOption(Option::Reserved5));
+    EXPECT_TRUE(gOption(Option::Reserved14));
+    EXPECT_TRUE(gOption(Option::Reserved20));
+    EXPECT_TRUE(gOption(Option::HideFloatingWithMain));
+    EXPECT_FALSE(gOption(Option::Reserved15));
 }
 
 TEST_F(SettingsPageSave, CancelUndoesEveryChange) {
-    gOptions[4] = true;
+    gOption(Option::StartWithSystem) = true;
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
     const QByteArray profile = readFile(gProfileFile());
@@ -108,7 +109,7 @@ TEST_F(SettingsPageSave, CancelUndoesEveryChange) {
     p->Command2->click();
 
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
-    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     EXPECT_EQ(readFile(gProfileFile()), profile);
     EXPECT_EQ(gOptions, options);
     EXPECT_EQ(gLockTimeout, 2);
@@ -125,8 +126,8 @@ TEST_F(SettingsPageSave, StartWithTheDesktopFollowsTheOption) {
     ASSERT_NE(p, nullptr);
     for (bool on : {true, false, true}) {
         SCOPED_TRACE(on);
-        if (gOptions[4] != on) click(QStringLiteral("C5"));
-        ASSERT_EQ(gOptions[4], on);
+        if (gOption(Option::StartWithSystem) != on) click(QStringLiteral("C5"));
+        ASSERT_EQ(gOption(Option::StartWithSystem), on);
         p->Command1_Click();
         ASSERT_TRUE(gMsgBoxSeam::errors().isEmpty());
         if (on) {
@@ -135,10 +136,10 @@ TEST_F(SettingsPageSave, StartWithTheDesktopFollowsTheOption) {
         } else {
             EXPECT_FALSE(runValue().has_value());
         }
-        ASSERT_TRUE(main_->gChangeFrame(6));
+        ASSERT_TRUE(main_->gChangeFrame(Page::Settings));
         p = page();
         ASSERT_NE(p, nullptr);
-        EXPECT_EQ(gOptions[4], on);
+        EXPECT_EQ(gOption(Option::StartWithSystem), on);
     }
 }
 
@@ -154,7 +155,7 @@ TEST_F(SettingsPageSave, EmptyCustomFolderSavesAsTheDocumentsFolder) {
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), QString());
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_EQ(gMainWindow(), main_);
-    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
 }
 
 TEST_F(SettingsPageSave, NewCustomFolderRestartsTheProgramThere) {
@@ -162,15 +163,15 @@ TEST_F(SettingsPageSave, NewCustomFolderRestartsTheProgramThere) {
     ASSERT_NE(p, nullptr);
     const QString oldFolder = gDataPath;
     click(QStringLiteral("C7"));
-    const bool clipboardOption = gOptions[6];
+    const bool clipboardOption = gOption(Option::OfferClipboard);
     const QString folder = home().path() + QStringLiteral("/elsewhere/diary");
     click(QStringLiteral("E3"));
     enter(folder);
 
     p->Command1->click();
 
-    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{101});
-    EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, 0);
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
+    EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, gButtonSet::Close);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("3"));
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), folder + QStringLiteral("/"));
@@ -190,7 +191,7 @@ TEST_F(SettingsPageSave, NewCustomFolderRestartsTheProgramThere) {
     EXPECT_FALSE(QFile::exists(gDataPath + QStringLiteral("Userdata.ini")));
     gDataPath = oldFolder;
     readBack();
-    EXPECT_EQ(gOptions[6], clipboardOption);
+    EXPECT_EQ(gOption(Option::OfferClipboard), clipboardOption);
 }
 
 TEST_F(SettingsPageSave, SameCustomFolderAgainDoesNotRestart) {
@@ -207,12 +208,12 @@ TEST_F(SettingsPageSave, SameCustomFolderAgainDoesNotRestart) {
     p->Command1_Click();
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_EQ(gMainWindow(), main_);
-    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     EXPECT_TRUE(gConnection.isOpen());
     EXPECT_EQ(gDataPath, folder);
 
     // The same folder typed without its closing "/" is the same folder.
-    ASSERT_TRUE(main_->gChangeFrame(6));
+    ASSERT_TRUE(main_->gChangeFrame(Page::Settings));
     click(QStringLiteral("E3"));
     enter(folder.chopped(1));
     page()->Command1_Click();
@@ -235,7 +236,7 @@ TEST_F(SettingsPageSave, BackToAFolderWithAnAccountShowsTheSignIn) {
     }
     click(QStringLiteral("E1"));
     p->Command1_Click();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{101});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("1"));
     EXPECT_EQ(gMainWindow(), nullptr);
     EXPECT_EQ(gDataPath, program_);
@@ -249,7 +250,7 @@ TEST_F(SettingsPageSave, MoveToAnotherAccountSignsInThroughToItsMainWindow) {
     // Both accounts show today's classes at start, the report standing in for
     // the main window until it closes.
     forms::registerForm(QStringLiteral("frmScheReport"), [] { return new frmScheReport; });
-    gOptions[12] = true;
+    gOption(Option::TodayClassesAtStart) = true;
     const QString docs = gDataPath;
     const QString other = home().folder(QStringLiteral("other"));
     gDataPath = other;
@@ -265,7 +266,7 @@ TEST_F(SettingsPageSave, MoveToAnotherAccountSignsInThroughToItsMainWindow) {
 
     p->Command1->click();
 
-    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{101});
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
     EXPECT_EQ(gMainWindow(), nullptr);
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
@@ -327,8 +328,8 @@ TEST_F(SettingsPageSave, ProfileThatCannotBeWrittenIsReported) {
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("<absent>"));
     EXPECT_FALSE(runValue().has_value());
     EXPECT_EQ(page(), p);
-    EXPECT_EQ(main_->pageIndex(), 6);
-    EXPECT_TRUE(gOptions[4]);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Settings));
+    EXPECT_TRUE(gOption(Option::StartWithSystem));
     EXPECT_EQ(gPathOption, 3);
     EXPECT_TRUE(gConnection.isOpen());
     EXPECT_EQ(readFile(realProfile + QStringLiteral(".kept")), profile);
@@ -359,7 +360,7 @@ TEST_F(SettingsPageSave, CustomFolderThatCannotBeMadeWritesNothing) {
     p->Command1_Click();
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
-    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
 }
 
 // A folder the program could not use is refused for every choice, naming it,
@@ -417,7 +418,7 @@ TEST_P(SettingsPageUnusableFolder, IsRefusedNamingItAndNothingIsStored) {
     EXPECT_FALSE(runValue().has_value());
     EXPECT_EQ(page(), p);
     EXPECT_EQ(gMainWindow(), main_);
-    EXPECT_EQ(main_->pageIndex(), 6);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Settings));
     EXPECT_TRUE(gConnection.isOpen());
 }
 
@@ -437,7 +438,7 @@ TEST_F(SettingsPageSave, ChosenFolderIsMadeAndLeftWithoutTheTestFile) {
     enter(folder);
     p->Command1->click();
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{101});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
     EXPECT_TRUE(QFileInfo(folder).isDir());
     // Only what the restart put there: no file of the check is left behind.
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
@@ -452,7 +453,7 @@ TEST_F(SettingsPageSave, StartEntryThatCannotBeWrittenIsReported) {
     QDir(autostartDir).removeRecursively();
     writeFile(autostartDir, "in the way");
     click(QStringLiteral("C5"));
-    ASSERT_TRUE(gOptions[4]);
+    ASSERT_TRUE(gOption(Option::StartWithSystem));
 
     p->Command1_Click();
 
@@ -460,7 +461,7 @@ TEST_F(SettingsPageSave, StartEntryThatCannotBeWrittenIsReported) {
     EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("<absent>"));
     EXPECT_EQ(page(), p);
-    EXPECT_EQ(main_->pageIndex(), 6);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Settings));
 }
 
 TEST_F(SettingsPageSave, SettingsStoreThatCannotBeWrittenIsReported) {

@@ -3,6 +3,7 @@
 #include "settingsPageFixture.h"
 
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gTwips.h"
 
 #include <QApplication>
@@ -21,8 +22,8 @@ class SettingsPageTree : public SettingsPageBase {};
 TEST_F(SettingsPageTree, LoadShowsTheAccountsSettingsInOrder) {
     storeSetting(QStringLiteral("WorkPath"), QStringLiteral("/srv/diary/"));
     gOptions = {};
-    gOptions[0] = gOptions[8] = gOptions[13] = true;
-    gOptions[5] = true; // not shown
+    gOption(Option::FloatingWindow) = gOption(Option::DraftAutoSave) = gOption(Option::ClassReminders) = true;
+    gOption(Option::Reserved5) = true; // not shown
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(main_->currentPage(), p);
@@ -154,15 +155,15 @@ TEST_F(SettingsPageTree, MouseClickOnANodeRunsTheClick) {
     QTreeWidgetItem* item = p->node(QStringLiteral("C3"));
     const QRect r = p->TreeView1->visualItemRect(item);
     ASSERT_TRUE(r.isValid());
-    const bool before = gOptions[2];
+    const bool before = gOption(Option::BalloonOnMinimise);
     QTest::mouseClick(p->TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
-    EXPECT_EQ(gOptions[2], !before);
+    EXPECT_EQ(gOption(Option::BalloonOnMinimise), !before);
     QTest::mouseClick(p->TreeView1->viewport(), Qt::RightButton, Qt::NoModifier, r.center());
-    EXPECT_EQ(gOptions[2], !before);
+    EXPECT_EQ(gOption(Option::BalloonOnMinimise), !before);
     // The space bar clicks the selected node.
     p->TreeView1->setCurrentItem(item);
     QTest::keyClick(p->TreeView1, Qt::Key_Space);
-    EXPECT_EQ(gOptions[2], before);
+    EXPECT_EQ(gOption(Option::BalloonOnMinimise), before);
 }
 
 // ---- the editor ----
@@ -353,7 +354,7 @@ TEST_F(SettingsPageLeave, EntryStillInTheBoxIsDroppedWhenThePageGoes) {
     ASSERT_TRUE(p->Text1->hasFocus());
     p->Text1->setText(QStringLiteral("99"));
     // A top-bar button takes no focus: the box still has it when the switch runs.
-    ASSERT_TRUE(main_->gChangeFrame(0));
+    ASSERT_TRUE(main_->gChangeFrame(Page::Home));
     pumpEvents();
     EXPECT_EQ(gLockTimeout, 2);
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
@@ -366,7 +367,7 @@ TEST_F(SettingsPageLeave, SaveTakesTheEntryStillInTheBox) {
     p->Text1->setText(QStringLiteral("33"));
     // The save's keyboard shortcut does not move the focus out of the box first.
     p->Command1_Click();
-    EXPECT_EQ(main_->pageIndex(), 0);
+    EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     gResetAccountState();
     ASSERT_TRUE(gReadUserData());
     EXPECT_EQ(gAutoSaveInterval, 33);

@@ -3,6 +3,7 @@
 #include "core/gClock.h"
 #include "core/gForms.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "timetable/frmScheRemind.h"
 
@@ -149,13 +150,13 @@ TEST_F(RemindCheck, NothingWhileTheOptionIsOffOrThereIsNoClass) {
     addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
     loadToday();
     frmScheRemind* r = load();
-    gOptions[13] = false;
+    gOption(Option::ClassReminders) = false;
     for (int m = 31; m <= 59; ++m)
         checkAt(r, 7, m);
     EXPECT_FALSE(r->isVisible());
     EXPECT_EQ(r->beeps(), 0);
     // Tuesday has no class.
-    gOptions[13] = true;
+    gOption(Option::ClassReminders) = true;
     checkAt(r, 7, 31, 2);
     EXPECT_FALSE(r->isVisible());
     EXPECT_EQ(r->beeps(), 0);
@@ -172,7 +173,7 @@ TEST_F(RemindCheck, ChecksMoveOntoMinuteBoundaries) {
     r->Timer1_Timer();
     EXPECT_EQ(r->Timer1->interval(), 60000);
     // Once on the minute it stays there, also with the option off.
-    gOptions[13] = false;
+    gOption(Option::ClassReminders) = false;
     setNow(1, 7, 32, 20);
     r->Timer1_Timer();
     EXPECT_EQ(r->Timer1->interval(), 60000);

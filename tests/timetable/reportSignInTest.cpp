@@ -7,6 +7,7 @@
 #include "core/gForms.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gOptions.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
 #include "core/gUserData.h"
@@ -42,10 +43,10 @@ public:
 };
 
 // Option bits with exactly these options on.
-QString optionsOn(std::initializer_list<int> on) {
-    QString bits(21, QLatin1Char('0'));
-    for (int i : on)
-        bits[i] = QLatin1Char('1');
+QString optionsOn(std::initializer_list<Option> on) {
+    QString bits(static_cast<int>(kOptionCount), QLatin1Char('0'));
+    for (Option o : on)
+        bits[static_cast<int>(optionIndex(o))] = QLatin1Char('1');
     return bits;
 }
 
@@ -153,7 +154,7 @@ protected:
 
 TEST_F(ReportSignIn, TheReportListsTheDatabasesClassesAndHandsOverToTheMainWindow) {
     writeTimetable(true);
-    signIn(optionsOn({9, 12, 13}));
+    signIn(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart, Option::ClassReminders}));
 
     auto* report = forms::find<frmScheReport>(QStringLiteral("frmScheReport"));
     ASSERT_NE(report, nullptr);
@@ -181,7 +182,7 @@ TEST_F(ReportSignIn, TheReportListsTheDatabasesClassesAndHandsOverToTheMainWindo
 
 TEST_F(ReportSignIn, ADayWithoutClassesGoesStraightOnToTheMainWindow) {
     writeTimetable(false);
-    signIn(optionsOn({9, 12, 13}));
+    signIn(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart, Option::ClassReminders}));
     for (int i = 0; i < 50 && forms::isLoaded(QStringLiteral("frmScheReport")); ++i)
         pumpEvents(10);
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
@@ -191,7 +192,7 @@ TEST_F(ReportSignIn, ADayWithoutClassesGoesStraightOnToTheMainWindow) {
 
 TEST_F(ReportSignIn, WithoutTheOptionTheMainWindowOpensAndTheReminderStillRuns) {
     writeTimetable(true);
-    signIn(optionsOn({9, 13}));
+    signIn(optionsOn({Option::PasswordOnlySignIn, Option::ClassReminders}));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
     EXPECT_EQ(mainLoads, 1);
     auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));

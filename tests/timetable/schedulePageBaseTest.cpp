@@ -32,7 +32,7 @@ protected:
         page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
         page_->resize(gPx(9780), gPx(6000));
         page_->show();
-        page_->gChangeFrame(1);
+        page_->gChangeFrame(SchedulePane::BaseSettings);
         pane_ = page_->Frame2;
     }
     void TearDown() override {
@@ -126,7 +126,7 @@ TEST_F(SchedulePageBaseTest, TheLastVisibleWeekdayAndPeriodStay) {
         pane_->Check1[i]->setChecked(false);
     pane_->Check1[1]->click();
     EXPECT_TRUE(pane_->Check1[1]->isChecked());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{104});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::KeepOneAtLeast});
 
     periods({{"一", "08:00", "08:45"}, {"二", "09:00", "09:45"}});
     pane_->MSFlexGrid1_MouseUp(1, 0);
@@ -135,7 +135,8 @@ TEST_F(SchedulePageBaseTest, TheLastVisibleWeekdayAndPeriodStay) {
     EXPECT_EQ(pane_->cell(2, 4), QStringLiteral("True"));
     pane_->Command2_Click(2);
     EXPECT_EQ(pane_->periodCount(), 2);
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{104, 104, 104}));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(),
+              (QList<int>{Msg::KeepOneAtLeast, Msg::KeepOneAtLeast, Msg::KeepOneAtLeast}));
     pane_->Command2_Click(1);
     EXPECT_EQ(pane_->periodCount(), 1);
     pane_->Command2_Click(1);
@@ -148,12 +149,12 @@ TEST_F(SchedulePageBaseTest, ChecksStopTheSaveWithTheirMessage) {
         int message;
         QStringList args;
     } cases[] = {
-        {{{"一", "08:00", ""}}, 140, {}},
-        {{{"一", "08:00", "08:00"}}, 141, {"1"}},
-        {{{"一", "08:00", "08:45"}, {"二", "08:44", "09:30"}}, 142, {"2", "1"}},
+        {{{"一", "08:00", ""}}, Msg::PeriodCellEmpty, {}},
+        {{{"一", "08:00", "08:00"}}, Msg::PeriodBeginNotBeforeEnd, {"1"}},
+        {{{"一", "08:00", "08:45"}, {"二", "08:44", "09:30"}}, Msg::PeriodsOverlap, {"2", "1"}},
         // Same begin: the order stays, then the overlap shows.
-        {{{"甲", "08:00", "08:45"}, {"乙", "08:00", "08:30"}}, 142, {"2", "1"}},
-        {{{"甲", "08:00", "07:50"}, {"乙", "08:00", "08:30"}}, 141, {"1"}},
+        {{{"甲", "08:00", "08:45"}, {"乙", "08:00", "08:30"}}, Msg::PeriodsOverlap, {"2", "1"}},
+        {{{"甲", "08:00", "07:50"}, {"乙", "08:00", "08:30"}}, Msg::PeriodBeginNotBeforeEnd, {"1"}},
     };
     for (const auto& c : cases) {
         gMsgBoxSeam::reset();
@@ -170,7 +171,7 @@ TEST_F(SchedulePageBaseTest, ChecksStopTheSaveWithTheirMessage) {
     gMsgBoxSeam::reset();
     pane_->DTPicker2->setDate(QDate(2026, 9, 1));
     EXPECT_FALSE(pane_->Command3_Click());
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{111});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::TermStartsAfterEnd});
 }
 
 TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
@@ -205,7 +206,7 @@ TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
     EXPECT_EQ(page_->scheduleTable1->colWidth(7), 0);
 
     // A second save replaces, never adds.
-    page_->gChangeFrame(1);
+    page_->gChangeFrame(SchedulePane::BaseSettings);
     ASSERT_TRUE(pane_->Command3_Click());
     EXPECT_EQ(rows(QStringLiteral("Row")), 3);
     EXPECT_EQ(rows(QStringLiteral("Term")), 1);
@@ -214,7 +215,7 @@ TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
 TEST_F(SchedulePageBaseTest, AFailingWriteKeepsEveryOldRow) {
     periods({{"一", "08:00", "08:45"}});
     ASSERT_TRUE(pane_->Command3_Click());
-    page_->gChangeFrame(1);
+    page_->gChangeFrame(SchedulePane::BaseSettings);
     // The period table refuses new rows, after Term and Col were already rewritten.
     gConnection.execute(
         QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Row BEGIN SELECT RAISE(ABORT, 'full'); END"));
@@ -240,7 +241,7 @@ TEST_F(SchedulePageBaseTest, CancelDropsTheEdits) {
     pane_->setCell(1, 1, QStringLiteral("改"));
     pane_->Command4->click();
     EXPECT_TRUE(page_->Frame1->isVisible());
-    page_->gChangeFrame(1);
+    page_->gChangeFrame(SchedulePane::BaseSettings);
     EXPECT_EQ(pane_->cell(1, 1), gTimetable.Row(1).Name);
 }
 

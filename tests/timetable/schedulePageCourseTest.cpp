@@ -72,7 +72,7 @@ protected:
 
 TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {
     open();
-    page_->gChangeFrame(2);
+    page_->gChangeFrame(SchedulePane::NewCourse);
     scheduleCourseEditor* e = page_->Frame3;
     ASSERT_TRUE(e->isVisible());
     EXPECT_FALSE(e->editingCourse());
@@ -113,7 +113,7 @@ TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {
 
 TEST_F(SchedulePageCourseTest, TheLastEnablingEventDecides) {
     open();
-    page_->gChangeFrame(2);
+    page_->gChangeFrame(SchedulePane::NewCourse);
     scheduleCourseEditor* e = page_->Frame3;
     e->Combo1->setCurrentIndex(5);
     e->Combo2->setCurrentIndex(2);
@@ -142,7 +142,7 @@ TEST_F(SchedulePageCourseTest, EditingDropsPeriodsPastTheLastAndKeepsTheRest) {
                                       {"Weekday1", "011012"},
                                       {"Weekday3", "05"}});
     open();
-    page_->gChangeFrame(3);
+    page_->gChangeFrame(SchedulePane::AllCourses);
     scheduleCourseList* l = page_->Frame4;
     ASSERT_EQ(l->List3->currentRow(), 0);
     EXPECT_EQ(l->Text5->toPlainText(),
@@ -185,14 +185,14 @@ TEST_F(SchedulePageCourseTest, SameNamesAreKeptAndDeletingAsksFirst) {
     addCourse(QStringLiteral("体育"), QStringLiteral("操场"), 1, QStringLiteral("01"));
     addCourse(QStringLiteral("体育"), QStringLiteral("馆"), 2, QStringLiteral("02"));
     open();
-    page_->gChangeFrame(3);
+    page_->gChangeFrame(SchedulePane::AllCourses);
     scheduleCourseList* l = page_->Frame4;
     ASSERT_EQ(l->List3->count(), 2);
     l->selectCourse(1);
     EXPECT_TRUE(l->Text5->toPlainText().contains(QStringLiteral("课室：馆")));
 
     EXPECT_FALSE(l->Command9_Click()) << "no answer is Cancel";
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{113});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmDeleteCourse});
     EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 2);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
@@ -213,11 +213,11 @@ TEST_F(SchedulePageCourseTest, SameNamesAreKeptAndDeletingAsksFirst) {
 
 TEST_F(SchedulePageCourseTest, EditWithoutASelectionIsRefused) {
     open();
-    page_->gChangeFrame(3);
+    page_->gChangeFrame(SchedulePane::AllCourses);
     scheduleCourseList* l = page_->Frame4;
     EXPECT_FALSE(l->Command8->isEnabled());
     l->Command8_Click();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{143});
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::NoCourseChosen});
     EXPECT_TRUE(l->isVisible());
     l->Command7->click();
     EXPECT_TRUE(page_->Frame1->isVisible());

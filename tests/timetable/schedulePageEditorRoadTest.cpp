@@ -187,7 +187,7 @@ TEST_F(SchedulePageEditorRoad, NewCourseCancelAndDeleteThroughTheirButtons) {
     EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 1);
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
     QTest::mouseClick(list()->Command9, Qt::LeftButton);
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{113, 113}));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::ConfirmDeleteCourse, Msg::ConfirmDeleteCourse}));
     EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 0);
     EXPECT_EQ(list()->List3->count(), 0);
     EXPECT_FALSE(list()->Command9->isEnabled());

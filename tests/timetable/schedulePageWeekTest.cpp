@@ -242,7 +242,7 @@ TEST_F(SchedulePageWeekTest, HiddenPageKeepsItsStateAndReopensOnTheCurrentWeek) 
     open();
     page_->setShownWeek(6);
     moveOver(page_->ImageTop[2]);
-    page_->gChangeFrame(3);
+    page_->gChangeFrame(SchedulePane::AllCourses);
     // Leaving the page hides it; the next visit comes back to it.
     page_->hide();
     EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), page_);

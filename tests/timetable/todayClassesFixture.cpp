@@ -4,6 +4,7 @@
 #include "core/gClock.h"
 #include "core/gDatabase.h"
 #include "core/gForms.h"
+#include "core/gOptions.h"
 #include "core/gState.h"
 #include "core/gWeek.h"
 
@@ -48,8 +49,8 @@ void TodayClassesTest::SetUp() {
     gResetAccountState();
     gRecordKey = QStringLiteral("1234567");
     gRemindLead = 30;
-    gOptions[12] = true;
-    gOptions[13] = true;
+    gOption(Option::TodayClassesAtStart) = true;
+    gOption(Option::ClassReminders) = true;
     setNow(1, 7, 0);
     file_ = home().folder(QStringLiteral("account")) + QStringLiteral("Userdata.dat");
     const QString password = gMakeDbPassword(QStringLiteral("secret"));
