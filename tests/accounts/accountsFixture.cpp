@@ -10,7 +10,6 @@
 
 #include <QFile>
 
-#include <sys/stat.h>
 
 void gRegisterAccountsForms();
 
@@ -89,14 +88,4 @@ QString digest(const QString& text) {
 
 QList<int> shownIds() {
     return gMsgBoxSeam::shownIds();
-}
-
-int fileMode(const QString& path) {
-    struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
-OpenUmask::OpenUmask() : saved(::umask(0)) {}
-OpenUmask::~OpenUmask() {
-    ::umask(static_cast<mode_t>(saved));
 }

@@ -41,13 +41,3 @@ QString digest(const QString& text);
 // The ids of every message box asked so far.
 QList<int> shownIds();
 
-// The permission bits of a file or folder; -1 when it is missing.
-int fileMode(const QString& path);
-
-// Lets every permission bit through while it lives: the account's files must
-// be owner-only whatever the umask.
-struct OpenUmask {
-    OpenUmask();
-    ~OpenUmask();
-    unsigned saved;
-};

@@ -1,5 +1,7 @@
 #include "testSupport.h"
 
+#include <sys/stat.h>
+
 #include "core/gClock.h"
 #include "core/gError.h"
 #include "core/gForms.h"
@@ -107,4 +109,14 @@ QSet<QString> offeredFiles(QFileDialog& d, const QString& folder) {
         if (!model->isDir(i) && (model->flags(i) & Qt::ItemIsEnabled)) names.insert(i.data().toString());
     }
     return names;
+}
+
+int fileMode(const QString& path) {
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+OpenUmask::OpenUmask() : saved(::umask(0)) {}
+OpenUmask::~OpenUmask() {
+    ::umask(static_cast<mode_t>(saved));
 }

@@ -50,3 +50,16 @@ void pumpEvents(int ms = 0);
 // The files a Qt file dialog lists in `folder` under its current filter, once
 // the folder has loaded.
 QSet<QString> offeredFiles(QFileDialog& d, const QString& folder);
+
+// The permission bits of a file or folder; -1 when it is missing.
+int fileMode(const QString& path);
+
+// Lets every permission bit through while it lives: the files the program
+// writes must be owner-only whatever the umask.
+struct OpenUmask {
+    OpenUmask();
+    ~OpenUmask();
+    OpenUmask(const OpenUmask&) = delete;
+    OpenUmask& operator=(const OpenUmask&) = delete;
+    unsigned saved;
+};

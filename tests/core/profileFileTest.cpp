@@ -17,7 +17,6 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -46,18 +45,6 @@ void presetAccount() {
     gOptions.fill(true);
     gLockTimeout = gAutoSaveInterval = gRemindLead = 99;
 }
-
-// The permission bits of a file or folder.
-int modeOf(const QString& path) {
-    struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
-// Lets every bit through while a test runs: the modes must not depend on it.
-struct OpenUmask {
-    mode_t saved = ::umask(0);
-    ~OpenUmask() { ::umask(saved); }
-};
 
 class ProfileFile : public HomeTest {
 protected:
@@ -233,11 +220,11 @@ TEST_F(ProfileFile, SaveWritesWhatTheReaderReadsBack) {
 TEST_F(ProfileFile, SaveIsOwnerOnlyWhateverTheUmask) {
     OpenUmask open;
     ASSERT_TRUE(gSaveUserData());
-    EXPECT_EQ(modeOf(gProfileFile()), 0600);
+    EXPECT_EQ(fileMode(gProfileFile()), 0600);
     ASSERT_TRUE(QFile::setPermissions(gProfileFile(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                                           QFile::ReadOther));
     ASSERT_TRUE(gSaveUserData());
-    EXPECT_EQ(modeOf(gProfileFile()), 0600);
+    EXPECT_EQ(fileMode(gProfileFile()), 0600);
 }
 
 TEST_F(ProfileFile, SaveDrawsAFreshKeyEachTime) {

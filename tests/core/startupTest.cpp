@@ -24,7 +24,6 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <sys/stat.h>
 
 namespace {
 
@@ -101,18 +100,6 @@ bool visible(const char* name) {
 }
 
 const QString kNoPassword = QString::fromLatin1(clsMD5::kEmptyDigest);
-
-// The permission bits of a file or folder.
-int modeOf(const QString& path) {
-    struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
-// Lets every bit through while a test runs: the modes must not depend on it.
-struct OpenUmask {
-    mode_t saved = ::umask(0);
-    ~OpenUmask() { ::umask(saved); }
-};
 
 class StartupTest : public HomeTest {
 protected:
@@ -236,7 +223,7 @@ TEST_F(StartupTest, AUserFolderTheProgramMakesIsOwnerOnly) {
     settings::save("Rededera", "Option", "PathOption", "3");
     settings::save("Rededera", "Option", "WorkPath", made);
     gInitPaths();
-    EXPECT_EQ(modeOf(made), 0700);
+    EXPECT_EQ(fileMode(made), 0700);
     // A folder that was there is the user's: left as it is.
     const QString there = home().folder(QStringLiteral("there"));
     ASSERT_TRUE(QFile::setPermissions(there, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
@@ -244,7 +231,7 @@ TEST_F(StartupTest, AUserFolderTheProgramMakesIsOwnerOnly) {
                                                  QFile::ExeOther));
     settings::save("Rededera", "Option", "WorkPath", there);
     gInitPaths();
-    EXPECT_EQ(modeOf(there), 0755);
+    EXPECT_EQ(fileMode(there), 0755);
 }
 
 TEST_F(StartupTest, ABlankWorkPathIsTheProgramFolderNotTheRoot) {
