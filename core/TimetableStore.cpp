@@ -4,8 +4,22 @@
 #include "platform/db/db.h"
 
 #include <functional>
+#include <limits>
 
 namespace {
+
+// Opens a table read-only; the recordset releases it on leaving.
+void openTable(db::Recordset& rs, db::Connection& c, const QString& table) {
+    rs.setCursorLocation(db::CursorLocation::Client);
+    rs.open(QStringLiteral("SELECT * FROM ") + table, c);
+}
+
+int int16Field(const db::Recordset& rs, const QString& name) {
+    const int v = rs.integer(name);
+    if (v < std::numeric_limits<qint16>::min() || v > std::numeric_limits<qint16>::max())
+        gRaise(gErr::Overflow);
+    return v;
+}
 
 // Opens every course, at course `index` (0-based) when it is not negative.
 void openCourses(db::Recordset& rs, db::Connection& c, db::LockType lock, int index) {
@@ -34,8 +48,72 @@ void writeCourse(db::Recordset& rs, const TimetableCourseRow& c) {
 
 } // namespace
 
+std::optional<TimetableTermRow> TimetableStore::readTerm() {
+    db::Recordset rs;
+    openTable(rs, connection_, QStringLiteral("Term"));
+    if (rs.eof()) return std::nullopt;
+    TimetableTermRow t;
+    // An unreadable row is told apart from a failed read of the table.
+    try {
+        t.begin = rs.date(QStringLiteral("Begin"));
+        t.end = rs.date(QStringLiteral("End"));
+    } catch (const gRuntimeError&) {
+        t = {QDate(), QDate(), false};
+    }
+    return t;
+}
+
+QList<TimetableWeekday> TimetableStore::readWeekdays() {
+    db::Recordset rs;
+    openTable(rs, connection_, QStringLiteral("Col"));
+    QList<TimetableWeekday> out;
+    for (; !rs.eof(); rs.moveNext()) {
+        TimetableWeekday d;
+        d.name = rs.text(QStringLiteral("Name"));
+        d.visible = rs.boolean(QStringLiteral("ColIsVisible"));
+        out.append(d);
+    }
+    return out;
+}
+
+QList<TimetablePeriod> TimetableStore::readPeriods() {
+    db::Recordset rs;
+    openTable(rs, connection_, QStringLiteral("Row"));
+    QList<TimetablePeriod> out;
+    for (; !rs.eof(); rs.moveNext()) {
+        TimetablePeriod p;
+        p.name = rs.text(QStringLiteral("Name"));
+        p.visible = rs.boolean(QStringLiteral("RowIsVisible"));
+        p.beginMinutes = int16Field(rs, QStringLiteral("ClassBeginTime"));
+        p.endMinutes = int16Field(rs, QStringLiteral("ClassEndTime"));
+        out.append(p);
+    }
+    return out;
+}
+
+QList<TimetableCourseRow> TimetableStore::readCourses() {
+    db::Recordset rs;
+    openTable(rs, connection_, QStringLiteral("Course"));
+    QList<TimetableCourseRow> out;
+    for (; !rs.eof(); rs.moveNext()) {
+        TimetableCourseRow c;
+        c.name = rs.text(QStringLiteral("Name"));
+        c.place = rs.text(QStringLiteral("Place"));
+        c.beginWeek = int16Field(rs, QStringLiteral("BeginWeek"));
+        c.endWeek = int16Field(rs, QStringLiteral("EndWeek"));
+        c.doubleWeek = int16Field(rs, QStringLiteral("DoubleWeek"));
+        c.color = int16Field(rs, QStringLiteral("Color"));
+        c.userColor = rs.integer(QStringLiteral("UserColor"));
+        for (int n = 1; n <= 7; ++n)
+            c.weekdays[n - 1] = rs.text(QStringLiteral("Weekday%1").arg(n));
+        out.append(c);
+    }
+    return out;
+}
+
 void TimetableStore::saveBase(const QDate& termBegin, const QDate& termEnd,
-                              const QList<TimetableWeekday>& weekdays, const QList<TimetablePeriod>& periods) {
+                              const QList<TimetableWeekday>& weekdays,
+                              const QList<TimetablePeriod>& periods) {
     // One transaction, begun before the first delete, for all three tables.
     db::Transaction tx(connection_);
     auto rewrite = [this](const QString& table, const std::function<void(db::Recordset&)>& fill) {

@@ -1,14 +1,15 @@
 #pragma once
 
 // The timetable's rows in the account database: term, weekdays, periods and
-// courses. It needs no window, so the timetable pages and tests share it; it
-// sits with the model so the model's load could read through it too.
+// courses. It needs no window; it sits with the model because the model's load
+// (clsSchedule::gGetSchedule) reads through it, and the pages write through it.
 
 #include <QDate>
 #include <QList>
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace db {
 class Connection;
@@ -37,9 +38,23 @@ struct TimetableCourseRow {
     std::array<QString, 7> weekdays; // Monday first: two digits a period
 };
 
+struct TimetableTermRow {
+    QDate begin;
+    QDate end;
+    bool readable = true; // false: a date in the row could not be read
+};
+
 class TimetableStore {
 public:
     explicit TimetableStore(db::Connection& connection) : connection_(connection) {}
+
+    // Rows in table order. A field that cannot be read raises, as does a
+    // number the model keeps in 16 bits that does not fit them (all but the
+    // course's own colour). The term is the first row, none for an empty table.
+    std::optional<TimetableTermRow> readTerm();
+    QList<TimetableWeekday> readWeekdays();
+    QList<TimetablePeriod> readPeriods();
+    QList<TimetableCourseRow> readCourses();
 
     // Replaces the term, the weekdays and the periods in one transaction: a
     // failure anywhere leaves every old row in place. Errors are raised.

@@ -54,7 +54,8 @@ protected:
         QList<QVariantMap> out;
         db::Recordset rs;
         rs.setCursorLocation(db::CursorLocation::Client);
-        rs.open(QStringLiteral("SELECT * FROM ") + table, db_, db::CursorType::Static, db::LockType::ReadOnly);
+        rs.open(QStringLiteral("SELECT * FROM ") + table, db_, db::CursorType::Static,
+                db::LockType::ReadOnly);
         for (; !rs.eof(); rs.moveNext()) {
             QVariantMap m;
             for (int i = 0; i < rs.fieldCount(); ++i)
@@ -84,8 +85,9 @@ TEST_F(TimetableStoreTest, SaveBaseReplacesTermWeekdaysAndPeriods) {
     QList<TimetableWeekday> days;
     for (int i = 1; i <= 7; ++i)
         days.append({QStringLiteral("周%1").arg(i), i != 7});
-    TimetableStore(db_).saveBase(QDate(2026, 2, 23), QDate(2026, 7, 3), days,
-                                 {{QStringLiteral("早读"), 450, 475, false}, {QStringLiteral("一"), 480, 525, true}});
+    TimetableStore(db_).saveBase(
+        QDate(2026, 2, 23), QDate(2026, 7, 3), days,
+        {{QStringLiteral("早读"), 450, 475, false}, {QStringLiteral("一"), 480, 525, true}});
 
     const QList<QVariantMap> term = rows(QStringLiteral("Term"));
     ASSERT_EQ(term.size(), 1);
@@ -115,8 +117,9 @@ TEST_F(TimetableStoreTest, AFailedSaveBaseKeepsEveryOldRow) {
     for (const char* table : {"Term", "Col", "Row"}) {
         SCOPED_TRACE(table);
         saveOneOfEach(QStringLiteral("旧"));
-        db_.execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, 'full'); END")
-                        .arg(QLatin1String(table)));
+        db_.execute(
+            QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, 'full'); END")
+                .arg(QLatin1String(table)));
         EXPECT_NE(errorOf([&] { saveOneOfEach(QStringLiteral("新")); }), 0);
         db_.execute(QStringLiteral("DROP TRIGGER refuse"));
 
@@ -180,7 +183,8 @@ TEST_F(TimetableStoreTest, APositionPastTheLastCourseChangesNothing) {
             names << QStringLiteral("课%1").arg(i);
             store.addCourse(course(names.last()));
         }
-        EXPECT_EQ(errorOf([&] { store.updateCourse(k.index, course(QStringLiteral("新"))); }), gErr::InvalidCall);
+        EXPECT_EQ(errorOf([&] { store.updateCourse(k.index, course(QStringLiteral("新"))); }),
+                  gErr::InvalidCall);
         EXPECT_EQ(errorOf([&] { store.deleteCourse(k.index); }), gErr::InvalidCall);
         EXPECT_EQ(courseNames(), names);
     }
@@ -206,4 +210,108 @@ TEST_F(TimetableStoreTest, AFailedCourseWriteChangesNothing) {
         EXPECT_EQ(courseNames(), QStringList{QStringLiteral("数学")});
         EXPECT_EQ(db_.transactionLevel(), 0);
     }
+}
+
+TEST_F(TimetableStoreTest, EmptyTablesReadAsNothing) {
+    TimetableStore store(db_);
+    EXPECT_FALSE(store.readTerm().has_value());
+    EXPECT_TRUE(store.readWeekdays().isEmpty());
+    EXPECT_TRUE(store.readPeriods().isEmpty());
+    EXPECT_TRUE(store.readCourses().isEmpty());
+}
+
+TEST_F(TimetableStoreTest, WhatIsSavedReadsBackInTableOrder) {
+    TimetableStore store(db_);
+    store.saveBase(QDate(2026, 2, 23), QDate(2026, 7, 3),
+                   {{QStringLiteral("一"), true}, {QStringLiteral("二"), false}},
+                   {{QStringLiteral("早"), 450, 475, false}, {QStringLiteral("晚"), 1170, 1215, true}});
+    TimetableCourseRow c = course(QStringLiteral("数学"), QStringLiteral("0102"));
+    c.doubleWeek = 1;
+    c.weekdays[4] = QStringLiteral("07");
+    store.addCourse(c);
+    store.addCourse(course(QStringLiteral("语文")));
+
+    const std::optional<TimetableTermRow> term = store.readTerm();
+    ASSERT_TRUE(term.has_value());
+    EXPECT_TRUE(term->readable);
+    EXPECT_EQ(term->begin, QDate(2026, 2, 23));
+    EXPECT_EQ(term->end, QDate(2026, 7, 3));
+
+    const QList<TimetableWeekday> days = store.readWeekdays();
+    ASSERT_EQ(days.size(), 2);
+    EXPECT_EQ(days[0].name, QStringLiteral("一"));
+    EXPECT_TRUE(days[0].visible);
+    EXPECT_FALSE(days[1].visible);
+
+    const QList<TimetablePeriod> periods = store.readPeriods();
+    ASSERT_EQ(periods.size(), 2);
+    EXPECT_EQ(periods[0].name, QStringLiteral("早"));
+    EXPECT_EQ(periods[0].beginMinutes, 450);
+    EXPECT_EQ(periods[0].endMinutes, 475);
+    EXPECT_FALSE(periods[0].visible);
+    EXPECT_TRUE(periods[1].visible);
+
+    const QList<TimetableCourseRow> courses = store.readCourses();
+    ASSERT_EQ(courses.size(), 2);
+    EXPECT_EQ(courses[0].name, QStringLiteral("数学"));
+    EXPECT_EQ(courses[0].place, QStringLiteral("数学-room"));
+    EXPECT_EQ(courses[0].beginWeek, 1);
+    EXPECT_EQ(courses[0].endWeek, 20);
+    EXPECT_EQ(courses[0].doubleWeek, 1);
+    EXPECT_EQ(courses[0].color, 3);
+    EXPECT_EQ(courses[0].userColor, 14589563);
+    EXPECT_EQ(courses[0].weekdays[0], QStringLiteral("0102"));
+    EXPECT_EQ(courses[0].weekdays[4], QStringLiteral("07"));
+    EXPECT_EQ(courses[0].weekdays[6], QString());
+    EXPECT_EQ(courses[1].name, QStringLiteral("语文"));
+}
+
+TEST_F(TimetableStoreTest, AnyNonZeroFlagReadsAsVisible) {
+    db_.execute(QStringLiteral("INSERT INTO Col (Name, ColIsVisible) VALUES ('a', ?), ('b', ?), ('c', ?)"),
+                {0, 1, -1});
+    const QList<TimetableWeekday> days = TimetableStore(db_).readWeekdays();
+    ASSERT_EQ(days.size(), 3);
+    EXPECT_FALSE(days[0].visible);
+    EXPECT_TRUE(days[1].visible);
+    EXPECT_TRUE(days[2].visible);
+}
+
+TEST_F(TimetableStoreTest, NumbersBeyondSixteenBitsRaiseOverflow) {
+    const struct {
+        const char* table;
+        const char* field;
+        int value;
+    } cases[] = {
+        {"Row", "ClassBeginTime", 32768}, {"Row", "ClassEndTime", -32769}, {"Course", "BeginWeek", 40000},
+        {"Course", "EndWeek", 40000},     {"Course", "DoubleWeek", 65536}, {"Course", "Color", 32768},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.field);
+        db_.execute(QStringLiteral("DELETE FROM %1").arg(QLatin1String(k.table)));
+        db_.execute(QStringLiteral("INSERT INTO %1 (Name, %2) VALUES ('x', ?)")
+                        .arg(QLatin1String(k.table), QLatin1String(k.field)),
+                    {k.value});
+        TimetableStore store(db_);
+        EXPECT_EQ(errorOf([&] {
+                      if (QLatin1String(k.table) == QLatin1String("Row"))
+                          store.readPeriods();
+                      else
+                          store.readCourses();
+                  }),
+                  gErr::Overflow);
+    }
+    // The course's own colour is a full 32-bit number.
+    db_.execute(QStringLiteral("DELETE FROM Course"));
+    db_.execute(QStringLiteral("INSERT INTO Course (Name, UserColor) VALUES ('x', ?)"), {16777215});
+    EXPECT_EQ(TimetableStore(db_).readCourses().at(0).userColor, 16777215);
+}
+
+TEST_F(TimetableStoreTest, ATermRowWithoutItsDatesIsUnreadableNotAnError) {
+    // A damaged Term table whose row lacks the end date column.
+    db_.execute(QStringLiteral("DROP TABLE Term"));
+    db_.execute(QStringLiteral("CREATE TABLE Term (\"Begin\" DATETEXT)"));
+    db_.execute(QStringLiteral("INSERT INTO Term (\"Begin\") VALUES ('2020-09-01')"));
+    const std::optional<TimetableTermRow> term = TimetableStore(db_).readTerm();
+    ASSERT_TRUE(term.has_value());
+    EXPECT_FALSE(term->readable);
 }
