@@ -1,14 +1,12 @@
 #include "core/clsSchedule.h"
 
+#include "core/TimetableStore.h"
 #include "core/gClock.h"
 #include "core/gConvert.h"
 #include "core/gDatabase.h"
 #include "core/gState.h"
 #include "core/gStrings.h"
 #include "core/gWeek.h"
-#include "platform/db/db.h"
-
-#include <limits>
 
 clsSchedule gTimetable;
 
@@ -18,32 +16,6 @@ template <class T> int insertAt(gKeyedList<T>& list, const T& obj, int index) {
     if (index == 0) index = list.count() + 1;
     list.insertBefore(index, obj);
     return index;
-}
-
-// Opens the shared recordset read-only on a query and releases it on leaving,
-// also when a read fails.
-class Query {
-public:
-    explicit Query(const QString& sql) {
-        gCommand.setCommandText(sql);
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        try {
-            gRecordset.open(gCommand);
-        } catch (...) {
-            gRecordset.close();
-            throw;
-        }
-    }
-    ~Query() { gRecordset.close(); }
-    Query(const Query&) = delete;
-    Query& operator=(const Query&) = delete;
-};
-
-qint16 int16Field(const QString& name) {
-    const int v = gRecordset.integer(name);
-    if (v < std::numeric_limits<qint16>::min() || v > std::numeric_limits<qint16>::max())
-        gRaise(gErr::Overflow);
-    return qint16(v);
 }
 
 } // namespace
@@ -62,15 +34,12 @@ void clsSchedule::gGetSchedule() {
 void clsSchedule::loadTerm() {
     const QDate today = gToday();
     std::pair<QDate, QDate> term;
-    {
-        Query q(QStringLiteral("SELECT * FROM Term"));
-        if (!gRecordset.eof()) {
-            // A term row that cannot be read must not stop the rest of the timetable.
-            try {
-                term = gResolveTerm(gRecordset.date("Begin"), gRecordset.date("End"), today);
-            } catch (const gRuntimeError&) {
-                term = {};
-            }
+    if (const std::optional<TimetableTermRow> row = TimetableStore(gConnection).readTerm()) {
+        // A term row that cannot be read must not stop the rest of the timetable.
+        try {
+            if (row->readable) term = gResolveTerm(row->begin, row->end, today);
+        } catch (const gRuntimeError&) {
+            term = {};
         }
     }
     // No row, or a row whose dates cannot be read: the term by the month.
@@ -80,12 +49,11 @@ void clsSchedule::loadTerm() {
 }
 
 void clsSchedule::loadCols() {
-    Query q(QStringLiteral("SELECT * FROM Col"));
     int k = 0;
-    for (; !gRecordset.eof(); gRecordset.moveNext()) {
+    for (const TimetableWeekday& d : TimetableStore(gConnection).readWeekdays()) {
         clsCol c;
-        c.Name = gRecordset.text("Name");
-        c.ColIsVisible = gRecordset.boolean("ColIsVisible");
+        c.Name = d.name;
+        c.ColIsVisible = d.visible;
         c.Index = qint16(++k);
         gCol.add(c, key(k));
     }
@@ -100,14 +68,13 @@ void clsSchedule::loadCols() {
 }
 
 void clsSchedule::loadRows() {
-    Query q(QStringLiteral("SELECT * FROM Row"));
     int k = 0;
-    for (; !gRecordset.eof(); gRecordset.moveNext()) {
+    for (const TimetablePeriod& p : TimetableStore(gConnection).readPeriods()) {
         clsRow r;
-        r.Name = gRecordset.text("Name");
-        r.RowIsVisible = gRecordset.boolean("RowIsVisible");
-        r.ClassBeginTime = int16Field("ClassBeginTime");
-        r.ClassEndTime = int16Field("ClassEndTime");
+        r.Name = p.name;
+        r.RowIsVisible = p.visible;
+        r.ClassBeginTime = qint16(p.beginMinutes);
+        r.ClassEndTime = qint16(p.endMinutes);
         r.Index = qint16(++k);
         gRow.add(r, key(k));
     }
@@ -124,19 +91,18 @@ void clsSchedule::loadRows() {
 }
 
 void clsSchedule::loadCourses() {
-    Query q(QStringLiteral("SELECT * FROM Course"));
     int k = 0;
-    for (; !gRecordset.eof(); gRecordset.moveNext()) {
+    for (const TimetableCourseRow& row : TimetableStore(gConnection).readCourses()) {
         clsCourse c;
-        c.Name = gRecordset.text("Name");
-        c.Place = gRecordset.text("Place");
-        c.BeginWeek = int16Field("BeginWeek");
-        c.EndWeek = int16Field("EndWeek");
-        c.DoubleWeek = int16Field("DoubleWeek");
-        c.Color = int16Field("Color");
-        c.UserColor = gRecordset.integer("UserColor");
+        c.Name = row.name;
+        c.Place = row.place;
+        c.BeginWeek = qint16(row.beginWeek);
+        c.EndWeek = qint16(row.endWeek);
+        c.DoubleWeek = qint16(row.doubleWeek);
+        c.Color = qint16(row.color);
+        c.UserColor = qint32(row.userColor);
         for (int n = 1; n <= 7; ++n)
-            c.Course(n) = gSplitPeriods(gRecordset.text(QStringLiteral("Weekday%1").arg(n)));
+            c.Course(n) = gSplitPeriods(row.weekdays[n - 1]);
         c.Index = qint16(++k);
         gCourse.add(c, key(k));
     }

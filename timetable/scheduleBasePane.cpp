@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
+#include "core/TimetableStore.h"
 #include "core/clsSchedule.h"
 #include "core/gDatabase.h"
 #include "core/gError.h"
@@ -357,12 +358,6 @@ bool scheduleBasePane::Command3_Click() {
         rewriteTables();
     } catch (...) {
         // The transaction was rolled back: the old settings are all still there.
-        if (gRecordset.isOpen()) {
-            try {
-                gRecordset.close();
-            } catch (...) {
-            }
-        }
         gShowErrorBox(true);
         return false;
     }
@@ -372,44 +367,14 @@ bool scheduleBasePane::Command3_Click() {
 }
 
 void scheduleBasePane::rewriteTables() {
-    // One transaction, begun before the first delete, for all three tables: a
-    // failure anywhere leaves every old row in place.
-    db::Transaction tx(gConnection);
-    auto rewrite = [](const QString& table, const std::function<void()>& fill) {
-        gCommand.setCommandText(QStringLiteral("DELETE FROM ") + table);
-        gCommand.execute();
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM ") + table);
-        gRecordset.open(gCommand, db::CursorType::Dynamic, db::LockType::BatchOptimistic);
-        fill();
-        gRecordset.updateBatch();
-        gRecordset.close();
-    };
-    rewrite(QStringLiteral("Term"), [&] {
-        gRecordset.addNew();
-        gRecordset.setField(QStringLiteral("Begin"), DTPicker1->date());
-        gRecordset.setField(QStringLiteral("End"), DTPicker2->date());
-        gRecordset.update();
-    });
-    rewrite(QStringLiteral("Col"), [&] {
-        for (int i = 1; i <= 7; ++i) {
-            gRecordset.addNew();
-            gRecordset.setField(QStringLiteral("Name"), Label9[i]->text());
-            gRecordset.setField(QStringLiteral("ColIsVisible"), Check1[i]->isChecked());
-            gRecordset.update();
-        }
-    });
-    rewrite(QStringLiteral("Row"), [&] {
-        for (int r = 1; r <= periodCount(); ++r) {
-            gRecordset.addNew();
-            gRecordset.setField(QStringLiteral("Name"), cell(r, 1));
-            gRecordset.setField(QStringLiteral("ClassBeginTime"), int(gTimeToMinutes(cell(r, 2))));
-            gRecordset.setField(QStringLiteral("ClassEndTime"), int(gTimeToMinutes(cell(r, 3))));
-            gRecordset.setField(QStringLiteral("RowIsVisible"), cell(r, 4) == QStringLiteral("True"));
-            gRecordset.update();
-        }
-    });
-    tx.commit();
+    QList<TimetableWeekday> weekdays;
+    for (int i = 1; i <= 7; ++i)
+        weekdays.append({Label9[i]->text(), Check1[i]->isChecked()});
+    QList<TimetablePeriod> periods;
+    for (int r = 1; r <= periodCount(); ++r)
+        periods.append({cell(r, 1), int(gTimeToMinutes(cell(r, 2))), int(gTimeToMinutes(cell(r, 3))),
+                        cell(r, 4) == QStringLiteral("True")});
+    TimetableStore(gConnection).saveBase(DTPicker1->date(), DTPicker2->date(), weekdays, periods);
 }
 
 bool scheduleBasePane::eventFilter(QObject* watched, QEvent* e) {

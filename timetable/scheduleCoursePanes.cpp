@@ -12,6 +12,7 @@
 
 #include "controls/scheduleBackground.h"
 #include "controls/scheduleColorSet.h"
+#include "core/TimetableStore.h"
 #include "core/clsSchedule.h"
 #include "core/gConvert.h"
 #include "core/gDatabase.h"
@@ -37,32 +38,11 @@ QLabel* title(QWidget* parent, const char* name, const QString& text) {
     return t;
 }
 
-// Opens the shared recordset on every course, at course `index` (0-based).
-void openCourses(db::LockType lock, int index) {
-    gCommand.setCommandText(QStringLiteral("SELECT * FROM Course"));
-    gRecordset.setCursorLocation(db::CursorLocation::Client);
-    gRecordset.open(gCommand, db::CursorType::Dynamic, lock);
-    if (index >= 0) {
-        gRecordset.moveFirst();
-        gRecordset.move(index);
-        // The list and the table disagree: never write over another row.
-        if (gRecordset.eof()) gRaise(gErr::InvalidCall);
-    }
-}
-
 // A stored week the shortened term no longer lists gets an entry of its own, so
 // saving the course without touching its weeks keeps them.
 void selectWeek(QComboBox* combo, int week) {
     if (week < 1 || week > combo->count()) combo->addItem(QString::number(week));
     combo->setCurrentIndex(week >= 1 && week <= combo->count() ? week - 1 : combo->count() - 1);
-}
-
-void closeRecordset() {
-    if (!gRecordset.isOpen()) return;
-    try {
-        gRecordset.close();
-    } catch (...) {
-    }
 }
 
 } // namespace
@@ -272,29 +252,28 @@ void scheduleCourseEditor::Combo_Click() {
 bool scheduleCourseEditor::Command5_Click() {
     const int idx = editingCourse_ ? editIndex_ : -1;
     try {
-        openCourses(db::LockType::Optimistic, editingCourse_ ? idx : -1);
-        if (!editingCourse_) gRecordset.addNew();
-        gRecordset.setField(QStringLiteral("Name"), Text3->text());
-        gRecordset.setField(QStringLiteral("Place"), Text4->text());
-        gRecordset.setField(QStringLiteral("BeginWeek"), int(gVal(Combo1->currentText())));
-        gRecordset.setField(QStringLiteral("EndWeek"), int(gVal(Combo2->currentText())));
-        int rule = 0;
+        TimetableCourseRow row;
+        row.name = Text3->text();
+        row.place = Text4->text();
+        row.beginWeek = int(gVal(Combo1->currentText()));
+        row.endWeek = int(gVal(Combo2->currentText()));
         for (int i = 0; i < 3; ++i)
-            if (Option1[i]->isChecked()) rule = i;
-        gRecordset.setField(QStringLiteral("DoubleWeek"), rule);
-        gRecordset.setField(QStringLiteral("Color"), scheduleColorSet1->color());
-        gRecordset.setField(QStringLiteral("UserColor"), qlonglong(scheduleColorSet1->userColor()));
+            if (Option1[i]->isChecked()) row.doubleWeek = i;
+        row.color = scheduleColorSet1->color();
+        row.userColor = qlonglong(scheduleColorSet1->userColor());
         for (int d = 1; d <= 7; ++d) {
             QList<int> chosen;
             for (int p = 1; p < choice_.at(d).size(); ++p)
                 if (choice_.at(d).at(p)) chosen.append(p);
-            gRecordset.setField(QStringLiteral("Weekday%1").arg(d), gPeriodsText(chosen));
+            row.weekdays[d - 1] = gPeriodsText(chosen);
         }
-        gRecordset.update();
-        gRecordset.close();
+        TimetableStore store(gConnection);
+        if (editingCourse_)
+            store.updateCourse(idx, row);
+        else
+            store.addCourse(row);
     } catch (...) {
         // Nothing was written (a row is written whole or not at all); the editor keeps its text.
-        closeRecordset();
         gShowErrorBox(true);
         return false;
     }
@@ -438,11 +417,8 @@ bool scheduleCourseList::Command9_Click() {
     }
     if (gMsgBox(Msg::ConfirmDeleteCourse, gButtonSet::OkCancel) != gMsgResult::OK) return false;
     try {
-        openCourses(db::LockType::Pessimistic, idx);
-        gRecordset.deleteCurrent();
-        gRecordset.close();
+        TimetableStore(gConnection).deleteCourse(idx);
     } catch (...) {
-        closeRecordset();
         gShowErrorBox(true);
         return false;
     }
