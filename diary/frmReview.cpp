@@ -13,6 +13,8 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
+#include "diary/DiaryStore.h"
+#include "diary/gDiaryCollect.h"
 #include "platform/db/db.h"
 #include "platform/rtf/rtfTextDocument.h"
 
@@ -411,34 +413,11 @@ void frmReview::deleteEntry() {
 
     // The row and the stored score total change together or not at all; the
     // running totals follow only what was written.
-    long remaining = 0;
-    long total = gScoreTotal;
-    {
-        const auto release = qScopeGuard([] { gRecordset.close(); });
-        db::Transaction tx(gConnection);
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), gDiaryDate));
-        gRecordset.open(gCommand, db::CursorType::Unspecified, db::LockType::Pessimistic);
-        gRecordset.move(gDayIndex - 1);
-        total -= gRecordset.integer(QStringLiteral("Score"));
-        gRecordset.deleteCurrent();
-        remaining = gRecordset.recordCount();
-        gRecordset.close();
+    const DiaryStore::Removed removed = DiaryStore(gConnection).remove(gDiaryDate, gDayIndex, gScoreTotal);
 
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.open(gCommand, db::CursorType::Unspecified, db::LockType::Pessimistic);
-        if (gRecordset.eof()) gRecordset.addNew();
-        gRecordset.setField(QStringLiteral("Score"), int(total));
-        gRecordset.update();
-        gRecordset.close();
-        tx.commit();
-    }
-
-    gScoreTotal = total;
+    gScoreTotal = removed.scoreTotal;
     gDiaryCount -= 1;
-    gDayCount = int(remaining);
+    gDayCount = removed.dayCount;
     if (gDayIndex > gDayCount) gDayIndex = gDayCount;
     if (gDayCount == 0) MonthView1->setDayBold(gDiaryDate, false);
     // Showing the day again reloads it from the first remaining entry.
