@@ -18,6 +18,25 @@ void writeEntryFields(db::Recordset& rs, const QDate& day, const DiaryEntryText&
 }
 } // namespace
 
+std::vector<DiaryEntryText> DiaryStore::entriesOf(const QDate& day, bool withRtf) {
+    db::Recordset rs;
+    rs.setCursorLocation(db::CursorLocation::Client);
+    rs.setFilter(db::Filter::eq(QStringLiteral("Date"), day));
+    rs.open(withRtf ? kDiary : QStringLiteral("SELECT Date,Title,Diary FROM Diary"), connection_,
+            db::CursorType::Static);
+    std::vector<DiaryEntryText> entries;
+    entries.reserve(size_t(rs.recordCount()));
+    for (; !rs.eof(); rs.moveNext()) {
+        DiaryEntryText& e = entries.emplace_back();
+        e.title = rs.text(QStringLiteral("Title"));
+        e.text = rs.text(QStringLiteral("Diary"));
+        if (!withRtf) continue;
+        e.rtf = rs.text(QStringLiteral("DiaryRTF"));
+        e.score = rs.integer(QStringLiteral("Score"));
+    }
+    return entries;
+}
+
 DiaryStore::Added DiaryStore::add(const QDate& day, const DiaryEntryText& entry, long scoreTotal) {
     // The entry and the stored score total change together or not at all.
     db::Transaction trans(connection_);

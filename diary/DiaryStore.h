@@ -1,6 +1,7 @@
 #pragma once
-// The diary's writes on an account database, with no widget: an entry added or
-// updated, deleted, its favourite flag set, every favourite cleared. An entry
+// The diary's entries on an account database, with no widget: a day's entries
+// read, an entry added or updated, deleted, its favourite flag set, every
+// favourite cleared. An entry
 // is addressed as the pages list it: its day and its place among that day's
 // entries in table order, from 1. Each call uses recordsets of its own, released
 // however it ends; the shared recordset is not touched. Errors are raised (the
@@ -9,6 +10,8 @@
 
 #include <QDate>
 #include <QString>
+
+#include <vector>
 
 struct DiaryEntryText {
     QString title;
@@ -20,6 +23,10 @@ struct DiaryEntryText {
 class DiaryStore {
 public:
     explicit DiaryStore(db::Connection& connection) : connection_(connection) {}
+
+    // The entries of day in table order. Without the rich text only titles and
+    // plain texts are read (rtf and score stay empty), all the home page shows.
+    std::vector<DiaryEntryText> entriesOf(const QDate& day, bool withRtf = true);
 
     struct Added {
         int dayCount = 0;    // the day's entries now, the new one last

@@ -210,22 +210,12 @@ void frmReview::loadDay() {
     QVector<QString> titles{QString()}, texts{QString()}, rtfs{QString()};
     QVector<int> scores{0};
     long sum = 0;
-    {
-        const auto release = qScopeGuard([] { gRecordset.close(); });
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), gDiaryDate));
-        gRecordset.open(gCommand, db::CursorType::Dynamic);
-        const long count = gRecordset.recordCount();
-        for (long i = 1; i <= count && !gRecordset.eof(); ++i) {
-            titles.append(gRecordset.text(QStringLiteral("Title")));
-            texts.append(gRecordset.text(QStringLiteral("Diary")));
-            rtfs.append(gRecordset.text(QStringLiteral("DiaryRTF")));
-            const int score = gRecordset.integer(QStringLiteral("Score"));
-            scores.append(score);
-            sum += score;
-            gRecordset.moveNext();
-        }
+    for (const DiaryEntryText& e : DiaryStore(gConnection).entriesOf(gDiaryDate)) {
+        titles.append(e.title);
+        texts.append(e.text);
+        rtfs.append(e.rtf);
+        scores.append(e.score);
+        sum += e.score;
     }
     const int count = int(titles.size()) - 1;
     if (count == 0) {

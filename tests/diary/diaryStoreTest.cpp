@@ -94,6 +94,20 @@ TEST_F(DiaryStoreTest, AddAppendsToTheDayAndTheTotal) {
                                        QStringLiteral("total 60")}));
 }
 
+TEST_F(DiaryStoreTest, EntriesOfADayInTableOrder) {
+    withEntries();
+    const auto summary = [](const std::vector<DiaryEntryText>& entries) {
+        QStringList out;
+        for (const DiaryEntryText& e : entries)
+            out.append(QStringLiteral("%1|%2|%3|%4").arg(e.title, e.text, e.rtf).arg(e.score));
+        return out;
+    };
+    EXPECT_EQ(summary(store_.entriesOf(kDay)),
+              (QStringList{"a|a body|{\\rtf1 a}|10", "b|b body|{\\rtf1 b}|30"}));
+    EXPECT_EQ(summary(store_.entriesOf(kDay, false)), (QStringList{"a|a body||0", "b|b body||0"}));
+    EXPECT_TRUE(store_.entriesOf(QDate(2009, 3, 9)).empty());
+}
+
 TEST_F(DiaryStoreTest, UpdateRewritesOneEntryAndMovesTheTotalByTheChange) {
     withEntries();
     setFlag(3, true); // the update clears the flag, as the editor always has
