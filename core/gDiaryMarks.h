@@ -20,4 +20,3 @@ public:
 void gMarkDiaryDays(bool fromReview);
 // The same for any month view.
 void gMarkDiaryDays(gDayMarkView& view);
-

@@ -1,11 +1,12 @@
 #pragma once
 // The diary's entries on an account database, with no widget: a day's entries
-// read, an entry added or updated, deleted, its favourite flag set, every
+// read, the entries a filter finds, an entry added or updated, deleted, its favourite flag set, every
 // favourite cleared. An entry
 // is addressed as the pages list it: its day and its place among that day's
 // entries in table order, from 1. Each call uses recordsets of its own, released
 // however it ends; the shared recordset is not touched. Errors are raised (the
 // caller reports them) and a failed change leaves the file as it was.
+#include "diary/gDiarySearch.h"
 #include "platform/db/Connection.h"
 
 #include <QDate>
@@ -27,6 +28,9 @@ public:
     // The entries of day in table order. Without the rich text only titles and
     // plain texts are read (rtf and score stay empty), all the home page shows.
     std::vector<DiaryEntryText> entriesOf(const QDate& day, bool withRtf = true);
+
+    // The entries that pass filter, by date, each with its place in its day.
+    std::vector<gFoundEntry> search(const db::Filter& filter) { return gSearchDiary(connection_, filter); }
 
     struct Added {
         int dayCount = 0;    // the day's entries now, the new one last

@@ -364,14 +364,14 @@ void frmRetrieval::Result() {
 
     // "NO." is the entry's place among all of its day's entries in table order,
     // as the review page counts them.
-    addRows(ListView1, gSearchDiary(f));
+    addRows(ListView1, DiaryStore(gConnection).search(f));
     // The favourites pane's list was cleared with the results: refill it.
     if (pane_ == SearchPane::Favourites) FillFavourites();
 }
 
 void frmRetrieval::FillFavourites() {
     ListView2->clear();
-    addRows(ListView2, gSearchDiary(db::Filter::eq(QStringLiteral("Collect"), true)));
+    addRows(ListView2, DiaryStore(gConnection).search(db::Filter::eq(QStringLiteral("Collect"), true)));
     const bool any = ListView2->topLevelItemCount() > 0;
     Label12->setVisible(!any);
     Label13->setVisible(!any);

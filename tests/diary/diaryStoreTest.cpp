@@ -1,8 +1,8 @@
 // The diary store on a real encrypted database, with no widget: what each
 // change writes, and that a change that fails half-way leaves the file as it was.
+#include "diary/DiaryStore.h"
 #include "core/gDatabase.h"
 #include "core/gError.h"
-#include "diary/DiaryStore.h"
 #include "testSupport.h"
 
 #include <QStringList>
@@ -15,7 +15,8 @@ const QDate kDay(2009, 3, 7);
 const QDate kOtherDay(2009, 3, 8);
 
 DiaryEntryText text(const QString& title, int score) {
-    return {title, title + QStringLiteral(" body"), QStringLiteral("{\\rtf1 ") + title + QStringLiteral("}"), score};
+    return {title, title + QStringLiteral(" body"), QStringLiteral("{\\rtf1 ") + title + QStringLiteral("}"),
+            score};
 }
 
 class DiaryStoreTest : public HomeTest {
@@ -108,6 +109,32 @@ TEST_F(DiaryStoreTest, EntriesOfADayInTableOrder) {
     EXPECT_TRUE(store_.entriesOf(QDate(2009, 3, 9)).empty());
 }
 
+// Each found entry as "place date title preview score".
+QStringList found(const std::vector<gFoundEntry>& entries) {
+    QStringList out;
+    for (const gFoundEntry& e : entries)
+        out.append(QStringLiteral("%1 %2 %3 %4 %5")
+                       .arg(e.number)
+                       .arg(e.date.toString(Qt::ISODate), e.title, e.preview)
+                       .arg(e.score));
+    return out;
+}
+
+TEST_F(DiaryStoreTest, SearchFindsByDateWithThePlaceInTheDay) {
+    withEntries();
+    setFlag(3, true);
+    EXPECT_EQ(found(store_.search(db::Filter::eq(QStringLiteral("Collect"), true))),
+              (QStringList{"2 2009-03-07 b b body 30"}));
+    EXPECT_EQ(found(store_.search({})), (QStringList{"1 2009-03-07 a a body 10", "2 2009-03-07 b b body 30",
+                                                     "1 2009-03-08 x x body 20"}));
+
+    // A search of the texts keeps them, until the next change.
+    const db::Filter words(QStringLiteral("Diary"), db::Op::Contains, QStringLiteral("body"));
+    EXPECT_EQ(found(store_.search(words)).size(), 3);
+    store_.add(kOtherDay, text(QStringLiteral("y"), 1), 60);
+    EXPECT_EQ(found(store_.search(words)).last(), QStringLiteral("2 2009-03-08 y y body 1"));
+}
+
 TEST_F(DiaryStoreTest, UpdateRewritesOneEntryAndMovesTheTotalByTheChange) {
     withEntries();
     setFlag(3, true); // the update clears the flag, as the editor always has
@@ -123,7 +150,8 @@ TEST_F(DiaryStoreTest, RemoveDeletesOneEntryAndItsScore) {
     EXPECT_EQ(removed.dayCount, 1);
     EXPECT_EQ(removed.scoreTotal, 50);
     reopen();
-    EXPECT_EQ(contents(), (QStringList{row(kOtherDay, "x", 20), row(kDay, "b", 30), QStringLiteral("total 50")}));
+    EXPECT_EQ(contents(),
+              (QStringList{row(kOtherDay, "x", 20), row(kDay, "b", 30), QStringLiteral("total 50")}));
 }
 
 TEST_F(DiaryStoreTest, RemoveMakesAMissingSettingsRowAgain) {
@@ -157,8 +185,8 @@ TEST_F(DiaryStoreTest, FavouriteFlagOfOneEntryAndClearingThemAll) {
 TEST_F(DiaryStoreTest, AFailedChangeChangesNothing) {
     const QString failTotal = QStringLiteral(
         "CREATE TRIGGER failTotal BEFORE UPDATE ON DiarySettings BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    const QString failFlagOfB = QStringLiteral(
-        "CREATE TRIGGER failFlag BEFORE UPDATE ON Diary WHEN NEW.Title = 'b' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    const QString failFlagOfB = QStringLiteral("CREATE TRIGGER failFlag BEFORE UPDATE ON Diary WHEN "
+                                               "NEW.Title = 'b' BEGIN SELECT RAISE(ABORT, 'refused'); END");
     const QString noSettingsRow = QStringLiteral("DELETE FROM DiarySettings");
     struct Case {
         const char* name;
@@ -171,16 +199,28 @@ TEST_F(DiaryStoreTest, AFailedChangeChangesNothing) {
         {"add, no settings row", noSettingsRow, [](DiaryStore& s) { s.add(kDay, text("c", 1), 60); },
          db::err::BofOrEof},
         {"update, total refused", failTotal, [](DiaryStore& s) { s.update(kDay, 1, text("c", 1), 60); }, 0},
-        {"update, no settings row", noSettingsRow,
-         [](DiaryStore& s) { s.update(kDay, 1, text("c", 1), 60); }, db::err::BofOrEof},
-        {"update, position 0", {}, [](DiaryStore& s) { s.update(kDay, 0, text("c", 1), 60); }, db::err::BofOrEof},
-        {"update, past the day's last", {}, [](DiaryStore& s) { s.update(kDay, 3, text("c", 1), 60); },
+        {"update, no settings row", noSettingsRow, [](DiaryStore& s) { s.update(kDay, 1, text("c", 1), 60); },
          db::err::BofOrEof},
-        {"update, a day without entries", {},
-         [](DiaryStore& s) { s.update(QDate(2009, 3, 9), 1, text("c", 1), 60); }, db::err::BofOrEof},
+        {"update, position 0",
+         {},
+         [](DiaryStore& s) { s.update(kDay, 0, text("c", 1), 60); },
+         db::err::BofOrEof},
+        {"update, past the day's last",
+         {},
+         [](DiaryStore& s) { s.update(kDay, 3, text("c", 1), 60); },
+         db::err::BofOrEof},
+        {"update, a day without entries",
+         {},
+         [](DiaryStore& s) { s.update(QDate(2009, 3, 9), 1, text("c", 1), 60); },
+         db::err::BofOrEof},
         {"remove, total refused", failTotal, [](DiaryStore& s) { s.remove(kDay, 1, 60); }, 0},
-        {"favourite, position -1", {}, [](DiaryStore& s) { s.setFavourite(kDay, -1, true); }, db::err::BofOrEof},
-        {"favourite, past the day's last", {}, [](DiaryStore& s) { s.setFavourite(kOtherDay, 2, true); },
+        {"favourite, position -1",
+         {},
+         [](DiaryStore& s) { s.setFavourite(kDay, -1, true); },
+         db::err::BofOrEof},
+        {"favourite, past the day's last",
+         {},
+         [](DiaryStore& s) { s.setFavourite(kOtherDay, 2, true); },
          db::err::BofOrEof},
         {"favourite, refused", failFlagOfB, [](DiaryStore& s) { s.setFavourite(kDay, 2, false); }, 0},
         // The first favourite is cleared before the second is refused.
