@@ -39,22 +39,3 @@ void gMarkDiaryDays(gDayMarkView& view) {
         view.setDayBold(d, gRecordset.recordCount() > 0);
     }
 }
-
-void gSetDiaryCollect(const QDate& diaryDate, int position, bool value) {
-    const int question = value ? Msg::ConfirmAddFavourite : Msg::ConfirmRemoveFavourite;
-    if (gMsgBox(question, gButtonSet::YesNo) == gMsgResult::No) return;
-
-    ReleaseRecordset release;
-    gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
-    gRecordset.setCursorLocation(db::CursorLocation::Client);
-    gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), diaryDate));
-    gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Pessimistic);
-    // The rows of a day in table order, as the calling page listed them. A
-    // position before the first row or past the last leaves no current row,
-    // which the field change refuses.
-    if (position < 1 || position > gRecordset.recordCount())
-        gRaise(db::err::BofOrEof, QStringLiteral("没有当前记录"));
-    gRecordset.move(position - 1);
-    gRecordset.setField(QStringLiteral("Collect"), value);
-    gRecordset.update();
-}

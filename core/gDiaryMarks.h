@@ -1,6 +1,6 @@
 #pragma once
 // What the diary pages share about entries: the bold marks of the days that
-// have entries in a month view, and an entry's favourite flag.
+// have entries in a month view.
 #include <QDate>
 
 // The month view's side of the marking: its 42 visible dates and the bold flag
@@ -20,9 +20,3 @@ public:
 void gMarkDiaryDays(bool fromReview);
 // The same for any month view.
 void gMarkDiaryDays(gDayMarkView& view);
-
-// Sets the favourite flag of the position-th (1-based, table order) entry of
-// diaryDate to value after the user agrees (message 128 to set it, 129 to clear
-// it). Database errors, and a position that names no entry of that day, raise
-// the error; the recordset is released either way.
-void gSetDiaryCollect(const QDate& diaryDate, int position, bool value);

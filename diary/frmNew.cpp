@@ -14,6 +14,7 @@
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gUserData.h"
+#include "diary/DiaryStore.h"
 #include "diary/frmPopUp.h"
 
 #include <QDateEdit>
@@ -253,58 +254,23 @@ void frmNew::Timer1Tick() {
 }
 
 bool frmNew::writeEntry(const QDate& day) {
-    const QString title = Text2->text();
-    const QString plain = Text1->text();
-    const QString rtfText = Text1->textRTF();
-    const int score = scheduleSlider1->value();
+    const DiaryEntryText entry{Text2->text(), Text1->text(), Text1->textRTF(), scheduleSlider1->value()};
     int dayCount = gDayCount;
     int dayIndex = gDayIndex;
     long diaryCount = gDiaryCount;
     long scoreTotal = gScoreTotal;
     try {
-        // The entry and the stored score total change together or not at all.
-        db::Transaction trans(gConnection);
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), day));
-        gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
-        int oldScore = 0;
+        DiaryStore store(gConnection);
         if (editMode_) {
-            if (gDayIndex < 1 || gDayIndex > gRecordset.recordCount()) gRaise(db::err::BofOrEof);
-            gRecordset.moveFirst();
-            gRecordset.move(gDayIndex - 1);
-            oldScore = gRecordset.integer(QStringLiteral("Score"));
+            scoreTotal = store.update(day, gDayIndex, entry, scoreTotal);
         } else {
-            gRecordset.addNew();
-        }
-        gRecordset.setField(QStringLiteral("Date"), day);
-        gRecordset.setField(QStringLiteral("Title"), title);
-        gRecordset.setField(QStringLiteral("Diary"), plain);
-        gRecordset.setField(QStringLiteral("DiaryRTF"), rtfText);
-        gRecordset.setField(QStringLiteral("Score"), score);
-        gRecordset.setField(QStringLiteral("Collect"), false);
-        gRecordset.update();
-        if (!editMode_) dayCount = static_cast<int>(gRecordset.recordCount());
-        gRecordset.close();
-
-        if (editMode_) {
-            scoreTotal = scoreTotal - oldScore + score;
-        } else {
+            const DiaryStore::Added added = store.add(day, entry, scoreTotal);
+            dayCount = added.dayCount;
             dayIndex = dayCount;
             diaryCount += 1;
-            scoreTotal += score;
+            scoreTotal = added.scoreTotal;
         }
-
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.open(gCommand, db::CursorType::Unspecified, db::LockType::Pessimistic);
-        if (gRecordset.eof()) gRaise(db::err::BofOrEof);
-        gRecordset.setField(QStringLiteral("Score"), static_cast<int>(scoreTotal));
-        gRecordset.update();
-        gRecordset.close();
-        trans.commit();
     } catch (...) {
-        gRecordset.close();
         // The entry stays in the editor, so nothing the user wrote is lost.
         gShowErrorBox(true);
         return false;

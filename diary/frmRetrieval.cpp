@@ -11,6 +11,8 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
+#include "diary/DiaryStore.h"
+#include "diary/gDiaryCollect.h"
 #include "diary/gDiarySearch.h"
 #include "platform/db/db.h"
 
@@ -103,15 +105,6 @@ QTreeWidget* list(QWidget* parent, const char* name, int previewWidth) {
         lv->setColumnWidth(i, gPx(widths[i]));
     lv->setColumnWidth(1, std::max(lv->columnWidth(1), dateColumnWidth(lv)));
     return lv;
-}
-
-void openDiaryTable(const db::Filter& filter, db::LockType lock = db::LockType::Unspecified,
-                    bool sorted = true) {
-    gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
-    gRecordset.setCursorLocation(db::CursorLocation::Client);
-    gRecordset.setFilter(filter);
-    if (sorted) gRecordset.setSort(db::Sort(QStringLiteral("Date")));
-    gRecordset.open(gCommand, db::CursorType::Static, lock);
 }
 
 // The list rows of found entries.
@@ -371,14 +364,14 @@ void frmRetrieval::Result() {
 
     // "NO." is the entry's place among all of its day's entries in table order,
     // as the review page counts them.
-    addRows(ListView1, gSearchDiary(f));
+    addRows(ListView1, DiaryStore(gConnection).search(f));
     // The favourites pane's list was cleared with the results: refill it.
     if (pane_ == SearchPane::Favourites) FillFavourites();
 }
 
 void frmRetrieval::FillFavourites() {
     ListView2->clear();
-    addRows(ListView2, gSearchDiary(db::Filter::eq(QStringLiteral("Collect"), true)));
+    addRows(ListView2, DiaryStore(gConnection).search(db::Filter::eq(QStringLiteral("Collect"), true)));
     const bool any = ListView2->topLevelItemCount() > 0;
     Label12->setVisible(!any);
     Label13->setVisible(!any);
@@ -538,19 +531,10 @@ void frmRetrieval::lblCmd3_Click() {
 
 void frmRetrieval::lblCmd4_Click() {
     if (gMsgBox(Msg::ConfirmRemoveAllFavourites, gButtonSet::YesNo) != gMsgResult::Yes) return;
-    {
-        const auto release = qScopeGuard([] { gRecordset.close(); });
-        try {
-            openDiaryTable(db::Filter::eq(QStringLiteral("Collect"), true), db::LockType::BatchOptimistic,
-                           false);
-            for (; !gRecordset.eof(); gRecordset.moveNext())
-                gRecordset.setField(QStringLiteral("Collect"), false);
-            db::Transaction trans(gConnection);
-            gRecordset.updateBatch();
-            trans.commit();
-        } catch (...) {
-            gShowErrorBox(true); // nothing was changed: the transaction rolled back
-        }
+    try {
+        DiaryStore(gConnection).clearFavourites();
+    } catch (...) {
+        gShowErrorBox(true); // nothing was changed: the transaction rolled back
     }
     FillFavourites();
 }

@@ -13,6 +13,8 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
+#include "diary/DiaryStore.h"
+#include "diary/gDiaryCollect.h"
 #include "platform/db/db.h"
 #include "platform/rtf/rtfTextDocument.h"
 
@@ -208,22 +210,12 @@ void frmReview::loadDay() {
     QVector<QString> titles{QString()}, texts{QString()}, rtfs{QString()};
     QVector<int> scores{0};
     long sum = 0;
-    {
-        const auto release = qScopeGuard([] { gRecordset.close(); });
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), gDiaryDate));
-        gRecordset.open(gCommand, db::CursorType::Dynamic);
-        const long count = gRecordset.recordCount();
-        for (long i = 1; i <= count && !gRecordset.eof(); ++i) {
-            titles.append(gRecordset.text(QStringLiteral("Title")));
-            texts.append(gRecordset.text(QStringLiteral("Diary")));
-            rtfs.append(gRecordset.text(QStringLiteral("DiaryRTF")));
-            const int score = gRecordset.integer(QStringLiteral("Score"));
-            scores.append(score);
-            sum += score;
-            gRecordset.moveNext();
-        }
+    for (const DiaryEntryText& e : DiaryStore(gConnection).entriesOf(gDiaryDate)) {
+        titles.append(e.title);
+        texts.append(e.text);
+        rtfs.append(e.rtf);
+        scores.append(e.score);
+        sum += e.score;
     }
     const int count = int(titles.size()) - 1;
     if (count == 0) {
@@ -411,34 +403,11 @@ void frmReview::deleteEntry() {
 
     // The row and the stored score total change together or not at all; the
     // running totals follow only what was written.
-    long remaining = 0;
-    long total = gScoreTotal;
-    {
-        const auto release = qScopeGuard([] { gRecordset.close(); });
-        db::Transaction tx(gConnection);
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM Diary"));
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), gDiaryDate));
-        gRecordset.open(gCommand, db::CursorType::Unspecified, db::LockType::Pessimistic);
-        gRecordset.move(gDayIndex - 1);
-        total -= gRecordset.integer(QStringLiteral("Score"));
-        gRecordset.deleteCurrent();
-        remaining = gRecordset.recordCount();
-        gRecordset.close();
+    const DiaryStore::Removed removed = DiaryStore(gConnection).remove(gDiaryDate, gDayIndex, gScoreTotal);
 
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.open(gCommand, db::CursorType::Unspecified, db::LockType::Pessimistic);
-        if (gRecordset.eof()) gRecordset.addNew();
-        gRecordset.setField(QStringLiteral("Score"), int(total));
-        gRecordset.update();
-        gRecordset.close();
-        tx.commit();
-    }
-
-    gScoreTotal = total;
+    gScoreTotal = removed.scoreTotal;
     gDiaryCount -= 1;
-    gDayCount = int(remaining);
+    gDayCount = removed.dayCount;
     if (gDayIndex > gDayCount) gDayIndex = gDayCount;
     if (gDayCount == 0) MonthView1->setDayBold(gDiaryDate, false);
     // Showing the day again reloads it from the first remaining entry.

@@ -18,6 +18,7 @@
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gWeek.h"
+#include "diary/DiaryStore.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -238,20 +239,13 @@ void frmWelcome::MonthView1_SelChange(const QDate&, const QDate&, bool&) {
         return;
     }
 
-    struct Release {
-        ~Release() { gRecordset.close(); }
-    } release;
-    gCommand.setCommandText(QStringLiteral("SELECT Date,Title,Diary FROM Diary "));
-    gRecordset.setCursorLocation(db::CursorLocation::Client);
-    gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), gDiaryDate));
-    gRecordset.open(gCommand, db::CursorType::Static);
-    const int count = int(gRecordset.recordCount());
+    const std::vector<DiaryEntryText> entries = DiaryStore(gConnection).entriesOf(gDiaryDate, false);
+    const int count = int(entries.size());
     QVector<QString> titles(count + 1), texts(count + 1);
-    for (int i = 1; i <= count && !gRecordset.eof(); ++i, gRecordset.moveNext()) {
-        titles[i] = gRecordset.text(QStringLiteral("Title"));
-        texts[i] = gRecordset.text(QStringLiteral("Diary"));
+    for (int i = 1; i <= count; ++i) {
+        titles[i] = entries[size_t(i - 1)].title;
+        texts[i] = entries[size_t(i - 1)].text;
     }
-    gRecordset.close();
     gDayCount = count;
     gDayTitles = titles;
     gDayTexts = texts;

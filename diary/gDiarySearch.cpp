@@ -5,8 +5,6 @@
 #include "platform/db/db.h"
 #include "platform/db/dbSql.h"
 
-#include <QScopeGuard>
-
 #include <algorithm>
 #include <limits>
 
@@ -21,7 +19,8 @@ struct CachedEntry {
     bool collect = false;
 };
 struct SearchCache {
-    quint64 generation = 0; // of gConnection when read; 0: nothing read
+    const db::Connection* connection = nullptr; // the one read
+    quint64 generation = 0;                     // of that connection when read; 0: nothing read
     qint64 changes = -1;
     std::vector<CachedEntry> entries; // by date, then table order
 };
@@ -30,10 +29,10 @@ SearchCache& searchCache() {
     return c;
 }
 
-bool cacheValid() {
+bool cacheValid(const db::Connection& connection) {
     const SearchCache& c = searchCache();
-    return c.generation != 0 && gConnection.isOpen() && c.generation == gConnection.generation() &&
-           c.changes == gConnection.changeCount();
+    return c.generation != 0 && c.connection == &connection && connection.isOpen() &&
+           c.generation == connection.generation() && c.changes == connection.changeCount();
 }
 
 const db::ColumnSpec* diaryColumn(const QString& field) {
@@ -55,29 +54,29 @@ QVariant cachedField(const CachedEntry& e, const QString& name) {
     return {};
 }
 
-void readCache() {
+void readCache(db::Connection& connection) {
     SearchCache& c = searchCache();
     c = SearchCache();
-    const auto release = qScopeGuard([] { gRecordset.close(); });
     const QString date = QStringLiteral("Date");
-    gCommand.setCommandText(QStringLiteral("SELECT Date,Title,Diary,Score,Collect FROM Diary"));
-    gRecordset.setCursorLocation(db::CursorLocation::Client);
-    gRecordset.setCacheSize(std::numeric_limits<long>::max());
+    db::Recordset rs;
+    rs.setCursorLocation(db::CursorLocation::Client);
+    rs.setCacheSize(std::numeric_limits<long>::max());
     // In table order, which scans the table once; sorted by date here.
-    gRecordset.open(gCommand, db::CursorType::Static);
+    rs.open(QStringLiteral("SELECT Date,Title,Diary,Score,Collect FROM Diary"), connection,
+            db::CursorType::Static);
     std::vector<CachedEntry> entries;
-    entries.reserve(size_t(gRecordset.recordCount()));
-    for (; !gRecordset.eof(); gRecordset.moveNext()) {
+    entries.reserve(size_t(rs.recordCount()));
+    for (; !rs.eof(); rs.moveNext()) {
         CachedEntry e;
-        e.shown.date = gRecordset.date(date);
-        e.shown.title = gRecordset.text(QStringLiteral("Title"));
-        e.text = gRecordset.text(QStringLiteral("Diary"));
+        e.shown.date = rs.date(date);
+        e.shown.title = rs.text(QStringLiteral("Title"));
+        e.text = rs.text(QStringLiteral("Diary"));
         e.shown.preview = e.text.left(50);
-        e.shown.score = gRecordset.integer(QStringLiteral("Score"));
-        e.collect = gRecordset.boolean(QStringLiteral("Collect"));
+        e.shown.score = rs.integer(QStringLiteral("Score"));
+        e.collect = rs.boolean(QStringLiteral("Collect"));
         entries.push_back(std::move(e));
     }
-    gRecordset.close();
+    rs.close();
     // Entries without a date first (a null date has the lowest day number), as
     // the ordered read gives them.
     std::stable_sort(entries.begin(), entries.end(), [](const CachedEntry& a, const CachedEntry& b) {
@@ -87,8 +86,9 @@ void readCache() {
         entries[k].shown.number =
             k > 0 && entries[k].shown.date == entries[k - 1].shown.date ? entries[k - 1].shown.number + 1 : 1;
     c.entries = std::move(entries);
-    c.generation = gConnection.generation();
-    c.changes = gConnection.changeCount();
+    c.connection = &connection;
+    c.generation = connection.generation();
+    c.changes = connection.changeCount();
 }
 
 // The search over the cached entries, with the conditions as the layer
@@ -128,33 +128,36 @@ bool searchesTheTexts(const db::Filter& filter) {
 } // namespace
 
 std::vector<gFoundEntry> gSearchDiary(const db::Filter& filter) {
+    return gSearchDiary(gConnection, filter);
+}
+
+std::vector<gFoundEntry> gSearchDiary(db::Connection& connection, const db::Filter& filter) {
     // A search in the plain texts reads the whole table anyway: read it once
     // for this and the following searches, until the database changes.
-    if (!cacheValid() && searchesTheTexts(filter)) readCache();
-    if (cacheValid()) {
+    if (!cacheValid(connection) && searchesTheTexts(filter)) readCache(connection);
+    if (cacheValid(connection)) {
         std::vector<gFoundEntry> found;
         if (searchCached(filter, found)) return found;
     }
 
-    const auto release = qScopeGuard([] { gRecordset.close(); });
     const QString date = QStringLiteral("Date");
     std::vector<gFoundEntry> found;
     std::vector<qint64> marks;
-    gCommand.setCommandText(QStringLiteral("SELECT Date,Title,Diary,Score,Collect FROM Diary"));
-    gRecordset.setCursorLocation(db::CursorLocation::Client);
-    gRecordset.setFilter(filter);
-    gRecordset.setSort(db::Sort(date));
+    db::Recordset rs;
+    rs.setCursorLocation(db::CursorLocation::Client);
+    rs.setFilter(filter);
+    rs.setSort(db::Sort(date));
     // Every result shows its preview, so every plain text is read in the one pass.
-    gRecordset.setCacheSize(std::numeric_limits<long>::max());
-    gRecordset.open(gCommand, db::CursorType::Static);
-    found.reserve(size_t(gRecordset.recordCount()));
-    for (; !gRecordset.eof(); gRecordset.moveNext()) {
-        found.push_back({0, gRecordset.date(date), gRecordset.text(QStringLiteral("Title")),
-                         gRecordset.text(QStringLiteral("Diary")).left(50),
-                         gRecordset.integer(QStringLiteral("Score"))});
-        marks.push_back(gRecordset.bookmark());
+    rs.setCacheSize(std::numeric_limits<long>::max());
+    rs.open(QStringLiteral("SELECT Date,Title,Diary,Score,Collect FROM Diary"), connection,
+            db::CursorType::Static);
+    found.reserve(size_t(rs.recordCount()));
+    for (; !rs.eof(); rs.moveNext()) {
+        found.push_back({0, rs.date(date), rs.text(QStringLiteral("Title")),
+                         rs.text(QStringLiteral("Diary")).left(50), rs.integer(QStringLiteral("Score"))});
+        marks.push_back(rs.bookmark());
     }
-    gRecordset.close();
+    rs.close();
     if (found.empty()) return found;
     if (filter.isEmpty()) {
         // Every entry was read: each day's entries follow each other in table order.
@@ -165,21 +168,20 @@ std::vector<gFoundEntry> gSearchDiary(const db::Filter& filter) {
 
     // "NO.": the days' rows in the same order (by date, then table order) are
     // walked beside the found ones; only their dates are read, from the index.
-    gCommand.setCommandText(QStringLiteral("SELECT Date FROM Diary"));
-    gRecordset.setCursorLocation(db::CursorLocation::Client);
+    rs.setCursorLocation(db::CursorLocation::Client);
     // Entries without a date come first; they are numbered among themselves.
     if (found.front().date.isValid())
-        gRecordset.setFilter(db::Filter::between(date, found.front().date, found.back().date));
-    gRecordset.setSort(db::Sort(date));
-    gRecordset.open(gCommand, db::CursorType::Static);
+        rs.setFilter(db::Filter::between(date, found.front().date, found.back().date));
+    rs.setSort(db::Sort(date));
+    rs.open(QStringLiteral("SELECT Date FROM Diary"), connection, db::CursorType::Static);
     size_t k = 0;
     QDate day;
     int place = 0;
-    for (bool first = true; !gRecordset.eof() && k < found.size(); gRecordset.moveNext(), first = false) {
-        const QDate d = gRecordset.date(date);
+    for (bool first = true; !rs.eof() && k < found.size(); rs.moveNext(), first = false) {
+        const QDate d = rs.date(date);
         place = !first && d == day ? place + 1 : 1;
         day = d;
-        if (d == found[k].date && gRecordset.bookmark() == marks[k]) found[k++].number = place;
+        if (d == found[k].date && rs.bookmark() == marks[k]) found[k++].number = place;
     }
     return found;
 }

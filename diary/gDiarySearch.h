@@ -2,6 +2,7 @@
 // The search page's reads: the entries that pass a filter, by date, each with
 // its place among all of its day's entries in table order ("NO."), the pair
 // the review page and the favourite flag address an entry by.
+#include "platform/db/Connection.h"
 #include "platform/db/dbTypes.h"
 
 #include <QDate>
@@ -17,7 +18,9 @@ struct gFoundEntry {
     int score = 0;
 };
 
-// Reads through the shared recordset, which is released however the read ends.
+// Reads on the connection with recordsets of its own, released however the
+// read ends; the first form searches the signed-in account's database.
+std::vector<gFoundEntry> gSearchDiary(db::Connection& connection, const db::Filter& filter);
 std::vector<gFoundEntry> gSearchDiary(const db::Filter& filter);
 
 // Lets go of the plain texts kept after a search of the texts; the next such

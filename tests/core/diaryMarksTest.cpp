@@ -8,6 +8,7 @@
 #include "core/gForms.h"
 #include "core/gMsgBox.h"
 #include "core/gState.h"
+#include "diary/gDiaryCollect.h"
 #include "testSupport.h"
 
 #include <QFile>

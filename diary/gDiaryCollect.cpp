@@ -1,0 +1,12 @@
+#include "diary/gDiaryCollect.h"
+
+#include "core/gMsgBox.h"
+#include "core/gMsgIds.h"
+#include "core/gState.h"
+#include "diary/DiaryStore.h"
+
+void gSetDiaryCollect(const QDate& diaryDate, int position, bool value) {
+    const int question = value ? Msg::ConfirmAddFavourite : Msg::ConfirmRemoveFavourite;
+    if (gMsgBox(question, gButtonSet::YesNo) == gMsgResult::No) return;
+    DiaryStore(gConnection).setFavourite(diaryDate, position, value);
+}
