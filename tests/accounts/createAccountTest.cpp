@@ -177,7 +177,7 @@ TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
     Main();
     login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
-    EXPECT_EQ(login->Label2->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(login->nameLabel->text(), QStringLiteral("Ann"));
     login->Text1->setText(QStringLiteral("pw"));
     login->Command1->click();
     EXPECT_TRUE(gConnection.isOpen());

@@ -195,8 +195,8 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
         auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
         EXPECT_NE(login, nullptr);
         if (!login) return;
-        login->Text3->setText(QStringLiteral("Ann"));
-        login->Text4->setText(QStringLiteral("secret"));
+        login->nameEdit->setText(QStringLiteral("Ann"));
+        login->passwordEdit->setText(QStringLiteral("secret"));
         login->Command1->click();
         pumpEvents();
     };
@@ -224,8 +224,8 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
     // Started again, the same password opens the diary.
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
-    login->Text3->setText(QStringLiteral("Ann"));
-    login->Text4->setText(QStringLiteral("secret"));
+    login->nameEdit->setText(QStringLiteral("Ann"));
+    login->passwordEdit->setText(QStringLiteral("secret"));
     login->Command1->click();
     pumpEvents();
     EXPECT_TRUE(gConnection.isOpen());

@@ -322,8 +322,8 @@ TEST_F(Unlock, WhatSignsInAlsoUnlocks) {
     Main();
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
-    login->Text3->setText(QStringLiteral("Ann"));
-    login->Text4->setText(QStringLiteral("p@ss €"));
+    login->nameEdit->setText(QStringLiteral("Ann"));
+    login->passwordEdit->setText(QStringLiteral("p@ss €"));
     login->Command1->click();
     main_ = gMainWindow();
     ASSERT_NE(main_, nullptr);

@@ -55,7 +55,7 @@ TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
              gOption(Option::PasswordOnlySignIn) = true;
              auto* w = forms::load<frmLogin>(QStringLiteral("frmLogin"));
              w->show();
-             return w->Label2;
+             return w->nameLabel;
          }},
         {"home page greeting",
          [](LongName& t) {

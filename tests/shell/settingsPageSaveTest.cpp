@@ -271,8 +271,8 @@ TEST_F(SettingsPageSave, MoveToAnotherAccountSignsInThroughToItsMainWindow) {
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
     EXPECT_TRUE(login->isVisible());
-    login->Text3->setText(QStringLiteral("Bob"));
-    login->Text4->setText(QStringLiteral("bobpw"));
+    login->nameEdit->setText(QStringLiteral("Bob"));
+    login->passwordEdit->setText(QStringLiteral("bobpw"));
     login->Command1->click();
     EXPECT_EQ(gUserName, QStringLiteral("Bob"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
