@@ -67,15 +67,15 @@ TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
          [](LongName& t) {
              t.loadMain();
              gChangeFrame(Page::Account);
-             return static_cast<frmUser*>(gMainWindow()->currentPage())->Label17;
+             return static_cast<frmUser*>(gMainWindow()->currentPage())->accountLabel;
          }},
         {"account page, rename",
          [](LongName& t) {
              t.loadMain();
              gChangeFrame(Page::Account);
              auto* p = static_cast<frmUser*>(gMainWindow()->currentPage());
-             QTest::mouseClick(p->lblCmd10, Qt::LeftButton, {}, QPoint(3, 3));
-             return p->Label19;
+             QTest::mouseClick(p->changeNameLink, Qt::LeftButton, {}, QPoint(3, 3));
+             return p->renamePrompt;
          }},
     };
     for (const auto& c : cases) {
@@ -97,8 +97,8 @@ TEST_F(LongName, ShortNamesAreShownWholeWithoutToolTip) {
     loadMain();
     gChangeFrame(Page::Account);
     auto* p = static_cast<frmUser*>(gMainWindow()->currentPage());
-    EXPECT_EQ(p->Label17->text(), QStringLiteral("Ann\n\n密码保护"));
-    EXPECT_TRUE(p->Label17->toolTip().isEmpty());
+    EXPECT_EQ(p->accountLabel->text(), QStringLiteral("Ann\n\n密码保护"));
+    EXPECT_TRUE(p->accountLabel->toolTip().isEmpty());
 }
 
 TEST_F(LongName, NameBoxesShowTheWholeNameAsToolTip) {
