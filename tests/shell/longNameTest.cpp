@@ -104,10 +104,10 @@ TEST_F(LongName, ShortNamesAreShownWholeWithoutToolTip) {
 TEST_F(LongName, NameBoxesShowTheWholeNameAsToolTip) {
     auto* w = forms::load<frmLock>(QStringLiteral("frmLock"));
     w->show();
-    w->Text1->setText(kName);
-    EXPECT_EQ(w->Text1->toolTip(), kName);
-    w->Text1->setText(QStringLiteral("Ann"));
-    EXPECT_TRUE(w->Text1->toolTip().isEmpty());
+    w->nameEdit->setText(kName);
+    EXPECT_EQ(w->nameEdit->toolTip(), kName);
+    w->nameEdit->setText(QStringLiteral("Ann"));
+    EXPECT_TRUE(w->nameEdit->toolTip().isEmpty());
 }
 
 } // namespace
