@@ -286,7 +286,7 @@ TEST_F(AccountPage, KeyFileLinkPutsTheWizardOverThePageAreaAndLeavesThePage) {
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmUser")));
 
     // Its cancel brings a fresh account page back.
-    wizard->Command2->click();
+    wizard->introCancelButton->click();
     pumpEvents();
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmUser")));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmKeyExport")));
