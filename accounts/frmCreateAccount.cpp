@@ -34,13 +34,13 @@ constexpr int kButtonTop = 5460;
 frmCreateAccount::frmCreateAccount(QWidget* parent) : QWidget(parent) {
     gSetUpAccountWindow(this, QStringLiteral("第一次使用"), kClientWidth, kClientHeight, true);
 
-    Label1 = new QLabel(
+    introLabel = new QLabel(
         QStringLiteral("Rededera 还没有创建用户配置文件。\n\n输入用户名和密码，再单击“确定”。"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setGeometry(gPxRect(360, 3060, kClientWidth - 720, 810));
+    introLabel->setObjectName(QStringLiteral("Label1"));
+    introLabel->setTextFormat(Qt::PlainText);
+    introLabel->setWordWrap(true);
+    introLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    introLabel->setGeometry(gPxRect(360, 3060, kClientWidth - 720, 810));
 
     auto makeRow = [this](QLabel*& label, QLineEdit*& box, const char* labelName, const char* boxName,
                           const QString& caption, int row) {
@@ -55,31 +55,31 @@ frmCreateAccount::frmCreateAccount(QWidget* parent) : QWidget(parent) {
         box->setGeometry(gPxRect(kBoxLeft, top, kBoxWidth, kBoxHeight));
         label->setBuddy(box);
     };
-    makeRow(Label2, Text1, "Label2", "Text1", QStringLiteral("用户："), 0);
-    makeRow(Label3, Text2, "Label3", "Text2", QStringLiteral("密码："), 1);
-    makeRow(Label4, Text3, "Label4", "Text3", QStringLiteral("确认密码："), 2);
-    Text2->setEchoMode(QLineEdit::Password);
-    Text3->setEchoMode(QLineEdit::Password);
-    gUseNameFilter(Text1);
-    gUsePasswordFilter(Text2);
-    gUsePasswordFilter(Text3);
+    makeRow(nameCaption, nameEdit, "Label2", "Text1", QStringLiteral("用户："), 0);
+    makeRow(passwordCaption, passwordEdit, "Label3", "Text2", QStringLiteral("密码："), 1);
+    makeRow(confirmCaption, confirmEdit, "Label4", "Text3", QStringLiteral("确认密码："), 2);
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    confirmEdit->setEchoMode(QLineEdit::Password);
+    gUseNameFilter(nameEdit);
+    gUsePasswordFilter(passwordEdit);
+    gUsePasswordFilter(confirmEdit);
 
-    lblCmd1 = new gLinkLabel(QStringLiteral("选择目录"), this);
-    lblCmd1->setObjectName(QStringLiteral("lblCmd1"));
-    lblCmd1->move(gPxPoint(360, kButtonTop + 90));
-    lblCmd1->adjustSize();
+    chooseFolderLink = new gLinkLabel(QStringLiteral("选择目录"), this);
+    chooseFolderLink->setObjectName(QStringLiteral("lblCmd1"));
+    chooseFolderLink->move(gPxPoint(360, kButtonTop + 90));
+    chooseFolderLink->adjustSize();
 
-    gAddOkCancel(this, kClientWidth, kButtonTop, Command1, Command2);
+    gAddOkCancel(this, kClientWidth, kButtonTop, okButton, cancelButton);
 
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Text3);
-    setTabOrder(Text3, Command1);
-    setTabOrder(Command1, Command2);
+    setTabOrder(nameEdit, passwordEdit);
+    setTabOrder(passwordEdit, confirmEdit);
+    setTabOrder(confirmEdit, okButton);
+    setTabOrder(okButton, cancelButton);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
-    connect(Command2, &QPushButton::clicked, this, [this] { gGuard([this] { Command2_Click(); }); });
-    connect(lblCmd1, &gLinkLabel::mouseUp, this,
-            [this](int b, int s, int x, int y) { gGuard([&] { lblCmd1_MouseUp(b, s, x, y); }); });
+    connect(okButton, &QPushButton::clicked, this, [this] { gGuard([this] { okButton_Click(); }); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { gGuard([this] { cancelButton_Click(); }); });
+    connect(chooseFolderLink, &gLinkLabel::mouseUp, this,
+            [this](int b, int s, int x, int y) { gGuard([&] { chooseFolderLink_MouseUp(b, s, x, y); }); });
 }
 
 frmCreateAccount::~frmCreateAccount() = default;
@@ -102,32 +102,32 @@ void frmCreateAccount::closeEvent(QCloseEvent* e) {
     gGuard([this] { forms::unload(this); });
 }
 
-void frmCreateAccount::Command1_Click() {
-    if (Text1->text().isEmpty()) {
+void frmCreateAccount::okButton_Click() {
+    if (nameEdit->text().isEmpty()) {
         gMsgBox(Msg::AccountNameMissing, gButtonSet::Close);
-        Text1->setFocus();
+        nameEdit->setFocus();
         return;
     }
-    if (Text2->text() != Text3->text()) {
+    if (passwordEdit->text() != confirmEdit->text()) {
         gMsgBox(Msg::PasswordsDiffer, gButtonSet::Close);
-        Text2->setFocus();
+        passwordEdit->setFocus();
         return;
     }
     QString digest;
     try {
-        digest = clsMD5().DigestStrToHexStr(Text2->text());
+        digest = clsMD5().DigestStrToHexStr(passwordEdit->text());
     } catch (const gRuntimeError&) {
         // The box's filter keeps such characters out; a password that still has
         // no digest is refused like a wrong one.
         gMsgBox(Msg::SignInRejected, gButtonSet::Close);
-        Text2->setFocus();
-        Text2->selectAll();
+        passwordEdit->setFocus();
+        passwordEdit->selectAll();
         return;
     }
 
     const int key = scrambled::drawKey(254);
     AccountProfile profile;
-    profile.UserName = Text1->text(); // as typed, blanks included
+    profile.UserName = nameEdit->text(); // as typed, blanks included
     profile.PasswordHash = digest;
     gRandomize();
     profile.RecordKey = QString::number(static_cast<int>(std::floor(gRnd() * 9999999)));
@@ -150,11 +150,11 @@ void frmCreateAccount::Command1_Click() {
     forms::unload(this);
 }
 
-void frmCreateAccount::Command2_Click() {
+void frmCreateAccount::cancelButton_Click() {
     gEndProgram();
 }
 
-void frmCreateAccount::lblCmd1_MouseUp(int button, int, int, int) {
+void frmCreateAccount::chooseFolderLink_MouseUp(int button, int, int, int) {
     if (button != 1) return;
     if (!gChooseDataFolder(this)) return;
     forms::unload(this);

@@ -19,16 +19,16 @@ public:
 
     void formLoad() override;
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLineEdit* Text1; // account name
-    QLineEdit* Text2; // password
-    QLineEdit* Text3; // password again
-    gLinkLabel* lblCmd1;
-    QPushButton* Command1;
-    QPushButton* Command2;
+    QLabel* introLabel;
+    QLabel* nameCaption;
+    QLabel* passwordCaption;
+    QLabel* confirmCaption;
+    QLineEdit* nameEdit;
+    QLineEdit* passwordEdit;
+    QLineEdit* confirmEdit;
+    gLinkLabel* chooseFolderLink;
+    QPushButton* okButton;
+    QPushButton* cancelButton;
 
     // The designed client area, in twips.
     static constexpr int kClientWidth = 6300;
@@ -38,9 +38,9 @@ public:
     static constexpr const char* kDefaultOptions = "111001110110110000000";
 
 public Q_SLOTS:
-    void Command1_Click();
-    void Command2_Click();
-    void lblCmd1_MouseUp(int button, int shift, int x, int y);
+    void okButton_Click();
+    void cancelButton_Click();
+    void chooseFolderLink_MouseUp(int button, int shift, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -87,60 +87,60 @@ frmKeyExport::frmKeyExport(QWidget* parent) : QWidget(parent) {
     bold.setBold(true);
 
     // Step 1.
-    Frame1 = new QWidget(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Image1 = makePicture(Frame1, "Image1", "keyWizard", gPxRect(0, 0, 2160, 3360));
-    Image2 = makePicture(Frame1, "Image2", "keyFile", gPxRect(kTextLeft, 60, 600, 600));
-    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("导出您的密匙"));
-    Label2->setFont(heading);
-    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("导出密匙文件到您的计算机。"));
-    Label1 = makeLabel(Frame1, "Label1",
-                       QStringLiteral("这个向导帮助您从 Rededera 用户配置文件中将密匙导出到磁盘。"));
-    Label4 = makeLabel(Frame1, "Label4",
-                       QStringLiteral("Rededera 用户配置文件中的密匙是允许打开用户日记的凭证。如果密匙遭"
-                                      "到破坏，您的日记将无法打开。如果遇到这种情况，请在 Rededera "
-                                      "提示您密匙失效时导入这个密匙。"));
-    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("要继续，请单击“下一步”。"));
-    for (QLabel* l : {Label1, Label4, Label5})
+    introPanel = new QWidget(this);
+    introPanel->setObjectName(QStringLiteral("Frame1"));
+    sidePicture = makePicture(introPanel, "Image1", "keyWizard", gPxRect(0, 0, 2160, 3360));
+    keyPicture = makePicture(introPanel, "Image2", "keyFile", gPxRect(kTextLeft, 60, 600, 600));
+    introTitle = makeLabel(introPanel, "Label2", QStringLiteral("导出您的密匙"));
+    introTitle->setFont(heading);
+    introSubtitle = makeLabel(introPanel, "Label3", QStringLiteral("导出密匙文件到您的计算机。"));
+    introText = makeLabel(introPanel, "Label1",
+                          QStringLiteral("这个向导帮助您从 Rededera 用户配置文件中将密匙导出到磁盘。"));
+    keyNote = makeLabel(introPanel, "Label4",
+                        QStringLiteral("Rededera 用户配置文件中的密匙是允许打开用户日记的凭证。如果密匙遭"
+                                       "到破坏，您的日记将无法打开。如果遇到这种情况，请在 Rededera "
+                                       "提示您密匙失效时导入这个密匙。"));
+    continueNote = makeLabel(introPanel, "Label5", QStringLiteral("要继续，请单击“下一步”。"));
+    for (QLabel* l : {introText, keyNote, continueNote})
         l->setWordWrap(true);
-    Command1 = makeButton(Frame1, "Command1", QStringLiteral("下一步(&N)"));
-    Command2 = makeButton(Frame1, "Command2", QStringLiteral("取消"));
+    nextButton = makeButton(introPanel, "Command1", QStringLiteral("下一步(&N)"));
+    introCancelButton = makeButton(introPanel, "Command2", QStringLiteral("取消"));
 
     // Step 2.
-    Frame2 = new QWidget(this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Image3 = makePicture(Frame2, "Image3", "keyFile", gPxRect(240, 60, 720, 720));
-    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("指定要导出的文件名。"));
-    Label6->setFont(bold);
-    Label7 = makeLabel(Frame2, "Label7", QStringLiteral("文件名(&F):"));
-    Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Text1 = new QLineEdit(Frame2);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Label7->setBuddy(Text1);
-    Command3 = makeButton(Frame2, "Command3", QStringLiteral("浏览(&R)..."));
-    Command4 = makeButton(Frame2, "Command4", QStringLiteral("上一步(&B)"));
-    Command5 = makeButton(Frame2, "Command5", QStringLiteral("完成"));
-    Command6 = makeButton(Frame2, "Command6", QStringLiteral("取消"));
-    Frame2->setVisible(false);
+    filePanel = new QWidget(this);
+    filePanel->setObjectName(QStringLiteral("Frame2"));
+    keyFilePicture = makePicture(filePanel, "Image3", "keyFile", gPxRect(240, 60, 720, 720));
+    fileTitle = makeLabel(filePanel, "Label6", QStringLiteral("指定要导出的文件名。"));
+    fileTitle->setFont(bold);
+    fileCaption = makeLabel(filePanel, "Label7", QStringLiteral("文件名(&F):"));
+    fileCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    fileEdit = new QLineEdit(filePanel);
+    fileEdit->setObjectName(QStringLiteral("Text1"));
+    fileCaption->setBuddy(fileEdit);
+    browseButton = makeButton(filePanel, "Command3", QStringLiteral("浏览(&R)..."));
+    backButton = makeButton(filePanel, "Command4", QStringLiteral("上一步(&B)"));
+    finishButton = makeButton(filePanel, "Command5", QStringLiteral("完成"));
+    fileCancelButton = makeButton(filePanel, "Command6", QStringLiteral("取消"));
+    filePanel->setVisible(false);
 
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Text1);
-    setTabOrder(Text1, Command3);
-    setTabOrder(Command3, Command4);
-    setTabOrder(Command4, Command5);
-    setTabOrder(Command5, Command6);
+    setTabOrder(nextButton, introCancelButton);
+    setTabOrder(introCancelButton, fileEdit);
+    setTabOrder(fileEdit, browseButton);
+    setTabOrder(browseButton, backButton);
+    setTabOrder(backButton, finishButton);
+    setTabOrder(finishButton, fileCancelButton);
 
     auto wire = [this](QPushButton* b, void (frmKeyExport::*slot)()) {
         connect(b, &QPushButton::clicked, this, [this, slot] { gGuard([this, slot] { (this->*slot)(); }); });
     };
-    wire(Command1, &frmKeyExport::Command1_Click);
-    wire(Command2, &frmKeyExport::Command2_Click);
-    wire(Command3, &frmKeyExport::Command3_Click);
-    wire(Command4, &frmKeyExport::Command4_Click);
-    wire(Command5, &frmKeyExport::Command5_Click);
-    wire(Command6, &frmKeyExport::Command6_Click);
+    wire(nextButton, &frmKeyExport::nextButton_Click);
+    wire(introCancelButton, &frmKeyExport::introCancelButton_Click);
+    wire(browseButton, &frmKeyExport::browseButton_Click);
+    wire(backButton, &frmKeyExport::backButton_Click);
+    wire(finishButton, &frmKeyExport::finishButton_Click);
+    wire(fileCancelButton, &frmKeyExport::fileCancelButton_Click);
 
-    gBindDefaultCancel(this, Command1, Command2);
+    gBindDefaultCancel(this, nextButton, introCancelButton);
     layoutPanels();
     followPageArea();
 }
@@ -148,17 +148,17 @@ frmKeyExport::frmKeyExport(QWidget* parent) : QWidget(parent) {
 frmKeyExport::~frmKeyExport() = default;
 
 void frmKeyExport::formLoad() {
-    Frame1->setVisible(true);
-    Frame2->setVisible(false);
-    gBindDefaultCancel(this, Command1, Command2);
+    introPanel->setVisible(true);
+    filePanel->setVisible(false);
+    gBindDefaultCancel(this, nextButton, introCancelButton);
 }
 
 void frmKeyExport::layoutPanels() {
     const int w = qMax(gTwips(width()) - 2 * kInset, 6000);
     const int h = qMax(gTwips(height()) - kBandHeight - kInset, 3900);
     const QRect panel = gPxRect(kInset, kBandHeight, w, h);
-    Frame1->setGeometry(panel);
-    Frame2->setGeometry(panel);
+    introPanel->setGeometry(panel);
+    filePanel->setGeometry(panel);
 
     const int buttonTop = h - kButtonRowFromBottom;
     // The n-th button from the right edge, 1-based.
@@ -166,23 +166,23 @@ void frmKeyExport::layoutPanels() {
 
     // Step 1: the texts run from beside the picture to the right edge.
     const int textWidth = w - kTextLeft - kInset;
-    Label2->setGeometry(gPxRect(kTextLeft + 720, 60, textWidth - 720, 390));
-    Label3->setGeometry(gPxRect(kTextLeft + 720, 450, textWidth - 720, 300)); // under the heading
-    Label1->setGeometry(gPxRect(kTextLeft, 960, textWidth, 540));
-    Label4->setGeometry(gPxRect(kTextLeft, 1560, textWidth, 1080));
-    Label5->setGeometry(gPxRect(kTextLeft, 2760, textWidth, 330));
-    Command1->move(gPxPoint(fromRight(2), buttonTop));
-    Command2->move(gPxPoint(fromRight(1), buttonTop));
+    introTitle->setGeometry(gPxRect(kTextLeft + 720, 60, textWidth - 720, 390));
+    introSubtitle->setGeometry(gPxRect(kTextLeft + 720, 450, textWidth - 720, 300)); // under the heading
+    introText->setGeometry(gPxRect(kTextLeft, 960, textWidth, 540));
+    keyNote->setGeometry(gPxRect(kTextLeft, 1560, textWidth, 1080));
+    continueNote->setGeometry(gPxRect(kTextLeft, 2760, textWidth, 330));
+    nextButton->move(gPxPoint(fromRight(2), buttonTop));
+    introCancelButton->move(gPxPoint(fromRight(1), buttonTop));
 
     // Step 2: the name box widens with the panel; the browse button keeps to its right.
-    Label6->setGeometry(gPxRect(1200, 300, w - 1200 - kInset, 330));
-    Label7->setGeometry(gPxRect(1200, 1200, 1200, 345));
+    fileTitle->setGeometry(gPxRect(1200, 300, w - 1200 - kInset, 330));
+    fileCaption->setGeometry(gPxRect(1200, 1200, 1200, 345));
     const int browseLeft = fromRight(1);
-    Text1->setGeometry(gPxRect(2400, 1200, qMax(1200, browseLeft - kButtonGap - 2400), 345));
-    Command3->move(gPxPoint(browseLeft, 1170));
-    Command4->move(gPxPoint(fromRight(3) - kButtonGap, buttonTop));
-    Command5->move(gPxPoint(fromRight(2) - kButtonGap, buttonTop));
-    Command6->move(gPxPoint(fromRight(1), buttonTop));
+    fileEdit->setGeometry(gPxRect(2400, 1200, qMax(1200, browseLeft - kButtonGap - 2400), 345));
+    browseButton->move(gPxPoint(browseLeft, 1170));
+    backButton->move(gPxPoint(fromRight(3) - kButtonGap, buttonTop));
+    finishButton->move(gPxPoint(fromRight(2) - kButtonGap, buttonTop));
+    fileCancelButton->move(gPxPoint(fromRight(1), buttonTop));
     update();
 }
 
@@ -222,17 +222,17 @@ void frmKeyExport::paintEvent(QPaintEvent* e) {
     g.setColorAt(1, QColor(0x2f, 0x6c, 0xc0));
     p.fillRect(QRect(0, 0, width(), band), g);
     p.fillRect(QRect(0, band, width(), 2), QColor(0xa9, 0xcb, 0xee));
-    const QRect panel = Frame1->geometry();
+    const QRect panel = introPanel->geometry();
     const int ruleY = panel.bottom() - gPx(kButtonRowFromBottom + kInset);
     p.fillRect(QRect(panel.left(), ruleY, panel.width(), 1), QColor(0xd5, 0xdd, 0xe7));
 }
 
 void frmKeyExport::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    if (Frame2->isVisible())
-        Text1->setFocus();
+    if (filePanel->isVisible())
+        fileEdit->setFocus();
     else
-        Command1->setFocus();
+        nextButton->setFocus();
 }
 
 void frmKeyExport::closeEvent(QCloseEvent* e) {
@@ -241,25 +241,25 @@ void frmKeyExport::closeEvent(QCloseEvent* e) {
     gGuard([this] { backToAccountPage(); });
 }
 
-void frmKeyExport::Command1_Click() {
-    Frame1->setVisible(false);
-    Frame2->setVisible(true);
-    gBindDefaultCancel(this, Command5, Command6);
-    Text1->setFocus();
+void frmKeyExport::nextButton_Click() {
+    introPanel->setVisible(false);
+    filePanel->setVisible(true);
+    gBindDefaultCancel(this, finishButton, fileCancelButton);
+    fileEdit->setFocus();
 }
 
-void frmKeyExport::Command4_Click() {
-    Frame2->setVisible(false);
-    Frame1->setVisible(true);
-    gBindDefaultCancel(this, Command1, Command2);
-    Command1->setFocus();
+void frmKeyExport::backButton_Click() {
+    filePanel->setVisible(false);
+    introPanel->setVisible(true);
+    gBindDefaultCancel(this, nextButton, introCancelButton);
+    nextButton->setFocus();
 }
 
-void frmKeyExport::Command2_Click() {
+void frmKeyExport::introCancelButton_Click() {
     backToAccountPage();
 }
 
-void frmKeyExport::Command6_Click() {
+void frmKeyExport::fileCancelButton_Click() {
     backToAccountPage();
 }
 
@@ -268,21 +268,21 @@ void frmKeyExport::backToAccountPage() {
     forms::unload(this);
 }
 
-void frmKeyExport::Command3_Click() {
+void frmKeyExport::browseButton_Click() {
     QString chosen;
     try {
         chosen = dialogs::getSaveFileName(this, QStringLiteral("另存为"), {}, kKeyFileFilter);
     } catch (...) {
         return; // the dialog's own failures end the browse quietly
     }
-    Text1->setText(chosen);
+    fileEdit->setText(chosen);
 }
 
-void frmKeyExport::Command5_Click() {
-    const QString typed = Text1->text();
+void frmKeyExport::finishButton_Click() {
+    const QString typed = fileEdit->text();
     if (typed.isEmpty()) {
         gMsgBox(Msg::FileNameMissing, gButtonSet::Close);
-        Text1->setFocus();
+        fileEdit->setFocus();
         return;
     }
     try {

@@ -20,38 +20,38 @@ public:
     void formLoad() override;
 
     // Step 1.
-    QWidget* Frame1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label1;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Image1; // the tall picture down the left
-    QLabel* Image2; // the key beside the heading
-    QPushButton* Command1;
-    QPushButton* Command2;
+    QWidget* introPanel;
+    QLabel* introTitle;
+    QLabel* introSubtitle;
+    QLabel* introText;
+    QLabel* keyNote;
+    QLabel* continueNote;
+    QLabel* sidePicture; // the tall picture down the left
+    QLabel* keyPicture;  // the key beside the heading
+    QPushButton* nextButton;
+    QPushButton* introCancelButton;
     // Step 2.
-    QWidget* Frame2;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLineEdit* Text1; // the key file's name
-    QPushButton* Command3;
-    QLabel* Image3;
-    QPushButton* Command4;
-    QPushButton* Command5;
-    QPushButton* Command6;
+    QWidget* filePanel;
+    QLabel* fileTitle;
+    QLabel* fileCaption;
+    QLineEdit* fileEdit; // the key file's name
+    QPushButton* browseButton;
+    QLabel* keyFilePicture;
+    QPushButton* backButton;
+    QPushButton* finishButton;
+    QPushButton* fileCancelButton;
 
     // The size the wizard was drawn at, in twips (the page area it covers).
     static constexpr int kDesignWidth = 9000;
     static constexpr int kDesignHeight = 5100;
 
 public Q_SLOTS:
-    void Command1_Click(); // 下一步
-    void Command2_Click(); // 取消 (step 1)
-    void Command3_Click(); // 浏览
-    void Command4_Click(); // 上一步
-    void Command5_Click(); // 完成
-    void Command6_Click(); // 取消 (step 2)
+    void nextButton_Click();        // 下一步
+    void introCancelButton_Click(); // 取消 (step 1)
+    void browseButton_Click();      // 浏览
+    void backButton_Click();        // 上一步
+    void finishButton_Click();      // 完成
+    void fileCancelButton_Click();  // 取消 (step 2)
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -58,44 +58,44 @@ bool passwordMatches(const QString& typed) {
 frmLock::frmLock(QWidget* parent) : QWidget(parent) {
     gSetUpAccountWindow(this, QStringLiteral("Rededera"), kClientWidth, kClientHeight, false);
 
-    Frame1 = new QWidget(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(gPxRect(kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight));
+    namePasswordPanel = new QWidget(this);
+    namePasswordPanel->setObjectName(QStringLiteral("Frame1"));
+    namePasswordPanel->setGeometry(gPxRect(kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight));
 
-    Picture1 = makeLabel(Frame1, "Picture1", {}, gPxRect(240, 60, 720, 720));
-    Picture1->setPixmap(padlock(Picture1->size()));
-    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("键入用户名和密码，再单击“确定”。"),
-                       gPxRect(kLabelLeft, 60, kPanelWidth - kLabelLeft - 120, 330));
-    Label9 = makeLabel(Frame1, "Label9", QStringLiteral("用户："),
-                       gPxRect(kLabelLeft, 600, kBoxLeft - kLabelLeft - 60, kBoxHeight));
-    Text1 = makeBox(Frame1, "Text1", gPxRect(kBoxLeft, 600, kBoxWidth, kBoxHeight));
-    gTipWhenCut(Text1);
-    Label10 = makeLabel(Frame1, "Label10", QStringLiteral("密码："),
-                        gPxRect(kLabelLeft, 1110, kBoxLeft - kLabelLeft - 60, kBoxHeight));
-    Text2 = makeBox(Frame1, "Text2", gPxRect(kBoxLeft, 1110, kBoxWidth, kBoxHeight));
-    Label9->setBuddy(Text1);
-    Label10->setBuddy(Text2);
-    Text2->setEchoMode(QLineEdit::Password);
+    padlockPicture = makeLabel(namePasswordPanel, "Picture1", {}, gPxRect(240, 60, 720, 720));
+    padlockPicture->setPixmap(padlock(padlockPicture->size()));
+    promptLabel = makeLabel(namePasswordPanel, "Label3", QStringLiteral("键入用户名和密码，再单击“确定”。"),
+                            gPxRect(kLabelLeft, 60, kPanelWidth - kLabelLeft - 120, 330));
+    nameCaption = makeLabel(namePasswordPanel, "Label9", QStringLiteral("用户："),
+                            gPxRect(kLabelLeft, 600, kBoxLeft - kLabelLeft - 60, kBoxHeight));
+    nameEdit = makeBox(namePasswordPanel, "Text1", gPxRect(kBoxLeft, 600, kBoxWidth, kBoxHeight));
+    gTipWhenCut(nameEdit);
+    passwordCaption = makeLabel(namePasswordPanel, "Label10", QStringLiteral("密码："),
+                                gPxRect(kLabelLeft, 1110, kBoxLeft - kLabelLeft - 60, kBoxHeight));
+    passwordEdit = makeBox(namePasswordPanel, "Text2", gPxRect(kBoxLeft, 1110, kBoxWidth, kBoxHeight));
+    nameCaption->setBuddy(nameEdit);
+    passwordCaption->setBuddy(passwordEdit);
+    passwordEdit->setEchoMode(QLineEdit::Password);
     // The same password rule as at the sign-in, so what signs in also unlocks.
-    gUsePasswordFilter(Text2);
+    gUsePasswordFilter(passwordEdit);
 
-    Shape1 = new QFrame(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setFrameShape(QFrame::HLine);
-    Shape1->setFrameShadow(QFrame::Plain);
-    QPalette rule = Shape1->palette();
+    buttonRule = new QFrame(this);
+    buttonRule->setObjectName(QStringLiteral("Shape1"));
+    buttonRule->setFrameShape(QFrame::HLine);
+    buttonRule->setFrameShadow(QFrame::Plain);
+    QPalette rule = buttonRule->palette();
     rule.setColor(QPalette::WindowText, QColor(0xd5, 0xdd, 0xe7));
-    Shape1->setPalette(rule);
-    Shape1->setGeometry(gPxRect(0, kRuleTop, kClientWidth, 15));
+    buttonRule->setPalette(rule);
+    buttonRule->setGeometry(gPxRect(0, kRuleTop, kClientWidth, 15));
 
-    gAddOkCancel(this, kClientWidth, kButtonTop, Command1, Command2);
+    gAddOkCancel(this, kClientWidth, kButtonTop, okButton, cancelButton);
 
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Command1);
-    setTabOrder(Command1, Command2);
+    setTabOrder(nameEdit, passwordEdit);
+    setTabOrder(passwordEdit, okButton);
+    setTabOrder(okButton, cancelButton);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
-    connect(Command2, &QPushButton::clicked, this, [this] { gGuard([this] { Command2_Click(); }); });
+    connect(okButton, &QPushButton::clicked, this, [this] { gGuard([this] { okButton_Click(); }); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { gGuard([this] { cancelButton_Click(); }); });
 }
 
 frmLock::~frmLock() = default;
@@ -113,7 +113,7 @@ void frmLock::paintEvent(QPaintEvent* e) {
 
 void frmLock::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    Text1->setFocus();
+    nameEdit->setFocus();
 }
 
 void frmLock::closeEvent(QCloseEvent* e) {
@@ -122,18 +122,18 @@ void frmLock::closeEvent(QCloseEvent* e) {
     gGuard([this] { forms::unload(this); });
 }
 
-void frmLock::Command1_Click() {
+void frmLock::okButton_Click() {
     // The name is asked even when the sign-in asks for the password alone.
-    Text1->setText(Text1->text().trimmed());
-    if (!gSameAccountName(Text1->text(), gUserName) || !passwordMatches(Text2->text())) {
+    nameEdit->setText(nameEdit->text().trimmed());
+    if (!gSameAccountName(nameEdit->text(), gUserName) || !passwordMatches(passwordEdit->text())) {
         gMsgBox(Msg::SignInRejected, gButtonSet::Close);
-        Text2->clear();
-        Text1->setFocus();
-        Text1->selectAll();
+        passwordEdit->clear();
+        nameEdit->setFocus();
+        nameEdit->selectAll();
         return;
     }
 
-    Text2->clear();
+    passwordEdit->clear();
     gLocked = false;
     if (gPageSwitch* main = gPageSwitcher()) {
         auto* m = dynamic_cast<QWidget*>(main);
@@ -149,6 +149,6 @@ void frmLock::Command1_Click() {
     forms::unload(this);
 }
 
-void frmLock::Command2_Click() {
+void frmLock::cancelButton_Click() {
     forms::unload(this);
 }

@@ -20,24 +20,24 @@ public:
 
     void formLoad() override;
 
-    QWidget* Frame1;
-    QLabel* Label3;
-    QLabel* Label9;
-    QLineEdit* Text1; // name
-    QLabel* Label10;
-    QLineEdit* Text2; // password
-    QLabel* Picture1; // the padlock beside the boxes
-    QFrame* Shape1;   // the rule above the buttons
-    QPushButton* Command1;
-    QPushButton* Command2;
+    QWidget* namePasswordPanel;
+    QLabel* promptLabel;
+    QLabel* nameCaption;
+    QLineEdit* nameEdit;
+    QLabel* passwordCaption;
+    QLineEdit* passwordEdit;
+    QLabel* padlockPicture; // the padlock beside the boxes
+    QFrame* buttonRule;     // the rule above the buttons
+    QPushButton* okButton;
+    QPushButton* cancelButton;
 
     // The designed client area, in twips.
     static constexpr int kClientWidth = 6000;
     static constexpr int kClientHeight = 3900;
 
 public Q_SLOTS:
-    void Command1_Click();
-    void Command2_Click();
+    void okButton_Click();
+    void cancelButton_Click();
 
 protected:
     void paintEvent(QPaintEvent* e) override;

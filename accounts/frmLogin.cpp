@@ -143,53 +143,56 @@ frmLogin::frmLogin(QWidget* parent) : QWidget(parent) {
     gSetUpAccountWindow(this, QStringLiteral("用户登陆"), kClientWidth, kClientHeight, true);
 
     // Password alone.
-    Frame2 = new QWidget(this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(gPxRect(0, kPanelTop, kClientWidth, kPanelHeight));
-    Image4 = makeLabel(Frame2, "Image4", {}, gPxRect(360, 60, 1080, 1080));
-    Image4->setScaledContents(true);
-    Image4->setCursor(gLoadResCursor(101));
-    Label2 = makeLabel(Frame2, "Label2", {}, gPxRect(1680, 60, 3960, 330));
-    QFont bold = Label2->font();
+    passwordOnlyPanel = new QWidget(this);
+    passwordOnlyPanel->setObjectName(QStringLiteral("Frame2"));
+    passwordOnlyPanel->setGeometry(gPxRect(0, kPanelTop, kClientWidth, kPanelHeight));
+    pictureLabel = makeLabel(passwordOnlyPanel, "Image4", {}, gPxRect(360, 60, 1080, 1080));
+    pictureLabel->setScaledContents(true);
+    pictureLabel->setCursor(gLoadResCursor(101));
+    nameLabel = makeLabel(passwordOnlyPanel, "Label2", {}, gPxRect(1680, 60, 3960, 330));
+    QFont bold = nameLabel->font();
     bold.setBold(true);
-    Label2->setFont(bold);
-    Label1 = makeLabel(Frame2, "Label1", QStringLiteral("如果需要，请键入密码，再单击“确定”。"),
-                       gPxRect(1680, 450, 3960, 330));
-    Text1 = makeBox(Frame2, "Text1", gPxRect(1680, 900, 3300, 345));
-    Label5 = makeLabel(Frame2, "Label5", QStringLiteral("单击“确定”登陆 Rededera。"),
-                       gPxRect(1680, 900, 3960, 345));
-    Label5->setVisible(false);
+    nameLabel->setFont(bold);
+    passwordPromptLabel =
+        makeLabel(passwordOnlyPanel, "Label1", QStringLiteral("如果需要，请键入密码，再单击“确定”。"),
+                  gPxRect(1680, 450, 3960, 330));
+    Text1 = makeBox(passwordOnlyPanel, "Text1", gPxRect(1680, 900, 3300, 345));
+    noPasswordLabel = makeLabel(passwordOnlyPanel, "Label5", QStringLiteral("单击“确定”登陆 Rededera。"),
+                                gPxRect(1680, 900, 3960, 345));
+    noPasswordLabel->setVisible(false);
 
     // Name and password.
-    Frame1 = new QWidget(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(gPxRect(0, kPanelTop, kClientWidth, kPanelHeight));
-    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("键入用户名和密码，再单击“确定”。"),
-                       gPxRect(360, 60, 5280, 330));
-    Label9 = makeLabel(Frame1, "Label9", QStringLiteral("用户："), gPxRect(600, 600, 1080, 345));
-    Text3 = makeBox(Frame1, "Text3", gPxRect(1800, 600, 3300, 345));
-    gTipWhenCut(Text3);
-    Label10 = makeLabel(Frame1, "Label10", QStringLiteral("密码："), gPxRect(600, 1110, 1080, 345));
-    Text4 = makeBox(Frame1, "Text4", gPxRect(1800, 1110, 3300, 345));
-    Label9->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label10->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label9->setBuddy(Text3);
-    Label10->setBuddy(Text4);
+    namePasswordPanel = new QWidget(this);
+    namePasswordPanel->setObjectName(QStringLiteral("Frame1"));
+    namePasswordPanel->setGeometry(gPxRect(0, kPanelTop, kClientWidth, kPanelHeight));
+    promptLabel = makeLabel(namePasswordPanel, "Label3", QStringLiteral("键入用户名和密码，再单击“确定”。"),
+                            gPxRect(360, 60, 5280, 330));
+    nameCaption =
+        makeLabel(namePasswordPanel, "Label9", QStringLiteral("用户："), gPxRect(600, 600, 1080, 345));
+    nameEdit = makeBox(namePasswordPanel, "Text3", gPxRect(1800, 600, 3300, 345));
+    gTipWhenCut(nameEdit);
+    passwordCaption =
+        makeLabel(namePasswordPanel, "Label10", QStringLiteral("密码："), gPxRect(600, 1110, 1080, 345));
+    passwordEdit = makeBox(namePasswordPanel, "Text4", gPxRect(1800, 1110, 3300, 345));
+    nameCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    passwordCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    nameCaption->setBuddy(nameEdit);
+    passwordCaption->setBuddy(passwordEdit);
 
     Text1->setEchoMode(QLineEdit::Password);
-    Text4->setEchoMode(QLineEdit::Password);
+    passwordEdit->setEchoMode(QLineEdit::Password);
     gUsePasswordFilter(Text1);
-    gUsePasswordFilter(Text4);
+    gUsePasswordFilter(passwordEdit);
 
-    gAddOkCancel(this, kClientWidth, kButtonTop, Command1, Command2);
+    gAddOkCancel(this, kClientWidth, kButtonTop, Command1, cancelButton);
 
-    setTabOrder(Text1, Text3);
-    setTabOrder(Text3, Text4);
-    setTabOrder(Text4, Command1);
-    setTabOrder(Command1, Command2);
+    setTabOrder(Text1, nameEdit);
+    setTabOrder(nameEdit, passwordEdit);
+    setTabOrder(passwordEdit, Command1);
+    setTabOrder(Command1, cancelButton);
 
     connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
-    connect(Command2, &QPushButton::clicked, this, [this] { gGuard([this] { Command2_Click(); }); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { gGuard([this] { cancelButton_Click(); }); });
 }
 
 frmLogin::~frmLogin() = default;
@@ -198,14 +201,14 @@ void frmLogin::formLoad() {
     if (gHasResPicture(gResKind::Bitmap, 122)) background_ = gLoadResPicture(122);
     Text1->clear();
     const bool passwordOnly = gOption(Option::PasswordOnlySignIn);
-    Frame2->setVisible(passwordOnly);
-    Frame1->setVisible(!passwordOnly);
-    gSetNameText(Label2, gUserName);
+    passwordOnlyPanel->setVisible(passwordOnly);
+    namePasswordPanel->setVisible(!passwordOnly);
+    gSetNameText(nameLabel, gUserName);
     passwordOnly_ = passwordOnly;
-    Image4->setPixmap(gLoadUserPicture(gPictureIndex));
+    pictureLabel->setPixmap(gLoadUserPicture(gPictureIndex));
     if (gPasswordHash == QLatin1String(clsMD5::kEmptyDigest)) {
         Text1->setVisible(false);
-        Label5->setVisible(true);
+        noPasswordLabel->setVisible(true);
     }
 }
 
@@ -218,15 +221,15 @@ void frmLogin::paintEvent(QPaintEvent* e) {
 
 void frmLogin::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    if (Frame2->isVisible()) {
+    if (passwordOnlyPanel->isVisible()) {
         if (Text1->isVisible() && Text1->isEnabled())
             Text1->setFocus();
         else
             Command1->setFocus();
-    } else if (Text3->text().isEmpty()) {
-        Text3->setFocus();
+    } else if (nameEdit->text().isEmpty()) {
+        nameEdit->setFocus();
     } else {
-        Text4->setFocus();
+        passwordEdit->setFocus();
     }
 }
 
@@ -236,7 +239,7 @@ void frmLogin::closeEvent(QCloseEvent* e) {
 }
 
 bool frmLogin::cmd1Click() {
-    if (!gOption(Option::PasswordOnlySignIn)) Text3->setText(gUserName);
+    if (!gOption(Option::PasswordOnlySignIn)) nameEdit->setText(gUserName);
     return signIn();
 }
 
@@ -244,28 +247,28 @@ void frmLogin::Command1_Click() {
     signIn();
 }
 
-void frmLogin::Command2_Click() {
+void frmLogin::cancelButton_Click() {
     forms::unload(this);
 }
 
 void frmLogin::enableBoxes() {
     Text1->setEnabled(true);
-    Text3->setEnabled(true);
-    Text4->setEnabled(true);
+    nameEdit->setEnabled(true);
+    passwordEdit->setEnabled(true);
 }
 
 bool frmLogin::signIn() {
     Text1->setEnabled(false);
-    Text3->setEnabled(false);
-    Text4->setEnabled(false);
+    nameEdit->setEnabled(false);
+    passwordEdit->setEnabled(false);
 
     auto refuseName = [this] {
-        Text3->setEnabled(true);
-        Text4->setEnabled(true);
+        nameEdit->setEnabled(true);
+        passwordEdit->setEnabled(true);
         gMsgBox(Msg::SignInRejected, gButtonSet::Close);
-        Text4->clear();
-        Text3->setFocus();
-        Text3->selectAll();
+        passwordEdit->clear();
+        nameEdit->setFocus();
+        nameEdit->selectAll();
     };
     if (passwordOnly_) {
         if (!passwordMatches(Text1->text())) {
@@ -276,14 +279,14 @@ bool frmLogin::signIn() {
             return false;
         }
     } else {
-        Text3->setText(Text3->text().trimmed());
-        if (!gSameAccountName(Text3->text(), gUserName) || !passwordMatches(Text4->text())) {
+        nameEdit->setText(nameEdit->text().trimmed());
+        if (!gSameAccountName(nameEdit->text(), gUserName) || !passwordMatches(passwordEdit->text())) {
             refuseName();
             return false;
         }
     }
 
-    QLineEdit* box = passwordOnly_ ? Text1 : Text4;
+    QLineEdit* box = passwordOnly_ ? Text1 : passwordEdit;
     const QString typed = box->text();
     box->clear();
 

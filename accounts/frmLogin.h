@@ -24,22 +24,22 @@ public:
     bool cmd1Click() override;
 
     // Password alone (option 9).
-    QWidget* Frame2;
-    QLabel* Label2; // the account name
+    QWidget* passwordOnlyPanel;
+    QLabel* nameLabel; // the account name
     QLineEdit* Text1;
-    QLabel* Label1;
-    QLabel* Label5; // shown for an account without a password
-    QLabel* Image4; // the account picture
+    QLabel* passwordPromptLabel;
+    QLabel* noPasswordLabel; // shown for an account without a password
+    QLabel* pictureLabel;    // the account picture
     // Name and password.
-    QWidget* Frame1;
-    QLabel* Label9;
-    QLineEdit* Text3;
-    QLabel* Label10;
-    QLineEdit* Text4;
-    QLabel* Label3;
+    QWidget* namePasswordPanel;
+    QLabel* nameCaption;
+    QLineEdit* nameEdit;
+    QLabel* passwordCaption;
+    QLineEdit* passwordEdit;
+    QLabel* promptLabel;
 
     QPushButton* Command1;
-    QPushButton* Command2;
+    QPushButton* cancelButton;
 
     // The designed client area, in twips.
     static constexpr int kClientWidth = 6000;
@@ -47,7 +47,7 @@ public:
 
 public Q_SLOTS:
     void Command1_Click();
-    void Command2_Click();
+    void cancelButton_Click();
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -125,75 +125,77 @@ frmUser::frmUser(QWidget* parent) : QWidget(parent) {
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 
-    Image1 = makeLabel(this, "Image1");
-    Image1->setGeometry(gPxRect(120, 90, 480, 480));
-    Image1->setPixmap(svgPicture(QStringLiteral(":/res/accounts/account.svg"), QSize(32, 32)));
-    Label2 = makeTitle(this, "Label2", QStringLiteral("用户帐户"));
-    Label2->setGeometry(gPxRect(720, 150, 4000, 420));
+    titleImage = makeLabel(this, "Image1");
+    titleImage->setGeometry(gPxRect(120, 90, 480, 480));
+    titleImage->setPixmap(svgPicture(QStringLiteral(":/res/accounts/account.svg"), QSize(32, 32)));
+    titleLabel = makeTitle(this, "Label2", QStringLiteral("用户帐户"));
+    titleLabel->setGeometry(gPxRect(720, 150, 4000, 420));
 
     // The link list.
-    Frame1 = new QWidget(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Label16 = makeTitle(Frame1, "Label16", QStringLiteral("您想更改您的帐户的什么?"));
-    Label16->setGeometry(gPxRect(240, 240, 5000, 360));
-    lblCmd10 = makeLink(Frame1, "lblCmd10", QStringLiteral("更改名称"));
-    lblCmd11 = makeLink(Frame1, "lblCmd11", QStringLiteral("创建密码"));
-    lblCmd12 = makeLink(Frame1, "lblCmd12", QStringLiteral("删除我的密码"));
-    lblCmd13 = makeLink(Frame1, "lblCmd13", QStringLiteral("更改我的图片"));
-    lblCmd14 = makeLink(Frame1, "lblCmd14", QStringLiteral("导出我的密匙"));
-    Image5 = makeLabel(Frame1, "Image5");
-    Image5->setAlignment(Qt::AlignCenter);
-    Image5->setStyleSheet(QStringLiteral("QLabel#Image5 { border: 1px solid #c9dbef; border-radius: 4px; }"));
-    Label17 = makeLabel(Frame1, "Label17");
-    Label17->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    linkPanel = new QWidget(this);
+    linkPanel->setObjectName(QStringLiteral("Frame1"));
+    linkTitle = makeTitle(linkPanel, "Label16", QStringLiteral("您想更改您的帐户的什么?"));
+    linkTitle->setGeometry(gPxRect(240, 240, 5000, 360));
+    changeNameLink = makeLink(linkPanel, "lblCmd10", QStringLiteral("更改名称"));
+    passwordLink = makeLink(linkPanel, "lblCmd11", QStringLiteral("创建密码"));
+    removePasswordLink = makeLink(linkPanel, "lblCmd12", QStringLiteral("删除我的密码"));
+    pictureLink = makeLink(linkPanel, "lblCmd13", QStringLiteral("更改我的图片"));
+    exportKeyLink = makeLink(linkPanel, "lblCmd14", QStringLiteral("导出我的密匙"));
+    accountPicture = makeLabel(linkPanel, "Image5");
+    accountPicture->setAlignment(Qt::AlignCenter);
+    accountPicture->setStyleSheet(
+        QStringLiteral("QLabel#Image5 { border: 1px solid #c9dbef; border-radius: 4px; }"));
+    accountLabel = makeLabel(linkPanel, "Label17");
+    accountLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // Rename.
-    Frame2 = makeFrame(this, "Frame2");
-    Label18 = makeTitle(Frame2, "Label18");
-    Label19 = makeLabel(Frame2, "Label19");
-    Text2 = makeBox(Frame2, "Text2", false);
-    gTipWhenCut(Text2);
-    Label19->setBuddy(Text2);
-    Label20 = makeLabel(Frame2, "Label20", QStringLiteral("这个名称将会出现在欢迎屏幕。"));
-    Image6 = makeLabel(Frame2, "Image6");
-    Command1 = makeButton(Frame2, "Command1", QStringLiteral("改变名称"));
-    Command2 = makeButton(Frame2, "Command2", QStringLiteral("取消"));
+    renamePanel = makeFrame(this, "Frame2");
+    renameTitle = makeTitle(renamePanel, "Label18");
+    renamePrompt = makeLabel(renamePanel, "Label19");
+    nameEdit = makeBox(renamePanel, "Text2", false);
+    gTipWhenCut(nameEdit);
+    renamePrompt->setBuddy(nameEdit);
+    renameNote = makeLabel(renamePanel, "Label20", QStringLiteral("这个名称将会出现在欢迎屏幕。"));
+    renameImage = makeLabel(renamePanel, "Image6");
+    renameButton = makeButton(renamePanel, "Command1", QStringLiteral("改变名称"));
+    renameCancelButton = makeButton(renamePanel, "Command2", QStringLiteral("取消"));
 
     // Password.
-    Frame3 = makeFrame(this, "Frame3");
-    Label21 = makeTitle(Frame3, "Label21");
-    Label22 = makeLabel(Frame3, "Label22", QStringLiteral("键入您当前的密码:"));
-    Text3 = makeBox(Frame3, "Text3", true);
-    Frame6 = new QWidget(Frame3);
-    Frame6->setObjectName(QStringLiteral("Frame6"));
-    Label24 = makeLabel(Frame6, "Label24", QStringLiteral("输入一个新密码:"));
-    Text4 = makeBox(Frame6, "Text4", true);
-    Label25 = makeLabel(Frame6, "Label25", QStringLiteral("再次输入密码以确认:"));
-    Text5 = makeBox(Frame6, "Text5", true);
-    Label26 = makeLabel(Frame6, "Label26",
-                        QStringLiteral("如果您的密码包含大写字母，您必须在每次登录时用同样的方式输入。"));
-    Label26->setWordWrap(true);
-    Label26->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image7 = makeLabel(Frame3, "Image7");
-    Command7 = makeButton(Frame3, "Command7", QStringLiteral("创建密码"));
-    Command8 = makeButton(Frame3, "Command8", QStringLiteral("取消"));
+    passwordPanel = makeFrame(this, "Frame3");
+    passwordTitle = makeTitle(passwordPanel, "Label21");
+    currentPasswordCaption = makeLabel(passwordPanel, "Label22", QStringLiteral("键入您当前的密码:"));
+    currentPasswordEdit = makeBox(passwordPanel, "Text3", true);
+    newPasswordPanel = new QWidget(passwordPanel);
+    newPasswordPanel->setObjectName(QStringLiteral("Frame6"));
+    newPasswordCaption = makeLabel(newPasswordPanel, "Label24", QStringLiteral("输入一个新密码:"));
+    newPasswordEdit = makeBox(newPasswordPanel, "Text4", true);
+    confirmPasswordCaption = makeLabel(newPasswordPanel, "Label25", QStringLiteral("再次输入密码以确认:"));
+    confirmPasswordEdit = makeBox(newPasswordPanel, "Text5", true);
+    passwordNote =
+        makeLabel(newPasswordPanel, "Label26",
+                  QStringLiteral("如果您的密码包含大写字母，您必须在每次登录时用同样的方式输入。"));
+    passwordNote->setWordWrap(true);
+    passwordNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    passwordImage = makeLabel(passwordPanel, "Image7");
+    passwordOkButton = makeButton(passwordPanel, "Command7", QStringLiteral("创建密码"));
+    passwordCancelButton = makeButton(passwordPanel, "Command8", QStringLiteral("取消"));
 
     // Remove the password.
-    Frame4 = makeFrame(this, "Frame4");
-    Label27 = makeTitle(Frame4, "Label27");
-    Label28 = makeLabel(Frame4, "Label28");
-    Label28->setWordWrap(true);
-    Label28->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Text6 = makeBox(Frame4, "Text6", true);
-    Image8 = makeLabel(Frame4, "Image8");
-    Command3 = makeButton(Frame4, "Command3", QStringLiteral("删除密码"));
-    Command4 = makeButton(Frame4, "Command4", QStringLiteral("取消"));
+    removePasswordPanel = makeFrame(this, "Frame4");
+    removePasswordTitle = makeTitle(removePasswordPanel, "Label27");
+    removePasswordNote = makeLabel(removePasswordPanel, "Label28");
+    removePasswordNote->setWordWrap(true);
+    removePasswordNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    removePasswordEdit = makeBox(removePasswordPanel, "Text6", true);
+    removePasswordImage = makeLabel(removePasswordPanel, "Image8");
+    removePasswordButton = makeButton(removePasswordPanel, "Command3", QStringLiteral("删除密码"));
+    removePasswordCancelButton = makeButton(removePasswordPanel, "Command4", QStringLiteral("取消"));
 
     // Picture.
-    Frame5 = makeFrame(this, "Frame5");
-    Label29 = makeTitle(Frame5, "Label29", QStringLiteral("为您的帐户挑一个新的图像"));
-    Label30 = makeLabel(Frame5, "Label30", QStringLiteral("您选择的图像会出现在 欢迎屏幕。"));
-    picList = new QTableWidget(2, 7, Frame5);
+    picturePanel = makeFrame(this, "Frame5");
+    pictureTitle = makeTitle(picturePanel, "Label29", QStringLiteral("为您的帐户挑一个新的图像"));
+    pictureNote = makeLabel(picturePanel, "Label30", QStringLiteral("您选择的图像会出现在 欢迎屏幕。"));
+    picList = new QTableWidget(2, 7, picturePanel);
     picList->setObjectName(QStringLiteral("picList"));
     picList->horizontalHeader()->hide();
     picList->verticalHeader()->hide();
@@ -210,32 +212,41 @@ frmUser::frmUser(QWidget* parent) : QWidget(parent) {
     for (int r = 0; r < 2; ++r)
         picList->setRowHeight(r, gPx(kCellTwips));
     picList->resize(gPx(kCellTwips) * 7 + 2, gPx(kCellTwips) * 2 + 2);
-    lblCmd23 = makeLink(Frame5, "lblCmd23", QStringLiteral("浏览图片"));
-    Image9 = makeLabel(Frame5, "Image9");
-    Image10 = makeLabel(Frame5, "Image10");
-    Image10->setAlignment(Qt::AlignCenter);
-    Command5 = makeButton(Frame5, "Command5", QStringLiteral("更改图片"));
-    Command6 = makeButton(Frame5, "Command6", QStringLiteral("取消"));
+    browsePictureLink = makeLink(picturePanel, "lblCmd23", QStringLiteral("浏览图片"));
+    pictureImage = makeLabel(picturePanel, "Image9");
+    picturePreview = makeLabel(picturePanel, "Image10");
+    picturePreview->setAlignment(Qt::AlignCenter);
+    changePictureButton = makeButton(picturePanel, "Command5", QStringLiteral("更改图片"));
+    pictureCancelButton = makeButton(picturePanel, "Command6", QStringLiteral("取消"));
 
     const QPixmap padlock = svgPicture(QStringLiteral(":/res/accounts/padlock.svg"), QSize(48, 48));
     const QPixmap account = svgPicture(QStringLiteral(":/res/accounts/account.svg"), QSize(48, 48));
-    Image6->setPixmap(account);
-    Image7->setPixmap(padlock);
-    Image8->setPixmap(padlock);
-    Image9->setPixmap(account);
+    renameImage->setPixmap(account);
+    passwordImage->setPixmap(padlock);
+    removePasswordImage->setPixmap(padlock);
+    pictureImage->setPixmap(account);
 
-    connect(lblCmd10, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd10_MouseUp(); }); });
-    connect(lblCmd11, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd11_MouseUp(); }); });
-    connect(lblCmd12, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd12_MouseUp(); }); });
-    connect(lblCmd13, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd13_MouseUp(); }); });
-    connect(lblCmd14, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd14_MouseUp(); }); });
-    connect(lblCmd23, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd23_MouseUp(); }); });
-    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
-    connect(Command7, &QPushButton::clicked, this, [this] { gGuard([this] { Command7_Click(); }); });
-    connect(Command3, &QPushButton::clicked, this, [this] { gGuard([this] { Command3_Click(); }); });
-    connect(Command5, &QPushButton::clicked, this, [this] { gGuard([this] { Command5_Click(); }); });
-    for (auto [button, frame] : {std::pair{Command2, Frame2}, std::pair{Command8, Frame3},
-                                 std::pair{Command4, Frame4}, std::pair{Command6, Frame5}}) {
+    connect(changeNameLink, &gLinkLabel::clicked, this,
+            [this] { gGuard([this] { changeNameLink_MouseUp(); }); });
+    connect(passwordLink, &gLinkLabel::clicked, this, [this] { gGuard([this] { passwordLink_MouseUp(); }); });
+    connect(removePasswordLink, &gLinkLabel::clicked, this,
+            [this] { gGuard([this] { removePasswordLink_MouseUp(); }); });
+    connect(pictureLink, &gLinkLabel::clicked, this, [this] { gGuard([this] { pictureLink_MouseUp(); }); });
+    connect(exportKeyLink, &gLinkLabel::clicked, this,
+            [this] { gGuard([this] { exportKeyLink_MouseUp(); }); });
+    connect(browsePictureLink, &gLinkLabel::clicked, this,
+            [this] { gGuard([this] { browsePictureLink_MouseUp(); }); });
+    connect(renameButton, &QPushButton::clicked, this, [this] { gGuard([this] { renameButton_Click(); }); });
+    connect(passwordOkButton, &QPushButton::clicked, this,
+            [this] { gGuard([this] { passwordOkButton_Click(); }); });
+    connect(removePasswordButton, &QPushButton::clicked, this,
+            [this] { gGuard([this] { removePasswordButton_Click(); }); });
+    connect(changePictureButton, &QPushButton::clicked, this,
+            [this] { gGuard([this] { changePictureButton_Click(); }); });
+    for (auto [button, frame] :
+         {std::pair{renameCancelButton, renamePanel}, std::pair{passwordCancelButton, passwordPanel},
+          std::pair{removePasswordCancelButton, removePasswordPanel},
+          std::pair{pictureCancelButton, picturePanel}}) {
         QWidget* f = frame;
         connect(button, &QPushButton::clicked, this, [this, f] {
             f->setVisible(false);
@@ -244,7 +255,7 @@ frmUser::frmUser(QWidget* parent) : QWidget(parent) {
     }
     connect(picList, &QTableWidget::currentCellChanged, this, [this](int row, int col) {
         const QLabel* cell = qobject_cast<QLabel*>(picList->cellWidget(row, col));
-        Image10->setPixmap(cell ? cell->pixmap() : QPixmap());
+        picturePreview->setPixmap(cell ? cell->pixmap() : QPixmap());
     });
 
     resize(gPxSize(frmKeyExport::kDesignWidth, frmKeyExport::kDesignHeight));
@@ -272,7 +283,7 @@ void frmUser::formLoad() {
         setCellPicture(1, 5, {});
         setCellPicture(1, 6, {});
     });
-    step([this] { Image5->setPixmap(gLoadUserPicture(gPictureIndex)); });
+    step([this] { accountPicture->setPixmap(gLoadUserPicture(gPictureIndex)); });
     step([this] { showAccount(); });
     step([this] { placeLinks(); });
     layoutFrames();
@@ -297,26 +308,26 @@ void frmUser::setCellPicture(int row, int col, const QPixmap& picture) {
 void frmUser::showAccount() {
     QString rest = QStringLiteral("\n");
     if (hasPassword()) rest += QStringLiteral("\n密码保护");
-    gSetNameText(Label17, gUserName, {}, rest);
+    gSetNameText(accountLabel, gUserName, {}, rest);
 }
 
 void frmUser::placeLinks() {
-    lblCmd10->move(gPxPoint(240, 600));
-    lblCmd11->move(gPxPoint(240, 960));
+    changeNameLink->move(gPxPoint(240, 600));
+    passwordLink->move(gPxPoint(240, 960));
     if (hasPassword()) {
-        lblCmd11->setText(QStringLiteral("更改我的密码"));
-        lblCmd12->setText(QStringLiteral("删除我的密码"));
-        lblCmd12->move(gPxPoint(240, 1320));
-        lblCmd12->show();
-        lblCmd13->move(gPxPoint(240, 1680));
-        lblCmd14->move(gPxPoint(240, 2040));
+        passwordLink->setText(QStringLiteral("更改我的密码"));
+        removePasswordLink->setText(QStringLiteral("删除我的密码"));
+        removePasswordLink->move(gPxPoint(240, 1320));
+        removePasswordLink->show();
+        pictureLink->move(gPxPoint(240, 1680));
+        exportKeyLink->move(gPxPoint(240, 2040));
     } else {
-        lblCmd11->setText(QStringLiteral("创建密码"));
-        lblCmd12->hide();
-        lblCmd13->move(gPxPoint(240, 1320));
-        lblCmd14->move(gPxPoint(240, 1680));
+        passwordLink->setText(QStringLiteral("创建密码"));
+        removePasswordLink->hide();
+        pictureLink->move(gPxPoint(240, 1320));
+        exportKeyLink->move(gPxPoint(240, 1680));
     }
-    for (gLinkLabel* l : {lblCmd10, lblCmd11, lblCmd12, lblCmd13, lblCmd14})
+    for (gLinkLabel* l : {changeNameLink, passwordLink, removePasswordLink, pictureLink, exportKeyLink})
         l->adjustSize();
 }
 
@@ -328,9 +339,9 @@ void frmUser::resizeEvent(QResizeEvent* e) {
 void frmUser::layoutFrames() {
     const int w = gTwips(width());
     const int h = gTwips(height());
-    Frame1->setGeometry(gPxRect(0, 720, w, std::max(0, h - 720)));
-    Image5->setGeometry(gPxRect(std::max(5400, w - 3480), 240, 900, 900));
-    Label17->setGeometry(gPxRect(Image5->x() * 15 + 1020, 240, 2400, 900));
+    linkPanel->setGeometry(gPxRect(0, 720, w, std::max(0, h - 720)));
+    accountPicture->setGeometry(gPxRect(std::max(5400, w - 3480), 240, 900, 900));
+    accountLabel->setGeometry(gPxRect(accountPicture->x() * 15 + 1020, 240, 2400, 900));
     showAccount(); // the name is cut to the label's width
 
     const int boxWidth = std::max(1500, w - 5040);
@@ -341,64 +352,65 @@ void frmUser::layoutFrames() {
     };
     auto picture = [&](QLabel* image) { image->setGeometry(gPxRect(w - 1200, 240, 720, 720)); };
 
-    buttons(Frame2, Command1, Command2);
-    picture(Image6);
-    Label18->setGeometry(gPxRect(240, 240, w - 1680, 420));
-    Label19->setGeometry(gPxRect(240, 960, w - 1680, 300));
-    Text2->setGeometry(gPxRect(240, 1320, boxWidth, 330));
-    Label20->setGeometry(gPxRect(240, 1800, w - 1680, 300));
+    buttons(renamePanel, renameButton, renameCancelButton);
+    picture(renameImage);
+    renameTitle->setGeometry(gPxRect(240, 240, w - 1680, 420));
+    renamePrompt->setGeometry(gPxRect(240, 960, w - 1680, 300));
+    nameEdit->setGeometry(gPxRect(240, 1320, boxWidth, 330));
+    renameNote->setGeometry(gPxRect(240, 1800, w - 1680, 300));
 
-    buttons(Frame3, Command7, Command8);
-    picture(Image7);
-    Label21->setGeometry(gPxRect(240, 240, w - 1680, 420));
-    Label22->setGeometry(gPxRect(240, 720, boxWidth, 300));
-    Text3->setGeometry(gPxRect(240, 1020, boxWidth, 330));
-    Frame6->setGeometry(gPxRect(0, Frame6->y() * 15 >= 1440 ? 1440 : 600, w, 2400));
-    Label24->setGeometry(gPxRect(240, 180, boxWidth, 300));
-    Text4->setGeometry(gPxRect(240, 480, boxWidth, 330));
-    Label25->setGeometry(gPxRect(240, 960, boxWidth, 300));
-    Text5->setGeometry(gPxRect(240, 1260, boxWidth, 330));
-    Label26->setGeometry(gPxRect(240, 1740, std::max(1500, w - 2640), 600));
+    buttons(passwordPanel, passwordOkButton, passwordCancelButton);
+    picture(passwordImage);
+    passwordTitle->setGeometry(gPxRect(240, 240, w - 1680, 420));
+    currentPasswordCaption->setGeometry(gPxRect(240, 720, boxWidth, 300));
+    currentPasswordEdit->setGeometry(gPxRect(240, 1020, boxWidth, 330));
+    newPasswordPanel->setGeometry(gPxRect(0, newPasswordPanel->y() * 15 >= 1440 ? 1440 : 600, w, 2400));
+    newPasswordCaption->setGeometry(gPxRect(240, 180, boxWidth, 300));
+    newPasswordEdit->setGeometry(gPxRect(240, 480, boxWidth, 330));
+    confirmPasswordCaption->setGeometry(gPxRect(240, 960, boxWidth, 300));
+    confirmPasswordEdit->setGeometry(gPxRect(240, 1260, boxWidth, 330));
+    passwordNote->setGeometry(gPxRect(240, 1740, std::max(1500, w - 2640), 600));
 
-    buttons(Frame4, Command3, Command4);
-    picture(Image8);
-    Label27->setGeometry(gPxRect(240, 240, w - 1680, 420));
+    buttons(removePasswordPanel, removePasswordButton, removePasswordCancelButton);
+    picture(removePasswordImage);
+    removePasswordTitle->setGeometry(gPxRect(240, 240, w - 1680, 420));
     // Under the dialog's picture, which stands at its top right.
-    Label28->setGeometry(gPxRect(240, 960, w - 240 - 240, 900));
-    Text6->setGeometry(gPxRect(240, 1860, boxWidth, 330));
+    removePasswordNote->setGeometry(gPxRect(240, 960, w - 240 - 240, 900));
+    removePasswordEdit->setGeometry(gPxRect(240, 1860, boxWidth, 330));
 
-    buttons(Frame5, Command5, Command6);
-    picture(Image9);
-    Label29->setGeometry(gPxRect(240, 240, w - 1680, 420));
-    Label30->setGeometry(gPxRect(240, 720, w - 1680, 300));
+    buttons(picturePanel, changePictureButton, pictureCancelButton);
+    picture(pictureImage);
+    pictureTitle->setGeometry(gPxRect(240, 240, w - 1680, 420));
+    pictureNote->setGeometry(gPxRect(240, 720, w - 1680, 300));
     picList->move(gPxPoint(240, 1140));
-    lblCmd23->move(gPxPoint(240, 1140 + 2 * kCellTwips + 180));
-    lblCmd23->adjustSize();
-    Image10->setGeometry(gPxRect(240 + 7 * kCellTwips + 240, 1140, kCellTwips, kCellTwips));
+    browsePictureLink->move(gPxPoint(240, 1140 + 2 * kCellTwips + 180));
+    browsePictureLink->adjustSize();
+    picturePreview->setGeometry(gPxRect(240 + 7 * kCellTwips + 240, 1140, kCellTwips, kCellTwips));
 }
 
 // ---- rename ----
 
-void frmUser::lblCmd10_MouseUp() {
-    Text2->setText(gUserName);
-    Label18->setText(QStringLiteral("为您的账户提供一个新名称"));
+void frmUser::changeNameLink_MouseUp() {
+    nameEdit->setText(gUserName);
+    renameTitle->setText(QStringLiteral("为您的账户提供一个新名称"));
     // "&" of the name itself is no shortcut mark.
-    gSetNameText(Label19, Text2->text(), QStringLiteral("为 "), QStringLiteral(" 键入一个名称(&T):"), true);
-    gBindDefaultCancel(this, Command1, Command2);
-    Command1->setDefault(true);
-    Frame2->show();
-    Frame2->raise();
-    Text2->setFocus();
+    gSetNameText(renamePrompt, nameEdit->text(), QStringLiteral("为 "), QStringLiteral(" 键入一个名称(&T):"),
+                 true);
+    gBindDefaultCancel(this, renameButton, renameCancelButton);
+    renameButton->setDefault(true);
+    renamePanel->show();
+    renamePanel->raise();
+    nameEdit->setFocus();
 }
 
-void frmUser::Command1_Click() {
-    if (Text2->text().isEmpty()) {
+void frmUser::renameButton_Click() {
+    if (nameEdit->text().isEmpty()) {
         gMsgBox(Msg::AccountNameMissing, gButtonSet::Close);
-        Text2->setFocus();
+        nameEdit->setFocus();
         return;
     }
     const QString before = gUserName;
-    gUserName = Text2->text();
+    gUserName = nameEdit->text();
     if (!gSaveUserData()) {
         gUserName = before;
         try {
@@ -409,34 +421,34 @@ void frmUser::Command1_Click() {
         return;
     }
     showAccount();
-    Frame2->hide();
+    renamePanel->hide();
     gBindDefaultCancel(this, nullptr, nullptr);
 }
 
 // ---- password ----
 
-void frmUser::lblCmd11_MouseUp() {
-    Text3->hide();
-    Label22->hide();
-    Text4->clear();
-    Text5->clear();
+void frmUser::passwordLink_MouseUp() {
+    currentPasswordEdit->hide();
+    currentPasswordCaption->hide();
+    newPasswordEdit->clear();
+    confirmPasswordEdit->clear();
     if (hasPassword()) {
-        Command7->setText(QStringLiteral("更改密码"));
-        Label21->setText(QStringLiteral("更改您的密码"));
-        Label22->show();
-        Text3->show();
-        Text3->clear();
-        Frame6->move(gPxPoint(0, 1440));
+        passwordOkButton->setText(QStringLiteral("更改密码"));
+        passwordTitle->setText(QStringLiteral("更改您的密码"));
+        currentPasswordCaption->show();
+        currentPasswordEdit->show();
+        currentPasswordEdit->clear();
+        newPasswordPanel->move(gPxPoint(0, 1440));
     } else {
-        Command7->setText(QStringLiteral("创建密码"));
-        Label21->setText(QStringLiteral("为您的账户创建一个密码"));
-        Frame6->move(gPxPoint(0, 600));
+        passwordOkButton->setText(QStringLiteral("创建密码"));
+        passwordTitle->setText(QStringLiteral("为您的账户创建一个密码"));
+        newPasswordPanel->move(gPxPoint(0, 600));
     }
-    gBindDefaultCancel(this, Command7, Command8);
-    Command7->setDefault(true);
-    Frame3->show();
-    Frame3->raise();
-    (Text3->isVisibleTo(Frame3) ? Text3 : Text4)->setFocus();
+    gBindDefaultCancel(this, passwordOkButton, passwordCancelButton);
+    passwordOkButton->setDefault(true);
+    passwordPanel->show();
+    passwordPanel->raise();
+    (currentPasswordEdit->isVisibleTo(passwordPanel) ? currentPasswordEdit : newPasswordEdit)->setFocus();
     layoutFrames();
 }
 
@@ -478,58 +490,58 @@ bool frmUser::rekey(const QString& oldPassword, const QString& newPassword, cons
     return false;
 }
 
-void frmUser::Command7_Click() {
+void frmUser::passwordOkButton_Click() {
     QString oldPassword;
-    if (Text3->isVisibleTo(Frame3)) {
-        if (digestOf(Text3->text()) != gPasswordHash) {
-            Text5->clear();
-            Text4->clear();
-            Text3->clear();
+    if (currentPasswordEdit->isVisibleTo(passwordPanel)) {
+        if (digestOf(currentPasswordEdit->text()) != gPasswordHash) {
+            confirmPasswordEdit->clear();
+            newPasswordEdit->clear();
+            currentPasswordEdit->clear();
             gMsgBox(Msg::WrongCurrentPassword, gButtonSet::Close);
-            Text3->setFocus();
+            currentPasswordEdit->setFocus();
             return;
         }
-        oldPassword = Text3->text();
+        oldPassword = currentPasswordEdit->text();
     }
-    if (Text4->text() != Text5->text()) {
-        Text5->clear();
-        Text4->clear();
-        Text3->clear();
+    if (newPasswordEdit->text() != confirmPasswordEdit->text()) {
+        confirmPasswordEdit->clear();
+        newPasswordEdit->clear();
+        currentPasswordEdit->clear();
         gMsgBox(Msg::PasswordsDiffer, gButtonSet::Close);
-        (Text3->isVisibleTo(Frame3) ? Text3 : Text4)->setFocus();
+        (currentPasswordEdit->isVisibleTo(passwordPanel) ? currentPasswordEdit : newPasswordEdit)->setFocus();
         return;
     }
-    const QString newPassword = Text4->text();
-    Text4->clear();
-    Text5->clear();
-    Text3->clear();
+    const QString newPassword = newPasswordEdit->text();
+    newPasswordEdit->clear();
+    confirmPasswordEdit->clear();
+    currentPasswordEdit->clear();
     if (!rekey(oldPassword, newPassword, gRecordKey)) return;
     gChangeFrame(Page::Account);
 }
 
 // ---- remove the password ----
 
-void frmUser::lblCmd12_MouseUp() {
-    Label27->setText(QStringLiteral("您确实要删除您的密码吗?"));
-    Label28->setText(QStringLiteral(
+void frmUser::removePasswordLink_MouseUp() {
+    removePasswordTitle->setText(QStringLiteral("您确实要删除您的密码吗?"));
+    removePasswordNote->setText(QStringLiteral(
         "如果删除您的密码，其他人就可以访问您的账户。\n\n要验证您的身份，请输入您的当前密码:"));
-    Text6->clear();
-    gBindDefaultCancel(this, Command3, Command4);
-    Command3->setDefault(true);
-    Text6->show();
-    Frame4->show();
-    Frame4->raise();
-    Text6->setFocus();
+    removePasswordEdit->clear();
+    gBindDefaultCancel(this, removePasswordButton, removePasswordCancelButton);
+    removePasswordButton->setDefault(true);
+    removePasswordEdit->show();
+    removePasswordPanel->show();
+    removePasswordPanel->raise();
+    removePasswordEdit->setFocus();
 }
 
-void frmUser::Command3_Click() {
-    if (digestOf(Text6->text()) != gPasswordHash) {
-        Text6->clear();
+void frmUser::removePasswordButton_Click() {
+    if (digestOf(removePasswordEdit->text()) != gPasswordHash) {
+        removePasswordEdit->clear();
         gMsgBox(Msg::WrongCurrentPassword, gButtonSet::Close);
         return;
     }
-    const QString oldPassword = Text6->text();
-    Text6->clear();
+    const QString oldPassword = removePasswordEdit->text();
+    removePasswordEdit->clear();
     // A fresh record key, so an old key file no longer opens the database.
     gRandomize();
     const QString newKey = QString::number(static_cast<long>(std::floor(gRnd() * 9999999.0)));
@@ -539,22 +551,22 @@ void frmUser::Command3_Click() {
 
 // ---- picture ----
 
-void frmUser::lblCmd13_MouseUp() {
+void frmUser::pictureLink_MouseUp() {
     try {
         const int row = gPictureIndex / 7;
         const int col = gPictureIndex - 7 * row;
-        if (gPictureIndex == kPictureCell) setCellPicture(1, 5, Image5->pixmap());
+        if (gPictureIndex == kPictureCell) setCellPicture(1, 5, accountPicture->pixmap());
         picList->setCurrentCell(row, col);
     } catch (...) {
         gShowErrorBox(true);
     }
-    gBindDefaultCancel(this, Command5, Command6);
-    Command5->setDefault(true);
-    Frame5->show();
-    Frame5->raise();
+    gBindDefaultCancel(this, changePictureButton, pictureCancelButton);
+    changePictureButton->setDefault(true);
+    picturePanel->show();
+    picturePanel->raise();
 }
 
-void frmUser::Command5_Click() {
+void frmUser::changePictureButton_Click() {
     const int row = std::max(0, picList->currentRow());
     const int col = std::max(0, picList->currentColumn());
     const int number = 7 * row + col;
@@ -575,14 +587,14 @@ void frmUser::Command5_Click() {
     }
     if (auto* cell = qobject_cast<QLabel*>(picList->cellWidget(row, col))) {
         // The account picture shows at its own size; the cell may hold it scaled down.
-        Image5->setPixmap(gLoadUserPicture(number));
-        if (Image5->pixmap().isNull()) Image5->setPixmap(cell->pixmap());
+        accountPicture->setPixmap(gLoadUserPicture(number));
+        if (accountPicture->pixmap().isNull()) accountPicture->setPixmap(cell->pixmap());
     }
-    Frame5->hide();
+    picturePanel->hide();
     gBindDefaultCancel(this, nullptr, nullptr);
 }
 
-void frmUser::lblCmd23_MouseUp() {
+void frmUser::browsePictureLink_MouseUp() {
     QString file;
     try {
         file = dialogs::getOpenFileName(this, QStringLiteral("打开"), {}, kPictureFilter);
@@ -606,14 +618,14 @@ void frmUser::lblCmd23_MouseUp() {
         return;
     }
     const QPixmap picture = QPixmap::fromImage(image);
-    Image5->setPixmap(picture);
+    accountPicture->setPixmap(picture);
     setCellPicture(1, 5, picture);
     picList->setCurrentCell(1, 5);
     const int before = gPictureIndex;
     gPictureIndex = kPictureCell;
     if (!gSaveUserData()) {
         gPictureIndex = before;
-        Image5->setPixmap(gLoadUserPicture(before));
+        accountPicture->setPixmap(gLoadUserPicture(before));
         try {
             fail(QStringLiteral("帐户配置文件无法写入，图片没有更改。"));
         } catch (...) {
@@ -621,13 +633,13 @@ void frmUser::lblCmd23_MouseUp() {
         }
         return;
     }
-    Frame5->hide();
+    picturePanel->hide();
     gBindDefaultCancel(this, nullptr, nullptr);
 }
 
 // ---- key file ----
 
-void frmUser::lblCmd14_MouseUp() {
+void frmUser::exportKeyLink_MouseUp() {
     auto* wizard = forms::load<frmKeyExport>(QStringLiteral("frmKeyExport"));
     if (!wizard) return;
     if (gPageSwitch* m = gPageSwitcher()) {

@@ -26,71 +26,71 @@ public:
     static bool hasPassword();
 
     // Header.
-    QLabel* Label2;
-    QLabel* Image1;
+    QLabel* titleLabel;
+    QLabel* titleImage;
     // The link list.
-    QWidget* Frame1;
-    QLabel* Label16;
-    QLabel* Image5;
-    QLabel* Label17;
-    gLinkLabel* lblCmd10;
-    gLinkLabel* lblCmd11;
-    gLinkLabel* lblCmd12;
-    gLinkLabel* lblCmd13;
-    gLinkLabel* lblCmd14;
+    QWidget* linkPanel;
+    QLabel* linkTitle;
+    QLabel* accountPicture;
+    QLabel* accountLabel;
+    gLinkLabel* changeNameLink;
+    gLinkLabel* passwordLink;
+    gLinkLabel* removePasswordLink;
+    gLinkLabel* pictureLink;
+    gLinkLabel* exportKeyLink;
     // Rename.
-    QWidget* Frame2;
-    QLabel* Label18;
-    QLabel* Label19;
-    QLineEdit* Text2;
-    QLabel* Label20;
-    QLabel* Image6;
-    QPushButton* Command1;
-    QPushButton* Command2;
+    QWidget* renamePanel;
+    QLabel* renameTitle;
+    QLabel* renamePrompt;
+    QLineEdit* nameEdit;
+    QLabel* renameNote;
+    QLabel* renameImage;
+    QPushButton* renameButton;
+    QPushButton* renameCancelButton;
     // Password.
-    QWidget* Frame3;
-    QLabel* Label21;
-    QLabel* Label22;
-    QLineEdit* Text3;
-    QWidget* Frame6;
-    QLabel* Label24;
-    QLineEdit* Text4;
-    QLabel* Label25;
-    QLineEdit* Text5;
-    QLabel* Label26;
-    QLabel* Image7;
-    QPushButton* Command7;
-    QPushButton* Command8;
+    QWidget* passwordPanel;
+    QLabel* passwordTitle;
+    QLabel* currentPasswordCaption;
+    QLineEdit* currentPasswordEdit;
+    QWidget* newPasswordPanel;
+    QLabel* newPasswordCaption;
+    QLineEdit* newPasswordEdit;
+    QLabel* confirmPasswordCaption;
+    QLineEdit* confirmPasswordEdit;
+    QLabel* passwordNote;
+    QLabel* passwordImage;
+    QPushButton* passwordOkButton;
+    QPushButton* passwordCancelButton;
     // Remove the password.
-    QWidget* Frame4;
-    QLabel* Label27;
-    QLabel* Label28;
-    QLineEdit* Text6;
-    QLabel* Image8;
-    QPushButton* Command3;
-    QPushButton* Command4;
+    QWidget* removePasswordPanel;
+    QLabel* removePasswordTitle;
+    QLabel* removePasswordNote;
+    QLineEdit* removePasswordEdit;
+    QLabel* removePasswordImage;
+    QPushButton* removePasswordButton;
+    QPushButton* removePasswordCancelButton;
     // Picture.
-    QWidget* Frame5;
-    QLabel* Label29;
-    QLabel* Label30;
+    QWidget* picturePanel;
+    QLabel* pictureTitle;
+    QLabel* pictureNote;
     QTableWidget* picList;
-    gLinkLabel* lblCmd23;
-    QLabel* Image9;
-    QLabel* Image10;
-    QPushButton* Command5;
-    QPushButton* Command6;
+    gLinkLabel* browsePictureLink;
+    QLabel* pictureImage;
+    QLabel* picturePreview;
+    QPushButton* changePictureButton;
+    QPushButton* pictureCancelButton;
 
 public Q_SLOTS:
-    void lblCmd10_MouseUp(); // rename
-    void lblCmd11_MouseUp(); // create or change the password
-    void lblCmd12_MouseUp(); // remove the password
-    void lblCmd13_MouseUp(); // picture
-    void lblCmd14_MouseUp(); // key-file wizard
-    void lblCmd23_MouseUp(); // own picture file
-    void Command1_Click();
-    void Command7_Click();
-    void Command3_Click();
-    void Command5_Click();
+    void changeNameLink_MouseUp();     // rename
+    void passwordLink_MouseUp();       // create or change the password
+    void removePasswordLink_MouseUp(); // remove the password
+    void pictureLink_MouseUp();        // picture
+    void exportKeyLink_MouseUp();      // key-file wizard
+    void browsePictureLink_MouseUp();  // own picture file
+    void renameButton_Click();
+    void passwordOkButton_Click();
+    void removePasswordButton_Click();
+    void changePictureButton_Click();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -40,32 +40,32 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
     l0->setGeometry(gPxRect(kLabelLeft, kLabelTop, kLabelWidth, 660));
     labels_.insert(0, l0);
 
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAutoFillBackground(true);
-    QPalette bar = Picture1->palette();
+    buttonBar = new QWidget(this);
+    buttonBar->setObjectName(QStringLiteral("Picture1"));
+    buttonBar->setAutoFillBackground(true);
+    QPalette bar = buttonBar->palette();
     bar.setColor(QPalette::Window, QColor(0xF0, 0xF2, 0xF5));
-    Picture1->setPalette(bar);
+    buttonBar->setPalette(bar);
 
-    Command1 = new QPushButton(QStringLiteral("关闭"), Picture1);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(gPxRect(4320, 160, 1095, 350));
-    Command1->setDefault(true);
-    Command2 = new gLinkLabel(QStringLiteral("返回"), Picture1);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->move(gPxPoint(120, 240));
-    Command2->adjustSize();
-    Command2->hide();
+    closeButton = new QPushButton(QStringLiteral("关闭"), buttonBar);
+    closeButton->setObjectName(QStringLiteral("Command1"));
+    closeButton->setGeometry(gPxRect(4320, 160, 1095, 350));
+    closeButton->setDefault(true);
+    backLink = new gLinkLabel(QStringLiteral("返回"), buttonBar);
+    backLink->setObjectName(QStringLiteral("Command2"));
+    backLink->move(gPxPoint(120, 240));
+    backLink->adjustSize();
+    backLink->hide();
 
-    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([&] { forms::unload(this); }); });
-    connect(Command2, &gLinkLabel::clicked, this, [this] { gGuard([&] { back(); }); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { gGuard([&] { forms::unload(this); }); });
+    connect(backLink, &gLinkLabel::clicked, this, [this] { gGuard([&] { back(); }); });
     setClientHeightTwips(kClientHeight);
 }
 
 void frmHelp::setClientHeightTwips(int twips) {
     const int h = gPx(twips);
     setFixedSize(gPx(kClientWidth), h);
-    Picture1->setGeometry(0, h - gPx(kBarHeight), gPx(kClientWidth), gPx(kBarHeight));
+    buttonBar->setGeometry(0, h - gPx(kBarHeight), gPx(kClientWidth), gPx(kBarHeight));
 }
 
 void frmHelp::setLabel0(const QString& text) {
@@ -110,7 +110,7 @@ void frmHelp::topicClicked(int index) {
     if (gTwips(h) > 660) setClientHeightTwips(gClientHeightTwips(gTwips(h) + 1875));
     for (int i = 702; i <= 706; ++i)
         if (QLabel* l = labels_.value(i)) l->hide();
-    Command2->show();
+    backLink->show();
 }
 
 void frmHelp::back() {
@@ -118,7 +118,7 @@ void frmHelp::back() {
     for (int i = 702; i <= 706; ++i)
         if (QLabel* l = labels_.value(i)) l->show();
     setClientHeightTwips(gClientHeightTwips(kBrowserFormHeight));
-    Command2->hide();
+    backLink->hide();
 }
 
 void frmHelp::done(int r) {

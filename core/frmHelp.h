@@ -21,9 +21,9 @@ public:
     void showText(int textId);
 
     QLabel* label(int index) const { return labels_.value(index); }
-    QWidget* Picture1;
-    QPushButton* Command1;
-    gLinkLabel* Command2;
+    QWidget* buttonBar;
+    QPushButton* closeButton;
+    gLinkLabel* backLink;
 
 protected:
     void done(int r) override;

@@ -54,44 +54,44 @@ frmMsg::frmMsg(QWidget* parent) : QDialog(parent) {
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(gPx(120), gPx(540), 32, 32);
+    kindIcon = new QLabel(this);
+    kindIcon->setObjectName(QStringLiteral("Image1"));
+    kindIcon->setGeometry(gPx(120), gPx(540), 32, 32);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setGeometry(gPxRect(kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight));
+    textLabel = new QLabel(this);
+    textLabel->setObjectName(QStringLiteral("Label1"));
+    textLabel->setTextFormat(Qt::PlainText);
+    textLabel->setWordWrap(true);
+    textLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    textLabel->setGeometry(gPxRect(kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight));
 
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAutoFillBackground(true);
-    QPalette bar = Picture1->palette();
+    buttonBar = new QWidget(this);
+    buttonBar->setObjectName(QStringLiteral("Picture1"));
+    buttonBar->setAutoFillBackground(true);
+    QPalette bar = buttonBar->palette();
     bar.setColor(QPalette::Window, QColor(0xF0, 0xF2, 0xF5));
-    Picture1->setPalette(bar);
+    buttonBar->setPalette(bar);
 
     auto makeButton = [this](const char* name) {
-        auto* b = new QPushButton(Picture1);
+        auto* b = new QPushButton(buttonBar);
         b->setObjectName(QLatin1String(name));
         b->setGeometry(gPxRect(0, kButtonTop, kButtonWidth, kButtonHeight));
         // Enter presses the button that has the focus, and the default button otherwise.
         b->setAutoDefault(true);
         return b;
     };
-    Command1 = makeButton("Command1");
-    Command3 = makeButton("Command3");
-    Command4 = makeButton("Command4");
-    Command2 = new gLinkLabel(QStringLiteral("帮助"), Picture1);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->move(gPxPoint(120, 240));
-    Command2->adjustSize();
+    firstButton = makeButton("Command1");
+    secondButton = makeButton("Command3");
+    thirdButton = makeButton("Command4");
+    helpLink = new gLinkLabel(QStringLiteral("帮助"), buttonBar);
+    helpLink->setObjectName(QStringLiteral("Command2"));
+    helpLink->move(gPxPoint(120, 240));
+    helpLink->adjustSize();
 
-    connect(Command1, &QPushButton::clicked, this, [this] { press(gMsgPress::First); });
-    connect(Command3, &QPushButton::clicked, this, [this] { press(gMsgPress::Second); });
-    connect(Command4, &QPushButton::clicked, this, [this] { press(gMsgPress::Third); });
-    connect(Command2, &gLinkLabel::clicked, this, [this] { press(gMsgPress::HelpLink); });
+    connect(firstButton, &QPushButton::clicked, this, [this] { press(gMsgPress::First); });
+    connect(secondButton, &QPushButton::clicked, this, [this] { press(gMsgPress::Second); });
+    connect(thirdButton, &QPushButton::clicked, this, [this] { press(gMsgPress::Third); });
+    connect(helpLink, &gLinkLabel::clicked, this, [this] { press(gMsgPress::HelpLink); });
 
     layoutHeight(gPx(kClientHeight));
 }
@@ -101,16 +101,16 @@ frmMsg::~frmMsg() = default;
 void frmMsg::layoutHeight(int clientPx) {
     const int width = gPx(kClientWidth);
     setFixedSize(width, clientPx);
-    Picture1->setGeometry(0, clientPx - gPx(kBarHeight), width, gPx(kBarHeight));
+    buttonBar->setGeometry(0, clientPx - gPx(kBarHeight), width, gPx(kBarHeight));
 }
 
 void frmMsg::setLabelText(const QString& text) {
-    Label1->setText(displayText(text));
+    textLabel->setText(displayText(text));
     const int w = gPx(kLabelWidth);
-    const int h = Label1->heightForWidth(w);
+    const int h = textLabel->heightForWidth(w);
     // The label grows downwards with its text, and the form with it.
     const int labelH = std::max(gPx(kLabelHeight), h);
-    Label1->setGeometry(gPx(kLabelLeft), gPx(kLabelTop), w, labelH);
+    textLabel->setGeometry(gPx(kLabelLeft), gPx(kLabelTop), w, labelH);
     if (labelH > gPx(kLabelHeight)) {
         layoutHeight(labelH + gPx(gClientHeightTwips(1875)));
     } else {
@@ -120,13 +120,14 @@ void frmMsg::setLabelText(const QString& text) {
 
 void frmMsg::setupMessage(int kind, const QString& text, int buttonSet, bool hasHelp) {
     setLabelText(text);
-    if (kind >= 1 && kind <= 4) Image1->setPixmap(gLoadResPicture(100 + kind, gResKind::Icon, QSize(32, 32)));
-    Command2->setText(QStringLiteral("帮助"));
-    Command2->adjustSize();
-    Command2->move(gPxPoint(120, 240));
+    if (kind >= 1 && kind <= 4)
+        kindIcon->setPixmap(gLoadResPicture(100 + kind, gResKind::Icon, QSize(32, 32)));
+    helpLink->setText(QStringLiteral("帮助"));
+    helpLink->adjustSize();
+    helpLink->move(gPxPoint(120, 240));
 
     const Layout& l = layoutOf(buttonSet);
-    QPushButton* buttons[3] = {Command1, Command3, Command4};
+    QPushButton* buttons[3] = {firstButton, secondButton, thirdButton};
     static const int lefts[3][3] = {{4320, 0, 0}, {3120, 4320, 0}, {1920, 3120, 4320}};
     for (int i = 0; i < 3; ++i) {
         if (i < l.count) {
@@ -140,21 +141,21 @@ void frmMsg::setupMessage(int kind, const QString& text, int buttonSet, bool has
     }
     cancel_ = l.cancel;
     buttons[l.def - 1]->setFocus();
-    Command2->setVisible(hasHelp);
+    helpLink->setVisible(hasHelp);
 }
 
 void frmMsg::setupError(const QString& text) {
     setLabelText(text);
-    Image1->setPixmap(gLoadResPicture(101, gResKind::Icon, QSize(32, 32)));
-    Command1->setText(QStringLiteral("关闭"));
-    Command1->move(gPxPoint(4320, kButtonTop));
-    Command1->setDefault(true);
-    Command1->show();
-    Command1->setFocus();
-    Command3->hide();
-    Command4->hide();
-    Command2->move(gPxPoint(120, 240));
-    Command2->show();
+    kindIcon->setPixmap(gLoadResPicture(101, gResKind::Icon, QSize(32, 32)));
+    firstButton->setText(QStringLiteral("关闭"));
+    firstButton->move(gPxPoint(4320, kButtonTop));
+    firstButton->setDefault(true);
+    firstButton->show();
+    firstButton->setFocus();
+    secondButton->hide();
+    thirdButton->hide();
+    helpLink->move(gPxPoint(120, 240));
+    helpLink->show();
     cancel_ = gMsgPress::First;
 }
 

@@ -24,13 +24,13 @@ public:
     // The press recorded by the buttons: 1..3 a button, 4 the help link, 0 none yet.
     int pressed() const { return pressed_; }
 
-    QLabel* Image1;
-    QLabel* Label1;
-    QWidget* Picture1;
-    QPushButton* Command1;
-    QPushButton* Command3;
-    QPushButton* Command4;
-    gLinkLabel* Command2;
+    QLabel* kindIcon;
+    QLabel* textLabel;
+    QWidget* buttonBar;
+    QPushButton* firstButton;
+    QPushButton* secondButton;
+    QPushButton* thirdButton;
+    gLinkLabel* helpLink;
 
     // Layout constants in twips (the designed form).
     static constexpr int kClientWidth = 5520;

@@ -26,43 +26,44 @@ frmAbout::frmAbout() {
     setWindowFlag(Qt::Dialog, true);
     setFixedSize(gPxSize(kWidthTw, kHeightTw));
 
-    Label1 = new QLabel(QStringLiteral("Rededera"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
+    nameLabel = new QLabel(QStringLiteral("Rededera"), this);
+    nameLabel->setObjectName(QStringLiteral("Label1"));
+    QFont big = nameLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
-    Label1->setFont(big);
-    Label1->setStyleSheet(QStringLiteral("color: #2f6fb8; background: transparent;"));
-    Label1->setGeometry(gPxRect(360, 2820, 3600, 540));
+    nameLabel->setFont(big);
+    nameLabel->setStyleSheet(QStringLiteral("color: #2f6fb8; background: transparent;"));
+    nameLabel->setGeometry(gPxRect(360, 2820, 3600, 540));
 
-    Label2 = new QLabel(QStringLiteral("版本:2.0.0"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setStyleSheet(QStringLiteral("color: #44556a; background: transparent;"));
-    Label2->setGeometry(gPxRect(360, 3360, 3600, 300));
+    versionLabel = new QLabel(QStringLiteral("版本:2.0.0"), this);
+    versionLabel->setObjectName(QStringLiteral("Label2"));
+    versionLabel->setStyleSheet(QStringLiteral("color: #44556a; background: transparent;"));
+    versionLabel->setGeometry(gPxRect(360, 3360, 3600, 300));
 
-    Check1 = new QCheckBox(QStringLiteral("启动时显示此窗口"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setGeometry(gPxRect(360, 3840, 3300, 360));
+    showAtStartCheck = new QCheckBox(QStringLiteral("启动时显示此窗口"), this);
+    showAtStartCheck->setObjectName(QStringLiteral("Check1"));
+    showAtStartCheck->setGeometry(gPxRect(360, 3840, 3300, 360));
 
-    Command1 = new QPushButton(QStringLiteral("确定"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(gPxRect(kWidthTw - 1455, 3825, 1095, 375));
-    Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
+    okButton = new QPushButton(QStringLiteral("确定"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setGeometry(gPxRect(kWidthTw - 1455, 3825, 1095, 375));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, [this] { gGuard([this] { okButton_Click(); }); });
 }
 
 void frmAbout::formLoad() {
     picture_ = gLoadResPicture(120, gResKind::Bitmap, size());
-    Check1->setChecked(gVal(settings::get(kApp, kSection, kKey, QStringLiteral("1"))) == 1);
-    Label2->setText(QStringLiteral("版本:%1.%2.%3")
-                        .arg(REDEDERA_VERSION_MAJOR)
-                        .arg(REDEDERA_VERSION_MINOR)
-                        .arg(REDEDERA_VERSION_PATCH));
+    showAtStartCheck->setChecked(gVal(settings::get(kApp, kSection, kKey, QStringLiteral("1"))) == 1);
+    versionLabel->setText(QStringLiteral("版本:%1.%2.%3")
+                              .arg(REDEDERA_VERSION_MAJOR)
+                              .arg(REDEDERA_VERSION_MINOR)
+                              .arg(REDEDERA_VERSION_PATCH));
     gSetTopMost(this, true);
 }
 
-void frmAbout::Command1_Click() {
-    settings::save(kApp, kSection, kKey, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+void frmAbout::okButton_Click() {
+    settings::save(kApp, kSection, kKey,
+                   showAtStartCheck->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     forms::unload(this);
 }
 

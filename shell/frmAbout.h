@@ -17,12 +17,12 @@ public:
     void formLoad() override;
 
     // Saves the check box and closes the box.
-    void Command1_Click();
+    void okButton_Click();
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    QPushButton* Command1 = nullptr;
+    QLabel* nameLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    QCheckBox* showAtStartCheck = nullptr;
+    QPushButton* okButton = nullptr;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -37,9 +37,9 @@ namespace {
 const QString kName = QStringLiteral("frmMain");
 
 // Layout of the frame around the pages, in twips.
-constexpr int kTopBarTw = 900;  // Picture1's height
-constexpr int kSideBarTw = 420; // Picture2's width
-constexpr int kFootBarTw = 600; // Picture3's height
+constexpr int kTopBarTw = 900;  // topBar's height
+constexpr int kSideBarTw = 420; // sideBar's width
+constexpr int kFootBarTw = 600; // footBar's height
 constexpr int kStartWidthPx = 780;
 constexpr int kStartHeightPx = 580;
 
@@ -157,12 +157,12 @@ frmMain::frmMain() {
     central->setObjectName(QStringLiteral("MDIClient"));
     setCentralWidget(central);
 
-    Picture1 = new SkinBar(central, paintTopBar);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture2 = new SkinBar(central, paintSideBar);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture3 = new SkinBar(central, paintFootBar);
-    Picture3->setObjectName(QStringLiteral("Picture3"));
+    topBar = new SkinBar(central, paintTopBar);
+    topBar->setObjectName(QStringLiteral("Picture1"));
+    sideBar = new SkinBar(central, paintSideBar);
+    sideBar->setObjectName(QStringLiteral("Picture2"));
+    footBar = new SkinBar(central, paintFootBar);
+    footBar->setObjectName(QStringLiteral("Picture3"));
     // The pages sit on a soft card; a page covers it exactly and keeps its shadow.
     PageArea = new SkinBar(central, [this](QPainter& p, const QWidget* w) {
         p.fillRect(w->rect(), QColor(0xea, 0xf2, 0xfb));
@@ -191,12 +191,12 @@ frmMain::frmMain() {
 frmMain::~frmMain() = default;
 
 void frmMain::buildTopBar() {
-    Picture1->setMouseTracking(true);
-    Picture1->installEventFilter(this);
+    topBar->setMouseTracking(true);
+    topBar->installEventFilter(this);
     for (int i : kButtons) {
         ImageTopA[i] = shellPicture(QStringLiteral("top%1a").arg(i), QSize(buttonWidth(i), kButtonSize));
         ImageTopB[i] = shellPicture(QStringLiteral("top%1b").arg(i), QSize(buttonWidth(i), kButtonSize));
-        auto* img = new QLabel(Picture1);
+        auto* img = new QLabel(topBar);
         img->setObjectName(QStringLiteral("ImageTop%1").arg(i));
         img->setPixmap(ImageTopA[i]);
         img->setGeometry(buttonLeft(i), kButtonTop, buttonWidth(i), kButtonSize);
@@ -207,7 +207,7 @@ void frmMain::buildTopBar() {
     }
     const char* captions[] = {"", "课程", "记录", "回顾", "检索", "用户"};
     for (int i = 1; i <= 5; ++i) {
-        auto* l = new QLabel(QString::fromUtf8(captions[i]), Picture1);
+        auto* l = new QLabel(QString::fromUtf8(captions[i]), topBar);
         l->setObjectName(QStringLiteral("LabelTop%1").arg(i));
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         l->setGeometry(buttonLeft(i) - 8, kButtonTop + kButtonSize + 1, kButtonSize + 16, 17);
@@ -217,11 +217,11 @@ void frmMain::buildTopBar() {
         l->setCursor(Qt::PointingHandCursor);
         LabelTop[i] = l;
     }
-    Label2 = new QLabel(versionText(), Picture1);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setStyleSheet(QStringLiteral("color: white;"));
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2->setGeometry(gPx(gTwips(kStartWidthPx) - 1850), 36, gPx(1700), 18);
+    versionLabel = new QLabel(versionText(), topBar);
+    versionLabel->setObjectName(QStringLiteral("Label2"));
+    versionLabel->setStyleSheet(QStringLiteral("color: white;"));
+    versionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    versionLabel->setGeometry(gPx(gTwips(kStartWidthPx) - 1850), 36, gPx(1700), 18);
 }
 
 void frmMain::buildMenus() {
@@ -284,12 +284,12 @@ void frmMain::formLoad() {
     gCloseMinimizes = true;
     gLocked = false;
     gRestartPending = false;
-    Label2->setText(versionText());
+    versionLabel->setText(versionText());
     // Drawn at the sizes desktops ask for, so the icon never depends on an SVG icon engine.
-    Image2 = QIcon();
+    trayIcon = QIcon();
     for (int side : {16, 22, 24, 32, 48, 64})
-        Image2.addPixmap(gLoadResPicture(105, gResKind::Icon, QSize(side, side)));
-    setWindowIcon(Image2);
+        trayIcon.addPixmap(gLoadResPicture(105, gResKind::Icon, QSize(side, side)));
+    setWindowIcon(trayIcon);
     HoverIndex = -1;
 
     gTrayHost host;
@@ -297,7 +297,7 @@ void frmMain::formLoad() {
     host.toolMenu = mTool;
     host.lockMenu = mLock;
     host.quoteClipboard = [this] { mTClip_Click(); };
-    host.icon = Image2;
+    host.icon = trayIcon;
     gTrayAdd(host, QStringLiteral("Rededera"));
     gHookClipboard(this);
     gLimitFormSize(this, 655, 505, 0, 0);
@@ -467,12 +467,12 @@ void frmMain::layoutBars() {
     QWidget* c = centralWidget();
     const int w = c->width(), h = c->height();
     const int top = gPx(kTopBarTw), side = gPx(kSideBarTw), foot = gPx(kFootBarTw);
-    Picture1->setGeometry(0, 0, w, top);
-    Picture3->setGeometry(0, h - foot, w, foot);
-    Picture2->setGeometry(0, top, side, qMax(0, h - top - foot));
+    topBar->setGeometry(0, 0, w, top);
+    footBar->setGeometry(0, h - foot, w, foot);
+    sideBar->setGeometry(0, top, side, qMax(0, h - top - foot));
     PageArea->setGeometry(side, top, qMax(0, w - side), qMax(0, h - top - foot));
     // The version keeps to the right end of a wide enough window.
-    if (formWidthTwips() >= 9000) Label2->move(gPx(formWidthTwips() - 1850), Label2->y());
+    if (formWidthTwips() >= 9000) versionLabel->move(gPx(formWidthTwips() - 1850), versionLabel->y());
 }
 
 void frmMain::resizeEvent(QResizeEvent* e) {
@@ -517,7 +517,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* e) {
         if (it.value() == watched) index = it.key();
     for (auto it = LabelTop.cbegin(); it != LabelTop.cend(); ++it)
         if (it.value() == watched) index = it.key();
-    if (watched == Picture1) {
+    if (watched == topBar) {
         // Leaving the bar, or moving over it between the buttons, lights nothing.
         if (t == QEvent::MouseMove || t == QEvent::Leave) HighlightButton(-1);
         return false;

@@ -61,16 +61,16 @@ public:
     int formHeightTwips() const;
 
     // Controls.
-    QWidget* Picture1 = nullptr; // the top bar with the page buttons
-    QWidget* Picture2 = nullptr; // the bar down the left
-    QWidget* Picture3 = nullptr; // the bar across the bottom
+    QWidget* topBar = nullptr;   // the top bar with the page buttons
+    QWidget* sideBar = nullptr;  // the bar down the left
+    QWidget* footBar = nullptr;  // the bar across the bottom
     QWidget* PageArea = nullptr; // where the pages are placed
     QMap<int, QLabel*> ImageTop;
     QMap<int, QPixmap> ImageTopA; // normal pictures
     QMap<int, QPixmap> ImageTopB; // highlighted pictures
     QMap<int, QLabel*> LabelTop;  // captions under buttons 1-5
-    QLabel* Label2 = nullptr;     // the version
-    QIcon Image2;                 // the notification icon's picture
+    QLabel* versionLabel = nullptr; // the version
+    QIcon trayIcon;                 // the notification icon's picture
     QTimer* Timer1 = nullptr;     // auto-lock, once a minute
 
     QMenu* mHelp = nullptr;

@@ -183,62 +183,64 @@ frmSet::frmSet() {
     setObjectName(kName);
     setAutoFillBackground(false);
 
-    Picture1 = new Band(this, Band::Title);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = new QLabel(Picture1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(settingsPicture(32));
-    Image1->setGeometry(8, 6, 32, 32);
-    Label1 = new QLabel(QStringLiteral("设置"), Picture1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
+    titleBand = new Band(this, Band::Title);
+    titleBand->setObjectName(QStringLiteral("Picture1"));
+    titleImage = new QLabel(titleBand);
+    titleImage->setObjectName(QStringLiteral("Image1"));
+    titleImage->setPixmap(settingsPicture(32));
+    titleImage->setGeometry(8, 6, 32, 32);
+    titleLabel = new QLabel(QStringLiteral("设置"), titleBand);
+    titleLabel->setObjectName(QStringLiteral("Label1"));
+    QFont big = titleLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.35);
     big.setBold(true);
-    Label1->setFont(big);
-    Label1->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    Label1->setGeometry(48, 0, 200, gPx(kBandTw));
+    titleLabel->setFont(big);
+    titleLabel->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    titleLabel->setGeometry(48, 0, 200, gPx(kBandTw));
 
-    Picture3 = new Band(this, Band::Frame);
-    Picture3->setObjectName(QStringLiteral("Picture3"));
-    TreeView1 = new QTreeWidget(Picture3);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setColumnCount(1);
-    TreeView1->setFrameShape(QFrame::NoFrame);
-    TreeView1->setIconSize(QSize(16, 16));
-    TreeView1->setIndentation(20);
-    TreeView1->setUniformRowHeights(true);
-    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    TreeView1->setStyleSheet(QStringLiteral("QTreeWidget { background: transparent; }"
-                                            "QTreeWidget::item { height: 22px; }"));
-    TreeView1->installEventFilter(this);
-    connect(TreeView1, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { gGuard([this, item] { TreeView1_NodeClick(item); }); });
+    treeFrame = new Band(this, Band::Frame);
+    treeFrame->setObjectName(QStringLiteral("Picture3"));
+    optionTree = new QTreeWidget(treeFrame);
+    optionTree->setObjectName(QStringLiteral("TreeView1"));
+    optionTree->setHeaderHidden(true);
+    optionTree->setColumnCount(1);
+    optionTree->setFrameShape(QFrame::NoFrame);
+    optionTree->setIconSize(QSize(16, 16));
+    optionTree->setIndentation(20);
+    optionTree->setUniformRowHeights(true);
+    optionTree->setSelectionMode(QAbstractItemView::SingleSelection);
+    optionTree->setStyleSheet(QStringLiteral("QTreeWidget { background: transparent; }"
+                                             "QTreeWidget::item { height: 22px; }"));
+    optionTree->installEventFilter(this);
+    connect(optionTree, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { gGuard([this, item] { optionTree_NodeClick(item); }); });
 
     // The open editor scrolls with its node.
-    connect(TreeView1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    connect(optionTree->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         if (!editKey_.isEmpty()) placeEditor();
     });
 
     // The inline editor of a minute value or of the custom folder.
-    Text1 = new QLineEdit(Picture3);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->hide();
-    Text1->installEventFilter(this);
-    connect(Text1, &QLineEdit::returnPressed, this, [this] { gGuard([this] { Command3_Click(); }); });
-    Command3 = new QPushButton(QStringLiteral("确定"), Picture3);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->hide();
-    connect(Command3, &QPushButton::clicked, this, [this] { gGuard([this] { Command3_Click(); }); });
+    valueEdit = new QLineEdit(treeFrame);
+    valueEdit->setObjectName(QStringLiteral("Text1"));
+    valueEdit->hide();
+    valueEdit->installEventFilter(this);
+    connect(valueEdit, &QLineEdit::returnPressed, this,
+            [this] { gGuard([this] { editorOkButton_Click(); }); });
+    editorOkButton = new QPushButton(QStringLiteral("确定"), treeFrame);
+    editorOkButton->setObjectName(QStringLiteral("Command3"));
+    editorOkButton->hide();
+    connect(editorOkButton, &QPushButton::clicked, this,
+            [this] { gGuard([this] { editorOkButton_Click(); }); });
 
-    Picture2 = new Band(this, Band::Buttons);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Command1 = new QPushButton(QStringLiteral("保存(&S)"), Picture2);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
-    Command2 = new QPushButton(QStringLiteral("取消"), Picture2);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    connect(Command2, &QPushButton::clicked, this, [this] { gGuard([this] { Command2_Click(); }); });
+    buttonBand = new Band(this, Band::Buttons);
+    buttonBand->setObjectName(QStringLiteral("Picture2"));
+    saveButton = new QPushButton(QStringLiteral("保存(&S)"), buttonBand);
+    saveButton->setObjectName(QStringLiteral("Command1"));
+    connect(saveButton, &QPushButton::clicked, this, [this] { gGuard([this] { saveButton_Click(); }); });
+    cancelButton = new QPushButton(QStringLiteral("取消"), buttonBand);
+    cancelButton->setObjectName(QStringLiteral("Command2"));
+    connect(cancelButton, &QPushButton::clicked, this, [this] { gGuard([this] { cancelButton_Click(); }); });
 
     resize(gPxSize(10900, 6680));
 }
@@ -246,7 +248,7 @@ frmSet::frmSet() {
 QTreeWidgetItem* frmSet::addNode(const QString& parentKey, const QString& key, const QString& caption) {
     QTreeWidgetItem* item = nullptr;
     if (parentKey.isEmpty()) {
-        item = new QTreeWidgetItem(TreeView1);
+        item = new QTreeWidgetItem(optionTree);
     } else {
         QTreeWidgetItem* parent = node(parentKey);
         if (!parent) gRaise(gErr::ObjectNotSet);
@@ -263,7 +265,7 @@ void frmSet::setImage(QTreeWidgetItem* item, const QString& imageKey) {
 }
 
 QTreeWidgetItem* frmSet::node(const QString& key) const {
-    for (QTreeWidgetItemIterator it(TreeView1); *it; ++it)
+    for (QTreeWidgetItemIterator it(optionTree); *it; ++it)
         if (nodeKey(*it) == key) return *it;
     return nullptr;
 }
@@ -310,7 +312,7 @@ void frmSet::formLoad() {
         {"E2", "N1", "我的文档"},
         {"E3", "N1", ""},
     };
-    TreeView1->clear();
+    optionTree->clear();
     for (const Row& r : rows) {
         const QString key = QString::fromLatin1(r.key);
         const QChar letter = key.at(0);
@@ -330,7 +332,7 @@ void frmSet::formLoad() {
     }
     for (const char* k : {"R1", "R2", "C9", "R4", "R3", "C12", "C14", "N1"})
         node(QString::fromLatin1(k))->setExpanded(true);
-    TreeView1->setCurrentItem(node(QStringLiteral("R1")));
+    optionTree->setCurrentItem(node(QStringLiteral("R1")));
 }
 
 void frmSet::formUnload() {
@@ -338,12 +340,12 @@ void frmSet::formUnload() {
     // read the saved settings back, and the box losing its focus as the page
     // goes must not put the unsaved value over them.
     editKey_.clear();
-    Text1->removeEventFilter(this);
+    valueEdit->removeEventFilter(this);
 }
 
 // ---- the tree ----
 
-void frmSet::TreeView1_NodeClick(QTreeWidgetItem* item) {
+void frmSet::optionTree_NodeClick(QTreeWidgetItem* item) {
     const QString key = nodeKey(item);
     if (key.size() < 2) return;
     const QChar letter = key.at(0);
@@ -383,31 +385,31 @@ void frmSet::refreshMinuteCaption(const QString& key) {
 
 void frmSet::openEditor(QTreeWidgetItem* item, const QString& value) {
     // A second node's editor first takes what the first one holds.
-    if (!editKey_.isEmpty() && editKey_ != nodeKey(item)) Command3_Click();
+    if (!editKey_.isEmpty() && editKey_ != nodeKey(item)) editorOkButton_Click();
     editKey_ = nodeKey(item);
-    TreeView1->setCurrentItem(item);
-    TreeView1->scrollToItem(item);
-    Text1->setText(value);
+    optionTree->setCurrentItem(item);
+    optionTree->scrollToItem(item);
+    valueEdit->setText(value);
     placeEditor();
-    Text1->show();
-    Command3->show();
-    Text1->raise();
-    Command3->raise();
-    Text1->setFocus(Qt::OtherFocusReason);
-    Text1->selectAll();
+    valueEdit->show();
+    editorOkButton->show();
+    valueEdit->raise();
+    editorOkButton->raise();
+    valueEdit->setFocus(Qt::OtherFocusReason);
+    valueEdit->selectAll();
 }
 
 void frmSet::placeEditor() {
     QTreeWidgetItem* item = node(editKey_);
     if (!item) return;
-    const QRect row = TreeView1->visualItemRect(item);
-    const QPoint topLeft = TreeView1->viewport()->mapTo(Picture3, row.topLeft());
+    const QRect row = optionTree->visualItemRect(item);
+    const QPoint topLeft = optionTree->viewport()->mapTo(treeFrame, row.topLeft());
     const int h = qMax(22, row.height() + 2);
     const int y = topLeft.y() + (row.height() - h) / 2;
     const int buttonW = 56;
-    const int right = Picture3->width() - 8;
-    const QFontMetrics fm(TreeView1->font());
-    const int textLeft = topLeft.x() + TreeView1->iconSize().width() + 8;
+    const int right = treeFrame->width() - 8;
+    const QFontMetrics fm(optionTree->font());
+    const int textLeft = topLeft.x() + optionTree->iconSize().width() + 8;
     int x = 0, w = 0;
     if (editKey_ == QLatin1String("E3")) {
         // The folder is typed where it is shown.
@@ -419,26 +421,26 @@ void frmSet::placeEditor() {
     }
     if (x + w + 6 + buttonW > right) x = qMax(4, right - buttonW - 6 - w);
     w = qMax(60, w);
-    Text1->setGeometry(x, y, w, h);
-    Command3->setGeometry(x + w + 6, y, buttonW, h);
+    valueEdit->setGeometry(x, y, w, h);
+    editorOkButton->setGeometry(x + w + 6, y, buttonW, h);
 }
 
 void frmSet::closeEditor() {
-    const bool hadFocus = Text1->hasFocus();
+    const bool hadFocus = valueEdit->hasFocus();
     editKey_.clear();
-    Text1->hide();
-    Command3->hide();
-    if (hadFocus) TreeView1->setFocus(Qt::OtherFocusReason);
+    valueEdit->hide();
+    editorOkButton->hide();
+    if (hadFocus) optionTree->setFocus(Qt::OtherFocusReason);
 }
 
-void frmSet::Command3_Click() {
+void frmSet::editorOkButton_Click() {
     // Losing the focus and the button both end the editor; only the first counts.
     const QString key = editKey_;
     if (key.isEmpty()) return;
     editKey_.clear();
 
-    QString text = Text1->text().trimmed();
-    Text1->setText(text);
+    QString text = valueEdit->text().trimmed();
+    valueEdit->setText(text);
     bool accepted = !text.isEmpty();
     if (key.at(0) == QLatin1Char('D')) {
         for (QChar c : text)
@@ -451,12 +453,12 @@ void frmSet::Command3_Click() {
             int value = digits.size() > 5 ? kMaxMinutes + 1 : digits.toInt();
             if (value > kMaxMinutes) {
                 value = kMaxMinutes;
-                Text1->setText(QString::number(kMaxMinutes));
+                valueEdit->setText(QString::number(kMaxMinutes));
             }
             if (key == QLatin1String("D1")) {
                 if (value < 1) {
                     value = 1;
-                    Text1->setText(QStringLiteral("1"));
+                    valueEdit->setText(QStringLiteral("1"));
                 }
                 gAutoSaveInterval = value;
             } else if (key == QLatin1String("D2")) {
@@ -475,13 +477,13 @@ void frmSet::Command3_Click() {
 
 // ---- save and cancel ----
 
-void frmSet::Command2_Click() {
+void frmSet::cancelButton_Click() {
     gChangeFrame(Page::Home);
 }
 
-void frmSet::Command1_Click() {
+void frmSet::saveButton_Click() {
     // A value still in the editor is taken first, as leaving the box would.
-    if (!editKey_.isEmpty()) Command3_Click();
+    if (!editKey_.isEmpty()) editorOkButton_Click();
     save();
 }
 
@@ -569,16 +571,16 @@ void frmSet::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     const int w = gTwips(width()), h = gTwips(height());
     const int bandW = qMax(0, w - 2 * kMarginTw);
-    Picture1->setGeometry(gPxRect(kMarginTw, kMarginTw, bandW, kBandTw));
+    titleBand->setGeometry(gPxRect(kMarginTw, kMarginTw, bandW, kBandTw));
     const int buttonsTop = h - kMarginTw - kBandTw;
-    Picture2->setGeometry(gPxRect(kMarginTw, buttonsTop, bandW, kBandTw));
+    buttonBand->setGeometry(gPxRect(kMarginTw, buttonsTop, bandW, kBandTw));
     const int frameTop = kMarginTw + kBandTw + kMarginTw;
-    Picture3->setGeometry(gPxRect(kMarginTw, frameTop, bandW, qMax(0, buttonsTop - kMarginTw - frameTop)));
-    TreeView1->setGeometry(Picture3->rect().adjusted(4, 4, -4, -4));
+    treeFrame->setGeometry(gPxRect(kMarginTw, frameTop, bandW, qMax(0, buttonsTop - kMarginTw - frameTop)));
+    optionTree->setGeometry(treeFrame->rect().adjusted(4, 4, -4, -4));
     // The buttons keep their places from the page's right edge.
     const int buttonTop = (kBandTw - kButtonHTw) / 2;
-    Command1->setGeometry(gPxRect(w - 2430 - kMarginTw, buttonTop, kButtonWTw, kButtonHTw));
-    Command2->setGeometry(gPxRect(w - 1230 - kMarginTw, buttonTop, kButtonWTw, kButtonHTw));
+    saveButton->setGeometry(gPxRect(w - 2430 - kMarginTw, buttonTop, kButtonWTw, kButtonHTw));
+    cancelButton->setGeometry(gPxRect(w - 1230 - kMarginTw, buttonTop, kButtonWTw, kButtonHTw));
     if (!editKey_.isEmpty()) placeEditor();
 }
 
@@ -588,18 +590,18 @@ void frmSet::paintEvent(QPaintEvent*) {
 }
 
 bool frmSet::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == Text1 && e->type() == QEvent::FocusOut) {
+    if (watched == valueEdit && e->type() == QEvent::FocusOut) {
         // Only a move of the focus inside the program ends the editor; a window
         // that comes up over the page (a menu, another program) does not.
         const auto reason = static_cast<QFocusEvent*>(e)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            gGuard([this] { Command3_Click(); });
-    } else if (watched == TreeView1 && e->type() == QEvent::KeyPress) {
+            gGuard([this] { editorOkButton_Click(); });
+    } else if (watched == optionTree && e->type() == QEvent::KeyPress) {
         // The space bar clicks the selected node, for those who use the keyboard.
         auto* ke = static_cast<QKeyEvent*>(e);
         if (ke->key() == Qt::Key_Space && ke->modifiers() == Qt::NoModifier) {
-            if (QTreeWidgetItem* item = TreeView1->currentItem())
-                gGuard([this, item] { TreeView1_NodeClick(item); });
+            if (QTreeWidgetItem* item = optionTree->currentItem())
+                gGuard([this, item] { optionTree_NodeClick(item); });
             return true;
         }
     }

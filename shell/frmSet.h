@@ -27,28 +27,28 @@ public:
     static QString nodeKey(const QTreeWidgetItem* item);
     // The image a node shows ("CT", "CF", "OT", "OF", "D1", or its own key for a group).
     static QString nodeImage(const QTreeWidgetItem* item);
-    // The page's copy of the custom folder, as typed (saved only by Command1_Click).
+    // The page's copy of the custom folder, as typed (saved only by saveButton_Click).
     QString workPath() const { return workPath_; }
     // The node the open editor belongs to ("" while it is closed).
     QString editingKey() const { return editKey_; }
 
     // Handlers, as the controls run them.
-    void TreeView1_NodeClick(QTreeWidgetItem* item);
-    void Command3_Click(); // the editor's OK
-    void Command1_Click(); // save
-    void Command2_Click(); // cancel
+    void optionTree_NodeClick(QTreeWidgetItem* item);
+    void editorOkButton_Click(); // the editor's OK
+    void saveButton_Click();
+    void cancelButton_Click();
 
     // Controls.
-    QWidget* Picture1 = nullptr; // title band
-    QLabel* Label1 = nullptr;    // "设置"
-    QLabel* Image1 = nullptr;
-    QWidget* Picture2 = nullptr; // button band
-    QWidget* Picture3 = nullptr; // tree frame
-    QTreeWidget* TreeView1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QPushButton* Command3 = nullptr; // "确定"
-    QPushButton* Command1 = nullptr; // "保存(&S)"
-    QPushButton* Command2 = nullptr; // "取消"
+    QWidget* titleBand = nullptr;
+    QLabel* titleLabel = nullptr; // "设置"
+    QLabel* titleImage = nullptr;
+    QWidget* buttonBand = nullptr;
+    QWidget* treeFrame = nullptr;
+    QTreeWidget* optionTree = nullptr;
+    QLineEdit* valueEdit = nullptr;
+    QPushButton* editorOkButton = nullptr; // "确定"
+    QPushButton* saveButton = nullptr;     // "保存(&S)"
+    QPushButton* cancelButton = nullptr;   // "取消"
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -45,13 +45,13 @@ frmSuspend::frmSuspend() {
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_ShowWithoutActivating, true);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(floatingPicture());
-    Image1->setGeometry(0, 0, kSidePx, kSidePx);
-    Image1->setToolTip(QStringLiteral("每日记事"));
-    Image1->setAcceptDrops(true);
-    Image1->installEventFilter(this);
+    picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(floatingPicture());
+    picture->setGeometry(0, 0, kSidePx, kSidePx);
+    picture->setToolTip(QStringLiteral("每日记事"));
+    picture->setAcceptDrops(true);
+    picture->installEventFilter(this);
 
     if (const QScreen* s = QGuiApplication::primaryScreen()) {
         const QRect area = s->availableGeometry();
@@ -62,7 +62,7 @@ frmSuspend::frmSuspend() {
 void frmSuspend::formLoad() {
     setSuspendCheck(true);
     try {
-        setFixedSize(Image1->size());
+        setFixedSize(picture->size());
         gSetTranslucent(this);
         gSetTopMost(this, true);
     } catch (...) {
@@ -83,7 +83,7 @@ bool frmSuspend::isTextDrop(const QMimeData* data) {
 }
 
 bool frmSuspend::eventFilter(QObject* watched, QEvent* e) {
-    if (watched != Image1) return QWidget::eventFilter(watched, e);
+    if (watched != picture) return QWidget::eventFilter(watched, e);
     switch (e->type()) {
     case QEvent::MouseButtonPress:
         gGuard([&] { Image1_MouseDown(static_cast<QMouseEvent*>(e)); });

@@ -23,7 +23,7 @@ public:
     // though desktops put their names beside them as text too).
     static bool isTextDrop(const QMimeData* data);
 
-    QLabel* Image1 = nullptr; // the picture; takes the drops
+    QLabel* picture = nullptr; // the picture; takes the drops
     bool dragging() const { return dragging_; }
 
 protected:

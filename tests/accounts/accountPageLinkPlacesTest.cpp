@@ -21,15 +21,16 @@ TEST_P(AccountPageLinkPlaces, StandWhereTheListPutsThem) {
     makeAccount(QString::fromUtf8(c.password));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    const QList<gLinkLabel*> links{p->lblCmd10, p->lblCmd11, p->lblCmd12, p->lblCmd13, p->lblCmd14};
+    const QList<gLinkLabel*> links{p->changeNameLink, p->passwordLink, p->removePasswordLink, p->pictureLink,
+                                   p->exportKeyLink};
     for (int i = 0; i < links.size(); ++i) {
         SCOPED_TRACE(links[i]->objectName().toStdString());
-        ASSERT_EQ(links[i]->parentWidget(), p->Frame1);
+        ASSERT_EQ(links[i]->parentWidget(), p->linkPanel);
         EXPECT_EQ(links[i]->isVisible(), c.tops[i] >= 0);
         if (c.tops[i] < 0) continue;
         EXPECT_EQ(links[i]->pos(), gPxPoint(240, c.tops[i]));
         // Clear of the list's heading above them.
-        EXPECT_FALSE(links[i]->geometry().intersects(p->Label16->geometry()));
+        EXPECT_FALSE(links[i]->geometry().intersects(p->linkTitle->geometry()));
     }
 }
 

@@ -21,11 +21,11 @@ class AccountPagePassword : public AccountPageTest {};
 
 // Types into the password dialog and presses its confirm button.
 void changePassword(frmUser* p, const QString& current, const QString& fresh, const QString& confirm) {
-    p->lblCmd11_MouseUp();
-    if (p->Text3->isVisibleTo(p->Frame3)) p->Text3->setText(current);
-    p->Text4->setText(fresh);
-    p->Text5->setText(confirm);
-    p->Command7->click();
+    p->passwordLink_MouseUp();
+    if (p->currentPasswordEdit->isVisibleTo(p->passwordPanel)) p->currentPasswordEdit->setText(current);
+    p->newPasswordEdit->setText(fresh);
+    p->confirmPasswordEdit->setText(confirm);
+    p->passwordOkButton->click();
     pumpEvents();
 }
 
@@ -43,7 +43,7 @@ TEST_F(AccountPagePassword, ChangeReKeysTheDatabaseAndTheProfileAndReloadsThePag
     ASSERT_NE(after, nullptr);
     EXPECT_NE(after, before); // a fresh page shows the new state
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Account));
-    EXPECT_EQ(after->lblCmd11->text(), QStringLiteral("更改我的密码"));
+    EXPECT_EQ(after->passwordLink->text(), QStringLiteral("更改我的密码"));
     // The shared connection keeps working after the re-key.
     EXPECT_EQ(gConnection.count(QStringLiteral("DiarySettings")), 1);
 
@@ -58,18 +58,18 @@ TEST_F(AccountPagePassword, CreateOnAnAccountWithoutPasswordAsksNoCurrentPasswor
     makeAccount(QString());
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->lblCmd11_MouseUp();
-    EXPECT_FALSE(p->Text3->isVisibleTo(p->Frame3));
-    EXPECT_FALSE(p->Label22->isVisibleTo(p->Frame3));
-    EXPECT_EQ(p->Label21->text(), QStringLiteral("为您的账户创建一个密码"));
-    EXPECT_EQ(p->Command7->text(), QStringLiteral("创建密码"));
-    EXPECT_EQ(p->Frame6->pos(), gPxPoint(0, 600));
+    p->passwordLink_MouseUp();
+    EXPECT_FALSE(p->currentPasswordEdit->isVisibleTo(p->passwordPanel));
+    EXPECT_FALSE(p->currentPasswordCaption->isVisibleTo(p->passwordPanel));
+    EXPECT_EQ(p->passwordTitle->text(), QStringLiteral("为您的账户创建一个密码"));
+    EXPECT_EQ(p->passwordOkButton->text(), QStringLiteral("创建密码"));
+    EXPECT_EQ(p->newPasswordPanel->pos(), gPxPoint(0, 600));
     changePassword(p, {}, QStringLiteral("abc"), QStringLiteral("abc"));
 
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     EXPECT_EQ(storedProfile().hash, digest(QStringLiteral("abc")));
     ASSERT_NE(page(), nullptr);
-    EXPECT_TRUE(page()->lblCmd12->isVisibleTo(page()->Frame1));
+    EXPECT_TRUE(page()->removePasswordLink->isVisibleTo(page()->linkPanel));
     EXPECT_TRUE(opensWith(QStringLiteral("abc"), kKey));
     EXPECT_FALSE(opensWith(QString(), kKey));
 }
@@ -94,8 +94,8 @@ TEST_P(AccountPagePasswordRefused, ChangesNothingAnywhereAndEmptiesTheBoxes) {
 
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{c.message});
     EXPECT_EQ(page(), p); // the dialog stays open on the same page
-    EXPECT_TRUE(p->Frame3->isVisible());
-    for (QLineEdit* box : {p->Text3, p->Text4, p->Text5})
+    EXPECT_TRUE(p->passwordPanel->isVisible());
+    for (QLineEdit* box : {p->currentPasswordEdit, p->newPasswordEdit, p->confirmPasswordEdit})
         EXPECT_TRUE(box->text().isEmpty());
     EXPECT_EQ(gPasswordHash, digest(QStringLiteral("secret")));
     EXPECT_EQ(storedProfile().hash, digest(QStringLiteral("secret")));
@@ -113,19 +113,19 @@ TEST_F(AccountPagePassword, DeleteDrawsANewRecordKeyAndTheEmptyPasswordOpens) {
     makeAccount(QStringLiteral("secret"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->lblCmd12_MouseUp();
-    EXPECT_EQ(p->Label27->text(), QStringLiteral("您确实要删除您的密码吗?"));
-    EXPECT_EQ(p->Label28->text(), QStringLiteral("如果删除您的密码，其他人就可以访问您的账户。\n\n"
-                                                 "要验证您的身份，请输入您的当前密码:"));
-    p->Text6->setText(QStringLiteral("wrong"));
-    p->Command3->click();
+    p->removePasswordLink_MouseUp();
+    EXPECT_EQ(p->removePasswordTitle->text(), QStringLiteral("您确实要删除您的密码吗?"));
+    EXPECT_EQ(p->removePasswordNote->text(), QStringLiteral("如果删除您的密码，其他人就可以访问您的账户。\n\n"
+                                                            "要验证您的身份，请输入您的当前密码:"));
+    p->removePasswordEdit->setText(QStringLiteral("wrong"));
+    p->removePasswordButton->click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::WrongCurrentPassword});
-    EXPECT_TRUE(p->Text6->text().isEmpty());
-    EXPECT_TRUE(p->Frame4->isVisible());
+    EXPECT_TRUE(p->removePasswordEdit->text().isEmpty());
+    EXPECT_TRUE(p->removePasswordPanel->isVisible());
     EXPECT_EQ(gRecordKey, kKey);
 
-    p->Text6->setText(QStringLiteral("secret"));
-    p->Command3->click();
+    p->removePasswordEdit->setText(QStringLiteral("secret"));
+    p->removePasswordButton->click();
     pumpEvents();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::WrongCurrentPassword});
     EXPECT_EQ(gPasswordHash, kNoPassword);
@@ -134,8 +134,8 @@ TEST_F(AccountPagePassword, DeleteDrawsANewRecordKeyAndTheEmptyPasswordOpens) {
     const long value = newKey.toLong(&digits);
     EXPECT_TRUE(digits && value >= 0 && value <= 9999998) << newKey.toStdString();
     ASSERT_NE(page(), nullptr);
-    EXPECT_FALSE(page()->lblCmd12->isVisibleTo(page()->Frame1));
-    EXPECT_EQ(page()->lblCmd11->text(), QStringLiteral("创建密码"));
+    EXPECT_FALSE(page()->removePasswordLink->isVisibleTo(page()->linkPanel));
+    EXPECT_EQ(page()->passwordLink->text(), QStringLiteral("创建密码"));
 
     const Stored s = storedProfile();
     EXPECT_EQ(s.hash, kNoPassword);
@@ -160,9 +160,9 @@ TEST_F(AccountPagePassword, ProfileThatCannotBeWrittenLeavesTheDatabaseOnTheOldK
         if (step == 0) {
             changePassword(p, QStringLiteral("secret"), QStringLiteral("other"), QStringLiteral("other"));
         } else {
-            p->lblCmd12_MouseUp();
-            p->Text6->setText(QStringLiteral("secret"));
-            p->Command3->click();
+            p->removePasswordLink_MouseUp();
+            p->removePasswordEdit->setText(QStringLiteral("secret"));
+            p->removePasswordButton->click();
             pumpEvents();
         }
         SCOPED_TRACE(step);
@@ -195,7 +195,8 @@ TEST_F(AccountPagePassword, PasswordBoxesDropCharactersTheDigestCannotCarry) {
     makeAccount(QStringLiteral("secret"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    for (QLineEdit* box : {p->Text3, p->Text4, p->Text5, p->Text6}) {
+    for (QLineEdit* box :
+         {p->currentPasswordEdit, p->newPasswordEdit, p->confirmPasswordEdit, p->removePasswordEdit}) {
         box->setText(QStringLiteral("ab中c"));
         EXPECT_EQ(box->text(), QStringLiteral("abc")) << box->objectName().toStdString();
         EXPECT_EQ(box->echoMode(), QLineEdit::Password);

@@ -41,16 +41,17 @@ TEST_P(AccountPageLinks, ShowTheAccountsState) {
     makeAccount(QString::fromUtf8(c.password));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    EXPECT_EQ(p->Label2->text(), QStringLiteral("用户帐户"));
-    EXPECT_EQ(p->Label16->text(), QStringLiteral("您想更改您的帐户的什么?"));
-    EXPECT_EQ(p->Label17->text(), QString::fromUtf8(c.protection));
-    EXPECT_EQ(p->lblCmd11->text(), QString::fromUtf8(c.passwordLink));
-    EXPECT_FALSE(p->Image5->pixmap().isNull());
-    EXPECT_EQ(p->Frame1->geometry(), QRect(0, gPx(720), p->width(), p->height() - gPx(720)));
+    EXPECT_EQ(p->titleLabel->text(), QStringLiteral("用户帐户"));
+    EXPECT_EQ(p->linkTitle->text(), QStringLiteral("您想更改您的帐户的什么?"));
+    EXPECT_EQ(p->accountLabel->text(), QString::fromUtf8(c.protection));
+    EXPECT_EQ(p->passwordLink->text(), QString::fromUtf8(c.passwordLink));
+    EXPECT_FALSE(p->accountPicture->pixmap().isNull());
+    EXPECT_EQ(p->linkPanel->geometry(), QRect(0, gPx(720), p->width(), p->height() - gPx(720)));
 
     QStringList shown;
     int lastY = -1;
-    for (gLinkLabel* l : {p->lblCmd10, p->lblCmd11, p->lblCmd12, p->lblCmd13, p->lblCmd14}) {
+    for (gLinkLabel* l :
+         {p->changeNameLink, p->passwordLink, p->removePasswordLink, p->pictureLink, p->exportKeyLink}) {
         if (!l->isVisible()) continue;
         shown << l->text();
         EXPECT_GT(l->y(), lastY) << l->text().toStdString();
@@ -58,7 +59,7 @@ TEST_P(AccountPageLinks, ShowTheAccountsState) {
         EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString(); // nothing clipped
     }
     EXPECT_EQ(shown, c.shown);
-    for (QWidget* f : {p->Frame2, p->Frame3, p->Frame4, p->Frame5})
+    for (QWidget* f : {p->renamePanel, p->passwordPanel, p->removePasswordPanel, p->picturePanel})
         EXPECT_FALSE(f->isVisible());
 }
 
@@ -82,10 +83,10 @@ TEST_F(AccountPage, LinkReleaseOpensItsDialogAndCancelRevealsTheList) {
         gLinkLabel* link;
         QWidget* frame;
         QPushButton* cancel;
-    } dialogs[] = {{p->lblCmd10, p->Frame2, p->Command2},
-                   {p->lblCmd11, p->Frame3, p->Command8},
-                   {p->lblCmd12, p->Frame4, p->Command4},
-                   {p->lblCmd13, p->Frame5, p->Command6}};
+    } dialogs[] = {{p->changeNameLink, p->renamePanel, p->renameCancelButton},
+                   {p->passwordLink, p->passwordPanel, p->passwordCancelButton},
+                   {p->removePasswordLink, p->removePasswordPanel, p->removePasswordCancelButton},
+                   {p->pictureLink, p->picturePanel, p->pictureCancelButton}};
     for (const auto& d : dialogs) {
         SCOPED_TRACE(d.frame->objectName().toStdString());
         QTest::mouseClick(d.link, Qt::RightButton);
@@ -106,25 +107,25 @@ TEST_F(AccountPage, RenameTakesTheNameAsTypedAndRefusesAnEmptyOne) {
     makeAccount(QStringLiteral("secret"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->lblCmd10_MouseUp();
-    EXPECT_EQ(p->Text2->text(), QStringLiteral("Ann"));
-    EXPECT_EQ(p->Label18->text(), QStringLiteral("为您的账户提供一个新名称"));
-    EXPECT_EQ(p->Label19->text(), QStringLiteral("为 Ann 键入一个名称(&T):"));
-    EXPECT_EQ(p->Label20->text(), QStringLiteral("这个名称将会出现在欢迎屏幕。"));
+    p->changeNameLink_MouseUp();
+    EXPECT_EQ(p->nameEdit->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(p->renameTitle->text(), QStringLiteral("为您的账户提供一个新名称"));
+    EXPECT_EQ(p->renamePrompt->text(), QStringLiteral("为 Ann 键入一个名称(&T):"));
+    EXPECT_EQ(p->renameNote->text(), QStringLiteral("这个名称将会出现在欢迎屏幕。"));
 
-    p->Text2->clear();
-    p->Command1->click();
+    p->nameEdit->clear();
+    p->renameButton->click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::AccountNameMissing});
-    EXPECT_TRUE(p->Frame2->isVisible());
+    EXPECT_TRUE(p->renamePanel->isVisible());
     EXPECT_EQ(gUserName, QStringLiteral("Ann"));
 
     // Blanks only are a name too, kept exactly.
-    p->Text2->setText(QStringLiteral("   "));
-    QTest::keyClick(p->Text2, Qt::Key_Return);
-    EXPECT_FALSE(p->Frame2->isVisible());
+    p->nameEdit->setText(QStringLiteral("   "));
+    QTest::keyClick(p->nameEdit, Qt::Key_Return);
+    EXPECT_FALSE(p->renamePanel->isVisible());
     EXPECT_EQ(gUserName, QStringLiteral("   "));
     EXPECT_EQ(storedProfile().name, QStringLiteral("   "));
-    EXPECT_EQ(p->Label17->text(), QStringLiteral("   \n\n密码保护"));
+    EXPECT_EQ(p->accountLabel->text(), QStringLiteral("   \n\n密码保护"));
     EXPECT_EQ(storedProfile().hash, digest(QStringLiteral("secret")));
 }
 
@@ -135,12 +136,12 @@ TEST_F(AccountPage, RenameThatCannotBeSavedKeepsTheOldName) {
     ASSERT_TRUE(QFile::remove(gProfileFile()));
     ASSERT_TRUE(QDir().mkpath(gProfileFile()));
     const auto errorsBefore = gMsgBoxSeam::errors().size();
-    p->lblCmd10_MouseUp();
-    p->Text2->setText(QStringLiteral("Bob"));
-    p->Command1->click();
+    p->changeNameLink_MouseUp();
+    p->nameEdit->setText(QStringLiteral("Bob"));
+    p->renameButton->click();
     EXPECT_EQ(gMsgBoxSeam::errors().size(), errorsBefore + 1);
     EXPECT_EQ(gUserName, QStringLiteral("Ann"));
-    EXPECT_TRUE(p->Frame2->isVisible());
+    EXPECT_TRUE(p->renamePanel->isVisible());
 }
 
 struct CellCase {
@@ -156,21 +157,21 @@ TEST_P(AccountPagePictureCell, BuiltInCellsAreTakenEmptyCellsRefused) {
     makeAccount(QStringLiteral("secret"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->lblCmd13_MouseUp();
+    p->pictureLink_MouseUp();
     EXPECT_EQ(p->picList->currentRow(), 0);
     EXPECT_EQ(p->picList->currentColumn(), 3);
     p->picList->setCurrentCell(c.row, c.col);
-    p->Command5->click();
+    p->changePictureButton->click();
     if (c.picture < 0) {
         EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::NoPictureChosen});
         EXPECT_EQ(gPictureIndex, 3);
-        EXPECT_TRUE(p->Frame5->isVisible());
+        EXPECT_TRUE(p->picturePanel->isVisible());
     } else {
         EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
         EXPECT_EQ(gPictureIndex, c.picture);
         EXPECT_EQ(storedProfile().picture, c.picture);
-        EXPECT_FALSE(p->Frame5->isVisible());
-        EXPECT_EQ(p->Image5->pixmap().toImage(), gLoadUserPicture(c.picture).toImage());
+        EXPECT_FALSE(p->picturePanel->isVisible());
+        EXPECT_EQ(p->accountPicture->pixmap().toImage(), gLoadUserPicture(c.picture).toImage());
     }
 }
 
@@ -196,15 +197,15 @@ TEST_F(AccountPage, OwnPictureDialogOffersThePicturesInTheFolder) {
         return folder + QStringLiteral("old.bmp");
     });
 
-    QTest::mouseClick(p->lblCmd13, Qt::LeftButton);
-    ASSERT_TRUE(p->Frame5->isVisible());
-    QTest::mouseClick(p->lblCmd23, Qt::LeftButton);
+    QTest::mouseClick(p->pictureLink, Qt::LeftButton);
+    ASSERT_TRUE(p->picturePanel->isVisible());
+    QTest::mouseClick(p->browsePictureLink, Qt::LeftButton);
 
     EXPECT_EQ(offered, (QSet<QString>{QStringLiteral("me.jpg"), QStringLiteral("old.bmp")}));
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     EXPECT_EQ(gPictureIndex, 12);
     EXPECT_EQ(readFile(gPictureFile), readFile(folder + QStringLiteral("old.bmp")));
-    EXPECT_FALSE(p->Frame5->isVisible());
+    EXPECT_FALSE(p->picturePanel->isVisible());
 }
 
 TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
@@ -217,9 +218,9 @@ TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
 
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->lblCmd13_MouseUp();
+    p->pictureLink_MouseUp();
     dialogs::seam::pushAnswer(source);
-    p->lblCmd23_MouseUp();
+    p->browsePictureLink_MouseUp();
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     ASSERT_FALSE(dialogs::seam::asked().isEmpty());
     EXPECT_EQ(dialogs::seam::asked().last().kind, QStringLiteral("open"));
@@ -228,15 +229,15 @@ TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
     EXPECT_EQ(fileMode(gPictureFile), 0600);
     EXPECT_EQ(gPictureIndex, 12);
     EXPECT_EQ(storedProfile().picture, 12);
-    EXPECT_FALSE(p->Frame5->isVisible());
-    EXPECT_EQ(p->Image5->pixmap().size(), QSize(40, 30));
+    EXPECT_FALSE(p->picturePanel->isVisible());
+    EXPECT_EQ(p->accountPicture->pixmap().size(), QSize(40, 30));
 
     // A fresh page: the dialog opens on the own cell, which now holds the picture.
     ASSERT_TRUE(main_->gChangeFrame(Page::Account));
     pumpEvents();
     p = page();
     ASSERT_NE(p, nullptr);
-    p->lblCmd13_MouseUp();
+    p->pictureLink_MouseUp();
     EXPECT_EQ(p->picList->currentRow(), 1);
     EXPECT_EQ(p->picList->currentColumn(), 5);
     auto* cell = qobject_cast<QLabel*>(p->picList->cellWidget(1, 5));
@@ -244,7 +245,7 @@ TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
     EXPECT_FALSE(cell->pixmap().isNull());
     p->picList->setCurrentCell(0, 0);
     p->picList->setCurrentCell(1, 5);
-    p->Command5->click();
+    p->changePictureButton->click();
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     EXPECT_EQ(gPictureIndex, 12);
 }
@@ -256,17 +257,17 @@ TEST_F(AccountPage, FileThatIsNoPictureIsRefusedAndTheOldCopyKept) {
                                   QByteArray("this is no picture at all"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->lblCmd13_MouseUp();
+    p->pictureLink_MouseUp();
     dialogs::seam::pushAnswer(bad);
-    p->lblCmd23_MouseUp();
+    p->browsePictureLink_MouseUp();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::PictureUnreadable});
     EXPECT_EQ(readFile(gPictureFile), QByteArray("old own picture"));
     EXPECT_EQ(gPictureIndex, 3);
-    EXPECT_TRUE(p->Frame5->isVisible());
+    EXPECT_TRUE(p->picturePanel->isVisible());
 
     // Cancelling the file dialog changes nothing and says nothing.
     dialogs::seam::pushAnswer(QString());
-    p->lblCmd23_MouseUp();
+    p->browsePictureLink_MouseUp();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::PictureUnreadable});
     EXPECT_EQ(gPictureIndex, 3);
 }
@@ -275,7 +276,7 @@ TEST_F(AccountPage, KeyFileLinkPutsTheWizardOverThePageAreaAndLeavesThePage) {
     makeAccount(QStringLiteral("secret"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    QTest::mouseClick(p->lblCmd14, Qt::LeftButton);
+    QTest::mouseClick(p->exportKeyLink, Qt::LeftButton);
     pumpEvents();
     auto* wizard = forms::find<frmKeyExport>(QStringLiteral("frmKeyExport"));
     ASSERT_NE(wizard, nullptr);
@@ -285,7 +286,7 @@ TEST_F(AccountPage, KeyFileLinkPutsTheWizardOverThePageAreaAndLeavesThePage) {
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmUser")));
 
     // Its cancel brings a fresh account page back.
-    wizard->Command2->click();
+    wizard->introCancelButton->click();
     pumpEvents();
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmUser")));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmKeyExport")));

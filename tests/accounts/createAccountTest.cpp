@@ -42,9 +42,9 @@ protected:
         AccountsTest::TearDown();
     }
     void fill(const QString& name, const QString& password, const QString& again) {
-        form->Text1->setText(name);
-        form->Text2->setText(password);
-        form->Text3->setText(again);
+        form->nameEdit->setText(name);
+        form->passwordEdit->setText(password);
+        form->confirmEdit->setText(again);
     }
     bool profileExists() const { return QFileInfo::exists(gProfileFile()); }
 
@@ -53,17 +53,17 @@ protected:
 
 TEST_F(CreateAccount, WindowShowsItsCaptionsAndTexts) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("第一次使用"));
-    EXPECT_EQ(form->Label1->text(),
+    EXPECT_EQ(form->introLabel->text(),
               QStringLiteral("Rededera 还没有创建用户配置文件。\n\n输入用户名和密码，再单击“确定”。"));
-    EXPECT_EQ(form->Label2->text(), QStringLiteral("用户："));
-    EXPECT_EQ(form->Label3->text(), QStringLiteral("密码："));
-    EXPECT_EQ(form->Label4->text(), QStringLiteral("确认密码："));
-    EXPECT_EQ(form->lblCmd1->text(), QStringLiteral("选择目录"));
-    EXPECT_EQ(form->Command1->text(), QStringLiteral("确定"));
-    EXPECT_EQ(form->Command2->text(), QStringLiteral("取消"));
-    EXPECT_EQ(form->lblCmd1->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(form->Text2->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(form->Text3->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(form->nameCaption->text(), QStringLiteral("用户："));
+    EXPECT_EQ(form->passwordCaption->text(), QStringLiteral("密码："));
+    EXPECT_EQ(form->confirmCaption->text(), QStringLiteral("确认密码："));
+    EXPECT_EQ(form->chooseFolderLink->text(), QStringLiteral("选择目录"));
+    EXPECT_EQ(form->okButton->text(), QStringLiteral("确定"));
+    EXPECT_EQ(form->cancelButton->text(), QStringLiteral("取消"));
+    EXPECT_EQ(form->chooseFolderLink->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(form->passwordEdit->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(form->confirmEdit->echoMode(), QLineEdit::Password);
 }
 
 struct CheckCase {
@@ -83,9 +83,9 @@ TEST_F(CreateAccount, ChecksRefuseWithoutWritingAnything) {
     for (const auto& c : cases) {
         gMsgBoxSeam::reset();
         fill(QString::fromUtf8(c.name), QString::fromUtf8(c.password), QString::fromUtf8(c.again));
-        form->Command1->click();
+        form->okButton->click();
         EXPECT_EQ(shownIds(), QList<int>{c.message}) << c.name << "/" << c.password << "/" << c.again;
-        QWidget* expected = c.focus == 1 ? static_cast<QWidget*>(form->Text1) : form->Text2;
+        QWidget* expected = c.focus == 1 ? static_cast<QWidget*>(form->nameEdit) : form->passwordEdit;
         EXPECT_EQ(QApplication::focusWidget(), expected) << c.name << "/" << c.password;
         EXPECT_FALSE(profileExists());
         EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
@@ -94,7 +94,7 @@ TEST_F(CreateAccount, ChecksRefuseWithoutWritingAnything) {
 
 TEST_F(CreateAccount, WritesTheNewProfileFieldByFieldThenShowsSignIn) {
     fill(QStringLiteral("  李 雷 "), QStringLiteral("abc"), QStringLiteral("abc"));
-    form->Command1->click();
+    form->okButton->click();
     pumpEvents();
 
     ASSERT_TRUE(profileExists());
@@ -136,7 +136,7 @@ TEST_F(CreateAccount, WritesTheNewProfileFieldByFieldThenShowsSignIn) {
 TEST_F(CreateAccount, TheProfileIsOwnerOnly) {
     OpenUmask open;
     fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
-    form->Command1->click();
+    form->okButton->click();
     pumpEvents();
     ASSERT_TRUE(profileExists());
     EXPECT_EQ(fileMode(gProfileFile()), 0600);
@@ -144,7 +144,7 @@ TEST_F(CreateAccount, TheProfileIsOwnerOnly) {
 
 TEST_F(CreateAccount, ANameOfBlanksOnlyIsKeptAsTyped) {
     fill(QStringLiteral("   "), QStringLiteral("pw"), QStringLiteral("pw"));
-    form->Command1->click();
+    form->okButton->click();
     pumpEvents();
     EXPECT_EQ(shownIds(), QList<int>{Msg::ProfileCreated});
     const auto fields = scrambled::decode(readFile(gProfileFile()), true);
@@ -155,7 +155,7 @@ TEST_F(CreateAccount, ANameOfBlanksOnlyIsKeptAsTyped) {
 // Create an account, sign in, write something, quit, start again and sign in.
 TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
     fill(QStringLiteral("Ann"), QStringLiteral("pw"), QStringLiteral("pw"));
-    form->Command1->click();
+    form->okButton->click();
     pumpEvents();
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
@@ -177,7 +177,7 @@ TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
     Main();
     login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
-    EXPECT_EQ(login->Label2->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(login->nameLabel->text(), QStringLiteral("Ann"));
     login->Text1->setText(QStringLiteral("pw"));
     login->Command1->click();
     EXPECT_TRUE(gConnection.isOpen());
@@ -202,7 +202,7 @@ TEST_F(CreateAccount, KeysAndPicturesComeFromTheRandomSource) {
             ASSERT_NE(form, nullptr);
         }
         fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
-        form->Command1->click();
+        form->okButton->click();
         pumpEvents();
         const QByteArray bytes = readFile(gProfileFile());
         ASSERT_FALSE(bytes.isEmpty()) << seed;
@@ -223,9 +223,9 @@ TEST_F(CreateAccount, KeysAndPicturesComeFromTheRandomSource) {
 
 // The boxes keep out what the profile and the digest cannot carry, whichever way it arrives.
 TEST_F(CreateAccount, BoxesKeepOutCharactersTheAccountCannotCarry) {
-    form->Text1->setText(QString::fromUtf8("仿李ÿ雷"));
-    EXPECT_EQ(form->Text1->text(), QString::fromUtf8("李雷"));
-    for (QLineEdit* box : {form->Text2, form->Text3}) {
+    form->nameEdit->setText(QString::fromUtf8("仿李ÿ雷"));
+    EXPECT_EQ(form->nameEdit->text(), QString::fromUtf8("李雷"));
+    for (QLineEdit* box : {form->passwordEdit, form->confirmEdit}) {
         box->setText(QString::fromUtf8("a中€b"));
         EXPECT_EQ(box->text(), QString::fromUtf8("a€b")) << box->objectName().toStdString();
     }
@@ -233,7 +233,7 @@ TEST_F(CreateAccount, BoxesKeepOutCharactersTheAccountCannotCarry) {
 
 TEST_F(CreateAccount, NoPasswordSignsInAtOnceWithoutAWindow) {
     fill(QStringLiteral("Ann"), QString(), QString());
-    form->Command1->click();
+    form->okButton->click();
     pumpEvents();
 
     EXPECT_EQ(shownIds(), QList<int>{Msg::ProfileCreated});
@@ -250,7 +250,7 @@ TEST_F(CreateAccount, AProfileThatCannotBeWrittenIsNotReportedAsCreated) {
     const QString blocker = writeFile(home().path() + QStringLiteral("/blocker"), "x");
     gDataPath = blocker + QStringLiteral("/");
     fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
-    form->Command1->click();
+    form->okButton->click();
     pumpEvents();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
@@ -265,7 +265,7 @@ TEST_F(CreateAccount, AProfileThatCannotBeWrittenIsNotReportedAsCreated) {
 TEST_F(CreateAccount, CancelEndsTheProgramWithNothingWritten) {
     gEndSeam::setHandler([](int code) { throw ProgramEnded{code}; });
     fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
-    EXPECT_THROW(form->Command2_Click(), ProgramEnded);
+    EXPECT_THROW(form->cancelButton_Click(), ProgramEnded);
     EXPECT_FALSE(profileExists());
     EXPECT_TRUE(shownIds().isEmpty());
 }
@@ -279,7 +279,7 @@ TEST_F(CreateAccount, CancelButtonEndsTheProgram) {
         throw ProgramEnded{code};
     });
     fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
-    form->Command2->click();
+    form->cancelButton->click();
     EXPECT_EQ(endedWith, 0);
     EXPECT_FALSE(profileExists());
     EXPECT_TRUE(shownIds().isEmpty());
@@ -295,11 +295,11 @@ TEST_F(CreateAccount, ChoosingAFolderWithAProfileLeadsToThatAccountsSignIn) {
     gDataPath = here;
 
     // A right-button release does nothing.
-    QTest::mouseClick(form->lblCmd1, Qt::RightButton);
+    QTest::mouseClick(form->chooseFolderLink, Qt::RightButton);
     EXPECT_TRUE(dialogs::seam::asked().isEmpty());
 
     dialogs::seam::pushAnswer(other);
-    QTest::mouseClick(form->lblCmd1, Qt::LeftButton);
+    QTest::mouseClick(form->chooseFolderLink, Qt::LeftButton);
     pumpEvents();
 
     EXPECT_EQ(
@@ -313,7 +313,7 @@ TEST_F(CreateAccount, ChoosingAFolderWithAProfileLeadsToThatAccountsSignIn) {
 }
 
 TEST_F(CreateAccount, CancellingTheFolderChoiceKeepsTheWindow) {
-    QTest::mouseClick(form->lblCmd1, Qt::LeftButton); // the scripted dialog cancels
+    QTest::mouseClick(form->chooseFolderLink, Qt::LeftButton); // the scripted dialog cancels
     pumpEvents();
     EXPECT_EQ(dialogs::seam::asked().size(), 1);
     EXPECT_TRUE(formShown(QStringLiteral("frmCreateAccount")));

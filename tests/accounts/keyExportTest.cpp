@@ -76,9 +76,9 @@ protected:
 
     // Step 2 with a file name, then 完成.
     void finish(frmKeyExport* wizard, const QString& fileName) {
-        wizard->Command1->click();
-        wizard->Text1->setText(fileName);
-        wizard->Command5->click();
+        wizard->nextButton->click();
+        wizard->fileEdit->setText(fileName);
+        wizard->finishButton->click();
         pumpEvents();
     }
 
@@ -95,39 +95,39 @@ TEST_F(KeyExport, StepsTextsAndButtons) {
     frmKeyExport* w = openWizard();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("KeyExprot"));
-    EXPECT_TRUE(w->Frame1->isVisible());
-    EXPECT_FALSE(w->Frame2->isVisible());
-    EXPECT_EQ(w->Label2->text(), QStringLiteral("导出您的密匙"));
-    EXPECT_EQ(w->Label3->text(), QStringLiteral("导出密匙文件到您的计算机。"));
-    EXPECT_EQ(w->Label1->text(),
+    EXPECT_TRUE(w->introPanel->isVisible());
+    EXPECT_FALSE(w->filePanel->isVisible());
+    EXPECT_EQ(w->introTitle->text(), QStringLiteral("导出您的密匙"));
+    EXPECT_EQ(w->introSubtitle->text(), QStringLiteral("导出密匙文件到您的计算机。"));
+    EXPECT_EQ(w->introText->text(),
               QStringLiteral("这个向导帮助您从 Rededera 用户配置文件中将密匙导出到磁盘。"));
-    EXPECT_EQ(w->Label4->text(),
+    EXPECT_EQ(w->keyNote->text(),
               QStringLiteral(
                   "Rededera 用户配置文件中的密匙是允许打开用户日记的凭证。如果密匙遭到破坏，您的日记将无法"
                   "打开。如果遇到这种情况，请在 Rededera 提示您密匙失效时导入这个密匙。"));
-    EXPECT_EQ(w->Label5->text(), QStringLiteral("要继续，请单击“下一步”。"));
-    EXPECT_EQ(w->Command1->text(), QStringLiteral("下一步(&N)"));
-    EXPECT_EQ(w->Command2->text(), QStringLiteral("取消"));
-    EXPECT_EQ(w->Label6->text(), QStringLiteral("指定要导出的文件名。"));
-    EXPECT_EQ(w->Label7->text(), QStringLiteral("文件名(&F):"));
-    EXPECT_EQ(w->Command3->text(), QStringLiteral("浏览(&R)..."));
-    EXPECT_EQ(w->Command4->text(), QStringLiteral("上一步(&B)"));
-    EXPECT_EQ(w->Command5->text(), QStringLiteral("完成"));
-    EXPECT_EQ(w->Command6->text(), QStringLiteral("取消"));
-    for (QLabel* image : {w->Image1, w->Image2, w->Image3})
+    EXPECT_EQ(w->continueNote->text(), QStringLiteral("要继续，请单击“下一步”。"));
+    EXPECT_EQ(w->nextButton->text(), QStringLiteral("下一步(&N)"));
+    EXPECT_EQ(w->introCancelButton->text(), QStringLiteral("取消"));
+    EXPECT_EQ(w->fileTitle->text(), QStringLiteral("指定要导出的文件名。"));
+    EXPECT_EQ(w->fileCaption->text(), QStringLiteral("文件名(&F):"));
+    EXPECT_EQ(w->browseButton->text(), QStringLiteral("浏览(&R)..."));
+    EXPECT_EQ(w->backButton->text(), QStringLiteral("上一步(&B)"));
+    EXPECT_EQ(w->finishButton->text(), QStringLiteral("完成"));
+    EXPECT_EQ(w->fileCancelButton->text(), QStringLiteral("取消"));
+    for (QLabel* image : {w->sidePicture, w->keyPicture, w->keyFilePicture})
         EXPECT_FALSE(image->pixmap().isNull()) << image->objectName().toStdString();
 
     // Escape on step 1 is 取消; Next and Back move the keys with the steps.
-    w->Command1->click();
-    EXPECT_FALSE(w->Frame1->isVisible());
-    EXPECT_TRUE(w->Frame2->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), w->Text1);
-    QTest::keyClick(w->Text1, Qt::Key_Return); // 完成 with no name
+    w->nextButton->click();
+    EXPECT_FALSE(w->introPanel->isVisible());
+    EXPECT_TRUE(w->filePanel->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), w->fileEdit);
+    QTest::keyClick(w->fileEdit, Qt::Key_Return); // 完成 with no name
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::FileNameMissing});
-    w->Command4->click();
-    EXPECT_TRUE(w->Frame1->isVisible());
-    EXPECT_FALSE(w->Frame2->isVisible());
-    QTest::keyClick(w->Command2, Qt::Key_Escape);
+    w->backButton->click();
+    EXPECT_TRUE(w->introPanel->isVisible());
+    EXPECT_FALSE(w->filePanel->isVisible());
+    QTest::keyClick(w->introCancelButton, Qt::Key_Escape);
     pumpEvents();
     EXPECT_TRUE(backOnAccountPage());
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::FileNameMissing});
@@ -195,8 +195,8 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
         auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
         EXPECT_NE(login, nullptr);
         if (!login) return;
-        login->Text3->setText(QStringLiteral("Ann"));
-        login->Text4->setText(QStringLiteral("secret"));
+        login->nameEdit->setText(QStringLiteral("Ann"));
+        login->passwordEdit->setText(QStringLiteral("secret"));
         login->Command1->click();
         pumpEvents();
     };
@@ -224,8 +224,8 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
     // Started again, the same password opens the diary.
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
-    login->Text3->setText(QStringLiteral("Ann"));
-    login->Text4->setText(QStringLiteral("secret"));
+    login->nameEdit->setText(QStringLiteral("Ann"));
+    login->passwordEdit->setText(QStringLiteral("secret"));
     login->Command1->click();
     pumpEvents();
     EXPECT_TRUE(gConnection.isOpen());
@@ -260,7 +260,7 @@ TEST_F(KeyExport, EmptyNameAsksForOneAndWritesNothing) {
     ASSERT_NE(w, nullptr);
     finish(w, QString());
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::FileNameMissing});
-    EXPECT_TRUE(w->Frame2->isVisible());
+    EXPECT_TRUE(w->filePanel->isVisible());
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
     EXPECT_TRUE(QDir(keys_).isEmpty());
 }
@@ -279,11 +279,11 @@ TEST_F(KeyExport, ExistingFileNoKeepsItAndTheWizardYesReplacesIt) {
     EXPECT_EQ(gMsgBoxSeam::shown()[0].args.value(0), path);
     EXPECT_EQ(readFile(path), QByteArray("what the user had"));
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
-    EXPECT_TRUE(w->Frame2->isVisible());
-    EXPECT_EQ(w->Text1->text(), path);
+    EXPECT_TRUE(w->filePanel->isVisible());
+    EXPECT_EQ(w->fileEdit->text(), path);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    w->Command5->click();
+    w->finishButton->click();
     pumpEvents();
     EXPECT_EQ(gMsgBoxSeam::shownIds(),
               (QList<int>{Msg::ConfirmReplaceFile, Msg::ConfirmReplaceFile, Msg::KeyExported}));
@@ -303,15 +303,15 @@ TEST_F(KeyExport, FailedWriteIsReportedAndTheWizardStays) {
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_FALSE(gMsgBoxSeam::shownIds().contains(Msg::KeyExported));
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
-    EXPECT_TRUE(w->Frame2->isVisible());
+    EXPECT_TRUE(w->filePanel->isVisible());
     EXPECT_FALSE(QFileInfo::exists(keys_ + QStringLiteral("missing")));
 
     // A name that is a folder: replacing it is refused, the folder stays whole.
     const QString folder = home().folder(QStringLiteral("keys/folder.eky"));
     writeFile(folder + QStringLiteral("inside"), "x");
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    w->Text1->setText(folder);
-    w->Command5->click();
+    w->fileEdit->setText(folder);
+    w->finishButton->click();
     pumpEvents();
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 2);
     EXPECT_FALSE(gMsgBoxSeam::shownIds().contains(Msg::KeyExported));
@@ -332,11 +332,11 @@ TEST_F(KeyExport, NameWithoutFolderGoesToTheHomeFolder) {
 TEST_F(KeyExport, BrowseFillsTheNameAndCancelEmptiesIt) {
     frmKeyExport* w = openWizard();
     ASSERT_NE(w, nullptr);
-    w->Command1->click();
+    w->nextButton->click();
     const QString chosen = keys_ + QStringLiteral("chosen.eky");
     dialogs::seam::pushAnswer(chosen);
-    w->Command3->click();
-    EXPECT_EQ(w->Text1->text(), chosen);
+    w->browseButton->click();
+    EXPECT_EQ(w->fileEdit->text(), chosen);
     ASSERT_EQ(dialogs::seam::asked().size(), 1);
     EXPECT_EQ(dialogs::seam::asked()[0].kind, QStringLiteral("save"));
     EXPECT_TRUE(dialogs::seam::asked()[0].filter.startsWith(QStringLiteral("密匙文件 (*.eky)")));
@@ -345,12 +345,12 @@ TEST_F(KeyExport, BrowseFillsTheNameAndCancelEmptiesIt) {
     EXPECT_FALSE(QFileInfo::exists(chosen));
 
     dialogs::seam::pushAnswer(QString());
-    w->Command3->click();
-    EXPECT_TRUE(w->Text1->text().isEmpty());
+    w->browseButton->click();
+    EXPECT_TRUE(w->fileEdit->text().isEmpty());
 
     dialogs::seam::pushAnswer(chosen);
-    w->Command3->click();
-    w->Command5->click();
+    w->browseButton->click();
+    w->finishButton->click();
     pumpEvents();
     EXPECT_TRUE(QFileInfo(chosen).isFile());
     EXPECT_TRUE(backOnAccountPage());
@@ -359,9 +359,9 @@ TEST_F(KeyExport, BrowseFillsTheNameAndCancelEmptiesIt) {
 TEST_F(KeyExport, CancelOnStepTwoGoesBackWithoutWriting) {
     frmKeyExport* w = openWizard();
     ASSERT_NE(w, nullptr);
-    w->Command1->click();
-    w->Text1->setText(keys_ + QStringLiteral("k.eky"));
-    w->Command6->click();
+    w->nextButton->click();
+    w->fileEdit->setText(keys_ + QStringLiteral("k.eky"));
+    w->fileCancelButton->click();
     pumpEvents();
     EXPECT_TRUE(backOnAccountPage());
     EXPECT_TRUE(QDir(keys_).isEmpty());
@@ -388,7 +388,7 @@ TEST_F(KeyExport, KeepsCoveringThePageWhenTheMainWindowIsResized) {
     main_->resize(main_->size() + QSize(150, 90));
     pumpEvents();
     EXPECT_EQ(w->geometry(), main_->pageRect());
-    EXPECT_EQ(w->Frame2->width(), w->width() - gPx(240));
+    EXPECT_EQ(w->filePanel->width(), w->width() - gPx(240));
 }
 
 TEST_F(KeyExport, LayoutFollowsTheSize) {
@@ -397,31 +397,32 @@ TEST_F(KeyExport, LayoutFollowsTheSize) {
     auto rightGap = [](QWidget* c) { return c->parentWidget()->width() - c->geometry().right(); };
     auto bottomGap = [](QWidget* c) { return c->parentWidget()->height() - c->geometry().bottom(); };
     w->resize(gPxSize(9000, 5100));
-    const int textWidth = w->Text1->width();
-    const QPoint image1 = w->Image1->pos(), image3 = w->Image3->pos();
+    const int textWidth = w->fileEdit->width();
+    const QPoint image1 = w->sidePicture->pos(), image3 = w->keyFilePicture->pos();
     QList<QPair<int, int>> gaps;
-    const QList<QPushButton*> buttons{w->Command1, w->Command2, w->Command4, w->Command5, w->Command6};
+    const QList<QPushButton*> buttons{w->nextButton, w->introCancelButton, w->backButton, w->finishButton,
+                                      w->fileCancelButton};
     for (QPushButton* b : buttons)
         gaps.append({rightGap(b), bottomGap(b)});
-    const int browseGap = rightGap(w->Command3);
+    const int browseGap = rightGap(w->browseButton);
 
     w->resize(gPxSize(12000, 7000));
-    EXPECT_EQ(w->Frame1->geometry(), w->Frame2->geometry());
-    EXPECT_EQ(w->Frame1->geometry(), gPxRect(120, 720, 12000 - 240, 7000 - 840));
-    EXPECT_EQ(w->Text1->width(), textWidth + gPx(3000));
-    EXPECT_EQ(w->Image1->pos(), image1);
-    EXPECT_EQ(w->Image3->pos(), image3);
-    EXPECT_EQ(rightGap(w->Command3), browseGap);
+    EXPECT_EQ(w->introPanel->geometry(), w->filePanel->geometry());
+    EXPECT_EQ(w->introPanel->geometry(), gPxRect(120, 720, 12000 - 240, 7000 - 840));
+    EXPECT_EQ(w->fileEdit->width(), textWidth + gPx(3000));
+    EXPECT_EQ(w->sidePicture->pos(), image1);
+    EXPECT_EQ(w->keyFilePicture->pos(), image3);
+    EXPECT_EQ(rightGap(w->browseButton), browseGap);
     for (int i = 0; i < buttons.size(); ++i) {
         EXPECT_EQ(rightGap(buttons[i]), gaps[i].first) << i;
         EXPECT_EQ(bottomGap(buttons[i]), gaps[i].second) << i;
     }
     // Nothing overlaps the browse button or leaves the panel, at the smallest page too.
     w->resize(main_->pageRect().size());
-    for (QWidget* panel : {w->Frame1, w->Frame2})
+    for (QWidget* panel : {w->introPanel, w->filePanel})
         for (QWidget* c : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             EXPECT_TRUE(panel->rect().contains(c->geometry())) << c->objectName().toStdString();
-    EXPECT_FALSE(w->Text1->geometry().intersects(w->Command3->geometry()));
+    EXPECT_FALSE(w->fileEdit->geometry().intersects(w->browseButton->geometry()));
 }
 
 } // namespace

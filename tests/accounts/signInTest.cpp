@@ -81,35 +81,35 @@ TEST_F(SignIn, PanelsAndTextsFollowTheAccount) {
     ASSERT_NE(login, nullptr);
     EXPECT_EQ(login->windowTitle(), QStringLiteral("用户登陆"));
     EXPECT_TRUE(login->isVisible());
-    EXPECT_TRUE(login->Frame2->isVisible());
-    EXPECT_FALSE(login->Frame1->isVisible());
-    EXPECT_EQ(login->Label2->text(), QStringLiteral("Ann"));
-    EXPECT_EQ(login->Label1->text(), QStringLiteral("如果需要，请键入密码，再单击“确定”。"));
+    EXPECT_TRUE(login->passwordOnlyPanel->isVisible());
+    EXPECT_FALSE(login->namePasswordPanel->isVisible());
+    EXPECT_EQ(login->nameLabel->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(login->passwordPromptLabel->text(), QStringLiteral("如果需要，请键入密码，再单击“确定”。"));
     EXPECT_TRUE(login->Text1->isVisible());
-    EXPECT_FALSE(login->Label5->isVisible());
-    EXPECT_FALSE(login->Image4->pixmap().isNull());
-    EXPECT_EQ(login->Image4->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_FALSE(login->noPasswordLabel->isVisible());
+    EXPECT_FALSE(login->pictureLabel->pixmap().isNull());
+    EXPECT_EQ(login->pictureLabel->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(login->Text1->echoMode(), QLineEdit::Password);
     EXPECT_EQ(login->Command1->text(), QStringLiteral("确定"));
-    EXPECT_EQ(login->Command2->text(), QStringLiteral("取消"));
+    EXPECT_EQ(login->cancelButton->text(), QStringLiteral("取消"));
     forms::unloadAllNow();
 
     login = start(kNameAndPassword);
     ASSERT_NE(login, nullptr);
-    EXPECT_TRUE(login->Frame1->isVisible());
-    EXPECT_FALSE(login->Frame2->isVisible());
-    EXPECT_EQ(login->Label3->text(), QStringLiteral("键入用户名和密码，再单击“确定”。"));
-    EXPECT_EQ(login->Label9->text(), QStringLiteral("用户："));
-    EXPECT_EQ(login->Label10->text(), QStringLiteral("密码："));
-    EXPECT_EQ(login->Text4->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(login->namePasswordPanel->isVisible());
+    EXPECT_FALSE(login->passwordOnlyPanel->isVisible());
+    EXPECT_EQ(login->promptLabel->text(), QStringLiteral("键入用户名和密码，再单击“确定”。"));
+    EXPECT_EQ(login->nameCaption->text(), QStringLiteral("用户："));
+    EXPECT_EQ(login->passwordCaption->text(), QStringLiteral("密码："));
+    EXPECT_EQ(login->passwordEdit->echoMode(), QLineEdit::Password);
     forms::unloadAllNow();
 
     // No password, but automatic sign-in off (option 10): the window says so.
     login = start(optionsOn({Option::PasswordOnlySignIn}), QStringLiteral("Ann"), QString());
     ASSERT_NE(login, nullptr);
     EXPECT_FALSE(login->Text1->isVisible());
-    EXPECT_EQ(login->Label5->text(), QStringLiteral("单击“确定”登陆 Rededera。"));
-    EXPECT_TRUE(login->Label5->isVisible());
+    EXPECT_EQ(login->noPasswordLabel->text(), QStringLiteral("单击“确定”登陆 Rededera。"));
+    EXPECT_TRUE(login->noPasswordLabel->isVisible());
     login->Command1->click();
     EXPECT_TRUE(signedIn());
 }
@@ -147,17 +147,17 @@ TEST_F(SignIn, NameAndPasswordPanelRefusesAndSelectsTheName) {
     };
     for (const auto& c : cases) {
         gMsgBoxSeam::reset();
-        login->Text3->setText(QString::fromUtf8(c.name));
-        login->Text4->setText(QString::fromUtf8(c.password));
+        login->nameEdit->setText(QString::fromUtf8(c.name));
+        login->passwordEdit->setText(QString::fromUtf8(c.password));
         login->Command1->click();
         const QString trimmed = QString::fromUtf8(c.name).trimmed();
         EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected}) << c.name << "/" << c.password;
-        EXPECT_EQ(login->Text3->text(), trimmed);
-        EXPECT_EQ(login->Text4->text(), QString());
-        EXPECT_TRUE(login->Text3->isEnabled());
-        EXPECT_TRUE(login->Text4->isEnabled());
-        EXPECT_EQ(QApplication::focusWidget(), login->Text3) << c.name;
-        EXPECT_EQ(login->Text3->selectedText(), trimmed) << c.name;
+        EXPECT_EQ(login->nameEdit->text(), trimmed);
+        EXPECT_EQ(login->passwordEdit->text(), QString());
+        EXPECT_TRUE(login->nameEdit->isEnabled());
+        EXPECT_TRUE(login->passwordEdit->isEnabled());
+        EXPECT_EQ(QApplication::focusWidget(), login->nameEdit) << c.name;
+        EXPECT_EQ(login->nameEdit->selectedText(), trimmed) << c.name;
     }
     EXPECT_FALSE(QFileInfo::exists(gDatabaseFile));
 }
@@ -176,8 +176,8 @@ TEST_F(SignIn, BlanksAroundEitherNameAreIgnored) {
         loadedStandIns().clear();
         frmLogin* login = start(kNameAndPassword, QString::fromUtf8(c.stored));
         ASSERT_NE(login, nullptr);
-        login->Text3->setText(QString::fromUtf8(c.typed));
-        login->Text4->setText(QStringLiteral("secret"));
+        login->nameEdit->setText(QString::fromUtf8(c.typed));
+        login->passwordEdit->setText(QStringLiteral("secret"));
         login->Command1->click();
         EXPECT_TRUE(signedIn()) << c.stored << "/" << c.typed;
         EXPECT_TRUE(shownIds().isEmpty());
@@ -187,14 +187,14 @@ TEST_F(SignIn, BlanksAroundEitherNameAreIgnored) {
 TEST_F(SignIn, DoubleByteCharactersNeverReachTheDigest) {
     frmLogin* login = start(kNameAndPassword);
     ASSERT_NE(login, nullptr);
-    login->Text3->setText(QStringLiteral("Ann"));
-    login->Text4->setFocus();
-    typeText(login->Text4, QString::fromUtf8("se中cret"));
-    EXPECT_EQ(login->Text4->text(), QStringLiteral("secret"));
+    login->nameEdit->setText(QStringLiteral("Ann"));
+    login->passwordEdit->setFocus();
+    typeText(login->passwordEdit, QString::fromUtf8("se中cret"));
+    EXPECT_EQ(login->passwordEdit->text(), QStringLiteral("secret"));
 
     // Text that still gets past the box counts as a wrong password.
-    login->Text4->setValidator(nullptr);
-    login->Text4->setText(QString::fromUtf8("中文"));
+    login->passwordEdit->setValidator(nullptr);
+    login->passwordEdit->setText(QString::fromUtf8("中文"));
     login->Command1->click();
     EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
@@ -204,8 +204,8 @@ TEST_F(SignIn, DoubleByteCharactersNeverReachTheDigest) {
 TEST_F(SignIn, FirstSignInCreatesTheDatabaseAndHandsOver) {
     frmLogin* login = start(kNameAndPassword);
     ASSERT_NE(login, nullptr);
-    login->Text3->setText(QStringLiteral("Ann"));
-    login->Text4->setText(QStringLiteral("secret"));
+    login->nameEdit->setText(QStringLiteral("Ann"));
+    login->passwordEdit->setText(QStringLiteral("secret"));
     login->Command1->click();
     pumpEvents();
 
@@ -746,7 +746,7 @@ TEST_F(SignIn, AFileWithoutATableOrColumnOfOursIsRefusedByName) {
 TEST_F(SignIn, PasswordBoxesKeepOutCharactersWithoutADigest) {
     frmLogin* login = start(kNameAndPassword);
     ASSERT_NE(login, nullptr);
-    for (QLineEdit* box : {login->Text1, login->Text4}) {
+    for (QLineEdit* box : {login->Text1, login->passwordEdit}) {
         box->setText(QString::fromUtf8("a中€b"));
         EXPECT_EQ(box->text(), QString::fromUtf8("a€b")) << box->objectName().toStdString();
     }
@@ -800,7 +800,7 @@ TEST(SignInChild, DISABLED_HoldDatabase) {
 TEST_F(SignIn, CancelAndCloseUnloadTheWindow) {
     frmLogin* login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
-    login->Command2->click();
+    login->cancelButton->click();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     pumpEvents();
     login = start(kPasswordOnly);
@@ -844,7 +844,7 @@ TEST_F(SignIn, AutomaticSignInThatFailsReportsIt) {
     EXPECT_FALSE(login->cmd1Click());
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_TRUE(login->Text1->isEnabled());
-    EXPECT_TRUE(login->Text4->isEnabled());
+    EXPECT_TRUE(login->passwordEdit->isEnabled());
 }
 
 } // namespace

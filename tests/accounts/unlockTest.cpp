@@ -69,14 +69,14 @@ TEST_F(Unlock, WindowShowsItsTexts) {
     ASSERT_NE(lock, nullptr);
     EXPECT_TRUE(lock->isVisible());
     EXPECT_EQ(lock->windowTitle(), QStringLiteral("Rededera"));
-    EXPECT_EQ(lock->Label3->text(), QStringLiteral("键入用户名和密码，再单击“确定”。"));
-    EXPECT_EQ(lock->Label9->text(), QStringLiteral("用户："));
-    EXPECT_EQ(lock->Label10->text(), QStringLiteral("密码："));
-    EXPECT_EQ(lock->Command1->text(), QStringLiteral("确定"));
-    EXPECT_EQ(lock->Command2->text(), QStringLiteral("取消"));
-    EXPECT_EQ(lock->Text2->echoMode(), QLineEdit::Password);
-    EXPECT_TRUE(lock->Text1->text().isEmpty());
-    EXPECT_EQ(QApplication::focusWidget(), lock->Text1);
+    EXPECT_EQ(lock->promptLabel->text(), QStringLiteral("键入用户名和密码，再单击“确定”。"));
+    EXPECT_EQ(lock->nameCaption->text(), QStringLiteral("用户："));
+    EXPECT_EQ(lock->passwordCaption->text(), QStringLiteral("密码："));
+    EXPECT_EQ(lock->okButton->text(), QStringLiteral("确定"));
+    EXPECT_EQ(lock->cancelButton->text(), QStringLiteral("取消"));
+    EXPECT_EQ(lock->passwordEdit->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(lock->nameEdit->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), lock->nameEdit);
     // Every control lies inside the window.
     for (QWidget* w : lock->findChildren<QWidget*>())
         EXPECT_TRUE(lock->rect().contains(w->mapTo(lock, w->rect().bottomRight())))
@@ -99,9 +99,9 @@ TEST_P(UnlockTable, NameAndPasswordDecide) {
     frmLock* lock = lockedMain(QString::fromUtf8(c.account), QString::fromUtf8(c.password));
     ASSERT_NE(lock, nullptr);
     QPointer<frmLock> alive = lock;
-    lock->Text1->setText(QString::fromUtf8(c.typedName));
-    lock->Text2->setText(QString::fromUtf8(c.typedPassword));
-    lock->Command1->click();
+    lock->nameEdit->setText(QString::fromUtf8(c.typedName));
+    lock->passwordEdit->setText(QString::fromUtf8(c.typedPassword));
+    lock->okButton->click();
     pumpEvents();
     if (c.unlocks) {
         EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
@@ -117,10 +117,10 @@ TEST_P(UnlockTable, NameAndPasswordDecide) {
         ASSERT_FALSE(alive.isNull());
         EXPECT_TRUE(lock->isVisible());
         // The password goes whatever was wrong; the name is kept, trimmed and selected.
-        EXPECT_TRUE(lock->Text2->text().isEmpty());
-        EXPECT_EQ(lock->Text1->text(), QString::fromUtf8(c.typedName).trimmed());
-        EXPECT_EQ(QApplication::focusWidget(), lock->Text1);
-        EXPECT_EQ(lock->Text1->selectedText(), lock->Text1->text());
+        EXPECT_TRUE(lock->passwordEdit->text().isEmpty());
+        EXPECT_EQ(lock->nameEdit->text(), QString::fromUtf8(c.typedName).trimmed());
+        EXPECT_EQ(QApplication::focusWidget(), lock->nameEdit);
+        EXPECT_EQ(lock->nameEdit->selectedText(), lock->nameEdit->text());
         EXPECT_EQ(gTrayIcon::instance().menuNow(), main_->mLock);
     }
 }
@@ -142,23 +142,23 @@ TEST_F(Unlock, NameIsAskedEvenWhenTheSignInAsksThePasswordAlone) {
     gOption(Option::PasswordOnlySignIn) = true;
     frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
     ASSERT_NE(lock, nullptr);
-    EXPECT_TRUE(lock->Text1->isVisible());
-    lock->Text2->setText(QStringLiteral("secret"));
-    lock->Command1->click();
+    EXPECT_TRUE(lock->nameEdit->isVisible());
+    lock->passwordEdit->setText(QStringLiteral("secret"));
+    lock->okButton->click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(stillLocked());
-    lock->Text1->setText(QStringLiteral("Ann"));
-    lock->Text2->setText(QStringLiteral("secret"));
-    lock->Command1->click();
+    lock->nameEdit->setText(QStringLiteral("Ann"));
+    lock->passwordEdit->setText(QStringLiteral("secret"));
+    lock->okButton->click();
     EXPECT_FALSE(gLocked);
 }
 
 TEST_F(Unlock, CancelAndCloseLeaveItLockedAndTheIconAsksAgain) {
     frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
     ASSERT_NE(lock, nullptr);
-    lock->Text1->setText(QStringLiteral("Ann"));
-    lock->Text2->setText(QStringLiteral("secret"));
-    lock->Command2->click();
+    lock->nameEdit->setText(QStringLiteral("Ann"));
+    lock->passwordEdit->setText(QStringLiteral("secret"));
+    lock->cancelButton->click();
     pumpEvents();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
     EXPECT_TRUE(stillLocked());
@@ -167,8 +167,8 @@ TEST_F(Unlock, CancelAndCloseLeaveItLockedAndTheIconAsksAgain) {
     gTrayIcon::instance().leftClick();
     lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
-    EXPECT_TRUE(lock->Text1->text().isEmpty());
-    EXPECT_TRUE(lock->Text2->text().isEmpty());
+    EXPECT_TRUE(lock->nameEdit->text().isEmpty());
+    EXPECT_TRUE(lock->passwordEdit->text().isEmpty());
     lock->close();
     pumpEvents();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
@@ -182,8 +182,8 @@ TEST_F(Unlock, CancelAndCloseLeaveItLockedAndTheIconAsksAgain) {
 TEST_F(Unlock, EnterUnlocksAndEscapeCancels) {
     frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
     ASSERT_NE(lock, nullptr);
-    lock->Text1->setFocus();
-    QTest::keyClick(lock->Text1, Qt::Key_Escape);
+    lock->nameEdit->setFocus();
+    QTest::keyClick(lock->nameEdit, Qt::Key_Escape);
     pumpEvents();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
     EXPECT_TRUE(stillLocked());
@@ -192,10 +192,10 @@ TEST_F(Unlock, EnterUnlocksAndEscapeCancels) {
     lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
     QApplication::setActiveWindow(lock);
-    lock->Text1->setText(QStringLiteral("Ann"));
-    lock->Text2->setFocus();
-    QTest::keyClicks(lock->Text2, QStringLiteral("secret"));
-    QTest::keyClick(lock->Text2, Qt::Key_Return);
+    lock->nameEdit->setText(QStringLiteral("Ann"));
+    lock->passwordEdit->setFocus();
+    QTest::keyClicks(lock->passwordEdit, QStringLiteral("secret"));
+    QTest::keyClick(lock->passwordEdit, Qt::Key_Return);
     pumpEvents();
     EXPECT_FALSE(gLocked);
     EXPECT_TRUE(main_->isVisible());
@@ -217,9 +217,9 @@ TEST_P(UnlockFloating, FloatingWindowFollowsTheOptions) {
     ASSERT_NE(lock, nullptr);
     // Locking took the floating window away.
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
-    lock->Text1->setText(QStringLiteral("Ann"));
-    lock->Text2->setText(QStringLiteral("secret"));
-    lock->Command1->click();
+    lock->nameEdit->setText(QStringLiteral("Ann"));
+    lock->passwordEdit->setText(QStringLiteral("secret"));
+    lock->okButton->click();
     ASSERT_FALSE(gLocked);
     QWidget* floating = forms::find(QStringLiteral("frmSuspend"));
     EXPECT_EQ(floating && floating->isVisible(), c.shown);
@@ -249,9 +249,9 @@ TEST_F(Unlock, AutoLockAfterMinimisingThenUnlockRestoresThePage) {
     auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
     EXPECT_TRUE(stillLocked());
-    lock->Text1->setText(QStringLiteral("Ann"));
-    lock->Text2->setText(QStringLiteral("secret"));
-    lock->Command1->click();
+    lock->nameEdit->setText(QStringLiteral("Ann"));
+    lock->passwordEdit->setText(QStringLiteral("secret"));
+    lock->okButton->click();
     EXPECT_FALSE(gLocked);
     EXPECT_TRUE(main_->isVisible());
     EXPECT_FALSE(main_->isMinimized());
@@ -283,7 +283,7 @@ TEST_F(Unlock, WithoutANotificationAreaTheLockedWindowHoldsNoPage) {
     auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
     EXPECT_FALSE(main_->PageArea->isVisible());
-    lock->Command2->click();
+    lock->cancelButton->click();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
     EXPECT_TRUE(gLocked);
     EXPECT_TRUE(main_->isVisible());
@@ -293,9 +293,9 @@ TEST_F(Unlock, WithoutANotificationAreaTheLockedWindowHoldsNoPage) {
     main_->setWindowState(Qt::WindowNoState);
     lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
-    lock->Text1->setText(QStringLiteral("Ann"));
-    lock->Text2->setText(QStringLiteral("secret"));
-    lock->Command1->click();
+    lock->nameEdit->setText(QStringLiteral("Ann"));
+    lock->passwordEdit->setText(QStringLiteral("secret"));
+    lock->okButton->click();
     EXPECT_FALSE(gLocked);
     EXPECT_FALSE(main_->isMinimized());
     EXPECT_TRUE(main_->PageArea->isVisible());
@@ -307,12 +307,12 @@ TEST_F(Unlock, PasswordBoxKeepsTheSignInRule) {
     frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
     ASSERT_NE(lock, nullptr);
     // A character that no password can hold never reaches the box, as at the sign-in.
-    lock->Text2->setFocus();
+    lock->passwordEdit->setFocus();
     for (QChar c : QStringLiteral("sec中ret")) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(lock->Text2, &press);
+        QApplication::sendEvent(lock->passwordEdit, &press);
     }
-    EXPECT_EQ(lock->Text2->text(), QStringLiteral("secret"));
+    EXPECT_EQ(lock->passwordEdit->text(), QStringLiteral("secret"));
 }
 
 TEST_F(Unlock, WhatSignsInAlsoUnlocks) {
@@ -322,8 +322,8 @@ TEST_F(Unlock, WhatSignsInAlsoUnlocks) {
     Main();
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
-    login->Text3->setText(QStringLiteral("Ann"));
-    login->Text4->setText(QStringLiteral("p@ss €"));
+    login->nameEdit->setText(QStringLiteral("Ann"));
+    login->passwordEdit->setText(QStringLiteral("p@ss €"));
     login->Command1->click();
     main_ = gMainWindow();
     ASSERT_NE(main_, nullptr);
@@ -333,9 +333,9 @@ TEST_F(Unlock, WhatSignsInAlsoUnlocks) {
     main_->mLunLock_Click();
     auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
-    lock->Text1->setText(QStringLiteral("Ann"));
-    lock->Text2->setText(QStringLiteral("p@ss €"));
-    lock->Command1->click();
+    lock->nameEdit->setText(QStringLiteral("Ann"));
+    lock->passwordEdit->setText(QStringLiteral("p@ss €"));
+    lock->okButton->click();
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     EXPECT_FALSE(gLocked);
     EXPECT_TRUE(main_->isVisible());

@@ -75,7 +75,7 @@ const SetCase kSets[] = {
 // clang-format on
 
 QList<QPushButton*> buttonsOf(frmMsg* box) {
-    return {box->Command1, box->Command3, box->Command4};
+    return {box->firstButton, box->secondButton, box->thirdButton};
 }
 
 } // namespace
@@ -93,7 +93,7 @@ TEST_F(MsgBoxReal, EveryButtonSetShowsItsButtonsAndReturnsTheirResults) {
                     }
                 }
                 EXPECT_EQ(box->windowTitle(), "Rededera");
-                EXPECT_FALSE(box->Command2->isVisible()) << "message 104 has no help text";
+                EXPECT_FALSE(box->helpLink->isVisible()) << "message 104 has no help text";
                 EXPECT_TRUE(gMessageOpen);
                 QTest::mouseClick(buttons[b], Qt::LeftButton);
             });
@@ -115,7 +115,7 @@ TEST_F(MsgBoxReal, EnterPressesTheDefaultAndEscapeOrCloseTheCancelButton) {
                 // Set 2 has no cancel button: the box stays until a button is pressed.
                 pumpEvents(20);
                 EXPECT_TRUE(box->isVisible());
-                box->Command3->click();
+                box->secondButton->click();
             }
         });
         EXPECT_EQ(gMsgBox(Msg::KeepOneAtLeast, c.set), c.escape == 0 ? c.results[1] : c.escape)
@@ -126,7 +126,7 @@ TEST_F(MsgBoxReal, EnterPressesTheDefaultAndEscapeOrCloseTheCancelButton) {
             if (c.escape == 0) {
                 pumpEvents(20);
                 EXPECT_TRUE(box->isVisible());
-                box->Command1->click();
+                box->firstButton->click();
             }
         });
         EXPECT_EQ(gMsgBox(Msg::KeepOneAtLeast, c.set), c.escape == 0 ? c.results[0] : c.escape)
@@ -150,7 +150,7 @@ TEST_F(MsgBoxReal, EnterPressesTheButtonThatHasTheFocus) {
                 QWidget* focus = box->focusWidget();
                 if (!focus) {
                     ADD_FAILURE() << "no focus in the box";
-                    box->Command1->click();
+                    box->firstButton->click();
                     return;
                 }
                 QTest::keyClick(focus, i < c.tabs ? Qt::Key_Tab : Qt::Key_Return);
@@ -163,20 +163,20 @@ TEST_F(MsgBoxReal, EnterPressesTheButtonThatHasTheFocus) {
 
 TEST_F(MsgBoxReal, ArgumentsAreSubstitutedAndALongTextGrowsTheBox) {
     onNextBox([](frmMsg* box) {
-        EXPECT_EQ(box->Label1->text(), "/home/me/日记.eky 已经存在。要将其替换吗？");
+        EXPECT_EQ(box->textLabel->text(), "/home/me/日记.eky 已经存在。要将其替换吗？");
         EXPECT_EQ(box->height(), gPx(frmMsg::kClientHeight));
-        box->Command1->click();
+        box->firstButton->click();
     });
     gMsgBox(Msg::ConfirmReplaceFile, gButtonSet::YesNo, "/home/me/日记.eky");
 
     const QString longName = QString("很长的文件名").repeated(40);
     onNextBox([](frmMsg* box) {
-        const int labelH = box->Label1->height();
+        const int labelH = box->textLabel->height();
         EXPECT_GT(labelH, gPx(660));
         // Form height = label height + 1875 twips, the title bar's 480 of them outside the client area.
         EXPECT_EQ(box->height(), labelH + gPx(1875 - 480));
-        EXPECT_EQ(box->Picture1->geometry().bottom(), box->height() - 1);
-        box->Command1->click();
+        EXPECT_EQ(box->buttonBar->geometry().bottom(), box->height() - 1);
+        box->firstButton->click();
     });
     gMsgBox(Msg::ConfirmReplaceFile, gButtonSet::YesNo, longName);
 }
@@ -185,8 +185,8 @@ TEST_F(MsgBoxReal, TheHelpLinkShowsTheHelpTextThenTheSameBoxAgain) {
     int boxes = 0;
     std::function<void(frmMsg*)> first = [&](frmMsg* box) {
         ++boxes;
-        EXPECT_TRUE(box->Command2->isVisible());
-        EXPECT_EQ(box->Command2->text(), "帮助");
+        EXPECT_TRUE(box->helpLink->isVisible());
+        EXPECT_EQ(box->helpLink->text(), "帮助");
         // The help window opens modally; close it once it shows, then answer the box that comes back.
         auto* t = new QTimer;
         t->setInterval(5);
@@ -203,14 +203,14 @@ TEST_F(MsgBoxReal, TheHelpLinkShowsTheHelpTextThenTheSameBoxAgain) {
             EXPECT_TRUE(gMessageOpen);
             onNextBox([&boxes](frmMsg* again) {
                 ++boxes;
-                EXPECT_EQ(again->Command1->text(), "重新创建");
-                EXPECT_TRUE(again->Command3->isVisible());
-                again->Command3->click();
+                EXPECT_EQ(again->firstButton->text(), "重新创建");
+                EXPECT_TRUE(again->secondButton->isVisible());
+                again->secondButton->click();
             });
-            help->Command1->click();
+            help->closeButton->click();
         });
         t->start();
-        QTest::mouseClick(box->Command2, Qt::LeftButton);
+        QTest::mouseClick(box->helpLink, Qt::LeftButton);
     };
     onNextBox(first);
     EXPECT_EQ(gMsgBox(Msg::ProfileBroken, gButtonSet::RecreateLocateClose), gMsgResult::Second);
@@ -220,10 +220,10 @@ TEST_F(MsgBoxReal, TheHelpLinkShowsTheHelpTextThenTheSameBoxAgain) {
 
 TEST_F(MsgBoxReal, OnlyTheLeftButtonActsOnTheHelpLink) {
     onNextBox([](frmMsg* box) {
-        QTest::mouseClick(box->Command2, Qt::RightButton);
+        QTest::mouseClick(box->helpLink, Qt::RightButton);
         pumpEvents(10);
         EXPECT_TRUE(box->isVisible());
-        box->Command3->click();
+        box->secondButton->click();
     });
     EXPECT_EQ(gMsgBox(Msg::DraftFound, gButtonSet::YesNo), gMsgResult::No);
 }
@@ -231,10 +231,10 @@ TEST_F(MsgBoxReal, OnlyTheLeftButtonActsOnTheHelpLink) {
 TEST_F(MsgBoxReal, ABoxStartsWithNoPressAndNestedBoxesKeepMessageOpen) {
     // An inner box (a timer's message) closing must not clear the flag of the outer one.
     onNextBox([](frmMsg* outer) {
-        onNextBox([](frmMsg* inner) { inner->Command1->click(); });
+        onNextBox([](frmMsg* inner) { inner->firstButton->click(); });
         EXPECT_EQ(gMsgBox(Msg::DayHasEntry, gButtonSet::Close), gMsgResult::OK);
         EXPECT_TRUE(gMessageOpen);
-        outer->Command3->click();
+        outer->secondButton->click();
     });
     EXPECT_EQ(gMsgBox(Msg::ConfirmDeleteEntry, gButtonSet::OkCancel), gMsgResult::Cancel);
     EXPECT_FALSE(gMessageOpen);
@@ -242,12 +242,12 @@ TEST_F(MsgBoxReal, ABoxStartsWithNoPressAndNestedBoxesKeepMessageOpen) {
 
 TEST_F(MsgBoxReal, TheErrorBoxShowsTheNumberAndTextAndContinues) {
     onNextBox([](frmMsg* box) {
-        EXPECT_EQ(box->Label1->text(), "发生错误（53）：\n文件未找到");
-        EXPECT_EQ(box->Command1->text(), "关闭");
-        EXPECT_EQ(box->Command1->x(), gPx(4320));
-        EXPECT_FALSE(box->Command3->isVisible());
-        EXPECT_FALSE(box->Command4->isVisible());
-        EXPECT_TRUE(box->Command2->isVisible());
+        EXPECT_EQ(box->textLabel->text(), "发生错误（53）：\n文件未找到");
+        EXPECT_EQ(box->firstButton->text(), "关闭");
+        EXPECT_EQ(box->firstButton->x(), gPx(4320));
+        EXPECT_FALSE(box->secondButton->isVisible());
+        EXPECT_FALSE(box->thirdButton->isVisible());
+        EXPECT_TRUE(box->helpLink->isVisible());
         QTest::keyClick(box, Qt::Key_Escape);
     });
     bool reached = false;
@@ -340,28 +340,28 @@ TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
         EXPECT_EQ(help->label(i)->y(), first + (i - 702) * gPx(240));
         if (i > 702) EXPECT_FALSE(help->label(i)->geometry().intersects(help->label(i - 1)->geometry()));
     }
-    EXPECT_FALSE(help->Command2->isVisible());
+    EXPECT_FALSE(help->backLink->isVisible());
 
     QTest::mouseClick(help->label(703), Qt::LeftButton);
     EXPECT_TRUE(help->label(0)->text().startsWith("课程："));
     for (int i = 702; i <= 706; ++i)
         EXPECT_FALSE(help->label(i)->isVisible());
-    EXPECT_TRUE(help->Command2->isVisible());
-    EXPECT_EQ(help->Command2->text(), "返回");
+    EXPECT_TRUE(help->backLink->isVisible());
+    EXPECT_EQ(help->backLink->text(), "返回");
 
-    QTest::mouseClick(help->Command2, Qt::LeftButton);
+    QTest::mouseClick(help->backLink, Qt::LeftButton);
     EXPECT_EQ(help->label(0)->text(), gLoadResString(701));
     for (int i = 702; i <= 706; ++i)
         EXPECT_TRUE(help->label(i)->isVisible());
     EXPECT_EQ(help->height(), gPx(3500 - 480));
-    EXPECT_FALSE(help->Command2->isVisible());
+    EXPECT_FALSE(help->backLink->isVisible());
 
     // Opening it again gives a fresh window; its close button unloads it.
     gShowHelp(gHelpTopics);
     pumpEvents();
     auto* again = forms::find<frmHelp>("frmHelp");
     ASSERT_NE(again, nullptr);
-    again->Command1->click();
+    again->closeButton->click();
     EXPECT_FALSE(forms::isLoaded("frmHelp"));
 }
 
@@ -372,7 +372,7 @@ TEST_F(HelpWindow, EveryTopicTextFitsItsWindow) {
     for (int i = 702; i <= 706; ++i) {
         QTest::mouseClick(help->label(i), Qt::LeftButton);
         const QLabel* text = help->label(0);
-        EXPECT_LE(text->geometry().bottom(), help->Picture1->y()) << i;
-        QTest::mouseClick(help->Command2, Qt::LeftButton);
+        EXPECT_LE(text->geometry().bottom(), help->buttonBar->y()) << i;
+        QTest::mouseClick(help->backLink, Qt::LeftButton);
     }
 }

@@ -33,14 +33,14 @@ TEST_F(AboutBox, ShownAtTheFirstStartWithItsBoxTicked) {
     ASSERT_NE(a, nullptr);
     EXPECT_TRUE(a->isVisible());
     EXPECT_EQ(a->windowTitle(), QStringLiteral("关于与赞助"));
-    EXPECT_EQ(a->Label1->text(), QStringLiteral("Rededera"));
-    EXPECT_EQ(a->Label2->text(), QStringLiteral("版本:%1.%2.%3")
-                                     .arg(REDEDERA_VERSION_MAJOR)
-                                     .arg(REDEDERA_VERSION_MINOR)
-                                     .arg(REDEDERA_VERSION_PATCH));
-    EXPECT_EQ(a->Check1->text(), QStringLiteral("启动时显示此窗口"));
-    EXPECT_EQ(a->Command1->text(), QStringLiteral("确定"));
-    EXPECT_TRUE(a->Check1->isChecked());
+    EXPECT_EQ(a->nameLabel->text(), QStringLiteral("Rededera"));
+    EXPECT_EQ(a->versionLabel->text(), QStringLiteral("版本:%1.%2.%3")
+                                           .arg(REDEDERA_VERSION_MAJOR)
+                                           .arg(REDEDERA_VERSION_MINOR)
+                                           .arg(REDEDERA_VERSION_PATCH));
+    EXPECT_EQ(a->showAtStartCheck->text(), QStringLiteral("启动时显示此窗口"));
+    EXPECT_EQ(a->okButton->text(), QStringLiteral("确定"));
+    EXPECT_TRUE(a->showAtStartCheck->isChecked());
     EXPECT_TRUE(a->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(a->isModal());
 }
@@ -48,8 +48,8 @@ TEST_F(AboutBox, ShownAtTheFirstStartWithItsBoxTicked) {
 TEST_F(AboutBox, ClearingTheBoxAndOkStopsItAtTheNextStart) {
     loadMain();
     ASSERT_NE(about(), nullptr);
-    about()->Check1->setChecked(false);
-    about()->Command1->click();
+    about()->showAtStartCheck->setChecked(false);
+    about()->okButton->click();
     EXPECT_EQ(about(), nullptr);
     EXPECT_EQ(stored(), QStringLiteral("0"));
     forms::unloadAllNow();
@@ -58,16 +58,16 @@ TEST_F(AboutBox, ClearingTheBoxAndOkStopsItAtTheNextStart) {
     // The menus still show it, with the box clear.
     main_->mHAbout->trigger();
     ASSERT_NE(about(), nullptr);
-    EXPECT_FALSE(about()->Check1->isChecked());
-    about()->Check1->setChecked(true);
-    about()->Command1->click();
+    EXPECT_FALSE(about()->showAtStartCheck->isChecked());
+    about()->showAtStartCheck->setChecked(true);
+    about()->okButton->click();
     EXPECT_EQ(stored(), QStringLiteral("1"));
 }
 
 TEST_F(AboutBox, ClosingAnyOtherWayKeepsTheSetting) {
     loadMain();
     ASSERT_NE(about(), nullptr);
-    about()->Check1->setChecked(false);
+    about()->showAtStartCheck->setChecked(false);
     about()->close();
     EXPECT_EQ(about(), nullptr);
     EXPECT_EQ(stored(), QStringLiteral("absent"));

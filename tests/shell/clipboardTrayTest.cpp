@@ -267,7 +267,7 @@ TEST_F(WindowServices, IconLivesAsLongAsTheMainWindow) {
     frmMain* m = loadMain();
     EXPECT_TRUE(gTrayIcon::instance().isAdded());
     EXPECT_EQ(gTrayIcon::instance().host().window, m);
-    EXPECT_FALSE(m->Image2.isNull());
+    EXPECT_FALSE(m->trayIcon.isNull());
     m->mExit_Click();
     EXPECT_FALSE(gTrayIcon::instance().isAdded());
     // Clicks after the exit reach nothing.

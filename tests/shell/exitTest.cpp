@@ -196,8 +196,8 @@ TEST_F(MainAfterSignIn, SignInOpensTheMainWindow) {
     startUp();
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
-    login->Text3->setText(QStringLiteral("Ann"));
-    login->Text4->setText(QStringLiteral("secret"));
+    login->nameEdit->setText(QStringLiteral("Ann"));
+    login->passwordEdit->setText(QStringLiteral("secret"));
     login->Command1->click();
     frmMain* m = gMainWindow();
     ASSERT_NE(m, nullptr);

@@ -46,13 +46,13 @@ protected:
         frmSuspend* f = floating();
         const Qt::MouseButtons held =
             type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-        QMouseEvent e(type, QPointF(at), QPointF(f->Image1->mapToGlobal(at)),
+        QMouseEvent e(type, QPointF(at), QPointF(f->picture->mapToGlobal(at)),
                       type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
-        QApplication::sendEvent(f->Image1, &e);
+        QApplication::sendEvent(f->picture, &e);
     }
     // Sends the drag's enter and the drop to the picture; returns whether both were taken.
     bool drop(const QMimeData* data) {
-        QLabel* target = floating()->Image1;
+        QLabel* target = floating()->picture;
         const QPointF at(20, 20);
         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
@@ -89,11 +89,11 @@ TEST_F(FloatingWindowTest, MenuItemOpensATranslucentTopmostPictureAndClosesIt) {
     EXPECT_TRUE(f->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(f->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_NEAR(f->windowOpacity(), gTranslucentOpacity, 0.01);
-    EXPECT_EQ(f->size(), f->Image1->size());
-    EXPECT_EQ(f->Image1->pos(), QPoint(0, 0));
-    EXPECT_EQ(f->Image1->toolTip(), QStringLiteral("每日记事"));
-    EXPECT_FALSE(f->Image1->pixmap().isNull());
-    EXPECT_TRUE(f->Image1->acceptDrops());
+    EXPECT_EQ(f->size(), f->picture->size());
+    EXPECT_EQ(f->picture->pos(), QPoint(0, 0));
+    EXPECT_EQ(f->picture->toolTip(), QStringLiteral("每日记事"));
+    EXPECT_FALSE(f->picture->pixmap().isNull());
+    EXPECT_TRUE(f->picture->acceptDrops());
     // On screen, not in the main window.
     EXPECT_TRUE(f->isWindow());
     EXPECT_TRUE(QApplication::screenAt(f->geometry().center()) != nullptr);

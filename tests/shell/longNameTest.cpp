@@ -55,7 +55,7 @@ TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
              gOption(Option::PasswordOnlySignIn) = true;
              auto* w = forms::load<frmLogin>(QStringLiteral("frmLogin"));
              w->show();
-             return w->Label2;
+             return w->nameLabel;
          }},
         {"home page greeting",
          [](LongName& t) {
@@ -67,15 +67,15 @@ TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
          [](LongName& t) {
              t.loadMain();
              gChangeFrame(Page::Account);
-             return static_cast<frmUser*>(gMainWindow()->currentPage())->Label17;
+             return static_cast<frmUser*>(gMainWindow()->currentPage())->accountLabel;
          }},
         {"account page, rename",
          [](LongName& t) {
              t.loadMain();
              gChangeFrame(Page::Account);
              auto* p = static_cast<frmUser*>(gMainWindow()->currentPage());
-             QTest::mouseClick(p->lblCmd10, Qt::LeftButton, {}, QPoint(3, 3));
-             return p->Label19;
+             QTest::mouseClick(p->changeNameLink, Qt::LeftButton, {}, QPoint(3, 3));
+             return p->renamePrompt;
          }},
     };
     for (const auto& c : cases) {
@@ -97,17 +97,17 @@ TEST_F(LongName, ShortNamesAreShownWholeWithoutToolTip) {
     loadMain();
     gChangeFrame(Page::Account);
     auto* p = static_cast<frmUser*>(gMainWindow()->currentPage());
-    EXPECT_EQ(p->Label17->text(), QStringLiteral("Ann\n\n密码保护"));
-    EXPECT_TRUE(p->Label17->toolTip().isEmpty());
+    EXPECT_EQ(p->accountLabel->text(), QStringLiteral("Ann\n\n密码保护"));
+    EXPECT_TRUE(p->accountLabel->toolTip().isEmpty());
 }
 
 TEST_F(LongName, NameBoxesShowTheWholeNameAsToolTip) {
     auto* w = forms::load<frmLock>(QStringLiteral("frmLock"));
     w->show();
-    w->Text1->setText(kName);
-    EXPECT_EQ(w->Text1->toolTip(), kName);
-    w->Text1->setText(QStringLiteral("Ann"));
-    EXPECT_TRUE(w->Text1->toolTip().isEmpty());
+    w->nameEdit->setText(kName);
+    EXPECT_EQ(w->nameEdit->toolTip(), kName);
+    w->nameEdit->setText(QStringLiteral("Ann"));
+    EXPECT_TRUE(w->nameEdit->toolTip().isEmpty());
 }
 
 } // namespace

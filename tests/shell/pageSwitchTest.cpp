@@ -379,27 +379,27 @@ TEST_F(MainPageSwitch, TopBarButtons) {
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(m->ImageTop[1], &move);
     EXPECT_EQ(m->hoverIndex(), 1);
-    QMouseEvent onBar(QEvent::MouseMove, QPointF(600, 5), m->Picture1->mapToGlobal(QPointF(600, 5)),
+    QMouseEvent onBar(QEvent::MouseMove, QPointF(600, 5), m->topBar->mapToGlobal(QPointF(600, 5)),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(m->Picture1, &onBar);
+    QApplication::sendEvent(m->topBar, &onBar);
     EXPECT_EQ(m->hoverIndex(), -1);
 }
 
 TEST_F(MainPageSwitch, VersionLabel) {
     frmMain* m = loadMain();
-    EXPECT_EQ(m->Label2->text(), QStringLiteral("%1.%2.%3")
-                                     .arg(REDEDERA_VERSION_MAJOR)
-                                     .arg(REDEDERA_VERSION_MINOR)
-                                     .arg(REDEDERA_VERSION_PATCH));
+    EXPECT_EQ(m->versionLabel->text(), QStringLiteral("%1.%2.%3")
+                                           .arg(REDEDERA_VERSION_MAJOR)
+                                           .arg(REDEDERA_VERSION_MINOR)
+                                           .arg(REDEDERA_VERSION_PATCH));
     m->resize(700, 560);
     pumpEvents();
-    EXPECT_EQ(m->Label2->x(), (700 * 15 - 1850 + 7) / 15);
+    EXPECT_EQ(m->versionLabel->x(), (700 * 15 - 1850 + 7) / 15);
     // Narrower than 9000 twips: the label stays where it was.
     m->setMinimumSize(0, 0);
-    const int before = m->Label2->x();
+    const int before = m->versionLabel->x();
     m->resize(590, 600);
     pumpEvents();
-    EXPECT_EQ(m->Label2->x(), before);
+    EXPECT_EQ(m->versionLabel->x(), before);
 }
 
 } // namespace

@@ -42,14 +42,14 @@ protected:
         ASSERT_NE(p, nullptr);
         QTreeWidgetItem* item = p->node(key);
         ASSERT_NE(item, nullptr) << key.toStdString();
-        p->TreeView1_NodeClick(item);
+        p->optionTree_NodeClick(item);
     }
     // Types into the open editor and presses its OK.
     void enter(const QString& text) {
         frmSet* p = page();
         ASSERT_NE(p, nullptr);
-        p->Text1->setText(text);
-        p->Command3_Click();
+        p->valueEdit->setText(text);
+        p->editorOkButton_Click();
     }
     QString caption(const QString& key) const {
         QTreeWidgetItem* item = page() ? page()->node(key) : nullptr;

@@ -52,7 +52,7 @@ TEST_F(SettingsPageSave, SaveWritesOptionsAndMinutesToTheProfile) {
     const auto edited = gOptions;
     ASSERT_NE(edited, before);
 
-    p->Command1->click();
+    p->saveButton->click();
 
     // Same folder and choice: no restart, back to the home page.
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
@@ -82,7 +82,7 @@ TEST_F(SettingsPageSave, HiddenOptionsKeepTheirValues) {
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
     click(QStringLiteral("C2"));
-    p->Command1_Click();
+    p->saveButton_Click();
     readBack();
     EXPECT_TRUE(gOption(Option::Reserved5));
     EXPECT_TRUE(gOption(Option::Reserved14));
@@ -106,7 +106,7 @@ TEST_F(SettingsPageSave, CancelUndoesEveryChange) {
     enter(QStringLiteral("/somewhere/else"));
     ASSERT_NE(gOptions, options);
 
-    p->Command2->click();
+    p->cancelButton->click();
 
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
@@ -128,7 +128,7 @@ TEST_F(SettingsPageSave, StartWithTheDesktopFollowsTheOption) {
         SCOPED_TRACE(on);
         if (gOption(Option::StartWithSystem) != on) click(QStringLiteral("C5"));
         ASSERT_EQ(gOption(Option::StartWithSystem), on);
-        p->Command1_Click();
+        p->saveButton_Click();
         ASSERT_TRUE(gMsgBoxSeam::errors().isEmpty());
         if (on) {
             ASSERT_TRUE(runValue().has_value());
@@ -149,7 +149,7 @@ TEST_F(SettingsPageSave, EmptyCustomFolderSavesAsTheDocumentsFolder) {
     click(QStringLiteral("E3"));
     enter(QString());
     ASSERT_EQ(gPathOption, 3);
-    p->Command1_Click();
+    p->saveButton_Click();
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
     // No lone "/" is stored as a folder.
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), QString());
@@ -168,7 +168,7 @@ TEST_F(SettingsPageSave, NewCustomFolderRestartsTheProgramThere) {
     click(QStringLiteral("E3"));
     enter(folder);
 
-    p->Command1->click();
+    p->saveButton->click();
 
     ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
     EXPECT_EQ(gMsgBoxSeam::shown().first().buttonSet, gButtonSet::Close);
@@ -205,7 +205,7 @@ TEST_F(SettingsPageSave, SameCustomFolderAgainDoesNotRestart) {
     EXPECT_EQ(image(QStringLiteral("E3")), QStringLiteral("OT"));
     click(QStringLiteral("E3"));
     enter(folder);
-    p->Command1_Click();
+    p->saveButton_Click();
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_EQ(gMainWindow(), main_);
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
@@ -216,7 +216,7 @@ TEST_F(SettingsPageSave, SameCustomFolderAgainDoesNotRestart) {
     ASSERT_TRUE(main_->gChangeFrame(Page::Settings));
     click(QStringLiteral("E3"));
     enter(folder.chopped(1));
-    page()->Command1_Click();
+    page()->saveButton_Click();
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_EQ(gMainWindow(), main_);
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), folder);
@@ -235,7 +235,7 @@ TEST_F(SettingsPageSave, BackToAFolderWithAnAccountShowsTheSignIn) {
         gDataPath = saved;
     }
     click(QStringLiteral("E1"));
-    p->Command1_Click();
+    p->saveButton_Click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("1"));
     EXPECT_EQ(gMainWindow(), nullptr);
@@ -264,15 +264,15 @@ TEST_F(SettingsPageSave, MoveToAnotherAccountSignsInThroughToItsMainWindow) {
     click(QStringLiteral("E3"));
     enter(other);
 
-    p->Command1->click();
+    p->saveButton->click();
 
     ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
     EXPECT_EQ(gMainWindow(), nullptr);
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
     EXPECT_TRUE(login->isVisible());
-    login->Text3->setText(QStringLiteral("Bob"));
-    login->Text4->setText(QStringLiteral("bobpw"));
+    login->nameEdit->setText(QStringLiteral("Bob"));
+    login->passwordEdit->setText(QStringLiteral("bobpw"));
     login->Command1->click();
     EXPECT_EQ(gUserName, QStringLiteral("Bob"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
@@ -297,7 +297,7 @@ TEST_F(SettingsPageSave, StoredChoiceTheStartUpNeverUsedIsNoChange) {
     ASSERT_EQ(gPathOption, 2);
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->Command1_Click();
+    p->saveButton_Click();
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_EQ(gMainWindow(), main_);
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
@@ -317,7 +317,7 @@ TEST_F(SettingsPageSave, ProfileThatCannotBeWrittenIsReported) {
     ASSERT_TRUE(QFile::rename(realProfile, realProfile + QStringLiteral(".kept")));
     ASSERT_TRUE(QDir().mkpath(realProfile + QStringLiteral("/x")));
 
-    p->Command1_Click();
+    p->saveButton_Click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);
@@ -344,7 +344,7 @@ TEST_F(SettingsPageSave, CustomFolderThatCannotBeMadeWritesNothing) {
     click(QStringLiteral("E3"));
     enter(blocker + QStringLiteral("/diary"));
 
-    p->Command1_Click();
+    p->saveButton_Click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathNotFound);
@@ -357,7 +357,7 @@ TEST_F(SettingsPageSave, CustomFolderThatCannotBeMadeWritesNothing) {
 
     // Another folder chosen then saves normally.
     click(QStringLiteral("E2"));
-    p->Command1_Click();
+    p->saveButton_Click();
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
@@ -405,7 +405,7 @@ TEST_P(SettingsPageUnusableFolder, IsRefusedNamingItAndNothingIsStored) {
         break;
     }
 
-    p->Command1->click();
+    p->saveButton->click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors().first().description.contains(folder))
@@ -436,7 +436,7 @@ TEST_F(SettingsPageSave, ChosenFolderIsMadeAndLeftWithoutTheTestFile) {
     const QString folder = home().path() + QStringLiteral("/new/diary/");
     click(QStringLiteral("E3"));
     enter(folder);
-    p->Command1->click();
+    p->saveButton->click();
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
     EXPECT_TRUE(QFileInfo(folder).isDir());
@@ -455,7 +455,7 @@ TEST_F(SettingsPageSave, StartEntryThatCannotBeWrittenIsReported) {
     click(QStringLiteral("C5"));
     ASSERT_TRUE(gOption(Option::StartWithSystem));
 
-    p->Command1_Click();
+    p->saveButton_Click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);
@@ -473,7 +473,7 @@ TEST_F(SettingsPageSave, SettingsStoreThatCannotBeWrittenIsReported) {
     QFile::remove(settings::filePath());
     ASSERT_TRUE(QDir().mkpath(settings::filePath() + QStringLiteral("/x")));
 
-    p->Command1_Click();
+    p->saveButton_Click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);

@@ -62,7 +62,7 @@ TEST_F(SettingsPageTree, LoadShowsTheAccountsSettingsInOrder) {
     };
     // Walk the tree in display order: the same keys, nothing more.
     QStringList order;
-    for (QTreeWidgetItemIterator it(p->TreeView1); *it; ++it)
+    for (QTreeWidgetItemIterator it(p->optionTree); *it; ++it)
         order << frmSet::nodeKey(*it);
     QStringList expectedOrder;
     for (const Expected& r : rows)
@@ -80,12 +80,12 @@ TEST_F(SettingsPageTree, LoadShowsTheAccountsSettingsInOrder) {
     }
     for (const char* k : {"R1", "R2", "C9", "R4", "R3", "C12", "C14", "N1"})
         EXPECT_TRUE(p->node(QString::fromLatin1(k))->isExpanded()) << k;
-    EXPECT_EQ(p->TreeView1->currentItem(), p->node(QStringLiteral("R1")));
-    EXPECT_FALSE(p->Text1->isVisible());
-    EXPECT_FALSE(p->Command3->isVisible());
-    EXPECT_EQ(p->Command1->text(), QStringLiteral("保存(&S)"));
-    EXPECT_EQ(p->Command2->text(), QStringLiteral("取消"));
-    EXPECT_EQ(p->Label1->text(), QStringLiteral("设置"));
+    EXPECT_EQ(p->optionTree->currentItem(), p->node(QStringLiteral("R1")));
+    EXPECT_FALSE(p->valueEdit->isVisible());
+    EXPECT_FALSE(p->editorOkButton->isVisible());
+    EXPECT_EQ(p->saveButton->text(), QStringLiteral("保存(&S)"));
+    EXPECT_EQ(p->cancelButton->text(), QStringLiteral("取消"));
+    EXPECT_EQ(p->titleLabel->text(), QStringLiteral("设置"));
 }
 
 TEST_F(SettingsPageTree, NoStoredFolderShowsAnEmptyCustomEntry) {
@@ -126,7 +126,7 @@ TEST_F(SettingsPageTree, GroupClicksChangeNothing) {
     const int pathOption = gPathOption;
     for (const char* k : {"R1", "R2", "R3", "R4", "N1"}) {
         click(QString::fromLatin1(k));
-        EXPECT_FALSE(p->Text1->isVisibleTo(p)) << k;
+        EXPECT_FALSE(p->valueEdit->isVisibleTo(p)) << k;
     }
     EXPECT_EQ(gOptions, options);
     EXPECT_EQ(gPathOption, pathOption);
@@ -143,8 +143,8 @@ TEST_F(SettingsPageTree, LocationClickSetsTheChoiceAndItsImages) {
             EXPECT_EQ(image(QStringLiteral("E%1").arg(i)),
                       i == n ? QStringLiteral("OT") : QStringLiteral("OF"));
         // Only the custom folder opens the editor.
-        EXPECT_EQ(p->Text1->isVisibleTo(p), n == 3);
-        if (n == 3) p->Command3_Click();
+        EXPECT_EQ(p->valueEdit->isVisibleTo(p), n == 3);
+        if (n == 3) p->editorOkButton_Click();
     }
 }
 
@@ -153,16 +153,16 @@ TEST_F(SettingsPageTree, MouseClickOnANodeRunsTheClick) {
     ASSERT_NE(p, nullptr);
     main_->show();
     QTreeWidgetItem* item = p->node(QStringLiteral("C3"));
-    const QRect r = p->TreeView1->visualItemRect(item);
+    const QRect r = p->optionTree->visualItemRect(item);
     ASSERT_TRUE(r.isValid());
     const bool before = gOption(Option::BalloonOnMinimise);
-    QTest::mouseClick(p->TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    QTest::mouseClick(p->optionTree->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     EXPECT_EQ(gOption(Option::BalloonOnMinimise), !before);
-    QTest::mouseClick(p->TreeView1->viewport(), Qt::RightButton, Qt::NoModifier, r.center());
+    QTest::mouseClick(p->optionTree->viewport(), Qt::RightButton, Qt::NoModifier, r.center());
     EXPECT_EQ(gOption(Option::BalloonOnMinimise), !before);
     // The space bar clicks the selected node.
-    p->TreeView1->setCurrentItem(item);
-    QTest::keyClick(p->TreeView1, Qt::Key_Space);
+    p->optionTree->setCurrentItem(item);
+    QTest::keyClick(p->optionTree, Qt::Key_Space);
     EXPECT_EQ(gOption(Option::BalloonOnMinimise), before);
 }
 
@@ -188,18 +188,18 @@ TEST_P(SettingsPageEditor, EntryIsCheckedCutAndShown) {
     ASSERT_NE(p, nullptr);
     const QString key = QString::fromLatin1(c.key);
     click(key);
-    ASSERT_TRUE(p->Text1->isVisibleTo(p));
-    EXPECT_TRUE(p->Command3->isVisibleTo(p));
+    ASSERT_TRUE(p->valueEdit->isVisibleTo(p));
+    EXPECT_TRUE(p->editorOkButton->isVisibleTo(p));
     EXPECT_EQ(p->editingKey(), key);
     enter(QString::fromUtf8(c.typed));
-    EXPECT_EQ(p->Text1->text(), QString::fromUtf8(c.box));
+    EXPECT_EQ(p->valueEdit->text(), QString::fromUtf8(c.box));
     const int value = key == QLatin1String("D1")   ? gAutoSaveInterval
                       : key == QLatin1String("D2") ? gLockTimeout
                                                    : gRemindLead;
     EXPECT_EQ(value, c.stored);
     EXPECT_EQ(caption(key), QString::fromUtf8(c.shown));
-    EXPECT_FALSE(p->Text1->isVisibleTo(p));
-    EXPECT_FALSE(p->Command3->isVisibleTo(p));
+    EXPECT_FALSE(p->valueEdit->isVisibleTo(p));
+    EXPECT_FALSE(p->editorOkButton->isVisibleTo(p));
     EXPECT_TRUE(p->editingKey().isEmpty());
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
 }
@@ -229,15 +229,15 @@ TEST_F(SettingsPageTree, EditorOpensWithTheCurrentValue) {
     ASSERT_NE(p, nullptr);
     gLockTimeout = 17;
     click(QStringLiteral("D2"));
-    EXPECT_EQ(p->Text1->text(), QStringLiteral("17"));
-    p->Command3_Click();
+    EXPECT_EQ(p->valueEdit->text(), QStringLiteral("17"));
+    p->editorOkButton_Click();
     // The caption is rebuilt from the value even when the entry is unchanged.
     EXPECT_EQ(caption(QStringLiteral("D2")), QStringLiteral("超时时间： 17 分钟（0为立即锁定）"));
     click(QStringLiteral("D1"));
-    EXPECT_EQ(p->Text1->text(), QStringLiteral("5"));
-    p->Command3_Click();
+    EXPECT_EQ(p->valueEdit->text(), QStringLiteral("5"));
+    p->editorOkButton_Click();
     click(QStringLiteral("D3"));
-    EXPECT_EQ(p->Text1->text(), QStringLiteral("10"));
+    EXPECT_EQ(p->valueEdit->text(), QStringLiteral("10"));
 }
 
 TEST_F(SettingsPageTree, CustomFolderEntry) {
@@ -245,7 +245,7 @@ TEST_F(SettingsPageTree, CustomFolderEntry) {
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
     click(QStringLiteral("E3"));
-    EXPECT_EQ(p->Text1->text(), QStringLiteral("/old/place/"));
+    EXPECT_EQ(p->valueEdit->text(), QStringLiteral("/old/place/"));
     enter(QStringLiteral("  /new/place  "));
     EXPECT_EQ(p->workPath(), QStringLiteral("/new/place"));
     EXPECT_EQ(caption(QStringLiteral("E3")), QStringLiteral("自定义： /new/place"));
@@ -290,34 +290,34 @@ TEST_F(SettingsPageTree, EnterAndLeavingTheBoxTakeTheEntry) {
     pumpEvents();
 
     click(QStringLiteral("D1"));
-    ASSERT_TRUE(p->Text1->hasFocus());
-    p->Text1->setText(QStringLiteral("12"));
-    QTest::keyClick(p->Text1, Qt::Key_Return);
+    ASSERT_TRUE(p->valueEdit->hasFocus());
+    p->valueEdit->setText(QStringLiteral("12"));
+    QTest::keyClick(p->valueEdit, Qt::Key_Return);
     EXPECT_EQ(gAutoSaveInterval, 12);
-    EXPECT_FALSE(p->Text1->isVisibleTo(p));
+    EXPECT_FALSE(p->valueEdit->isVisibleTo(p));
 
     // Moving the focus away takes the entry for the node it was opened on.
     click(QStringLiteral("D3"));
-    p->Text1->setText(QStringLiteral("25"));
-    p->TreeView1->setCurrentItem(p->node(QStringLiteral("C1")));
-    p->TreeView1->setFocus(Qt::MouseFocusReason);
+    p->valueEdit->setText(QStringLiteral("25"));
+    p->optionTree->setCurrentItem(p->node(QStringLiteral("C1")));
+    p->optionTree->setFocus(Qt::MouseFocusReason);
     EXPECT_EQ(gRemindLead, 25);
     EXPECT_EQ(gAutoSaveInterval, 12);
-    EXPECT_FALSE(p->Text1->isVisibleTo(p));
+    EXPECT_FALSE(p->valueEdit->isVisibleTo(p));
 
     // Opening another node's editor first takes the open one's entry.
     click(QStringLiteral("D2"));
-    p->Text1->setText(QStringLiteral("9"));
+    p->valueEdit->setText(QStringLiteral("9"));
     click(QStringLiteral("D1"));
     EXPECT_EQ(gLockTimeout, 9);
     EXPECT_EQ(p->editingKey(), QStringLiteral("D1"));
-    EXPECT_EQ(p->Text1->text(), QStringLiteral("12"));
+    EXPECT_EQ(p->valueEdit->text(), QStringLiteral("12"));
 
     // The OK button: the entry counts once.
-    p->Text1->setText(QStringLiteral("3"));
-    p->Command3->click();
+    p->valueEdit->setText(QStringLiteral("3"));
+    p->editorOkButton->click();
     EXPECT_EQ(gAutoSaveInterval, 3);
-    EXPECT_FALSE(p->Command3->isVisibleTo(p));
+    EXPECT_FALSE(p->editorOkButton->isVisibleTo(p));
 }
 
 TEST_F(SettingsPageTree, PageFollowsItsSize) {
@@ -327,14 +327,14 @@ TEST_F(SettingsPageTree, PageFollowsItsSize) {
         SCOPED_TRACE(s.width());
         p->resize(s);
         const int w = gTwips(s.width());
-        EXPECT_EQ(p->Picture1->width(), gPx(w - 120));
-        EXPECT_EQ(p->Picture2->width(), gPx(w - 120));
-        EXPECT_EQ(p->Command1->mapTo(p, QPoint(0, 0)).x(), gPx(w - 2430));
-        EXPECT_EQ(p->Command2->mapTo(p, QPoint(0, 0)).x(), gPx(w - 1230));
+        EXPECT_EQ(p->titleBand->width(), gPx(w - 120));
+        EXPECT_EQ(p->buttonBand->width(), gPx(w - 120));
+        EXPECT_EQ(p->saveButton->mapTo(p, QPoint(0, 0)).x(), gPx(w - 2430));
+        EXPECT_EQ(p->cancelButton->mapTo(p, QPoint(0, 0)).x(), gPx(w - 1230));
         EXPECT_TRUE(
-            p->Picture3->geometry().contains(p->TreeView1->geometry().translated(p->Picture3->pos())));
-        EXPECT_LT(p->Picture3->geometry().bottom(), p->Picture2->geometry().top());
-        EXPECT_LT(p->Picture1->geometry().bottom(), p->Picture3->geometry().top());
+            p->treeFrame->geometry().contains(p->optionTree->geometry().translated(p->treeFrame->pos())));
+        EXPECT_LT(p->treeFrame->geometry().bottom(), p->buttonBand->geometry().top());
+        EXPECT_LT(p->titleBand->geometry().bottom(), p->treeFrame->geometry().top());
     }
 }
 
@@ -351,8 +351,8 @@ TEST_F(SettingsPageLeave, EntryStillInTheBoxIsDroppedWhenThePageGoes) {
     QApplication::setActiveWindow(main_);
     pumpEvents();
     click(QStringLiteral("D2"));
-    ASSERT_TRUE(p->Text1->hasFocus());
-    p->Text1->setText(QStringLiteral("99"));
+    ASSERT_TRUE(p->valueEdit->hasFocus());
+    p->valueEdit->setText(QStringLiteral("99"));
     // A top-bar button takes no focus: the box still has it when the switch runs.
     ASSERT_TRUE(main_->gChangeFrame(Page::Home));
     pumpEvents();
@@ -364,9 +364,9 @@ TEST_F(SettingsPageLeave, SaveTakesTheEntryStillInTheBox) {
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
     click(QStringLiteral("D1"));
-    p->Text1->setText(QStringLiteral("33"));
+    p->valueEdit->setText(QStringLiteral("33"));
     // The save's keyboard shortcut does not move the focus out of the box first.
-    p->Command1_Click();
+    p->saveButton_Click();
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     gResetAccountState();
     ASSERT_TRUE(gReadUserData());
@@ -385,19 +385,19 @@ TEST_F(SettingsPageEditorPlace, EditorSitsOnItsRowAndScrollsWithIt) {
     main_->show();
     pumpEvents();
     auto rowCentre = [p](const QString& key) {
-        const QRect r = p->TreeView1->visualItemRect(p->node(key));
-        return p->TreeView1->viewport()->mapTo(p->Picture3, r.center()).y();
+        const QRect r = p->optionTree->visualItemRect(p->node(key));
+        return p->optionTree->viewport()->mapTo(p->treeFrame, r.center()).y();
     };
     click(QStringLiteral("D2"));
-    ASSERT_TRUE(p->Text1->isVisible());
-    EXPECT_NEAR(p->Text1->geometry().center().y(), rowCentre(QStringLiteral("D2")), 2);
-    EXPECT_LE(p->Command3->geometry().right(), p->Picture3->width());
-    EXPECT_GT(p->Text1->x(), 0);
-    QScrollBar* bar = p->TreeView1->verticalScrollBar();
+    ASSERT_TRUE(p->valueEdit->isVisible());
+    EXPECT_NEAR(p->valueEdit->geometry().center().y(), rowCentre(QStringLiteral("D2")), 2);
+    EXPECT_LE(p->editorOkButton->geometry().right(), p->treeFrame->width());
+    EXPECT_GT(p->valueEdit->x(), 0);
+    QScrollBar* bar = p->optionTree->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0) << "the tree should not fit the page";
     bar->setValue(bar->value() > 0 ? 0 : bar->maximum());
-    EXPECT_NEAR(p->Text1->geometry().center().y(), rowCentre(QStringLiteral("D2")), 2);
-    EXPECT_EQ(p->Command3->y(), p->Text1->y());
+    EXPECT_NEAR(p->valueEdit->geometry().center().y(), rowCentre(QStringLiteral("D2")), 2);
+    EXPECT_EQ(p->editorOkButton->y(), p->valueEdit->y());
 }
 
 } // namespace
