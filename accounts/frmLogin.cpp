@@ -156,7 +156,7 @@ frmLogin::frmLogin(QWidget* parent) : QWidget(parent) {
     passwordPromptLabel =
         makeLabel(passwordOnlyPanel, "Label1", QStringLiteral("如果需要，请键入密码，再单击“确定”。"),
                   gPxRect(1680, 450, 3960, 330));
-    Text1 = makeBox(passwordOnlyPanel, "Text1", gPxRect(1680, 900, 3300, 345));
+    passwordOnlyEdit = makeBox(passwordOnlyPanel, "Text1", gPxRect(1680, 900, 3300, 345));
     noPasswordLabel = makeLabel(passwordOnlyPanel, "Label5", QStringLiteral("单击“确定”登陆 Rededera。"),
                                 gPxRect(1680, 900, 3960, 345));
     noPasswordLabel->setVisible(false);
@@ -179,19 +179,19 @@ frmLogin::frmLogin(QWidget* parent) : QWidget(parent) {
     nameCaption->setBuddy(nameEdit);
     passwordCaption->setBuddy(passwordEdit);
 
-    Text1->setEchoMode(QLineEdit::Password);
+    passwordOnlyEdit->setEchoMode(QLineEdit::Password);
     passwordEdit->setEchoMode(QLineEdit::Password);
-    gUsePasswordFilter(Text1);
+    gUsePasswordFilter(passwordOnlyEdit);
     gUsePasswordFilter(passwordEdit);
 
-    gAddOkCancel(this, kClientWidth, kButtonTop, Command1, cancelButton);
+    gAddOkCancel(this, kClientWidth, kButtonTop, okButton, cancelButton);
 
-    setTabOrder(Text1, nameEdit);
+    setTabOrder(passwordOnlyEdit, nameEdit);
     setTabOrder(nameEdit, passwordEdit);
-    setTabOrder(passwordEdit, Command1);
-    setTabOrder(Command1, cancelButton);
+    setTabOrder(passwordEdit, okButton);
+    setTabOrder(okButton, cancelButton);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
+    connect(okButton, &QPushButton::clicked, this, [this] { gGuard([this] { okButton_Click(); }); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { gGuard([this] { cancelButton_Click(); }); });
 }
 
@@ -199,7 +199,7 @@ frmLogin::~frmLogin() = default;
 
 void frmLogin::formLoad() {
     if (gHasResPicture(gResKind::Bitmap, 122)) background_ = gLoadResPicture(122);
-    Text1->clear();
+    passwordOnlyEdit->clear();
     const bool passwordOnly = gOption(Option::PasswordOnlySignIn);
     passwordOnlyPanel->setVisible(passwordOnly);
     namePasswordPanel->setVisible(!passwordOnly);
@@ -207,7 +207,7 @@ void frmLogin::formLoad() {
     passwordOnly_ = passwordOnly;
     pictureLabel->setPixmap(gLoadUserPicture(gPictureIndex));
     if (gPasswordHash == QLatin1String(clsMD5::kEmptyDigest)) {
-        Text1->setVisible(false);
+        passwordOnlyEdit->setVisible(false);
         noPasswordLabel->setVisible(true);
     }
 }
@@ -222,10 +222,10 @@ void frmLogin::paintEvent(QPaintEvent* e) {
 void frmLogin::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (passwordOnlyPanel->isVisible()) {
-        if (Text1->isVisible() && Text1->isEnabled())
-            Text1->setFocus();
+        if (passwordOnlyEdit->isVisible() && passwordOnlyEdit->isEnabled())
+            passwordOnlyEdit->setFocus();
         else
-            Command1->setFocus();
+            okButton->setFocus();
     } else if (nameEdit->text().isEmpty()) {
         nameEdit->setFocus();
     } else {
@@ -243,7 +243,7 @@ bool frmLogin::cmd1Click() {
     return signIn();
 }
 
-void frmLogin::Command1_Click() {
+void frmLogin::okButton_Click() {
     signIn();
 }
 
@@ -252,13 +252,13 @@ void frmLogin::cancelButton_Click() {
 }
 
 void frmLogin::enableBoxes() {
-    Text1->setEnabled(true);
+    passwordOnlyEdit->setEnabled(true);
     nameEdit->setEnabled(true);
     passwordEdit->setEnabled(true);
 }
 
 bool frmLogin::signIn() {
-    Text1->setEnabled(false);
+    passwordOnlyEdit->setEnabled(false);
     nameEdit->setEnabled(false);
     passwordEdit->setEnabled(false);
 
@@ -271,11 +271,11 @@ bool frmLogin::signIn() {
         nameEdit->selectAll();
     };
     if (passwordOnly_) {
-        if (!passwordMatches(Text1->text())) {
+        if (!passwordMatches(passwordOnlyEdit->text())) {
             gMsgBox(Msg::SignInRejected, gButtonSet::Close);
-            Text1->setEnabled(true);
-            Text1->setFocus();
-            Text1->selectAll();
+            passwordOnlyEdit->setEnabled(true);
+            passwordOnlyEdit->setFocus();
+            passwordOnlyEdit->selectAll();
             return false;
         }
     } else {
@@ -286,7 +286,7 @@ bool frmLogin::signIn() {
         }
     }
 
-    QLineEdit* box = passwordOnly_ ? Text1 : passwordEdit;
+    QLineEdit* box = passwordOnly_ ? passwordOnlyEdit : passwordEdit;
     const QString typed = box->text();
     box->clear();
 
@@ -297,8 +297,8 @@ bool frmLogin::signIn() {
         // Cannot happen for a password whose digest matched; refuse it all the same.
         if (passwordOnly_) {
             gMsgBox(Msg::SignInRejected, gButtonSet::Close);
-            Text1->setEnabled(true);
-            Text1->setFocus();
+            passwordOnlyEdit->setEnabled(true);
+            passwordOnlyEdit->setFocus();
         } else {
             refuseName();
         }

@@ -19,14 +19,14 @@ public:
 
     void formLoad() override;
 
-    // The automatic sign-in: presses Command1 without the window being shown.
+    // The automatic sign-in: presses okButton without the window being shown.
     // True when the sign-in completed.
     bool cmd1Click() override;
 
     // Password alone (option 9).
     QWidget* passwordOnlyPanel;
     QLabel* nameLabel; // the account name
-    QLineEdit* Text1;
+    QLineEdit* passwordOnlyEdit;
     QLabel* passwordPromptLabel;
     QLabel* noPasswordLabel; // shown for an account without a password
     QLabel* pictureLabel;    // the account picture
@@ -38,7 +38,7 @@ public:
     QLineEdit* passwordEdit;
     QLabel* promptLabel;
 
-    QPushButton* Command1;
+    QPushButton* okButton;
     QPushButton* cancelButton;
 
     // The designed client area, in twips.
@@ -46,7 +46,7 @@ public:
     static constexpr int kClientHeight = 3900;
 
 public Q_SLOTS:
-    void Command1_Click();
+    void okButton_Click();
     void cancelButton_Click();
 
 protected:

@@ -160,8 +160,8 @@ TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
     auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
     ASSERT_TRUE(login->isVisible());
-    login->Text1->setText(QStringLiteral("pw"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("pw"));
+    login->okButton->click();
     ASSERT_TRUE(gConnection.isOpen());
     EXPECT_FALSE(readFile(gDatabaseFile).startsWith("SQLite format 3")); // encrypted on disk
     gConnection.execute(
@@ -178,8 +178,8 @@ TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
     login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
     ASSERT_NE(login, nullptr);
     EXPECT_EQ(login->nameLabel->text(), QStringLiteral("Ann"));
-    login->Text1->setText(QStringLiteral("pw"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("pw"));
+    login->okButton->click();
     EXPECT_TRUE(gConnection.isOpen());
     EXPECT_EQ(gDiaryCount, 1);
     EXPECT_EQ(loadedStandIns(),

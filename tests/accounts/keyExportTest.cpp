@@ -197,7 +197,7 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
         if (!login) return;
         login->nameEdit->setText(QStringLiteral("Ann"));
         login->passwordEdit->setText(QStringLiteral("secret"));
-        login->Command1->click();
+        login->okButton->click();
         pumpEvents();
     };
     signIn();
@@ -226,7 +226,7 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
     ASSERT_NE(login, nullptr);
     login->nameEdit->setText(QStringLiteral("Ann"));
     login->passwordEdit->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->okButton->click();
     pumpEvents();
     EXPECT_TRUE(gConnection.isOpen());
     EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::KeyImported}));

@@ -85,12 +85,12 @@ TEST_F(SignIn, PanelsAndTextsFollowTheAccount) {
     EXPECT_FALSE(login->namePasswordPanel->isVisible());
     EXPECT_EQ(login->nameLabel->text(), QStringLiteral("Ann"));
     EXPECT_EQ(login->passwordPromptLabel->text(), QStringLiteral("如果需要，请键入密码，再单击“确定”。"));
-    EXPECT_TRUE(login->Text1->isVisible());
+    EXPECT_TRUE(login->passwordOnlyEdit->isVisible());
     EXPECT_FALSE(login->noPasswordLabel->isVisible());
     EXPECT_FALSE(login->pictureLabel->pixmap().isNull());
     EXPECT_EQ(login->pictureLabel->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(login->Text1->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(login->Command1->text(), QStringLiteral("确定"));
+    EXPECT_EQ(login->passwordOnlyEdit->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(login->okButton->text(), QStringLiteral("确定"));
     EXPECT_EQ(login->cancelButton->text(), QStringLiteral("取消"));
     forms::unloadAllNow();
 
@@ -107,29 +107,29 @@ TEST_F(SignIn, PanelsAndTextsFollowTheAccount) {
     // No password, but automatic sign-in off (option 10): the window says so.
     login = start(optionsOn({Option::PasswordOnlySignIn}), QStringLiteral("Ann"), QString());
     ASSERT_NE(login, nullptr);
-    EXPECT_FALSE(login->Text1->isVisible());
+    EXPECT_FALSE(login->passwordOnlyEdit->isVisible());
     EXPECT_EQ(login->noPasswordLabel->text(), QStringLiteral("单击“确定”登陆 Rededera。"));
     EXPECT_TRUE(login->noPasswordLabel->isVisible());
-    login->Command1->click();
+    login->okButton->click();
     EXPECT_TRUE(signedIn());
 }
 
 TEST_F(SignIn, WrongPasswordInThePasswordPanelSelectsIt) {
     frmLogin* login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
-    login->Text1->setText(QStringLiteral("Secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("Secret"));
+    login->okButton->click();
     EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
-    EXPECT_TRUE(login->Text1->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), login->Text1);
-    EXPECT_EQ(login->Text1->selectedText(), QStringLiteral("Secret"));
+    EXPECT_TRUE(login->passwordOnlyEdit->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), login->passwordOnlyEdit);
+    EXPECT_EQ(login->passwordOnlyEdit->selectedText(), QStringLiteral("Secret"));
     EXPECT_FALSE(QFileInfo::exists(gDatabaseFile));
     EXPECT_FALSE(gConnection.isOpen());
 
     // The right one then signs in.
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     EXPECT_TRUE(signedIn());
 }
 
@@ -149,7 +149,7 @@ TEST_F(SignIn, NameAndPasswordPanelRefusesAndSelectsTheName) {
         gMsgBoxSeam::reset();
         login->nameEdit->setText(QString::fromUtf8(c.name));
         login->passwordEdit->setText(QString::fromUtf8(c.password));
-        login->Command1->click();
+        login->okButton->click();
         const QString trimmed = QString::fromUtf8(c.name).trimmed();
         EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected}) << c.name << "/" << c.password;
         EXPECT_EQ(login->nameEdit->text(), trimmed);
@@ -178,7 +178,7 @@ TEST_F(SignIn, BlanksAroundEitherNameAreIgnored) {
         ASSERT_NE(login, nullptr);
         login->nameEdit->setText(QString::fromUtf8(c.typed));
         login->passwordEdit->setText(QStringLiteral("secret"));
-        login->Command1->click();
+        login->okButton->click();
         EXPECT_TRUE(signedIn()) << c.stored << "/" << c.typed;
         EXPECT_TRUE(shownIds().isEmpty());
     }
@@ -195,7 +195,7 @@ TEST_F(SignIn, DoubleByteCharactersNeverReachTheDigest) {
     // Text that still gets past the box counts as a wrong password.
     login->passwordEdit->setValidator(nullptr);
     login->passwordEdit->setText(QString::fromUtf8("中文"));
-    login->Command1->click();
+    login->okButton->click();
     EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
@@ -206,7 +206,7 @@ TEST_F(SignIn, FirstSignInCreatesTheDatabaseAndHandsOver) {
     ASSERT_NE(login, nullptr);
     login->nameEdit->setText(QStringLiteral("Ann"));
     login->passwordEdit->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->okButton->click();
     pumpEvents();
 
     EXPECT_TRUE(shownIds().isEmpty());
@@ -238,8 +238,8 @@ TEST_F(SignIn, FirstSignInCreatesTheDatabaseAndHandsOver) {
 TEST_F(SignIn, TodaysClassesOptionLoadsTheReportInsteadOfTheMainWindow) {
     frmLogin* login = start(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart}));
     ASSERT_NE(login, nullptr);
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     EXPECT_EQ(loadedStandIns(),
               (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmScheReport")}));
 }
@@ -268,8 +268,8 @@ TEST_F(SignInNoReport, DISABLED_OpensTheMainWindow) {
     if (forms::isRegistered(QStringLiteral("frmScheReport"))) GTEST_SKIP() << "needs a fresh process";
     frmLogin* login = start(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart}));
     ASSERT_NE(login, nullptr);
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     EXPECT_TRUE(shownIds().isEmpty());
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_EQ(loadedStandIns(), (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmMain")}));
@@ -278,8 +278,8 @@ TEST_F(SignInNoReport, DISABLED_OpensTheMainWindow) {
 TEST_F(SignIn, ALaterSignInReadsTheRunningTotals) {
     frmLogin* login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     ASSERT_TRUE(gConnection.isOpen());
     for (int i = 0; i < 3; ++i)
         gConnection.execute(
@@ -294,8 +294,8 @@ TEST_F(SignIn, ALaterSignInReadsTheRunningTotals) {
 
     login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     EXPECT_TRUE(signedIn());
     EXPECT_EQ(gDiaryCount, 3);
     EXPECT_EQ(gScoreTotal, 150);
@@ -312,7 +312,7 @@ protected:
         login =
             start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"), QStringLiteral("7654321"));
         ASSERT_NE(login, nullptr);
-        login->Text1->setText(QStringLiteral("secret"));
+        login->passwordOnlyEdit->setText(QStringLiteral("secret"));
     }
     QByteArray original;
     frmLogin* login = nullptr;
@@ -320,7 +320,7 @@ protected:
 
 TEST_F(SignInWrongKey, CancelLeavesTheFileAlone) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Third);
-    login->Command1->click();
+    login->okButton->click();
     pumpEvents();
     ASSERT_EQ(shownIds(), QList<int>{Msg::RecordKeyInvalid});
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, gButtonSet::ImportRecreateCancel);
@@ -336,7 +336,7 @@ TEST_F(SignInWrongKey, RecreateKeepsTheOldFileAndStartsAfresh) {
     QFile::setPermissions(gDatabaseFile, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                              QFile::ReadOther);
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
-    login->Command1->click();
+    login->okButton->click();
     pumpEvents();
 
     EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileSavedAside}));
@@ -383,9 +383,9 @@ TEST_F(SignInWrongKey, RecreateNeverReplacesAnEarlierCopy) {
         login = start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"),
                       QStringLiteral("7654321"));
         ASSERT_NE(login, nullptr);
-        login->Text1->setText(QStringLiteral("secret"));
+        login->passwordOnlyEdit->setText(QStringLiteral("secret"));
         gMsgBoxSeam::pushAnswer(gMsgResult::Second);
-        login->Command1->click();
+        login->okButton->click();
         pumpEvents();
 
         const QString copy = base + QString::fromLatin1(c.next);
@@ -404,7 +404,7 @@ TEST_F(SignInWrongKey, AFailedRecreatePutsTheOldFileBack) {
     writeFile(gDatabaseFile + QStringLiteral("-journal"), "its journal");
     gRecordKey.clear(); // no database can be keyed with it
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
-    login->Command1->click();
+    login->okButton->click();
     pumpEvents();
     EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileUnopenable}));
     EXPECT_EQ(readFile(gDatabaseFile), original);
@@ -419,7 +419,7 @@ TEST_F(SignInWrongKey, ACopyThatCannotBeMadeKeepsTheFileWhereItWas) {
     ASSERT_TRUE(QFile::rename(gDatabaseFile, longName));
     gDatabaseFile = longName;
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
-    login->Command1->click();
+    login->okButton->click();
     pumpEvents();
     EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileUnopenable}));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
@@ -434,7 +434,7 @@ TEST_F(SignInWrongKey, AKeyFileOfAnotherAccountIsRefused) {
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
     dialogs::seam::pushAnswer(QString());
     dialogs::seam::pushAnswer(bob);
-    login->Command1->click();
+    login->okButton->click();
     pumpEvents();
 
     EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordKeyInvalid, Msg::KeyFileInvalid,
@@ -467,7 +467,7 @@ TEST_F(SignInWrongKey, AKeyFileWithUnusableValuesIsRefused) {
             login = start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"),
                           QStringLiteral("7654321"));
             ASSERT_NE(login, nullptr);
-            login->Text1->setText(QStringLiteral("secret"));
+            login->passwordOnlyEdit->setText(QStringLiteral("secret"));
         }
         first = false;
         const QString hash = *c.hash ? QString::fromUtf8(c.hash) : good;
@@ -475,7 +475,7 @@ TEST_F(SignInWrongKey, AKeyFileWithUnusableValuesIsRefused) {
         gMsgBoxSeam::reset();
         gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
         dialogs::seam::pushAnswer(key);
-        login->Command1->click();
+        login->okButton->click();
         pumpEvents();
         EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::KeyFileInvalid, Msg::RecordKeyInvalid}))
             << c.hash << " / " << c.recordKey;
@@ -504,7 +504,7 @@ TEST_F(SignInWrongKey, AKeyFileThatDoesNotOpenTheDatabaseIsRefused) {
             login = start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"),
                           QStringLiteral("7654321"));
             ASSERT_NE(login, nullptr);
-            login->Text1->setText(QStringLiteral("secret"));
+            login->passwordOnlyEdit->setText(QStringLiteral("secret"));
         }
         first = false;
         const QString key = keyFile(QStringLiteral("Ann"), digest(QString::fromUtf8(c.password)),
@@ -512,7 +512,7 @@ TEST_F(SignInWrongKey, AKeyFileThatDoesNotOpenTheDatabaseIsRefused) {
         gMsgBoxSeam::reset();
         gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
         dialogs::seam::pushAnswer(key);
-        login->Command1->click();
+        login->okButton->click();
         pumpEvents();
         EXPECT_EQ(shownIds(),
                   (QList<int>{Msg::RecordKeyInvalid, Msg::KeyFileInvalid, Msg::RecordKeyInvalid}));
@@ -527,7 +527,7 @@ TEST_F(SignInWrongKey, AValidKeyFileIsSavedThenTheProgramStartsAgain) {
     const QString ann = keyFile(QStringLiteral("Ann"), digest(QStringLiteral("secret")), kKey);
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
     dialogs::seam::pushAnswer(ann);
-    login->Command1->click();
+    login->okButton->click();
     pumpEvents();
 
     EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::KeyImported}));
@@ -540,8 +540,8 @@ TEST_F(SignInWrongKey, AValidKeyFileIsSavedThenTheProgramStartsAgain) {
     ASSERT_NE(again, nullptr);
     EXPECT_NE(again, login);
     EXPECT_TRUE(again->isVisible());
-    again->Text1->setText(QStringLiteral("secret"));
-    again->Command1->click();
+    again->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    again->okButton->click();
     EXPECT_TRUE(signedIn());
 }
 
@@ -553,7 +553,7 @@ TEST_F(SignInWrongKey, AKeyThatCannotBeSavedIsForgotten) {
     gDataPath = writeFile(home().path() + QStringLiteral("/blocker"), "x") + QStringLiteral("/");
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::Third});
     dialogs::seam::pushAnswer(ann);
-    login->Command1->click();
+    login->okButton->click();
     pumpEvents();
 
     EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordKeyInvalid}));
@@ -569,8 +569,8 @@ TEST_F(SignIn, AnEmptyDatabaseFileIsMadeAfresh) {
     frmLogin* login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
     writeFile(gDatabaseFile, QByteArray());
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     pumpEvents();
     EXPECT_TRUE(shownIds().isEmpty());
     ASSERT_TRUE(signedIn());
@@ -609,9 +609,9 @@ TEST_F(SignIn, AFileThatIsNotADatabaseIsKeptAsideOnRequest) {
                 writeFile(gDatabaseFile, c.bytes);
             frmLogin* login = start(kPasswordOnly);
             ASSERT_NE(login, nullptr);
-            login->Text1->setText(QStringLiteral("secret"));
+            login->passwordOnlyEdit->setText(QStringLiteral("secret"));
             gMsgBoxSeam::pushAnswer(recreate ? gMsgResult::OK : gMsgResult::Cancel);
-            login->Command1->click();
+            login->okButton->click();
             pumpEvents();
             const QString copy = gDatabaseFile + QStringLiteral(".old");
             if (!recreate) {
@@ -638,8 +638,8 @@ TEST_F(SignIn, ADatabaseThatCannotBeCreatedIsReported) {
     ASSERT_NE(login, nullptr);
     gDatabaseFile =
         writeFile(home().path() + QStringLiteral("/blocker"), "x") + QStringLiteral("/Userdata.dat");
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     pumpEvents();
     EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
@@ -658,8 +658,8 @@ TEST_F(SignIn, AnErrorAfterTheOpenGives108AndLetsGoOfTheFile) {
     }
     frmLogin* login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     pumpEvents();
     EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
@@ -673,8 +673,8 @@ TEST_F(SignIn, AnErrorAfterTheOpenGives108AndLetsGoOfTheFile) {
 TEST_F(SignIn, ATimetableThatCannotBeReadLeavesNoEarlierAccountsTimetable) {
     frmLogin* login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     ASSERT_TRUE(signedIn());
     ASSERT_EQ(gTimetable.rowCount(), 10);
     gCloseDatabase();
@@ -694,8 +694,8 @@ TEST_F(SignIn, ATimetableThatCannotBeReadLeavesNoEarlierAccountsTimetable) {
     }
     login = start(kPasswordOnly, QStringLiteral("Bob"));
     ASSERT_NE(login, nullptr);
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     EXPECT_TRUE(signedIn()); // the diary is there; the timetable error is reported
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gTimetable.rowCount(), 0);
@@ -729,8 +729,8 @@ TEST_F(SignIn, AFileWithoutATableOrColumnOfOursIsRefusedByName) {
         }
         frmLogin* login = start(kPasswordOnly);
         ASSERT_NE(login, nullptr);
-        login->Text1->setText(QStringLiteral("secret"));
-        login->Command1->click();
+        login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+        login->okButton->click();
         pumpEvents();
         EXPECT_FALSE(signedIn());
         ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
@@ -746,7 +746,7 @@ TEST_F(SignIn, AFileWithoutATableOrColumnOfOursIsRefusedByName) {
 TEST_F(SignIn, PasswordBoxesKeepOutCharactersWithoutADigest) {
     frmLogin* login = start(kNameAndPassword);
     ASSERT_NE(login, nullptr);
-    for (QLineEdit* box : {login->Text1, login->passwordEdit}) {
+    for (QLineEdit* box : {login->passwordOnlyEdit, login->passwordEdit}) {
         box->setText(QString::fromUtf8("a中€b"));
         EXPECT_EQ(box->text(), QString::fromUtf8("a€b")) << box->objectName().toStdString();
     }
@@ -772,8 +772,8 @@ TEST_F(SignIn, ADatabaseHeldByAnotherProgramGives108) {
         out += holder.readAllStandardOutput();
     ASSERT_TRUE(out.contains("held")) << out.constData();
 
-    login->Text1->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->passwordOnlyEdit->setText(QStringLiteral("secret"));
+    login->okButton->click();
     pumpEvents();
     EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
@@ -843,7 +843,7 @@ TEST_F(SignIn, AutomaticSignInThatFailsReportsIt) {
     gMsgBoxSeam::pushAnswer(gMsgResult::None);
     EXPECT_FALSE(login->cmd1Click());
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmLogin")));
-    EXPECT_TRUE(login->Text1->isEnabled());
+    EXPECT_TRUE(login->passwordOnlyEdit->isEnabled());
     EXPECT_TRUE(login->passwordEdit->isEnabled());
 }
 

@@ -324,7 +324,7 @@ TEST_F(Unlock, WhatSignsInAlsoUnlocks) {
     ASSERT_NE(login, nullptr);
     login->nameEdit->setText(QStringLiteral("Ann"));
     login->passwordEdit->setText(QStringLiteral("p@ss €"));
-    login->Command1->click();
+    login->okButton->click();
     main_ = gMainWindow();
     ASSERT_NE(main_, nullptr);
     main_->mTLock_Click();

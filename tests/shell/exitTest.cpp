@@ -198,7 +198,7 @@ TEST_F(MainAfterSignIn, SignInOpensTheMainWindow) {
     ASSERT_NE(login, nullptr);
     login->nameEdit->setText(QStringLiteral("Ann"));
     login->passwordEdit->setText(QStringLiteral("secret"));
-    login->Command1->click();
+    login->okButton->click();
     frmMain* m = gMainWindow();
     ASSERT_NE(m, nullptr);
     EXPECT_TRUE(m->isVisible());

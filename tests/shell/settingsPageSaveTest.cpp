@@ -273,7 +273,7 @@ TEST_F(SettingsPageSave, MoveToAnotherAccountSignsInThroughToItsMainWindow) {
     EXPECT_TRUE(login->isVisible());
     login->nameEdit->setText(QStringLiteral("Bob"));
     login->passwordEdit->setText(QStringLiteral("bobpw"));
-    login->Command1->click();
+    login->okButton->click();
     EXPECT_EQ(gUserName, QStringLiteral("Bob"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     // No classes today: the report closes unseen and brings up the main window.

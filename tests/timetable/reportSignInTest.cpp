@@ -141,8 +141,8 @@ protected:
         Main();
         auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
         ASSERT_NE(login, nullptr);
-        login->Text1->setText(kPassword);
-        login->Command1->click();
+        login->passwordOnlyEdit->setText(kPassword);
+        login->okButton->click();
         pumpEvents();
         ASSERT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
         EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
