@@ -30,16 +30,11 @@
 
 namespace {
 
-class SchedulePageCards : public TodayClassesTest {
+class SchedulePageCards : public SchedulePageTest {
 protected:
-    void SetUp() override {
-        TodayClassesTest::SetUp();
-        gMsgBoxSeam::reset();
-    }
     void TearDown() override {
         scheduleColorSet::setColorDialog({});
-        page_ = nullptr;
-        TodayClassesTest::TearDown();
+        SchedulePageTest::TearDown();
     }
 
     // A course on one weekday, in the given colour.
@@ -56,19 +51,6 @@ protected:
             f[QStringLiteral("Weekday%1").arg(d)] = d == weekday ? periods : QString();
         addRow(QStringLiteral("Course"), f);
     }
-
-    // Loads the model and the page, shown and active as the main window shows it.
-    void open() {
-        gTimetable.gGetSchedule();
-        page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
-        page_->resize(gPx(9780), gPx(6000));
-        page_->show();
-        page_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(page_));
-    }
-
-    // A left click on a slide-menu entry's caption.
-    void menu(int entry) { QTest::mouseClick(page_->LabelTop[entry], Qt::LeftButton); }
 
     scheduleBasePane* basePane() { return page_->Frame2; }
 
@@ -98,7 +80,6 @@ protected:
 
     scheduleTable* grid() { return page_->scheduleTable1; }
 
-    frmSchedule* page_ = nullptr;
 };
 
 QLabel* captionOf(scheduleBackground* card) {

@@ -24,25 +24,8 @@
 
 namespace {
 
-class SchedulePageCourseTest : public TodayClassesTest {
+class SchedulePageCourseTest : public SchedulePageTest {
 protected:
-    void SetUp() override {
-        TodayClassesTest::SetUp();
-        gMsgBoxSeam::reset();
-    }
-    void TearDown() override {
-        page_ = nullptr;
-        TodayClassesTest::TearDown();
-    }
-
-    frmSchedule* open() {
-        gTimetable.gGetSchedule();
-        page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
-        page_->resize(gPx(9780), gPx(6000));
-        page_->show();
-        return page_;
-    }
-
     // Picks a weekday and then clicks the given periods (1-based) in the editor.
     void choose(int weekday, const QList<int>& periods) {
         scheduleCourseEditor* e = page_->Frame3;
@@ -67,7 +50,6 @@ protected:
         return m;
     }
 
-    frmSchedule* page_ = nullptr;
 };
 
 TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {

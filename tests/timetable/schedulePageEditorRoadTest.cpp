@@ -28,28 +28,8 @@
 
 namespace {
 
-class SchedulePageEditorRoad : public TodayClassesTest {
+class SchedulePageEditorRoad : public SchedulePageTest {
 protected:
-    void SetUp() override {
-        TodayClassesTest::SetUp();
-        gMsgBoxSeam::reset();
-    }
-    void TearDown() override {
-        page_ = nullptr;
-        TodayClassesTest::TearDown();
-    }
-
-    void open() {
-        gTimetable.gGetSchedule();
-        page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
-        page_->resize(gPx(9780), gPx(6000));
-        page_->show();
-        page_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(page_));
-    }
-
-    void menu(int entry) { QTest::mouseClick(page_->LabelTop[entry], Qt::LeftButton); }
-
     static void clickItem(QListWidget* list, int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                           list->visualItemRect(list->item(row)).center());
@@ -69,7 +49,6 @@ protected:
     scheduleCourseEditor* editor() { return page_->Frame3; }
     scheduleCourseList* list() { return page_->Frame4; }
 
-    frmSchedule* page_ = nullptr;
 };
 
 TEST_F(SchedulePageEditorRoad, PeriodsChosenWithTheKeyboardAreStored) {

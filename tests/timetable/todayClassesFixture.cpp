@@ -6,10 +6,15 @@
 #include "core/gForms.h"
 #include "core/gOptions.h"
 #include "core/gState.h"
+#include "core/gMsgBox.h"
+#include "core/gTwips.h"
 #include "core/gWeek.h"
+#include "timetable/frmSchedule.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
+#include <QLabel>
+#include <QTest>
 #include <QWidget>
 
 void gRegisterTimetableForms();
@@ -105,4 +110,28 @@ void TodayClassesTest::addCourse(const QString& name, const QString& place, int 
 void TodayClassesTest::loadToday() {
     gTimetable.gGetSchedule();
     gBuildTodayCourses();
+}
+
+void SchedulePageTest::SetUp() {
+    TodayClassesTest::SetUp();
+    gMsgBoxSeam::reset();
+}
+
+void SchedulePageTest::TearDown() {
+    page_ = nullptr;
+    TodayClassesTest::TearDown();
+}
+
+frmSchedule* SchedulePageTest::open() {
+    gTimetable.gGetSchedule();
+    page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
+    page_->resize(gPx(9780), gPx(6000));
+    page_->show();
+    page_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(page_));
+    return page_;
+}
+
+void SchedulePageTest::menu(int entry) {
+    QTest::mouseClick(page_->LabelTop[entry], Qt::LeftButton);
 }

@@ -35,3 +35,18 @@ protected:
 
     QString file_;
 };
+
+class frmSchedule;
+
+// The timetable page on the account above, loaded as the main window loads it.
+class SchedulePageTest : public TodayClassesTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Reads the model and shows the page, active as the main window shows it.
+    frmSchedule* open();
+    // A left click on a slide-menu entry's caption.
+    void menu(int entry);
+
+    frmSchedule* page_ = nullptr;
+};
