@@ -46,8 +46,11 @@ QString gErrorText(int number);
 // Anything that is not a gRuntimeError becomes a generic error.
 gRuntimeError gCurrentError();
 
-// Shows the error box for the error being handled (see gMsgBox.h).
-void gShowErrorBox(bool continueRun);
+// Reports the error being handled. The message box library installs its error
+// box here (gShowErrorBox in gMsgBox.h), so this library needs no windows.
+using gErrorReporter = void (*)(bool continueRun);
+void gSetErrorReporter(gErrorReporter reporter);
+void gReportCurrentError(bool continueRun);
 
 // Runs an event handler's body; nothing escapes a Qt slot, so an error that
 // reaches here is shown in the error box and the handler is abandoned.
@@ -55,7 +58,7 @@ template <class F> void gGuard(F&& body) {
     try {
         body();
     } catch (...) {
-        gShowErrorBox(true);
+        gReportCurrentError(true);
     }
 }
 

@@ -25,9 +25,10 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1 = {}, const QString& a2 
                const QString& a4 = {}, const QString& a5 = {}, const QString& a6 = {}, const QString& a7 = {},
                const QString& a8 = {}, const QString& a9 = {});
 
-// The error box for an error (the overload without one is in gError.h and
-// takes the error being handled). continueRun false ends the program after it.
+// The error box for an error. continueRun false ends the program after it.
 void gShowErrorBox(const gRuntimeError& error, bool continueRun);
+// The error box for the error being handled (inside a catch block).
+void gShowErrorBox(bool continueRun);
 
 // The presses on the message box, as gMsgButton keeps them.
 namespace gMsgPress {

@@ -1,6 +1,7 @@
 #include "core/gUserDataUi.h"
 
 #include "core/gError.h"
+#include "core/gMsgBox.h"
 #include "core/gResources.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
