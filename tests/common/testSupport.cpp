@@ -120,3 +120,12 @@ OpenUmask::OpenUmask() : saved(::umask(0)) {}
 OpenUmask::~OpenUmask() {
     ::umask(static_cast<mode_t>(saved));
 }
+
+int errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const gRuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 class QFileDialog;
@@ -63,3 +64,6 @@ struct OpenUmask {
     OpenUmask& operator=(const OpenUmask&) = delete;
     unsigned saved;
 };
+
+// The number of the run-time error the call raises; 0 when it raises none.
+int errorOf(const std::function<void()>& f);

@@ -1,5 +1,7 @@
 // The timetable grid: its size arithmetic, the course cards over merged cells,
 // clearing, drawing and mouse events, rendered and driven offscreen.
+#include "testSupport.h"
+
 #include "controls/gPanelMath.h"
 #include "controls/scheduleBackground.h"
 #include "controls/scheduleTable.h"
@@ -17,14 +19,6 @@
 #include <memory>
 
 namespace {
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const gRuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // A grid shown in a window of its own, with its default 8 columns and 11 rows.
 class GridTable : public ::testing::Test {

@@ -16,14 +16,6 @@ QDate day(const char* iso) {
     return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate);
 }
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const gRuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // A fresh encrypted account database, open through the shared handles.
 class TimetableLoad : public HomeTest {

@@ -6,15 +6,6 @@
 
 namespace {
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const gRuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 clsRow row(const char* name) {
     clsRow r;
     r.Name = QString::fromLatin1(name);

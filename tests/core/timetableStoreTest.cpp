@@ -12,15 +12,6 @@
 
 namespace {
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const gRuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 TimetableCourseRow course(const QString& name, const QString& monday = {}) {
     TimetableCourseRow c;
     c.name = name;

@@ -64,14 +64,6 @@ protected:
     QString key_ = QStringLiteral("k\r\ney");
 };
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const gRuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST_F(DbRecordset, AddedAndUpdatedRowsSurviveReopenInTableOrder) {
     addEntry(kDay, QStringLiteral("one"), 10);
