@@ -93,26 +93,33 @@ bool gClaimSingleInstance() {
     return true;
 }
 
-void gInitPaths() {
+int gStoredPathOption() {
     bool isNumber = false;
-    int option = settings::get(kApp, kSection, QStringLiteral("PathOption"), QStringLiteral("2"))
-                     .trimmed()
-                     .toInt(&isNumber);
-    // Anything but 1..3 would leave the folder at the root; the documents folder is the sound default.
-    if (!isNumber || option < 1 || option > 3) option = 2;
-    gPathOption = option;
+    const int option = settings::get(kApp, kSection, QStringLiteral("PathOption"),
+                                     QString::number(PathOption::Documents))
+                           .trimmed()
+                           .toInt(&isNumber);
+    // Anything else would leave the folder at the root; the documents folder is the sound default.
+    if (!isNumber || option < PathOption::ProgramFolder || option > PathOption::Chosen)
+        return PathOption::Documents;
+    return option;
+}
 
+QString gDocumentsDataPath() {
+    QString personal = gRegGetValue(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"), QString());
+    if (personal.isEmpty()) personal = QDir::homePath();
+    return withSlash(personal) + QStringLiteral("Rededera/");
+}
+
+void gInitPaths() {
+    gPathOption = gStoredPathOption();
     switch (gPathOption) {
-    case 1:
+    case PathOption::ProgramFolder:
         gDataPath = gAppPath;
         break;
-    case 2: {
-        QString personal =
-            gRegGetValue(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"), QString());
-        if (personal.isEmpty()) personal = QDir::homePath();
-        gDataPath = withSlash(personal) + QStringLiteral("Rededera/");
+    case PathOption::Documents:
+        gDataPath = gDocumentsDataPath();
         break;
-    }
     default:
         gDataPath = settings::get(kApp, kSection, QStringLiteral("WorkPath"), gAppPath);
         // A blank entry would make the root the user folder; it counts as no entry.
@@ -137,7 +144,7 @@ bool gChooseDataFolder(QWidget* owner) {
     QString path = dialogs::getExistingDirectory(owner, QStringLiteral("选择用户配置文件存放的目录："));
     if (path.isEmpty()) return false;
     path = withSlash(path);
-    return settings::save(kApp, kSection, QStringLiteral("PathOption"), QStringLiteral("3")) &&
+    return settings::save(kApp, kSection, QStringLiteral("PathOption"), QString::number(PathOption::Chosen)) &&
            settings::save(kApp, kSection, QStringLiteral("WorkPath"), path);
 }
 

@@ -24,11 +24,17 @@ bool gIsHiddenSwitch(const QString& commandLine);
 bool gClaimSingleInstance();
 QString gInstanceLockFile();
 
+// The stored PathOption, read as the start-up reads it: anything but a
+// PathOption value counts as PathOption::Documents.
+int gStoredPathOption();
+// The user folder inside the documents folder (ends with "/").
+QString gDocumentsDataPath();
+
 // Resolves gPathOption, gDataPath, gDatabaseFile and gPictureFile from the
 // settings and creates the user folder; a folder that cannot be made raises 75.
 void gInitPaths();
 
-// The folder browser; a chosen folder is stored as PathOption 3 and WorkPath.
+// The folder browser; a chosen folder is stored as PathOption::Chosen and WorkPath.
 bool gChooseDataFolder(QWidget* owner);
 
 // The choices offered for a bad profile (message 117). ReadAgain: the caller

@@ -17,10 +17,17 @@ class Recordset;
 class clsSchedule;
 class QWidget;
 
+// gPathOption's values, as the settings store keeps them ("PathOption").
+namespace PathOption {
+constexpr int ProgramFolder = 1;
+constexpr int Documents = 2;
+constexpr int Chosen = 3;
+} // namespace PathOption
+
 // Paths (start-up). Every folder path ends with "/".
 extern QString gAppPath;      // the program's folder
 extern QString gAppFileName;  // the program's file name ("Rededera")
-extern int gPathOption;       // 1 program folder, 2 documents folder, 3 chosen folder
+extern int gPathOption;       // where the user folder lies: a PathOption value
 extern QString gDataPath;     // the user folder
 extern QString gDatabaseFile; // gDataPath + "Userdata.dat"
 extern QString gPictureFile;  // gDataPath + "UserPicture.dat"

@@ -47,13 +47,18 @@ constexpr int kStartHeightPx = 580;
 // arrow), each keyed by the number it passes to the page switch.
 constexpr int kHelpButton = pageNumber(Page::HelpWindow);
 constexpr int kHelpArrow = pageNumber(Page::HelpMenu);
-constexpr int kButtons[] = {0, 1, 2, 3, 4, 5, 6, kHelpButton, kHelpArrow};
+constexpr int kButtons[] = {pageNumber(Page::Home),    pageNumber(Page::Timetable), pageNumber(Page::Writing),
+                            pageNumber(Page::Review),  pageNumber(Page::Search),    pageNumber(Page::Account),
+                            pageNumber(Page::Settings), kHelpButton,                kHelpArrow};
 constexpr int kButtonSize = 36;
 constexpr int kButtonTop = 5;
+constexpr int kFirstButtonLeft = 12;
+constexpr int kButtonStep = 52;
 int buttonLeft(int index) {
-    if (index <= pageNumber(Page::Settings)) return 12 + index * 52;
-    if (index == kHelpButton) return 12 + 7 * 52;
-    return 12 + 7 * 52 + kButtonSize; // the help menu's arrow, right of the help button
+    // The page buttons in a row, then the help button in the next place with
+    // its menu's arrow right of it.
+    const int place = isPageNumber(index) ? index : pageNumber(Page::Settings) + 1;
+    return kFirstButtonLeft + place * kButtonStep + (index == kHelpArrow ? kButtonSize : 0);
 }
 int buttonWidth(int index) {
     return index == kHelpArrow ? 12 : kButtonSize;
@@ -164,7 +169,7 @@ frmMain::frmMain() {
     footBar = new SkinBar(central, paintFootBar);
     footBar->setObjectName(QStringLiteral("Picture3"));
     // The pages sit on a soft card; a page covers it exactly and keeps its shadow.
-    PageArea = new SkinBar(central, [this](QPainter& p, const QWidget* w) {
+    pagePanel = new SkinBar(central, [this](QPainter& p, const QWidget* w) {
         p.fillRect(w->rect(), QColor(0xea, 0xf2, 0xfb));
         const QRect r = pageRect();
         p.setRenderHint(QPainter::Antialiasing);
@@ -175,14 +180,14 @@ frmMain::frmMain() {
         p.setPen(QColor(0xc9, 0xdb, 0xef));
         p.drawRoundedRect(QRectF(r).adjusted(-0.5, -0.5, 0.5, 0.5), 4, 4);
     });
-    PageArea->setObjectName(QStringLiteral("PageArea"));
+    pagePanel->setObjectName(QStringLiteral("PageArea"));
 
     buildTopBar();
     buildMenus();
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(60000);
-    connect(Timer1, &QTimer::timeout, this, [this] { gGuard([this] { onLockTick(); }); });
+    lockTimer = new QTimer(this);
+    lockTimer->setInterval(60000);
+    connect(lockTimer, &QTimer::timeout, this, [this] { gGuard([this] { lockTimer_Timer(); }); });
 
     resize(kStartWidthPx, kStartHeightPx);
     layoutBars();
@@ -194,20 +199,26 @@ void frmMain::buildTopBar() {
     topBar->setMouseTracking(true);
     topBar->installEventFilter(this);
     for (int i : kButtons) {
-        ImageTopA[i] = shellPicture(QStringLiteral("top%1a").arg(i), QSize(buttonWidth(i), kButtonSize));
-        ImageTopB[i] = shellPicture(QStringLiteral("top%1b").arg(i), QSize(buttonWidth(i), kButtonSize));
+        buttonPictures[i] = shellPicture(QStringLiteral("top%1a").arg(i), QSize(buttonWidth(i), kButtonSize));
+        buttonLitPictures[i] = shellPicture(QStringLiteral("top%1b").arg(i), QSize(buttonWidth(i), kButtonSize));
         auto* img = new QLabel(topBar);
         img->setObjectName(QStringLiteral("ImageTop%1").arg(i));
-        img->setPixmap(ImageTopA[i]);
+        img->setPixmap(buttonPictures[i]);
         img->setGeometry(buttonLeft(i), kButtonTop, buttonWidth(i), kButtonSize);
         img->setMouseTracking(true);
         img->installEventFilter(this);
         img->setCursor(Qt::PointingHandCursor);
-        ImageTop[i] = img;
+        pageButtons[i] = img;
     }
-    const char* captions[] = {"", "课程", "记录", "回顾", "检索", "用户"};
-    for (int i = 1; i <= 5; ++i) {
-        auto* l = new QLabel(QString::fromUtf8(captions[i]), topBar);
+    // Captions under the five middle buttons.
+    const std::pair<Page, const char*> captions[] = {{Page::Timetable, "课程"},
+                                                     {Page::Writing, "记录"},
+                                                     {Page::Review, "回顾"},
+                                                     {Page::Search, "检索"},
+                                                     {Page::Account, "用户"}};
+    for (const auto& [page, caption] : captions) {
+        const int i = pageNumber(page);
+        auto* l = new QLabel(QString::fromUtf8(caption), topBar);
         l->setObjectName(QStringLiteral("LabelTop%1").arg(i));
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         l->setGeometry(buttonLeft(i) - 8, kButtonTop + kButtonSize + 1, kButtonSize + 16, 17);
@@ -215,7 +226,7 @@ void frmMain::buildTopBar() {
         l->setMouseTracking(true);
         l->installEventFilter(this);
         l->setCursor(Qt::PointingHandCursor);
-        LabelTop[i] = l;
+        buttonCaptions[i] = l;
     }
     versionLabel = new QLabel(versionText(), topBar);
     versionLabel->setObjectName(QStringLiteral("Label2"));
@@ -290,7 +301,7 @@ void frmMain::formLoad() {
     for (int side : {16, 22, 24, 32, 48, 64})
         trayIcon.addPixmap(gLoadResPicture(105, gResKind::Icon, QSize(side, side)));
     setWindowIcon(trayIcon);
-    HoverIndex = -1;
+    hoverIndex_ = -1;
 
     gTrayHost host;
     host.window = this;
@@ -344,10 +355,10 @@ bool frmMain::gChangeFrame(Page page, PageFlags flags) {
     gSetDiary = flags.setDiary;
     gEditMode = flags.editMode;
     gReturnReview = flags.returnReview;
-    PageIndex = pageNumber(page);
-    if (isPageNumber(PageIndex)) {
+    pageIndex_ = pageNumber(page);
+    if (isPageNumber(pageIndex_)) {
         try {
-            openPage(PageIndex);
+            openPage(pageIndex_);
         } catch (...) {
             // A page that cannot be placed leaves the page area empty.
         }
@@ -367,7 +378,7 @@ bool frmMain::closeCurrentPage() {
         blank_->deleteLater();
         blank_.clear();
     }
-    switch (static_cast<Page>(PageIndex)) {
+    switch (static_cast<Page>(pageIndex_)) {
     case Page::Timetable:
         if (QWidget* w = loadedForm("frmSchedule")) w->hide();
         break;
@@ -407,7 +418,7 @@ bool frmMain::closeCurrentPage() {
         unloadForm("frmSet");
         break;
     default:
-        if (isPageNumber(PageIndex)) forms::unload(pageFormName(PageIndex));
+        if (isPageNumber(pageIndex_)) forms::unload(pageFormName(pageIndex_));
         break;
     }
     page_.clear();
@@ -439,7 +450,7 @@ void frmMain::openPage(int index) {
         page->setObjectName(name.isEmpty() ? QStringLiteral("blank") : name);
         blank_ = page;
     }
-    if (page->parentWidget() != PageArea) page->setParent(PageArea, Qt::Widget);
+    if (page->parentWidget() != pagePanel) page->setParent(pagePanel, Qt::Widget);
     page_ = page;
     page->setGeometry(pageRect());
     page->show();
@@ -470,7 +481,7 @@ void frmMain::layoutBars() {
     topBar->setGeometry(0, 0, w, top);
     footBar->setGeometry(0, h - foot, w, foot);
     sideBar->setGeometry(0, top, side, qMax(0, h - top - foot));
-    PageArea->setGeometry(side, top, qMax(0, w - side), qMax(0, h - top - foot));
+    pagePanel->setGeometry(side, top, qMax(0, w - side), qMax(0, h - top - foot));
     // The version keeps to the right end of a wide enough window.
     if (formWidthTwips() >= 9000) versionLabel->move(gPx(formWidthTwips() - 1850), versionLabel->y());
 }
@@ -483,28 +494,28 @@ void frmMain::resizeEvent(QResizeEvent* e) {
 
 // ---- top bar ----
 
-void frmMain::HighlightButton(int i) {
-    if (i == HoverIndex) return;
-    if (HoverIndex > -1) {
-        ImageTop[HoverIndex]->setPixmap(ImageTopA[HoverIndex]);
-        if (QLabel* l = LabelTop.value(HoverIndex)) {
+void frmMain::highlightButton(int i) {
+    if (i == hoverIndex_) return;
+    if (hoverIndex_ > -1) {
+        pageButtons[hoverIndex_]->setPixmap(buttonPictures[hoverIndex_]);
+        if (QLabel* l = buttonCaptions.value(hoverIndex_)) {
             QFont f = l->font();
             f.setUnderline(false);
             l->setFont(f);
         }
-        if (HoverIndex == kHelpArrow) ImageTop[kHelpButton]->setPixmap(ImageTopA[kHelpButton]);
-        HoverIndex = -1;
+        if (hoverIndex_ == kHelpArrow) pageButtons[kHelpButton]->setPixmap(buttonPictures[kHelpButton]);
+        hoverIndex_ = -1;
     }
-    if (i >= 0 && ImageTop.contains(i)) {
-        ImageTop[i]->setPixmap(ImageTopB[i]);
-        if (QLabel* l = LabelTop.value(i)) {
+    if (i >= 0 && pageButtons.contains(i)) {
+        pageButtons[i]->setPixmap(buttonLitPictures[i]);
+        if (QLabel* l = buttonCaptions.value(i)) {
             QFont f = l->font();
             f.setUnderline(true);
             l->setFont(f);
         }
         // The help button and its arrow light up together.
-        if (i == kHelpArrow) ImageTop[kHelpButton]->setPixmap(ImageTopB[kHelpButton]);
-        HoverIndex = i;
+        if (i == kHelpArrow) pageButtons[kHelpButton]->setPixmap(buttonLitPictures[kHelpButton]);
+        hoverIndex_ = i;
     }
 }
 
@@ -513,18 +524,18 @@ bool frmMain::eventFilter(QObject* watched, QEvent* e) {
     if (t != QEvent::MouseMove && t != QEvent::MouseButtonRelease && t != QEvent::Leave)
         return QMainWindow::eventFilter(watched, e);
     int index = -1;
-    for (auto it = ImageTop.cbegin(); it != ImageTop.cend(); ++it)
+    for (auto it = pageButtons.cbegin(); it != pageButtons.cend(); ++it)
         if (it.value() == watched) index = it.key();
-    for (auto it = LabelTop.cbegin(); it != LabelTop.cend(); ++it)
+    for (auto it = buttonCaptions.cbegin(); it != buttonCaptions.cend(); ++it)
         if (it.value() == watched) index = it.key();
     if (watched == topBar) {
         // Leaving the bar, or moving over it between the buttons, lights nothing.
-        if (t == QEvent::MouseMove || t == QEvent::Leave) HighlightButton(-1);
+        if (t == QEvent::MouseMove || t == QEvent::Leave) highlightButton(-1);
         return false;
     }
     if (index < 0) return QMainWindow::eventFilter(watched, e);
     if (t == QEvent::MouseMove) {
-        HighlightButton(index);
+        highlightButton(index);
         return true; // not on to the bar, which would put the light out again
     } else if (t == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(e);
@@ -576,7 +587,7 @@ void frmMain::stateChanged() {
                 enterLocked();
             } else {
                 lockTicks_ = 0;
-                Timer1->start();
+                lockTimer->start();
             }
         }
         if (!gLocked) {
@@ -591,7 +602,7 @@ void frmMain::stateChanged() {
 
     if (gLocked) {
         // Locked: the unlock window is the only road back to this window.
-        PageArea->hide();
+        pagePanel->hide();
         setMinimised();
         if (tray) hide();
         if (forms::isRegistered(QStringLiteral("frmLock"))) {
@@ -603,9 +614,9 @@ void frmMain::stateChanged() {
     }
 
     show();
-    PageArea->show();
+    pagePanel->show();
     placePage();
-    Timer1->stop();
+    lockTimer->stop();
     gTrayIcon::instance().syncMenu();
     if (gOption(Option::FloatingWindow) && gOption(Option::HideFloatingWithMain)) {
         unloadForm("frmSuspend");
@@ -620,12 +631,12 @@ void frmMain::enterLocked() {
     closePopUpEditor();
     gLocked = true;
     lockTicks_ = 0;
-    Timer1->stop();
+    lockTimer->stop();
     unloadForm("frmSuspend");
     syncSuspendCheck();
     // Without a notification area the minimised window stays in the task bar
     // (and its previews): it keeps nothing of the account until the unlock.
-    PageArea->hide();
+    pagePanel->hide();
     // The search keeps every entry's plain text in memory; a locked program
     // holds none of it.
     gForgetSearchTexts();
@@ -635,7 +646,7 @@ void frmMain::enterLocked() {
     gTrayIcon::instance().syncMenu();
 }
 
-void frmMain::onLockTick() {
+void frmMain::lockTimer_Timer() {
     ++lockTicks_;
     if (lockTicks_ >= gLockTimeout) enterLocked();
 }
@@ -753,7 +764,7 @@ bool frmMain::formQueryUnload() {
 
 void frmMain::formUnload() {
     loaded_ = false;
-    Timer1->stop();
+    lockTimer->stop();
     gUnhookClipboard(this);
     unloadForm("frmSuspend");
     gCloseMinimizes = true;

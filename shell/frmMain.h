@@ -41,21 +41,22 @@ public:
     bool gQuoteNewEntry(const QString& text);
 
     // One tick of the auto-lock timer (once a minute).
-    void onLockTick();
+    void lockTimer_Timer();
 
-    void HighlightButton(int i);
+    // Lights the button under the mouse (-1: none).
+    void highlightButton(int i);
 
     // The registry name of a page's form ("" for numbers that name none).
     static QString pageFormName(int index);
 
-    int pageIndex() const { return PageIndex; }
-    int hoverIndex() const { return HoverIndex; }
+    int pageIndex() const { return pageIndex_; }
+    int hoverIndex() const { return hoverIndex_; }
     int lockTicks() const { return lockTicks_; }
     // The page now shown (a blank page stands in for a page not built yet).
     QWidget* currentPage() const { return page_; }
     // Where a page goes inside the page area, in pixels.
     QRect pageRect() const override;
-    QWidget* pageArea() const override { return PageArea; }
+    QWidget* pageArea() const override { return pagePanel; }
     // Width and height of the window in twips, title bar included.
     int formWidthTwips() const;
     int formHeightTwips() const;
@@ -64,14 +65,16 @@ public:
     QWidget* topBar = nullptr;   // the top bar with the page buttons
     QWidget* sideBar = nullptr;  // the bar down the left
     QWidget* footBar = nullptr;  // the bar across the bottom
-    QWidget* PageArea = nullptr; // where the pages are placed
-    QMap<int, QLabel*> ImageTop;
-    QMap<int, QPixmap> ImageTopA; // normal pictures
-    QMap<int, QPixmap> ImageTopB; // highlighted pictures
-    QMap<int, QLabel*> LabelTop;  // captions under buttons 1-5
+    QWidget* pagePanel = nullptr; // where the pages are placed
+    // The top bar's buttons and captions, keyed by the number each passes to
+    // the page switch (the pages, Page::HelpWindow and Page::HelpMenu).
+    QMap<int, QLabel*> pageButtons;
+    QMap<int, QPixmap> buttonPictures;
+    QMap<int, QPixmap> buttonLitPictures; // under the mouse
+    QMap<int, QLabel*> buttonCaptions;    // under the five middle buttons
     QLabel* versionLabel = nullptr; // the version
     QIcon trayIcon;                 // the notification icon's picture
-    QTimer* Timer1 = nullptr;     // auto-lock, once a minute
+    QTimer* lockTimer = nullptr;     // auto-lock, once a minute
 
     QMenu* mHelp = nullptr;
     QAction *mHHelp = nullptr, *mHExit = nullptr, *mHAbout = nullptr;
@@ -115,8 +118,8 @@ private:
     void showAbout();
     void closePopUpEditor();
 
-    int PageIndex = 0;
-    int HoverIndex = -1;
+    int pageIndex_ = 0;
+    int hoverIndex_ = -1;
     int lockTicks_ = 0;
     QPointer<QWidget> page_;
     QPointer<QWidget> blank_; // the stand-in of a page not built yet

@@ -67,11 +67,15 @@ QString customCaption(const QString& path) {
     return QStringLiteral("自定义： ") + path;
 }
 
-// "CT"/"CF" for options 0..13, "OT"/"OF" for a location (index 99), else "".
+// ImageKey's index for the user-folder choices (E1-E3, keyed by PathOption value).
+constexpr quint8 kLocationImage = 99;
+
+// "CT"/"CF" for the options shown in the tree, "OT"/"OF" for a location
+// (kLocationImage), else "".
 QString ImageKey(quint8 index, quint8 value) {
     if (index <= optionIndex(kLastShownOption))
         return gOption(static_cast<Option>(index)) ? QStringLiteral("CT") : QStringLiteral("CF");
-    if (index == 99) return value == gPathOption ? QStringLiteral("OT") : QStringLiteral("OF");
+    if (index == kLocationImage) return value == gPathOption ? QStringLiteral("OT") : QStringLiteral("OF");
     return {};
 }
 
@@ -105,15 +109,10 @@ QPixmap settingsPicture(int side) {
 // Where a choice puts the user folder, as the start-up resolves it.
 QString folderOfChoice(int option, const QString& workPath) {
     switch (option) {
-    case 1:
+    case PathOption::ProgramFolder:
         return gAppPath;
-    case 2: {
-        QString personal =
-            gRegGetValue(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"), QString());
-        if (personal.isEmpty()) personal = QDir::homePath();
-        if (!personal.endsWith(QLatin1Char('/'))) personal += QLatin1Char('/');
-        return personal + QStringLiteral("Rededera/");
-    }
+    case PathOption::Documents:
+        return gDocumentsDataPath();
     default:
         return workPath;
     }
@@ -326,7 +325,7 @@ void frmSet::formLoad() {
         else if (letter == QLatin1Char('D'))
             setImage(item, QStringLiteral("D1"));
         else if (letter == QLatin1Char('E'))
-            setImage(item, ImageKey(99, static_cast<quint8>(n)));
+            setImage(item, ImageKey(kLocationImage, static_cast<quint8>(n)));
         else
             setImage(item, key);
     }
@@ -357,10 +356,10 @@ void frmSet::optionTree_NodeClick(QTreeWidgetItem* item) {
         gOption(option) = !gOption(option);
         setImage(item, ImageKey(static_cast<quint8>(n - 1), 0));
     } else if (letter == QLatin1Char('E')) {
-        if (n < 1 || n > 3) return;
+        if (n < PathOption::ProgramFolder || n > PathOption::Chosen) return;
         gPathOption = n;
         refreshLocationImages();
-        if (n == 3) openEditor(item, workPath_);
+        if (n == PathOption::Chosen) openEditor(item, workPath_);
     } else if (letter == QLatin1Char('D')) {
         if (key == QLatin1String("D1"))
             openEditor(item, QString::number(gAutoSaveInterval));
@@ -372,9 +371,9 @@ void frmSet::optionTree_NodeClick(QTreeWidgetItem* item) {
 }
 
 void frmSet::refreshLocationImages() {
-    for (int i = 1; i <= 3; ++i)
+    for (int i = PathOption::ProgramFolder; i <= PathOption::Chosen; ++i)
         if (QTreeWidgetItem* e = node(QStringLiteral("E%1").arg(i)))
-            setImage(e, ImageKey(99, static_cast<quint8>(i)));
+            setImage(e, ImageKey(kLocationImage, static_cast<quint8>(i)));
 }
 
 void frmSet::refreshMinuteCaption(const QString& key) {
@@ -488,7 +487,7 @@ void frmSet::saveButton_Click() {
 }
 
 bool frmSet::save() {
-    if (gPathOption == 3 && workPath_.isEmpty()) gPathOption = 2;
+    if (gPathOption == PathOption::Chosen && workPath_.isEmpty()) gPathOption = PathOption::Documents;
     // An empty folder stays empty: a lone "/" would make the root the user folder.
     if (!workPath_.isEmpty() && !workPath_.endsWith(QLatin1Char('/'))) workPath_ += QLatin1Char('/');
 
@@ -524,12 +523,8 @@ bool frmSet::save() {
 
     // Read the way the start-up reads it, so a stored value it never used
     // does not count as a change.
-    bool isNumber = false;
-    int stored = settings::get(kApp, kSection, QStringLiteral("PathOption"), QStringLiteral("2"))
-                     .trimmed()
-                     .toInt(&isNumber);
-    if (!isNumber || stored < 1 || stored > 3) stored = 2;
-    const bool moved = stored != gPathOption || (gPathOption == 3 && workPath_ != gDataPath);
+    const int stored = gStoredPathOption();
+    const bool moved = stored != gPathOption || (gPathOption == PathOption::Chosen && workPath_ != gDataPath);
 
     if (!settings::save(kApp, kSection, QStringLiteral("PathOption"), QString::number(gPathOption))) {
         reportWriteFailure(gErr::PathFileAccess);

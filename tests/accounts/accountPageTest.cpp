@@ -281,7 +281,7 @@ TEST_F(AccountPage, KeyFileLinkPutsTheWizardOverThePageAreaAndLeavesThePage) {
     auto* wizard = forms::find<frmKeyExport>(QStringLiteral("frmKeyExport"));
     ASSERT_NE(wizard, nullptr);
     EXPECT_TRUE(wizard->isVisible());
-    EXPECT_EQ(wizard->parentWidget(), main_->PageArea);
+    EXPECT_EQ(wizard->parentWidget(), main_->pagePanel);
     EXPECT_EQ(wizard->geometry(), main_->pageRect());
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmUser")));
 

@@ -66,7 +66,7 @@ protected:
         auto* wizard = forms::load<frmKeyExport>(QStringLiteral("frmKeyExport"));
         EXPECT_NE(wizard, nullptr);
         if (!wizard) return nullptr;
-        wizard->setParent(main_->PageArea, Qt::Widget);
+        wizard->setParent(main_->pagePanel, Qt::Widget);
         wizard->setGeometry(main_->pageRect());
         wizard->show();
         forms::unload(QStringLiteral("frmUser"));

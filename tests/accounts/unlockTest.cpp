@@ -257,7 +257,7 @@ TEST_F(Unlock, AutoLockAfterMinimisingThenUnlockRestoresThePage) {
     EXPECT_FALSE(main_->isMinimized());
     EXPECT_EQ(main_->currentPage()->geometry(), main_->pageRect());
     EXPECT_TRUE(main_->currentPage()->isVisible());
-    EXPECT_FALSE(main_->Timer1->isActive());
+    EXPECT_FALSE(main_->lockTimer->isActive());
 }
 
 TEST_F(Unlock, WithoutANotificationAreaTheLockedWindowHoldsNoPage) {
@@ -275,14 +275,14 @@ TEST_F(Unlock, WithoutANotificationAreaTheLockedWindowHoldsNoPage) {
     // Minimised in the task bar as the road back, with nothing of the account in it.
     EXPECT_TRUE(main_->isVisible());
     EXPECT_TRUE(main_->isMinimized());
-    EXPECT_FALSE(main_->PageArea->isVisible());
+    EXPECT_FALSE(main_->pagePanel->isVisible());
     EXPECT_FALSE(page->isVisible());
 
     // Restoring it asks for the unlock; cancelling leaves that road as it was.
     main_->setWindowState(Qt::WindowNoState);
     auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
-    EXPECT_FALSE(main_->PageArea->isVisible());
+    EXPECT_FALSE(main_->pagePanel->isVisible());
     lock->cancelButton->click();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
     EXPECT_TRUE(gLocked);
@@ -298,7 +298,7 @@ TEST_F(Unlock, WithoutANotificationAreaTheLockedWindowHoldsNoPage) {
     lock->okButton->click();
     EXPECT_FALSE(gLocked);
     EXPECT_FALSE(main_->isMinimized());
-    EXPECT_TRUE(main_->PageArea->isVisible());
+    EXPECT_TRUE(main_->pagePanel->isVisible());
     EXPECT_EQ(main_->currentPage(), page);
     EXPECT_TRUE(page->isVisible());
 }

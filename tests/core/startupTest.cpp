@@ -172,7 +172,7 @@ TEST_F(StartupTest, WithoutAProfileAccountCreationOpensInTheDocumentsFolder) {
     Main();
     EXPECT_EQ(events, QStringList{QStringLiteral("load frmCreateAccount")});
     EXPECT_TRUE(visible("frmCreateAccount"));
-    EXPECT_EQ(gPathOption, 2);
+    EXPECT_EQ(gPathOption, PathOption::Documents);
     EXPECT_EQ(gDataPath, userFolder());
     EXPECT_TRUE(QFileInfo(gDataPath).isDir());
     EXPECT_EQ(gDatabaseFile, userFolder() + QStringLiteral("Userdata.dat"));
@@ -190,18 +190,18 @@ TEST_F(StartupTest, UserFolderByPathOption) {
         QString expected;
         int expectedOption;
     } cases[] = {
-        {nullptr, {}, userFolder(), 2},
-        {"1", {}, prog_, 1},
-        {"2", work, userFolder(), 2},
-        {"3", work, work + "/", 3},
-        {"3", work + "/", work + "/", 3},
-        {"3", {}, prog_, 3},
-        {" 3 ", work, work + "/", 3},
+        {nullptr, {}, userFolder(), PathOption::Documents},
+        {"1", {}, prog_, PathOption::ProgramFolder},
+        {"2", work, userFolder(), PathOption::Documents},
+        {"3", work, work + "/", PathOption::Chosen},
+        {"3", work + "/", work + "/", PathOption::Chosen},
+        {"3", {}, prog_, PathOption::Chosen},
+        {" 3 ", work, work + "/", PathOption::Chosen},
         // the root is no user folder: anything else is the documents folder
-        {"0", work, userFolder(), 2},
-        {"4", work, userFolder(), 2},
-        {"x", work, userFolder(), 2},
-        {"", work, userFolder(), 2},
+        {"0", work, userFolder(), PathOption::Documents},
+        {"4", work, userFolder(), PathOption::Documents},
+        {"x", work, userFolder(), PathOption::Documents},
+        {"", work, userFolder(), PathOption::Documents},
     };
     for (const auto& c : cases) {
         settings::remove("Rededera", "Option", "PathOption");
@@ -241,7 +241,7 @@ TEST_F(StartupTest, ABlankWorkPathIsTheProgramFolderNotTheRoot) {
         settings::save("Rededera", "Option", "WorkPath", QString::fromLatin1(blank));
         gInitPaths();
         EXPECT_EQ(gDataPath, prog_) << '"' << blank << '"';
-        EXPECT_EQ(gPathOption, 3);
+        EXPECT_EQ(gPathOption, PathOption::Chosen);
     }
 }
 

@@ -179,7 +179,7 @@ TEST_F(PopUpEditor, UnloadingTheEditorClosesItsPopUp) {
 }
 
 TEST_F(PopUpEditor, SaveWhileThePopUpIsOpenStoresWhatThePopUpShows) {
-    QTest::mouseClick(main_->LabelTop[2], Qt::LeftButton);
+    QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Writing)], Qt::LeftButton);
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
     typeText(e->Text2, QStringLiteral("弹出保存"));
@@ -227,7 +227,7 @@ void PrintTo(LockRoad r, std::ostream* os) {
 class PopUpLock : public EditorTest, public ::testing::WithParamInterface<LockRoad> {};
 
 TEST_P(PopUpLock, LockClosesThePopUpIntoTheEditor) {
-    QTest::mouseClick(main_->LabelTop[2], Qt::LeftButton);
+    QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Writing)], Qt::LeftButton);
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
     typeText(e->Text2, QStringLiteral("锁定前"));
@@ -244,8 +244,8 @@ TEST_P(PopUpLock, LockClosesThePopUpIntoTheEditor) {
         gOption(Option::LockWhenMinimised) = true;
         gLockTimeout = 1;
         main_->setWindowState(Qt::WindowMinimized);
-        ASSERT_TRUE(main_->Timer1->isActive());
-        main_->Timer1->setInterval(1);
+        ASSERT_TRUE(main_->lockTimer->isActive());
+        main_->lockTimer->setInterval(1);
         for (int i = 0; i < 50 && !gLocked; ++i)
             pumpEvents(5);
     }
@@ -271,7 +271,7 @@ TEST_F(EditorTest, LockLetsGoOfTheTextsTheSearchKept) {
     addRow(today.addDays(-1), QStringLiteral("晴天"), QStringLiteral("出太阳"), 70);
     // This fixture stands pages in; the search page is the real one here.
     forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new frmRetrieval; });
-    QTest::mouseClick(main_->LabelTop[4], Qt::LeftButton);
+    QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Search)], Qt::LeftButton);
     auto* p = qobject_cast<frmRetrieval*>(forms::find(QStringLiteral("frmRetrieval")));
     ASSERT_NE(p, nullptr);
     p->Check5->setChecked(true);

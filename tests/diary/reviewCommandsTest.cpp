@@ -44,7 +44,7 @@ TEST_F(ReviewCommandsTest, MainWindowPlacesThePageAndItLoadsTheChosenEntry) {
     frmReview* p = reviewFromMain(today_, 2);
     ASSERT_NE(p, nullptr);
     EXPECT_TRUE(p->isVisible());
-    EXPECT_EQ(p->parentWidget(), gMainWindow()->PageArea);
+    EXPECT_EQ(p->parentWidget(), gMainWindow()->pagePanel);
     EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("二"));
     EXPECT_EQ(p->Text1->width(), p->width() - 201); // W - 3015 twips
 }

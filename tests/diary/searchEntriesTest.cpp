@@ -40,7 +40,7 @@ protected:
 TEST_F(SearchEntriesTest, TheMainWindowSelectsTheFirstNodeWithoutSwitchingPanes) {
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
-    EXPECT_EQ(p->parentWidget(), gMainWindow()->PageArea);
+    EXPECT_EQ(p->parentWidget(), gMainWindow()->pagePanel);
     ASSERT_NE(p->TreeView1->currentItem(), nullptr);
     EXPECT_EQ(p->TreeView1->currentItem()->text(0), QStringLiteral("检索"));
     EXPECT_EQ(p->currentPane(), SearchPane::None);

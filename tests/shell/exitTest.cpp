@@ -127,11 +127,11 @@ TEST_F(MainSettingsLeave, UnsavedSettingsAreReadBackFromTheProfile) {
     // What the settings page does before "取消".
     gOption(Option::BalloonOnMinimise) = false;
     gLockTimeout = 99;
-    gPathOption = 1;
+    gPathOption = PathOption::ProgramFolder;
     ASSERT_TRUE(m->gChangeFrame(Page::Home));
     EXPECT_TRUE(gOption(Option::BalloonOnMinimise));
     EXPECT_EQ(gLockTimeout, 2);
-    EXPECT_EQ(gPathOption, 2);
+    EXPECT_EQ(gPathOption, PathOption::Documents);
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
 }

@@ -58,7 +58,7 @@ TEST_P(MainLockTable, MinimiseTicksAndRestore) {
     EXPECT_FALSE(m->isVisible());
     EXPECT_TRUE(m->isMinimized());
     EXPECT_EQ(gLocked, lockedAtOnce);
-    EXPECT_EQ(m->Timer1->isActive(), c.autoLock && c.timeout > 0);
+    EXPECT_EQ(m->lockTimer->isActive(), c.autoLock && c.timeout > 0);
     EXPECT_EQ(suspendLoaded(), c.floating && !lockedAtOnce);
     EXPECT_EQ(m->mTSuspend->isChecked(), suspendLoaded());
     const auto& balloons = gTrayIcon::instance().balloonsShown();
@@ -74,15 +74,15 @@ TEST_P(MainLockTable, MinimiseTicksAndRestore) {
         EXPECT_EQ(m->mTOpen->text(), kShow);
     }
 
-    if (m->Timer1->isActive()) {
-        EXPECT_EQ(m->Timer1->interval(), 60000);
-        m->onLockTick();
+    if (m->lockTimer->isActive()) {
+        EXPECT_EQ(m->lockTimer->interval(), 60000);
+        m->lockTimer_Timer();
         EXPECT_FALSE(gLocked);
         EXPECT_EQ(m->lockTicks(), 1);
-        m->onLockTick();
+        m->lockTimer_Timer();
         EXPECT_TRUE(gLocked);
         EXPECT_EQ(m->lockTicks(), 0);
-        EXPECT_FALSE(m->Timer1->isActive());
+        EXPECT_FALSE(m->lockTimer->isActive());
         EXPECT_FALSE(suspendLoaded());
         EXPECT_FALSE(m->mTSuspend->isChecked());
     }
@@ -95,7 +95,7 @@ TEST_P(MainLockTable, MinimiseTicksAndRestore) {
         EXPECT_TRUE(lockWindowLoaded());
     } else {
         EXPECT_TRUE(m->isVisible());
-        EXPECT_FALSE(m->Timer1->isActive());
+        EXPECT_FALSE(m->lockTimer->isActive());
         EXPECT_EQ(suspendLoaded(), c.floating && !c.hideWhile);
         EXPECT_EQ(m->mTOpen->text(), kHide);
         EXPECT_FALSE(lockWindowLoaded());
@@ -199,10 +199,10 @@ TEST_F(MainLock, RestoreStopsTheTimerWhateverTheOptionSaysNow) {
     gLockTimeout = 5;
     frmMain* m = loadMain();
     m->setWindowState(Qt::WindowMinimized);
-    ASSERT_TRUE(m->Timer1->isActive());
+    ASSERT_TRUE(m->lockTimer->isActive());
     gOption(Option::LockWhenMinimised) = false; // changed on the way, e.g. by the settings page
     m->setWindowState(Qt::WindowNoState);
-    EXPECT_FALSE(m->Timer1->isActive());
+    EXPECT_FALSE(m->lockTimer->isActive());
     // A tick that was already queued changes nothing once restored.
     EXPECT_FALSE(gLocked);
 }
@@ -318,12 +318,12 @@ TEST_F(MainNoTray, LockedWindowStaysMinimisedAndAsksForTheUnlock) {
     ASSERT_TRUE(gLocked);
     EXPECT_TRUE(m->isMinimized());
     // Left in the task bar, it shows nothing of the account.
-    EXPECT_FALSE(m->PageArea->isVisible());
+    EXPECT_FALSE(m->pagePanel->isVisible());
     // Restoring it from the task bar brings up the unlock window, not the diary.
     m->setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(m->isMinimized());
     EXPECT_TRUE(lockWindowLoaded());
-    EXPECT_FALSE(m->PageArea->isVisible());
+    EXPECT_FALSE(m->pagePanel->isVisible());
 }
 
 } // namespace

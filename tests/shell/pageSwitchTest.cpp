@@ -34,7 +34,7 @@ TEST_F(MainPageSwitch, LoadingPlacesTheHomePage) {
     QWidget* home = forms::find(QStringLiteral("frmWelcome"));
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(m->currentPage(), home);
-    EXPECT_EQ(home->parentWidget(), m->PageArea);
+    EXPECT_EQ(home->parentWidget(), m->pagePanel);
     EXPECT_TRUE(home->isVisible());
     // Left 120, top 200, the window's width - 800 and height - 2500 twips.
     EXPECT_EQ(home->geometry(),
@@ -346,39 +346,48 @@ TEST_F(MainPageSwitch, SwitchIsNotReenteredFromInsideASwitch) {
 }
 
 TEST_F(MainPageSwitch, TopBarButtons) {
+    constexpr int review = pageNumber(Page::Review);
+    constexpr int help = pageNumber(Page::HelpWindow);
+    constexpr int helpArrow = pageNumber(Page::HelpMenu);
     frmMain* m = loadMain();
     EXPECT_EQ(m->hoverIndex(), -1);
-    m->HighlightButton(3);
-    EXPECT_EQ(m->hoverIndex(), 3);
-    EXPECT_TRUE(m->LabelTop[3]->font().underline());
-    EXPECT_EQ(m->ImageTop[3]->pixmap().toImage(), m->ImageTopB[3].toImage());
-    m->HighlightButton(99);
-    EXPECT_FALSE(m->LabelTop[3]->font().underline());
-    EXPECT_EQ(m->ImageTop[3]->pixmap().toImage(), m->ImageTopA[3].toImage());
+    m->highlightButton(review);
+    EXPECT_EQ(m->hoverIndex(), review);
+    EXPECT_TRUE(m->buttonCaptions[review]->font().underline());
+    EXPECT_EQ(m->pageButtons[review]->pixmap().toImage(), m->buttonLitPictures[review].toImage());
+    m->highlightButton(helpArrow);
+    EXPECT_FALSE(m->buttonCaptions[review]->font().underline());
+    EXPECT_EQ(m->pageButtons[review]->pixmap().toImage(), m->buttonPictures[review].toImage());
     // The help menu's arrow lights the help button too.
-    EXPECT_EQ(m->ImageTop[89]->pixmap().toImage(), m->ImageTopB[89].toImage());
-    EXPECT_EQ(m->ImageTop[99]->pixmap().toImage(), m->ImageTopB[99].toImage());
-    m->HighlightButton(-1);
+    EXPECT_EQ(m->pageButtons[help]->pixmap().toImage(), m->buttonLitPictures[help].toImage());
+    EXPECT_EQ(m->pageButtons[helpArrow]->pixmap().toImage(), m->buttonLitPictures[helpArrow].toImage());
+    m->highlightButton(-1);
     EXPECT_EQ(m->hoverIndex(), -1);
-    EXPECT_EQ(m->ImageTop[89]->pixmap().toImage(), m->ImageTopA[89].toImage());
+    EXPECT_EQ(m->pageButtons[help]->pixmap().toImage(), m->buttonPictures[help].toImage());
 
-    const QStringList captions = {"课程", "记录", "回顾", "检索", "用户"};
-    for (int i = 1; i <= 5; ++i)
-        EXPECT_EQ(m->LabelTop[i]->text(), captions[i - 1]);
-    EXPECT_FALSE(m->LabelTop.contains(0));
-    EXPECT_FALSE(m->LabelTop.contains(6));
+    // Captions under the five middle buttons only.
+    const QList<std::pair<Page, QString>> captions = {{Page::Timetable, "课程"},
+                                                      {Page::Writing, "记录"},
+                                                      {Page::Review, "回顾"},
+                                                      {Page::Search, "检索"},
+                                                      {Page::Account, "用户"}};
+    for (const auto& [page, caption] : captions)
+        EXPECT_EQ(m->buttonCaptions[pageNumber(page)]->text(), caption);
+    EXPECT_FALSE(m->buttonCaptions.contains(pageNumber(Page::Home)));
+    EXPECT_FALSE(m->buttonCaptions.contains(pageNumber(Page::Settings)));
 
     // A left-button release on a button or its caption switches; the right one does not.
-    QTest::mouseClick(m->LabelTop[4], Qt::RightButton);
+    QTest::mouseClick(m->buttonCaptions[pageNumber(Page::Search)], Qt::RightButton);
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
-    QTest::mouseClick(m->LabelTop[4], Qt::LeftButton);
+    QTest::mouseClick(m->buttonCaptions[pageNumber(Page::Search)], Qt::LeftButton);
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Search));
-    QTest::mouseClick(m->ImageTop[6], Qt::LeftButton);
+    QTest::mouseClick(m->pageButtons[pageNumber(Page::Settings)], Qt::LeftButton);
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Settings));
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), m->ImageTop[1]->mapToGlobal(QPointF(5, 5)),
+    QWidget* timetableButton = m->pageButtons[pageNumber(Page::Timetable)];
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), timetableButton->mapToGlobal(QPointF(5, 5)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(m->ImageTop[1], &move);
-    EXPECT_EQ(m->hoverIndex(), 1);
+    QApplication::sendEvent(timetableButton, &move);
+    EXPECT_EQ(m->hoverIndex(), pageNumber(Page::Timetable));
     QMouseEvent onBar(QEvent::MouseMove, QPointF(600, 5), m->topBar->mapToGlobal(QPointF(600, 5)),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(m->topBar, &onBar);

@@ -113,7 +113,7 @@ TEST_F(SettingsPageSave, CancelUndoesEveryChange) {
     EXPECT_EQ(readFile(gProfileFile()), profile);
     EXPECT_EQ(gOptions, options);
     EXPECT_EQ(gLockTimeout, 2);
-    EXPECT_EQ(gPathOption, 2);
+    EXPECT_EQ(gPathOption, PathOption::Documents);
     EXPECT_EQ(gDataPath, dataPath);
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), QStringLiteral("<absent>"));
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("<absent>"));
@@ -148,7 +148,7 @@ TEST_F(SettingsPageSave, EmptyCustomFolderSavesAsTheDocumentsFolder) {
     ASSERT_NE(p, nullptr);
     click(QStringLiteral("E3"));
     enter(QString());
-    ASSERT_EQ(gPathOption, 3);
+    ASSERT_EQ(gPathOption, PathOption::Chosen);
     p->saveButton_Click();
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
     // No lone "/" is stored as a folder.
@@ -294,7 +294,7 @@ TEST_F(SettingsPageSave, MoveToAnotherAccountSignsInThroughToItsMainWindow) {
 TEST_F(SettingsPageSave, StoredChoiceTheStartUpNeverUsedIsNoChange) {
     storeSetting(QStringLiteral("PathOption"), QStringLiteral("banana"));
     gInitPaths();
-    ASSERT_EQ(gPathOption, 2);
+    ASSERT_EQ(gPathOption, PathOption::Documents);
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
     p->saveButton_Click();
@@ -330,7 +330,7 @@ TEST_F(SettingsPageSave, ProfileThatCannotBeWrittenIsReported) {
     EXPECT_EQ(page(), p);
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Settings));
     EXPECT_TRUE(gOption(Option::StartWithSystem));
-    EXPECT_EQ(gPathOption, 3);
+    EXPECT_EQ(gPathOption, PathOption::Chosen);
     EXPECT_TRUE(gConnection.isOpen());
     EXPECT_EQ(readFile(realProfile + QStringLiteral(".kept")), profile);
 }

@@ -135,16 +135,16 @@ TEST_F(SettingsPageTree, GroupClicksChangeNothing) {
 TEST_F(SettingsPageTree, LocationClickSetsTheChoiceAndItsImages) {
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
-    for (int n : {1, 3, 2}) {
+    for (int n : {PathOption::ProgramFolder, PathOption::Chosen, PathOption::Documents}) {
         SCOPED_TRACE(n);
         click(QStringLiteral("E%1").arg(n));
         EXPECT_EQ(gPathOption, n);
-        for (int i = 1; i <= 3; ++i)
+        for (int i = PathOption::ProgramFolder; i <= PathOption::Chosen; ++i)
             EXPECT_EQ(image(QStringLiteral("E%1").arg(i)),
                       i == n ? QStringLiteral("OT") : QStringLiteral("OF"));
         // Only the custom folder opens the editor.
-        EXPECT_EQ(p->valueEdit->isVisibleTo(p), n == 3);
-        if (n == 3) p->editorOkButton_Click();
+        EXPECT_EQ(p->valueEdit->isVisibleTo(p), n == PathOption::Chosen);
+        if (n == PathOption::Chosen) p->editorOkButton_Click();
     }
 }
 
@@ -254,7 +254,7 @@ TEST_F(SettingsPageTree, CustomFolderEntry) {
     enter(QStringLiteral("   "));
     EXPECT_EQ(p->workPath(), QStringLiteral("/new/place"));
     EXPECT_EQ(caption(QStringLiteral("E3")), QStringLiteral("自定义： /new/place"));
-    EXPECT_EQ(gPathOption, 3);
+    EXPECT_EQ(gPathOption, PathOption::Chosen);
     // Nothing is stored before the save.
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), QStringLiteral("/old/place/"));
 }
