@@ -79,7 +79,6 @@ protected:
     }
 
     scheduleTable* grid() { return page_->scheduleTable1; }
-
 };
 
 QLabel* captionOf(scheduleBackground* card) {

@@ -49,7 +49,6 @@ protected:
         gRecordset.close();
         return m;
     }
-
 };
 
 TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {

@@ -48,7 +48,6 @@ protected:
 
     scheduleCourseEditor* editor() { return page_->Frame3; }
     scheduleCourseList* list() { return page_->Frame4; }
-
 };
 
 TEST_F(SchedulePageEditorRoad, PeriodsChosenWithTheKeyboardAreStored) {
