@@ -33,7 +33,7 @@ protected:
         page_->resize(gPx(9780), gPx(6000));
         page_->show();
         page_->gChangeFrame(SchedulePane::BaseSettings);
-        pane_ = page_->Frame2;
+        pane_ = page_->basePane;
     }
     void TearDown() override {
         page_ = nullptr;
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(SchedulePageBaseTest, OpensWithTheModelInItsControls) {
     EXPECT_TRUE(pane_->isVisible());
-    EXPECT_FALSE(page_->Frame1->isVisible());
+    EXPECT_FALSE(page_->weekPane->isVisible());
     EXPECT_EQ(pane_->DTPicker1->date(), QDate(2026, 9, 7));
     EXPECT_EQ(pane_->DTPicker2->date(), QDate(2026, 12, 31));
     EXPECT_EQ(pane_->Label5->text(), QStringLiteral("本学期共 17 周。\r\n\r\n本周是第 2 周。"));
@@ -186,7 +186,7 @@ TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
 
     ASSERT_TRUE(pane_->Command3_Click());
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    EXPECT_TRUE(page_->weekPane->isVisible());
     EXPECT_FALSE(pane_->isVisible());
     EXPECT_EQ(page_->shownWeek(), 1);
 
@@ -202,8 +202,8 @@ TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
     EXPECT_EQ(rows(QStringLiteral("Term")), 1);
     EXPECT_EQ(rows(QStringLiteral("Col")), 7);
     EXPECT_EQ(rows(QStringLiteral("Row")), 3);
-    EXPECT_EQ(page_->scheduleTable1->rowHeight(3), 0);
-    EXPECT_EQ(page_->scheduleTable1->colWidth(7), 0);
+    EXPECT_EQ(page_->weekGrid->rowHeight(3), 0);
+    EXPECT_EQ(page_->weekGrid->colWidth(7), 0);
 
     // A second save replaces, never adds.
     page_->gChangeFrame(SchedulePane::BaseSettings);
@@ -240,7 +240,7 @@ TEST_F(SchedulePageBaseTest, AFailingWriteKeepsEveryOldRow) {
 TEST_F(SchedulePageBaseTest, CancelDropsTheEdits) {
     pane_->setCell(1, 1, QStringLiteral("改"));
     pane_->Command4->click();
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    EXPECT_TRUE(page_->weekPane->isVisible());
     page_->gChangeFrame(SchedulePane::BaseSettings);
     EXPECT_EQ(pane_->cell(1, 1), gTimetable.Row(1).Name);
 }

@@ -52,7 +52,7 @@ protected:
         addRow(QStringLiteral("Course"), f);
     }
 
-    scheduleBasePane* basePane() { return page_->Frame2; }
+    scheduleBasePane* basePane() { return page_->basePane; }
 
     // A click on a cell of the period grid (period row 1-based).
     void clickPeriodCell(int period, int col) {
@@ -75,10 +75,10 @@ protected:
         QTest::mouseClick(basePane()->Command3, Qt::LeftButton);
         ASSERT_TRUE(gMsgBoxSeam::shown().isEmpty());
         ASSERT_TRUE(gMsgBoxSeam::errors().isEmpty());
-        ASSERT_TRUE(page_->Frame1->isVisible());
+        ASSERT_TRUE(page_->weekPane->isVisible());
     }
 
-    scheduleTable* grid() { return page_->scheduleTable1; }
+    scheduleTable* grid() { return page_->weekGrid; }
 };
 
 QLabel* captionOf(scheduleBackground* card) {
@@ -151,7 +151,7 @@ TEST_F(SchedulePageCards, ABlackCustomColourIsDrawnBlack) {
     open();
     // 新课程: name, room, Monday's first period, the custom colour changed to black, 增加.
     menu(2);
-    scheduleCourseEditor* e = page_->Frame3;
+    scheduleCourseEditor* e = page_->courseEditorPane;
     ASSERT_TRUE(e->isVisible());
     typeText(e->Text3, QStringLiteral("素描"));
     typeText(e->Text4, QStringLiteral("画室"));
@@ -164,13 +164,13 @@ TEST_F(SchedulePageCards, ABlackCustomColourIsDrawnBlack) {
     ASSERT_EQ(e->scheduleColorSet1->userColor(), 0);
     QTest::mouseClick(e->Command5, Qt::LeftButton);
 
-    ASSERT_TRUE(page_->Frame1->isVisible());
+    ASSERT_TRUE(page_->weekPane->isVisible());
     ASSERT_EQ(grid()->cardCount(), 1);
     EXPECT_EQ(grid()->card(1)->color(), gPaletteUserIndex);
     EXPECT_EQ(grid()->card(1)->baseColor(), 0);
     // The course list shows it black as well.
     menu(3);
-    EXPECT_EQ(page_->Frame4->scheduleBackground1->baseColor(), 0);
+    EXPECT_EQ(page_->courseListPane->scheduleBackground1->baseColor(), 0);
 }
 
 TEST_F(SchedulePageCards, TextIsWhiteOnDarkColoursAndBlackOnLightOnes) {

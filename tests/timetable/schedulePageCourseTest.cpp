@@ -28,7 +28,7 @@ class SchedulePageCourseTest : public SchedulePageTest {
 protected:
     // Picks a weekday and then clicks the given periods (1-based) in the editor.
     void choose(int weekday, const QList<int>& periods) {
-        scheduleCourseEditor* e = page_->Frame3;
+        scheduleCourseEditor* e = page_->courseEditorPane;
         e->List1->setCurrentRow(weekday - 1);
         e->List1_Click();
         for (int p : periods) {
@@ -54,7 +54,7 @@ protected:
 TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {
     open();
     page_->gChangeFrame(SchedulePane::NewCourse);
-    scheduleCourseEditor* e = page_->Frame3;
+    scheduleCourseEditor* e = page_->courseEditorPane;
     ASSERT_TRUE(e->isVisible());
     EXPECT_FALSE(e->editingCourse());
     EXPECT_FALSE(e->Command5->isEnabled());
@@ -75,7 +75,7 @@ TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {
     EXPECT_FALSE(e->List2->item(0)->isSelected());
 
     ASSERT_TRUE(e->Command5_Click());
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    EXPECT_TRUE(page_->weekPane->isVisible());
     const QVariantMap m = stored(1);
     EXPECT_EQ(m["Name"], QStringLiteral("物理"));
     EXPECT_EQ(m["Weekday1"], QStringLiteral("0304"));
@@ -88,14 +88,14 @@ TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {
     EXPECT_EQ(m["UserColor"], QStringLiteral("14589563"));
     // The model was reloaded: the week view shows it on Monday periods 3-4 and Friday 1.
     EXPECT_EQ(gTimetable.CourseCount(), 1);
-    EXPECT_EQ(page_->scheduleTable1->cardCount(), 2);
-    EXPECT_EQ(page_->Frame4->List3->count(), 1);
+    EXPECT_EQ(page_->weekGrid->cardCount(), 2);
+    EXPECT_EQ(page_->courseListPane->List3->count(), 1);
 }
 
 TEST_F(SchedulePageCourseTest, TheLastEnablingEventDecides) {
     open();
     page_->gChangeFrame(SchedulePane::NewCourse);
-    scheduleCourseEditor* e = page_->Frame3;
+    scheduleCourseEditor* e = page_->courseEditorPane;
     e->Combo1->setCurrentIndex(5);
     e->Combo2->setCurrentIndex(2);
     e->Text3->setText(QStringLiteral("甲"));
@@ -124,7 +124,7 @@ TEST_F(SchedulePageCourseTest, EditingDropsPeriodsPastTheLastAndKeepsTheRest) {
                                       {"Weekday3", "05"}});
     open();
     page_->gChangeFrame(SchedulePane::AllCourses);
-    scheduleCourseList* l = page_->Frame4;
+    scheduleCourseList* l = page_->courseListPane;
     ASSERT_EQ(l->List3->currentRow(), 0);
     EXPECT_EQ(l->Text5->toPlainText(),
               QStringLiteral("课程名：化学\n课室：B2\n从第 2 周 到 第 30 周\n只在 双周 有课\n课程分布：\n") +
@@ -135,7 +135,7 @@ TEST_F(SchedulePageCourseTest, EditingDropsPeriodsPastTheLastAndKeepsTheRest) {
     EXPECT_EQ(l->scheduleBackground1->color(), 25);
 
     l->Command8->click();
-    scheduleCourseEditor* e = page_->Frame3;
+    scheduleCourseEditor* e = page_->courseEditorPane;
     ASSERT_TRUE(e->isVisible());
     EXPECT_FALSE(l->isVisible());
     EXPECT_TRUE(e->editingCourse());
@@ -167,7 +167,7 @@ TEST_F(SchedulePageCourseTest, SameNamesAreKeptAndDeletingAsksFirst) {
     addCourse(QStringLiteral("体育"), QStringLiteral("馆"), 2, QStringLiteral("02"));
     open();
     page_->gChangeFrame(SchedulePane::AllCourses);
-    scheduleCourseList* l = page_->Frame4;
+    scheduleCourseList* l = page_->courseListPane;
     ASSERT_EQ(l->List3->count(), 2);
     l->selectCourse(1);
     EXPECT_TRUE(l->Text5->toPlainText().contains(QStringLiteral("课室：馆")));
@@ -195,13 +195,13 @@ TEST_F(SchedulePageCourseTest, SameNamesAreKeptAndDeletingAsksFirst) {
 TEST_F(SchedulePageCourseTest, EditWithoutASelectionIsRefused) {
     open();
     page_->gChangeFrame(SchedulePane::AllCourses);
-    scheduleCourseList* l = page_->Frame4;
+    scheduleCourseList* l = page_->courseListPane;
     EXPECT_FALSE(l->Command8->isEnabled());
     l->Command8_Click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::NoCourseChosen});
     EXPECT_TRUE(l->isVisible());
     l->Command7->click();
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    EXPECT_TRUE(page_->weekPane->isVisible());
 }
 
 } // namespace

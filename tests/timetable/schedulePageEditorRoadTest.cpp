@@ -46,8 +46,8 @@ protected:
         return v;
     }
 
-    scheduleCourseEditor* editor() { return page_->Frame3; }
-    scheduleCourseList* list() { return page_->Frame4; }
+    scheduleCourseEditor* editor() { return page_->courseEditorPane; }
+    scheduleCourseList* list() { return page_->courseListPane; }
 };
 
 TEST_F(SchedulePageEditorRoad, PeriodsChosenWithTheKeyboardAreStored) {
@@ -77,7 +77,7 @@ TEST_F(SchedulePageEditorRoad, PeriodsChosenWithTheKeyboardAreStored) {
     EXPECT_TRUE(e->List2->item(4)->isSelected());
     QTest::mouseClick(e->Command5, Qt::LeftButton);
 
-    ASSERT_TRUE(page_->Frame1->isVisible());
+    ASSERT_TRUE(page_->weekPane->isVisible());
     EXPECT_EQ(stored(1, QStringLiteral("Weekday6")), QStringLiteral("0305"));
     for (int d : {1, 2, 3, 4, 5, 7})
         EXPECT_EQ(stored(1, QStringLiteral("Weekday%1").arg(d)), QString()) << d;
@@ -102,7 +102,7 @@ TEST_F(SchedulePageEditorRoad, WeeksAndRuleChosenWithTheirControlsAreStored) {
     ASSERT_TRUE(e->Command5->isEnabled());
     QTest::mouseClick(e->Command5, Qt::LeftButton);
 
-    ASSERT_TRUE(page_->Frame1->isVisible());
+    ASSERT_TRUE(page_->weekPane->isVisible());
     const int total = e->Combo2->count();
     EXPECT_EQ(stored(1, QStringLiteral("BeginWeek")), QStringLiteral("2"));
     EXPECT_EQ(stored(1, QStringLiteral("EndWeek")), QString::number(total - 1));
@@ -155,7 +155,7 @@ TEST_F(SchedulePageEditorRoad, NewCourseCancelAndDeleteThroughTheirButtons) {
     menu(2);
     typeText(editor()->Text3, QStringLiteral("不要"));
     QTest::mouseClick(editor()->Command6, Qt::LeftButton);
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    EXPECT_TRUE(page_->weekPane->isVisible());
     EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 1);
 
     menu(3);
@@ -170,15 +170,15 @@ TEST_F(SchedulePageEditorRoad, NewCourseCancelAndDeleteThroughTheirButtons) {
     EXPECT_EQ(list()->List3->count(), 0);
     EXPECT_FALSE(list()->Command9->isEnabled());
     QTest::mouseClick(list()->Command7, Qt::LeftButton);
-    EXPECT_TRUE(page_->Frame1->isVisible());
-    EXPECT_EQ(page_->scheduleTable1->cardCount(), 0);
+    EXPECT_TRUE(page_->weekPane->isVisible());
+    EXPECT_EQ(page_->weekGrid->cardCount(), 0);
 }
 
 // Courses store each period in two digits: the grid never holds a hundredth.
 TEST_F(SchedulePageEditorRoad, TheBaseSettingsHoldAtMostNinetyNinePeriods) {
     open();
     menu(1);
-    scheduleBasePane* b = page_->Frame2;
+    scheduleBasePane* b = page_->basePane;
     ASSERT_EQ(b->periodCount(), 10);
     EXPECT_TRUE(b->Command1->isEnabled());
     for (int i = 0; i < 95; ++i)
@@ -197,7 +197,7 @@ TEST_F(SchedulePageEditorRoad, TheBaseSettingsHoldAtMostNinetyNinePeriods) {
 
     // 取消 and back: the grid is reloaded from the model's ten.
     QTest::mouseClick(b->Command4, Qt::LeftButton);
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    EXPECT_TRUE(page_->weekPane->isVisible());
     menu(1);
     EXPECT_EQ(b->periodCount(), 10);
     EXPECT_TRUE(b->Command1->isEnabled());

@@ -133,5 +133,5 @@ frmSchedule* SchedulePageTest::open() {
 }
 
 void SchedulePageTest::menu(int entry) {
-    QTest::mouseClick(page_->LabelTop[entry], Qt::LeftButton);
+    QTest::mouseClick(page_->menuCaptions[entry], Qt::LeftButton);
 }
