@@ -56,7 +56,7 @@ protected:
 
     // A click on a cell of the period grid (period row 1-based).
     void clickPeriodCell(int period, int col) {
-        QTableWidget* g = basePane()->MSFlexGrid1;
+        QTableWidget* g = basePane()->periodGrid;
         const QRect r = g->visualItemRect(g->item(period - 1, col));
         QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     }
@@ -72,7 +72,7 @@ protected:
     }
 
     void save() {
-        QTest::mouseClick(basePane()->Command3, Qt::LeftButton);
+        QTest::mouseClick(basePane()->saveButton, Qt::LeftButton);
         ASSERT_TRUE(gMsgBoxSeam::shown().isEmpty());
         ASSERT_TRUE(gMsgBoxSeam::errors().isEmpty());
         ASSERT_TRUE(page_->weekPane->isVisible());
@@ -123,7 +123,7 @@ TEST_F(SchedulePageCards, AWeekdayOrPeriodShownAgainShowsTheNameItGotWhileHidden
     open();
     // 基础选项: hide 星期六 and the second period, 保存.
     menu(1);
-    QTest::mouseClick(basePane()->Check1[6], Qt::LeftButton);
+    QTest::mouseClick(basePane()->weekdayChecks[6], Qt::LeftButton);
     clickPeriodCell(2, 0);
     save();
     EXPECT_EQ(grid()->colWidth(6), 0);
@@ -131,11 +131,11 @@ TEST_F(SchedulePageCards, AWeekdayOrPeriodShownAgainShowsTheNameItGotWhileHidden
 
     // Rename both while hidden, show them again, 保存.
     menu(1);
-    QTest::mouseClick(basePane()->Label9[6], Qt::LeftButton);
-    typeAndEnter(basePane()->Text2, QStringLiteral("补课日"));
-    QTest::mouseClick(basePane()->Check1[6], Qt::LeftButton);
+    QTest::mouseClick(basePane()->weekdayLabels[6], Qt::LeftButton);
+    typeAndEnter(basePane()->weekdayNameEdit, QStringLiteral("补课日"));
+    QTest::mouseClick(basePane()->weekdayChecks[6], Qt::LeftButton);
     clickPeriodCell(2, 1);
-    typeAndEnter(basePane()->Text1, QStringLiteral("早读"));
+    typeAndEnter(basePane()->periodCellEdit, QStringLiteral("早读"));
     clickPeriodCell(2, 0);
     save();
     EXPECT_EQ(grid()->colWidth(6), 900);

@@ -180,27 +180,27 @@ TEST_F(SchedulePageEditorRoad, TheBaseSettingsHoldAtMostNinetyNinePeriods) {
     menu(1);
     scheduleBasePane* b = page_->basePane;
     ASSERT_EQ(b->periodCount(), 10);
-    EXPECT_TRUE(b->Command1->isEnabled());
+    EXPECT_TRUE(b->addPeriodButton->isEnabled());
     for (int i = 0; i < 95; ++i)
-        QTest::mouseClick(b->Command1, Qt::LeftButton);
+        QTest::mouseClick(b->addPeriodButton, Qt::LeftButton);
     EXPECT_EQ(b->periodCount(), 99);
-    EXPECT_FALSE(b->Command1->isEnabled());
+    EXPECT_FALSE(b->addPeriodButton->isEnabled());
 
     // 删除 frees a place again.
-    b->MSFlexGrid1->setCurrentCell(98, 1);
-    QTest::mouseClick(b->Command2, Qt::LeftButton);
+    b->periodGrid->setCurrentCell(98, 1);
+    QTest::mouseClick(b->deletePeriodButton, Qt::LeftButton);
     EXPECT_EQ(b->periodCount(), 98);
-    EXPECT_TRUE(b->Command1->isEnabled());
-    QTest::mouseClick(b->Command1, Qt::LeftButton);
+    EXPECT_TRUE(b->addPeriodButton->isEnabled());
+    QTest::mouseClick(b->addPeriodButton, Qt::LeftButton);
     EXPECT_EQ(b->periodCount(), 99);
-    EXPECT_FALSE(b->Command1->isEnabled());
+    EXPECT_FALSE(b->addPeriodButton->isEnabled());
 
     // 取消 and back: the grid is reloaded from the model's ten.
-    QTest::mouseClick(b->Command4, Qt::LeftButton);
+    QTest::mouseClick(b->cancelButton, Qt::LeftButton);
     EXPECT_TRUE(page_->weekPane->isVisible());
     menu(1);
     EXPECT_EQ(b->periodCount(), 10);
-    EXPECT_TRUE(b->Command1->isEnabled());
+    EXPECT_TRUE(b->addPeriodButton->isEnabled());
 }
 
 } // namespace
