@@ -153,16 +153,16 @@ TEST_F(SchedulePageCards, ABlackCustomColourIsDrawnBlack) {
     menu(2);
     scheduleCourseEditor* e = page_->courseEditorPane;
     ASSERT_TRUE(e->isVisible());
-    typeText(e->Text3, QStringLiteral("素描"));
-    typeText(e->Text4, QStringLiteral("画室"));
-    QTest::mouseClick(e->List2->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      e->List2->visualItemRect(e->List2->item(0)).center());
-    scheduleBackground* custom = e->scheduleColorSet1->swatch(gPaletteUserIndex);
+    typeText(e->nameEdit, QStringLiteral("素描"));
+    typeText(e->roomEdit, QStringLiteral("画室"));
+    QTest::mouseClick(e->periodList->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      e->periodList->visualItemRect(e->periodList->item(0)).center());
+    scheduleBackground* custom = e->colorSet->swatch(gPaletteUserIndex);
     QTest::mouseClick(custom, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QTest::mouseDClick(custom, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QTest::mouseRelease(custom, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    ASSERT_EQ(e->scheduleColorSet1->userColor(), 0);
-    QTest::mouseClick(e->Command5, Qt::LeftButton);
+    ASSERT_EQ(e->colorSet->userColor(), 0);
+    QTest::mouseClick(e->saveButton, Qt::LeftButton);
 
     ASSERT_TRUE(page_->weekPane->isVisible());
     ASSERT_EQ(grid()->cardCount(), 1);
@@ -170,7 +170,7 @@ TEST_F(SchedulePageCards, ABlackCustomColourIsDrawnBlack) {
     EXPECT_EQ(grid()->card(1)->baseColor(), 0);
     // The course list shows it black as well.
     menu(3);
-    EXPECT_EQ(page_->courseListPane->scheduleBackground1->baseColor(), 0);
+    EXPECT_EQ(page_->courseListPane->colorSample->baseColor(), 0);
 }
 
 TEST_F(SchedulePageCards, TextIsWhiteOnDarkColoursAndBlackOnLightOnes) {
