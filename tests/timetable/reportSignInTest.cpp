@@ -168,10 +168,10 @@ TEST_F(ReportSignIn, TheReportListsTheDatabasesClassesAndHandsOverToTheMainWindo
     // The reminder runs hidden beside it; its first check finds the class in 29 minutes.
     auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));
     ASSERT_NE(remind, nullptr);
-    remind->Timer1->stop();
-    remind->Timer1_Timer();
+    remind->checkTimer->stop();
+    remind->checkTimer_Timer();
     EXPECT_TRUE(remind->isVisible());
-    EXPECT_EQ(remind->Label1->text(), QStringLiteral("在 29 分钟之后在 1-101 有课程：线性代数"));
+    EXPECT_EQ(remind->messageLabel->text(), QStringLiteral("在 29 分钟之后在 1-101 有课程：线性代数"));
 
     report->Command1->click();
     pumpEvents();
