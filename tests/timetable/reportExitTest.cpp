@@ -44,7 +44,7 @@ TEST_F(ReportWithMainWindow, ClosingTheReportStartsTheMainWindow) {
     forms::load(QStringLiteral("frmScheRemind"));
     auto* report = forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
     ASSERT_FALSE(gCloseMinimizes);
-    report->Command1->click();
+    report->closeButton->click();
     pumpEvents();
     frmMain* main = gMainWindow();
     ASSERT_NE(main, nullptr);
