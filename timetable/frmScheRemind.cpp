@@ -29,11 +29,11 @@ namespace {
 constexpr int kWidthTw = 5700;  // 380 pixels
 constexpr int kHeightTw = 3540; // client area, 236 pixels
 constexpr int kMinute = 60000;  // ms
-// The blanks after "在" in Option1's caption make the gap that Text1 sits in;
-// the gap is drawn this wide so that the box fits.
+// The blanks after "在" in the snooze choice's caption make the gap that the
+// minutes box sits in; the gap is drawn this wide so that the box fits.
 constexpr int kGapPx = 44;
 
-const QString kOption1 = QStringLiteral("在      分钟后提醒我   ");
+const QString kSnoozeCaption = QStringLiteral("在      分钟后提醒我   ");
 
 // The current time as minutes after midnight, seconds dropped.
 int nowMinutes() {
@@ -124,49 +124,50 @@ frmScheRemind::frmScheRemind() {
     setWindowFlag(Qt::Dialog, true);
     setFixedSize(gPxSize(kWidthTw, kHeightTw));
 
-    Label1 = new QLabel(QStringLiteral("在 x 分钟之后有课程：1-101，线性代数"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(gPxRect(240, 960, kWidthTw - 480, 1080));
+    messageLabel = new QLabel(QStringLiteral("在 x 分钟之后有课程：1-101，线性代数"), this);
+    messageLabel->setObjectName(QStringLiteral("Label1"));
+    messageLabel->setGeometry(gPxRect(240, 960, kWidthTw - 480, 1080));
     // Course and room names are the user's text, never markup.
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    messageLabel->setTextFormat(Qt::PlainText);
+    messageLabel->setWordWrap(true);
+    messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Option1 = new GapRadio(kOption1, this);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option1->setGeometry(gPxRect(240, 2160, 3600, 330));
+    snoozeOption = new GapRadio(kSnoozeCaption, this);
+    snoozeOption->setObjectName(QStringLiteral("Option1"));
+    snoozeOption->setGeometry(gPxRect(240, 2160, 3600, 330));
 
-    Text1 = new QLineEdit(QStringLiteral("5"), this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAlignment(Qt::AlignCenter);
+    minutesEdit = new QLineEdit(QStringLiteral("5"), this);
+    minutesEdit->setObjectName(QStringLiteral("Text1"));
+    minutesEdit->setAlignment(Qt::AlignCenter);
 
-    Option2 = new QRadioButton(QStringLiteral("不要再提醒我这堂课"), this);
-    Option2->setObjectName(QStringLiteral("Option2"));
-    Option2->setGeometry(gPxRect(240, 2550, 3600, 330));
+    skipClassOption = new QRadioButton(QStringLiteral("不要再提醒我这堂课"), this);
+    skipClassOption->setObjectName(QStringLiteral("Option2"));
+    skipClassOption->setGeometry(gPxRect(240, 2550, 3600, 330));
 
-    Option3 = new QRadioButton(QStringLiteral("关闭计算机"), this);
-    Option3->setObjectName(QStringLiteral("Option3"));
-    Option3->setGeometry(gPxRect(240, 2940, 3600, 330));
+    shutDownOption = new QRadioButton(QStringLiteral("关闭计算机"), this);
+    shutDownOption->setObjectName(QStringLiteral("Option3"));
+    shutDownOption->setGeometry(gPxRect(240, 2940, 3600, 330));
 
-    Command1 = new QPushButton(QStringLiteral("确定"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(gPxRect(kWidthTw - 1335, 2925, 1095, 375));
-    Command1->setDefault(true);
-    gBindDefaultCancel(this, Command1, nullptr);
+    okButton = new QPushButton(QStringLiteral("确定"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setGeometry(gPxRect(kWidthTw - 1335, 2925, 1095, 375));
+    okButton->setDefault(true);
+    gBindDefaultCancel(this, okButton, nullptr);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    checkTimer = new QTimer(this);
+    checkTimer->setObjectName(QStringLiteral("Timer1"));
     // Checks are meant to land on minute boundaries; a coarse timer may fire early.
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(10);
+    checkTimer->setTimerType(Qt::PreciseTimer);
+    checkTimer->setInterval(10);
 
-    connect(Option1, &QRadioButton::clicked, this, [this] { gGuard([this] { Option1_Click(); }); });
-    connect(Option2, &QRadioButton::clicked, this, [this] { gGuard([this] { Option2_Click(); }); });
-    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1_Click(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { gGuard([this] { Timer1_Timer(); }); });
+    connect(snoozeOption, &QRadioButton::clicked, this, [this] { gGuard([this] { snoozeOption_Click(); }); });
+    connect(skipClassOption, &QRadioButton::clicked, this,
+            [this] { gGuard([this] { skipClassOption_Click(); }); });
+    connect(okButton, &QPushButton::clicked, this, [this] { gGuard([this] { okButton_Click(); }); });
+    connect(checkTimer, &QTimer::timeout, this, [this] { gGuard([this] { checkTimer_Timer(); }); });
 
-    Option1->setChecked(true);
-    placeText1();
+    snoozeOption->setChecked(true);
+    placeMinutesEdit();
 }
 
 void frmScheRemind::formLoad() {
@@ -174,22 +175,23 @@ void frmScheRemind::formLoad() {
     picture_ = gLoadResPicture(124, gResKind::Bitmap, QSize(width(), width() * 17 / 20));
     gSetTopMost(this, true);
     // The first check runs at once; it then moves the checks onto minute boundaries.
-    Timer1->setInterval(10);
-    Timer1->start();
+    checkTimer->setInterval(10);
+    checkTimer->start();
 }
 
 void frmScheRemind::formUnload() {
     // No check may run on a window that is going away (and show it again).
-    Timer1->stop();
+    checkTimer->stop();
 }
 
-void frmScheRemind::placeText1() {
-    const QRect gap = static_cast<GapRadio*>(Option1)->gapRect();
-    Text1->setGeometry(Option1->x() + gap.left() + 4, Option1->y() + 1, gap.width() - 8, gap.height() - 2);
-    Text1->raise();
+void frmScheRemind::placeMinutesEdit() {
+    const QRect gap = static_cast<GapRadio*>(snoozeOption)->gapRect();
+    minutesEdit->setGeometry(snoozeOption->x() + gap.left() + 4, snoozeOption->y() + 1, gap.width() - 8,
+                             gap.height() - 2);
+    minutesEdit->raise();
 }
 
-void frmScheRemind::Timer1_Timer() {
+void frmScheRemind::checkTimer_Timer() {
     const QDate today = gToday();
     if (today != lastDate_) {
         lastDate_ = today;
@@ -199,7 +201,7 @@ void frmScheRemind::Timer1_Timer() {
         snooze_ = 0;
         skippedPeriod_ = 0;
     }
-    if (Timer1->interval() < kMinute) Timer1->setInterval((60 - gTimeNow().second()) * 1000);
+    if (checkTimer->interval() < kMinute) checkTimer->setInterval((60 - gTimeNow().second()) * 1000);
     if (!gOption(Option::ClassReminders)) {
         takeDown();
         return;
@@ -223,20 +225,21 @@ void frmScheRemind::Timer1_Timer() {
 
         const QString room = gTodayCourses.value(p)[1];
         const QString course = gTodayCourses.value(p)[0];
-        QPalette pal = Label1->palette();
+        QPalette pal = messageLabel->palette();
         // Put together piece by piece: a room or course name may hold "%1".
         if (now < begin) {
-            Label1->setText(QStringLiteral("在 ") + QString::number(begin - now) +
-                            QStringLiteral(" 分钟之后在 ") + room + QStringLiteral(" 有课程：") + course);
+            messageLabel->setText(QStringLiteral("在 ") + QString::number(begin - now) +
+                                  QStringLiteral(" 分钟之后在 ") + room + QStringLiteral(" 有课程：") +
+                                  course);
             pal.setColor(QPalette::WindowText, Qt::black);
         } else {
-            Label1->setText(QStringLiteral("在 ") + QString::number(now - begin) +
-                            QStringLiteral(" 分钟之前在 ") + room + QStringLiteral(" 已经开始了课程：") +
-                            course + QStringLiteral("\r\n\r\n还有 ") + QString::number(end - now) +
-                            QStringLiteral(" 分钟下课！"));
+            messageLabel->setText(
+                QStringLiteral("在 ") + QString::number(now - begin) + QStringLiteral(" 分钟之前在 ") + room +
+                QStringLiteral(" 已经开始了课程：") + course + QStringLiteral("\r\n\r\n还有 ") +
+                QString::number(end - now) + QStringLiteral(" 分钟下课！"));
             pal.setColor(QPalette::WindowText, QColor(255, 0, 0));
         }
-        Label1->setPalette(pal);
+        messageLabel->setPalette(pal);
         remind();
         return;
     }
@@ -251,9 +254,9 @@ void frmScheRemind::takeDown() {
 
 void frmScheRemind::remind() {
     if (!isVisible()) {
-        Text1->setText(QStringLiteral("5"));
-        Option1->setChecked(true);
-        Option1_Click();
+        minutesEdit->setText(QStringLiteral("5"));
+        snoozeOption->setChecked(true);
+        snoozeOption_Click();
     }
     ++beeps_;
     QApplication::beep();
@@ -261,9 +264,9 @@ void frmScheRemind::remind() {
     raise();
 }
 
-void frmScheRemind::Command1_Click() {
-    if (Option1->isChecked()) {
-        const QString text = Text1->text();
+void frmScheRemind::okButton_Click() {
+    if (snoozeOption->isChecked()) {
+        const QString text = minutesEdit->text();
         bool ok = asciiDigits(text);
         const qlonglong n = ok ? text.toLongLong(&ok) : 0;
         if (ok) {
@@ -277,23 +280,23 @@ void frmScheRemind::Command1_Click() {
         }
         snooze_ = int(n);
         hide();
-    } else if (Option2->isChecked()) {
+    } else if (skipClassOption->isChecked()) {
         snooze_ = -1;
         skippedPeriod_ = currentPeriod_;
         hide();
-    } else if (Option3->isChecked()) {
+    } else if (shutDownOption->isChecked()) {
         // Out of the way first: the question must not sit beneath an always-on-top window.
         hide();
         shutDown::offer(nullptr);
     }
 }
 
-void frmScheRemind::Option1_Click() {
-    Text1->setEnabled(true);
+void frmScheRemind::snoozeOption_Click() {
+    minutesEdit->setEnabled(true);
 }
 
-void frmScheRemind::Option2_Click() {
-    Text1->setEnabled(false);
+void frmScheRemind::skipClassOption_Click() {
+    minutesEdit->setEnabled(false);
 }
 
 void frmScheRemind::paintEvent(QPaintEvent*) {
@@ -304,7 +307,7 @@ void frmScheRemind::paintEvent(QPaintEvent*) {
 
 void frmScheRemind::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    placeText1();
+    placeMinutesEdit();
 }
 
 void frmScheRemind::closeEvent(QCloseEvent* e) {

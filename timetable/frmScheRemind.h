@@ -22,20 +22,19 @@ public:
     void formLoad() override;
     void formUnload() override;
 
-    // One check (a tick of Timer1).
-    void Timer1_Timer();
-    // The OK button.
-    void Command1_Click();
-    void Option1_Click();
-    void Option2_Click();
+    // One look at today's classes.
+    void checkTimer_Timer();
+    void okButton_Click();
+    void snoozeOption_Click();
+    void skipClassOption_Click();
 
-    QLabel* Label1 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option3 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    QLabel* messageLabel = nullptr;
+    QRadioButton* snoozeOption = nullptr;
+    QLineEdit* minutesEdit = nullptr;
+    QRadioButton* skipClassOption = nullptr;
+    QRadioButton* shutDownOption = nullptr;
+    QPushButton* okButton = nullptr;
+    QTimer* checkTimer = nullptr;
 
     // The window's state, for tests.
     QDate lastDate() const { return lastDate_; }
@@ -50,7 +49,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void placeText1();
+    void placeMinutesEdit();
     void remind();
     void takeDown();
 

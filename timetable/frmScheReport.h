@@ -20,14 +20,14 @@ public:
     void formLoad() override;
     void formUnload() override;
 
-    // The close button.
-    void Command1_Click();
-    void Timer1_Timer();
+    void closeButton_Click();
+    // Takes a day without classes away unseen.
+    void closeTimer_Timer();
 
-    QLabel* Label1 = nullptr;
-    QTableWidget* MSFlexGrid1 = nullptr; // columns: time span, period, course, room
-    QPushButton* Command1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    QLabel* titleLabel = nullptr;
+    QTableWidget* classGrid = nullptr; // columns: time span, period, course, room
+    QPushButton* closeButton = nullptr;
+    QTimer* closeTimer = nullptr;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

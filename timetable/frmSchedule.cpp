@@ -111,89 +111,89 @@ frmSchedule::frmSchedule() {
     setObjectName(QStringLiteral("frmSchedule"));
     setMouseTracking(true);
 
-    Frame1 = pane(this, "Frame1");
-    Frame2 = new scheduleBasePane(this);
-    Frame2->setMouseTracking(true);
-    Frame2->hide();
-    Frame2->onSaved = [this] {
+    weekPane = pane(this, "Frame1");
+    basePane = new scheduleBasePane(this);
+    basePane->setMouseTracking(true);
+    basePane->hide();
+    basePane->onSaved = [this] {
         LoadOptions();
         gChangeFrame(SchedulePane::Week);
     };
-    Frame2->onCancel = [this] { gChangeFrame(SchedulePane::Week); };
-    Frame3 = new scheduleCourseEditor(this);
-    Frame4 = new scheduleCourseList(this);
-    Frame3->setCourseList(Frame4);
-    Frame4->setEditor(Frame3);
-    for (QFrame* f : {static_cast<QFrame*>(Frame3), static_cast<QFrame*>(Frame4)}) {
+    basePane->onCancel = [this] { gChangeFrame(SchedulePane::Week); };
+    courseEditorPane = new scheduleCourseEditor(this);
+    courseListPane = new scheduleCourseList(this);
+    courseEditorPane->setCourseList(courseListPane);
+    courseListPane->setEditor(courseEditorPane);
+    for (QFrame* f : {static_cast<QFrame*>(courseEditorPane), static_cast<QFrame*>(courseListPane)}) {
         f->setMouseTracking(true);
         f->hide();
     }
-    Frame3->onNewDone = [this] { gChangeFrame(SchedulePane::Week); };
-    Frame3->onReload = [this] { LoadOptions(); };
-    Frame4->onBack = [this] { gChangeFrame(SchedulePane::Week); };
+    courseEditorPane->onNewDone = [this] { gChangeFrame(SchedulePane::Week); };
+    courseEditorPane->onReload = [this] { LoadOptions(); };
+    courseListPane->onBack = [this] { gChangeFrame(SchedulePane::Week); };
     // The panes pass the mouse on to the page, so moving off the menu closes it.
-    for (QFrame* f :
-         {Frame1, static_cast<QFrame*>(Frame2), static_cast<QFrame*>(Frame3), static_cast<QFrame*>(Frame4)})
+    for (QFrame* f : {weekPane, static_cast<QFrame*>(basePane), static_cast<QFrame*>(courseEditorPane),
+                      static_cast<QFrame*>(courseListPane)})
         f->installEventFilter(this);
 
-    scheduleTable1 = new scheduleTable(Frame1);
-    scheduleTable1->setObjectName(QStringLiteral("scheduleTable1"));
-    connect(scheduleTable1, &scheduleTable::mouseMove, this,
+    weekGrid = new scheduleTable(weekPane);
+    weekGrid->setObjectName(QStringLiteral("scheduleTable1"));
+    connect(weekGrid, &scheduleTable::mouseMove, this,
             [this](int, int, int, int) { gGuard([&] { Form_MouseMove(); }); });
 
-    Label2 = new QLabel(QStringLiteral("xxxx 年 xx 月 xx - xx 日，第 xx 周"), Frame1);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setTextFormat(Qt::PlainText);
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2->setMouseTracking(true);
-    Label2->installEventFilter(this);
+    weekDateLabel = new QLabel(QStringLiteral("xxxx 年 xx 月 xx - xx 日，第 xx 周"), weekPane);
+    weekDateLabel->setObjectName(QStringLiteral("Label2"));
+    weekDateLabel->setTextFormat(Qt::PlainText);
+    weekDateLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    weekDateLabel->setMouseTracking(true);
+    weekDateLabel->installEventFilter(this);
 
-    scheduleCommand1 = new scheduleCommand(Frame1);
-    scheduleCommand1->setObjectName(QStringLiteral("scheduleCommand1"));
-    scheduleCommand1->setPicture(picture(QStringLiteral("previous"), QSize(24, 24)));
-    scheduleCommand1->setToolTip(QStringLiteral("上一周"));
-    connect(scheduleCommand1, &scheduleCommand::mouseUp, this,
-            [this](int b, int s, int x, int y) { gGuard([&] { scheduleCommand1_MouseUp(b, s, x, y); }); });
-    scheduleCommand2 = new scheduleCommand(Frame1);
-    scheduleCommand2->setObjectName(QStringLiteral("scheduleCommand2"));
-    scheduleCommand2->setPicture(picture(QStringLiteral("next"), QSize(24, 24)));
-    scheduleCommand2->setToolTip(QStringLiteral("下一周"));
-    connect(scheduleCommand2, &scheduleCommand::mouseUp, this,
-            [this](int b, int s, int x, int y) { gGuard([&] { scheduleCommand2_MouseUp(b, s, x, y); }); });
+    previousWeekButton = new scheduleCommand(weekPane);
+    previousWeekButton->setObjectName(QStringLiteral("scheduleCommand1"));
+    previousWeekButton->setPicture(picture(QStringLiteral("previous"), QSize(24, 24)));
+    previousWeekButton->setToolTip(QStringLiteral("上一周"));
+    connect(previousWeekButton, &scheduleCommand::mouseUp, this,
+            [this](int b, int s, int x, int y) { gGuard([&] { previousWeekButton_MouseUp(b, s, x, y); }); });
+    nextWeekButton = new scheduleCommand(weekPane);
+    nextWeekButton->setObjectName(QStringLiteral("scheduleCommand2"));
+    nextWeekButton->setPicture(picture(QStringLiteral("next"), QSize(24, 24)));
+    nextWeekButton->setToolTip(QStringLiteral("下一周"));
+    connect(nextWeekButton, &scheduleCommand::mouseUp, this,
+            [this](int b, int s, int x, int y) { gGuard([&] { nextWeekButton_MouseUp(b, s, x, y); }); });
 
-    Picture2 = new QLabel(this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setPixmap(picture(QStringLiteral("arrow"), QSize(14, 64)));
-    Picture2->setGeometry(gPxRect(0, kMenuTop + (4 * kEntryHeight - 960) / 2, 210, 960));
-    Picture2->setMouseTracking(true);
-    Picture2->installEventFilter(this);
+    menuArrow = new QLabel(this);
+    menuArrow->setObjectName(QStringLiteral("Picture2"));
+    menuArrow->setPixmap(picture(QStringLiteral("arrow"), QSize(14, 64)));
+    menuArrow->setGeometry(gPxRect(0, kMenuTop + (4 * kEntryHeight - 960) / 2, 210, 960));
+    menuArrow->setMouseTracking(true);
+    menuArrow->installEventFilter(this);
 
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAutoFillBackground(true);
+    menuPanel = new QWidget(this);
+    menuPanel->setObjectName(QStringLiteral("Picture1"));
+    menuPanel->setAutoFillBackground(true);
     {
-        QPalette pal = Picture1->palette();
+        QPalette pal = menuPanel->palette();
         pal.setColor(QPalette::Window, QColor(0xE6, 0xF2, 0xEA));
-        Picture1->setPalette(pal);
+        menuPanel->setPalette(pal);
     }
-    Picture1->setMouseTracking(true);
-    Picture1->installEventFilter(this);
-    Picture1->setGeometry(gPxRect(kMenuClosed, kMenuTop, kMenuWidth, 4 * kEntryHeight));
+    menuPanel->setMouseTracking(true);
+    menuPanel->installEventFilter(this);
+    menuPanel->setGeometry(gPxRect(kMenuClosed, kMenuTop, kMenuWidth, 4 * kEntryHeight));
 
     static const char* captions[] = {"课程表", "基础选项", "新课程", "所有课程"};
     const QCursor hand = gLoadResCursor(101);
     for (int i = 0; i < 4; ++i) {
-        ImageTopA[i] = picture(QStringLiteral("tab%1").arg(i), QSize(32, 32));
-        ImageTopB[i] = highlighted(ImageTopA[i]);
-        auto* img = new QLabel(Picture1);
+        menuIconPictures[i] = picture(QStringLiteral("tab%1").arg(i), QSize(32, 32));
+        menuIconHighlights[i] = highlighted(menuIconPictures[i]);
+        auto* img = new QLabel(menuPanel);
         img->setObjectName(QStringLiteral("ImageTop%1").arg(i));
-        img->setPixmap(ImageTopA[i]);
+        img->setPixmap(menuIconPictures[i]);
         img->setAlignment(Qt::AlignCenter);
         img->setGeometry(gPxRect(0, i * kEntryHeight + 60, kMenuWidth, 510));
         img->setMouseTracking(true);
         img->installEventFilter(this);
-        ImageTop[i] = img;
-        auto* lbl = new QLabel(QString::fromUtf8(captions[i]), Picture1);
+        menuIcons[i] = img;
+        auto* lbl = new QLabel(QString::fromUtf8(captions[i]), menuPanel);
         lbl->setObjectName(QStringLiteral("LabelTop%1").arg(i));
         lbl->setTextFormat(Qt::PlainText);
         lbl->setAlignment(Qt::AlignCenter);
@@ -201,22 +201,22 @@ frmSchedule::frmSchedule() {
         lbl->setCursor(hand);
         lbl->setMouseTracking(true);
         lbl->installEventFilter(this);
-        LabelTop[i] = lbl;
+        menuCaptions[i] = lbl;
     }
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(10);
-    connect(Timer1, &QTimer::timeout, this, [this] { gGuard([&] { Timer1_Timer(); }); });
+    slideTimer = new QTimer(this);
+    slideTimer->setInterval(10);
+    connect(slideTimer, &QTimer::timeout, this, [this] { gGuard([&] { slideTimer_Timer(); }); });
 
     resize(gPx(9780), gPx(6000));
 }
 
 void frmSchedule::formLoad() {
     menuLeft_ = kMenuClosed;
-    Picture1->move(gPx(kMenuClosed), gPx(kMenuTop));
-    scheduleTable1->setCols(8);
-    scheduleTable1->setColWidth(0, 1100);
-    layoutFrames();
+    menuPanel->move(gPx(kMenuClosed), gPx(kMenuTop));
+    weekGrid->setCols(8);
+    weekGrid->setColWidth(0, 1100);
+    layoutPanes();
 }
 
 void frmSchedule::setVisible(bool visible) {
@@ -232,19 +232,19 @@ void frmSchedule::Form_Activate() {
     LoadOptions();
 }
 
-void frmSchedule::hideAllFrames() {
-    for (QFrame* f :
-         {Frame1, static_cast<QFrame*>(Frame2), static_cast<QFrame*>(Frame3), static_cast<QFrame*>(Frame4)})
+void frmSchedule::hideAllPanes() {
+    for (QFrame* f : {weekPane, static_cast<QFrame*>(basePane), static_cast<QFrame*>(courseEditorPane),
+                      static_cast<QFrame*>(courseListPane)})
         f->hide();
 }
 
 void frmSchedule::gChangeFrame(int Index) {
-    hideAllFrames();
+    hideAllPanes();
     switch (Index) {
     case SchedulePane::Week:
-        Frame1->setGeometry(gPxRect(kPaneLeft, kPaneTop, 8175, 5640));
-        layoutFrames();
-        Frame1->show();
+        weekPane->setGeometry(gPxRect(kPaneLeft, kPaneTop, 8175, 5640));
+        layoutPanes();
+        weekPane->show();
         shownWeek_ = gWeekOfDate(gTimetable.Term.TermBegin);
         DrawWeek();
         break;
@@ -262,24 +262,24 @@ void frmSchedule::gChangeFrame(int Index) {
         break;
     }
     // The menu stays above whichever pane is shown.
-    Picture2->raise();
-    Picture1->raise();
+    menuArrow->raise();
+    menuPanel->raise();
 }
 
 void frmSchedule::DrawWeek() {
-    scheduleTable* t = scheduleTable1;
+    scheduleTable* t = weekGrid;
     t->clear();
 
     const QDate d = gTimetable.Term.TermBegin.addDays(qint64(shownWeek_ - 1) * 7);
     const QDate monday = d.addDays(1 - d.dayOfWeek());
     const QDate sunday = monday.addDays(6);
-    Label2->setText(QStringLiteral("%1 年 %2 月 %3 日 -  %4 月 %5 日，第 %6 周")
-                        .arg(monday.year())
-                        .arg(monday.month(), 2, 10, QLatin1Char('0'))
-                        .arg(monday.day(), 2, 10, QLatin1Char('0'))
-                        .arg(sunday.month(), 2, 10, QLatin1Char('0'))
-                        .arg(sunday.day(), 2, 10, QLatin1Char('0'))
-                        .arg(shownWeek_));
+    weekDateLabel->setText(QStringLiteral("%1 年 %2 月 %3 日 -  %4 月 %5 日，第 %6 周")
+                               .arg(monday.year())
+                               .arg(monday.month(), 2, 10, QLatin1Char('0'))
+                               .arg(monday.day(), 2, 10, QLatin1Char('0'))
+                               .arg(sunday.month(), 2, 10, QLatin1Char('0'))
+                               .arg(sunday.day(), 2, 10, QLatin1Char('0'))
+                               .arg(shownWeek_));
 
     // Sizes before texts: the grid takes no text into a column or row of size
     // 0, so a weekday or period shown again would keep its old name.
@@ -290,7 +290,7 @@ void frmSchedule::DrawWeek() {
     }
 
     t->setRows(gTimetable.rowCount() + 1);
-    const int rowHeight = gridRowHeight(gTwips(Frame1->height()));
+    const int rowHeight = gridRowHeight(gTwips(weekPane->height()));
     t->setRowHeightMin(rowHeight);
     for (const clsRow& r : gTimetable.gRow)
         t->setRowHeight(r.Index, r.RowIsVisible ? rowHeight : 0);
@@ -316,7 +316,7 @@ void frmSchedule::DrawWeek() {
     }
 }
 
-void frmSchedule::scheduleCommand1_MouseUp(int button, int, int, int) {
+void frmSchedule::previousWeekButton_MouseUp(int button, int, int, int) {
     if (button != 1) return;
     if (shownWeek_ > 1) {
         --shownWeek_;
@@ -324,7 +324,7 @@ void frmSchedule::scheduleCommand1_MouseUp(int button, int, int, int) {
     }
 }
 
-void frmSchedule::scheduleCommand2_MouseUp(int button, int, int, int) {
+void frmSchedule::nextWeekButton_MouseUp(int button, int, int, int) {
     if (button != 1) return;
     const int total = gWeekDiff(gTimetable.Term.TermBegin, gTimetable.Term.TermEnd);
     if (shownWeek_ < total) {
@@ -333,95 +333,95 @@ void frmSchedule::scheduleCommand2_MouseUp(int button, int, int, int) {
     }
 }
 
-void frmSchedule::Picture2_MouseMove() {
+void frmSchedule::menuArrow_MouseMove() {
     if (!menuOpen_) {
         menuOpen_ = true;
-        Timer1->start();
+        slideTimer->start();
     }
 }
 
 void frmSchedule::Form_MouseMove() {
     if (menuOpen_) {
         menuOpen_ = false;
-        Timer1->start();
+        slideTimer->start();
     }
 }
 
-void frmSchedule::Timer1_Timer() {
+void frmSchedule::slideTimer_Timer() {
     int left = menuLeft_;
     if (menuOpen_) {
         left += kMenuStep;
         if (left >= 0) {
             left = 0;
-            Timer1->stop();
+            slideTimer->stop();
         }
     } else {
         left -= kMenuStep;
         if (left <= kMenuClosed) {
             left = kMenuClosed;
-            Timer1->stop();
+            slideTimer->stop();
         }
     }
     menuLeft_ = left;
-    Picture1->move(gPx(left), Picture1->y());
+    menuPanel->move(gPx(left), menuPanel->y());
 }
 
 void frmSchedule::HighlightTab(int Index) {
     if (Index == hoverTab_) return;
     if (hoverTab_ >= 0) {
-        ImageTop[hoverTab_]->setPixmap(ImageTopA[hoverTab_]);
-        QFont f = LabelTop[hoverTab_]->font();
+        menuIcons[hoverTab_]->setPixmap(menuIconPictures[hoverTab_]);
+        QFont f = menuCaptions[hoverTab_]->font();
         f.setUnderline(false);
-        LabelTop[hoverTab_]->setFont(f);
+        menuCaptions[hoverTab_]->setFont(f);
         hoverTab_ = -1;
     }
     if (Index >= 0 && Index < 4) {
-        ImageTop[Index]->setPixmap(ImageTopB[Index]);
-        QFont f = LabelTop[Index]->font();
+        menuIcons[Index]->setPixmap(menuIconHighlights[Index]);
+        QFont f = menuCaptions[Index]->font();
         f.setUnderline(true);
-        LabelTop[Index]->setFont(f);
+        menuCaptions[Index]->setFont(f);
         hoverTab_ = Index;
     }
 }
 
 void frmSchedule::LoadOptions() {
-    Frame2->LoadOptions();
-    Frame3->LoadOptions();
-    Frame4->LoadOptions();
+    basePane->LoadOptions();
+    courseEditorPane->LoadOptions();
+    courseListPane->LoadOptions();
 }
 
 void frmSchedule::LoadTermDates() {
-    Frame2->LoadTermDates();
+    basePane->LoadTermDates();
 }
 
 void frmSchedule::OpenCourseEditor(bool editing) {
-    Frame3->OpenCourseEditor(editing);
+    courseEditorPane->OpenCourseEditor(editing);
 }
 
 void frmSchedule::ShowAllCourses() {
-    Frame4->ShowAllCourses();
+    courseListPane->ShowAllCourses();
 }
 
-void frmSchedule::layoutFrames() {
+void frmSchedule::layoutPanes() {
     const int w = gTwips(width()) - 1565;
     const int h = gTwips(height()) - kPaneTop;
-    for (QFrame* f :
-         {Frame1, static_cast<QFrame*>(Frame2), static_cast<QFrame*>(Frame3), static_cast<QFrame*>(Frame4)})
+    for (QFrame* f : {weekPane, static_cast<QFrame*>(basePane), static_cast<QFrame*>(courseEditorPane),
+                      static_cast<QFrame*>(courseListPane)})
         f->setGeometry(gPxRect(kPaneLeft, kPaneTop, qMax(w, 0), qMax(h, 0)));
 
     const int fw = qMax(w, 0);
     const int fh = qMax(h, 0);
-    scheduleTable1->move(0, 0);
+    weekGrid->move(0, 0);
     // Date line and week buttons sit under the grid, at the pane's bottom right.
-    scheduleCommand2->move(gPx(fw - 480), gPx(fh - 450));
-    scheduleCommand1->move(gPx(fw - 900), gPx(fh - 450));
-    Label2->setGeometry(gPxRect(0, fh - 420, qMax(fw - 1000, 0), 360));
+    nextWeekButton->move(gPx(fw - 480), gPx(fh - 450));
+    previousWeekButton->move(gPx(fw - 900), gPx(fh - 450));
+    weekDateLabel->setGeometry(gPxRect(0, fh - 420, qMax(fw - 1000, 0), 360));
     // The cards are placed as the week is drawn: a new row height draws it again.
-    if (Frame1->isVisible() && scheduleTable1->rowHeightMin() != gridRowHeight(fh)) DrawWeek();
+    if (weekPane->isVisible() && weekGrid->rowHeightMin() != gridRowHeight(fh)) DrawWeek();
 }
 
 void frmSchedule::resizeEvent(QResizeEvent*) {
-    gGuard([&] { layoutFrames(); });
+    gGuard([&] { layoutPanes(); });
 }
 
 void frmSchedule::mouseMoveEvent(QMouseEvent*) {
@@ -434,17 +434,17 @@ bool frmSchedule::eventFilter(QObject* watched, QEvent* e) {
         // well (a move over an entry would otherwise also reach the menu's background).
         bool handled = true;
         gGuard([&] {
-            if (watched == Picture2) {
-                Picture2_MouseMove();
-            } else if (watched == Picture1) {
+            if (watched == menuArrow) {
+                menuArrow_MouseMove();
+            } else if (watched == menuPanel) {
                 HighlightTab(-1);
-            } else if (watched == Frame1 || watched == Frame2 || watched == Frame3 || watched == Frame4 ||
-                       watched == Label2) {
+            } else if (watched == weekPane || watched == basePane || watched == courseEditorPane ||
+                       watched == courseListPane || watched == weekDateLabel) {
                 Form_MouseMove();
             } else {
                 handled = false;
                 for (int i = 0; i < 4; ++i) {
-                    if (watched == ImageTop[i] || watched == LabelTop[i]) {
+                    if (watched == menuIcons[i] || watched == menuCaptions[i]) {
                         HighlightTab(i);
                         handled = true;
                     }
@@ -455,7 +455,7 @@ bool frmSchedule::eventFilter(QObject* watched, QEvent* e) {
     } else if (e->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(e);
         for (int i = 0; i < 4; ++i) {
-            if (watched == LabelTop[i] && me->button() == Qt::LeftButton) {
+            if (watched == menuCaptions[i] && me->button() == Qt::LeftButton) {
                 gGuard([&] { gChangeFrame(i); });
                 return true;
             }

@@ -37,14 +37,14 @@ public:
     void DrawWeek();
     void HighlightTab(int Index);
     // One step of the sliding menu.
-    void Timer1_Timer();
+    void slideTimer_Timer();
     // What a visit does each time the page comes forward.
     void Form_Activate();
     // The week buttons (left-button release).
-    void scheduleCommand1_MouseUp(int button, int shift, int x, int y);
-    void scheduleCommand2_MouseUp(int button, int shift, int x, int y);
+    void previousWeekButton_MouseUp(int button, int shift, int x, int y);
+    void nextWeekButton_MouseUp(int button, int shift, int x, int y);
     // The mouse over the arrow (opens the menu) and over the page or the grid (closes it).
-    void Picture2_MouseMove();
+    void menuArrow_MouseMove();
     void Form_MouseMove();
 
     // Reloads every list of the panes from the timetable model.
@@ -57,21 +57,21 @@ public:
     // The menu's left edge in twips (kept in twips, as pixels would drift by rounding).
     int menuLeft() const { return menuLeft_; }
 
-    QFrame* Frame1 = nullptr;
-    scheduleBasePane* Frame2 = nullptr;
-    scheduleCourseEditor* Frame3 = nullptr;
-    scheduleCourseList* Frame4 = nullptr;
-    scheduleTable* scheduleTable1 = nullptr;
-    QLabel* Label2 = nullptr;
-    scheduleCommand* scheduleCommand1 = nullptr;
-    scheduleCommand* scheduleCommand2 = nullptr;
-    QWidget* Picture1 = nullptr;
-    QLabel* Picture2 = nullptr;
-    std::array<QLabel*, 4> ImageTop{};
-    std::array<QLabel*, 4> LabelTop{};
-    std::array<QPixmap, 4> ImageTopA;
-    std::array<QPixmap, 4> ImageTopB;
-    QTimer* Timer1 = nullptr;
+    QFrame* weekPane = nullptr;
+    scheduleBasePane* basePane = nullptr;
+    scheduleCourseEditor* courseEditorPane = nullptr;
+    scheduleCourseList* courseListPane = nullptr;
+    scheduleTable* weekGrid = nullptr;
+    QLabel* weekDateLabel = nullptr;
+    scheduleCommand* previousWeekButton = nullptr;
+    scheduleCommand* nextWeekButton = nullptr;
+    QWidget* menuPanel = nullptr;
+    QLabel* menuArrow = nullptr;
+    std::array<QLabel*, 4> menuIcons{};
+    std::array<QLabel*, 4> menuCaptions{};
+    std::array<QPixmap, 4> menuIconPictures;
+    std::array<QPixmap, 4> menuIconHighlights;
+    QTimer* slideTimer = nullptr;
 
     void setVisible(bool visible) override;
 
@@ -84,8 +84,8 @@ private:
     void LoadTermDates();
     void OpenCourseEditor(bool editing);
     void ShowAllCourses();
-    void hideAllFrames();
-    void layoutFrames();
+    void hideAllPanes();
+    void layoutPanes();
 
     int shownWeek_ = 0;
     bool menuOpen_ = false;

@@ -27,19 +27,19 @@ public:
     void LoadTermDates();
     void ShowWeekCount();
 
-    void Label9_MouseUp(int i);
-    void Text2_LostFocus();
-    void Check1_Click(int i);
+    void weekdayLabel_MouseUp(int i);
+    void weekdayNameEdit_LostFocus();
+    void weekdayCheck_Click(int i);
     // A left-button click on grid cell (row, col), row 1-based.
-    void MSFlexGrid1_MouseUp(int row, int col);
-    void Text1_LostFocus();
+    void periodGrid_MouseUp(int row, int col);
+    void periodCellEdit_LostFocus();
     // "增加": a period at the end; disabled while the grid holds 99.
-    void Command1_Click();
+    void addPeriodButton_Click();
     // Deletes period row `row` (1-based).
-    void Command2_Click(int row);
+    void deletePeriodButton_Click(int row);
     void SortPeriodRows();
     // "保存(&S)": true when the tables were rewritten and the model reloaded.
-    bool Command3_Click();
+    bool saveButton_Click();
 
     // Called after a save, and on "取消".
     std::function<void()> onSaved;
@@ -50,18 +50,18 @@ public:
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& text);
 
-    QDateEdit* DTPicker1 = nullptr;
-    QDateEdit* DTPicker2 = nullptr;
-    QLabel* Label5 = nullptr;
-    std::array<QLabel*, 8> Label9{};
-    std::array<QCheckBox*, 8> Check1{};
-    QLineEdit* Text2 = nullptr;
-    QTableWidget* MSFlexGrid1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
+    QDateEdit* termBeginPicker = nullptr;
+    QDateEdit* termEndPicker = nullptr;
+    QLabel* weekCountLabel = nullptr;
+    std::array<QLabel*, 8> weekdayLabels{};
+    std::array<QCheckBox*, 8> weekdayChecks{};
+    QLineEdit* weekdayNameEdit = nullptr;
+    QTableWidget* periodGrid = nullptr;
+    QLineEdit* periodCellEdit = nullptr;
+    QPushButton* addPeriodButton = nullptr;
+    QPushButton* deletePeriodButton = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
     int editCol = 0;
     int editRow = 0;

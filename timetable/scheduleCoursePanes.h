@@ -26,14 +26,14 @@ public:
     // Refills the weekday, period and week lists from gTimetable.
     void LoadOptions();
     void OpenCourseEditor(bool editMode);
-    void List1_Click();
-    void List2_Click(int index);
+    void weekdayList_Click();
+    void periodList_Click(int index);
     // Save-button enabling after a change of the name or room, or a week choice.
-    void Text_Change();
-    void Combo_Click();
+    void nameOrRoomEdit_Change();
+    void weekCombo_Click();
     // The save; true when the course was written.
-    bool Command5_Click();
-    void Command6_Click();
+    bool saveButton_Click();
+    void cancelButton_Click();
 
     bool editingCourse() const { return editingCourse_; }
     bool periodChoice(int weekday, int period) const;
@@ -43,17 +43,17 @@ public:
     // Run after a save, to reload every pane's lists.
     std::function<void()> onReload;
 
-    QLabel* Label10 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QListWidget* List1 = nullptr;
-    QListWidget* List2 = nullptr;
-    QComboBox* Combo1 = nullptr;
-    QComboBox* Combo2 = nullptr;
-    std::array<QRadioButton*, 3> Option1{};
-    scheduleColorSet* scheduleColorSet1 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPushButton* Command6 = nullptr;
+    QLabel* titleLabel = nullptr;
+    QLineEdit* nameEdit = nullptr;
+    QLineEdit* roomEdit = nullptr;
+    QListWidget* weekdayList = nullptr;
+    QListWidget* periodList = nullptr;
+    QComboBox* beginWeekCombo = nullptr;
+    QComboBox* endWeekCombo = nullptr;
+    std::array<QRadioButton*, 3> weekRuleOptions{};
+    scheduleColorSet* colorSet = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -66,7 +66,7 @@ private:
     QVector<QVector<bool>> choice_; // [weekday 1..7][period 1..n]
     bool editingCourse_ = false;
     int editIndex_ = -1;
-    bool showingChoice_ = false; // List1_Click is setting List2's selection
+    bool showingChoice_ = false; // weekdayList_Click is setting periodList's selection
 };
 
 // The list of all courses with the selected one's details, edit and delete.
@@ -80,20 +80,20 @@ public:
     void ShowAllCourses();
     // Selects entry `index` (-1 for none) and shows its details.
     void selectCourse(int index);
-    void List3_Click();
-    void Command8_Click();
+    void courseList_Click();
+    void editButton_Click();
     // The delete; true when a course was removed.
-    bool Command9_Click();
+    bool deleteButton_Click();
 
     std::function<void()> onBack;
 
-    QLabel* Label19 = nullptr;
-    QListWidget* List3 = nullptr;
-    QPlainTextEdit* Text5 = nullptr;
-    scheduleBackground* scheduleBackground1 = nullptr;
-    QPushButton* Command8 = nullptr;
-    QPushButton* Command9 = nullptr;
-    QPushButton* Command7 = nullptr;
+    QLabel* titleLabel = nullptr;
+    QListWidget* courseList = nullptr;
+    QPlainTextEdit* detailsText = nullptr;
+    scheduleBackground* colorSample = nullptr;
+    QPushButton* editButton = nullptr;
+    QPushButton* deleteButton = nullptr;
+    QPushButton* backButton = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -28,17 +28,17 @@ protected:
         addCourse(QStringLiteral("大学物理"), QStringLiteral("2-202"), 1, QStringLiteral("02"));
         loadToday();
         r_ = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
-        r_->Timer1->stop();
+        r_->checkTimer->stop();
     }
     void checkAt(int h, int m) {
         setNow(1, h, m);
-        r_->Timer1_Timer();
+        r_->checkTimer_Timer();
     }
     // Types the minutes and presses OK with the first choice.
     void snoozeFor(const QString& minutes) {
-        r_->Option1->click();
-        r_->Text1->setText(minutes);
-        QTest::mouseClick(r_->Command1, Qt::LeftButton);
+        r_->snoozeOption->click();
+        r_->minutesEdit->setText(minutes);
+        QTest::mouseClick(r_->okButton, Qt::LeftButton);
     }
     frmScheRemind* r_ = nullptr;
 };
@@ -85,13 +85,13 @@ TEST_F(RemindAnswer, SnoozeMinutesMustBeDigitsWithinTheClass) {
         } else {
             EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::TimeInvalid}) << at;
             EXPECT_TRUE(r_->isVisible()) << at;
-            EXPECT_EQ(r_->Text1->text(), QString::fromUtf8(c.text)) << at;
+            EXPECT_EQ(r_->minutesEdit->text(), QString::fromUtf8(c.text)) << at;
             EXPECT_EQ(r_->snooze(), before) << at;
         }
-        r_->Timer1->stop();
+        r_->checkTimer->stop();
         // Back to a reminder at every check for the next case.
-        r_->Text1->setText(QStringLiteral("0"));
-        r_->Command1->click();
+        r_->minutesEdit->setText(QStringLiteral("0"));
+        r_->okButton->click();
     }
 }
 
@@ -106,10 +106,10 @@ TEST_F(RemindAnswer, ASnoozeCountsTheChecksThatFindAClass) {
     checkAt(7, 38);
     EXPECT_TRUE(r_->isVisible());
     EXPECT_EQ(r_->snooze(), 0);
-    EXPECT_EQ(r_->Label1->text(), QStringLiteral("在 22 分钟之后在 1-101 有课程：线性代数"));
+    EXPECT_EQ(r_->messageLabel->text(), QStringLiteral("在 22 分钟之后在 1-101 有课程：线性代数"));
     // Shown again from hidden: the choice starts over.
-    EXPECT_EQ(r_->Text1->text(), QStringLiteral("5"));
-    EXPECT_TRUE(r_->Option1->isChecked());
+    EXPECT_EQ(r_->minutesEdit->text(), QStringLiteral("5"));
+    EXPECT_TRUE(r_->snoozeOption->isChecked());
 }
 
 TEST_F(RemindAnswer, NoMinutesRemindsAtTheNextCheck) {
@@ -122,9 +122,9 @@ TEST_F(RemindAnswer, NoMinutesRemindsAtTheNextCheck) {
 
 TEST_F(RemindAnswer, SkippingAClassHoldsUntilAnotherPeriodIsFound) {
     checkAt(7, 31);
-    r_->Option2->click();
-    EXPECT_FALSE(r_->Text1->isEnabled());
-    r_->Command1->click();
+    r_->skipClassOption->click();
+    EXPECT_FALSE(r_->minutesEdit->isEnabled());
+    r_->okButton->click();
     EXPECT_FALSE(r_->isVisible());
     EXPECT_EQ(r_->snooze(), -1);
     EXPECT_EQ(r_->skippedPeriod(), 1);
@@ -136,23 +136,24 @@ TEST_F(RemindAnswer, SkippingAClassHoldsUntilAnotherPeriodIsFound) {
     checkAt(8, 45);
     EXPECT_TRUE(r_->isVisible());
     EXPECT_EQ(r_->snooze(), 0);
-    EXPECT_EQ(r_->Label1->text(), QStringLiteral("在 10 分钟之后在 2-202 有课程：大学物理"));
+    EXPECT_EQ(r_->messageLabel->text(), QStringLiteral("在 10 分钟之后在 2-202 有课程：大学物理"));
 }
 
 TEST_F(RemindAnswer, TheChoicesEnableTheMinutesBox) {
     checkAt(7, 31);
-    pressChoice(r_->Option2);
-    EXPECT_FALSE(r_->Text1->isEnabled());
-    pressChoice(r_->Option3);
-    EXPECT_TRUE(r_->Option3->isChecked());
-    EXPECT_FALSE(r_->Text1->isEnabled());
+    pressChoice(r_->skipClassOption);
+    EXPECT_FALSE(r_->minutesEdit->isEnabled());
+    pressChoice(r_->shutDownOption);
+    EXPECT_TRUE(r_->shutDownOption->isChecked());
+    EXPECT_FALSE(r_->minutesEdit->isEnabled());
     // The end of the first choice's caption, past the box, chooses it too.
-    const int end = r_->Text1->geometry().right() - r_->Option1->x() + 30;
-    QTest::mouseClick(r_->Option1, Qt::LeftButton, Qt::NoModifier, QPoint(end, r_->Option1->height() / 2));
-    EXPECT_TRUE(r_->Option1->isChecked());
-    EXPECT_TRUE(r_->Text1->isEnabled());
-    pressChoice(r_->Option3);
-    EXPECT_TRUE(r_->Text1->isEnabled());
+    const int end = r_->minutesEdit->geometry().right() - r_->snoozeOption->x() + 30;
+    QTest::mouseClick(r_->snoozeOption, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(end, r_->snoozeOption->height() / 2));
+    EXPECT_TRUE(r_->snoozeOption->isChecked());
+    EXPECT_TRUE(r_->minutesEdit->isEnabled());
+    pressChoice(r_->shutDownOption);
+    EXPECT_TRUE(r_->minutesEdit->isEnabled());
 }
 
 TEST_F(RemindAnswer, ShutDownAsksFirstAndRunsOnlyOnYes) {
@@ -164,8 +165,8 @@ TEST_F(RemindAnswer, ShutDownAsksFirstAndRunsOnlyOnYes) {
 
     // Declined: nothing runs.
     shutDown::seam::pushAnswer(false);
-    r_->Option3->click();
-    r_->Command1->click();
+    r_->shutDownOption->click();
+    r_->okButton->click();
     EXPECT_FALSE(r_->isVisible());
     EXPECT_EQ(shutDown::seam::questionsAsked(), 1);
     EXPECT_TRUE(shutDown::seam::commands().isEmpty());
@@ -175,7 +176,7 @@ TEST_F(RemindAnswer, ShutDownAsksFirstAndRunsOnlyOnYes) {
     r_->show();
     shutDown::seam::pushAnswer(true);
     shutDown::seam::pushResult({true, 0});
-    r_->Command1->click();
+    r_->okButton->click();
     EXPECT_EQ(shutDown::seam::questionsAsked(), 2);
     ASSERT_EQ(shutDown::seam::commands().size(), 1);
     EXPECT_EQ(shutDown::seam::commands()[0],
@@ -202,8 +203,8 @@ TEST_F(RemindAnswer, AShutDownThatCannotBeDoneIsReported) {
         shutDown::seam::pushAnswer(true);
         shutDown::seam::pushResult({c.started, c.exitCode});
         r_->show();
-        r_->Option3->click();
-        r_->Command1->click();
+        r_->shutDownOption->click();
+        r_->okButton->click();
         EXPECT_FALSE(r_->isVisible());
         EXPECT_EQ(shutDown::seam::questionsAsked(), c.questions);
         EXPECT_EQ(shutDown::seam::messages(), QStringList{shutDown::failureText()});
@@ -213,10 +214,10 @@ TEST_F(RemindAnswer, AShutDownThatCannotBeDoneIsReported) {
 
 TEST_F(RemindAnswer, EnterInTheMinutesBoxPressesOK) {
     checkAt(7, 35);
-    r_->Text1->setText(QStringLiteral("7"));
+    r_->minutesEdit->setText(QStringLiteral("7"));
     QApplication::setActiveWindow(r_);
-    r_->Text1->setFocus();
-    QTest::keyClick(r_->Text1, Qt::Key_Return);
+    r_->minutesEdit->setFocus();
+    QTest::keyClick(r_->minutesEdit, Qt::Key_Return);
     EXPECT_FALSE(r_->isVisible());
     EXPECT_EQ(r_->snooze(), 7);
 }

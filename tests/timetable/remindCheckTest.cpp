@@ -27,15 +27,17 @@ class RemindCheck : public TodayClassesTest {
 protected:
     frmScheRemind* load() {
         auto* r = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
-        r->Timer1->stop();
+        r->checkTimer->stop();
         return r;
     }
     // One check at h:m of the given day.
     static void checkAt(frmScheRemind* r, int h, int m, int weekday = 1) {
         setNow(weekday, h, m);
-        r->Timer1_Timer();
+        r->checkTimer_Timer();
     }
-    static QColor textColour(frmScheRemind* r) { return r->Label1->palette().color(QPalette::WindowText); }
+    static QColor textColour(frmScheRemind* r) {
+        return r->messageLabel->palette().color(QPalette::WindowText);
+    }
 };
 
 } // namespace
@@ -48,13 +50,13 @@ TEST_F(RemindCheck, LoadsHiddenAndOnTop) {
     EXPECT_EQ(r->windowTitle(), QStringLiteral("课程"));
     EXPECT_TRUE(r->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(r->lastDate(), termMonday());
-    EXPECT_EQ(r->Option1->text(), QStringLiteral("在      分钟后提醒我   "));
-    EXPECT_EQ(r->Option2->text(), QStringLiteral("不要再提醒我这堂课"));
-    EXPECT_EQ(r->Option3->text(), QStringLiteral("关闭计算机"));
-    EXPECT_EQ(r->Command1->text(), QStringLiteral("确定"));
-    // Text1 sits in the gap of Option1's caption, above it.
-    EXPECT_TRUE(r->Option1->geometry().contains(r->Text1->geometry().center()));
-    EXPECT_GT(r->Text1->geometry().left(), r->Option1->geometry().left() + 10);
+    EXPECT_EQ(r->snoozeOption->text(), QStringLiteral("在      分钟后提醒我   "));
+    EXPECT_EQ(r->skipClassOption->text(), QStringLiteral("不要再提醒我这堂课"));
+    EXPECT_EQ(r->shutDownOption->text(), QStringLiteral("关闭计算机"));
+    EXPECT_EQ(r->okButton->text(), QStringLiteral("确定"));
+    // minutesEdit sits in the gap of snoozeOption's caption, above it.
+    EXPECT_TRUE(r->snoozeOption->geometry().contains(r->minutesEdit->geometry().center()));
+    EXPECT_GT(r->minutesEdit->geometry().left(), r->snoozeOption->geometry().left() + 10);
 }
 
 // A lead of 30 minutes and the first period (08:00-08:45), each minute on a window that was hidden.
@@ -89,7 +91,7 @@ TEST_F(RemindCheck, TextAtEachMinuteOfTheLeadAndTheClass) {
             continue;
         }
         EXPECT_TRUE(r->isVisible()) << at.toStdString();
-        EXPECT_EQ(r->Label1->text(), QString::fromUtf8(c.text)) << at.toStdString();
+        EXPECT_EQ(r->messageLabel->text(), QString::fromUtf8(c.text)) << at.toStdString();
         EXPECT_EQ(textColour(r), c.colour) << at.toStdString();
         EXPECT_EQ(r->beeps(), beeps + 1) << at.toStdString();
         EXPECT_EQ(r->currentPeriod(), 1);
@@ -102,18 +104,18 @@ TEST_F(RemindCheck, AnOpenWindowIsRefreshedEachMinuteWithoutLosingTheUsersChoice
     frmScheRemind* r = load();
     checkAt(r, 7, 31);
     ASSERT_TRUE(r->isVisible());
-    EXPECT_EQ(r->Text1->text(), QStringLiteral("5"));
-    EXPECT_TRUE(r->Option1->isChecked());
-    EXPECT_TRUE(r->Text1->isEnabled());
+    EXPECT_EQ(r->minutesEdit->text(), QStringLiteral("5"));
+    EXPECT_TRUE(r->snoozeOption->isChecked());
+    EXPECT_TRUE(r->minutesEdit->isEnabled());
 
-    r->Text1->setText(QStringLiteral("12"));
-    r->Option2->click();
+    r->minutesEdit->setText(QStringLiteral("12"));
+    r->skipClassOption->click();
     checkAt(r, 7, 32);
-    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 28 分钟之后在 1-101 有课程：线性代数"));
+    EXPECT_EQ(r->messageLabel->text(), QStringLiteral("在 28 分钟之后在 1-101 有课程：线性代数"));
     EXPECT_EQ(r->beeps(), 2);
-    EXPECT_TRUE(r->Option2->isChecked());
-    EXPECT_EQ(r->Text1->text(), QStringLiteral("12"));
-    EXPECT_FALSE(r->Text1->isEnabled());
+    EXPECT_TRUE(r->skipClassOption->isChecked());
+    EXPECT_EQ(r->minutesEdit->text(), QStringLiteral("12"));
+    EXPECT_FALSE(r->minutesEdit->isEnabled());
 }
 
 TEST_F(RemindCheck, ALeadOfNoMinutesRemindsOnceTheClassHasBegun) {
@@ -126,7 +128,7 @@ TEST_F(RemindCheck, ALeadOfNoMinutesRemindsOnceTheClassHasBegun) {
     EXPECT_FALSE(r->isVisible());
     checkAt(r, 8, 1);
     EXPECT_TRUE(r->isVisible());
-    EXPECT_EQ(r->Label1->text(),
+    EXPECT_EQ(r->messageLabel->text(),
               QStringLiteral("在 1 分钟之前在 1-101 已经开始了课程：线性代数\r\n\r\n还有 44 分钟下课！"));
 }
 
@@ -138,11 +140,11 @@ TEST_F(RemindCheck, TheFirstPeriodWhoseWindowHoldsNowIsReminded) {
     loadToday();
     frmScheRemind* r = load();
     checkAt(r, 8, 30);
-    EXPECT_EQ(r->Label1->text(),
+    EXPECT_EQ(r->messageLabel->text(),
               QStringLiteral("在 30 分钟之前在 1-101 已经开始了课程：线性代数\r\n\r\n还有 15 分钟下课！"));
     EXPECT_EQ(r->currentPeriod(), 1);
     checkAt(r, 8, 45);
-    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 10 分钟之后在 2-202 有课程：大学物理"));
+    EXPECT_EQ(r->messageLabel->text(), QStringLiteral("在 10 分钟之后在 2-202 有课程：大学物理"));
     EXPECT_EQ(r->currentPeriod(), 2);
 }
 
@@ -165,18 +167,18 @@ TEST_F(RemindCheck, NothingWhileTheOptionIsOffOrThereIsNoClass) {
 TEST_F(RemindCheck, ChecksMoveOntoMinuteBoundaries) {
     loadToday();
     frmScheRemind* r = load();
-    EXPECT_EQ(r->Timer1->interval(), 10);
+    EXPECT_EQ(r->checkTimer->interval(), 10);
     setNow(1, 7, 30, 15);
-    r->Timer1_Timer();
-    EXPECT_EQ(r->Timer1->interval(), 45000);
+    r->checkTimer_Timer();
+    EXPECT_EQ(r->checkTimer->interval(), 45000);
     setNow(1, 7, 31, 0);
-    r->Timer1_Timer();
-    EXPECT_EQ(r->Timer1->interval(), 60000);
+    r->checkTimer_Timer();
+    EXPECT_EQ(r->checkTimer->interval(), 60000);
     // Once on the minute it stays there, also with the option off.
     gOption(Option::ClassReminders) = false;
     setNow(1, 7, 32, 20);
-    r->Timer1_Timer();
-    EXPECT_EQ(r->Timer1->interval(), 60000);
+    r->checkTimer_Timer();
+    EXPECT_EQ(r->checkTimer->interval(), 60000);
 }
 
 TEST_F(RemindCheck, ItsOwnTimerRunsTheFirstCheckAtOnce) {
@@ -184,13 +186,13 @@ TEST_F(RemindCheck, ItsOwnTimerRunsTheFirstCheckAtOnce) {
     loadToday();
     setNow(1, 7, 40, 50);
     auto* r = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
-    EXPECT_TRUE(r->Timer1->isActive());
+    EXPECT_TRUE(r->checkTimer->isActive());
     for (int i = 0; i < 50 && !r->isVisible(); ++i)
         pumpEvents(10);
     EXPECT_TRUE(r->isVisible());
-    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 20 分钟之后在 1-101 有课程：线性代数"));
-    EXPECT_EQ(r->Timer1->interval(), 10000);
-    EXPECT_TRUE(r->Timer1->isActive());
+    EXPECT_EQ(r->messageLabel->text(), QStringLiteral("在 20 分钟之后在 1-101 有课程：线性代数"));
+    EXPECT_EQ(r->checkTimer->interval(), 10000);
+    EXPECT_TRUE(r->checkTimer->isActive());
 }
 
 TEST_F(RemindCheck, ANewDayRebuildsTodaysList) {
@@ -209,7 +211,7 @@ TEST_F(RemindCheck, ANewDayRebuildsTodaysList) {
     EXPECT_EQ(gTodayCourses[1][0], kPhysics);
     checkAt(r, 7, 31, 2);
     EXPECT_TRUE(r->isVisible());
-    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 29 分钟之后在 2-202 有课程：大学物理"));
+    EXPECT_EQ(r->messageLabel->text(), QStringLiteral("在 29 分钟之后在 2-202 有课程：大学物理"));
 
     // Wednesday has nothing: no stale reminder of Tuesday's class.
     r->hide();
@@ -224,12 +226,12 @@ TEST_F(RemindCheck, NamesAreShownAsTheyAre) {
     loadToday();
     frmScheRemind* r = load();
     checkAt(r, 8, 10);
-    EXPECT_EQ(r->Label1->text(),
+    EXPECT_EQ(r->messageLabel->text(),
               QStringLiteral("在 10 分钟之前在 %4 已经开始了课程：100%1 %2\r\n\r\n还有 35 分钟下课！"));
     r->hide();
     checkAt(r, 7, 50, 2);
-    EXPECT_EQ(r->Label1->text(), QStringLiteral("在 10 分钟之后在 <i>Hall</i> 有课程：<b>Art</b>"));
-    EXPECT_EQ(r->Label1->textFormat(), Qt::PlainText);
+    EXPECT_EQ(r->messageLabel->text(), QStringLiteral("在 10 分钟之后在 <i>Hall</i> 有课程：<b>Art</b>"));
+    EXPECT_EQ(r->messageLabel->textFormat(), Qt::PlainText);
 }
 
 TEST_F(RemindCheck, TheCloseButtonOnlyHidesIt) {
@@ -253,9 +255,9 @@ TEST_F(RemindCheck, UnloadingStopsTheChecks) {
     setNow(1, 7, 40);
     auto* r = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
     QPointer<frmScheRemind> alive(r);
-    ASSERT_TRUE(r->Timer1->isActive());
+    ASSERT_TRUE(r->checkTimer->isActive());
     forms::unload(r);
-    EXPECT_FALSE(r->Timer1->isActive());
+    EXPECT_FALSE(r->checkTimer->isActive());
     EXPECT_FALSE(r->isVisible());
     pumpEvents(30);
     EXPECT_TRUE(alive.isNull());

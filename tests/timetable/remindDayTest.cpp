@@ -23,12 +23,12 @@ protected:
     void load() {
         loadToday();
         r_ = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
-        r_->Timer1->stop();
+        r_->checkTimer->stop();
     }
     // One check at h:m of the given day of the term week (8 = the next Monday).
     void checkAt(int weekday, int h, int m) {
         setNow(weekday, h, m);
-        r_->Timer1_Timer();
+        r_->checkTimer_Timer();
     }
     frmScheRemind* r_ = nullptr;
 };
@@ -50,7 +50,7 @@ TEST_F(RemindDay, AWindowLeftOpenPastTheClassIsTakenDown) {
         gMsgBoxSeam::reset();
         checkAt(1, 8, 44);
         ASSERT_TRUE(r_->isVisible()) << c.name;
-        EXPECT_TRUE(r_->Label1->text().endsWith(QStringLiteral("还有 1 分钟下课！"))) << c.name;
+        EXPECT_TRUE(r_->messageLabel->text().endsWith(QStringLiteral("还有 1 分钟下课！"))) << c.name;
         // Left open; the clock goes on.
         checkAt(c.weekday, c.h, c.m);
         EXPECT_FALSE(r_->isVisible()) << c.name;
@@ -59,8 +59,8 @@ TEST_F(RemindDay, AWindowLeftOpenPastTheClassIsTakenDown) {
     // Nothing is left to answer: the next reminder starts afresh.
     checkAt(1, 7, 50);
     ASSERT_TRUE(r_->isVisible());
-    EXPECT_EQ(r_->Text1->text(), QStringLiteral("5"));
-    QTest::mouseClick(r_->Command1, Qt::LeftButton);
+    EXPECT_EQ(r_->minutesEdit->text(), QStringLiteral("5"));
+    QTest::mouseClick(r_->okButton, Qt::LeftButton);
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_FALSE(r_->isVisible());
     EXPECT_EQ(r_->snooze(), 5);
@@ -86,13 +86,13 @@ TEST_F(RemindDay, ANewDayStartsWithNoSkipAndNoSnooze) {
         checkAt(day, begin / 60, begin % 60 + 1);
         ASSERT_TRUE(r_->isVisible());
         if (c.skip) {
-            QTest::mouseClick(r_->Option2, Qt::LeftButton, Qt::NoModifier,
-                              QPoint(8, r_->Option2->height() / 2));
+            QTest::mouseClick(r_->skipClassOption, Qt::LeftButton, Qt::NoModifier,
+                              QPoint(8, r_->skipClassOption->height() / 2));
         } else {
-            r_->Text1->selectAll();
-            QTest::keyClicks(r_->Text1, QStringLiteral("20"));
+            r_->minutesEdit->selectAll();
+            QTest::keyClicks(r_->minutesEdit, QStringLiteral("20"));
         }
-        QTest::mouseClick(r_->Command1, Qt::LeftButton);
+        QTest::mouseClick(r_->okButton, Qt::LeftButton);
         ASSERT_FALSE(r_->isVisible());
         ASSERT_TRUE(gMsgBoxSeam::shown().isEmpty());
         checkAt(day, 23, 59);
@@ -103,8 +103,8 @@ TEST_F(RemindDay, ANewDayStartsWithNoSkipAndNoSnooze) {
         EXPECT_EQ(r_->skippedPeriod(), 0);
         checkAt(day, lead / 60, lead % 60);
         EXPECT_TRUE(r_->isVisible());
-        EXPECT_EQ(r_->Label1->text(), QStringLiteral("在 29 分钟之后在 ") +
-                                          QString::fromUtf8(rooms[day - 1]) +
-                                          QStringLiteral(" 有课程：晚课%1").arg(day));
+        EXPECT_EQ(r_->messageLabel->text(), QStringLiteral("在 29 分钟之后在 ") +
+                                                QString::fromUtf8(rooms[day - 1]) +
+                                                QStringLiteral(" 有课程：晚课%1").arg(day));
     }
 }

@@ -44,7 +44,7 @@ TEST_F(ReportWithMainWindow, ClosingTheReportStartsTheMainWindow) {
     forms::load(QStringLiteral("frmScheRemind"));
     auto* report = forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
     ASSERT_FALSE(gCloseMinimizes);
-    report->Command1->click();
+    report->closeButton->click();
     pumpEvents();
     frmMain* main = gMainWindow();
     ASSERT_NE(main, nullptr);
@@ -54,7 +54,7 @@ TEST_F(ReportWithMainWindow, ClosingTheReportStartsTheMainWindow) {
 
 TEST_F(ReportWithMainWindow, TheExitTakesTheReportAndTheReminderAlongAndEnds) {
     auto* remind = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
-    remind->Timer1->stop();
+    remind->checkTimer->stop();
     frmMain* main = forms::load<frmMain>(QStringLiteral("frmMain"));
     ASSERT_NE(main, nullptr);
     // A report still open when the user quits from the main window.

@@ -32,7 +32,7 @@ protected:
         return forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
     }
     static QString cell(frmScheReport* r, int row, int col) {
-        QTableWidgetItem* it = r->MSFlexGrid1->item(row, col);
+        QTableWidgetItem* it = r->classGrid->item(row, col);
         return it ? it->text() : QStringLiteral("<none>");
     }
 };
@@ -43,9 +43,9 @@ TEST_F(ReportList, OneRowPerPeriodWithAClass) {
     frmScheReport* r = showAt(12, 0);
     EXPECT_TRUE(r->isVisible());
     EXPECT_EQ(r->windowTitle(), QStringLiteral("课程"));
-    EXPECT_EQ(r->Label1->text(), QStringLiteral("今天（09 月 14 日）的课程："));
-    EXPECT_EQ(r->Command1->text(), QStringLiteral("关闭"));
-    QTableWidget* g = r->MSFlexGrid1;
+    EXPECT_EQ(r->titleLabel->text(), QStringLiteral("今天（09 月 14 日）的课程："));
+    EXPECT_EQ(r->closeButton->text(), QStringLiteral("关闭"));
+    QTableWidget* g = r->classGrid;
     ASSERT_EQ(g->columnCount(), 4);
     ASSERT_EQ(g->rowCount(), 3);
     const char* rows[3][4] = {{"08:00 - 08:45", "第一节", "线性代数", "1-101"},
@@ -61,7 +61,7 @@ TEST_F(ReportList, OneRowPerPeriodWithAClass) {
     // Between the end of period 3 and the end of period 5: period 5 is next.
     EXPECT_EQ(g->currentRow(), 2);
     EXPECT_EQ(g->currentColumn(), 0);
-    EXPECT_FALSE(r->Timer1->isActive());
+    EXPECT_FALSE(r->closeTimer->isActive());
     // Every column shows in full.
     EXPECT_GE(g->viewport()->width(), 4 * 87);
 }
@@ -76,8 +76,8 @@ TEST_F(ReportList, TheFirstClassNotOverIsSelected) {
     };
     for (const auto& c : cases) {
         frmScheReport* r = showAt(c.h, c.m);
-        EXPECT_EQ(r->MSFlexGrid1->currentRow(), c.row) << c.h << ":" << c.m;
-        EXPECT_EQ(r->MSFlexGrid1->currentColumn(), 0);
+        EXPECT_EQ(r->classGrid->currentRow(), c.row) << c.h << ":" << c.m;
+        EXPECT_EQ(r->classGrid->currentColumn(), 0);
         gCloseMinimizes = true; // no main window between the cases
         forms::unload(r);
         gCloseMinimizes = false;
@@ -87,9 +87,9 @@ TEST_F(ReportList, TheFirstClassNotOverIsSelected) {
 
 TEST_F(ReportList, ADayWithoutClassesClosesAtOnceAndOpensTheMainWindow) {
     frmScheReport* r = showAt(8, 0, 2); // Tuesday
-    EXPECT_EQ(r->MSFlexGrid1->rowCount(), 0);
+    EXPECT_EQ(r->classGrid->rowCount(), 0);
     EXPECT_FALSE(r->isVisible());
-    EXPECT_TRUE(r->Timer1->isActive());
+    EXPECT_TRUE(r->closeTimer->isActive());
     for (int i = 0; i < 50 && forms::isLoaded(QStringLiteral("frmScheReport")); ++i)
         pumpEvents(10);
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
@@ -111,7 +111,7 @@ TEST_F(ReportList, ClosingOpensTheMainWindowOnce) {
         if (c.mainRunning) forms::load(QStringLiteral("frmMain"));
         frmScheReport* r = showAt(9, 0);
         if (QLatin1String(c.how) == QLatin1String("button"))
-            r->Command1->click();
+            r->closeButton->click();
         else
             r->close();
         pumpEvents();
@@ -137,7 +137,7 @@ TEST_F(ReportList, EnterOrEscapeCloses) {
         mainWindowLoads() = 0;
         frmScheReport* r = showAt(9, 0);
         QApplication::setActiveWindow(r);
-        QTest::keyClick(r->MSFlexGrid1, key);
+        QTest::keyClick(r->classGrid, key);
         pumpEvents();
         EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport"))) << key;
         EXPECT_EQ(mainWindowLoads(), 1) << key;

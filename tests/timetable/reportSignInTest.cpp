@@ -160,20 +160,20 @@ TEST_F(ReportSignIn, TheReportListsTheDatabasesClassesAndHandsOverToTheMainWindo
     ASSERT_NE(report, nullptr);
     EXPECT_TRUE(report->isVisible());
     EXPECT_EQ(mainLoads, 0);
-    ASSERT_EQ(report->MSFlexGrid1->rowCount(), 2);
-    EXPECT_EQ(report->MSFlexGrid1->item(0, 0)->text(), QStringLiteral("08:00 - 08:45"));
-    EXPECT_EQ(report->MSFlexGrid1->item(1, 2)->text(), QStringLiteral("大学物理"));
-    EXPECT_EQ(report->MSFlexGrid1->currentRow(), 0);
+    ASSERT_EQ(report->classGrid->rowCount(), 2);
+    EXPECT_EQ(report->classGrid->item(0, 0)->text(), QStringLiteral("08:00 - 08:45"));
+    EXPECT_EQ(report->classGrid->item(1, 2)->text(), QStringLiteral("大学物理"));
+    EXPECT_EQ(report->classGrid->currentRow(), 0);
 
     // The reminder runs hidden beside it; its first check finds the class in 29 minutes.
     auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));
     ASSERT_NE(remind, nullptr);
-    remind->Timer1->stop();
-    remind->Timer1_Timer();
+    remind->checkTimer->stop();
+    remind->checkTimer_Timer();
     EXPECT_TRUE(remind->isVisible());
-    EXPECT_EQ(remind->Label1->text(), QStringLiteral("在 29 分钟之后在 1-101 有课程：线性代数"));
+    EXPECT_EQ(remind->messageLabel->text(), QStringLiteral("在 29 分钟之后在 1-101 有课程：线性代数"));
 
-    report->Command1->click();
+    report->closeButton->click();
     pumpEvents();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
     EXPECT_EQ(mainLoads, 1);

@@ -33,7 +33,7 @@ protected:
         page_->resize(gPx(9780), gPx(6000));
         page_->show();
         page_->gChangeFrame(SchedulePane::BaseSettings);
-        pane_ = page_->Frame2;
+        pane_ = page_->basePane;
     }
     void TearDown() override {
         page_ = nullptr;
@@ -44,9 +44,9 @@ protected:
     // Replaces the grid's periods: {name, begin, end}.
     void periods(const QList<QStringList>& rows) {
         while (pane_->periodCount() > 0)
-            pane_->MSFlexGrid1->removeRow(0);
+            pane_->periodGrid->removeRow(0);
         for (const QStringList& r : rows) {
-            pane_->Command1_Click();
+            pane_->addPeriodButton_Click();
             const int n = pane_->periodCount();
             for (int c = 0; c < 3; ++c)
                 pane_->setCell(n, c + 1, r.value(c));
@@ -55,10 +55,10 @@ protected:
 
     // Types into a grid cell through the in-place editor.
     void typeInto(int row, int col, const QString& text) {
-        pane_->MSFlexGrid1_MouseUp(row, col);
-        ASSERT_TRUE(pane_->Text1->isVisible());
-        pane_->Text1->setText(text);
-        pane_->Text1_LostFocus();
+        pane_->periodGrid_MouseUp(row, col);
+        ASSERT_TRUE(pane_->periodCellEdit->isVisible());
+        pane_->periodCellEdit->setText(text);
+        pane_->periodCellEdit_LostFocus();
     }
 
     static long rows(const QString& table) { return gConnection.count(table); }
@@ -69,24 +69,24 @@ protected:
 
 TEST_F(SchedulePageBaseTest, OpensWithTheModelInItsControls) {
     EXPECT_TRUE(pane_->isVisible());
-    EXPECT_FALSE(page_->Frame1->isVisible());
-    EXPECT_EQ(pane_->DTPicker1->date(), QDate(2026, 9, 7));
-    EXPECT_EQ(pane_->DTPicker2->date(), QDate(2026, 12, 31));
-    EXPECT_EQ(pane_->Label5->text(), QStringLiteral("本学期共 17 周。\r\n\r\n本周是第 2 周。"));
+    EXPECT_FALSE(page_->weekPane->isVisible());
+    EXPECT_EQ(pane_->termBeginPicker->date(), QDate(2026, 9, 7));
+    EXPECT_EQ(pane_->termEndPicker->date(), QDate(2026, 12, 31));
+    EXPECT_EQ(pane_->weekCountLabel->text(), QStringLiteral("本学期共 17 周。\r\n\r\n本周是第 2 周。"));
     EXPECT_EQ(pane_->periodCount(), gTimetable.rowCount());
     EXPECT_EQ(pane_->cell(1, 1), gTimetable.Row(1).Name);
     EXPECT_EQ(pane_->cell(1, 2), gMinutesToTime(gTimetable.Row(1).ClassBeginTime));
     EXPECT_EQ(pane_->cell(1, 4), QStringLiteral("True"));
-    EXPECT_EQ(pane_->Label9[1]->text(), gTimetable.Col(1).Name);
-    EXPECT_EQ(pane_->MSFlexGrid1->horizontalHeaderItem(2)->text(), QStringLiteral("开始时间"));
+    EXPECT_EQ(pane_->weekdayLabels[1]->text(), gTimetable.Col(1).Name);
+    EXPECT_EQ(pane_->periodGrid->horizontalHeaderItem(2)->text(), QStringLiteral("开始时间"));
 
     // A begin after the end empties the count and locks the save; equal dates are one week.
-    pane_->DTPicker1->setDate(QDate(2027, 1, 5));
-    EXPECT_TRUE(pane_->Label5->text().isEmpty());
-    EXPECT_FALSE(pane_->Command3->isEnabled());
-    pane_->DTPicker1->setDate(QDate(2026, 12, 31));
-    EXPECT_TRUE(pane_->Command3->isEnabled());
-    EXPECT_TRUE(pane_->Label5->text().startsWith(QStringLiteral("本学期共 1 周。")));
+    pane_->termBeginPicker->setDate(QDate(2027, 1, 5));
+    EXPECT_TRUE(pane_->weekCountLabel->text().isEmpty());
+    EXPECT_FALSE(pane_->saveButton->isEnabled());
+    pane_->termBeginPicker->setDate(QDate(2026, 12, 31));
+    EXPECT_TRUE(pane_->saveButton->isEnabled());
+    EXPECT_TRUE(pane_->weekCountLabel->text().startsWith(QStringLiteral("本学期共 1 周。")));
 }
 
 TEST_F(SchedulePageBaseTest, TimeCellsTakeOnlyValidTimes) {
@@ -108,38 +108,38 @@ TEST_F(SchedulePageBaseTest, NamesAreCutToSixteenBytes) {
     typeInto(1, 1, QStringLiteral("   "));
     EXPECT_EQ(pane_->cell(1, 1), QString()) << "an empty period name is written too";
 
-    pane_->Label9_MouseUp(3);
-    ASSERT_TRUE(pane_->Text2->isVisible());
-    pane_->Text2->setText(QStringLiteral("abcdefghijklmnopq周"));
-    pane_->Text2_LostFocus();
-    EXPECT_FALSE(pane_->Text2->isVisible());
-    EXPECT_EQ(pane_->Label9[3]->text(), QStringLiteral("abcdefghijklmnop"));
-    pane_->Label9_MouseUp(3);
-    pane_->Text2->setText(QStringLiteral("  "));
-    pane_->Text2_LostFocus();
-    EXPECT_EQ(pane_->Label9[3]->text(), QStringLiteral("abcdefghijklmnop"));
+    pane_->weekdayLabel_MouseUp(3);
+    ASSERT_TRUE(pane_->weekdayNameEdit->isVisible());
+    pane_->weekdayNameEdit->setText(QStringLiteral("abcdefghijklmnopq周"));
+    pane_->weekdayNameEdit_LostFocus();
+    EXPECT_FALSE(pane_->weekdayNameEdit->isVisible());
+    EXPECT_EQ(pane_->weekdayLabels[3]->text(), QStringLiteral("abcdefghijklmnop"));
+    pane_->weekdayLabel_MouseUp(3);
+    pane_->weekdayNameEdit->setText(QStringLiteral("  "));
+    pane_->weekdayNameEdit_LostFocus();
+    EXPECT_EQ(pane_->weekdayLabels[3]->text(), QStringLiteral("abcdefghijklmnop"));
     EXPECT_EQ(gLeftAnsiBytes(QStringLiteral("ab一二"), 3), QStringLiteral("ab"));
 }
 
 TEST_F(SchedulePageBaseTest, TheLastVisibleWeekdayAndPeriodStay) {
     for (int i = 2; i <= 7; ++i)
-        pane_->Check1[i]->setChecked(false);
-    pane_->Check1[1]->click();
-    EXPECT_TRUE(pane_->Check1[1]->isChecked());
+        pane_->weekdayChecks[i]->setChecked(false);
+    pane_->weekdayChecks[1]->click();
+    EXPECT_TRUE(pane_->weekdayChecks[1]->isChecked());
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::KeepOneAtLeast});
 
     periods({{"一", "08:00", "08:45"}, {"二", "09:00", "09:45"}});
-    pane_->MSFlexGrid1_MouseUp(1, 0);
+    pane_->periodGrid_MouseUp(1, 0);
     EXPECT_EQ(pane_->cell(1, 4), QStringLiteral("False"));
-    pane_->MSFlexGrid1_MouseUp(2, 0);
+    pane_->periodGrid_MouseUp(2, 0);
     EXPECT_EQ(pane_->cell(2, 4), QStringLiteral("True"));
-    pane_->Command2_Click(2);
+    pane_->deletePeriodButton_Click(2);
     EXPECT_EQ(pane_->periodCount(), 2);
     EXPECT_EQ(gMsgBoxSeam::shownIds(),
               (QList<int>{Msg::KeepOneAtLeast, Msg::KeepOneAtLeast, Msg::KeepOneAtLeast}));
-    pane_->Command2_Click(1);
+    pane_->deletePeriodButton_Click(1);
     EXPECT_EQ(pane_->periodCount(), 1);
-    pane_->Command2_Click(1);
+    pane_->deletePeriodButton_Click(1);
     EXPECT_EQ(pane_->periodCount(), 1) << "the last period cannot be deleted";
 }
 
@@ -159,7 +159,7 @@ TEST_F(SchedulePageBaseTest, ChecksStopTheSaveWithTheirMessage) {
     for (const auto& c : cases) {
         gMsgBoxSeam::reset();
         periods(c.rows);
-        EXPECT_FALSE(pane_->Command3_Click());
+        EXPECT_FALSE(pane_->saveButton_Click());
         ASSERT_EQ(gMsgBoxSeam::shown().size(), 1);
         EXPECT_EQ(gMsgBoxSeam::shown().at(0).id, c.message);
         EXPECT_EQ(gMsgBoxSeam::shown().at(0).args.mid(0, c.args.size()), c.args);
@@ -169,24 +169,24 @@ TEST_F(SchedulePageBaseTest, ChecksStopTheSaveWithTheirMessage) {
     EXPECT_EQ(rows(QStringLiteral("Row")), 0) << "nothing was written";
 
     gMsgBoxSeam::reset();
-    pane_->DTPicker2->setDate(QDate(2026, 9, 1));
-    EXPECT_FALSE(pane_->Command3_Click());
+    pane_->termEndPicker->setDate(QDate(2026, 9, 1));
+    EXPECT_FALSE(pane_->saveButton_Click());
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::TermStartsAfterEnd});
 }
 
 TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
     periods({{"晚", "10:00", "10:45"}, {"早", "08:00", "08:45"}, {"中", "08:45", "09:30"}});
-    pane_->MSFlexGrid1_MouseUp(1, 0); // "晚" hidden
-    pane_->Check1[7]->setChecked(false);
-    pane_->Label9_MouseUp(1);
-    pane_->Text2->setText(QStringLiteral("周一"));
-    pane_->Text2_LostFocus();
-    pane_->DTPicker1->setDate(QDate(2026, 9, 14));
-    pane_->DTPicker2->setDate(QDate(2027, 1, 15));
+    pane_->periodGrid_MouseUp(1, 0); // "晚" hidden
+    pane_->weekdayChecks[7]->setChecked(false);
+    pane_->weekdayLabel_MouseUp(1);
+    pane_->weekdayNameEdit->setText(QStringLiteral("周一"));
+    pane_->weekdayNameEdit_LostFocus();
+    pane_->termBeginPicker->setDate(QDate(2026, 9, 14));
+    pane_->termEndPicker->setDate(QDate(2027, 1, 15));
 
-    ASSERT_TRUE(pane_->Command3_Click());
+    ASSERT_TRUE(pane_->saveButton_Click());
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    EXPECT_TRUE(page_->weekPane->isVisible());
     EXPECT_FALSE(pane_->isVisible());
     EXPECT_EQ(page_->shownWeek(), 1);
 
@@ -202,28 +202,28 @@ TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
     EXPECT_EQ(rows(QStringLiteral("Term")), 1);
     EXPECT_EQ(rows(QStringLiteral("Col")), 7);
     EXPECT_EQ(rows(QStringLiteral("Row")), 3);
-    EXPECT_EQ(page_->scheduleTable1->rowHeight(3), 0);
-    EXPECT_EQ(page_->scheduleTable1->colWidth(7), 0);
+    EXPECT_EQ(page_->weekGrid->rowHeight(3), 0);
+    EXPECT_EQ(page_->weekGrid->colWidth(7), 0);
 
     // A second save replaces, never adds.
     page_->gChangeFrame(SchedulePane::BaseSettings);
-    ASSERT_TRUE(pane_->Command3_Click());
+    ASSERT_TRUE(pane_->saveButton_Click());
     EXPECT_EQ(rows(QStringLiteral("Row")), 3);
     EXPECT_EQ(rows(QStringLiteral("Term")), 1);
 }
 
 TEST_F(SchedulePageBaseTest, AFailingWriteKeepsEveryOldRow) {
     periods({{"一", "08:00", "08:45"}});
-    ASSERT_TRUE(pane_->Command3_Click());
+    ASSERT_TRUE(pane_->saveButton_Click());
     page_->gChangeFrame(SchedulePane::BaseSettings);
     // The period table refuses new rows, after Term and Col were already rewritten.
     gConnection.execute(
         QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Row BEGIN SELECT RAISE(ABORT, 'full'); END"));
     periods({{"新", "07:00", "07:45"}, {"新二", "08:00", "08:45"}});
-    pane_->DTPicker1->setDate(QDate(2026, 9, 21));
-    pane_->Check1[2]->setChecked(false);
+    pane_->termBeginPicker->setDate(QDate(2026, 9, 21));
+    pane_->weekdayChecks[2]->setChecked(false);
 
-    EXPECT_FALSE(pane_->Command3_Click());
+    EXPECT_FALSE(pane_->saveButton_Click());
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1) << "the failure is reported";
     EXPECT_TRUE(pane_->isVisible());
     EXPECT_EQ(gConnection.transactionLevel(), 0);
@@ -239,8 +239,8 @@ TEST_F(SchedulePageBaseTest, AFailingWriteKeepsEveryOldRow) {
 
 TEST_F(SchedulePageBaseTest, CancelDropsTheEdits) {
     pane_->setCell(1, 1, QStringLiteral("改"));
-    pane_->Command4->click();
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    pane_->cancelButton->click();
+    EXPECT_TRUE(page_->weekPane->isVisible());
     page_->gChangeFrame(SchedulePane::BaseSettings);
     EXPECT_EQ(pane_->cell(1, 1), gTimetable.Row(1).Name);
 }

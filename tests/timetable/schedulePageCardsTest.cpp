@@ -52,11 +52,11 @@ protected:
         addRow(QStringLiteral("Course"), f);
     }
 
-    scheduleBasePane* basePane() { return page_->Frame2; }
+    scheduleBasePane* basePane() { return page_->basePane; }
 
     // A click on a cell of the period grid (period row 1-based).
     void clickPeriodCell(int period, int col) {
-        QTableWidget* g = basePane()->MSFlexGrid1;
+        QTableWidget* g = basePane()->periodGrid;
         const QRect r = g->visualItemRect(g->item(period - 1, col));
         QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     }
@@ -72,14 +72,13 @@ protected:
     }
 
     void save() {
-        QTest::mouseClick(basePane()->Command3, Qt::LeftButton);
+        QTest::mouseClick(basePane()->saveButton, Qt::LeftButton);
         ASSERT_TRUE(gMsgBoxSeam::shown().isEmpty());
         ASSERT_TRUE(gMsgBoxSeam::errors().isEmpty());
-        ASSERT_TRUE(page_->Frame1->isVisible());
+        ASSERT_TRUE(page_->weekPane->isVisible());
     }
 
-    scheduleTable* grid() { return page_->scheduleTable1; }
-
+    scheduleTable* grid() { return page_->weekGrid; }
 };
 
 QLabel* captionOf(scheduleBackground* card) {
@@ -124,7 +123,7 @@ TEST_F(SchedulePageCards, AWeekdayOrPeriodShownAgainShowsTheNameItGotWhileHidden
     open();
     // 基础选项: hide 星期六 and the second period, 保存.
     menu(1);
-    QTest::mouseClick(basePane()->Check1[6], Qt::LeftButton);
+    QTest::mouseClick(basePane()->weekdayChecks[6], Qt::LeftButton);
     clickPeriodCell(2, 0);
     save();
     EXPECT_EQ(grid()->colWidth(6), 0);
@@ -132,11 +131,11 @@ TEST_F(SchedulePageCards, AWeekdayOrPeriodShownAgainShowsTheNameItGotWhileHidden
 
     // Rename both while hidden, show them again, 保存.
     menu(1);
-    QTest::mouseClick(basePane()->Label9[6], Qt::LeftButton);
-    typeAndEnter(basePane()->Text2, QStringLiteral("补课日"));
-    QTest::mouseClick(basePane()->Check1[6], Qt::LeftButton);
+    QTest::mouseClick(basePane()->weekdayLabels[6], Qt::LeftButton);
+    typeAndEnter(basePane()->weekdayNameEdit, QStringLiteral("补课日"));
+    QTest::mouseClick(basePane()->weekdayChecks[6], Qt::LeftButton);
     clickPeriodCell(2, 1);
-    typeAndEnter(basePane()->Text1, QStringLiteral("早读"));
+    typeAndEnter(basePane()->periodCellEdit, QStringLiteral("早读"));
     clickPeriodCell(2, 0);
     save();
     EXPECT_EQ(grid()->colWidth(6), 900);
@@ -152,26 +151,26 @@ TEST_F(SchedulePageCards, ABlackCustomColourIsDrawnBlack) {
     open();
     // 新课程: name, room, Monday's first period, the custom colour changed to black, 增加.
     menu(2);
-    scheduleCourseEditor* e = page_->Frame3;
+    scheduleCourseEditor* e = page_->courseEditorPane;
     ASSERT_TRUE(e->isVisible());
-    typeText(e->Text3, QStringLiteral("素描"));
-    typeText(e->Text4, QStringLiteral("画室"));
-    QTest::mouseClick(e->List2->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      e->List2->visualItemRect(e->List2->item(0)).center());
-    scheduleBackground* custom = e->scheduleColorSet1->swatch(gPaletteUserIndex);
+    typeText(e->nameEdit, QStringLiteral("素描"));
+    typeText(e->roomEdit, QStringLiteral("画室"));
+    QTest::mouseClick(e->periodList->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      e->periodList->visualItemRect(e->periodList->item(0)).center());
+    scheduleBackground* custom = e->colorSet->swatch(gPaletteUserIndex);
     QTest::mouseClick(custom, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QTest::mouseDClick(custom, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QTest::mouseRelease(custom, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    ASSERT_EQ(e->scheduleColorSet1->userColor(), 0);
-    QTest::mouseClick(e->Command5, Qt::LeftButton);
+    ASSERT_EQ(e->colorSet->userColor(), 0);
+    QTest::mouseClick(e->saveButton, Qt::LeftButton);
 
-    ASSERT_TRUE(page_->Frame1->isVisible());
+    ASSERT_TRUE(page_->weekPane->isVisible());
     ASSERT_EQ(grid()->cardCount(), 1);
     EXPECT_EQ(grid()->card(1)->color(), gPaletteUserIndex);
     EXPECT_EQ(grid()->card(1)->baseColor(), 0);
     // The course list shows it black as well.
     menu(3);
-    EXPECT_EQ(page_->Frame4->scheduleBackground1->baseColor(), 0);
+    EXPECT_EQ(page_->courseListPane->colorSample->baseColor(), 0);
 }
 
 TEST_F(SchedulePageCards, TextIsWhiteOnDarkColoursAndBlackOnLightOnes) {

@@ -28,12 +28,12 @@ class SchedulePageCourseTest : public SchedulePageTest {
 protected:
     // Picks a weekday and then clicks the given periods (1-based) in the editor.
     void choose(int weekday, const QList<int>& periods) {
-        scheduleCourseEditor* e = page_->Frame3;
-        e->List1->setCurrentRow(weekday - 1);
-        e->List1_Click();
+        scheduleCourseEditor* e = page_->courseEditorPane;
+        e->weekdayList->setCurrentRow(weekday - 1);
+        e->weekdayList_Click();
         for (int p : periods) {
-            e->List2->item(p - 1)->setSelected(!e->List2->item(p - 1)->isSelected());
-            e->List2_Click(p - 1);
+            e->periodList->item(p - 1)->setSelected(!e->periodList->item(p - 1)->isSelected());
+            e->periodList_Click(p - 1);
         }
     }
 
@@ -49,34 +49,33 @@ protected:
         gRecordset.close();
         return m;
     }
-
 };
 
 TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {
     open();
     page_->gChangeFrame(SchedulePane::NewCourse);
-    scheduleCourseEditor* e = page_->Frame3;
+    scheduleCourseEditor* e = page_->courseEditorPane;
     ASSERT_TRUE(e->isVisible());
     EXPECT_FALSE(e->editingCourse());
-    EXPECT_FALSE(e->Command5->isEnabled());
-    EXPECT_EQ(e->Command5->text(), QStringLiteral("增加(&S)"));
+    EXPECT_FALSE(e->saveButton->isEnabled());
+    EXPECT_EQ(e->saveButton->text(), QStringLiteral("增加(&S)"));
     const int total = gWeekDiff(gTimetable.Term.TermBegin, gTimetable.Term.TermEnd);
-    EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("1"));
-    EXPECT_EQ(e->Combo2->currentText(), QString::number(total));
-    EXPECT_TRUE(e->Option1[0]->isChecked());
-    EXPECT_EQ(e->scheduleColorSet1->color(), 0);
+    EXPECT_EQ(e->beginWeekCombo->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(e->endWeekCombo->currentText(), QString::number(total));
+    EXPECT_TRUE(e->weekRuleOptions[0]->isChecked());
+    EXPECT_EQ(e->colorSet->color(), 0);
 
-    e->Text3->setText(QStringLiteral("物理"));
-    e->Text4->setText(QStringLiteral("实验楼"));
-    EXPECT_TRUE(e->Command5->isEnabled());
+    e->nameEdit->setText(QStringLiteral("物理"));
+    e->roomEdit->setText(QStringLiteral("实验楼"));
+    EXPECT_TRUE(e->saveButton->isEnabled());
     choose(1, {4, 3, 10});
     choose(5, {1});
     choose(1, {10}); // clicking again takes it back
-    EXPECT_TRUE(e->List2->item(2)->isSelected()) << "Monday's choice is shown again";
-    EXPECT_FALSE(e->List2->item(0)->isSelected());
+    EXPECT_TRUE(e->periodList->item(2)->isSelected()) << "Monday's choice is shown again";
+    EXPECT_FALSE(e->periodList->item(0)->isSelected());
 
-    ASSERT_TRUE(e->Command5_Click());
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    ASSERT_TRUE(e->saveButton_Click());
+    EXPECT_TRUE(page_->weekPane->isVisible());
     const QVariantMap m = stored(1);
     EXPECT_EQ(m["Name"], QStringLiteral("物理"));
     EXPECT_EQ(m["Weekday1"], QStringLiteral("0304"));
@@ -89,27 +88,27 @@ TEST_F(SchedulePageCourseTest, ANewCourseStoresItsPeriodsAsTwoDigitPieces) {
     EXPECT_EQ(m["UserColor"], QStringLiteral("14589563"));
     // The model was reloaded: the week view shows it on Monday periods 3-4 and Friday 1.
     EXPECT_EQ(gTimetable.CourseCount(), 1);
-    EXPECT_EQ(page_->scheduleTable1->cardCount(), 2);
-    EXPECT_EQ(page_->Frame4->List3->count(), 1);
+    EXPECT_EQ(page_->weekGrid->cardCount(), 2);
+    EXPECT_EQ(page_->courseListPane->courseList->count(), 1);
 }
 
 TEST_F(SchedulePageCourseTest, TheLastEnablingEventDecides) {
     open();
     page_->gChangeFrame(SchedulePane::NewCourse);
-    scheduleCourseEditor* e = page_->Frame3;
-    e->Combo1->setCurrentIndex(5);
-    e->Combo2->setCurrentIndex(2);
-    e->Text3->setText(QStringLiteral("甲"));
-    EXPECT_FALSE(e->Command5->isEnabled());
-    e->Text4->setText(QStringLiteral("乙"));
-    EXPECT_TRUE(e->Command5->isEnabled()) << "names alone decide";
-    e->Combo_Click();
-    EXPECT_FALSE(e->Command5->isEnabled());
-    e->Combo2->setCurrentIndex(5);
-    e->Combo_Click();
-    EXPECT_TRUE(e->Command5->isEnabled());
-    e->Text4->clear();
-    EXPECT_FALSE(e->Command5->isEnabled());
+    scheduleCourseEditor* e = page_->courseEditorPane;
+    e->beginWeekCombo->setCurrentIndex(5);
+    e->endWeekCombo->setCurrentIndex(2);
+    e->nameEdit->setText(QStringLiteral("甲"));
+    EXPECT_FALSE(e->saveButton->isEnabled());
+    e->roomEdit->setText(QStringLiteral("乙"));
+    EXPECT_TRUE(e->saveButton->isEnabled()) << "names alone decide";
+    e->weekCombo_Click();
+    EXPECT_FALSE(e->saveButton->isEnabled());
+    e->endWeekCombo->setCurrentIndex(5);
+    e->weekCombo_Click();
+    EXPECT_TRUE(e->saveButton->isEnabled());
+    e->roomEdit->clear();
+    EXPECT_FALSE(e->saveButton->isEnabled());
 }
 
 TEST_F(SchedulePageCourseTest, EditingDropsPeriodsPastTheLastAndKeepsTheRest) {
@@ -125,36 +124,36 @@ TEST_F(SchedulePageCourseTest, EditingDropsPeriodsPastTheLastAndKeepsTheRest) {
                                       {"Weekday3", "05"}});
     open();
     page_->gChangeFrame(SchedulePane::AllCourses);
-    scheduleCourseList* l = page_->Frame4;
-    ASSERT_EQ(l->List3->currentRow(), 0);
-    EXPECT_EQ(l->Text5->toPlainText(),
+    scheduleCourseList* l = page_->courseListPane;
+    ASSERT_EQ(l->courseList->currentRow(), 0);
+    EXPECT_EQ(l->detailsText->toPlainText(),
               QStringLiteral("课程名：化学\n课室：B2\n从第 2 周 到 第 30 周\n只在 双周 有课\n课程分布：\n") +
                   gTimetable.Col(1).Name + QStringLiteral("：") + gTimetable.Row(1).Name +
                   QStringLiteral(" ") + gTimetable.Row(10).Name + QStringLiteral(" \n") +
                   gTimetable.Col(3).Name + QStringLiteral("：") + gTimetable.Row(5).Name +
                   QStringLiteral(" \n"));
-    EXPECT_EQ(l->scheduleBackground1->color(), 25);
+    EXPECT_EQ(l->colorSample->color(), 25);
 
-    l->Command8->click();
-    scheduleCourseEditor* e = page_->Frame3;
+    l->editButton->click();
+    scheduleCourseEditor* e = page_->courseEditorPane;
     ASSERT_TRUE(e->isVisible());
     EXPECT_FALSE(l->isVisible());
     EXPECT_TRUE(e->editingCourse());
-    EXPECT_EQ(e->Command5->text(), QStringLiteral("保存(&S)"));
+    EXPECT_EQ(e->saveButton->text(), QStringLiteral("保存(&S)"));
     EXPECT_TRUE(e->periodChoice(1, 1));
     EXPECT_TRUE(e->periodChoice(1, 10));
     EXPECT_FALSE(e->periodChoice(1, 12));
-    EXPECT_TRUE(e->List2->item(9)->isSelected());
-    EXPECT_TRUE(e->Option1[2]->isChecked());
-    EXPECT_EQ(e->Combo2->currentText(), QStringLiteral("30"));
-    EXPECT_EQ(e->scheduleColorSet1->color(), 25);
+    EXPECT_TRUE(e->periodList->item(9)->isSelected());
+    EXPECT_TRUE(e->weekRuleOptions[2]->isChecked());
+    EXPECT_EQ(e->endWeekCombo->currentText(), QStringLiteral("30"));
+    EXPECT_EQ(e->colorSet->color(), 25);
 
-    e->Text4->setText(QStringLiteral("B3"));
-    ASSERT_TRUE(e->Command5_Click());
+    e->roomEdit->setText(QStringLiteral("B3"));
+    ASSERT_TRUE(e->saveButton_Click());
     EXPECT_TRUE(l->isVisible());
     EXPECT_FALSE(e->isVisible());
-    EXPECT_EQ(l->List3->currentRow(), 0);
-    EXPECT_TRUE(l->Text5->toPlainText().contains(QStringLiteral("课室：B3")));
+    EXPECT_EQ(l->courseList->currentRow(), 0);
+    EXPECT_TRUE(l->detailsText->toPlainText().contains(QStringLiteral("课室：B3")));
     const QVariantMap m = stored(1);
     EXPECT_EQ(m["Weekday1"], QStringLiteral("0110"));
     EXPECT_EQ(m["Weekday3"], QStringLiteral("05"));
@@ -168,41 +167,41 @@ TEST_F(SchedulePageCourseTest, SameNamesAreKeptAndDeletingAsksFirst) {
     addCourse(QStringLiteral("体育"), QStringLiteral("馆"), 2, QStringLiteral("02"));
     open();
     page_->gChangeFrame(SchedulePane::AllCourses);
-    scheduleCourseList* l = page_->Frame4;
-    ASSERT_EQ(l->List3->count(), 2);
+    scheduleCourseList* l = page_->courseListPane;
+    ASSERT_EQ(l->courseList->count(), 2);
     l->selectCourse(1);
-    EXPECT_TRUE(l->Text5->toPlainText().contains(QStringLiteral("课室：馆")));
+    EXPECT_TRUE(l->detailsText->toPlainText().contains(QStringLiteral("课室：馆")));
 
-    EXPECT_FALSE(l->Command9_Click()) << "no answer is Cancel";
+    EXPECT_FALSE(l->deleteButton_Click()) << "no answer is Cancel";
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmDeleteCourse});
     EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 2);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    ASSERT_TRUE(l->Command9_Click());
+    ASSERT_TRUE(l->deleteButton_Click());
     EXPECT_EQ(gTimetable.CourseCount(), 1);
     EXPECT_EQ(gTimetable.Course(1).Place, QStringLiteral("操场"));
-    EXPECT_EQ(l->List3->currentRow(), 0);
-    EXPECT_TRUE(l->Command9->isEnabled());
+    EXPECT_EQ(l->courseList->currentRow(), 0);
+    EXPECT_TRUE(l->deleteButton->isEnabled());
 
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    ASSERT_TRUE(l->Command9_Click());
+    ASSERT_TRUE(l->deleteButton_Click());
     EXPECT_EQ(gConnection.count(QStringLiteral("Course")), 0);
-    EXPECT_TRUE(l->Text5->toPlainText().isEmpty());
-    EXPECT_FALSE(l->Command8->isEnabled());
-    EXPECT_FALSE(l->Command9->isEnabled());
-    EXPECT_FALSE(l->scheduleBackground1->isVisible());
+    EXPECT_TRUE(l->detailsText->toPlainText().isEmpty());
+    EXPECT_FALSE(l->editButton->isEnabled());
+    EXPECT_FALSE(l->deleteButton->isEnabled());
+    EXPECT_FALSE(l->colorSample->isVisible());
 }
 
 TEST_F(SchedulePageCourseTest, EditWithoutASelectionIsRefused) {
     open();
     page_->gChangeFrame(SchedulePane::AllCourses);
-    scheduleCourseList* l = page_->Frame4;
-    EXPECT_FALSE(l->Command8->isEnabled());
-    l->Command8_Click();
+    scheduleCourseList* l = page_->courseListPane;
+    EXPECT_FALSE(l->editButton->isEnabled());
+    l->editButton_Click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::NoCourseChosen});
     EXPECT_TRUE(l->isVisible());
-    l->Command7->click();
-    EXPECT_TRUE(page_->Frame1->isVisible());
+    l->backButton->click();
+    EXPECT_TRUE(page_->weekPane->isVisible());
 }
 
 } // namespace

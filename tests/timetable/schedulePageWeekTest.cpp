@@ -55,7 +55,7 @@ protected:
     int cardsInWeek(int week) {
         page_->setShownWeek(week);
         page_->DrawWeek();
-        return page_->scheduleTable1->cardCount();
+        return page_->weekGrid->cardCount();
     }
 
     static void moveOver(QWidget* w) {
@@ -76,12 +76,12 @@ TEST_F(SchedulePageWeekTest, OpensOnTheCurrentWeekWithItsDateLine) {
     // Monday 14 September 2026 is week 2 of the term that began on 7 September.
     open();
     EXPECT_EQ(page_->shownWeek(), 2);
-    EXPECT_TRUE(page_->Frame1->isVisible());
-    EXPECT_FALSE(page_->Frame2->isVisible());
-    EXPECT_EQ(page_->Label2->text(), QStringLiteral("2026 年 09 月 14 日 -  09 月 20 日，第 2 周"));
-    EXPECT_EQ(page_->scheduleTable1->textMatrix(0, 1), gTimetable.Col(1).Name);
-    EXPECT_EQ(page_->scheduleTable1->rows(), gTimetable.rowCount() + 1);
-    EXPECT_EQ(page_->scheduleTable1->textMatrix(1, 0), gTimetable.Row(1).Name);
+    EXPECT_TRUE(page_->weekPane->isVisible());
+    EXPECT_FALSE(page_->basePane->isVisible());
+    EXPECT_EQ(page_->weekDateLabel->text(), QStringLiteral("2026 年 09 月 14 日 -  09 月 20 日，第 2 周"));
+    EXPECT_EQ(page_->weekGrid->textMatrix(0, 1), gTimetable.Col(1).Name);
+    EXPECT_EQ(page_->weekGrid->rows(), gTimetable.rowCount() + 1);
+    EXPECT_EQ(page_->weekGrid->textMatrix(1, 0), gTimetable.Row(1).Name);
 }
 
 TEST_F(SchedulePageWeekTest, WeekOneBeginsOnTheMondayBeforeAMidweekTermStart) {
@@ -90,7 +90,7 @@ TEST_F(SchedulePageWeekTest, WeekOneBeginsOnTheMondayBeforeAMidweekTermStart) {
     gClockSeam::set(QDateTime(QDate(2026, 9, 10), QTime(8, 0)));
     open();
     EXPECT_EQ(page_->shownWeek(), 1);
-    EXPECT_EQ(page_->Label2->text(), QStringLiteral("2026 年 09 月 07 日 -  09 月 13 日，第 1 周"));
+    EXPECT_EQ(page_->weekDateLabel->text(), QStringLiteral("2026 年 09 月 07 日 -  09 月 13 日，第 1 周"));
 }
 
 TEST_F(SchedulePageWeekTest, CoursesFollowTheirWeeksAndOddEvenRule) {
@@ -105,14 +105,14 @@ TEST_F(SchedulePageWeekTest, CoursesFollowTheirWeeksAndOddEvenRule) {
     for (const auto& c : cases)
         EXPECT_EQ(cardsInWeek(c.week), c.cards) << "week " << c.week;
     cardsInWeek(3);
-    EXPECT_EQ(page_->scheduleTable1->textMatrix(1, 1), QString()) << "even-week course in week 3";
-    EXPECT_EQ(page_->scheduleTable1->card(1)->caption(), QStringLiteral("单\r\nA101\r\n3-3 周"));
+    EXPECT_EQ(page_->weekGrid->textMatrix(1, 1), QString()) << "even-week course in week 3";
+    EXPECT_EQ(page_->weekGrid->card(1)->caption(), QStringLiteral("单\r\nA101\r\n3-3 周"));
 }
 
 TEST_F(SchedulePageWeekTest, ConsecutivePeriodsMakeOneCardPerRun) {
     course(QStringLiteral("数学"), 1, 16, 0, {{2, "02030407"}, {5, "05"}});
     open();
-    scheduleTable* t = page_->scheduleTable1;
+    scheduleTable* t = page_->weekGrid;
     ASSERT_EQ(t->cardCount(), 3);
     EXPECT_EQ(t->textMatrix(2, 2), QStringLiteral("1"));
     EXPECT_EQ(t->textMatrix(4, 2), QStringLiteral("1"));
@@ -128,9 +128,9 @@ TEST_F(SchedulePageWeekTest, APeriodPieceThatIsNoNumberLeavesTheHeaderAlone) {
     // "xx" reads as period 0, the header row.
     course(QStringLiteral("坏"), 1, 16, 0, {{1, "xx02"}});
     open();
-    EXPECT_EQ(page_->scheduleTable1->textMatrix(0, 1), gTimetable.Col(1).Name);
-    EXPECT_EQ(page_->scheduleTable1->cardCount(), 1);
-    EXPECT_EQ(page_->scheduleTable1->textMatrix(2, 1), QStringLiteral("1"));
+    EXPECT_EQ(page_->weekGrid->textMatrix(0, 1), gTimetable.Col(1).Name);
+    EXPECT_EQ(page_->weekGrid->cardCount(), 1);
+    EXPECT_EQ(page_->weekGrid->textMatrix(2, 1), QStringLiteral("1"));
 }
 
 TEST_F(SchedulePageWeekTest, HiddenWeekdaysAndPeriodsHaveZeroSize) {
@@ -142,7 +142,7 @@ TEST_F(SchedulePageWeekTest, HiddenWeekdaysAndPeriodsHaveZeroSize) {
            {{"Name", "晚"}, {"ClassBeginTime", 540}, {"ClassEndTime", 585}, {"RowIsVisible", false}});
     course(QStringLiteral("课"), 1, 16, 0, {{1, "01"}});
     open();
-    scheduleTable* t = page_->scheduleTable1;
+    scheduleTable* t = page_->weekGrid;
     EXPECT_EQ(t->rows(), 3);
     EXPECT_EQ(t->colWidth(6), 0);
     EXPECT_EQ(t->colWidth(5), 900);
@@ -173,63 +173,63 @@ TEST_F(SchedulePageWeekTest, WeekButtonsStayInsideTheTerm) {
     };
     for (const auto& c : cases) {
         page_->setShownWeek(c.from);
-        scheduleCommand* b = c.next ? page_->scheduleCommand2 : page_->scheduleCommand1;
+        scheduleCommand* b = c.next ? page_->nextWeekButton : page_->previousWeekButton;
         const QPoint at = b->pictureRect().center();
         QTest::mousePress(b, c.button, {}, at);
         QTest::mouseRelease(b, c.button, {}, at);
         EXPECT_EQ(page_->shownWeek(), c.to) << "from " << c.from << (c.next ? " next" : " previous");
     }
     page_->setShownWeek(2);
-    page_->scheduleCommand2_MouseUp(1, 0, 0, 0);
-    EXPECT_TRUE(page_->Label2->text().endsWith(QStringLiteral("第 3 周")));
+    page_->nextWeekButton_MouseUp(1, 0, 0, 0);
+    EXPECT_TRUE(page_->weekDateLabel->text().endsWith(QStringLiteral("第 3 周")));
 }
 
 TEST_F(SchedulePageWeekTest, MenuSlidesInOverTheArrowAndOutOverThePage) {
     open();
     EXPECT_EQ(page_->menuLeft(), -1600);
-    moveOver(page_->Picture2);
+    moveOver(page_->menuArrow);
     EXPECT_TRUE(page_->menuOpen());
-    EXPECT_TRUE(page_->Timer1->isActive());
+    EXPECT_TRUE(page_->slideTimer->isActive());
     for (int i = 0; i < 9; ++i)
-        page_->Timer1_Timer();
+        page_->slideTimer_Timer();
     EXPECT_EQ(page_->menuLeft(), -160);
-    page_->Timer1_Timer();
+    page_->slideTimer_Timer();
     EXPECT_EQ(page_->menuLeft(), 0);
-    EXPECT_FALSE(page_->Timer1->isActive());
+    EXPECT_FALSE(page_->slideTimer->isActive());
 
-    moveOver(page_->scheduleTable1);
+    moveOver(page_->weekGrid);
     EXPECT_FALSE(page_->menuOpen());
-    ASSERT_TRUE(page_->Timer1->isActive());
+    ASSERT_TRUE(page_->slideTimer->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(page_->menuLeft(), -1600, 3000);
-    EXPECT_FALSE(page_->Timer1->isActive());
-    EXPECT_EQ(page_->Picture1->pos(), QPoint(gPx(-1600), gPx(840)));
+    EXPECT_FALSE(page_->slideTimer->isActive());
+    EXPECT_EQ(page_->menuPanel->pos(), QPoint(gPx(-1600), gPx(840)));
 }
 
 TEST_F(SchedulePageWeekTest, HoverHighlightsOneEntryAtATime) {
     open();
-    moveOver(page_->ImageTop[0]);
+    moveOver(page_->menuIcons[0]);
     EXPECT_EQ(page_->hoverTab(), 0);
-    EXPECT_TRUE(page_->LabelTop[0]->font().underline());
-    EXPECT_EQ(page_->ImageTop[0]->pixmap().cacheKey(), page_->ImageTopB[0].cacheKey());
-    moveOver(page_->LabelTop[1]);
+    EXPECT_TRUE(page_->menuCaptions[0]->font().underline());
+    EXPECT_EQ(page_->menuIcons[0]->pixmap().cacheKey(), page_->menuIconHighlights[0].cacheKey());
+    moveOver(page_->menuCaptions[1]);
     EXPECT_EQ(page_->hoverTab(), 1);
-    EXPECT_FALSE(page_->LabelTop[0]->font().underline());
-    EXPECT_EQ(page_->ImageTop[0]->pixmap().cacheKey(), page_->ImageTopA[0].cacheKey());
-    EXPECT_TRUE(page_->LabelTop[1]->font().underline());
-    moveOver(page_->Picture1);
+    EXPECT_FALSE(page_->menuCaptions[0]->font().underline());
+    EXPECT_EQ(page_->menuIcons[0]->pixmap().cacheKey(), page_->menuIconPictures[0].cacheKey());
+    EXPECT_TRUE(page_->menuCaptions[1]->font().underline());
+    moveOver(page_->menuPanel);
     EXPECT_EQ(page_->hoverTab(), -1);
     for (int i = 0; i < 4; ++i)
-        EXPECT_FALSE(page_->LabelTop[i]->font().underline()) << i;
+        EXPECT_FALSE(page_->menuCaptions[i]->font().underline()) << i;
 }
 
 TEST_F(SchedulePageWeekTest, MenuCaptionsSwitchPanes) {
     open();
     const char* captions[] = {"课程表", "基础选项", "新课程", "所有课程"};
-    QFrame* frames[] = {page_->Frame1, page_->Frame2, page_->Frame3, page_->Frame4};
+    QFrame* frames[] = {page_->weekPane, page_->basePane, page_->courseEditorPane, page_->courseListPane};
     for (int i : {1, 2, 3, 0}) {
-        EXPECT_EQ(page_->LabelTop[i]->text(), QString::fromUtf8(captions[i]));
-        release(page_->LabelTop[i], Qt::RightButton);
-        release(page_->LabelTop[i], Qt::LeftButton);
+        EXPECT_EQ(page_->menuCaptions[i]->text(), QString::fromUtf8(captions[i]));
+        release(page_->menuCaptions[i], Qt::RightButton);
+        release(page_->menuCaptions[i], Qt::LeftButton);
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(frames[k]->isVisible(), k == i) << i << " " << k;
     }
@@ -241,7 +241,7 @@ TEST_F(SchedulePageWeekTest, MenuCaptionsSwitchPanes) {
 TEST_F(SchedulePageWeekTest, HiddenPageKeepsItsStateAndReopensOnTheCurrentWeek) {
     open();
     page_->setShownWeek(6);
-    moveOver(page_->ImageTop[2]);
+    moveOver(page_->menuIcons[2]);
     page_->gChangeFrame(SchedulePane::AllCourses);
     // Leaving the page hides it; the next visit comes back to it.
     page_->hide();
@@ -249,8 +249,8 @@ TEST_F(SchedulePageWeekTest, HiddenPageKeepsItsStateAndReopensOnTheCurrentWeek) 
     EXPECT_EQ(page_->hoverTab(), 2);
     page_->show();
     EXPECT_EQ(page_->shownWeek(), 2);
-    EXPECT_TRUE(page_->Frame1->isVisible());
-    EXPECT_FALSE(page_->Frame4->isVisible());
+    EXPECT_TRUE(page_->weekPane->isVisible());
+    EXPECT_FALSE(page_->courseListPane->isVisible());
     EXPECT_EQ(page_->hoverTab(), 2);
 }
 
@@ -263,8 +263,8 @@ TEST_F(SchedulePageWeekTest, AnEmptyModelShowsAnEmptyWeek) {
     page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
     page_->show();
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
-    EXPECT_TRUE(page_->Frame1->isVisible());
-    EXPECT_EQ(page_->scheduleTable1->cardCount(), 0);
+    EXPECT_TRUE(page_->weekPane->isVisible());
+    EXPECT_EQ(page_->weekGrid->cardCount(), 0);
 }
 
 } // namespace

@@ -4,9 +4,9 @@
 #include "core/gClock.h"
 #include "core/gDatabase.h"
 #include "core/gForms.h"
+#include "core/gMsgBox.h"
 #include "core/gOptions.h"
 #include "core/gState.h"
-#include "core/gMsgBox.h"
 #include "core/gTwips.h"
 #include "core/gWeek.h"
 #include "timetable/frmSchedule.h"
@@ -133,5 +133,5 @@ frmSchedule* SchedulePageTest::open() {
 }
 
 void SchedulePageTest::menu(int entry) {
-    QTest::mouseClick(page_->LabelTop[entry], Qt::LeftButton);
+    QTest::mouseClick(page_->menuCaptions[entry], Qt::LeftButton);
 }
