@@ -146,10 +146,10 @@ void AccountFile::homeDay(AccountFile&) {
     auto* page = forms::load<frmWelcome>(QStringLiteral("frmWelcome"));
     page->show();
     EXPECT_EQ(gDayCount, 1);
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("今天\n今天"));
-    EXPECT_TRUE(page->MonthView1->dayBold(kEarlier));
-    EXPECT_TRUE(page->MonthView1->dayBold(kYesterday));
-    EXPECT_FALSE(page->MonthView1->dayBold(kToday.addDays(-2)));
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("今天\n今天"));
+    EXPECT_TRUE(page->monthView->dayBold(kEarlier));
+    EXPECT_TRUE(page->monthView->dayBold(kYesterday));
+    EXPECT_FALSE(page->monthView->dayBold(kToday.addDays(-2)));
 }
 
 void AccountFile::reviewDay(AccountFile& f) {
