@@ -130,157 +130,164 @@ frmRetrieval::frmRetrieval() {
     setObjectName(QStringLiteral("frmRetrieval"));
     resize(gPxSize(9750, 6000));
 
-    Image1 = gNewLabel(this, "Image1", {}, 0, 0, 480, 480);
-    Image1->setPixmap(picture(QStringLiteral("searchPage"), QSize(32, 32)));
-    Label1 = gNewLabel(this, "Label1", QStringLiteral("检索"), 600, 120, 1200, 240);
-    QFont bold = Label1->font();
+    titleImage = gNewLabel(this, "Image1", {}, 0, 0, 480, 480);
+    titleImage->setPixmap(picture(QStringLiteral("searchPage"), QSize(32, 32)));
+    titleLabel = gNewLabel(this, "Label1", QStringLiteral("检索"), 600, 120, 1200, 240);
+    QFont bold = titleLabel->font();
     bold.setBold(true);
-    Label1->setFont(bold);
-    lblCmd1 = link(this, "lblCmd1", QStringLiteral("刷新检索"), 8400, 120, 780);
-    lblCmd2 = link(this, "lblCmd2", QStringLiteral("返回"), 9240, 120, 420);
+    titleLabel->setFont(bold);
+    refreshLink = link(this, "lblCmd1", QStringLiteral("刷新检索"), 8400, 120, 780);
+    backLink = link(this, "lblCmd2", QStringLiteral("返回"), 9240, 120, 420);
 
-    TreeView1 = new QTreeWidget(this);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setGeometry(gPxRect(0, 720, 2175, 5295));
-    TreeView1->setIconSize(QSize(16, 16));
+    paneTree = new QTreeWidget(this);
+    paneTree->setObjectName(QStringLiteral("TreeView1"));
+    paneTree->setHeaderHidden(true);
+    paneTree->setGeometry(gPxRect(0, 720, 2175, 5295));
+    paneTree->setIconSize(QSize(16, 16));
 
-    Frame2 = frame(this, "Frame2");
-    Check1 = check(Frame2, "Check1", QStringLiteral("按 日期 检索(&D)"), 120, 60, 2400);
-    Picture1 = new QWidget(Frame2);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(gPxRect(120, 420, 7100, 360));
+    datePane = frame(this, "Frame2");
+    byDateCheck = check(datePane, "Check1", QStringLiteral("按 日期 检索(&D)"), 120, 60, 2400);
+    dateOptionsPanel = new QWidget(datePane);
+    dateOptionsPanel->setObjectName(QStringLiteral("Picture1"));
+    dateOptionsPanel->setGeometry(gPxRect(120, 420, 7100, 360));
     const char* optionTexts[] = {"上个星期内", "上个月内", "去年一年内", "指定日期", "不限定"};
     const int optionWidths[] = {1380, 1200, 1380, 1200, 1020};
     for (int i = 0, left = 0; i < 5; left += optionWidths[i], ++i) {
-        Option1[i] = new QRadioButton(QString::fromUtf8(optionTexts[i]), Picture1);
-        Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        Option1[i]->setGeometry(gPxRect(left, 30, optionWidths[i], 300));
+        dateOptions[i] = new QRadioButton(QString::fromUtf8(optionTexts[i]), dateOptionsPanel);
+        dateOptions[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        dateOptions[i]->setGeometry(gPxRect(left, 30, optionWidths[i], 300));
     }
-    Option1[4]->setChecked(true);
-    Picture1->setEnabled(false);
-    Label5 = gNewLabel(Frame2, "Label5", QStringLiteral("从"), 120, 930, 240, 240);
-    DTPicker1 = new QDateEdit(Frame2);
-    DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
-    DTPicker1->setGeometry(gPxRect(420, 870, 1800, 330));
-    Label6 = gNewLabel(Frame2, "Label6", QStringLiteral("至"), 2400, 930, 240, 240);
-    DTPicker2 = new QDateEdit(Frame2);
-    DTPicker2->setObjectName(QStringLiteral("DTPicker2"));
-    DTPicker2->setGeometry(gPxRect(2700, 870, 1800, 330));
-    for (QDateEdit* dt : {DTPicker1, DTPicker2}) {
+    dateOptions[4]->setChecked(true);
+    dateOptionsPanel->setEnabled(false);
+    fromLabel = gNewLabel(datePane, "Label5", QStringLiteral("从"), 120, 930, 240, 240);
+    fromDateEdit = new QDateEdit(datePane);
+    fromDateEdit->setObjectName(QStringLiteral("DTPicker1"));
+    fromDateEdit->setGeometry(gPxRect(420, 870, 1800, 330));
+    toLabel = gNewLabel(datePane, "Label6", QStringLiteral("至"), 2400, 930, 240, 240);
+    toDateEdit = new QDateEdit(datePane);
+    toDateEdit->setObjectName(QStringLiteral("DTPicker2"));
+    toDateEdit->setGeometry(gPxRect(2700, 870, 1800, 330));
+    for (QDateEdit* dt : {fromDateEdit, toDateEdit}) {
         dt->setCalendarPopup(true);
         dt->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         dt->setDate(gToday());
     }
 
-    Frame4 = frame(this, "Frame4");
-    Check2 = check(Frame4, "Check2", QStringLiteral("按 标题 检索(&C)"), 120, 60, 2400);
-    Text1 = new QLineEdit(Frame4);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(gPxRect(120, 480, 4500, 330));
-    Check6 = check(Frame4, "Check6", QStringLiteral("仅检索开头(&O)"), 4800, 495, 2000);
+    titlePane = frame(this, "Frame4");
+    byTitleCheck = check(titlePane, "Check2", QStringLiteral("按 标题 检索(&C)"), 120, 60, 2400);
+    titleEdit = new QLineEdit(titlePane);
+    titleEdit->setObjectName(QStringLiteral("Text1"));
+    titleEdit->setGeometry(gPxRect(120, 480, 4500, 330));
+    titleBeginsCheck = check(titlePane, "Check6", QStringLiteral("仅检索开头(&O)"), 4800, 495, 2000);
 
-    Frame5 = frame(this, "Frame5");
-    Check5 = check(Frame5, "Check5", QStringLiteral("按 内容 检索(&D)"), 120, 60, 2400);
-    Text2 = new QLineEdit(Frame5);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(gPxRect(120, 480, 4500, 330));
-    Check7 = check(Frame5, "Check7", QStringLiteral("仅检索开头(&O)"), 4800, 495, 2000);
+    contentPane = frame(this, "Frame5");
+    byContentCheck = check(contentPane, "Check5", QStringLiteral("按 内容 检索(&D)"), 120, 60, 2400);
+    contentEdit = new QLineEdit(contentPane);
+    contentEdit->setObjectName(QStringLiteral("Text2"));
+    contentEdit->setGeometry(gPxRect(120, 480, 4500, 330));
+    contentBeginsCheck = check(contentPane, "Check7", QStringLiteral("仅检索开头(&O)"), 4800, 495, 2000);
 
-    Frame6 = frame(this, "Frame6");
-    Check3 = check(Frame6, "Check3", QStringLiteral("按 评分 检索(&S)"), 120, 60, 2400);
-    Label9 = gNewLabel(Frame6, "Label9", QStringLiteral("评分："), 120, 540, 600, 240);
-    Combo1 = new QComboBox(Frame6);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setGeometry(gPxRect(720, 480, 900, 330));
-    Check4 = check(Frame6, "Check4", QStringLiteral("至"), 1800, 495, 600);
-    Combo2 = new QComboBox(Frame6);
-    Combo2->setObjectName(QStringLiteral("Combo2"));
-    Combo2->setGeometry(gPxRect(2400, 480, 900, 330));
-    Check8 = check(Frame6, "Check8", QStringLiteral("在收藏日记中检索(&C)"), 120, 960, 3000);
+    scorePane = frame(this, "Frame6");
+    byScoreCheck = check(scorePane, "Check3", QStringLiteral("按 评分 检索(&S)"), 120, 60, 2400);
+    scoreCaption = gNewLabel(scorePane, "Label9", QStringLiteral("评分："), 120, 540, 600, 240);
+    lowScoreCombo = new QComboBox(scorePane);
+    lowScoreCombo->setObjectName(QStringLiteral("Combo1"));
+    lowScoreCombo->setGeometry(gPxRect(720, 480, 900, 330));
+    scoreRangeCheck = check(scorePane, "Check4", QStringLiteral("至"), 1800, 495, 600);
+    highScoreCombo = new QComboBox(scorePane);
+    highScoreCombo->setObjectName(QStringLiteral("Combo2"));
+    highScoreCombo->setGeometry(gPxRect(2400, 480, 900, 330));
+    favouritesOnlyCheck = check(scorePane, "Check8", QStringLiteral("在收藏日记中检索(&C)"), 120, 960, 3000);
 
     // The hint pane lies over the criteria panes, which share its place, until a
     // node is chosen; it hides them with its own background.
-    Frame1 = frame(this, "Frame1");
-    QPalette hintPalette = Frame1->palette();
+    hintPane = frame(this, "Frame1");
+    QPalette hintPalette = hintPane->palette();
     hintPalette.setColor(QPalette::Window, Qt::white); // the page's own surface
-    Frame1->setPalette(hintPalette);
-    Frame1->setAutoFillBackground(true);
-    Label3 = gNewLabel(Frame1, "Label3", QStringLiteral("选择一个子类别"), 120, 120, 3000, 240);
+    hintPane->setPalette(hintPalette);
+    hintPane->setAutoFillBackground(true);
+    hintLabel = gNewLabel(hintPane, "Label3", QStringLiteral("选择一个子类别"), 120, 120, 3000, 240);
 
-    Frame3 = new QFrame(this);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
-    Frame3->setFrameShape(QFrame::NoFrame);
-    Frame3->setGeometry(gPxRect(2280, 2040, 7335, 3995));
-    ListView1 = list(Frame3, "ListView1", 3200);
-    ListView1->viewport()->installEventFilter(this);
+    resultsPane = new QFrame(this);
+    resultsPane->setObjectName(QStringLiteral("Frame3"));
+    resultsPane->setFrameShape(QFrame::NoFrame);
+    resultsPane->setGeometry(gPxRect(2280, 2040, 7335, 3995));
+    resultList = list(resultsPane, "ListView1", 3200);
+    resultList->viewport()->installEventFilter(this);
 
-    Frame7 = new QFrame(this);
-    Frame7->setObjectName(QStringLiteral("Frame7"));
-    Frame7->setFrameShape(QFrame::NoFrame);
-    Label11 = gNewLabel(Frame7, "Label11", QStringLiteral("收藏管理"), 0, 120, 2000, 240);
-    Label11->setFont(bold);
-    ListView2 = list(Frame7, "ListView2", 3000);
-    Label12 = gNewLabel(Frame7, "Label12",
-                        QStringLiteral("要创建收藏，请在回顾中点击“收藏”；或者，您也可以在检索结果中右击，"
-                                       "选择“加入收藏”。"),
-                        0, 480, 6000, 600); // two lines of Chinese
-    Label12->setWordWrap(true);
-    Label13 = gNewLabel(Frame7, "Label13", QStringLiteral("现在没有收藏。"), 0, 1080, 3000, 240);
-    lblCmd5 = link(Frame7, "lblCmd5", QStringLiteral("转到回顾"), 0, 480, 735);
-    lblCmd3 = link(Frame7, "lblCmd3", QStringLiteral("删除"), 0, 960, 735);
-    lblCmd4 = link(Frame7, "lblCmd4", QStringLiteral("全部删除"), 0, 1440, 735);
-    Frame7->hide();
-    for (QWidget* w :
-         {static_cast<QWidget*>(lblCmd3), static_cast<QWidget*>(lblCmd4), static_cast<QWidget*>(lblCmd5)})
+    favouritesPane = new QFrame(this);
+    favouritesPane->setObjectName(QStringLiteral("Frame7"));
+    favouritesPane->setFrameShape(QFrame::NoFrame);
+    favouritesTitleLabel =
+        gNewLabel(favouritesPane, "Label11", QStringLiteral("收藏管理"), 0, 120, 2000, 240);
+    favouritesTitleLabel->setFont(bold);
+    favouritesList = list(favouritesPane, "ListView2", 3000);
+    favouritesHelpLabel =
+        gNewLabel(favouritesPane, "Label12",
+                  QStringLiteral("要创建收藏，请在回顾中点击“收藏”；或者，您也可以在检索结果中右击，"
+                                 "选择“加入收藏”。"),
+                  0, 480, 6000, 600); // two lines of Chinese
+    favouritesHelpLabel->setWordWrap(true);
+    noFavouritesLabel =
+        gNewLabel(favouritesPane, "Label13", QStringLiteral("现在没有收藏。"), 0, 1080, 3000, 240);
+    goToReviewLink = link(favouritesPane, "lblCmd5", QStringLiteral("转到回顾"), 0, 480, 735);
+    removeFavouriteLink = link(favouritesPane, "lblCmd3", QStringLiteral("删除"), 0, 960, 735);
+    removeAllFavouritesLink = link(favouritesPane, "lblCmd4", QStringLiteral("全部删除"), 0, 1440, 735);
+    favouritesPane->hide();
+    for (QWidget* w : {static_cast<QWidget*>(removeFavouriteLink),
+                       static_cast<QWidget*>(removeAllFavouritesLink), static_cast<QWidget*>(goToReviewLink)})
         w->hide();
 
-    mMain = new QMenu(QStringLiteral("检索"), this);
-    mMain->setObjectName(QStringLiteral("mMain"));
-    mReadDiary = mMain->addAction(QStringLiteral("转到回顾"));
+    resultMenu = new QMenu(QStringLiteral("检索"), this);
+    resultMenu->setObjectName(QStringLiteral("mMain"));
+    mReadDiary = resultMenu->addAction(QStringLiteral("转到回顾"));
     mReadDiary->setObjectName(QStringLiteral("mReadDiary"));
-    mMain->addSeparator()->setObjectName(QStringLiteral("mLine1"));
-    mCollect = mMain->addAction(QStringLiteral("加入收藏"));
+    resultMenu->addSeparator()->setObjectName(QStringLiteral("mLine1"));
+    mCollect = resultMenu->addAction(QStringLiteral("加入收藏"));
     mCollect->setObjectName(QStringLiteral("mCollect"));
 
     // ---- events ----
     const auto search = [this] { gGuard([this] { Result(); }); };
-    connect(Check1, &QCheckBox::toggled, this, [this, search](bool on) {
-        Picture1->setEnabled(on);
+    connect(byDateCheck, &QCheckBox::toggled, this, [this, search](bool on) {
+        dateOptionsPanel->setEnabled(on);
         search();
     });
-    for (QCheckBox* c : {Check2, Check3, Check4, Check5, Check6, Check7, Check8})
+    for (QCheckBox* c : {byTitleCheck, byScoreCheck, scoreRangeCheck, byContentCheck, titleBeginsCheck,
+                         contentBeginsCheck, favouritesOnlyCheck})
         connect(c, &QCheckBox::toggled, this, search);
-    for (QRadioButton* o : Option1)
+    for (QRadioButton* o : dateOptions)
         connect(o, &QRadioButton::toggled, this, [search](bool on) {
             if (on) search(); // the option turned off raises no second search
         });
-    connect(DTPicker1, &QDateEdit::dateChanged, this, search);
-    connect(DTPicker2, &QDateEdit::dateChanged, this, search);
-    connect(Combo1, &QComboBox::currentIndexChanged, this, search);
-    connect(Combo2, &QComboBox::currentIndexChanged, this, [this, search] {
-        if (Check4->isChecked()) search();
+    connect(fromDateEdit, &QDateEdit::dateChanged, this, search);
+    connect(toDateEdit, &QDateEdit::dateChanged, this, search);
+    connect(lowScoreCombo, &QComboBox::currentIndexChanged, this, search);
+    connect(highScoreCombo, &QComboBox::currentIndexChanged, this, [this, search] {
+        if (scoreRangeCheck->isChecked()) search();
     });
-    connect(Text1, &QLineEdit::textChanged, this, [this, search] {
-        if (Check2->isChecked()) search();
+    connect(titleEdit, &QLineEdit::textChanged, this, [this, search] {
+        if (byTitleCheck->isChecked()) search();
     });
-    connect(Text2, &QLineEdit::textChanged, this, [this, search] {
-        if (Check5->isChecked()) search();
+    connect(contentEdit, &QLineEdit::textChanged, this, [this, search] {
+        if (byContentCheck->isChecked()) search();
     });
-    Text1->installEventFilter(this);
-    Text2->installEventFilter(this);
-    connect(lblCmd1, &gLinkLabel::clicked, this, search);
-    connect(lblCmd2, &gLinkLabel::clicked, this, [] { gGuard([] { ::gChangeFrame(Page::Home); }); });
-    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
+    titleEdit->installEventFilter(this);
+    contentEdit->installEventFilter(this);
+    connect(refreshLink, &gLinkLabel::clicked, this, search);
+    connect(backLink, &gLinkLabel::clicked, this, [] { gGuard([] { ::gChangeFrame(Page::Home); }); });
+    connect(paneTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
         gGuard([&] { gChangeFrame(item->data(0, Qt::UserRole).toInt()); });
     });
     connect(mReadDiary, &QAction::triggered, this, [this] { mReadDiary_Click(); });
     connect(mCollect, &QAction::triggered, this, [this] { mCollect_Click(); });
-    connect(ListView2, &QTreeWidget::itemDoubleClicked, this,
-            [this] { gGuard([this] { ListView2_DblClick(); }); });
-    connect(lblCmd3, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd3_Click(); }); });
-    connect(lblCmd4, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd4_Click(); }); });
-    connect(lblCmd5, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd5_Click(); }); });
+    connect(favouritesList, &QTreeWidget::itemDoubleClicked, this,
+            [this] { gGuard([this] { favouritesList_DblClick(); }); });
+    connect(removeFavouriteLink, &gLinkLabel::clicked, this,
+            [this] { gGuard([this] { removeFavouriteLink_Click(); }); });
+    connect(removeAllFavouritesLink, &gLinkLabel::clicked, this,
+            [this] { gGuard([this] { removeAllFavouritesLink_Click(); }); });
+    connect(goToReviewLink, &gLinkLabel::clicked, this,
+            [this] { gGuard([this] { goToReviewLink_Click(); }); });
 }
 
 frmRetrieval::~frmRetrieval() = default;
@@ -298,7 +305,7 @@ void frmRetrieval::formLoad() {
     QTreeWidgetItem* root = nullptr;
     int index = 0;
     for (const Node& n : nodes) {
-        auto* item = n.child ? new QTreeWidgetItem(root) : new QTreeWidgetItem(TreeView1);
+        auto* item = n.child ? new QTreeWidgetItem(root) : new QTreeWidgetItem(paneTree);
         if (!n.child) root = item;
         item->setText(0, QString::fromUtf8(n.text));
         item->setData(0, Qt::UserRole, ++index);
@@ -306,16 +313,16 @@ void frmRetrieval::formLoad() {
         item->setIcon(0,
                       QIcon(picture(QStringLiteral("search%1").arg(QLatin1String(n.image)), QSize(16, 16))));
     }
-    TreeView1->expandAll();
+    paneTree->expandAll();
 
     {
-        const QSignalBlocker b1(Combo1), b2(Combo2);
+        const QSignalBlocker b1(lowScoreCombo), b2(highScoreCombo);
         for (int i = 0; i <= 100; ++i) {
-            Combo1->addItem(QString::number(i));
-            Combo2->addItem(QString::number(i));
+            lowScoreCombo->addItem(QString::number(i));
+            highScoreCombo->addItem(QString::number(i));
         }
-        Combo1->setCurrentIndex(0);
-        Combo2->setCurrentIndex(0);
+        lowScoreCombo->setCurrentIndex(0);
+        highScoreCombo->setCurrentIndex(0);
     }
     loaded_ = true;
     resizeEvent(nullptr);
@@ -323,141 +330,142 @@ void frmRetrieval::formLoad() {
 }
 
 void frmRetrieval::selectFirstNode() {
-    const QSignalBlocker block(TreeView1);
-    if (TreeView1->topLevelItemCount() > 0) TreeView1->setCurrentItem(TreeView1->topLevelItem(0));
+    const QSignalBlocker block(paneTree);
+    if (paneTree->topLevelItemCount() > 0) paneTree->setCurrentItem(paneTree->topLevelItem(0));
 }
 
 // ---- the search ----
 
 void frmRetrieval::Result() {
-    ListView1->clear();
-    ListView2->clear();
+    resultList->clear();
+    favouritesList->clear();
 
     db::Filter f;
-    if (Check1->isChecked()) {
+    if (byDateCheck->isChecked()) {
         const QDate today = gToday();
         const int back[] = {7, 30, 365};
         int option = 4;
         for (int i = 0; i < 5; ++i)
-            if (Option1[i]->isChecked()) option = i;
+            if (dateOptions[i]->isChecked()) option = i;
         if (option <= 2)
             f.and_(db::Filter::between(QStringLiteral("Date"), today.addDays(-back[option]), today));
         else if (option == 3)
-            f.and_(db::Filter::between(QStringLiteral("Date"), DTPicker1->date(), DTPicker2->date()));
+            f.and_(db::Filter::between(QStringLiteral("Date"), fromDateEdit->date(), toDateEdit->date()));
     }
     // Typed texts are matched literally: an apostrophe, "%" or "_" stands for itself.
-    if (Check2->isChecked() && !Text1->text().isEmpty())
-        f.and_(QStringLiteral("Title"), Check6->isChecked() ? db::Op::BeginsWith : db::Op::Contains,
-               Text1->text());
-    if (Check5->isChecked() && !Text2->text().isEmpty())
-        f.and_(kDiary, Check7->isChecked() ? db::Op::BeginsWith : db::Op::Contains, Text2->text());
-    if (Check3->isChecked()) {
-        const int low = Combo1->currentText().toInt();
-        if (Check4->isChecked()) {
+    if (byTitleCheck->isChecked() && !titleEdit->text().isEmpty())
+        f.and_(QStringLiteral("Title"), titleBeginsCheck->isChecked() ? db::Op::BeginsWith : db::Op::Contains,
+               titleEdit->text());
+    if (byContentCheck->isChecked() && !contentEdit->text().isEmpty())
+        f.and_(kDiary, contentBeginsCheck->isChecked() ? db::Op::BeginsWith : db::Op::Contains,
+               contentEdit->text());
+    if (byScoreCheck->isChecked()) {
+        const int low = lowScoreCombo->currentText().toInt();
+        if (scoreRangeCheck->isChecked()) {
             f.and_(QStringLiteral("Score"), db::Op::Ge, low);
-            f.and_(QStringLiteral("Score"), db::Op::Le, Combo2->currentText().toInt());
+            f.and_(QStringLiteral("Score"), db::Op::Le, highScoreCombo->currentText().toInt());
         } else {
             f.and_(QStringLiteral("Score"), db::Op::Eq, low);
         }
     }
-    if (Check8->isChecked()) f.and_(QStringLiteral("Collect"), db::Op::Eq, true);
+    if (favouritesOnlyCheck->isChecked()) f.and_(QStringLiteral("Collect"), db::Op::Eq, true);
 
     // "NO." is the entry's place among all of its day's entries in table order,
     // as the review page counts them.
-    addRows(ListView1, DiaryStore(gConnection).search(f));
+    addRows(resultList, DiaryStore(gConnection).search(f));
     // The favourites pane's list was cleared with the results: refill it.
     if (pane_ == SearchPane::Favourites) FillFavourites();
 }
 
 void frmRetrieval::FillFavourites() {
-    ListView2->clear();
-    addRows(ListView2, DiaryStore(gConnection).search(db::Filter::eq(QStringLiteral("Collect"), true)));
-    const bool any = ListView2->topLevelItemCount() > 0;
-    Label12->setVisible(!any);
-    Label13->setVisible(!any);
-    ListView2->setVisible(any);
-    lblCmd3->setVisible(any);
-    lblCmd4->setVisible(any);
-    lblCmd5->setVisible(any);
+    favouritesList->clear();
+    addRows(favouritesList, DiaryStore(gConnection).search(db::Filter::eq(QStringLiteral("Collect"), true)));
+    const bool any = favouritesList->topLevelItemCount() > 0;
+    favouritesHelpLabel->setVisible(!any);
+    noFavouritesLabel->setVisible(!any);
+    favouritesList->setVisible(any);
+    removeFavouriteLink->setVisible(any);
+    removeAllFavouritesLink->setVisible(any);
+    goToReviewLink->setVisible(any);
 }
 
 // ---- panes ----
 
 void frmRetrieval::gChangeFrame(int Index) {
-    for (QFrame* f : {Frame1, Frame2, Frame3, Frame4, Frame5, Frame6, Frame7})
+    for (QFrame* f : {hintPane, datePane, resultsPane, titlePane, contentPane, scorePane, favouritesPane})
         f->hide();
     pane_ = Index;
     const int w = gTwips(width()), h = gTwips(height());
     if (Index >= SearchPane::ByDate && Index <= SearchPane::ByScore)
-        Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
+        resultsPane->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
     switch (Index) {
     case SearchPane::Results:
-        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
+        resultsPane->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
         break;
     case SearchPane::ByDate:
-        Frame2->show();
+        datePane->show();
         break;
     case SearchPane::ByTitle:
-        Frame4->show();
+        titlePane->show();
         break;
     case SearchPane::ByContent:
-        Frame5->show();
+        contentPane->show();
         break;
     case SearchPane::ByScore:
-        Frame6->show();
+        scorePane->show();
         break;
     case SearchPane::Favourites:
         FillFavourites();
-        Frame7->show();
+        favouritesPane->show();
         break;
     default:
         break;
     }
-    ListView1->setGeometry(0, 0, Frame3->width(), Frame3->height());
+    resultList->setGeometry(0, 0, resultsPane->width(), resultsPane->height());
     if (Index >= SearchPane::Results && Index <= SearchPane::ByScore) {
         Result();
-        Frame3->show();
+        resultsPane->show();
     }
 }
 
 void frmRetrieval::placeResults() {
     const int w = gTwips(width()), h = gTwips(height());
-    if (gTwips(Frame3->y()) == 2040)
-        Frame3->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
+    if (gTwips(resultsPane->y()) == 2040)
+        resultsPane->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
     else
-        Frame3->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
-    ListView1->setGeometry(0, 0, Frame3->width(), Frame3->height());
+        resultsPane->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
+    resultList->setGeometry(0, 0, resultsPane->width(), resultsPane->height());
 }
 
 void frmRetrieval::resizeEvent(QResizeEvent* e) {
     if (e) QWidget::resizeEvent(e);
     const int w = gTwips(width()), h = gTwips(height());
-    lblCmd2->move(gPxPoint(w - 510, 120));
-    lblCmd1->move(gPxPoint(w - 1350, 120));
+    backLink->move(gPxPoint(w - 510, 120));
+    refreshLink->move(gPxPoint(w - 1350, 120));
     // Everything ends at the page's bottom edge rather than past it.
-    TreeView1->resize(TreeView1->width(), gPx(h - 720));
-    Frame7->setGeometry(gPxRect(2280, 720, w - 2535, h - 720));
+    paneTree->resize(paneTree->width(), gPx(h - 720));
+    favouritesPane->setGeometry(gPxRect(2280, 720, w - 2535, h - 720));
     // The criteria panes keep their design width where the page is wide enough.
     const int cw = qMin(7335, w - 2415);
-    for (QFrame* f : {Frame1, Frame2, Frame4, Frame5, Frame6})
+    for (QFrame* f : {hintPane, datePane, titlePane, contentPane, scorePane})
         f->resize(gPx(cw), f->height());
-    Picture1->resize(gPx(qMin(7100, cw - 120)), Picture1->height());
-    for (QCheckBox* c : {Check6, Check7})
+    dateOptionsPanel->resize(gPx(qMin(7100, cw - 120)), dateOptionsPanel->height());
+    for (QCheckBox* c : {titleBeginsCheck, contentBeginsCheck})
         c->resize(gPx(qMin(2000, cw - 4800)), c->height());
-    const int fw = gTwips(Frame7->width()), fh = gTwips(Frame7->height());
-    ListView2->setGeometry(gPxRect(0, 480, fw - 840, fh - 600));
-    for (gLinkLabel* l : {lblCmd5, lblCmd4, lblCmd3})
+    const int fw = gTwips(favouritesPane->width()), fh = gTwips(favouritesPane->height());
+    favouritesList->setGeometry(gPxRect(0, 480, fw - 840, fh - 600));
+    for (gLinkLabel* l : {goToReviewLink, removeAllFavouritesLink, removeFavouriteLink})
         l->move(gPx(fw - 735), l->y());
     placeResults();
 }
 
 bool frmRetrieval::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == resultList->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* me = static_cast<QMouseEvent*>(event);
         const int button = me->button() == Qt::LeftButton ? 1 : me->button() == Qt::RightButton ? 2 : 4;
         // After the view has handled the release, so the row under the mouse is selected.
-        QTimer::singleShot(0, this, [this, button] { ListView1_MouseUp(button); });
-    } else if ((watched == Text1 || watched == Text2) && event->type() == QEvent::FocusIn) {
+        QTimer::singleShot(0, this, [this, button] { resultList_MouseUp(button); });
+    } else if ((watched == titleEdit || watched == contentEdit) && event->type() == QEvent::FocusIn) {
         auto* box = static_cast<QLineEdit*>(watched);
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
     }
@@ -480,9 +488,9 @@ void frmRetrieval::openEntry(const QTreeWidgetItem* item) {
     ::gChangeFrame(Page::Review, {.setDiary = true});
 }
 
-void frmRetrieval::ListView1_MouseUp(int button) {
+void frmRetrieval::resultList_MouseUp(int button) {
     if (button == 1) {
-        const QList<QTreeWidgetItem*> sel = ListView1->selectedItems();
+        const QList<QTreeWidgetItem*> sel = resultList->selectedItems();
         if (sel.isEmpty()) return;
         try {
             openEntry(sel.first());
@@ -490,12 +498,12 @@ void frmRetrieval::ListView1_MouseUp(int button) {
             gShowErrorBox(false);
         }
     } else if (button == 2) {
-        mMain->popup(QCursor::pos());
+        resultMenu->popup(QCursor::pos());
     }
 }
 
 void frmRetrieval::mReadDiary_Click() {
-    if (ListView1->selectedItems().isEmpty()) return;
+    if (resultList->selectedItems().isEmpty()) return;
     try {
         ::gChangeFrame(Page::Review);
     } catch (...) {
@@ -504,7 +512,7 @@ void frmRetrieval::mReadDiary_Click() {
 }
 
 void frmRetrieval::mCollect_Click() {
-    const QList<QTreeWidgetItem*> sel = ListView1->selectedItems();
+    const QList<QTreeWidgetItem*> sel = resultList->selectedItems();
     if (sel.isEmpty()) {
         gMsgBox(Msg::NoEntryForFavourite, gButtonSet::Close);
         return;
@@ -516,20 +524,20 @@ void frmRetrieval::mCollect_Click() {
     }
 }
 
-void frmRetrieval::ListView2_DblClick() {
-    const QList<QTreeWidgetItem*> sel = ListView2->selectedItems();
+void frmRetrieval::favouritesList_DblClick() {
+    const QList<QTreeWidgetItem*> sel = favouritesList->selectedItems();
     if (sel.isEmpty()) return;
     openEntry(sel.first());
 }
 
-void frmRetrieval::lblCmd3_Click() {
-    const QList<QTreeWidgetItem*> sel = ListView2->selectedItems();
+void frmRetrieval::removeFavouriteLink_Click() {
+    const QList<QTreeWidgetItem*> sel = favouritesList->selectedItems();
     if (sel.isEmpty()) return;
     gSetDiaryCollect(rowDate(sel.first()), rowNumber(sel.first()), false);
     FillFavourites();
 }
 
-void frmRetrieval::lblCmd4_Click() {
+void frmRetrieval::removeAllFavouritesLink_Click() {
     if (gMsgBox(Msg::ConfirmRemoveAllFavourites, gButtonSet::YesNo) != gMsgResult::Yes) return;
     try {
         DiaryStore(gConnection).clearFavourites();
@@ -539,6 +547,6 @@ void frmRetrieval::lblCmd4_Click() {
     FillFavourites();
 }
 
-void frmRetrieval::lblCmd5_Click() {
+void frmRetrieval::goToReviewLink_Click() {
     ::gChangeFrame(Page::Review);
 }

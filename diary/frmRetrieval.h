@@ -41,24 +41,55 @@ public:
     void selectFirstNode() override;
 
     // Controls (positions in twips as designed).
-    QLabel *Image1 = nullptr, *Label1 = nullptr;
-    gLinkLabel *lblCmd1 = nullptr, *lblCmd2 = nullptr, *lblCmd3 = nullptr, *lblCmd4 = nullptr,
-               *lblCmd5 = nullptr;
-    QTreeWidget* TreeView1 = nullptr;
-    QFrame *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr, *Frame5 = nullptr,
-           *Frame6 = nullptr, *Frame7 = nullptr;
-    QLabel *Label3 = nullptr, *Label5 = nullptr, *Label6 = nullptr, *Label9 = nullptr, *Label11 = nullptr,
-           *Label12 = nullptr, *Label13 = nullptr;
-    QCheckBox *Check1 = nullptr, *Check2 = nullptr, *Check3 = nullptr, *Check4 = nullptr, *Check5 = nullptr,
-              *Check6 = nullptr, *Check7 = nullptr, *Check8 = nullptr;
-    QWidget* Picture1 = nullptr;
-    QRadioButton* Option1[5] = {};
-    QDateEdit *DTPicker1 = nullptr, *DTPicker2 = nullptr;
-    QLineEdit *Text1 = nullptr, *Text2 = nullptr;
-    QComboBox *Combo1 = nullptr, *Combo2 = nullptr;
-    QTreeWidget *ListView1 = nullptr, *ListView2 = nullptr;
-    QMenu* mMain = nullptr;
+    QLabel* titleImage = nullptr;
+    QLabel* titleLabel = nullptr;
+    gLinkLabel* refreshLink = nullptr; // 刷新检索
+    gLinkLabel* backLink = nullptr;    // 返回
+    QTreeWidget* paneTree = nullptr;
+    // Until a node is chosen.
+    QFrame* hintPane = nullptr;
+    QLabel* hintLabel = nullptr;
+    // Criteria: by date.
+    QFrame* datePane = nullptr;
+    QCheckBox* byDateCheck = nullptr;
+    QWidget* dateOptionsPanel = nullptr;
+    QRadioButton* dateOptions[5] = {}; // last week, month, year, chosen dates, any date
+    QLabel* fromLabel = nullptr;
+    QDateEdit* fromDateEdit = nullptr;
+    QLabel* toLabel = nullptr;
+    QDateEdit* toDateEdit = nullptr;
+    // Criteria: by title.
+    QFrame* titlePane = nullptr;
+    QCheckBox* byTitleCheck = nullptr;
+    QLineEdit* titleEdit = nullptr;
+    QCheckBox* titleBeginsCheck = nullptr;
+    // Criteria: by content.
+    QFrame* contentPane = nullptr;
+    QCheckBox* byContentCheck = nullptr;
+    QLineEdit* contentEdit = nullptr;
+    QCheckBox* contentBeginsCheck = nullptr;
+    // Criteria: by score, and favourites only.
+    QFrame* scorePane = nullptr;
+    QCheckBox* byScoreCheck = nullptr;
+    QLabel* scoreCaption = nullptr;
+    QComboBox* lowScoreCombo = nullptr;   // the score, or the range's low end
+    QCheckBox* scoreRangeCheck = nullptr; // "至": a range up to highScoreCombo
+    QComboBox* highScoreCombo = nullptr;
+    QCheckBox* favouritesOnlyCheck = nullptr;
+    // The results.
+    QFrame* resultsPane = nullptr;
+    QTreeWidget* resultList = nullptr;
+    QMenu* resultMenu = nullptr; // on a right click in the results
     QAction *mReadDiary = nullptr, *mCollect = nullptr;
+    // Favourites.
+    QFrame* favouritesPane = nullptr;
+    QLabel* favouritesTitleLabel = nullptr;
+    QTreeWidget* favouritesList = nullptr;
+    QLabel* favouritesHelpLabel = nullptr; // how to make a favourite, while there is none
+    QLabel* noFavouritesLabel = nullptr;
+    gLinkLabel* goToReviewLink = nullptr;          // 转到回顾
+    gLinkLabel* removeFavouriteLink = nullptr;     // 删除
+    gLinkLabel* removeAllFavouritesLink = nullptr; // 全部删除
 
     // Runs the search with the ticked criteria and refills the result list.
     void Result();
@@ -67,18 +98,18 @@ public:
     void gChangeFrame(int Index);
     int currentPane() const { return pane_; }
 
-    // Handlers, as the controls run them.
-    void ListView1_MouseUp(int button);
-    void mReadDiary_Click();
-    void mCollect_Click();
-    void ListView2_DblClick();
-    void lblCmd3_Click(); // 删除
-    void lblCmd4_Click(); // 全部删除
-    void lblCmd5_Click(); // 转到回顾
-
     // The date and "NO." of a list row.
     static QDate rowDate(const QTreeWidgetItem* item);
     static int rowNumber(const QTreeWidgetItem* item);
+
+public Q_SLOTS:
+    void resultList_MouseUp(int button);
+    void mReadDiary_Click();
+    void mCollect_Click();
+    void favouritesList_DblClick();
+    void removeFavouriteLink_Click();
+    void removeAllFavouritesLink_Click();
+    void goToReviewLink_Click();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

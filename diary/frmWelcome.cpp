@@ -62,37 +62,37 @@ frmWelcome::frmWelcome() {
     setPalette(pal);
     resize(gPxSize(10900, 6680));
 
-    Image1 = makeLabel(this, "Image1", {}, gPxRect(120, 90, 480, 480));
-    Image1->setPixmap(svgPicture(QStringLiteral(":/res/diary/home.svg"), QSize(32, 32)));
+    homeImage = makeLabel(this, "Image1", {}, gPxRect(120, 90, 480, 480));
+    homeImage->setPixmap(svgPicture(QStringLiteral(":/res/diary/home.svg"), QSize(32, 32)));
 
-    Label1 = makeLabel(this, "Label1", QStringLiteral("请稍等。"), gPxRect(720, 120, 4080, 420));
-    QFont heading = Label1->font();
+    greetingLabel = makeLabel(this, "Label1", QStringLiteral("请稍等。"), gPxRect(720, 120, 4080, 420));
+    QFont heading = greetingLabel->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.5);
-    Label1->setFont(heading);
-    QPalette hp = Label1->palette();
+    greetingLabel->setFont(heading);
+    QPalette hp = greetingLabel->palette();
     hp.setColor(QPalette::WindowText, kHeadingColor);
-    Label1->setPalette(hp);
+    greetingLabel->setPalette(hp);
 
-    Label5 = makeLabel(this, "Label5", QStringLiteral("请稍等。"), gPxRect(720, 600, 4080, 300));
+    entryCountLabel = makeLabel(this, "Label5", QStringLiteral("请稍等。"), gPxRect(720, 600, 4080, 300));
 
-    scheduleLabel1 = new scheduleLabel(this);
-    scheduleLabel1->setObjectName(QStringLiteral("scheduleLabel"));
-    scheduleLabel1->move(gPxPoint(720, 990));
-    Label7 =
+    moodScoreLabel = new scheduleLabel(this);
+    moodScoreLabel->setObjectName(QStringLiteral("scheduleLabel"));
+    moodScoreLabel->move(gPxPoint(720, 990));
+    moodCaption =
         makeLabel(this, "Label7", QStringLiteral("当前记录心情的平均分数"), gPxRect(1290, 1080, 3510, 300));
 
-    Image3 = makeLabel(this, "Image3", {}, gPxRect(4920, 120, 480, 480));
-    Image3->setPixmap(gLoadResPicture(107, gResKind::Icon, QSize(32, 32)));
-    Label2 = makeLabel(this, "Label2", QStringLiteral("没有课程安排。"), gPxRect(5520, 135, 5200, 1440));
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    courseImage = makeLabel(this, "Image3", {}, gPxRect(4920, 120, 480, 480));
+    courseImage->setPixmap(gLoadResPicture(107, gResKind::Icon, QSize(32, 32)));
+    courseLabel = makeLabel(this, "Label2", QStringLiteral("没有课程安排。"), gPxRect(5520, 135, 5200, 1440));
+    courseLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // One class a line, cut to the label rather than wrapped out of it.
 
-    Shape2 = new QFrame(this);
-    Shape2->setObjectName(QStringLiteral("Shape2"));
-    Shape2->setGeometry(gPxRect(120, 1620, 10525, 360));
-    Shape2->setStyleSheet(QStringLiteral("QFrame#Shape2 { border: 1px solid #c9dbef; border-radius: 4px;"
-                                         " background: #f3f8fd; }"));
+    linkBand = new QFrame(this);
+    linkBand->setObjectName(QStringLiteral("Shape2"));
+    linkBand->setGeometry(gPxRect(120, 1620, 10525, 360));
+    linkBand->setStyleSheet(QStringLiteral("QFrame#Shape2 { border: 1px solid #c9dbef; border-radius: 4px;"
+                                           " background: #f3f8fd; }"));
 
     auto link = [this](const char* name, const QString& text, int leftTw) {
         auto* l = new gLinkLabel(text, this);
@@ -100,40 +100,41 @@ frmWelcome::frmWelcome() {
         l->setGeometry(gPxRect(leftTw, 1680, 1080, 240));
         return l;
     };
-    lblCmd2 = link("lblCmd2", QStringLiteral("添加日记"), 300);
-    lblCmd1 = link("lblCmd1", QStringLiteral("回顾日记"), 1440);
+    writeLink = link("lblCmd2", QStringLiteral("添加日记"), 300);
+    reviewLink = link("lblCmd1", QStringLiteral("回顾日记"), 1440);
 
-    scheduleCommand1 = new scheduleCommand(this);
-    scheduleCommand1->setObjectName(QStringLiteral("scheduleCommand1"));
-    scheduleCommand1->setPicture(svgPicture(QStringLiteral(":/res/controls/monthPrev.svg"), QSize(16, 16)));
-    Label3 = makeLabel(this, "Label3", {}, gPxRect(0, 1680, 1020, 240));
-    scheduleCommand2 = new scheduleCommand(this);
-    scheduleCommand2->setObjectName(QStringLiteral("scheduleCommand2"));
-    scheduleCommand2->setPicture(svgPicture(QStringLiteral(":/res/controls/monthNext.svg"), QSize(16, 16)));
-    scheduleCommand1->setToolTip(QStringLiteral("上一篇"));
-    scheduleCommand2->setToolTip(QStringLiteral("下一篇"));
+    previousEntryButton = new scheduleCommand(this);
+    previousEntryButton->setObjectName(QStringLiteral("scheduleCommand1"));
+    previousEntryButton->setPicture(
+        svgPicture(QStringLiteral(":/res/controls/monthPrev.svg"), QSize(16, 16)));
+    positionLabel = makeLabel(this, "Label3", {}, gPxRect(0, 1680, 1020, 240));
+    nextEntryButton = new scheduleCommand(this);
+    nextEntryButton->setObjectName(QStringLiteral("scheduleCommand2"));
+    nextEntryButton->setPicture(svgPicture(QStringLiteral(":/res/controls/monthNext.svg"), QSize(16, 16)));
+    previousEntryButton->setToolTip(QStringLiteral("上一篇"));
+    nextEntryButton->setToolTip(QStringLiteral("下一篇"));
 
-    MonthView1 = new scheduleMonthView(this);
-    MonthView1->setObjectName(QStringLiteral("MonthView1"));
-    MonthView1->move(gPxPoint(120, 2040));
+    monthView = new scheduleMonthView(this);
+    monthView->setObjectName(QStringLiteral("MonthView1"));
+    monthView->move(gPxPoint(120, 2040));
 
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setReadOnly(true);
-    Text1->setGeometry(gPxRect(2880, 2040, 7830, 4630));
+    previewEdit = new QPlainTextEdit(this);
+    previewEdit->setObjectName(QStringLiteral("Text1"));
+    previewEdit->setReadOnly(true);
+    previewEdit->setGeometry(gPxRect(2880, 2040, 7830, 4630));
 
-    connect(MonthView1, &scheduleMonthView::SelChange, this,
+    connect(monthView, &scheduleMonthView::SelChange, this,
             [this](const QDate& start, const QDate& end, bool& cancel) {
-                gGuard([&] { MonthView1_SelChange(start, end, cancel); });
+                gGuard([&] { monthView_SelChange(start, end, cancel); });
             });
-    connect(scheduleCommand1, &scheduleCommand::mouseUp, this,
-            [this](int b, int s, int x, int y) { gGuard([&] { scheduleCommand1_MouseUp(b, s, x, y); }); });
-    connect(scheduleCommand2, &scheduleCommand::mouseUp, this,
-            [this](int b, int s, int x, int y) { gGuard([&] { scheduleCommand2_MouseUp(b, s, x, y); }); });
+    connect(previousEntryButton, &scheduleCommand::mouseUp, this,
+            [this](int b, int s, int x, int y) { gGuard([&] { previousEntryButton_MouseUp(b, s, x, y); }); });
+    connect(nextEntryButton, &scheduleCommand::mouseUp, this,
+            [this](int b, int s, int x, int y) { gGuard([&] { nextEntryButton_MouseUp(b, s, x, y); }); });
     // The switch unloads this page; nothing here is touched after it.
-    connect(lblCmd2, &gLinkLabel::clicked, this,
+    connect(writeLink, &gLinkLabel::clicked, this,
             [] { gGuard([] { gChangeFrame(Page::Writing, {.setDiary = true}); }); });
-    connect(lblCmd1, &gLinkLabel::clicked, this,
+    connect(reviewLink, &gLinkLabel::clicked, this,
             [] { gGuard([] { gChangeFrame(Page::Review, {.setDiary = true}); }); });
 
     showNavigation(false);
@@ -150,16 +151,17 @@ void frmWelcome::Reload() {
 
     // Setting the value raises SelChange, which fills the preview.
     const QDate day = gSetDiary && gDiaryDate.isValid() ? gDiaryDate : gToday();
-    MonthView1->setValue(day);
+    monthView->setValue(day);
 
-    gSetNameText(Label1, gUserName, QStringLiteral("欢迎你，"), QStringLiteral("！"));
-    Label5->setText(QStringLiteral("共有 ") + QString::number(gDiaryCount) + QStringLiteral(" 日记。"));
-    gSetFittedLines(Label2, courseSummary());
+    gSetNameText(greetingLabel, gUserName, QStringLiteral("欢迎你，"), QStringLiteral("！"));
+    entryCountLabel->setText(QStringLiteral("共有 ") + QString::number(gDiaryCount) +
+                             QStringLiteral(" 日记。"));
+    gSetFittedLines(courseLabel, courseSummary());
 
     const bool any = gDiaryCount > 0;
-    scheduleLabel1->setVisible(any);
-    Label7->setVisible(any);
-    if (any) scheduleLabel1->setCaption(int(std::floor(double(gScoreTotal) / double(gDiaryCount))));
+    moodScoreLabel->setVisible(any);
+    moodCaption->setVisible(any);
+    if (any) moodScoreLabel->setCaption(int(std::floor(double(gScoreTotal) / double(gDiaryCount))));
 }
 
 QString frmWelcome::courseSummary() {
@@ -217,24 +219,24 @@ QString frmWelcome::courseSummary() {
     }
 
     if (c > 1) {
-        Image3->setPixmap(gLoadResPicture(106, gResKind::Icon, QSize(32, 32)));
+        courseImage->setPixmap(gLoadResPicture(106, gResKind::Icon, QSize(32, 32)));
         return text;
     }
-    Image3->setPixmap(gLoadResPicture(107, gResKind::Icon, QSize(32, 32)));
+    courseImage->setPixmap(gLoadResPicture(107, gResKind::Icon, QSize(32, 32)));
     return QStringLiteral("没有课程安排。");
 }
 
-void frmWelcome::MonthView1_SelChange(const QDate&, const QDate&, bool&) {
-    gDiaryDate = MonthView1->Value();
-    if (MonthView1->Month() != markedMonth_ || MonthView1->Year() != markedYear_) {
+void frmWelcome::monthView_SelChange(const QDate&, const QDate&, bool&) {
+    gDiaryDate = monthView->Value();
+    if (monthView->Month() != markedMonth_ || monthView->Year() != markedYear_) {
         gMarkDiaryDays(false);
-        markedMonth_ = qint16(MonthView1->Month());
-        markedYear_ = MonthView1->Year();
+        markedMonth_ = qint16(monthView->Month());
+        markedYear_ = monthView->Year();
     }
 
-    if (!MonthView1->dayBold(gDiaryDate)) {
+    if (!monthView->dayBold(gDiaryDate)) {
         gDayCount = 0;
-        Text1->setPlainText(QString());
+        previewEdit->setPlainText(QString());
         showNavigation(false);
         return;
     }
@@ -252,7 +254,7 @@ void frmWelcome::MonthView1_SelChange(const QDate&, const QDate&, bool&) {
 
     if (gDayCount == 0) {
         // The day's marks were older than its rows (deleted meanwhile).
-        Text1->setPlainText(QString());
+        previewEdit->setPlainText(QString());
         showNavigation(false);
         return;
     }
@@ -270,8 +272,8 @@ void frmWelcome::MonthView1_SelChange(const QDate&, const QDate&, bool&) {
 }
 
 void frmWelcome::showEntry(bool cutLong) {
-    Text1->setPlainText(gDayTitles.value(gDayIndex) + QStringLiteral("\n") +
-                        previewBody(gDayTexts.value(gDayIndex), cutLong));
+    previewEdit->setPlainText(gDayTitles.value(gDayIndex) + QStringLiteral("\n") +
+                              previewBody(gDayTexts.value(gDayIndex), cutLong));
 }
 
 void frmWelcome::setPositionCaption() {
@@ -282,16 +284,16 @@ void frmWelcome::setPositionCaption() {
         while (caption.indexOf(QLatin1Char('/')) >= 0 && caption.indexOf(QLatin1Char('/')) < 4)
             caption = QString(n, QLatin1Char(' ')) + caption;
     }
-    Label3->setText(caption);
+    positionLabel->setText(caption);
 }
 
 void frmWelcome::showNavigation(bool on) {
-    Label3->setVisible(on);
-    scheduleCommand1->setVisible(on);
-    scheduleCommand2->setVisible(on);
+    positionLabel->setVisible(on);
+    previousEntryButton->setVisible(on);
+    nextEntryButton->setVisible(on);
 }
 
-void frmWelcome::scheduleCommand1_MouseUp(int Button, int, int, int) {
+void frmWelcome::previousEntryButton_MouseUp(int Button, int, int, int) {
     if (Button != 1 || gDayCount < 1) return;
     gDayIndex -= 1;
     if (gDayIndex < 1) gDayIndex = gDayCount;
@@ -299,7 +301,7 @@ void frmWelcome::scheduleCommand1_MouseUp(int Button, int, int, int) {
     setPositionCaption();
 }
 
-void frmWelcome::scheduleCommand2_MouseUp(int Button, int, int, int) {
+void frmWelcome::nextEntryButton_MouseUp(int Button, int, int, int) {
     if (Button != 1 || gDayCount < 1) return;
     gDayIndex += 1;
     if (gDayIndex > gDayCount) gDayIndex = 1;
@@ -312,12 +314,12 @@ void frmWelcome::resizeEvent(QResizeEvent* e) {
     gGuard([&] {
         const int W = gTwips(width());
         const int H = gTwips(height());
-        Shape2->setGeometry(gPxRect(120, 1620, W - 375, 360));
-        scheduleCommand2->move(gPxPoint(W - 510, 1665));
-        scheduleCommand1->move(gPxPoint(W - 1950, 1665));
-        Label3->move(gPxPoint(W - 1590, 1680));
-        Text1->setGeometry(gPxRect(2880, 2040, W - 3070, H - 2050));
-        Label2->resize(qMax(0, width() - Label2->x() - gPx(180)), Label2->height());
-        gRefitLines(Label2);
+        linkBand->setGeometry(gPxRect(120, 1620, W - 375, 360));
+        nextEntryButton->move(gPxPoint(W - 510, 1665));
+        previousEntryButton->move(gPxPoint(W - 1950, 1665));
+        positionLabel->move(gPxPoint(W - 1590, 1680));
+        previewEdit->setGeometry(gPxRect(2880, 2040, W - 3070, H - 2050));
+        courseLabel->resize(qMax(0, width() - courseLabel->x() - gPx(180)), courseLabel->height());
+        gRefitLines(courseLabel);
     });
 }

@@ -25,36 +25,37 @@ public:
 
     // Runs the loading steps again.
     void Reload();
-    // The month view's selection handler: takes the selected day, marks the bold
-    // days of a newly shown month and fills the preview. The arguments are not used.
-    void MonthView1_SelChange(const QDate& StartDate, const QDate& EndDate, bool& Cancel);
 
     // The classes of the coming days (about five lines), or "没有课程安排。";
-    // also sets Image3 to match.
+    // also sets courseImage to match.
     QString courseSummary();
 
-    // Previous and next entry of the day (wrapping round).
-    void scheduleCommand1_MouseUp(int Button, int Shift, int X, int Y);
-    void scheduleCommand2_MouseUp(int Button, int Shift, int X, int Y);
-
-    QLabel* Image1 = nullptr;                // the page's picture
-    QLabel* Label1 = nullptr;                // greeting
-    QLabel* Label5 = nullptr;                // entry count
-    scheduleLabel* scheduleLabel1 = nullptr; // average mood score
-    QLabel* Label7 = nullptr;
-    QLabel* Label2 = nullptr; // course summary
-    QLabel* Image3 = nullptr; // its icon
-    scheduleMonthView* MonthView1 = nullptr;
-    QPlainTextEdit* Text1 = nullptr; // preview
-    QLabel* Label3 = nullptr;        // position / count
-    scheduleCommand* scheduleCommand1 = nullptr;
-    scheduleCommand* scheduleCommand2 = nullptr;
-    QFrame* Shape2 = nullptr;
-    gLinkLabel* lblCmd2 = nullptr; // write an entry
-    gLinkLabel* lblCmd1 = nullptr; // review the day
+    QLabel* homeImage = nullptr;
+    QLabel* greetingLabel = nullptr;
+    QLabel* entryCountLabel = nullptr;
+    scheduleLabel* moodScoreLabel = nullptr; // the average mood score
+    QLabel* moodCaption = nullptr;
+    QLabel* courseLabel = nullptr; // the coming classes
+    QLabel* courseImage = nullptr;
+    scheduleMonthView* monthView = nullptr;
+    QPlainTextEdit* previewEdit = nullptr;
+    QLabel* positionLabel = nullptr; // the entry's place among the day's, "n / count"
+    scheduleCommand* previousEntryButton = nullptr;
+    scheduleCommand* nextEntryButton = nullptr;
+    QFrame* linkBand = nullptr;
+    gLinkLabel* writeLink = nullptr;  // 添加日记
+    gLinkLabel* reviewLink = nullptr; // 回顾日记
 
     qint16 markedMonth() const { return markedMonth_; }
     qint16 markedYear() const { return markedYear_; }
+
+public Q_SLOTS:
+    // Takes the selected day, marks the bold days of a newly shown month and
+    // fills the preview. The arguments are not used.
+    void monthView_SelChange(const QDate& StartDate, const QDate& EndDate, bool& Cancel);
+    // Previous and next entry of the day (wrapping round).
+    void previousEntryButton_MouseUp(int Button, int Shift, int X, int Y);
+    void nextEntryButton_MouseUp(int Button, int Shift, int X, int Y);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -125,24 +125,24 @@ TEST_F(HomePage, GreetsAndShowsTheTotals) {
     gDiaryCount = 3;
     gScoreTotal = 200;
     frmWelcome* page = loadPage();
-    EXPECT_EQ(page->Label1->text(), QStringLiteral("欢迎你，Ann！"));
-    EXPECT_EQ(page->Label5->text(), QStringLiteral("共有 3 日记。"));
-    EXPECT_TRUE(page->scheduleLabel1->isVisible());
-    EXPECT_TRUE(page->Label7->isVisible());
-    EXPECT_EQ(page->Label7->text(), QStringLiteral("当前记录心情的平均分数"));
-    EXPECT_EQ(page->scheduleLabel1->caption(), 66); // the whole part of the average
-    EXPECT_EQ(page->lblCmd2->text(), QStringLiteral("添加日记"));
-    EXPECT_EQ(page->lblCmd1->text(), QStringLiteral("回顾日记"));
-    EXPECT_EQ(page->lblCmd1->cursor().shape(), page->lblCmd2->cursor().shape());
+    EXPECT_EQ(page->greetingLabel->text(), QStringLiteral("欢迎你，Ann！"));
+    EXPECT_EQ(page->entryCountLabel->text(), QStringLiteral("共有 3 日记。"));
+    EXPECT_TRUE(page->moodScoreLabel->isVisible());
+    EXPECT_TRUE(page->moodCaption->isVisible());
+    EXPECT_EQ(page->moodCaption->text(), QStringLiteral("当前记录心情的平均分数"));
+    EXPECT_EQ(page->moodScoreLabel->caption(), 66); // the whole part of the average
+    EXPECT_EQ(page->writeLink->text(), QStringLiteral("添加日记"));
+    EXPECT_EQ(page->reviewLink->text(), QStringLiteral("回顾日记"));
+    EXPECT_EQ(page->reviewLink->cursor().shape(), page->writeLink->cursor().shape());
 
     gDiaryCount = 0;
     gScoreTotal = 0;
     gUserName = QStringLiteral("李雷");
     page->Reload();
-    EXPECT_EQ(page->Label1->text(), QStringLiteral("欢迎你，李雷！"));
-    EXPECT_EQ(page->Label5->text(), QStringLiteral("共有 0 日记。"));
-    EXPECT_FALSE(page->scheduleLabel1->isVisible());
-    EXPECT_FALSE(page->Label7->isVisible());
+    EXPECT_EQ(page->greetingLabel->text(), QStringLiteral("欢迎你，李雷！"));
+    EXPECT_EQ(page->entryCountLabel->text(), QStringLiteral("共有 0 日记。"));
+    EXPECT_FALSE(page->moodScoreLabel->isVisible());
+    EXPECT_FALSE(page->moodCaption->isVisible());
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 
@@ -151,25 +151,25 @@ TEST_F(HomePage, OpensAtTodayAndMarksTheDaysWithEntries) {
     addEntry(QDate(2008, 6, 7), QStringLiteral("June, in May's last row"), QStringLiteral("b"));
     addEntry(QDate(2008, 7, 9), QStringLiteral("July"), QStringLiteral("c"));
     frmWelcome* page = loadPage();
-    EXPECT_EQ(page->MonthView1->Value(), kToday);
+    EXPECT_EQ(page->monthView->Value(), kToday);
     EXPECT_EQ(gDiaryDate, kToday);
     EXPECT_EQ(page->markedMonth(), 5);
     EXPECT_EQ(page->markedYear(), 2008);
-    EXPECT_TRUE(page->MonthView1->dayBold(QDate(2008, 5, 2)));
-    EXPECT_TRUE(page->MonthView1->dayBold(QDate(2008, 6, 7)));
-    EXPECT_FALSE(page->MonthView1->dayBold(QDate(2008, 7, 9)));
+    EXPECT_TRUE(page->monthView->dayBold(QDate(2008, 5, 2)));
+    EXPECT_TRUE(page->monthView->dayBold(QDate(2008, 6, 7)));
+    EXPECT_FALSE(page->monthView->dayBold(QDate(2008, 7, 9)));
     // Today has no entry.
     EXPECT_EQ(gDayCount, 0);
-    EXPECT_TRUE(page->Text1->toPlainText().isEmpty());
-    EXPECT_FALSE(page->Label3->isVisible());
-    EXPECT_FALSE(page->scheduleCommand1->isVisible());
-    EXPECT_FALSE(page->scheduleCommand2->isVisible());
+    EXPECT_TRUE(page->previewEdit->toPlainText().isEmpty());
+    EXPECT_FALSE(page->positionLabel->isVisible());
+    EXPECT_FALSE(page->previousEntryButton->isVisible());
+    EXPECT_FALSE(page->nextEntryButton->isVisible());
 
     // Moving on two months marks the new month's days.
-    release(page->MonthView1->Image5);
-    release(page->MonthView1->Image5);
+    release(page->monthView->Image5);
+    release(page->monthView->Image5);
     EXPECT_EQ(page->markedMonth(), 7);
-    EXPECT_TRUE(page->MonthView1->dayBold(QDate(2008, 7, 9)));
+    EXPECT_TRUE(page->monthView->dayBold(QDate(2008, 7, 9)));
     EXPECT_EQ(gDiaryDate, QDate(2008, 7, 14));
 }
 
@@ -179,10 +179,10 @@ TEST_F(HomePage, ADayWithOneEntryShowsItWithoutNavigation) {
     EXPECT_EQ(gDayCount, 1);
     EXPECT_EQ(gDayIndex, 1);
     EXPECT_EQ(gDayTitles.value(1), QStringLiteral("标题"));
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("标题\n第一行\n第二行"));
-    EXPECT_FALSE(page->Label3->isVisible());
-    EXPECT_FALSE(page->scheduleCommand1->isVisible());
-    EXPECT_FALSE(page->scheduleCommand2->isVisible());
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("标题\n第一行\n第二行"));
+    EXPECT_FALSE(page->positionLabel->isVisible());
+    EXPECT_FALSE(page->previousEntryButton->isVisible());
+    EXPECT_FALSE(page->nextEntryButton->isVisible());
     EXPECT_FALSE(gRecordset.isOpen());
 }
 
@@ -192,33 +192,33 @@ TEST_F(HomePage, PreviousAndNextWrapRoundTheDay) {
     addEntry(QDate(2008, 5, 3), QStringLiteral("two"), QStringLiteral("2"));
     addEntry(QDate(2008, 5, 3), QStringLiteral("three"), QStringLiteral("3"));
     frmWelcome* page = loadPage();
-    QTest::mousePress(page->MonthView1->lblDay[7], Qt::LeftButton); // 3 May
+    QTest::mousePress(page->monthView->lblDay[7], Qt::LeftButton); // 3 May
     ASSERT_EQ(gDiaryDate, QDate(2008, 5, 3));
     EXPECT_EQ(gDayCount, 3);
-    EXPECT_TRUE(page->Label3->isVisible());
-    EXPECT_TRUE(page->scheduleCommand1->isVisible());
-    EXPECT_TRUE(page->scheduleCommand2->isVisible());
-    EXPECT_EQ(page->Label3->text(), QStringLiteral("  1 / 3"));
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("one\n1"));
+    EXPECT_TRUE(page->positionLabel->isVisible());
+    EXPECT_TRUE(page->previousEntryButton->isVisible());
+    EXPECT_TRUE(page->nextEntryButton->isVisible());
+    EXPECT_EQ(page->positionLabel->text(), QStringLiteral("  1 / 3"));
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("one\n1"));
 
     const struct {
         scheduleCommand* button;
         int index;
         const char* shown;
     } steps[] = {
-        {page->scheduleCommand1, 3, "three\n3"},
-        {page->scheduleCommand1, 2, "two\n2"},
-        {page->scheduleCommand2, 3, "three\n3"},
-        {page->scheduleCommand2, 1, "one\n1"},
+        {page->previousEntryButton, 3, "three\n3"},
+        {page->previousEntryButton, 2, "two\n2"},
+        {page->nextEntryButton, 3, "three\n3"},
+        {page->nextEntryButton, 1, "one\n1"},
     };
     for (const auto& s : steps) {
         release(s.button);
         EXPECT_EQ(gDayIndex, s.index);
-        EXPECT_EQ(page->Text1->toPlainText(), QString::fromUtf8(s.shown));
-        EXPECT_EQ(page->Label3->text(), QStringLiteral("  %1 / 3").arg(s.index));
+        EXPECT_EQ(page->previewEdit->toPlainText(), QString::fromUtf8(s.shown));
+        EXPECT_EQ(page->positionLabel->text(), QStringLiteral("  %1 / 3").arg(s.index));
     }
     // Only the left button steps.
-    release(page->scheduleCommand2, Qt::RightButton);
+    release(page->nextEntryButton, Qt::RightButton);
     EXPECT_EQ(gDayIndex, 1);
 }
 
@@ -241,10 +241,10 @@ TEST_F(HomePage, PositionKeepsTheSlashInOneColumn) {
             addEntry(QDate(2008, 5, 20), QStringLiteral("t%1").arg(i), {});
         gConnection.commitTrans();
         frmWelcome* page = loadPage();
-        page->MonthView1->setValue(QDate(2008, 5, 20));
+        page->monthView->setValue(QDate(2008, 5, 20));
         for (int i = 0; i < c.steps; ++i)
-            page->scheduleCommand2_MouseUp(1, 0, 0, 0);
-        EXPECT_EQ(page->Label3->text(), QString::fromLatin1(c.caption));
+            page->nextEntryButton_MouseUp(1, 0, 0, 0);
+        EXPECT_EQ(page->positionLabel->text(), QString::fromLatin1(c.caption));
         forms::unload(QStringLiteral("frmWelcome"));
         pumpEvents();
     }
@@ -259,21 +259,21 @@ TEST_F(HomePage, LongBodiesAreCutAsOptionSevenSays) {
     // Option 7 off: the first preview is whole, previous and next always cut.
     gOption(Option::QuickPreview) = false;
     frmWelcome* page = loadPage();
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("long\n") + body);
-    page->scheduleCommand2_MouseUp(1, 0, 0, 0);
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("short\ny"));
-    page->scheduleCommand2_MouseUp(1, 0, 0, 0);
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("long\n") + cut);
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("long\n") + body);
+    page->nextEntryButton_MouseUp(1, 0, 0, 0);
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("short\ny"));
+    page->nextEntryButton_MouseUp(1, 0, 0, 0);
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("long\n") + cut);
 
     gOption(Option::QuickPreview) = true;
     page->Reload();
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("long\n") + cut);
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("long\n") + cut);
 
     // Exactly 1000 characters stay whole.
     gConnection.execute(QStringLiteral("DELETE FROM Diary"));
     addEntry(kToday, QStringLiteral("edge"), QString(1000, QLatin1Char('z')));
     page->Reload();
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("edge\n") + QString(1000, QLatin1Char('z')));
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("edge\n") + QString(1000, QLatin1Char('z')));
 }
 
 TEST_F(HomePage, SetDiaryOpensAtTheChosenDayAndEntryOnce) {
@@ -284,13 +284,13 @@ TEST_F(HomePage, SetDiaryOpensAtTheChosenDayAndEntryOnce) {
     gDiaryDate = QDate(2008, 3, 2);
     gDayIndex = 2;
     frmWelcome* page = loadPage();
-    EXPECT_EQ(page->MonthView1->Value(), QDate(2008, 3, 2));
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("b\n2"));
-    EXPECT_EQ(page->Label3->text(), QStringLiteral("  2 / 3"));
+    EXPECT_EQ(page->monthView->Value(), QDate(2008, 3, 2));
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("b\n2"));
+    EXPECT_EQ(page->positionLabel->text(), QStringLiteral("  2 / 3"));
     EXPECT_FALSE(gSetDiary);
 
     // The next selection starts at the day's first entry.
-    page->MonthView1->setValue(QDate(2008, 3, 2));
+    page->monthView->setValue(QDate(2008, 3, 2));
     EXPECT_EQ(gDayIndex, 1);
 
     // A kept position the day no longer has falls back to its last entry.
@@ -298,7 +298,7 @@ TEST_F(HomePage, SetDiaryOpensAtTheChosenDayAndEntryOnce) {
     gDayIndex = 7;
     page->Reload();
     EXPECT_EQ(gDayIndex, 3);
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("c\n3"));
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("c\n3"));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 
@@ -307,10 +307,10 @@ TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
     frmWelcome* page = loadMain();
     ASSERT_NE(page, nullptr);
     ASSERT_EQ(main_->currentPage(), page);
-    QTest::mousePress(page->MonthView1->lblDay[7], Qt::LeftButton);
+    QTest::mousePress(page->monthView->lblDay[7], Qt::LeftButton);
     ASSERT_EQ(gDiaryDate, QDate(2008, 5, 3));
 
-    release(page->lblCmd2);
+    release(page->writeLink);
     pumpEvents();
     EXPECT_EQ(visits, QStringList{QStringLiteral("frmNew 100 2008-05-03")});
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmWelcome")));
@@ -318,17 +318,17 @@ TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
     gChangeFrame(Page::Home);
     page = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(page->MonthView1->Value(), kToday); // opened without setDiary
-    QTest::mousePress(page->MonthView1->lblDay[7], Qt::LeftButton);
-    release(page->lblCmd1);
+    EXPECT_EQ(page->monthView->Value(), kToday); // opened without setDiary
+    QTest::mousePress(page->monthView->lblDay[7], Qt::LeftButton);
+    release(page->reviewLink);
     pumpEvents();
     EXPECT_EQ(visits.last(), QStringLiteral("frmReview 100 2008-05-03"));
 
     // Coming back with setDiary shows the day again.
     gChangeFrame(Page::Home, {.setDiary = true});
     page = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
-    EXPECT_EQ(page->MonthView1->Value(), QDate(2008, 5, 3));
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("one\n1"));
+    EXPECT_EQ(page->monthView->Value(), QDate(2008, 5, 3));
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("one\n1"));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 
@@ -336,9 +336,9 @@ TEST_F(HomePage, LayoutFollowsThePageSize) {
     frmWelcome* page = loadPage();
     page->resize(800, 533);
     const int W = page->width() * 15, H = page->height() * 15;
-    EXPECT_EQ(page->Text1->geometry(), QRect(192, 136, (W - 3070 + 7) / 15, (H - 2050 + 7) / 15));
-    EXPECT_EQ(page->scheduleCommand2->x(), (W - 510 + 7) / 15);
-    EXPECT_EQ(page->scheduleCommand1->x(), (W - 1950 + 7) / 15);
-    EXPECT_EQ(page->Label3->x(), (W - 1590 + 7) / 15);
-    EXPECT_EQ(page->Shape2->width(), (W - 375 + 7) / 15);
+    EXPECT_EQ(page->previewEdit->geometry(), QRect(192, 136, (W - 3070 + 7) / 15, (H - 2050 + 7) / 15));
+    EXPECT_EQ(page->nextEntryButton->x(), (W - 510 + 7) / 15);
+    EXPECT_EQ(page->previousEntryButton->x(), (W - 1950 + 7) / 15);
+    EXPECT_EQ(page->positionLabel->x(), (W - 1590 + 7) / 15);
+    EXPECT_EQ(page->linkBand->width(), (W - 375 + 7) / 15);
 }

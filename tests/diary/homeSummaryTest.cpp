@@ -52,7 +52,7 @@ protected:
         gTimetable.gCourse.add(c, clsSchedule::key(c.Index));
     }
     bool iconIs(int id) const {
-        return page->Image3->pixmap().toImage() ==
+        return page->courseImage->pixmap().toImage() ==
                gLoadResPicture(id, gResKind::Icon, QSize(32, 32)).toImage();
     }
     frmWelcome* page = nullptr;

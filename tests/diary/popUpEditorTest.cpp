@@ -274,9 +274,9 @@ TEST_F(EditorTest, LockLetsGoOfTheTextsTheSearchKept) {
     QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Search)], Qt::LeftButton);
     auto* p = qobject_cast<frmRetrieval*>(forms::find(QStringLiteral("frmRetrieval")));
     ASSERT_NE(p, nullptr);
-    p->Check5->setChecked(true);
-    typeText(p->Text2, QStringLiteral("雨"));
-    ASSERT_EQ(p->ListView1->topLevelItemCount(), 1);
+    p->byContentCheck->setChecked(true);
+    typeText(p->contentEdit, QStringLiteral("雨"));
+    ASSERT_EQ(p->resultList->topLevelItemCount(), 1);
     ASSERT_EQ(gKeptSearchTexts(), 2u);
 
     main_->mTLock->trigger();

@@ -26,18 +26,19 @@ protected:
     }
     void untickAll(frmRetrieval* p) {
         for (QCheckBox* c :
-             {p->Check1, p->Check2, p->Check3, p->Check4, p->Check5, p->Check6, p->Check7, p->Check8})
+             {p->byDateCheck, p->byTitleCheck, p->byScoreCheck, p->scoreRangeCheck, p->byContentCheck,
+              p->titleBeginsCheck, p->contentBeginsCheck, p->favouritesOnlyCheck})
             c->setChecked(false);
-        p->Option1[4]->setChecked(true);
+        p->dateOptions[4]->setChecked(true);
     }
 };
 
 TEST_F(SearchCriteriaTest, WithoutCriteriaEveryEntryIsListedOldestFirstWithItsPlaceInItsDay) {
     seed();
     frmRetrieval* p = openSearch();
-    EXPECT_EQ(rows(p->ListView1),
+    EXPECT_EQ(rows(p->resultList),
               (QStringList{"1 旧的雨天", "1 a_b", "1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}));
-    const QTreeWidgetItem* first = p->ListView1->topLevelItem(0);
+    const QTreeWidgetItem* first = p->resultList->topLevelItem(0);
     EXPECT_EQ(frmRetrieval::rowDate(first), today_.addDays(-400));
     EXPECT_EQ(first->text(1), QStringLiteral("2025/2/11"));
     EXPECT_EQ(first->text(3), QStringLiteral("很久以前"));
@@ -55,112 +56,112 @@ TEST_F(SearchCriteriaTest, EachCriterionAndTheirCombinations) {
     const Case cases[] = {
         {"title contains",
          [](frmRetrieval* p) {
-             p->Text1->setText(QStringLiteral("雨"));
-             p->Check2->setChecked(true);
+             p->titleEdit->setText(QStringLiteral("雨"));
+             p->byTitleCheck->setChecked(true);
          },
          {"1 旧的雨天", "1 雨后"}},
         {"title begins",
          [](frmRetrieval* p) {
-             p->Text1->setText(QStringLiteral("雨"));
-             p->Check2->setChecked(true);
-             p->Check6->setChecked(true);
+             p->titleEdit->setText(QStringLiteral("雨"));
+             p->byTitleCheck->setChecked(true);
+             p->titleBeginsCheck->setChecked(true);
          },
          {"1 雨后"}},
         {"title ticked but empty",
          [](frmRetrieval* p) {
-             p->Text1->clear();
-             p->Check2->setChecked(true);
+             p->titleEdit->clear();
+             p->byTitleCheck->setChecked(true);
          },
          {"1 旧的雨天", "1 a_b", "1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
         {"content contains",
          [](frmRetrieval* p) {
-             p->Text2->setText(QStringLiteral("雨"));
-             p->Check5->setChecked(true);
+             p->contentEdit->setText(QStringLiteral("雨"));
+             p->byContentCheck->setChecked(true);
          },
          {"1 a_b", "2 晚饭"}},
         {"content begins",
          [](frmRetrieval* p) {
-             p->Text2->setText(QStringLiteral("雨"));
-             p->Check5->setChecked(true);
-             p->Check7->setChecked(true);
+             p->contentEdit->setText(QStringLiteral("雨"));
+             p->byContentCheck->setChecked(true);
+             p->contentBeginsCheck->setChecked(true);
          },
          {"2 晚饭"}},
         {"score range",
          [](frmRetrieval* p) {
-             p->Combo1->setCurrentText(QStringLiteral("60"));
-             p->Combo2->setCurrentText(QStringLiteral("80"));
-             p->Check4->setChecked(true);
-             p->Check3->setChecked(true);
+             p->lowScoreCombo->setCurrentText(QStringLiteral("60"));
+             p->highScoreCombo->setCurrentText(QStringLiteral("80"));
+             p->scoreRangeCheck->setChecked(true);
+             p->byScoreCheck->setChecked(true);
          },
          {"1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
         {"score exact without the range box",
          [](frmRetrieval* p) {
-             p->Combo1->setCurrentText(QStringLiteral("70"));
-             p->Combo2->setCurrentText(QStringLiteral("100"));
-             p->Check3->setChecked(true);
+             p->lowScoreCombo->setCurrentText(QStringLiteral("70"));
+             p->highScoreCombo->setCurrentText(QStringLiteral("100"));
+             p->byScoreCheck->setChecked(true);
          },
          {"1 雨后", "1 今天"}},
-        {"favourites only", [](frmRetrieval* p) { p->Check8->setChecked(true); }, {"1 雨后"}},
+        {"favourites only", [](frmRetrieval* p) { p->favouritesOnlyCheck->setChecked(true); }, {"1 雨后"}},
         {"last week",
          [](frmRetrieval* p) {
-             p->Check1->setChecked(true);
-             p->Option1[0]->setChecked(true);
+             p->byDateCheck->setChecked(true);
+             p->dateOptions[0]->setChecked(true);
          },
          {"1 雨后", "2 晚饭", "1 今天"}},
         {"last month",
          [](frmRetrieval* p) {
-             p->Check1->setChecked(true);
-             p->Option1[1]->setChecked(true);
+             p->byDateCheck->setChecked(true);
+             p->dateOptions[1]->setChecked(true);
          },
          {"1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
         {"last year",
          [](frmRetrieval* p) {
-             p->Check1->setChecked(true);
-             p->Option1[2]->setChecked(true);
+             p->byDateCheck->setChecked(true);
+             p->dateOptions[2]->setChecked(true);
          },
          {"1 a_b", "1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
         {"chosen dates, both ends included",
          [this](frmRetrieval* p) {
-             p->DTPicker1->setDate(today_.addDays(-100));
-             p->DTPicker2->setDate(today_.addDays(-20));
-             p->Check1->setChecked(true);
-             p->Option1[3]->setChecked(true);
+             p->fromDateEdit->setDate(today_.addDays(-100));
+             p->toDateEdit->setDate(today_.addDays(-20));
+             p->byDateCheck->setChecked(true);
+             p->dateOptions[3]->setChecked(true);
          },
          {"1 a_b", "1 考试 50%"}},
         {"date option ticked without its box",
-         [](frmRetrieval* p) { p->Option1[0]->setChecked(true); },
+         [](frmRetrieval* p) { p->dateOptions[0]->setChecked(true); },
          {"1 旧的雨天", "1 a_b", "1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}},
         {"last week and a title word",
          [](frmRetrieval* p) {
-             p->Check1->setChecked(true);
-             p->Option1[0]->setChecked(true);
-             p->Text1->setText(QStringLiteral("雨"));
-             p->Check2->setChecked(true);
+             p->byDateCheck->setChecked(true);
+             p->dateOptions[0]->setChecked(true);
+             p->titleEdit->setText(QStringLiteral("雨"));
+             p->byTitleCheck->setChecked(true);
          },
          {"1 雨后"}},
         // Typed characters that mean something in a pattern or a statement match themselves.
         {"percent sign",
          [](frmRetrieval* p) {
-             p->Text1->setText(QStringLiteral("%"));
-             p->Check2->setChecked(true);
+             p->titleEdit->setText(QStringLiteral("%"));
+             p->byTitleCheck->setChecked(true);
          },
          {"1 考试 50%"}},
         {"underscore",
          [](frmRetrieval* p) {
-             p->Text1->setText(QStringLiteral("_"));
-             p->Check2->setChecked(true);
+             p->titleEdit->setText(QStringLiteral("_"));
+             p->byTitleCheck->setChecked(true);
          },
          {"1 a_b"}},
         {"apostrophe",
          [](frmRetrieval* p) {
-             p->Text2->setText(QStringLiteral("'"));
-             p->Check5->setChecked(true);
+             p->contentEdit->setText(QStringLiteral("'"));
+             p->byContentCheck->setChecked(true);
          },
          {"1 考试 50%"}},
         {"apostrophe that would close a quoted text",
          [](frmRetrieval* p) {
-             p->Text1->setText(QStringLiteral("x' OR '1'='1"));
-             p->Check2->setChecked(true);
+             p->titleEdit->setText(QStringLiteral("x' OR '1'='1"));
+             p->byTitleCheck->setChecked(true);
          },
          {}},
     };
@@ -168,7 +169,7 @@ TEST_F(SearchCriteriaTest, EachCriterionAndTheirCombinations) {
         SCOPED_TRACE(c.name);
         untickAll(p);
         c.set(p);
-        EXPECT_EQ(rows(p->ListView1), c.expected);
+        EXPECT_EQ(rows(p->resultList), c.expected);
     }
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
@@ -179,9 +180,9 @@ TEST_F(SearchCriteriaTest, OnlyTheThirdEntryOfADayMatchingIsListedAsNumberThree)
     addEntry(today_, QStringLiteral("晚上散步"), 50);
     addEntry(today_.addDays(-1), QStringLiteral("散步"), 50);
     frmRetrieval* p = openSearch();
-    p->Text1->setText(QStringLiteral("散步"));
-    p->Check2->setChecked(true);
-    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 散步", "3 晚上散步"}));
+    p->titleEdit->setText(QStringLiteral("散步"));
+    p->byTitleCheck->setChecked(true);
+    EXPECT_EQ(rows(p->resultList), (QStringList{"1 散步", "3 晚上散步"}));
 }
 
 TEST_F(SearchCriteriaTest, EqualEntriesOfADayKeepTheirOwnPlaces) {
@@ -189,70 +190,70 @@ TEST_F(SearchCriteriaTest, EqualEntriesOfADayKeepTheirOwnPlaces) {
     addEntry(today_, QStringLiteral("别的"), 50);
     addEntry(today_, QStringLiteral("同"), 50);
     frmRetrieval* p = openSearch();
-    p->Text1->setText(QStringLiteral("同"));
-    p->Check2->setChecked(true);
-    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 同", "3 同"}));
+    p->titleEdit->setText(QStringLiteral("同"));
+    p->byTitleCheck->setChecked(true);
+    EXPECT_EQ(rows(p->resultList), (QStringList{"1 同", "3 同"}));
 }
 
 TEST_F(SearchCriteriaTest, TypingRunsTheSearchOnlyWhileItsCriterionIsTicked) {
     addEntry(today_, QStringLiteral("一"), 10);
     frmRetrieval* p = openSearch();
-    ASSERT_EQ(p->ListView1->topLevelItemCount(), 1);
+    ASSERT_EQ(p->resultList->topLevelItemCount(), 1);
     addEntry(today_, QStringLiteral("二"), 20); // seen only by a new search
 
-    p->Text1->insert(QStringLiteral("二"));
-    p->Text2->insert(QStringLiteral("二"));
-    p->Combo2->setCurrentIndex(5);
-    EXPECT_EQ(p->ListView1->topLevelItemCount(), 1);
+    p->titleEdit->insert(QStringLiteral("二"));
+    p->contentEdit->insert(QStringLiteral("二"));
+    p->highScoreCombo->setCurrentIndex(5);
+    EXPECT_EQ(p->resultList->topLevelItemCount(), 1);
 
-    p->Check2->setChecked(true); // ticking searches with the typed title
-    EXPECT_EQ(rows(p->ListView1), QStringList{"2 二"});
-    QTest::keyClicks(p->Text1, QStringLiteral("x"));
-    EXPECT_EQ(p->ListView1->topLevelItemCount(), 0);
-    QTest::keyClick(p->Text1, Qt::Key_Backspace);
-    EXPECT_EQ(p->ListView1->topLevelItemCount(), 1);
+    p->byTitleCheck->setChecked(true); // ticking searches with the typed title
+    EXPECT_EQ(rows(p->resultList), QStringList{"2 二"});
+    QTest::keyClicks(p->titleEdit, QStringLiteral("x"));
+    EXPECT_EQ(p->resultList->topLevelItemCount(), 0);
+    QTest::keyClick(p->titleEdit, Qt::Key_Backspace);
+    EXPECT_EQ(p->resultList->topLevelItemCount(), 1);
 }
 
 TEST_F(SearchCriteriaTest, TheDateOptionsAreUsableOnlyWithTheirBoxTicked) {
     frmRetrieval* p = openSearch();
-    EXPECT_FALSE(p->Picture1->isEnabled());
-    EXPECT_TRUE(p->Option1[4]->isChecked());
-    p->Check1->setChecked(true);
-    EXPECT_TRUE(p->Picture1->isEnabled());
-    p->Check1->setChecked(false);
-    EXPECT_FALSE(p->Picture1->isEnabled());
-    EXPECT_EQ(p->Combo1->count(), 101);
-    EXPECT_EQ(p->Combo2->itemText(100), QStringLiteral("100"));
-    EXPECT_EQ(p->Combo1->currentText(), QStringLiteral("0"));
+    EXPECT_FALSE(p->dateOptionsPanel->isEnabled());
+    EXPECT_TRUE(p->dateOptions[4]->isChecked());
+    p->byDateCheck->setChecked(true);
+    EXPECT_TRUE(p->dateOptionsPanel->isEnabled());
+    p->byDateCheck->setChecked(false);
+    EXPECT_FALSE(p->dateOptionsPanel->isEnabled());
+    EXPECT_EQ(p->lowScoreCombo->count(), 101);
+    EXPECT_EQ(p->highScoreCombo->itemText(100), QStringLiteral("100"));
+    EXPECT_EQ(p->lowScoreCombo->currentText(), QStringLiteral("0"));
 }
 
 TEST_F(SearchCriteriaTest, RefreshFindsEntriesAddedSinceTheLastSearch) {
     frmRetrieval* p = openSearch();
-    EXPECT_EQ(p->ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(p->resultList->topLevelItemCount(), 0);
     addEntry(today_, QStringLiteral("新"), 10);
-    QTest::mouseClick(p->lblCmd1, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(rows(p->ListView1), QStringList{"1 新"});
+    QTest::mouseClick(p->refreshLink, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(rows(p->resultList), QStringList{"1 新"});
 }
 
 TEST_F(SearchCriteriaTest, AfterASearchOfTheTextsEveryChangeIsFoundAtOnce) {
     seed();
     frmRetrieval* p = openSearch();
-    p->Text2->setText(QStringLiteral("雨"));
-    p->Check5->setChecked(true);
-    ASSERT_EQ(rows(p->ListView1), (QStringList{"1 a_b", "2 晚饭"}));
+    p->contentEdit->setText(QStringLiteral("雨"));
+    p->byContentCheck->setChecked(true);
+    ASSERT_EQ(rows(p->resultList), (QStringList{"1 a_b", "2 晚饭"}));
 
     // A new entry of the day before "晚饭" and of its own day.
     addEntry({today_.addDays(-3), QStringLiteral("夜雨"), QStringLiteral("雨停了"), 50});
-    QTest::mouseClick(p->lblCmd1, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 a_b", "2 晚饭", "3 夜雨"}));
+    QTest::mouseClick(p->refreshLink, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(rows(p->resultList), (QStringList{"1 a_b", "2 晚饭", "3 夜雨"}));
 
     // A favourite marked from the results is found by the favourites-only search.
-    p->ListView1->setCurrentItem(p->ListView1->topLevelItem(2));
+    p->resultList->setCurrentItem(p->resultList->topLevelItem(2));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     p->mCollect->trigger();
-    p->Check8->setChecked(true);
-    EXPECT_EQ(rows(p->ListView1), QStringList{"3 夜雨"});
-    p->Check5->setChecked(false);
-    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 雨后", "3 夜雨"}));
+    p->favouritesOnlyCheck->setChecked(true);
+    EXPECT_EQ(rows(p->resultList), QStringList{"3 夜雨"});
+    p->byContentCheck->setChecked(false);
+    EXPECT_EQ(rows(p->resultList), (QStringList{"1 雨后", "3 夜雨"}));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }

@@ -23,7 +23,7 @@ TEST_F(SearchDateColumnTest, TheDateColumnFitsTheWidestDates) {
         }
         p = openSearch();
         p->gChangeFrame(SearchPane::Favourites);
-        for (QTreeWidget* lv : {p->ListView1, p->ListView2}) {
+        for (QTreeWidget* lv : {p->resultList, p->favouritesList}) {
             SCOPED_TRACE(lv->objectName().toStdString());
             ASSERT_EQ(lv->topLevelItemCount(), 3);
             const int shown = lv->columnWidth(1);

@@ -31,8 +31,8 @@ protected:
         pumpEvents();
     }
     static void clickTreeNode(frmRetrieval* p, QTreeWidgetItem* node) {
-        QTest::mouseClick(p->TreeView1->viewport(), Qt::LeftButton, {},
-                          p->TreeView1->visualItemRect(node).center());
+        QTest::mouseClick(p->paneTree->viewport(), Qt::LeftButton, {},
+                          p->paneTree->visualItemRect(node).center());
     }
     static bool shown(QWidget* w, frmRetrieval* p) { return w->isVisibleTo(p); }
 };
@@ -41,52 +41,53 @@ TEST_F(SearchEntriesTest, TheMainWindowSelectsTheFirstNodeWithoutSwitchingPanes)
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->parentWidget(), gMainWindow()->pagePanel);
-    ASSERT_NE(p->TreeView1->currentItem(), nullptr);
-    EXPECT_EQ(p->TreeView1->currentItem()->text(0), QStringLiteral("检索"));
+    ASSERT_NE(p->paneTree->currentItem(), nullptr);
+    EXPECT_EQ(p->paneTree->currentItem()->text(0), QStringLiteral("检索"));
     EXPECT_EQ(p->currentPane(), SearchPane::None);
-    EXPECT_TRUE(shown(p->Frame1, p));
-    EXPECT_FALSE(shown(p->Frame7, p));
+    EXPECT_TRUE(shown(p->hintPane, p));
+    EXPECT_FALSE(shown(p->favouritesPane, p));
 }
 
 TEST_F(SearchEntriesTest, TreeNodesChooseThePanes) {
     frmRetrieval* p = openSearch();
-    ASSERT_EQ(p->TreeView1->topLevelItemCount(), 2);
-    QTreeWidgetItem* root = p->TreeView1->topLevelItem(0);
+    ASSERT_EQ(p->paneTree->topLevelItemCount(), 2);
+    QTreeWidgetItem* root = p->paneTree->topLevelItem(0);
     ASSERT_EQ(root->childCount(), 4);
     EXPECT_EQ(root->child(2)->text(0), QStringLiteral("按内容"));
     const int h = gTwips(p->height());
 
     clickTreeNode(p, root);
     EXPECT_EQ(p->currentPane(), SearchPane::Results);
-    EXPECT_EQ(gTwips(p->Frame3->y()), 720);
-    EXPECT_EQ(p->ListView1->size(), p->Frame3->size());
-    for (QFrame* f : {p->Frame1, p->Frame2, p->Frame4, p->Frame5, p->Frame6, p->Frame7})
+    EXPECT_EQ(gTwips(p->resultsPane->y()), 720);
+    EXPECT_EQ(p->resultList->size(), p->resultsPane->size());
+    for (QFrame* f :
+         {p->hintPane, p->datePane, p->titlePane, p->contentPane, p->scorePane, p->favouritesPane})
         EXPECT_FALSE(shown(f, p));
 
-    const QFrame* panes[] = {p->Frame2, p->Frame4, p->Frame5, p->Frame6};
+    const QFrame* panes[] = {p->datePane, p->titlePane, p->contentPane, p->scorePane};
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         clickTreeNode(p, root->child(i));
         EXPECT_EQ(p->currentPane(), SearchPane::ByDate + i);
         for (const QFrame* f : panes)
             EXPECT_EQ(f->isVisibleTo(p), f == panes[i]);
-        EXPECT_TRUE(shown(p->Frame3, p));
-        EXPECT_EQ(gTwips(p->Frame3->y()), 2040);
-        EXPECT_NEAR(gTwips(p->Frame3->height()), h - 2040, 15);
-        EXPECT_LE(p->Frame3->geometry().bottom(), p->height() - 1); // nothing past the page's edge
+        EXPECT_TRUE(shown(p->resultsPane, p));
+        EXPECT_EQ(gTwips(p->resultsPane->y()), 2040);
+        EXPECT_NEAR(gTwips(p->resultsPane->height()), h - 2040, 15);
+        EXPECT_LE(p->resultsPane->geometry().bottom(), p->height() - 1); // nothing past the page's edge
     }
 
-    clickTreeNode(p, p->TreeView1->topLevelItem(1));
+    clickTreeNode(p, p->paneTree->topLevelItem(1));
     EXPECT_EQ(p->currentPane(), SearchPane::Favourites);
-    EXPECT_TRUE(shown(p->Frame7, p));
-    EXPECT_FALSE(shown(p->Frame3, p));
+    EXPECT_TRUE(shown(p->favouritesPane, p));
+    EXPECT_FALSE(shown(p->resultsPane, p));
 
     // The results keep their place when the page is resized.
     clickTreeNode(p, root->child(0));
     p->resize(p->width() + 100, p->height() + 60);
-    EXPECT_EQ(gTwips(p->Frame3->y()), 2040);
-    EXPECT_EQ(p->ListView1->size(), p->Frame3->size());
-    EXPECT_NEAR(gTwips(p->lblCmd2->x()), gTwips(p->width()) - 510, 15);
+    EXPECT_EQ(gTwips(p->resultsPane->y()), 2040);
+    EXPECT_EQ(p->resultList->size(), p->resultsPane->size());
+    EXPECT_NEAR(gTwips(p->backLink->x()), gTwips(p->width()) - 510, 15);
 }
 
 TEST_F(SearchEntriesTest, ChoosingAResultOpensTheReviewPageOnThatEntry) {
@@ -95,11 +96,11 @@ TEST_F(SearchEntriesTest, ChoosingAResultOpensTheReviewPageOnThatEntry) {
     addEntry(today_.addDays(-2), QStringLiteral("晚上散步"), 80);
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
-    p->Text1->setText(QStringLiteral("散步"));
-    p->Check2->setChecked(true);
-    ASSERT_EQ(p->ListView1->topLevelItemCount(), 1);
+    p->titleEdit->setText(QStringLiteral("散步"));
+    p->byTitleCheck->setChecked(true);
+    ASSERT_EQ(p->resultList->topLevelItemCount(), 1);
 
-    clickRow(p->ListView1, 0);
+    clickRow(p->resultList, 0);
     frmReview* r = review();
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(search(), nullptr);
@@ -112,8 +113,8 @@ TEST_F(SearchEntriesTest, ALeftClickBesideTheRowsOpensNothing) {
     addEntry(today_, QStringLiteral("一"), 50);
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
-    QTest::mouseClick(p->ListView1->viewport(), Qt::LeftButton, {},
-                      QPoint(10, p->ListView1->viewport()->height() - 5));
+    QTest::mouseClick(p->resultList->viewport(), Qt::LeftButton, {},
+                      QPoint(10, p->resultList->viewport()->height() - 5));
     pumpEvents();
     EXPECT_EQ(search(), p);
     EXPECT_EQ(review(), nullptr);
@@ -128,10 +129,10 @@ TEST_F(SearchEntriesTest, AddingToFavouritesFromTheMenu) {
     p->mCollect->trigger();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::NoEntryForFavourite});
 
-    clickRow(p->ListView1, 1, Qt::RightButton);
-    EXPECT_TRUE(p->mMain->isVisible());
-    p->mMain->hide();
-    p->ListView1->setCurrentItem(p->ListView1->topLevelItem(1));
+    clickRow(p->resultList, 1, Qt::RightButton);
+    EXPECT_TRUE(p->resultMenu->isVisible());
+    p->resultMenu->hide();
+    p->resultList->setCurrentItem(p->resultList->topLevelItem(1));
 
     p->mCollect->trigger(); // answered No
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
@@ -145,10 +146,11 @@ TEST_F(SearchEntriesTest, FavouritesPaneShowsItsEmptyStateWithoutFavourites) {
     addEntry(today_, QStringLiteral("一"), 50);
     frmRetrieval* p = openSearch();
     p->gChangeFrame(SearchPane::Favourites);
-    EXPECT_TRUE(shown(p->Label12, p));
-    EXPECT_TRUE(shown(p->Label13, p));
-    for (QWidget* w : {static_cast<QWidget*>(p->ListView2), static_cast<QWidget*>(p->lblCmd3),
-                       static_cast<QWidget*>(p->lblCmd4), static_cast<QWidget*>(p->lblCmd5)})
+    EXPECT_TRUE(shown(p->favouritesHelpLabel, p));
+    EXPECT_TRUE(shown(p->noFavouritesLabel, p));
+    for (QWidget* w :
+         {static_cast<QWidget*>(p->favouritesList), static_cast<QWidget*>(p->removeFavouriteLink),
+          static_cast<QWidget*>(p->removeAllFavouritesLink), static_cast<QWidget*>(p->goToReviewLink)})
         EXPECT_FALSE(shown(w, p));
 }
 
@@ -158,24 +160,24 @@ TEST_F(SearchEntriesTest, FavouritesListTheirPlaceInTheDayAndCanBeRemoved) {
     addEntry({today_, QStringLiteral("今一"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = openSearch();
     p->gChangeFrame(SearchPane::Favourites);
-    EXPECT_EQ(rows(p->ListView2), (QStringList{"2 昨二", "1 今一"}));
-    EXPECT_TRUE(shown(p->ListView2, p));
-    EXPECT_TRUE(shown(p->lblCmd4, p));
-    EXPECT_FALSE(shown(p->Label13, p));
+    EXPECT_EQ(rows(p->favouritesList), (QStringList{"2 昨二", "1 今一"}));
+    EXPECT_TRUE(shown(p->favouritesList, p));
+    EXPECT_TRUE(shown(p->removeAllFavouritesLink, p));
+    EXPECT_FALSE(shown(p->noFavouritesLabel, p));
 
     // "删除" with nothing chosen does nothing; with a favourite chosen it asks.
-    QTest::mouseClick(p->lblCmd3, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(p->removeFavouriteLink, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
-    p->ListView2->setCurrentItem(p->ListView2->topLevelItem(0));
+    p->favouritesList->setCurrentItem(p->favouritesList->topLevelItem(0));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    QTest::mouseClick(p->lblCmd3, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(p->removeFavouriteLink, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmRemoveFavourite});
     EXPECT_EQ(rowsOf(today_.addDays(-1)), (QList<QPair<QString, bool>>{{"昨一", false}, {"昨二", false}}));
-    EXPECT_EQ(rows(p->ListView2), QStringList{"1 今一"});
+    EXPECT_EQ(rows(p->favouritesList), QStringList{"1 今一"});
 
     // Refreshing the search on this pane keeps the favourites listed.
-    QTest::mouseClick(p->lblCmd1, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(rows(p->ListView2), QStringList{"1 今一"});
+    QTest::mouseClick(p->refreshLink, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(rows(p->favouritesList), QStringList{"1 今一"});
 }
 
 TEST_F(SearchEntriesTest, RemovingAllFavouritesAsksFirstAndClearsEveryFlag) {
@@ -186,17 +188,17 @@ TEST_F(SearchEntriesTest, RemovingAllFavouritesAsksFirstAndClearsEveryFlag) {
     p->gChangeFrame(SearchPane::Favourites);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
-    QTest::mouseClick(p->lblCmd4, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(p->removeAllFavouritesLink, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmRemoveAllFavourites});
-    EXPECT_EQ(rows(p->ListView2), (QStringList{"1 昨一", "2 今二"}));
+    EXPECT_EQ(rows(p->favouritesList), (QStringList{"1 昨一", "2 今二"}));
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"今一", false}, {"今二", true}}));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    QTest::mouseClick(p->lblCmd4, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(p->removeAllFavouritesLink, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(rowsOf(today_.addDays(-1)), (QList<QPair<QString, bool>>{{"昨一", false}}));
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"今一", false}, {"今二", false}}));
-    EXPECT_TRUE(shown(p->Label13, p));
-    EXPECT_FALSE(shown(p->ListView2, p));
+    EXPECT_TRUE(shown(p->noFavouritesLabel, p));
+    EXPECT_FALSE(shown(p->favouritesList, p));
     EXPECT_EQ(gConnection.transactionLevel(), 0);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
@@ -207,7 +209,7 @@ TEST_F(SearchEntriesTest, DoubleClickingAFavouriteOpensItOnTheReviewPage) {
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
     p->gChangeFrame(SearchPane::Favourites);
-    QTreeWidget* lv = p->ListView2;
+    QTreeWidget* lv = p->favouritesList;
     // The first click of a double click presses the row; the second is the double click.
     QTest::mouseClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(0)).center());
     QTest::mouseDClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(0)).center());
@@ -221,7 +223,7 @@ TEST_F(SearchEntriesTest, DoubleClickingAFavouriteOpensItOnTheReviewPage) {
 TEST_F(SearchEntriesTest, TheLinksSwitchPages) {
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
-    QTest::mouseClick(p->lblCmd2, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(p->backLink, Qt::LeftButton, {}, QPoint(3, 3));
     pumpEvents();
     EXPECT_EQ(search(), nullptr);
     ASSERT_FALSE(reviewVisits().isEmpty());

@@ -146,10 +146,10 @@ void AccountFile::homeDay(AccountFile&) {
     auto* page = forms::load<frmWelcome>(QStringLiteral("frmWelcome"));
     page->show();
     EXPECT_EQ(gDayCount, 1);
-    EXPECT_EQ(page->Text1->toPlainText(), QStringLiteral("今天\n今天"));
-    EXPECT_TRUE(page->MonthView1->dayBold(kEarlier));
-    EXPECT_TRUE(page->MonthView1->dayBold(kYesterday));
-    EXPECT_FALSE(page->MonthView1->dayBold(kToday.addDays(-2)));
+    EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("今天\n今天"));
+    EXPECT_TRUE(page->monthView->dayBold(kEarlier));
+    EXPECT_TRUE(page->monthView->dayBold(kYesterday));
+    EXPECT_FALSE(page->monthView->dayBold(kToday.addDays(-2)));
 }
 
 void AccountFile::reviewDay(AccountFile& f) {
@@ -162,22 +162,22 @@ void AccountFile::reviewDay(AccountFile& f) {
 
 void AccountFile::searchByDate(AccountFile& f) {
     frmRetrieval* p = f.openSearch();
-    p->DTPicker1->setDate(kYesterday);
-    p->DTPicker2->setDate(kYesterday);
-    p->Check1->setChecked(true);
-    p->Option1[3]->setChecked(true);
-    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 早上", "2 午后", "3 夜里"}));
-    ASSERT_EQ(p->ListView1->topLevelItemCount(), 3);
-    EXPECT_EQ(p->ListView1->topLevelItem(0)->text(1), dayText(kYesterday));
+    p->fromDateEdit->setDate(kYesterday);
+    p->toDateEdit->setDate(kYesterday);
+    p->byDateCheck->setChecked(true);
+    p->dateOptions[3]->setChecked(true);
+    EXPECT_EQ(rows(p->resultList), (QStringList{"1 早上", "2 午后", "3 夜里"}));
+    ASSERT_EQ(p->resultList->topLevelItemCount(), 3);
+    EXPECT_EQ(p->resultList->topLevelItem(0)->text(1), dayText(kYesterday));
 }
 
 void AccountFile::numbersPerDay(AccountFile& f) {
     frmRetrieval* p = f.openSearch();
-    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 雨后", "2 晚饭", "1 早上", "2 午后", "3 夜里", "1 今天"}));
-    EXPECT_EQ(p->ListView1->topLevelItem(1)->text(1), dayText(kEarlier));
-    p->Text1->setText(QStringLiteral("夜"));
-    p->Check2->setChecked(true);
-    EXPECT_EQ(rows(p->ListView1), QStringList{"3 夜里"});
+    EXPECT_EQ(rows(p->resultList), (QStringList{"1 雨后", "2 晚饭", "1 早上", "2 午后", "3 夜里", "1 今天"}));
+    EXPECT_EQ(p->resultList->topLevelItem(1)->text(1), dayText(kEarlier));
+    p->titleEdit->setText(QStringLiteral("夜"));
+    p->byTitleCheck->setChecked(true);
+    EXPECT_EQ(rows(p->resultList), QStringList{"3 夜里"});
 }
 
 void AccountFile::openAResult(AccountFile& f) {
@@ -185,10 +185,10 @@ void AccountFile::openAResult(AccountFile& f) {
     ASSERT_NE(w.loadMain(), nullptr);
     ASSERT_TRUE(gChangeFrame(Page::Search));
     frmRetrieval* p = w.search();
-    p->Text1->setText(QStringLiteral("夜"));
-    p->Check2->setChecked(true);
-    ASSERT_EQ(p->ListView1->topLevelItemCount(), 1);
-    clickRow(p->ListView1, 0);
+    p->titleEdit->setText(QStringLiteral("夜"));
+    p->byTitleCheck->setChecked(true);
+    ASSERT_EQ(p->resultList->topLevelItemCount(), 1);
+    clickRow(p->resultList, 0);
     frmReview* r = w.review();
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(gDiaryDate, kYesterday);
@@ -199,29 +199,29 @@ void AccountFile::openAResult(AccountFile& f) {
 void AccountFile::favourites(AccountFile& f) {
     frmRetrieval* p = f.openSearch();
     p->gChangeFrame(SearchPane::Favourites);
-    EXPECT_EQ(rows(p->ListView2), (QStringList{"1 雨后", "2 午后"}));
-    ASSERT_EQ(p->ListView2->topLevelItemCount(), 2);
-    EXPECT_EQ(p->ListView2->topLevelItem(1)->text(1), dayText(kYesterday));
+    EXPECT_EQ(rows(p->favouritesList), (QStringList{"1 雨后", "2 午后"}));
+    ASSERT_EQ(p->favouritesList->topLevelItemCount(), 2);
+    EXPECT_EQ(p->favouritesList->topLevelItem(1)->text(1), dayText(kYesterday));
 }
 
 void AccountFile::removeAFavourite(AccountFile& f) {
     auto& w = f;
     frmRetrieval* p = w.openSearch();
     p->gChangeFrame(SearchPane::Favourites);
-    ASSERT_EQ(p->ListView2->topLevelItemCount(), 2);
-    p->ListView2->setCurrentItem(p->ListView2->topLevelItem(1));
+    ASSERT_EQ(p->favouritesList->topLevelItemCount(), 2);
+    p->favouritesList->setCurrentItem(p->favouritesList->topLevelItem(1));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    press(p->lblCmd3);
+    press(p->removeFavouriteLink);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
-    EXPECT_EQ(rows(p->ListView2), QStringList{"1 雨后"});
+    EXPECT_EQ(rows(p->favouritesList), QStringList{"1 雨后"});
     EXPECT_EQ(w.storedFlag("午后"), QStringLiteral("integer 0"));
     EXPECT_EQ(w.rowsOf(kYesterday), (QList<QPair<QString, bool>>{{"早上", false}, {"午后", false}, {"夜里", false}}));
 }
 
 void AccountFile::favouritesOnly(AccountFile& f) {
     frmRetrieval* p = f.openSearch();
-    p->Check8->setChecked(true);
-    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 雨后", "2 午后"}));
+    p->favouritesOnlyCheck->setChecked(true);
+    EXPECT_EQ(rows(p->resultList), (QStringList{"1 雨后", "2 午后"}));
 }
 
 void AccountFile::timetableAfterRestart(AccountFile& f) {
@@ -311,34 +311,34 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AccountFile, FlagsStoredAsMinusOneCountAsSetAndChangeToZeroOrOne) {
     remake(Declared::OldNames, -1);
     frmRetrieval* p = openSearch();
-    p->Check8->setChecked(true);
-    EXPECT_EQ(rows(p->ListView1), (QStringList{"1 雨后", "2 午后"}));
+    p->favouritesOnlyCheck->setChecked(true);
+    EXPECT_EQ(rows(p->resultList), (QStringList{"1 雨后", "2 午后"}));
     p->gChangeFrame(SearchPane::Favourites);
-    EXPECT_EQ(rows(p->ListView2), (QStringList{"1 雨后", "2 午后"}));
+    EXPECT_EQ(rows(p->favouritesList), (QStringList{"1 雨后", "2 午后"}));
     EXPECT_EQ(rowsOf(kEarlier), (QList<QPair<QString, bool>>{{"雨后", true}, {"晚饭", false}}));
     // Reading changed nothing.
     EXPECT_EQ(storedFlag("雨后"), QStringLiteral("integer -1"));
 
     // Removing one writes 0; adding one writes 1.
-    p->ListView2->setCurrentItem(p->ListView2->topLevelItem(1));
+    p->favouritesList->setCurrentItem(p->favouritesList->topLevelItem(1));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    press(p->lblCmd3);
+    press(p->removeFavouriteLink);
     EXPECT_EQ(storedFlag("午后"), QStringLiteral("integer 0"));
     EXPECT_EQ(storedFlag("雨后"), QStringLiteral("integer -1"));
-    p->Check8->setChecked(false);
-    p->ListView1->setCurrentItem(p->ListView1->topLevelItem(1)); // "2 晚饭"
+    p->favouritesOnlyCheck->setChecked(false);
+    p->resultList->setCurrentItem(p->resultList->topLevelItem(1)); // "2 晚饭"
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     p->mCollect->trigger();
     EXPECT_EQ(storedFlag("晚饭"), QStringLiteral("integer 1"));
     p->gChangeFrame(SearchPane::Favourites);
-    EXPECT_EQ(rows(p->ListView2), (QStringList{"1 雨后", "2 晚饭"}));
+    EXPECT_EQ(rows(p->favouritesList), (QStringList{"1 雨后", "2 晚饭"}));
 
     // "全部删除" finds the -1 and the 1 alike.
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    press(p->lblCmd4);
+    press(p->removeAllFavouritesLink);
     EXPECT_EQ(storedFlag("雨后"), QStringLiteral("integer 0"));
     EXPECT_EQ(storedFlag("晚饭"), QStringLiteral("integer 0"));
-    EXPECT_TRUE(p->Label13->isVisibleTo(p));
+    EXPECT_TRUE(p->noFavouritesLabel->isVisibleTo(p));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 

@@ -61,7 +61,7 @@ TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
          [](LongName& t) {
              t.loadMain();
              gChangeFrame(Page::Home);
-             return static_cast<frmWelcome*>(gMainWindow()->currentPage())->Label1;
+             return static_cast<frmWelcome*>(gMainWindow()->currentPage())->greetingLabel;
          }},
         {"account page",
          [](LongName& t) {
