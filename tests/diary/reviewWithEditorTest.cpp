@@ -41,10 +41,10 @@ TEST_F(ReviewWithEditorTest, NewEntrySavedFromTheReviewPageIsTheOneShownAfter) {
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
     EXPECT_FALSE(e->editMode());
-    e->Text2->setText(QStringLiteral("晚上"));
+    e->titleEdit->setText(QStringLiteral("晚上"));
     e->setBodyText(QStringLiteral("写完了"));
-    e->scheduleSlider1->setValue(90);
-    e->Command1->click();
+    e->moodSlider->setValue(90);
+    e->saveButton->click();
     pumpEvents();
 
     p = review();
@@ -70,13 +70,13 @@ TEST_F(ReviewWithEditorTest, EditingTheShownEntryStartsFromWhatThePageLoaded) {
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
     EXPECT_TRUE(e->editMode());
-    EXPECT_EQ(e->Text2->text(), QStringLiteral("二"));
+    EXPECT_EQ(e->titleEdit->text(), QStringLiteral("二"));
     EXPECT_EQ(e->bodyText(), QStringLiteral("第二篇"));
-    EXPECT_EQ(e->scheduleSlider1->value(), 60);
+    EXPECT_EQ(e->moodSlider->value(), 60);
 
-    e->Text2->setText(QStringLiteral("二（改）"));
-    e->scheduleSlider1->setValue(80);
-    e->Command1->click();
+    e->titleEdit->setText(QStringLiteral("二（改）"));
+    e->moodSlider->setValue(80);
+    e->saveButton->click();
     pumpEvents();
 
     p = review();
@@ -99,7 +99,7 @@ TEST_F(ReviewWithEditorTest, CancelledEditorComesBackToTheSameEntry) {
     p->lblCmd4_MouseUp(1);
     pumpEvents();
     ASSERT_NE(editor(), nullptr);
-    editor()->Command2->click();
+    editor()->cancelButton->click();
     pumpEvents();
     p = review();
     ASSERT_NE(p, nullptr);
