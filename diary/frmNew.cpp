@@ -244,7 +244,7 @@ void frmNew::draftTimer_Timer() {
     // While the body is out in the pop-up editor, the newest text is there.
     const scheduleText* body = bodyEdit;
     if (gPopUpOwner == bodyEdit) {
-        if (auto* popUp = forms::find<frmPopUp>(QStringLiteral("frmPopUp"))) body = popUp->scheduleText1;
+        if (auto* popUp = forms::find<frmPopUp>(QStringLiteral("frmPopUp"))) body = popUp->textEdit;
     }
     // The body in the clear: only its owner may read it. The same bytes the
     // body's own file saving writes.

@@ -67,9 +67,9 @@ TEST_F(PopUpEditor, PopOutOpensAFullScreenCopyAndDisablesTheBody) {
     EXPECT_EQ(p->frameGeometry().topLeft(), screen.topLeft());
     EXPECT_GE(p->width(), screen.width() - 20);
     EXPECT_GE(p->height(), screen.height() - 60);
-    EXPECT_EQ(p->scheduleText1->geometry(), p->rect());
-    EXPECT_EQ(p->scheduleText1->textRTF(), rtf);
-    EXPECT_FALSE(p->scheduleText1->showPopUp());
+    EXPECT_EQ(p->textEdit->geometry(), p->rect());
+    EXPECT_EQ(p->textEdit->textRTF(), rtf);
+    EXPECT_FALSE(p->textEdit->showPopUp());
     EXPECT_EQ(gPopUpOwner.data(), e->bodyEdit);
     EXPECT_FALSE(e->bodyEdit->enabled());
     // One pop-up per owner.
@@ -82,8 +82,8 @@ TEST_F(PopUpEditor, FormattingDoneThereIsInTheBodyAfterClosing) {
     ASSERT_TRUE(e->bodyEdit->popOut());
     frmPopUp* p = popUp();
     ASSERT_NE(p, nullptr);
-    makeBold(p->scheduleText1->box());
-    const QString formatted = p->scheduleText1->textRTF();
+    makeBold(p->textEdit->box());
+    const QString formatted = p->textEdit->textRTF();
     e->gChanged = false;
 
     p->close();
@@ -115,7 +115,7 @@ TEST_F(PopUpEditor, ClosingUnchangedGivesTheSameTextBack) {
 TEST_F(PopUpEditor, LeavingTheEditorTakesThePopUpTextIntoThePrompt) {
     frmNew* e = openEditor();
     ASSERT_TRUE(e->bodyEdit->popOut());
-    QTest::keyClicks(popUp()->scheduleText1->box(), QStringLiteral("abc"));
+    QTest::keyClicks(popUp()->textEdit->box(), QStringLiteral("abc"));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     EXPECT_FALSE(gChangeFrame(Page::Home));
@@ -138,7 +138,7 @@ TEST_F(PopUpEditor, AnOwnerThatIsGoneIsLeftAlone) {
     owner->setText(QStringLiteral("临时"));
     ASSERT_TRUE(owner->popOut());
     ASSERT_NE(popUp(), nullptr);
-    EXPECT_EQ(popUp()->scheduleText1->text(), QStringLiteral("临时"));
+    EXPECT_EQ(popUp()->textEdit->text(), QStringLiteral("临时"));
     delete owner;
     EXPECT_TRUE(forms::unload(QStringLiteral("frmPopUp")));
     EXPECT_TRUE(gPopUpOwner.isNull());
@@ -148,7 +148,7 @@ TEST_F(PopUpEditor, AnOwnerThatIsGoneIsLeftAlone) {
 TEST_F(PopUpEditor, ExitClosesThePopUpIntoTheEditorFirst) {
     frmNew* e = openEditor();
     ASSERT_TRUE(e->bodyEdit->popOut());
-    popUp()->scheduleText1->setText(QStringLiteral("退出前写的"));
+    popUp()->textEdit->setText(QStringLiteral("退出前写的"));
     gOption(Option::CloseMinimises) = false;
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     EXPECT_FALSE(forms::unload(QStringLiteral("frmMain")));
@@ -163,7 +163,7 @@ TEST_F(PopUpEditor, DraftTakesTheTextBeingWrittenInThePopUp) {
     frmNew* e = openEditor();
     e->bodyEdit->setText(QStringLiteral("旧的"));
     ASSERT_TRUE(e->bodyEdit->popOut());
-    popUp()->scheduleText1->setText(QStringLiteral("弹出窗口里新写的"));
+    popUp()->textEdit->setText(QStringLiteral("弹出窗口里新写的"));
     e->draftTimer_Timer();
     scheduleText back;
     ASSERT_TRUE(back.loadFile(frmNew::draftFile()));
@@ -186,7 +186,7 @@ TEST_F(PopUpEditor, SaveWhileThePopUpIsOpenStoresWhatThePopUpShows) {
     typeText(e->bodyEdit->box(), QStringLiteral("原文"));
     QTest::mouseClick(e->bodyEdit->popUpLink(), Qt::LeftButton);
     ASSERT_NE(popUp(), nullptr);
-    QTextEdit* box = popUp()->scheduleText1->box();
+    QTextEdit* box = popUp()->textEdit->box();
     box->moveCursor(QTextCursor::End);
     typeText(box, QStringLiteral(" 弹出新增"));
 
@@ -209,7 +209,7 @@ TEST_F(PopUpEditor, SaveWhileThePopUpIsOpenStoresWhatThePopUpShows) {
 TEST_F(PopUpEditor, ACheckThatStopsTheSaveKeepsThePopUpText) {
     frmNew* e = openEditor();
     ASSERT_TRUE(e->bodyEdit->popOut());
-    typeText(popUp()->scheduleText1->box(), QStringLiteral("没有标题"));
+    typeText(popUp()->textEdit->box(), QStringLiteral("没有标题"));
     e->saveButton->click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::TitleMissing});
     EXPECT_EQ(editor(), e);
@@ -234,7 +234,7 @@ TEST_P(PopUpLock, LockClosesThePopUpIntoTheEditor) {
     typeText(e->bodyEdit->box(), QStringLiteral("正文"));
     QTest::mouseClick(e->bodyEdit->popUpLink(), Qt::LeftButton);
     ASSERT_NE(popUp(), nullptr);
-    QTextEdit* box = popUp()->scheduleText1->box();
+    QTextEdit* box = popUp()->textEdit->box();
     box->moveCursor(QTextCursor::End);
     typeText(box, QStringLiteral("又写的"));
 
