@@ -36,7 +36,7 @@ TEST_F(ReviewWithEditorTest, NewEntrySavedFromTheReviewPageIsTheOneShownAfter) {
     addEntry(today_, QStringLiteral("早上"), 40);
     frmReview* p = reviewAt(today_, 1);
     ASSERT_NE(p, nullptr);
-    p->lblCmd3_MouseUp(1);
+    p->addLink_MouseUp(1);
     pumpEvents();
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
@@ -51,10 +51,10 @@ TEST_F(ReviewWithEditorTest, NewEntrySavedFromTheReviewPageIsTheOneShownAfter) {
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(gDayCount, 2);
     EXPECT_EQ(gDayIndex, 2);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("晚上"));
-    EXPECT_EQ(p->Text1->toPlainText(), QStringLiteral("写完了"));
-    EXPECT_EQ(p->Label4->text(), QStringLiteral("  2 / 2"));
-    EXPECT_EQ(p->Label9->text(), QStringLiteral("65"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("晚上"));
+    EXPECT_EQ(p->bodyView->toPlainText(), QStringLiteral("写完了"));
+    EXPECT_EQ(p->entryCounterLabel->text(), QStringLiteral("  2 / 2"));
+    EXPECT_EQ(p->averageValueLabel->text(), QStringLiteral("65"));
     EXPECT_EQ(gDiaryCount, 2);
     EXPECT_EQ(gScoreTotal, 130);
 }
@@ -64,8 +64,8 @@ TEST_F(ReviewWithEditorTest, EditingTheShownEntryStartsFromWhatThePageLoaded) {
     addEntry(today_, QStringLiteral("二"), 60, QStringLiteral("第二篇"));
     frmReview* p = reviewAt(today_, 1);
     ASSERT_NE(p, nullptr);
-    p->scheduleCommand2_MouseUp(1);
-    p->lblCmd4_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
+    p->editLink_MouseUp(1);
     pumpEvents();
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
@@ -82,7 +82,7 @@ TEST_F(ReviewWithEditorTest, EditingTheShownEntryStartsFromWhatThePageLoaded) {
     p = review();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(gDayIndex, 2);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("二（改）"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("二（改）"));
     EXPECT_EQ(gDayTitles.value(1), QStringLiteral("一"));
     EXPECT_EQ(gDayScores.value(2), 80);
     EXPECT_EQ(gDiaryCount, 2);
@@ -96,7 +96,7 @@ TEST_F(ReviewWithEditorTest, CancelledEditorComesBackToTheSameEntry) {
     addEntry(today_, QStringLiteral("三"), 90);
     frmReview* p = reviewAt(today_, 3);
     ASSERT_NE(p, nullptr);
-    p->lblCmd4_MouseUp(1);
+    p->editLink_MouseUp(1);
     pumpEvents();
     ASSERT_NE(editor(), nullptr);
     editor()->cancelButton->click();
@@ -104,5 +104,5 @@ TEST_F(ReviewWithEditorTest, CancelledEditorComesBackToTheSameEntry) {
     p = review();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(gDayIndex, 3);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("三"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("三"));
 }
