@@ -54,77 +54,81 @@ frmNew::frmNew() {
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 
-    Image1 = makeLabel(this, "Image1", {}, gPxRect(120, 60, 480, 480));
-    Image1->setPixmap(pagePicture(gPx(480)));
-    Label1 = makeLabel(this, "Label1", QStringLiteral("记录"), gPxRect(720, 120, 3000, 420));
-    QFont heading = Label1->font();
+    pageImage = makeLabel(this, "Image1", {}, gPxRect(120, 60, 480, 480));
+    pageImage->setPixmap(pagePicture(gPx(480)));
+    headingLabel = makeLabel(this, "Label1", QStringLiteral("记录"), gPxRect(720, 120, 3000, 420));
+    QFont heading = headingLabel->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.5);
-    Label1->setFont(heading);
-    QPalette hp = Label1->palette();
+    headingLabel->setFont(heading);
+    QPalette hp = headingLabel->palette();
     hp.setColor(QPalette::WindowText, kHeadingColor);
-    Label1->setPalette(hp);
+    headingLabel->setPalette(hp);
 
-    Label4 = makeLabel(this, "Label4", QStringLiteral("标题(&T)："), gPxRect(120, 600, 870, kRowHeight));
-    Text2 = new QLineEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(gPxRect(1005, 600, 4000, kRowHeight));
-    Label4->setBuddy(Text2);
+    titleCaption =
+        makeLabel(this, "Label4", QStringLiteral("标题(&T)："), gPxRect(120, 600, 870, kRowHeight));
+    titleEdit = new QLineEdit(this);
+    titleEdit->setObjectName(QStringLiteral("Text2"));
+    titleEdit->setGeometry(gPxRect(1005, 600, 4000, kRowHeight));
+    titleCaption->setBuddy(titleEdit);
 
-    Label5 = makeLabel(this, "Label5", QStringLiteral("日期(&D)："), gPxRect(120, 1020, 870, kRowHeight));
-    DTPicker1 = new QDateEdit(this);
-    DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
-    DTPicker1->setCalendarPopup(true);
-    DTPicker1->setDisplayFormat(QStringLiteral("yyyy年M月d日"));
-    DTPicker1->setGeometry(gPxRect(1005, 1020, 2100, kRowHeight));
-    Label5->setBuddy(DTPicker1);
+    dateCaption =
+        makeLabel(this, "Label5", QStringLiteral("日期(&D)："), gPxRect(120, 1020, 870, kRowHeight));
+    datePicker = new QDateEdit(this);
+    datePicker->setObjectName(QStringLiteral("DTPicker1"));
+    datePicker->setCalendarPopup(true);
+    datePicker->setDisplayFormat(QStringLiteral("yyyy年M月d日"));
+    datePicker->setGeometry(gPxRect(1005, 1020, 2100, kRowHeight));
+    dateCaption->setBuddy(datePicker);
 
-    Label3 = makeLabel(this, "Label3", QStringLiteral("心情(&H)："), gPxRect(4500, 1020, 870, kRowHeight));
-    scheduleSlider1 = new scheduleSlider(this);
-    scheduleSlider1->setObjectName(QStringLiteral("scheduleSlider1"));
+    moodCaption =
+        makeLabel(this, "Label3", QStringLiteral("心情(&H)："), gPxRect(4500, 1020, 870, kRowHeight));
+    moodSlider = new scheduleSlider(this);
+    moodSlider->setObjectName(QStringLiteral("scheduleSlider1"));
     // Just under the title box: the slider's frame is taller than its face.
-    scheduleSlider1->move(gPxPoint(5415, 600 + kRowHeight));
-    scheduleSlider1->setFocusPolicy(Qt::StrongFocus);
-    Label3->setBuddy(scheduleSlider1);
+    moodSlider->move(gPxPoint(5415, 600 + kRowHeight));
+    moodSlider->setFocusPolicy(Qt::StrongFocus);
+    moodCaption->setBuddy(moodSlider);
 
-    Text1 = new scheduleText(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    bodyEdit = new scheduleText(this);
+    bodyEdit->setObjectName(QStringLiteral("Text1"));
 
-    lblCmd1 = new gLinkLabel(QStringLiteral("第一行设置为标题"), this);
-    lblCmd1->setObjectName(QStringLiteral("lblCmd1"));
-    Label8 =
+    firstLineAsTitleLink = new gLinkLabel(QStringLiteral("第一行设置为标题"), this);
+    firstLineAsTitleLink->setObjectName(QStringLiteral("lblCmd1"));
+    draftNoticeLabel =
         makeLabel(this, "Label8", QStringLiteral("已经在用户文件夹保存了草稿。"), gPxRect(0, 0, 3600, 300));
-    Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QPalette np = Label8->palette();
+    draftNoticeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette np = draftNoticeLabel->palette();
     np.setColor(QPalette::WindowText, QColor(0x5a, 0x6b, 0x7d));
-    Label8->setPalette(np);
-    Label8->setVisible(false);
+    draftNoticeLabel->setPalette(np);
+    draftNoticeLabel->setVisible(false);
 
-    Command1 = new QPushButton(QStringLiteral("保存(&S)"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QStringLiteral("取消"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
+    saveButton = new QPushButton(QStringLiteral("保存(&S)"), this);
+    saveButton->setObjectName(QStringLiteral("Command1"));
+    cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    cancelButton->setObjectName(QStringLiteral("Command2"));
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(60000);
+    draftTimer = new QTimer(this);
+    draftTimer->setInterval(60000);
 
-    connect(Text2, &QLineEdit::textChanged, this, [this] { gChanged = true; });
-    connect(Text1, &scheduleText::change, this, [this] { gChanged = true; });
-    connect(scheduleSlider1, &scheduleSlider::change, this, [this] {
+    connect(titleEdit, &QLineEdit::textChanged, this, [this] { gChanged = true; });
+    connect(bodyEdit, &scheduleText::change, this, [this] { gChanged = true; });
+    connect(moodSlider, &scheduleSlider::change, this, [this] {
         gChanged = true;
-        scheduleSlider1->setToolTip(QString::number(scheduleSlider1->value()));
+        moodSlider->setToolTip(QString::number(moodSlider->value()));
     });
-    connect(lblCmd1, &gLinkLabel::clicked, this, [this] { gGuard([this] { lblCmd1Click(); }); });
-    connect(Command1, &QPushButton::clicked, this, [this] { gGuard([this] { Command1Click(); }); });
-    connect(Command2, &QPushButton::clicked, this, [this] { gGuard([this] { Command2Click(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { gGuard([this] { Timer1Tick(); }); });
-    Text2->installEventFilter(this);
+    connect(firstLineAsTitleLink, &gLinkLabel::clicked, this,
+            [this] { gGuard([this] { firstLineAsTitleLink_Click(); }); });
+    connect(saveButton, &QPushButton::clicked, this, [this] { gGuard([this] { saveButton_Click(); }); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { gGuard([this] { cancelButton_Click(); }); });
+    connect(draftTimer, &QTimer::timeout, this, [this] { gGuard([this] { draftTimer_Timer(); }); });
+    titleEdit->installEventFilter(this);
 
-    setTabOrder(Text2, DTPicker1);
-    setTabOrder(DTPicker1, scheduleSlider1);
-    setTabOrder(scheduleSlider1, Text1->box());
-    setTabOrder(Text1->box(), Command1);
-    setTabOrder(Command1, Command2);
+    setTabOrder(titleEdit, datePicker);
+    setTabOrder(datePicker, moodSlider);
+    setTabOrder(moodSlider, bodyEdit->box());
+    setTabOrder(bodyEdit->box(), saveButton);
+    setTabOrder(saveButton, cancelButton);
 
     resize(gPxSize(10900, 6680));
 }
@@ -141,37 +145,37 @@ void frmNew::formLoad() {
     returnReview_ = gReturnReview;
     if (gOption(Option::DraftAutoSave)) {
         draftTicks_ = 0;
-        Timer1->start();
+        draftTimer->start();
     }
     if (gSetDiary) {
-        DTPicker1->setDate(gDiaryDate);
-        DTPicker1->setEnabled(!editMode_);
+        datePicker->setDate(gDiaryDate);
+        datePicker->setEnabled(!editMode_);
         if (editMode_) {
             // The review page filled the day's arrays; an index outside them
             // names no entry, and saving would overwrite whichever row it hit.
             if (gDayIndex < 1 || gDayIndex >= gDayTitles.size() || gDayIndex >= gDayRTFs.size() ||
                 gDayIndex >= gDayScores.size()) {
                 editMode_ = false;
-                DTPicker1->setEnabled(true);
+                datePicker->setEnabled(true);
                 try {
                     gRaise(gErr::SubscriptOutOfRange);
                 } catch (...) {
                     gShowErrorBox(true);
                 }
             } else {
-                Text2->setText(gDayTitles[gDayIndex]);
-                Text1->setTextRTF(gDayRTFs[gDayIndex]);
+                titleEdit->setText(gDayTitles[gDayIndex]);
+                bodyEdit->setTextRTF(gDayRTFs[gDayIndex]);
                 // An entry stored without its rich text still has its plain text.
-                if (Text1->text().isEmpty() && gDayIndex < gDayTexts.size() &&
+                if (bodyEdit->text().isEmpty() && gDayIndex < gDayTexts.size() &&
                     !gDayTexts[gDayIndex].isEmpty())
-                    Text1->setText(gDayTexts[gDayIndex]);
-                scheduleSlider1->setValue(gDayScores[gDayIndex]);
-                scheduleSlider1->setToolTip(QString::number(scheduleSlider1->value()));
+                    bodyEdit->setText(gDayTexts[gDayIndex]);
+                moodSlider->setValue(gDayScores[gDayIndex]);
+                moodSlider->setToolTip(QString::number(moodSlider->value()));
             }
         }
         gSetDiary = false;
     } else {
-        DTPicker1->setDate(gToday());
+        datePicker->setDate(gToday());
     }
     gChanged = false;
     offerDraft();
@@ -189,7 +193,7 @@ void frmNew::offerDraft() {
         }
         return;
     }
-    if (!Text1->loadFile(draft)) {
+    if (!bodyEdit->loadFile(draft)) {
         // The draft stays where it is: it may still be read some other way.
         try {
             gRaise(gErr::PathFileAccess, QStringLiteral("草稿文件无法读取：%1").arg(draft));
@@ -206,55 +210,55 @@ void frmNew::offerDraft() {
 }
 
 void frmNew::formUnload() {
-    Timer1->stop();
+    draftTimer->stop();
     // Unloaded after a save or after the user chose to leave the restored text.
     if (draftRestored_ && QFile::exists(draftFile())) QFile::remove(draftFile());
     // A pop-up editor of this body would have nowhere to give its text back.
-    if (gPopUpOwner == Text1) forms::unload(QStringLiteral("frmPopUp"));
+    if (gPopUpOwner == bodyEdit) forms::unload(QStringLiteral("frmPopUp"));
 }
 
 QString frmNew::titleText() const {
-    return Text2->text();
+    return titleEdit->text();
 }
 
 QString frmNew::bodyText() const {
-    return Text1->text();
+    return bodyEdit->text();
 }
 
 void frmNew::setBodyText(const QString& text) {
-    Text1->setText(text);
+    bodyEdit->setText(text);
 }
 
 QDate frmNew::entryDate() const {
-    return editMode_ ? gDiaryDate : DTPicker1->date();
+    return editMode_ ? gDiaryDate : datePicker->date();
 }
 
-void frmNew::lblCmd1Click() {
-    Text2->setText(Text1->firstLine());
+void frmNew::firstLineAsTitleLink_Click() {
+    titleEdit->setText(bodyEdit->firstLine());
 }
 
-void frmNew::Timer1Tick() {
+void frmNew::draftTimer_Timer() {
     draftTicks_ = static_cast<qint16>(draftTicks_ + 1);
     if (draftTicks_ < gAutoSaveInterval) return;
     draftTicks_ = 0;
     // While the body is out in the pop-up editor, the newest text is there.
-    const scheduleText* body = Text1;
-    if (gPopUpOwner == Text1) {
-        if (auto* popUp = forms::find<frmPopUp>(QStringLiteral("frmPopUp"))) body = popUp->scheduleText1;
+    const scheduleText* body = bodyEdit;
+    if (gPopUpOwner == bodyEdit) {
+        if (auto* popUp = forms::find<frmPopUp>(QStringLiteral("frmPopUp"))) body = popUp->textEdit;
     }
     // The body in the clear: only its owner may read it. The same bytes the
     // body's own file saving writes.
     if (!gWriteOwnerOnly(draftFile(), body->textRTF().toLatin1()))
         gRaise(gErr::PathFileAccess, QStringLiteral("草稿无法保存：%1").arg(draftFile()));
     const QTime now = gNow().time();
-    Label8->setText(QStringLiteral("%1点%2分在用户文件夹保存了草稿。")
-                        .arg(now.hour(), 2, 10, QLatin1Char('0'))
-                        .arg(now.minute(), 2, 10, QLatin1Char('0')));
-    Label8->setVisible(true);
+    draftNoticeLabel->setText(QStringLiteral("%1点%2分在用户文件夹保存了草稿。")
+                                  .arg(now.hour(), 2, 10, QLatin1Char('0'))
+                                  .arg(now.minute(), 2, 10, QLatin1Char('0')));
+    draftNoticeLabel->setVisible(true);
 }
 
 bool frmNew::writeEntry(const QDate& day) {
-    const DiaryEntryText entry{Text2->text(), Text1->text(), Text1->textRTF(), scheduleSlider1->value()};
+    const DiaryEntryText entry{titleEdit->text(), bodyEdit->text(), bodyEdit->textRTF(), moodSlider->value()};
     int dayCount = gDayCount;
     int dayIndex = gDayIndex;
     long diaryCount = gDiaryCount;
@@ -283,28 +287,28 @@ bool frmNew::writeEntry(const QDate& day) {
     return true;
 }
 
-void frmNew::Command1Click() {
+void frmNew::saveButton_Click() {
     // While the body is out in the pop-up editor the newest text is there;
     // closing it gives the text back, so the checks and the row see it.
-    if (gPopUpOwner == Text1) forms::unload(QStringLiteral("frmPopUp"));
-    if (Text2->text().isEmpty()) {
+    if (gPopUpOwner == bodyEdit) forms::unload(QStringLiteral("frmPopUp"));
+    if (titleEdit->text().isEmpty()) {
         gMsgBox(Msg::TitleMissing, gButtonSet::Close);
-        Text2->setFocus();
+        titleEdit->setFocus();
         return;
     }
-    if (Text1->text().isEmpty()) {
+    if (bodyEdit->text().isEmpty()) {
         gMsgBox(Msg::EntryTextMissing, gButtonSet::Close);
-        Text1->box()->setFocus();
+        bodyEdit->box()->setFocus();
         return;
     }
-    if (Text2->text().size() >= 256) {
+    if (titleEdit->text().size() >= 256) {
         gMsgBox(Msg::TitleTooLong, gButtonSet::Close);
         return;
     }
     if (!writeEntry(entryDate())) return;
 
-    Text1->setText(QString());
-    Text2->clear();
+    bodyEdit->setText(QString());
+    titleEdit->clear();
     if ((gOption(Option::DraftAutoSave) || draftRestored_) && QFile::exists(draftFile()))
         QFile::remove(draftFile());
     draftRestored_ = false;
@@ -313,7 +317,7 @@ void frmNew::Command1Click() {
     gChangeFrame(returnReview_ ? Page::Review : Page::Home, {.setDiary = true});
 }
 
-void frmNew::Command2Click() {
+void frmNew::cancelButton_Click() {
     if (returnReview_)
         gChangeFrame(Page::Review, {.setDiary = true});
     else
@@ -323,25 +327,25 @@ void frmNew::Command2Click() {
 void frmNew::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     const int W = gTwips(width()), H = gTwips(height());
-    scheduleSlider1->resize(gPx(qMax(630, W - 5535)), scheduleSlider1->height());
-    Text2->setGeometry(gPxRect(1005, 600, qMax(300, W - 1125), kRowHeight));
-    Text1->setGeometry(gPxRect(120, 1440, qMax(300, W - 255), qMax(300, H - 2025)));
-    lblCmd1->setGeometry(gPxRect(120, H - 360, 2400, kButtonHeight));
-    Command2->setGeometry(gPxRect(W - 1230, H - 360, kButtonWidth, kButtonHeight));
-    Command1->setGeometry(gPxRect(W - 2430, H - 360, kButtonWidth, kButtonHeight));
+    moodSlider->resize(gPx(qMax(630, W - 5535)), moodSlider->height());
+    titleEdit->setGeometry(gPxRect(1005, 600, qMax(300, W - 1125), kRowHeight));
+    bodyEdit->setGeometry(gPxRect(120, 1440, qMax(300, W - 255), qMax(300, H - 2025)));
+    firstLineAsTitleLink->setGeometry(gPxRect(120, H - 360, 2400, kButtonHeight));
+    cancelButton->setGeometry(gPxRect(W - 1230, H - 360, kButtonWidth, kButtonHeight));
+    saveButton->setGeometry(gPxRect(W - 2430, H - 360, kButtonWidth, kButtonHeight));
     // The notice ends where the buttons begin.
-    Label8->setGeometry(gPxRect(W - 2550 - 4200, H - 360, 4200, kButtonHeight));
+    draftNoticeLabel->setGeometry(gPxRect(W - 2550 - 4200, H - 360, 4200, kButtonHeight));
 }
 
 void frmNew::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    Text2->setFocus();
+    titleEdit->setFocus();
 }
 
 bool frmNew::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == Text2 && e->type() == QEvent::KeyRelease) {
+    if (watched == titleEdit && e->type() == QEvent::KeyRelease) {
         const int key = static_cast<QKeyEvent*>(e)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) Text1->box()->setFocus();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) bodyEdit->box()->setFocus();
     }
     return QWidget::eventFilter(watched, e);
 }

@@ -34,32 +34,33 @@ public:
     // The draft of the body: gDataPath + "Diary.tmp".
     static QString draftFile();
 
-    // Event handlers, public so the page can be driven as the user does.
-    void lblCmd1Click();  // the body's first line becomes the title
-    void Command1Click(); // save
-    void Command2Click(); // cancel
-    void Timer1Tick();    // one minute of the draft timer
-
     // The date the entry is saved on.
     QDate entryDate() const;
     bool returnReview() const { return returnReview_; }
     int draftTicks() const { return draftTicks_; }
 
     // Controls.
-    QLabel* Label1 = nullptr; // heading
-    QLabel* Image1 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLineEdit* Text2 = nullptr; // title
-    QLabel* Label5 = nullptr;
-    QDateEdit* DTPicker1 = nullptr;
-    QLabel* Label3 = nullptr;
-    scheduleSlider* scheduleSlider1 = nullptr; // mood
-    scheduleText* Text1 = nullptr;             // body
-    gLinkLabel* lblCmd1 = nullptr;
-    QLabel* Label8 = nullptr; // draft notice
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QTimer* Timer1 = nullptr; // draft timer
+    QLabel* headingLabel = nullptr;
+    QLabel* pageImage = nullptr;
+    QLabel* titleCaption = nullptr;
+    QLineEdit* titleEdit = nullptr;
+    QLabel* dateCaption = nullptr;
+    QDateEdit* datePicker = nullptr;
+    QLabel* moodCaption = nullptr;
+    scheduleSlider* moodSlider = nullptr;
+    scheduleText* bodyEdit = nullptr;
+    gLinkLabel* firstLineAsTitleLink = nullptr;
+    QLabel* draftNoticeLabel = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QTimer* draftTimer = nullptr;
+
+public Q_SLOTS:
+    // Public so the page can be driven as the user does.
+    void firstLineAsTitleLink_Click(); // the body's first line becomes the title
+    void saveButton_Click();
+    void cancelButton_Click();
+    void draftTimer_Timer(); // one minute of the draft timer
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

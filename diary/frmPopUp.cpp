@@ -17,10 +17,10 @@ scheduleText* owner() {
 frmPopUp::frmPopUp() {
     setWindowFlag(Qt::Window, true);
     setWindowTitle(QStringLiteral("编辑"));
-    scheduleText1 = new scheduleText(this);
-    scheduleText1->setObjectName(QStringLiteral("scheduleText1"));
+    textEdit = new scheduleText(this);
+    textEdit->setObjectName(QStringLiteral("scheduleText1"));
     // This is the pop-up: it has nowhere further to pop out to.
-    scheduleText1->setShowPopUp(false);
+    textEdit->setShowPopUp(false);
 }
 
 frmPopUp::~frmPopUp() = default;
@@ -33,13 +33,13 @@ void frmPopUp::formLoad() {
     // The whole screen, as far as the desktop lets a window cover it.
     if (screen) setGeometry(screen->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
-    if (scheduleText* o = owner()) scheduleText1->setTextRTF(o->textRTF());
+    if (scheduleText* o = owner()) textEdit->setTextRTF(o->textRTF());
 }
 
 void frmPopUp::formUnload() {
     // Whatever closes the window, the text goes back to its owner.
     if (scheduleText* o = owner()) {
-        o->setTextRTF(scheduleText1->textRTF());
+        o->setTextRTF(textEdit->textRTF());
         o->setEnabled(true);
     }
     gPopUpOwner = nullptr;
@@ -47,7 +47,7 @@ void frmPopUp::formUnload() {
 
 void frmPopUp::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    scheduleText1->setGeometry(rect());
+    textEdit->setGeometry(rect());
 }
 
 void frmPopUp::closeEvent(QCloseEvent* e) {
@@ -60,5 +60,5 @@ void gOpenPopUpEditor(scheduleText* owner) {
     w->show();
     w->raise();
     w->activateWindow();
-    if (auto* popUp = qobject_cast<frmPopUp*>(w)) popUp->scheduleText1->box()->setFocus();
+    if (auto* popUp = qobject_cast<frmPopUp*>(w)) popUp->textEdit->box()->setFocus();
 }

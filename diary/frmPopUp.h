@@ -17,7 +17,7 @@ public:
     void formLoad() override;
     void formUnload() override;
 
-    scheduleText* scheduleText1 = nullptr;
+    scheduleText* textEdit = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

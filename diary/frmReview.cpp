@@ -83,86 +83,90 @@ frmReview::frmReview() {
     setObjectName(QStringLiteral("frmReview"));
     resize(gPxSize(9750, 6000));
 
-    Image1 = gNewLabel(this, "Image1", {}, 0, 0, 480, 480);
-    Image1->setPixmap(picture(QStringLiteral("reviewPage"), QSize(32, 32)));
-    Label1 = gNewLabel(this, "Label1", QStringLiteral("回顾"), 600, 0, 480, 240);
-    QFont bold = Label1->font();
+    pageImage = gNewLabel(this, "Image1", {}, 0, 0, 480, 480);
+    pageImage->setPixmap(picture(QStringLiteral("reviewPage"), QSize(32, 32)));
+    headingLabel = gNewLabel(this, "Label1", QStringLiteral("回顾"), 600, 0, 480, 240);
+    QFont bold = headingLabel->font();
     bold.setBold(true);
-    Label1->setFont(bold);
-    Label2 = gNewLabel(this, "Label2", QStringLiteral("有记录的日期以粗体标出。"), 600, 360, 2160, 180);
+    headingLabel->setFont(bold);
+    boldDaysHintLabel =
+        gNewLabel(this, "Label2", QStringLiteral("有记录的日期以粗体标出。"), 600, 360, 2160, 180);
 
-    MonthView1 = new scheduleMonthView(this);
-    MonthView1->setObjectName(QStringLiteral("MonthView1"));
-    MonthView1->move(gPxPoint(0, 720));
+    monthView = new scheduleMonthView(this);
+    monthView->setObjectName(QStringLiteral("MonthView1"));
+    monthView->move(gPxPoint(0, 720));
 
-    Label3 = gNewLabel(this, "Label3", QStringLiteral("有多篇日记。"), 0, 3120, 1170, 180);
-    scheduleCommand1 = new scheduleCommand(this);
-    scheduleCommand1->setObjectName(QStringLiteral("scheduleCommand1"));
-    scheduleCommand1->setPicture(picture(QStringLiteral("reviewPrevious"), QSize(16, 16)));
-    scheduleCommand1->move(gPxPoint(0, 3450));
-    Label4 = gNewLabel(this, "Label4", {}, 360, 3480, 945, 180);
-    scheduleCommand2 = new scheduleCommand(this);
-    scheduleCommand2->setObjectName(QStringLiteral("scheduleCommand2"));
-    scheduleCommand2->setPicture(picture(QStringLiteral("reviewNext"), QSize(16, 16)));
-    scheduleCommand2->move(gPxPoint(1440, 3450));
+    severalEntriesLabel = gNewLabel(this, "Label3", QStringLiteral("有多篇日记。"), 0, 3120, 1170, 180);
+    previousEntryButton = new scheduleCommand(this);
+    previousEntryButton->setObjectName(QStringLiteral("scheduleCommand1"));
+    previousEntryButton->setPicture(picture(QStringLiteral("reviewPrevious"), QSize(16, 16)));
+    previousEntryButton->move(gPxPoint(0, 3450));
+    entryCounterLabel = gNewLabel(this, "Label4", {}, 360, 3480, 945, 180);
+    nextEntryButton = new scheduleCommand(this);
+    nextEntryButton->setObjectName(QStringLiteral("scheduleCommand2"));
+    nextEntryButton->setPicture(picture(QStringLiteral("reviewNext"), QSize(16, 16)));
+    nextEntryButton->move(gPxPoint(1440, 3450));
 
-    Label5 = gNewLabel(this, "Label5", QStringLiteral("心情评分："), 0, 3960, 975, 180);
-    Shape2 = shape(this, "Shape2", QStringLiteral("reviewBarFrame"), QSize(175, 15), 0, 4395, 2625, 225);
-    Shape1 = shape(this, "Shape1", QStringLiteral("reviewScoreBar"), QSize(173, 13), 15, 4410, 2595, 195);
-    Label8 = gNewLabel(this, "Label8", {}, 120, 4410, 285, 180);
-    Label6 = gNewLabel(this, "Label6", QStringLiteral("此篇"), 2160, 4425, 390, 180);
-    Shape4 = shape(this, "Shape4", QStringLiteral("reviewBarFrame"), QSize(175, 15), 0, 4800, 2625, 225);
-    Shape3 = shape(this, "Shape3", QStringLiteral("reviewAverageBar"), QSize(173, 13), 15, 4815, 2595, 195);
-    Label9 = gNewLabel(this, "Label9", {}, 120, 4815, 285, 180);
-    Label7 = gNewLabel(this, "Label7", QStringLiteral("平均"), 2160, 4830, 390, 180);
-    for (QLabel* l : {Label8, Label6, Label9, Label7}) {
+    scoreCaption = gNewLabel(this, "Label5", QStringLiteral("心情评分："), 0, 3960, 975, 180);
+    scoreBarFrame =
+        shape(this, "Shape2", QStringLiteral("reviewBarFrame"), QSize(175, 15), 0, 4395, 2625, 225);
+    scoreBar = shape(this, "Shape1", QStringLiteral("reviewScoreBar"), QSize(173, 13), 15, 4410, 2595, 195);
+    scoreValueLabel = gNewLabel(this, "Label8", {}, 120, 4410, 285, 180);
+    scoreBarCaption = gNewLabel(this, "Label6", QStringLiteral("此篇"), 2160, 4425, 390, 180);
+    averageBarFrame =
+        shape(this, "Shape4", QStringLiteral("reviewBarFrame"), QSize(175, 15), 0, 4800, 2625, 225);
+    averageBar =
+        shape(this, "Shape3", QStringLiteral("reviewAverageBar"), QSize(173, 13), 15, 4815, 2595, 195);
+    averageValueLabel = gNewLabel(this, "Label9", {}, 120, 4815, 285, 180);
+    averageBarCaption = gNewLabel(this, "Label7", QStringLiteral("平均"), 2160, 4830, 390, 180);
+    for (QLabel* l : {scoreValueLabel, scoreBarCaption, averageValueLabel, averageBarCaption}) {
         l->setAttribute(Qt::WA_TranslucentBackground);
         l->raise();
     }
 
-    lblCmd3 = link(this, "lblCmd3", QStringLiteral("添加"), 0);
-    lblCmd4 = link(this, "lblCmd4", QStringLiteral("编辑"), 480);
-    lblCmd5 = link(this, "lblCmd5", QStringLiteral("删除"), 960);
-    lblCmd10 = link(this, "lblCmd10", QStringLiteral("收藏"), 1440);
-    lblCmd7 = link(this, "lblCmd7", QStringLiteral("打印"), 1920);
-    lblCmd6 = link(this, "lblCmd6", QStringLiteral("返回"), 2400);
+    addLink = link(this, "lblCmd3", QStringLiteral("添加"), 0);
+    editLink = link(this, "lblCmd4", QStringLiteral("编辑"), 480);
+    deleteLink = link(this, "lblCmd5", QStringLiteral("删除"), 960);
+    favouriteLink = link(this, "lblCmd10", QStringLiteral("收藏"), 1440);
+    printLink = link(this, "lblCmd7", QStringLiteral("打印"), 1920);
+    backLink = link(this, "lblCmd6", QStringLiteral("返回"), 2400);
 
-    Text2 = new QPlainTextEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setReadOnly(true);
-    Text2->setGeometry(gPxRect(2880, 0, 6735, 600));
-    Text1 = new QTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setReadOnly(true);
-    Text1->setAcceptRichText(true);
-    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Text1->setGeometry(gPxRect(2880, 600, 6735, 5295));
+    titleView = new QPlainTextEdit(this);
+    titleView->setObjectName(QStringLiteral("Text2"));
+    titleView->setReadOnly(true);
+    titleView->setGeometry(gPxRect(2880, 0, 6735, 600));
+    bodyView = new QTextEdit(this);
+    bodyView->setObjectName(QStringLiteral("Text1"));
+    bodyView->setReadOnly(true);
+    bodyView->setAcceptRichText(true);
+    bodyView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    bodyView->setGeometry(gPxRect(2880, 600, 6735, 5295));
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(1);
+    scoreBarTimer = new QTimer(this);
+    scoreBarTimer->setObjectName(QStringLiteral("Timer1"));
+    scoreBarTimer->setInterval(1);
+    averageBarTimer = new QTimer(this);
+    averageBarTimer->setObjectName(QStringLiteral("Timer2"));
+    averageBarTimer->setInterval(1);
 
-    connect(MonthView1, &scheduleMonthView::SelChange, this,
-            [this](QDate, QDate, bool&) { gGuard([this] { MonthView1_SelChange(); }); });
+    connect(monthView, &scheduleMonthView::SelChange, this,
+            [this](QDate, QDate, bool&) { gGuard([this] { monthView_SelChange(); }); });
     const auto onUp = [this](gLinkLabel* l, void (frmReview::*handler)(int)) {
         connect(l, &gLinkLabel::mouseUp, this,
                 [this, handler](int button, int, int, int) { gGuard([&] { (this->*handler)(button); }); });
     };
-    onUp(lblCmd3, &frmReview::lblCmd3_MouseUp);
-    onUp(lblCmd4, &frmReview::lblCmd4_MouseUp);
-    onUp(lblCmd5, &frmReview::lblCmd5_MouseUp);
-    onUp(lblCmd10, &frmReview::lblCmd10_MouseUp);
-    onUp(lblCmd7, &frmReview::lblCmd7_MouseUp);
-    onUp(lblCmd6, &frmReview::lblCmd6_MouseUp);
-    connect(scheduleCommand1, &scheduleCommand::mouseUp, this,
-            [this](int button, int, int, int) { gGuard([&] { scheduleCommand1_MouseUp(button); }); });
-    connect(scheduleCommand2, &scheduleCommand::mouseUp, this,
-            [this](int button, int, int, int) { gGuard([&] { scheduleCommand2_MouseUp(button); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { gGuard([this] { Timer1_Timer(); }); });
-    connect(Timer2, &QTimer::timeout, this, [this] { gGuard([this] { Timer2_Timer(); }); });
+    onUp(addLink, &frmReview::addLink_MouseUp);
+    onUp(editLink, &frmReview::editLink_MouseUp);
+    onUp(deleteLink, &frmReview::deleteLink_MouseUp);
+    onUp(favouriteLink, &frmReview::favouriteLink_MouseUp);
+    onUp(printLink, &frmReview::printLink_MouseUp);
+    onUp(backLink, &frmReview::backLink_MouseUp);
+    connect(previousEntryButton, &scheduleCommand::mouseUp, this,
+            [this](int button, int, int, int) { gGuard([&] { previousEntryButton_MouseUp(button); }); });
+    connect(nextEntryButton, &scheduleCommand::mouseUp, this,
+            [this](int button, int, int, int) { gGuard([&] { nextEntryButton_MouseUp(button); }); });
+    connect(scoreBarTimer, &QTimer::timeout, this, [this] { gGuard([this] { scoreBarTimer_Timer(); }); });
+    connect(averageBarTimer, &QTimer::timeout, this, [this] { gGuard([this] { averageBarTimer_Timer(); }); });
 }
 
 frmReview::~frmReview() = default;
@@ -171,25 +175,25 @@ void frmReview::formLoad() {
     gSetHandCursor(this);
     markedMonth_ = 0;
     // Setting the value raises SelChange, which loads the day.
-    MonthView1->setValue(gSetDiary && gDiaryDate.isValid() ? gDiaryDate : gToday());
+    monthView->setValue(gSetDiary && gDiaryDate.isValid() ? gDiaryDate : gToday());
 }
 
 void frmReview::formUnload() {
-    Timer1->stop();
-    Timer2->stop();
+    scoreBarTimer->stop();
+    averageBarTimer->stop();
 }
 
 // ---- the chosen day ----
 
-void frmReview::MonthView1_SelChange() {
-    gDiaryDate = MonthView1->Value();
-    if (MonthView1->Month() != markedMonth_ || MonthView1->Year() != markedYear_) markMonth();
+void frmReview::monthView_SelChange() {
+    gDiaryDate = monthView->Value();
+    if (monthView->Month() != markedMonth_ || monthView->Year() != markedYear_) markMonth();
     if (gSetDiary)
         gSetDiary = false; // the caller chose gDayIndex
     else
         gDayIndex = 1;
     dayScoreSum_ = 0;
-    if (!MonthView1->dayBold(gDiaryDate)) {
+    if (!monthView->dayBold(gDiaryDate)) {
         showEmptyDay();
         return;
     }
@@ -198,10 +202,10 @@ void frmReview::MonthView1_SelChange() {
 
 void frmReview::markMonth() {
     for (int i = 1; i <= 42; ++i)
-        MonthView1->setDayBold(MonthView1->VisibleDays(i), false);
-    gMarkDiaryDays(*MonthView1);
-    markedMonth_ = MonthView1->Month();
-    markedYear_ = MonthView1->Year();
+        monthView->setDayBold(monthView->VisibleDays(i), false);
+    gMarkDiaryDays(*monthView);
+    markedMonth_ = monthView->Month();
+    markedYear_ = monthView->Year();
 }
 
 void frmReview::loadDay() {
@@ -220,7 +224,7 @@ void frmReview::loadDay() {
     const int count = int(titles.size()) - 1;
     if (count == 0) {
         // Marked bold, but its rows are gone: show it as the empty day it is.
-        MonthView1->setDayBold(gDiaryDate, false);
+        monthView->setDayBold(gDiaryDate, false);
         showEmptyDay();
         return;
     }
@@ -237,43 +241,46 @@ void frmReview::loadDay() {
     showEntry();
 
     const bool several = gDayCount != 1;
-    for (QWidget* w : std::initializer_list<QWidget*>{Label5, Label6, Label8, Shape1, Shape2})
+    for (QWidget* w : std::initializer_list<QWidget*>{scoreCaption, scoreBarCaption, scoreValueLabel,
+                                                      scoreBar, scoreBarFrame})
         w->setVisible(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{Label3, Label4, Label7, Label9, scheduleCommand1,
-                                                      scheduleCommand2, Shape3, Shape4})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             severalEntriesLabel, entryCounterLabel, averageBarCaption, averageValueLabel,
+             previousEntryButton, nextEntryButton, averageBar, averageBarFrame})
         w->setVisible(several);
     if (several) {
-        Label9->setText(QString::number(dayScoreSum_ / gDayCount));
-        SetAverageBar(Label9->text());
+        averageValueLabel->setText(QString::number(dayScoreSum_ / gDayCount));
+        SetAverageBar(averageValueLabel->text());
     }
 }
 
 void frmReview::showEmptyDay() {
-    Text1->clear();
-    Text2->setPlainText(QStringLiteral("没有选择日记。"));
-    scheduleCommand1->setVisible(false);
-    scheduleCommand2->setVisible(false);
+    bodyView->clear();
+    titleView->setPlainText(QStringLiteral("没有选择日记。"));
+    previousEntryButton->setVisible(false);
+    nextEntryButton->setVisible(false);
     setEntryCommandsEnabled(false);
-    for (QWidget* w : {Label3, Label4, Label5, Label6, Label7, Label8, Label9})
+    for (QWidget* w : {severalEntriesLabel, entryCounterLabel, scoreCaption, scoreBarCaption,
+                       averageBarCaption, scoreValueLabel, averageValueLabel})
         w->setVisible(false);
-    for (QLabel* s : {Shape1, Shape2, Shape3, Shape4})
+    for (QLabel* s : {scoreBar, scoreBarFrame, averageBar, averageBarFrame})
         s->setVisible(false);
     // The shared arrays and gDayCount keep what they held.
 }
 
 void frmReview::setEntryCommandsEnabled(bool on) {
-    lblCmd4->setEnabled(on);
-    lblCmd5->setEnabled(on);
-    lblCmd10->setEnabled(on);
+    editLink->setEnabled(on);
+    deleteLink->setEnabled(on);
+    favouriteLink->setEnabled(on);
 }
 
 void frmReview::showEntry() {
     const int i = gDayIndex;
-    Text2->setPlainText(gDayTitles.value(i));
-    rtf::setTextDocument(*Text1->document(), rtf::read(QStringView(gDayRTFs.value(i))));
-    Label4->setText(counterText(i, gDayCount));
+    titleView->setPlainText(gDayTitles.value(i));
+    rtf::setTextDocument(*bodyView->document(), rtf::read(QStringView(gDayRTFs.value(i))));
+    entryCounterLabel->setText(counterText(i, gDayCount));
     SetScoreBar(gDayScores.value(i));
-    Label8->setText(QString::number(gDayScores.value(i)));
+    scoreValueLabel->setText(QString::number(gDayScores.value(i)));
 }
 
 QString frmReview::counterText(int index, int count) {
@@ -286,13 +293,13 @@ QString frmReview::counterText(int index, int count) {
     return caption;
 }
 
-void frmReview::scheduleCommand1_MouseUp(int button) {
+void frmReview::previousEntryButton_MouseUp(int button) {
     if (button != 1 || gDayCount < 1) return;
     gDayIndex = gDayIndex <= 1 ? gDayCount : gDayIndex - 1;
     showEntry();
 }
 
-void frmReview::scheduleCommand2_MouseUp(int button) {
+void frmReview::nextEntryButton_MouseUp(int button) {
     if (button != 1 || gDayCount < 1) return;
     gDayIndex = gDayIndex >= gDayCount ? 1 : gDayIndex + 1;
     showEntry();
@@ -335,64 +342,64 @@ int frmReview::barStep(int width, int target, bool& stop) {
 
 void frmReview::SetScoreBar(const QVariant& score) {
     scoreBarTarget_ = barTarget(score.toDouble());
-    Timer1->start();
+    scoreBarTimer->start();
 }
 
 void frmReview::SetAverageBar(const QVariant& score) {
     averageBarTarget_ = barTarget(score.toDouble());
-    Timer2->start();
+    averageBarTimer->start();
 }
 
-void frmReview::setShape1Width(int twips) {
-    shape1Width_ = twips;
-    Shape1->resize(gPx(twips), Shape1->height());
+void frmReview::setScoreBarWidth(int twips) {
+    scoreBarWidth_ = twips;
+    scoreBar->resize(gPx(twips), scoreBar->height());
 }
 
-void frmReview::setShape3Width(int twips) {
-    shape3Width_ = twips;
-    Shape3->resize(gPx(twips), Shape3->height());
+void frmReview::setAverageBarWidth(int twips) {
+    averageBarWidth_ = twips;
+    averageBar->resize(gPx(twips), averageBar->height());
 }
 
-void frmReview::Timer1_Timer() {
+void frmReview::scoreBarTimer_Timer() {
     bool stop = false;
-    setShape1Width(barStep(shape1Width_, scoreBarTarget_, stop));
-    if (stop) Timer1->stop();
+    setScoreBarWidth(barStep(scoreBarWidth_, scoreBarTarget_, stop));
+    if (stop) scoreBarTimer->stop();
 }
 
-void frmReview::Timer2_Timer() {
+void frmReview::averageBarTimer_Timer() {
     bool stop = false;
-    setShape3Width(barStep(shape3Width_, averageBarTarget_, stop));
-    if (stop) Timer2->stop();
+    setAverageBarWidth(barStep(averageBarWidth_, averageBarTarget_, stop));
+    if (stop) averageBarTimer->stop();
 }
 
 // ---- commands ----
 
-void frmReview::lblCmd3_MouseUp(int button) {
+void frmReview::addLink_MouseUp(int button) {
     if (button != 1) return;
     gChangeFrame(Page::Writing, {.setDiary = true, .returnReview = true});
 }
 
-void frmReview::lblCmd4_MouseUp(int button) {
-    if (button != 1 || !lblCmd4->isEnabled()) return;
+void frmReview::editLink_MouseUp(int button) {
+    if (button != 1 || !editLink->isEnabled()) return;
     gChangeFrame(Page::Writing, {.setDiary = true, .editMode = true, .returnReview = true});
 }
 
-void frmReview::lblCmd5_MouseUp(int button) {
-    if (button != 1 || !lblCmd5->isEnabled()) return;
+void frmReview::deleteLink_MouseUp(int button) {
+    if (button != 1 || !deleteLink->isEnabled()) return;
     deleteEntry();
 }
 
-void frmReview::lblCmd10_MouseUp(int button) {
-    if (button != 1 || !lblCmd10->isEnabled()) return;
+void frmReview::favouriteLink_MouseUp(int button) {
+    if (button != 1 || !favouriteLink->isEnabled()) return;
     gSetDiaryCollect(gDiaryDate, gDayIndex, true);
 }
 
-void frmReview::lblCmd7_MouseUp(int button) {
+void frmReview::printLink_MouseUp(int button) {
     if (button != 1) return;
     printBody();
 }
 
-void frmReview::lblCmd6_MouseUp(int button) {
+void frmReview::backLink_MouseUp(int button) {
     if (button != 1) return;
     gChangeFrame(Page::Home, {.setDiary = true});
 }
@@ -409,23 +416,23 @@ void frmReview::deleteEntry() {
     gDiaryCount -= 1;
     gDayCount = removed.dayCount;
     if (gDayIndex > gDayCount) gDayIndex = gDayCount;
-    if (gDayCount == 0) MonthView1->setDayBold(gDiaryDate, false);
+    if (gDayCount == 0) monthView->setDayBold(gDiaryDate, false);
     // Showing the day again reloads it from the first remaining entry.
-    MonthView1->setValue(gDiaryDate);
+    monthView->setValue(gDiaryDate);
 }
 
 void frmReview::printBody() {
     // Printing never stops the page: whatever fails is passed over.
     try {
-        const QTextCursor sel = Text1->textCursor();
+        const QTextCursor sel = bodyView->textCursor();
         const bool hasSelection = sel.hasSelection();
         QTextDocument doc;
-        doc.setDefaultFont(Text1->document()->defaultFont());
+        doc.setDefaultFont(bodyView->document()->defaultFont());
         if (hasSelection)
             rtf::setTextDocument(
-                doc, rtf::fromTextDocument(*Text1->document(), sel.selectionStart(), sel.selectionEnd()));
+                doc, rtf::fromTextDocument(*bodyView->document(), sel.selectionStart(), sel.selectionEnd()));
         else
-            rtf::setTextDocument(doc, rtf::fromTextDocument(*Text1->document()));
+            rtf::setTextDocument(doc, rtf::fromTextDocument(*bodyView->document()));
 
         if (seamDialog() || seamPrint()) {
             if (seamDialog() && !seamDialog()(hasSelection)) return;
@@ -449,11 +456,11 @@ void frmReview::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     const int w = gTwips(width());
     const int h = gTwips(height());
-    Text2->setGeometry(gPxRect(2880, 0, qMax(15, w - 3015), 600));
-    Text1->setGeometry(gPxRect(2880, 600, qMax(15, w - 3015), qMax(15, h - 650)));
+    titleView->setGeometry(gPxRect(2880, 0, qMax(15, w - 3015), 600));
+    bodyView->setGeometry(gPxRect(2880, 600, qMax(15, w - 3015), qMax(15, h - 650)));
     // A page shorter than designed lifts the commands so they stay whole, never
     // onto the score bars above them.
     const int top = qBound(5040, h - 240, 5520);
-    for (QWidget* l : {lblCmd3, lblCmd4, lblCmd5, lblCmd10, lblCmd7, lblCmd6})
+    for (QWidget* l : {addLink, editLink, deleteLink, favouriteLink, printLink, backLink})
         l->move(l->x(), gPx(top));
 }

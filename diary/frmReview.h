@@ -31,36 +31,39 @@ public:
     void formUnload() override;
 
     // Controls (positions in twips as designed; the page's design client area is 9750 x 6000).
-    QLabel* Image1 = nullptr;
-    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr,
-           *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr, *Label9 = nullptr;
-    scheduleMonthView* MonthView1 = nullptr;
-    scheduleCommand *scheduleCommand1 = nullptr, *scheduleCommand2 = nullptr;
-    // Frames (Shape2, Shape4) and the bars in them (Shape1 the entry's, Shape3 the average).
-    QLabel *Shape1 = nullptr, *Shape2 = nullptr, *Shape3 = nullptr, *Shape4 = nullptr;
-    gLinkLabel *lblCmd3 = nullptr, *lblCmd4 = nullptr, *lblCmd5 = nullptr, *lblCmd10 = nullptr,
-               *lblCmd7 = nullptr, *lblCmd6 = nullptr;
-    QPlainTextEdit* Text2 = nullptr; // the title, read-only
-    QTextEdit* Text1 = nullptr;      // the body, read-only
-    QTimer* Timer1 = nullptr;        // moves Shape1
-    QTimer* Timer2 = nullptr;        // moves Shape3
-
-    // Handlers, as the controls run them.
-    void MonthView1_SelChange();
-    void lblCmd3_MouseUp(int button);          // 添加
-    void lblCmd4_MouseUp(int button);          // 编辑
-    void lblCmd5_MouseUp(int button);          // 删除
-    void lblCmd10_MouseUp(int button);         // 收藏
-    void lblCmd7_MouseUp(int button);          // 打印
-    void lblCmd6_MouseUp(int button);          // 返回
-    void scheduleCommand1_MouseUp(int button); // previous entry
-    void scheduleCommand2_MouseUp(int button); // next entry
-    void Timer1_Timer();
-    void Timer2_Timer();
+    QLabel* pageImage = nullptr;
+    QLabel* headingLabel = nullptr;
+    QLabel* boldDaysHintLabel = nullptr;
+    scheduleMonthView* monthView = nullptr;
+    // For a day of several entries: the notice, and the counter between its arrows.
+    QLabel* severalEntriesLabel = nullptr;
+    scheduleCommand* previousEntryButton = nullptr;
+    QLabel* entryCounterLabel = nullptr;
+    scheduleCommand* nextEntryButton = nullptr;
+    // The entry's score and the day's average, each a bar in its frame.
+    QLabel* scoreCaption = nullptr;
+    QLabel* scoreBarFrame = nullptr;
+    QLabel* scoreBar = nullptr;
+    QLabel* scoreValueLabel = nullptr;
+    QLabel* scoreBarCaption = nullptr;
+    QLabel* averageBarFrame = nullptr;
+    QLabel* averageBar = nullptr;
+    QLabel* averageValueLabel = nullptr;
+    QLabel* averageBarCaption = nullptr;
+    gLinkLabel* addLink = nullptr;
+    gLinkLabel* editLink = nullptr;
+    gLinkLabel* deleteLink = nullptr;
+    gLinkLabel* favouriteLink = nullptr;
+    gLinkLabel* printLink = nullptr;
+    gLinkLabel* backLink = nullptr;
+    QPlainTextEdit* titleView = nullptr; // read-only
+    QTextEdit* bodyView = nullptr;       // read-only
+    QTimer* scoreBarTimer = nullptr;
+    QTimer* averageBarTimer = nullptr;
 
     // Bar widths and their targets, in twips.
-    int shape1Width() const { return shape1Width_; }
-    int shape3Width() const { return shape3Width_; }
+    int scoreBarWidth() const { return scoreBarWidth_; }
+    int averageBarWidth() const { return averageBarWidth_; }
     int scoreBarTarget() const { return scoreBarTarget_; }
     int averageBarTarget() const { return averageBarTarget_; }
     long dayScoreSum() const { return dayScoreSum_; }
@@ -76,6 +79,20 @@ public:
     // "/" stands at the fifth character where the count leaves room.
     static QString counterText(int index, int count);
 
+public Q_SLOTS:
+    // Handlers, as the controls run them.
+    void monthView_SelChange();
+    void addLink_MouseUp(int button);
+    void editLink_MouseUp(int button);
+    void deleteLink_MouseUp(int button);
+    void favouriteLink_MouseUp(int button);
+    void printLink_MouseUp(int button);
+    void backLink_MouseUp(int button);
+    void previousEntryButton_MouseUp(int button);
+    void nextEntryButton_MouseUp(int button);
+    void scoreBarTimer_Timer();
+    void averageBarTimer_Timer();
+
 protected:
     void resizeEvent(QResizeEvent* e) override;
 
@@ -87,8 +104,8 @@ private:
     void setEntryCommandsEnabled(bool on);
     void SetScoreBar(const QVariant& score);
     void SetAverageBar(const QVariant& score);
-    void setShape1Width(int twips);
-    void setShape3Width(int twips);
+    void setScoreBarWidth(int twips);
+    void setAverageBarWidth(int twips);
     void deleteEntry();
     void printBody();
 
@@ -97,8 +114,8 @@ private:
     long dayScoreSum_ = 0;
     int markedMonth_ = 0;
     int markedYear_ = 0;
-    int shape1Width_ = 2595;
-    int shape3Width_ = 2595;
+    int scoreBarWidth_ = 2595;
+    int averageBarWidth_ = 2595;
 };
 
 // The printer behind "打印": a dialog that may be cancelled, then the document.

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-
 using EditorDraft = EditorTest;
 
 TEST_F(EditorDraft, TimerWritesTheBodyAfterTheIntervalAndTellsWhen) {
@@ -25,21 +24,21 @@ TEST_F(EditorDraft, TimerWritesTheBodyAfterTheIntervalAndTellsWhen) {
     gOption(Option::DraftAutoSave) = true;
     gAutoSaveInterval = 3;
     frmNew* e = openEditor();
-    ASSERT_TRUE(e->Timer1->isActive());
-    EXPECT_EQ(e->Timer1->interval(), 60000);
-    e->Text1->setText(QStringLiteral("写到一半"));
+    ASSERT_TRUE(e->draftTimer->isActive());
+    EXPECT_EQ(e->draftTimer->interval(), 60000);
+    e->bodyEdit->setText(QStringLiteral("写到一半"));
 
-    e->Timer1Tick();
-    e->Timer1Tick();
+    e->draftTimer_Timer();
+    e->draftTimer_Timer();
     EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
-    EXPECT_FALSE(e->Label8->isVisibleTo(e));
+    EXPECT_FALSE(e->draftNoticeLabel->isVisibleTo(e));
 
     gClockSeam::set(QDateTime(today, QTime(8, 5, 30)));
-    e->Timer1Tick();
+    e->draftTimer_Timer();
     ASSERT_TRUE(QFile::exists(frmNew::draftFile()));
     EXPECT_EQ(e->draftTicks(), 0);
-    EXPECT_TRUE(e->Label8->isVisibleTo(e));
-    EXPECT_EQ(e->Label8->text(), QStringLiteral("08点05分在用户文件夹保存了草稿。"));
+    EXPECT_TRUE(e->draftNoticeLabel->isVisibleTo(e));
+    EXPECT_EQ(e->draftNoticeLabel->text(), QStringLiteral("08点05分在用户文件夹保存了草稿。"));
     scheduleText back;
     ASSERT_TRUE(back.loadFile(frmNew::draftFile()));
     EXPECT_EQ(back.text(), QStringLiteral("写到一半"));
@@ -59,8 +58,8 @@ TEST_F(EditorDraft, WithAutoSaveOffNoDraftIsWrittenButAnOldOneIsOffered) {
 
     frmNew* e = openEditor();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::DraftFound});
-    EXPECT_FALSE(e->Timer1->isActive());
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("上次没写完的"));
+    EXPECT_FALSE(e->draftTimer->isActive());
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("上次没写完的"));
 }
 
 // Until the restored text is saved, the draft is its only copy on disk.
@@ -74,11 +73,11 @@ TEST_F(EditorDraft, RestoredDraftStaysUntilTheEntryIsSaved) {
         const QByteArray bytes = readFile(frmNew::draftFile());
         gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
         frmNew* e = openEditor();
-        ASSERT_EQ(e->Text1->text(), QStringLiteral("上次没写完的"));
+        ASSERT_EQ(e->bodyEdit->text(), QStringLiteral("上次没写完的"));
         EXPECT_EQ(readFile(frmNew::draftFile()), bytes);
 
-        e->Text2->setText(QStringLiteral("标题"));
-        e->Command1->click();
+        e->titleEdit->setText(QStringLiteral("标题"));
+        e->saveButton->click();
         EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
         EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
         ASSERT_FALSE(rowsOf(today).isEmpty());
@@ -94,15 +93,15 @@ TEST_F(EditorDraft, RestoredDraftGoesWhenTheUserLeavesIt) {
     ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     frmNew* e = openEditor();
-    ASSERT_EQ(e->Text1->text(), QStringLiteral("不要了"));
+    ASSERT_EQ(e->bodyEdit->text(), QStringLiteral("不要了"));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No); // the new entry is not empty: stay
-    e->Command2->click();
+    e->cancelButton->click();
     EXPECT_EQ(editor(), e);
     EXPECT_TRUE(QFile::exists(frmNew::draftFile()));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes); // the new entry is not empty: leave it
-    e->Command2->click();
+    e->cancelButton->click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(),
               (QList<int>{Msg::DraftFound, Msg::EntryNotEmptyDiscard, Msg::EntryNotEmptyDiscard}));
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
@@ -120,7 +119,7 @@ TEST_F(EditorDraft, AHugeDraftIsRefusedAndKept) {
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::DraftFound});
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors()[0].description.contains(frmNew::draftFile()));
-    EXPECT_TRUE(e->Text1->text().isEmpty());
+    EXPECT_TRUE(e->bodyEdit->text().isEmpty());
     EXPECT_FALSE(e->gChanged);
     EXPECT_EQ(QFileInfo(frmNew::draftFile()).size(), huge.size());
 }
@@ -132,7 +131,7 @@ TEST_F(EditorDraft, RefusedDraftStaysAndIsOfferedAgain) {
     const QByteArray bytes = readFile(frmNew::draftFile());
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     frmNew* e = openEditor();
-    EXPECT_TRUE(e->Text1->text().isEmpty());
+    EXPECT_TRUE(e->bodyEdit->text().isEmpty());
     EXPECT_EQ(readFile(frmNew::draftFile()), bytes);
 
     gChangeFrame(Page::Home);
@@ -153,7 +152,7 @@ TEST_F(EditorDraft, RestoredDraftInAnEditedEntryCountsAsAChange) {
     ASSERT_TRUE(old.saveFile(frmNew::draftFile()));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     frmNew* e = openEditor(true, true, true);
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("草稿里的内容"));
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("草稿里的内容"));
     EXPECT_TRUE(e->gChanged);
 
     // Leaving asks before the restored text goes; No keeps it.
@@ -177,13 +176,13 @@ TEST_F(EditorDraft, DraftThatCannotBeWrittenIsReportedNotAnnounced) {
     gOption(Option::DraftAutoSave) = true;
     gAutoSaveInterval = 1;
     frmNew* e = openEditor();
-    e->Text1->setText(QStringLiteral("内容"));
+    e->bodyEdit->setText(QStringLiteral("内容"));
     // A folder in the draft's place: no file can be written there.
     ASSERT_TRUE(QDir().mkpath(frmNew::draftFile()));
-    QTimer::singleShot(0, e->Timer1, [e] { Q_EMIT e->Timer1->timeout({}); });
+    QTimer::singleShot(0, e->draftTimer, [e] { Q_EMIT e->draftTimer->timeout({}); });
     pumpEvents(20);
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
-    EXPECT_FALSE(e->Label8->isVisibleTo(e));
+    EXPECT_FALSE(e->draftNoticeLabel->isVisibleTo(e));
     EXPECT_EQ(e->draftTicks(), 0);
 }
 
@@ -191,9 +190,9 @@ TEST_F(EditorDraft, LeavingWithAutoSaveOnDeletesTheDraft) {
     gOption(Option::DraftAutoSave) = true;
     gAutoSaveInterval = 1;
     frmNew* e = openEditor();
-    e->Timer1Tick();
+    e->draftTimer_Timer();
     ASSERT_TRUE(QFile::exists(frmNew::draftFile()));
-    e->Command2->click();
+    e->cancelButton->click();
     EXPECT_FALSE(QFile::exists(frmNew::draftFile()));
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
 }

@@ -24,15 +24,15 @@ using EditorPage = EditorTest;
 
 TEST_F(EditorPage, ControlsCarryTheirCaptions) {
     frmNew* e = openEditor();
-    EXPECT_EQ(e->Label1->text(), QStringLiteral("记录"));
-    EXPECT_EQ(e->Label4->text(), QStringLiteral("标题(&T)："));
-    EXPECT_EQ(e->Label5->text(), QStringLiteral("日期(&D)："));
-    EXPECT_EQ(e->Label3->text(), QStringLiteral("心情(&H)："));
-    EXPECT_EQ(e->lblCmd1->text(), QStringLiteral("第一行设置为标题"));
-    EXPECT_EQ(e->Command1->text(), QStringLiteral("保存(&S)"));
-    EXPECT_EQ(e->Command2->text(), QStringLiteral("取消"));
-    EXPECT_EQ(e->lblCmd1->cursor().shape(), gLoadResCursor(101).shape());
-    EXPECT_FALSE(e->Label8->isVisibleTo(e));
+    EXPECT_EQ(e->headingLabel->text(), QStringLiteral("记录"));
+    EXPECT_EQ(e->titleCaption->text(), QStringLiteral("标题(&T)："));
+    EXPECT_EQ(e->dateCaption->text(), QStringLiteral("日期(&D)："));
+    EXPECT_EQ(e->moodCaption->text(), QStringLiteral("心情(&H)："));
+    EXPECT_EQ(e->firstLineAsTitleLink->text(), QStringLiteral("第一行设置为标题"));
+    EXPECT_EQ(e->saveButton->text(), QStringLiteral("保存(&S)"));
+    EXPECT_EQ(e->cancelButton->text(), QStringLiteral("取消"));
+    EXPECT_EQ(e->firstLineAsTitleLink->cursor().shape(), gLoadResCursor(101).shape());
+    EXPECT_FALSE(e->draftNoticeLabel->isVisibleTo(e));
     EXPECT_EQ(e->parentWidget()->parentWidget(), main_->centralWidget());
 }
 
@@ -59,9 +59,9 @@ TEST_F(EditorPage, LeavePromptsFollowTheEntryKind) {
         ASSERT_NE(e, nullptr);
         if (c.touch) {
             if (c.edit)
-                e->scheduleSlider1->setValue(70), Q_EMIT e->scheduleSlider1->change();
+                e->moodSlider->setValue(70), Q_EMIT e->moodSlider->change();
             else
-                e->Text2->setText(QStringLiteral("x"));
+                e->titleEdit->setText(QStringLiteral("x"));
         }
         gMsgBoxSeam::reset();
         gMsgBoxSeam::setScripted(true);
@@ -82,16 +82,16 @@ TEST_F(EditorPage, LeavePromptsFollowTheEntryKind) {
 
 TEST_F(EditorPage, CancelGoesBackWhereTheEditorCameFrom) {
     frmNew* e = openEditor(true, false, true);
-    e->Command2->click();
+    e->cancelButton->click();
     ASSERT_EQ(visits.size(), 1);
     EXPECT_EQ(visits[0].name, QStringLiteral("frmReview"));
     EXPECT_TRUE(visits[0].setDiary);
 
     visits.clear();
     e = openEditor();
-    e->Text2->setText(QStringLiteral("不要了"));
+    e->titleEdit->setText(QStringLiteral("不要了"));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    QTest::mouseClick(e->Command2, Qt::LeftButton);
+    QTest::mouseClick(e->cancelButton, Qt::LeftButton);
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     ASSERT_EQ(visits.size(), 1);
     EXPECT_EQ(visits[0].name, QStringLiteral("frmWelcome"));
@@ -103,34 +103,34 @@ TEST_F(EditorPage, ClipboardQuoteFillsAFreshEntryOnly) {
     main_->mTClip_Click();
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("引用的一段话"));
-    EXPECT_TRUE(e->Text2->text().isEmpty());
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("引用的一段话"));
+    EXPECT_TRUE(e->titleEdit->text().isEmpty());
 
     // Kept on the prompt: the entry stays as it was.
-    e->Text1->setText(QStringLiteral("我自己写的"));
+    e->bodyEdit->setText(QStringLiteral("我自己写的"));
     QApplication::clipboard()->setText(QStringLiteral("另一段"));
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     main_->mTClip_Click();
     EXPECT_EQ(editor(), e);
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("我自己写的"));
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("我自己写的"));
 }
 
 TEST_F(EditorPage, ChangesAreTrackedAndTheSliderShowsItsValue) {
     frmNew* e = openEditor();
     EXPECT_FALSE(e->gChanged);
-    e->Text2->setText(QStringLiteral("t"));
+    e->titleEdit->setText(QStringLiteral("t"));
     EXPECT_TRUE(e->gChanged);
     e->gChanged = false;
-    QTest::keyClicks(e->Text1->box(), QStringLiteral("ab"));
+    QTest::keyClicks(e->bodyEdit->box(), QStringLiteral("ab"));
     EXPECT_TRUE(e->gChanged);
     e->gChanged = false;
     e->resize(e->size()); // lay out
-    const QRect thumb = e->scheduleSlider1->rect();
-    QTest::mouseClick(e->scheduleSlider1, Qt::LeftButton, {},
+    const QRect thumb = e->moodSlider->rect();
+    QTest::mouseClick(e->moodSlider, Qt::LeftButton, {},
                       QPoint(thumb.width() - gPx(330), thumb.center().y()));
     EXPECT_TRUE(e->gChanged);
-    EXPECT_EQ(e->scheduleSlider1->toolTip(), QString::number(e->scheduleSlider1->value()));
-    EXPECT_GT(e->scheduleSlider1->value(), 90);
+    EXPECT_EQ(e->moodSlider->toolTip(), QString::number(e->moodSlider->value()));
+    EXPECT_GT(e->moodSlider->value(), 90);
 }
 
 TEST_F(EditorPage, FirstLineBecomesTheTitle) {
@@ -146,22 +146,22 @@ TEST_F(EditorPage, FirstLineBecomesTheTitle) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body.toStdString());
-        e->Text2->setText(QStringLiteral("旧标题"));
-        e->Text1->setText(c.body);
-        QTest::mouseClick(e->lblCmd1, Qt::LeftButton);
-        EXPECT_EQ(e->Text2->text(), c.title);
+        e->titleEdit->setText(QStringLiteral("旧标题"));
+        e->bodyEdit->setText(c.body);
+        QTest::mouseClick(e->firstLineAsTitleLink, Qt::LeftButton);
+        EXPECT_EQ(e->titleEdit->text(), c.title);
     }
     // A long first line is cut where the box wraps it.
     const QString longLine = QString(400, QChar(0x5b57));
-    e->Text1->setText(longLine);
-    e->lblCmd1Click();
-    EXPECT_FALSE(e->Text2->text().isEmpty());
-    EXPECT_LT(e->Text2->text().size(), longLine.size());
-    EXPECT_TRUE(longLine.startsWith(e->Text2->text()));
+    e->bodyEdit->setText(longLine);
+    e->firstLineAsTitleLink_Click();
+    EXPECT_FALSE(e->titleEdit->text().isEmpty());
+    EXPECT_LT(e->titleEdit->text().size(), longLine.size());
+    EXPECT_TRUE(longLine.startsWith(e->titleEdit->text()));
     // A right click does nothing.
-    e->Text2->setText(QStringLiteral("留"));
-    QTest::mouseClick(e->lblCmd1, Qt::RightButton);
-    EXPECT_EQ(e->Text2->text(), QStringLiteral("留"));
+    e->titleEdit->setText(QStringLiteral("留"));
+    QTest::mouseClick(e->firstLineAsTitleLink, Qt::RightButton);
+    EXPECT_EQ(e->titleEdit->text(), QStringLiteral("留"));
 }
 
 TEST_F(EditorPage, TitleHasTheFocusAndEnterMovesToTheBody) {
@@ -170,22 +170,22 @@ TEST_F(EditorPage, TitleHasTheFocusAndEnterMovesToTheBody) {
     frmNew* e = openEditor();
     QApplication::setActiveWindow(main_);
     pumpEvents(10);
-    EXPECT_TRUE(e->Text2->hasFocus());
-    QTest::keyClick(e->Text2, Qt::Key_Return);
-    EXPECT_TRUE(e->Text1->box()->hasFocus());
+    EXPECT_TRUE(e->titleEdit->hasFocus());
+    QTest::keyClick(e->titleEdit, Qt::Key_Return);
+    EXPECT_TRUE(e->bodyEdit->box()->hasFocus());
 }
 
 TEST_F(EditorPage, LayoutFollowsThePageSize) {
     frmNew* e = openEditor();
     e->resize(gPx(12000), gPx(7500));
     const int W = 12000, H = 7500;
-    EXPECT_EQ(e->Text1->geometry(), gPxRect(120, 1440, W - 255, H - 2025));
-    EXPECT_EQ(e->Text2->width(), gPx(W - 1125));
-    EXPECT_EQ(e->scheduleSlider1->width(), gPx(W - 5535));
-    EXPECT_EQ(e->Command1->pos(), gPxPoint(W - 2430, H - 360));
-    EXPECT_EQ(e->Command2->pos(), gPxPoint(W - 1230, H - 360));
-    EXPECT_EQ(e->lblCmd1->y(), gPx(H - 360));
-    EXPECT_LE(e->Label8->geometry().right(), e->Command1->x());
+    EXPECT_EQ(e->bodyEdit->geometry(), gPxRect(120, 1440, W - 255, H - 2025));
+    EXPECT_EQ(e->titleEdit->width(), gPx(W - 1125));
+    EXPECT_EQ(e->moodSlider->width(), gPx(W - 5535));
+    EXPECT_EQ(e->saveButton->pos(), gPxPoint(W - 2430, H - 360));
+    EXPECT_EQ(e->cancelButton->pos(), gPxPoint(W - 1230, H - 360));
+    EXPECT_EQ(e->firstLineAsTitleLink->y(), gPx(H - 360));
+    EXPECT_LE(e->draftNoticeLabel->geometry().right(), e->saveButton->x());
     // The page the main window placed fits its page area.
     EXPECT_TRUE(e->parentWidget()->rect().contains(main_->pageRect()));
 }

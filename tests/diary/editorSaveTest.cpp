@@ -21,9 +21,9 @@ using EditorSave = EditorTest;
 
 namespace {
 void fill(frmNew* e, const QString& title, const QString& body, int score) {
-    e->Text2->setText(title);
-    e->Text1->setText(body);
-    e->scheduleSlider1->setValue(score);
+    e->titleEdit->setText(title);
+    e->bodyEdit->setText(body);
+    e->moodSlider->setValue(score);
 }
 } // namespace
 
@@ -31,17 +31,17 @@ TEST_F(EditorSave, NewEntryIsStoredWithTotalsAndTheHomePageShowsItsDay) {
     gOption(Option::DraftAutoSave) = true;
     frmNew* e = openEditor();
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->DTPicker1->date(), today);
-    EXPECT_TRUE(e->DTPicker1->isEnabled());
+    EXPECT_EQ(e->datePicker->date(), today);
+    EXPECT_TRUE(e->datePicker->isEnabled());
     fill(e, QStringLiteral("春游"), QStringLiteral("今天去了公园。\r\n天气很好。"), 80);
-    QTextCursor c(e->Text1->box()->document());
+    QTextCursor c(e->bodyEdit->box()->document());
     c.select(QTextCursor::WordUnderCursor);
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     c.mergeCharFormat(bold);
     writeFile(frmNew::draftFile(), "{\\rtf1 draft}");
 
-    e->Command1->click();
+    e->saveButton->click();
 
     const auto rows = rowsOf(today);
     ASSERT_EQ(rows.size(), 1);
@@ -74,7 +74,7 @@ TEST_F(EditorSave, SecondEntryOfADayBecomesItsLastAndReturnsToTheReview) {
     addRow(today, QStringLiteral("早上"), QStringLiteral("早饭"), 40);
     frmNew* e = openEditor(false, false, true);
     fill(e, QStringLiteral("晚上"), QStringLiteral("晚饭"), 60);
-    e->Command1->click();
+    e->saveButton->click();
 
     EXPECT_EQ(gDayCount, 2);
     EXPECT_EQ(gDayIndex, 2);
@@ -102,17 +102,17 @@ TEST_F(EditorSave, EditingChangesOnlyThatRowAndTheScoreDifference) {
     frmNew* e = openEditor(true, true, true);
     ASSERT_NE(e, nullptr);
     EXPECT_TRUE(e->editMode());
-    EXPECT_EQ(e->DTPicker1->date(), day);
-    EXPECT_FALSE(e->DTPicker1->isEnabled());
-    EXPECT_EQ(e->Text2->text(), QStringLiteral("二"));
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("第二篇"));
-    EXPECT_EQ(e->scheduleSlider1->value(), 50);
+    EXPECT_EQ(e->datePicker->date(), day);
+    EXPECT_FALSE(e->datePicker->isEnabled());
+    EXPECT_EQ(e->titleEdit->text(), QStringLiteral("二"));
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("第二篇"));
+    EXPECT_EQ(e->moodSlider->value(), 50);
     EXPECT_FALSE(e->gChanged);
     EXPECT_FALSE(gSetDiary);
 
-    e->Text1->setText(QStringLiteral("改过的第二篇"));
-    e->scheduleSlider1->setValue(90);
-    e->Command1->click();
+    e->bodyEdit->setText(QStringLiteral("改过的第二篇"));
+    e->moodSlider->setValue(90);
+    e->saveButton->click();
 
     const auto rows = rowsOf(day);
     ASSERT_EQ(rows.size(), 2);
@@ -135,9 +135,9 @@ TEST_F(EditorSave, EditingChangesOnlyThatRowAndTheScoreDifference) {
 TEST_F(EditorSave, ADateChosenForANewEntryIsWhereItIsStoredAndShown) {
     const QDate chosen(2026, 2, 20);
     frmNew* e = openEditor();
-    e->DTPicker1->setDate(chosen);
+    e->datePicker->setDate(chosen);
     fill(e, QStringLiteral("补记"), QStringLiteral("补上那天"), 55);
-    e->Command1->click();
+    e->saveButton->click();
 
     EXPECT_TRUE(rowsOf(today).isEmpty());
     ASSERT_EQ(rowsOf(chosen).size(), 1);
@@ -168,9 +168,9 @@ TEST_F(EditorSave, InputChecksReportAndWriteNothing) {
         SCOPED_TRACE(c.what);
         gMsgBoxSeam::reset();
         gMsgBoxSeam::setScripted(true);
-        e->Text2->setText(c.title);
-        e->Text1->setTextRTF(c.bodyRtf);
-        e->Command1->click();
+        e->titleEdit->setText(c.title);
+        e->bodyEdit->setTextRTF(c.bodyRtf);
+        e->saveButton->click();
         ASSERT_EQ(editor(), e);
         EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{c.message});
         EXPECT_EQ(diaryRows(), 0);
@@ -178,13 +178,13 @@ TEST_F(EditorSave, InputChecksReportAndWriteNothing) {
         EXPECT_EQ(editor(), e);
         EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Writing));
     }
-    EXPECT_EQ(e->Text2->text(), QString(256, QChar(0x4e00)));
+    EXPECT_EQ(e->titleEdit->text(), QString(256, QChar(0x4e00)));
 }
 
 TEST_F(EditorSave, TitleOf255CharactersIsStored) {
     frmNew* e = openEditor();
     fill(e, QString(255, QChar(0x6c34)), QStringLiteral("水"), 10);
-    e->Command1->click();
+    e->saveButton->click();
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     const auto rows = rowsOf(today);
     ASSERT_EQ(rows.size(), 1);
@@ -196,7 +196,7 @@ TEST_F(EditorSave, FailedSaveRollsBackAndKeepsTheEntryInTheEditor) {
     fill(e, QStringLiteral("标题"), QStringLiteral("不能丢的内容"), 66);
     // The score total cannot be written: the entry must not be stored either.
     gConnection.execute(QStringLiteral("DROP TABLE DiarySettings"));
-    e->Command1->click();
+    e->saveButton->click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors()[0].continueRun);
@@ -207,8 +207,8 @@ TEST_F(EditorSave, FailedSaveRollsBackAndKeepsTheEntryInTheEditor) {
     EXPECT_EQ(gScoreTotal, 0);
     EXPECT_EQ(gDayCount, 0);
     EXPECT_EQ(editor(), e);
-    EXPECT_EQ(e->Text2->text(), QStringLiteral("标题"));
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("不能丢的内容"));
+    EXPECT_EQ(e->titleEdit->text(), QStringLiteral("标题"));
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("不能丢的内容"));
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Writing));
 }
 
@@ -220,8 +220,8 @@ TEST_F(EditorSave, EditingAnEntryThatIsGoneWritesNothing) {
     gDayIndex = 2;
     frmNew* e = openEditor(true, true, false);
     gConnection.execute(QStringLiteral("DELETE FROM Diary WHERE Title = ?"), {QStringLiteral("二")});
-    e->Text1->setText(QStringLiteral("改"));
-    e->Command1->click();
+    e->bodyEdit->setText(QStringLiteral("改"));
+    e->saveButton->click();
 
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     const auto rows = rowsOf(day);
@@ -240,9 +240,9 @@ TEST_F(EditorSave, EditModeWithAnIndexOutsideTheDayOpensANewEntry) {
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_FALSE(e->editMode());
-    EXPECT_TRUE(e->Text2->text().isEmpty());
+    EXPECT_TRUE(e->titleEdit->text().isEmpty());
     fill(e, QStringLiteral("新"), QStringLiteral("新的一篇"), 20);
-    e->Command1->click();
+    e->saveButton->click();
     const auto rows = rowsOf(day);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].diary, QStringLiteral("第一篇"));
@@ -257,9 +257,9 @@ TEST_F(EditorSave, EntryStoredWithoutRichTextOpensWithItsPlainText) {
     loadDay(day);
     gDayIndex = 1;
     frmNew* e = openEditor(true, true, false);
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("只有纯文本"));
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("只有纯文本"));
     EXPECT_FALSE(e->gChanged);
-    e->Command1->click();
+    e->saveButton->click();
     const auto rows = rowsOf(day);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].diary, QStringLiteral("只有纯文本"));

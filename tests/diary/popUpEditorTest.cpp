@@ -53,9 +53,9 @@ void typeText(QWidget* w, const QString& text) {
 
 TEST_F(PopUpEditor, PopOutOpensAFullScreenCopyAndDisablesTheBody) {
     frmNew* e = openEditor();
-    e->Text1->setText(QStringLiteral("正文"));
-    const QString rtf = e->Text1->textRTF();
-    QTest::mouseClick(e->Text1->popUpLink(), Qt::LeftButton);
+    e->bodyEdit->setText(QStringLiteral("正文"));
+    const QString rtf = e->bodyEdit->textRTF();
+    QTest::mouseClick(e->bodyEdit->popUpLink(), Qt::LeftButton);
 
     frmPopUp* p = popUp();
     ASSERT_NE(p, nullptr);
@@ -67,67 +67,67 @@ TEST_F(PopUpEditor, PopOutOpensAFullScreenCopyAndDisablesTheBody) {
     EXPECT_EQ(p->frameGeometry().topLeft(), screen.topLeft());
     EXPECT_GE(p->width(), screen.width() - 20);
     EXPECT_GE(p->height(), screen.height() - 60);
-    EXPECT_EQ(p->scheduleText1->geometry(), p->rect());
-    EXPECT_EQ(p->scheduleText1->textRTF(), rtf);
-    EXPECT_FALSE(p->scheduleText1->showPopUp());
-    EXPECT_EQ(gPopUpOwner.data(), e->Text1);
-    EXPECT_FALSE(e->Text1->enabled());
+    EXPECT_EQ(p->textEdit->geometry(), p->rect());
+    EXPECT_EQ(p->textEdit->textRTF(), rtf);
+    EXPECT_FALSE(p->textEdit->showPopUp());
+    EXPECT_EQ(gPopUpOwner.data(), e->bodyEdit);
+    EXPECT_FALSE(e->bodyEdit->enabled());
     // One pop-up per owner.
-    EXPECT_FALSE(e->Text1->popOut());
+    EXPECT_FALSE(e->bodyEdit->popOut());
 }
 
 TEST_F(PopUpEditor, FormattingDoneThereIsInTheBodyAfterClosing) {
     frmNew* e = openEditor();
-    e->Text1->setText(QStringLiteral("要加粗的字"));
-    ASSERT_TRUE(e->Text1->popOut());
+    e->bodyEdit->setText(QStringLiteral("要加粗的字"));
+    ASSERT_TRUE(e->bodyEdit->popOut());
     frmPopUp* p = popUp();
     ASSERT_NE(p, nullptr);
-    makeBold(p->scheduleText1->box());
-    const QString formatted = p->scheduleText1->textRTF();
+    makeBold(p->textEdit->box());
+    const QString formatted = p->textEdit->textRTF();
     e->gChanged = false;
 
     p->close();
     pumpEvents();
 
     EXPECT_EQ(popUp(), nullptr);
-    EXPECT_EQ(e->Text1->textRTF(), formatted);
-    EXPECT_TRUE(e->Text1->textRTF().contains(QStringLiteral("\\b")));
-    EXPECT_TRUE(e->Text1->textRTF().contains(QStringLiteral("\\qc")));
-    EXPECT_TRUE(e->Text1->enabled());
+    EXPECT_EQ(e->bodyEdit->textRTF(), formatted);
+    EXPECT_TRUE(e->bodyEdit->textRTF().contains(QStringLiteral("\\b")));
+    EXPECT_TRUE(e->bodyEdit->textRTF().contains(QStringLiteral("\\qc")));
+    EXPECT_TRUE(e->bodyEdit->enabled());
     EXPECT_TRUE(gPopUpOwner.isNull());
     EXPECT_TRUE(e->gChanged);
     // And it pops out again.
-    EXPECT_TRUE(e->Text1->popOut());
+    EXPECT_TRUE(e->bodyEdit->popOut());
 }
 
 TEST_F(PopUpEditor, ClosingUnchangedGivesTheSameTextBack) {
     frmNew* e = openEditor();
-    e->Text1->setTextRTF(
+    e->bodyEdit->setTextRTF(
         QStringLiteral("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 A \\i italic\\i0  word\\par}"));
-    const QString before = e->Text1->textRTF();
-    ASSERT_TRUE(e->Text1->popOut());
+    const QString before = e->bodyEdit->textRTF();
+    ASSERT_TRUE(e->bodyEdit->popOut());
     forms::unload(QStringLiteral("frmPopUp"));
-    EXPECT_EQ(e->Text1->textRTF(), before);
-    EXPECT_TRUE(e->Text1->enabled());
+    EXPECT_EQ(e->bodyEdit->textRTF(), before);
+    EXPECT_TRUE(e->bodyEdit->enabled());
     EXPECT_TRUE(gPopUpOwner.isNull());
 }
 
 TEST_F(PopUpEditor, LeavingTheEditorTakesThePopUpTextIntoThePrompt) {
     frmNew* e = openEditor();
-    ASSERT_TRUE(e->Text1->popOut());
-    QTest::keyClicks(popUp()->scheduleText1->box(), QStringLiteral("abc"));
+    ASSERT_TRUE(e->bodyEdit->popOut());
+    QTest::keyClicks(popUp()->textEdit->box(), QStringLiteral("abc"));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     EXPECT_FALSE(gChangeFrame(Page::Home));
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_EQ(popUp(), nullptr);
     EXPECT_EQ(editor(), e);
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("abc"));
-    EXPECT_TRUE(e->Text1->enabled());
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("abc"));
+    EXPECT_TRUE(e->bodyEdit->enabled());
 
     // Saved from the editor, the text written in the pop-up is stored.
-    e->Text2->setText(QStringLiteral("标题"));
-    e->Command1->click();
+    e->titleEdit->setText(QStringLiteral("标题"));
+    e->saveButton->click();
     const auto rows = rowsOf(today);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].diary, QStringLiteral("abc"));
@@ -138,7 +138,7 @@ TEST_F(PopUpEditor, AnOwnerThatIsGoneIsLeftAlone) {
     owner->setText(QStringLiteral("临时"));
     ASSERT_TRUE(owner->popOut());
     ASSERT_NE(popUp(), nullptr);
-    EXPECT_EQ(popUp()->scheduleText1->text(), QStringLiteral("临时"));
+    EXPECT_EQ(popUp()->textEdit->text(), QStringLiteral("临时"));
     delete owner;
     EXPECT_TRUE(forms::unload(QStringLiteral("frmPopUp")));
     EXPECT_TRUE(gPopUpOwner.isNull());
@@ -147,24 +147,24 @@ TEST_F(PopUpEditor, AnOwnerThatIsGoneIsLeftAlone) {
 
 TEST_F(PopUpEditor, ExitClosesThePopUpIntoTheEditorFirst) {
     frmNew* e = openEditor();
-    ASSERT_TRUE(e->Text1->popOut());
-    popUp()->scheduleText1->setText(QStringLiteral("退出前写的"));
+    ASSERT_TRUE(e->bodyEdit->popOut());
+    popUp()->textEdit->setText(QStringLiteral("退出前写的"));
     gOption(Option::CloseMinimises) = false;
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     EXPECT_FALSE(forms::unload(QStringLiteral("frmMain")));
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_EQ(editor(), e);
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("退出前写的"));
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("退出前写的"));
 }
 
 TEST_F(PopUpEditor, DraftTakesTheTextBeingWrittenInThePopUp) {
     gOption(Option::DraftAutoSave) = true;
     gAutoSaveInterval = 1;
     frmNew* e = openEditor();
-    e->Text1->setText(QStringLiteral("旧的"));
-    ASSERT_TRUE(e->Text1->popOut());
-    popUp()->scheduleText1->setText(QStringLiteral("弹出窗口里新写的"));
-    e->Timer1Tick();
+    e->bodyEdit->setText(QStringLiteral("旧的"));
+    ASSERT_TRUE(e->bodyEdit->popOut());
+    popUp()->textEdit->setText(QStringLiteral("弹出窗口里新写的"));
+    e->draftTimer_Timer();
     scheduleText back;
     ASSERT_TRUE(back.loadFile(frmNew::draftFile()));
     EXPECT_EQ(back.text(), QStringLiteral("弹出窗口里新写的"));
@@ -172,7 +172,7 @@ TEST_F(PopUpEditor, DraftTakesTheTextBeingWrittenInThePopUp) {
 
 TEST_F(PopUpEditor, UnloadingTheEditorClosesItsPopUp) {
     frmNew* e = openEditor();
-    ASSERT_TRUE(e->Text1->popOut());
+    ASSERT_TRUE(e->bodyEdit->popOut());
     ASSERT_TRUE(forms::unload(e));
     EXPECT_EQ(popUp(), nullptr);
     EXPECT_TRUE(gPopUpOwner.isNull());
@@ -182,15 +182,15 @@ TEST_F(PopUpEditor, SaveWhileThePopUpIsOpenStoresWhatThePopUpShows) {
     QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Writing)], Qt::LeftButton);
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
-    typeText(e->Text2, QStringLiteral("弹出保存"));
-    typeText(e->Text1->box(), QStringLiteral("原文"));
-    QTest::mouseClick(e->Text1->popUpLink(), Qt::LeftButton);
+    typeText(e->titleEdit, QStringLiteral("弹出保存"));
+    typeText(e->bodyEdit->box(), QStringLiteral("原文"));
+    QTest::mouseClick(e->bodyEdit->popUpLink(), Qt::LeftButton);
     ASSERT_NE(popUp(), nullptr);
-    QTextEdit* box = popUp()->scheduleText1->box();
+    QTextEdit* box = popUp()->textEdit->box();
     box->moveCursor(QTextCursor::End);
     typeText(box, QStringLiteral(" 弹出新增"));
 
-    e->Command1->click();
+    e->saveButton->click();
 
     const auto rows = rowsOf(today);
     ASSERT_EQ(rows.size(), 1);
@@ -208,12 +208,12 @@ TEST_F(PopUpEditor, SaveWhileThePopUpIsOpenStoresWhatThePopUpShows) {
 
 TEST_F(PopUpEditor, ACheckThatStopsTheSaveKeepsThePopUpText) {
     frmNew* e = openEditor();
-    ASSERT_TRUE(e->Text1->popOut());
-    typeText(popUp()->scheduleText1->box(), QStringLiteral("没有标题"));
-    e->Command1->click();
+    ASSERT_TRUE(e->bodyEdit->popOut());
+    typeText(popUp()->textEdit->box(), QStringLiteral("没有标题"));
+    e->saveButton->click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::TitleMissing});
     EXPECT_EQ(editor(), e);
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("没有标题"));
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("没有标题"));
     EXPECT_EQ(diaryRows(), 0);
 }
 
@@ -230,11 +230,11 @@ TEST_P(PopUpLock, LockClosesThePopUpIntoTheEditor) {
     QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Writing)], Qt::LeftButton);
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
-    typeText(e->Text2, QStringLiteral("锁定前"));
-    typeText(e->Text1->box(), QStringLiteral("正文"));
-    QTest::mouseClick(e->Text1->popUpLink(), Qt::LeftButton);
+    typeText(e->titleEdit, QStringLiteral("锁定前"));
+    typeText(e->bodyEdit->box(), QStringLiteral("正文"));
+    QTest::mouseClick(e->bodyEdit->popUpLink(), Qt::LeftButton);
     ASSERT_NE(popUp(), nullptr);
-    QTextEdit* box = popUp()->scheduleText1->box();
+    QTextEdit* box = popUp()->textEdit->box();
     box->moveCursor(QTextCursor::End);
     typeText(box, QStringLiteral("又写的"));
 
@@ -256,9 +256,9 @@ TEST_P(PopUpLock, LockClosesThePopUpIntoTheEditor) {
     EXPECT_EQ(popUp(), nullptr);
     EXPECT_TRUE(gPopUpOwner.isNull());
     EXPECT_EQ(editor(), e);
-    EXPECT_EQ(e->Text2->text(), QStringLiteral("锁定前"));
-    EXPECT_EQ(e->Text1->text(), QStringLiteral("正文又写的"));
-    EXPECT_TRUE(e->Text1->enabled());
+    EXPECT_EQ(e->titleEdit->text(), QStringLiteral("锁定前"));
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("正文又写的"));
+    EXPECT_TRUE(e->bodyEdit->enabled());
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
 }
 

@@ -45,8 +45,8 @@ TEST_F(ReviewCommandsTest, MainWindowPlacesThePageAndItLoadsTheChosenEntry) {
     ASSERT_NE(p, nullptr);
     EXPECT_TRUE(p->isVisible());
     EXPECT_EQ(p->parentWidget(), gMainWindow()->pagePanel);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("二"));
-    EXPECT_EQ(p->Text1->width(), p->width() - 201); // W - 3015 twips
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("二"));
+    EXPECT_EQ(p->bodyView->width(), p->width() - 201); // W - 3015 twips
 }
 
 TEST_F(ReviewCommandsTest, AddOpensTheEditorForTheDayAndComesBack) {
@@ -54,7 +54,7 @@ TEST_F(ReviewCommandsTest, AddOpensTheEditorForTheDayAndComesBack) {
     frmReview* p = reviewFromMain(today_.addDays(3), 1);
     ASSERT_NE(p, nullptr);
     reviewVisits().clear();
-    leftClick(p->lblCmd3);
+    leftClick(p->addLink);
     pumpEvents();
     const ReviewPageVisit v = lastVisit();
     EXPECT_EQ(v.name, QStringLiteral("frmNew"));
@@ -70,9 +70,9 @@ TEST_F(ReviewCommandsTest, EditOpensTheShownEntry) {
     addEntry(today_, QStringLiteral("二"), 20);
     frmReview* p = reviewFromMain(today_, 1);
     ASSERT_NE(p, nullptr);
-    p->scheduleCommand2_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
     reviewVisits().clear();
-    leftClick(p->lblCmd4);
+    leftClick(p->editLink);
     pumpEvents();
     const ReviewPageVisit v = lastVisit();
     EXPECT_EQ(v.name, QStringLiteral("frmNew"));
@@ -87,9 +87,9 @@ TEST_F(ReviewCommandsTest, EditOpensTheShownEntry) {
 TEST_F(ReviewCommandsTest, BackGoesHomeOnTheSelectedDay) {
     frmReview* p = reviewFromMain(today_, 1);
     ASSERT_NE(p, nullptr);
-    p->MonthView1->setValue(QDate(2026, 1, 9));
+    p->monthView->setValue(QDate(2026, 1, 9));
     reviewVisits().clear();
-    leftClick(p->lblCmd6);
+    leftClick(p->backLink);
     pumpEvents();
     const ReviewPageVisit v = lastVisit();
     EXPECT_EQ(v.name, QStringLiteral("frmWelcome"));
@@ -104,7 +104,8 @@ TEST_F(ReviewCommandsTest, CommandsAnswerTheLeftButtonOnly) {
     frmReview* p = reviewFromMain(today_, 1);
     ASSERT_NE(p, nullptr);
     reviewVisits().clear();
-    for (gLinkLabel* l : {p->lblCmd3, p->lblCmd4, p->lblCmd5, p->lblCmd10, p->lblCmd7, p->lblCmd6})
+    for (gLinkLabel* l :
+         {p->addLink, p->editLink, p->deleteLink, p->favouriteLink, p->printLink, p->backLink})
         QTest::mouseClick(l, Qt::RightButton, {}, QPoint(3, 3));
     pumpEvents();
     EXPECT_TRUE(reviewVisits().isEmpty());
@@ -115,10 +116,10 @@ TEST_F(ReviewCommandsTest, CommandsAnswerTheLeftButtonOnly) {
 
 TEST_F(ReviewCommandsTest, EntryCommandsDoNothingOnAnEmptyDay) {
     frmReview* p = openReview();
-    for (gLinkLabel* l : {p->lblCmd4, p->lblCmd5, p->lblCmd10})
+    for (gLinkLabel* l : {p->editLink, p->deleteLink, p->favouriteLink})
         leftClick(l);
-    p->lblCmd5_MouseUp(1);
-    p->lblCmd10_MouseUp(1);
+    p->deleteLink_MouseUp(1);
+    p->favouriteLink_MouseUp(1);
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_TRUE(reviewVisits().isEmpty());
 }
@@ -128,16 +129,16 @@ TEST_F(ReviewCommandsTest, FavouriteSetsTheFlagOfTheShownEntryAfterAYes) {
     addEntry(today_, QStringLiteral("二"), 20);
     addEntry(today_.addDays(1), QStringLiteral("别的"), 20);
     frmReview* p = openReview();
-    p->scheduleCommand2_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
-    leftClick(p->lblCmd10);
+    leftClick(p->favouriteLink);
     ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmAddFavourite});
     EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, gButtonSet::YesNo);
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    leftClick(p->lblCmd10);
+    leftClick(p->favouriteLink);
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", true}}));
     EXPECT_EQ(rowsOf(today_.addDays(1)), (QList<QPair<QString, bool>>{{"别的", false}}));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
@@ -146,7 +147,7 @@ TEST_F(ReviewCommandsTest, FavouriteSetsTheFlagOfTheShownEntryAfterAYes) {
 TEST_F(ReviewCommandsTest, PrintSendsTheWholeBodyWithoutTheTitle) {
     addEntry(ReviewEntry{today_, QStringLiteral("标题不打印"), QStringLiteral("第一段\r\n第二段"), 50});
     frmReview* p = openReview();
-    leftClick(p->lblCmd7);
+    leftClick(p->printLink);
     EXPECT_EQ(reviewPrints().dialogs, 1);
     EXPECT_FALSE(reviewPrints().selectionOffered);
     EXPECT_EQ(reviewPrints().printed, QStringList{QStringLiteral("第一段\n第二段")});
@@ -155,11 +156,11 @@ TEST_F(ReviewCommandsTest, PrintSendsTheWholeBodyWithoutTheTitle) {
 TEST_F(ReviewCommandsTest, PrintSendsOnlyTheSelection) {
     addEntry(ReviewEntry{today_, QStringLiteral("标题"), QStringLiteral("前面选中后面"), 50});
     frmReview* p = openReview();
-    QTextCursor c(p->Text1->document());
+    QTextCursor c(p->bodyView->document());
     c.setPosition(2);
     c.setPosition(4, QTextCursor::KeepAnchor);
-    p->Text1->setTextCursor(c);
-    leftClick(p->lblCmd7);
+    p->bodyView->setTextCursor(c);
+    leftClick(p->printLink);
     EXPECT_TRUE(reviewPrints().selectionOffered);
     EXPECT_EQ(reviewPrints().printed, QStringList{QStringLiteral("选中")});
 }
@@ -168,7 +169,7 @@ TEST_F(ReviewCommandsTest, CancelledPrintDialogPrintsNothing) {
     addEntry(today_, QStringLiteral("标题"), 50);
     frmReview* p = openReview();
     reviewPrints().answer = false;
-    leftClick(p->lblCmd7);
+    leftClick(p->printLink);
     EXPECT_EQ(reviewPrints().dialogs, 1);
     EXPECT_TRUE(reviewPrints().printed.isEmpty());
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
@@ -179,13 +180,13 @@ TEST_F(ReviewCommandsTest, PrintFailureIsPassedOver) {
     frmReview* p = openReview();
     reviewPrintSeam::set([](bool) { return true; },
                          [](const QTextDocument&) { throw std::runtime_error("printer gone"); });
-    leftClick(p->lblCmd7);
+    leftClick(p->printLink);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_EQ(review(), p);
 }
 
 TEST_F(ReviewCommandsTest, PrintOnAnEmptyDayPrintsAnEmptyBody) {
     frmReview* p = openReview();
-    leftClick(p->lblCmd7);
+    leftClick(p->printLink);
     EXPECT_EQ(reviewPrints().printed, QStringList{QString()});
 }

@@ -23,16 +23,16 @@
 namespace {
 
 QString bodyText(frmReview* p) {
-    return p->Text1->toPlainText();
+    return p->bodyView->toPlainText();
 }
 
 // Every label, bar and button that a day of several entries shows.
 void expectSeveralShown(frmReview* p, bool several) {
     for (QWidget* w :
-         {static_cast<QWidget*>(p->Label3), static_cast<QWidget*>(p->Label4),
-          static_cast<QWidget*>(p->Label7), static_cast<QWidget*>(p->Label9),
-          static_cast<QWidget*>(p->Shape3), static_cast<QWidget*>(p->Shape4),
-          static_cast<QWidget*>(p->scheduleCommand1), static_cast<QWidget*>(p->scheduleCommand2)})
+         {static_cast<QWidget*>(p->severalEntriesLabel), static_cast<QWidget*>(p->entryCounterLabel),
+          static_cast<QWidget*>(p->averageBarCaption), static_cast<QWidget*>(p->averageValueLabel),
+          static_cast<QWidget*>(p->averageBar), static_cast<QWidget*>(p->averageBarFrame),
+          static_cast<QWidget*>(p->previousEntryButton), static_cast<QWidget*>(p->nextEntryButton)})
         EXPECT_EQ(w->isVisible(), several) << w->objectName().toStdString();
 }
 
@@ -42,26 +42,26 @@ TEST_F(ReviewTest, DayWithoutEntriesShowsTheEmptyState) {
     addEntry(today_.addDays(-1), QStringLiteral("昨天"), 60);
     frmReview* p = openReview();
     EXPECT_EQ(gDiaryDate, today_);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("没有选择日记。"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("没有选择日记。"));
     EXPECT_TRUE(bodyText(p).isEmpty());
-    for (QWidget* w : {static_cast<QWidget*>(p->Label5), static_cast<QWidget*>(p->Label6),
-                       static_cast<QWidget*>(p->Label8), static_cast<QWidget*>(p->Shape1),
-                       static_cast<QWidget*>(p->Shape2)})
+    for (QWidget* w : {static_cast<QWidget*>(p->scoreCaption), static_cast<QWidget*>(p->scoreBarCaption),
+                       static_cast<QWidget*>(p->scoreValueLabel), static_cast<QWidget*>(p->scoreBar),
+                       static_cast<QWidget*>(p->scoreBarFrame)})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     expectSeveralShown(p, false);
-    EXPECT_FALSE(p->lblCmd4->isEnabled());
-    EXPECT_FALSE(p->lblCmd5->isEnabled());
-    EXPECT_FALSE(p->lblCmd10->isEnabled());
-    EXPECT_TRUE(p->lblCmd3->isEnabled());
-    EXPECT_TRUE(p->lblCmd7->isEnabled());
-    EXPECT_TRUE(p->lblCmd6->isEnabled());
+    EXPECT_FALSE(p->editLink->isEnabled());
+    EXPECT_FALSE(p->deleteLink->isEnabled());
+    EXPECT_FALSE(p->favouriteLink->isEnabled());
+    EXPECT_TRUE(p->addLink->isEnabled());
+    EXPECT_TRUE(p->printLink->isEnabled());
+    EXPECT_TRUE(p->backLink->isEnabled());
 }
 
 TEST_F(ReviewTest, EmptyDayLeavesTheLastLoadedDayInTheArrays) {
     addEntry(today_, QStringLiteral("今天"), 40);
     frmReview* p = openReview();
     ASSERT_EQ(gDayCount, 1);
-    p->MonthView1->setValue(today_.addDays(2));
+    p->monthView->setValue(today_.addDays(2));
     EXPECT_EQ(gDiaryDate, today_.addDays(2));
     EXPECT_EQ(gDayCount, 1);
     EXPECT_EQ(gDayTitles.value(1), QStringLiteral("今天"));
@@ -71,17 +71,17 @@ TEST_F(ReviewTest, EmptyDayLeavesTheLastLoadedDayInTheArrays) {
 TEST_F(ReviewTest, DayWithOneEntryShowsItsBarButNoCounter) {
     addEntry(ReviewEntry{today_, QStringLiteral("一个标题"), QStringLiteral("第一行\r\n第二行"), 64});
     frmReview* p = openReview();
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("一个标题"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("一个标题"));
     EXPECT_EQ(bodyText(p), QStringLiteral("第一行\n第二行"));
-    EXPECT_EQ(p->Label8->text(), QStringLiteral("64"));
-    for (QWidget* w : {static_cast<QWidget*>(p->Label5), static_cast<QWidget*>(p->Label6),
-                       static_cast<QWidget*>(p->Label8), static_cast<QWidget*>(p->Shape1),
-                       static_cast<QWidget*>(p->Shape2)})
+    EXPECT_EQ(p->scoreValueLabel->text(), QStringLiteral("64"));
+    for (QWidget* w : {static_cast<QWidget*>(p->scoreCaption), static_cast<QWidget*>(p->scoreBarCaption),
+                       static_cast<QWidget*>(p->scoreValueLabel), static_cast<QWidget*>(p->scoreBar),
+                       static_cast<QWidget*>(p->scoreBarFrame)})
         EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
     expectSeveralShown(p, false);
-    EXPECT_TRUE(p->lblCmd4->isEnabled());
-    EXPECT_TRUE(p->lblCmd5->isEnabled());
-    EXPECT_TRUE(p->lblCmd10->isEnabled());
+    EXPECT_TRUE(p->editLink->isEnabled());
+    EXPECT_TRUE(p->deleteLink->isEnabled());
+    EXPECT_TRUE(p->favouriteLink->isEnabled());
 
     EXPECT_EQ(gDayCount, 1);
     EXPECT_EQ(gDayIndex, 1);
@@ -106,41 +106,41 @@ TEST_F(ReviewTest, SeveralEntriesFillTheArraysInTableOrderAndShowTheAverage) {
     EXPECT_EQ(p->dayScoreSum(), 155);
 
     expectSeveralShown(p, true);
-    EXPECT_EQ(p->Label9->text(), QStringLiteral("77")); // rounded down
-    EXPECT_EQ(p->averageBarTarget(), 2002);             // Int(77 / 100 * 2600)
+    EXPECT_EQ(p->averageValueLabel->text(), QStringLiteral("77")); // rounded down
+    EXPECT_EQ(p->averageBarTarget(), 2002);                        // Int(77 / 100 * 2600)
     EXPECT_EQ(p->scoreBarTarget(), 1820);
-    EXPECT_EQ(p->Label4->text(), QStringLiteral("  1 / 2"));
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("早上"));
+    EXPECT_EQ(p->entryCounterLabel->text(), QStringLiteral("  1 / 2"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("早上"));
 
     settleBars(p);
-    EXPECT_EQ(p->shape1Width(), 1820);
-    EXPECT_EQ(p->shape3Width(), 2002);
-    EXPECT_EQ(p->Shape1->width(), gPx(1820));
-    EXPECT_EQ(p->Shape3->width(), gPx(2002));
+    EXPECT_EQ(p->scoreBarWidth(), 1820);
+    EXPECT_EQ(p->averageBarWidth(), 2002);
+    EXPECT_EQ(p->scoreBar->width(), gPx(1820));
+    EXPECT_EQ(p->averageBar->width(), gPx(2002));
 }
 
 TEST_F(ReviewTest, PreviousAndNextWrapAroundTheDay) {
     for (int i = 1; i <= 3; ++i)
         addEntry(today_, QStringLiteral("第%1篇").arg(i), i * 10);
     frmReview* p = openReview();
-    p->scheduleCommand1_MouseUp(1);
+    p->previousEntryButton_MouseUp(1);
     EXPECT_EQ(gDayIndex, 3);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("第3篇"));
-    EXPECT_EQ(p->Label4->text(), QStringLiteral("  3 / 3"));
-    EXPECT_EQ(p->Label8->text(), QStringLiteral("30"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("第3篇"));
+    EXPECT_EQ(p->entryCounterLabel->text(), QStringLiteral("  3 / 3"));
+    EXPECT_EQ(p->scoreValueLabel->text(), QStringLiteral("30"));
     EXPECT_EQ(p->scoreBarTarget(), 780);
-    p->scheduleCommand2_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
     EXPECT_EQ(gDayIndex, 1);
-    p->scheduleCommand2_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
     EXPECT_EQ(gDayIndex, 2);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("第2篇"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("第2篇"));
 
     // Only the left button moves, through the button's own mouse handling.
-    QTest::mouseClick(p->scheduleCommand2, Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseClick(p->nextEntryButton, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_EQ(gDayIndex, 2);
-    QTest::mouseClick(p->scheduleCommand2, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(p->nextEntryButton, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(gDayIndex, 3);
-    QTest::mouseClick(p->scheduleCommand1, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(p->previousEntryButton, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(gDayIndex, 2);
 }
 
@@ -151,12 +151,12 @@ TEST_F(ReviewTest, OpeningWithSetDiaryShowsTheCallersEntry) {
     gDiaryDate = day;
     gDayIndex = 2;
     frmReview* p = openReview(true);
-    EXPECT_EQ(p->MonthView1->Value(), day);
+    EXPECT_EQ(p->monthView->Value(), day);
     EXPECT_EQ(gDayIndex, 2);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("二"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("二"));
     EXPECT_FALSE(gSetDiary); // consumed
     // The next day change starts from the first entry again.
-    p->MonthView1->setValue(day);
+    p->monthView->setValue(day);
     EXPECT_EQ(gDayIndex, 1);
 }
 
@@ -168,7 +168,7 @@ TEST_F(ReviewTest, OpeningWithoutSetDiaryShowsTodaysFirstEntry) {
     frmReview* p = openReview(false);
     EXPECT_EQ(gDiaryDate, today_);
     EXPECT_EQ(gDayIndex, 1);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("一"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("一"));
 }
 
 TEST_F(ReviewTest, PositionTheDayNoLongerHasShowsTheFirstEntry) {
@@ -178,13 +178,13 @@ TEST_F(ReviewTest, PositionTheDayNoLongerHasShowsTheFirstEntry) {
     gDayIndex = 7;
     frmReview* p = openReview(true);
     EXPECT_EQ(gDayIndex, 1);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("一"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("一"));
 }
 
 TEST_F(ReviewTest, DaysWithEntriesAreBoldAcrossTheVisibleCells) {
     frmReview* p = openReview();
-    const QDate first = p->MonthView1->VisibleDays(1);
-    const QDate last = p->MonthView1->VisibleDays(42);
+    const QDate first = p->monthView->VisibleDays(1);
+    const QDate last = p->monthView->VisibleDays(42);
     ASSERT_LT(first, QDate(2026, 3, 1));
     ASSERT_GT(last, QDate(2026, 3, 31));
     forms::unload(QStringLiteral("frmReview"));
@@ -195,11 +195,11 @@ TEST_F(ReviewTest, DaysWithEntriesAreBoldAcrossTheVisibleCells) {
     addEntry(last, QStringLiteral("下个月"), 50);
     addEntry(last.addDays(1), QStringLiteral("看不见"), 50);
     p = openReview();
-    EXPECT_TRUE(p->MonthView1->dayBold(first));
-    EXPECT_TRUE(p->MonthView1->dayBold(QDate(2026, 3, 5)));
-    EXPECT_TRUE(p->MonthView1->dayBold(last));
-    EXPECT_FALSE(p->MonthView1->dayBold(last.addDays(1)));
-    EXPECT_FALSE(p->MonthView1->dayBold(today_));
+    EXPECT_TRUE(p->monthView->dayBold(first));
+    EXPECT_TRUE(p->monthView->dayBold(QDate(2026, 3, 5)));
+    EXPECT_TRUE(p->monthView->dayBold(last));
+    EXPECT_FALSE(p->monthView->dayBold(last.addDays(1)));
+    EXPECT_FALSE(p->monthView->dayBold(today_));
     EXPECT_EQ(p->markedMonth(), 3);
     EXPECT_EQ(p->markedYear(), 2026);
 }
@@ -209,31 +209,31 @@ TEST_F(ReviewTest, MarksAreReadOncePerMonthShown) {
     // Written behind the page's back: the same month does not look again, so
     // the day counts as empty whatever the table holds.
     addEntry(QDate(2026, 3, 20), QStringLiteral("后来"), 90);
-    p->MonthView1->setValue(QDate(2026, 3, 20));
-    EXPECT_FALSE(p->MonthView1->dayBold(QDate(2026, 3, 20)));
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("没有选择日记。"));
+    p->monthView->setValue(QDate(2026, 3, 20));
+    EXPECT_FALSE(p->monthView->dayBold(QDate(2026, 3, 20)));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("没有选择日记。"));
 
     // Another month marks afresh, and coming back marks again.
-    p->MonthView1->setValue(QDate(2026, 5, 20));
+    p->monthView->setValue(QDate(2026, 5, 20));
     EXPECT_EQ(p->markedMonth(), 5);
-    p->MonthView1->setValue(QDate(2026, 3, 20));
-    EXPECT_TRUE(p->MonthView1->dayBold(QDate(2026, 3, 20)));
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("后来"));
+    p->monthView->setValue(QDate(2026, 3, 20));
+    EXPECT_TRUE(p->monthView->dayBold(QDate(2026, 3, 20)));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("后来"));
     // The same month in another year is another month.
     addEntry(QDate(2025, 3, 20), QStringLiteral("去年"), 90);
-    p->MonthView1->setValue(QDate(2025, 3, 20));
+    p->monthView->setValue(QDate(2025, 3, 20));
     EXPECT_EQ(p->markedYear(), 2025);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("去年"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("去年"));
 }
 
 TEST_F(ReviewTest, BoldDayWhoseRowsAreGoneShowsAsEmpty) {
     addEntry(today_, QStringLiteral("一"), 10);
     frmReview* p = openReview();
     gConnection.execute(QStringLiteral("DELETE FROM Diary"));
-    p->MonthView1->setValue(today_);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("没有选择日记。"));
-    EXPECT_FALSE(p->MonthView1->dayBold(today_));
-    EXPECT_FALSE(p->lblCmd4->isEnabled());
+    p->monthView->setValue(today_);
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("没有选择日记。"));
+    EXPECT_FALSE(p->monthView->dayBold(today_));
+    EXPECT_FALSE(p->editLink->isEnabled());
 }
 
 TEST_F(ReviewTest, BodyKeepsItsFormattingAndIsReadOnly) {
@@ -247,14 +247,14 @@ TEST_F(ReviewTest, BodyKeepsItsFormattingAndIsReadOnly) {
                          QString::fromLatin1(rtf::write(doc))});
     frmReview* p = openReview();
     EXPECT_EQ(bodyText(p), QStringLiteral("平常 加粗"));
-    QTextCursor c(p->Text1->document());
+    QTextCursor c(p->bodyView->document());
     c.setPosition(3); // the format of the character before the position
     EXPECT_FALSE(c.charFormat().font().bold());
     c.setPosition(4);
     EXPECT_TRUE(c.charFormat().font().bold());
-    EXPECT_TRUE(p->Text1->isReadOnly());
-    EXPECT_TRUE(p->Text2->isReadOnly());
-    QTest::keyClicks(p->Text1, QStringLiteral("x"));
+    EXPECT_TRUE(p->bodyView->isReadOnly());
+    EXPECT_TRUE(p->titleView->isReadOnly());
+    QTest::keyClicks(p->bodyView, QStringLiteral("x"));
     EXPECT_EQ(bodyText(p), QStringLiteral("平常 加粗"));
 }
 
@@ -269,7 +269,7 @@ TEST_F(ReviewTest, BrokenOrPlainBodiesStillShow) {
     QStringList shown;
     for (int i = 0; i < bodies.size(); ++i) {
         shown << bodyText(p);
-        p->scheduleCommand2_MouseUp(1);
+        p->nextEntryButton_MouseUp(1);
     }
     EXPECT_TRUE(shown[0].contains(QStringLiteral("半截")));
     EXPECT_EQ(shown[1], QStringLiteral("不是 RTF 的正文"));
@@ -279,17 +279,18 @@ TEST_F(ReviewTest, BrokenOrPlainBodiesStillShow) {
 TEST_F(ReviewTest, BodyFollowsThePagesSize) {
     frmReview* p = openReview();
     p->resize(gPxSize(12000, 7500));
-    EXPECT_EQ(p->Text2->geometry(), gPxRect(2880, 0, 12000 - 3015, 600));
-    EXPECT_EQ(p->Text1->geometry(), gPxRect(2880, 600, 12000 - 3015, 7500 - 650));
-    EXPECT_EQ(p->MonthView1->pos(), gPxPoint(0, 720));
-    EXPECT_EQ(p->lblCmd6->geometry(), gPxRect(2400, 5520, 360, 180));
+    EXPECT_EQ(p->titleView->geometry(), gPxRect(2880, 0, 12000 - 3015, 600));
+    EXPECT_EQ(p->bodyView->geometry(), gPxRect(2880, 600, 12000 - 3015, 7500 - 650));
+    EXPECT_EQ(p->monthView->pos(), gPxPoint(0, 720));
+    EXPECT_EQ(p->backLink->geometry(), gPxRect(2400, 5520, 360, 180));
 }
 
 TEST_F(ReviewTest, LinkLabelsHaveTheHandCursor) {
     // A day with an entry, so every command is live (dead ones show no hand).
     addEntry(today_, QStringLiteral("一"), 10);
     frmReview* p = openReview();
-    for (gLinkLabel* l : {p->lblCmd3, p->lblCmd4, p->lblCmd5, p->lblCmd10, p->lblCmd7, p->lblCmd6})
+    for (gLinkLabel* l :
+         {p->addLink, p->editLink, p->deleteLink, p->favouriteLink, p->printLink, p->backLink})
         EXPECT_EQ(l->cursor().shape(), gLoadResCursor(101).shape()) << l->objectName().toStdString();
 }
 
@@ -340,20 +341,20 @@ TEST_F(ReviewTest, BarsMoveFromWhereTheyStandToEachNewTarget) {
     addEntry(today_, QStringLiteral("低"), 0);
     frmReview* p = openReview();
     // The first day after the load starts from the design width.
-    EXPECT_EQ(p->shape1Width(), 2595);
-    EXPECT_TRUE(p->Timer1->isActive());
-    p->Timer1_Timer();
-    EXPECT_EQ(p->shape1Width(), 2600);
-    EXPECT_FALSE(p->Timer1->isActive());
+    EXPECT_EQ(p->scoreBarWidth(), 2595);
+    EXPECT_TRUE(p->scoreBarTimer->isActive());
+    p->scoreBarTimer_Timer();
+    EXPECT_EQ(p->scoreBarWidth(), 2600);
+    EXPECT_FALSE(p->scoreBarTimer->isActive());
     settleBars(p);
-    EXPECT_EQ(p->shape3Width(), 1300);
+    EXPECT_EQ(p->averageBarWidth(), 1300);
 
     // The next entry only moves the target; the bar goes on from 2600.
-    p->scheduleCommand2_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
     EXPECT_EQ(p->scoreBarTarget(), 0);
-    p->Timer1_Timer();
-    EXPECT_EQ(p->shape1Width(), 2575);
+    p->scoreBarTimer_Timer();
+    EXPECT_EQ(p->scoreBarWidth(), 2575);
     settleBars(p);
-    EXPECT_EQ(p->shape1Width(), 0);
-    EXPECT_EQ(p->Shape1->width(), 0);
+    EXPECT_EQ(p->scoreBarWidth(), 0);
+    EXPECT_EQ(p->scoreBar->width(), 0);
 }

@@ -18,13 +18,13 @@ using Rows = QList<QPair<QString, bool>>;
 TEST_F(ReviewTest, DeleteAsksFirstAndCancelKeepsEverything) {
     addEntry(today_, QStringLiteral("一"), 30);
     frmReview* p = openReview();
-    QTest::mouseClick(p->lblCmd5, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(p->deleteLink, Qt::LeftButton, {}, QPoint(3, 3));
     ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmDeleteEntry});
     EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, gButtonSet::OkCancel);
     EXPECT_EQ(rowsOf(today_), (Rows{{"一", false}}));
     EXPECT_EQ(gDiaryCount, 1);
     EXPECT_EQ(gScoreTotal, 30);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("一"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("一"));
 }
 
 TEST_F(ReviewTest, DeletingOneOfSeveralShowsTheFirstRemaining) {
@@ -33,12 +33,12 @@ TEST_F(ReviewTest, DeletingOneOfSeveralShowsTheFirstRemaining) {
     addEntry(today_, QStringLiteral("二"), 45);
     addEntry(today_, QStringLiteral("三"), 60);
     frmReview* p = openReview();
-    p->scheduleCommand2_MouseUp(1);
-    p->scheduleCommand2_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
     ASSERT_EQ(gDayIndex, 3);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    p->lblCmd5_MouseUp(1);
+    p->deleteLink_MouseUp(1);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_EQ(rowsOf(today_), (Rows{{"一", false}, {"二", false}}));
     EXPECT_EQ(rowsOf(today_.addDays(-1)), (Rows{{"昨天", false}}));
@@ -47,10 +47,10 @@ TEST_F(ReviewTest, DeletingOneOfSeveralShowsTheFirstRemaining) {
     EXPECT_EQ(storedTotal(), 80); // kept with the row, not left to the next save
     EXPECT_EQ(gDayCount, 2);
     EXPECT_EQ(gDayIndex, 1);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("一"));
-    EXPECT_EQ(p->Label4->text(), QStringLiteral("  1 / 2"));
-    EXPECT_EQ(p->Label9->text(), QStringLiteral("37"));
-    EXPECT_TRUE(p->MonthView1->dayBold(today_));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("一"));
+    EXPECT_EQ(p->entryCounterLabel->text(), QStringLiteral("  1 / 2"));
+    EXPECT_EQ(p->averageValueLabel->text(), QStringLiteral("37"));
+    EXPECT_TRUE(p->monthView->dayBold(today_));
 }
 
 TEST_F(ReviewTest, DeletingTheMiddleEntryRemovesExactlyThatRow) {
@@ -58,9 +58,9 @@ TEST_F(ReviewTest, DeletingTheMiddleEntryRemovesExactlyThatRow) {
     addEntry(today_, QStringLiteral("二"), 45);
     addEntry(today_, QStringLiteral("三"), 60);
     frmReview* p = openReview();
-    p->scheduleCommand2_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    p->lblCmd5_MouseUp(1);
+    p->deleteLink_MouseUp(1);
     EXPECT_EQ(rowsOf(today_), (Rows{{"一", false}, {"三", false}}));
     EXPECT_EQ(gScoreTotal, 90);
     EXPECT_EQ(gDayTitles.value(2), QStringLiteral("三"));
@@ -70,12 +70,12 @@ TEST_F(ReviewTest, DeletingTheOnlyEntryLeavesTheDayEmpty) {
     addEntry(today_, QStringLiteral("唯一"), 70);
     frmReview* p = openReview();
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    p->lblCmd5_MouseUp(1);
+    p->deleteLink_MouseUp(1);
     EXPECT_TRUE(rowsOf(today_).isEmpty());
-    EXPECT_FALSE(p->MonthView1->dayBold(today_));
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("没有选择日记。"));
-    EXPECT_FALSE(p->lblCmd5->isEnabled());
-    EXPECT_FALSE(p->Shape1->isVisible());
+    EXPECT_FALSE(p->monthView->dayBold(today_));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("没有选择日记。"));
+    EXPECT_FALSE(p->deleteLink->isEnabled());
+    EXPECT_FALSE(p->scoreBar->isVisible());
     EXPECT_EQ(gDayCount, 0);
     EXPECT_EQ(gDiaryCount, 0);
     EXPECT_EQ(gScoreTotal, 0);
@@ -90,7 +90,7 @@ TEST_F(ReviewTest, FailedDeleteChangesNothing) {
     // The stored total cannot be written: the row must stay as well.
     gConnection.execute(QStringLiteral("DROP TABLE DiarySettings"));
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    QTest::mouseClick(p->lblCmd5, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(p->deleteLink, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gConnection.transactionLevel(), 0);
     EXPECT_FALSE(gRecordset.isOpen());
@@ -98,7 +98,7 @@ TEST_F(ReviewTest, FailedDeleteChangesNothing) {
     EXPECT_EQ(gDiaryCount, 2);
     EXPECT_EQ(gScoreTotal, 75);
     EXPECT_EQ(gDayCount, 2);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("一"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("一"));
 }
 
 TEST_F(ReviewTest, DeletedEntryStaysDeletedAfterTheDatabaseReopens) {
@@ -106,7 +106,7 @@ TEST_F(ReviewTest, DeletedEntryStaysDeletedAfterTheDatabaseReopens) {
     addEntry(today_, QStringLiteral("二"), 45);
     frmReview* p = openReview();
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    p->lblCmd5_MouseUp(1);
+    p->deleteLink_MouseUp(1);
     forms::unloadAllNow();
     gCloseDatabase();
     gOpenDatabase(gDatabaseFile, gMakeDbPassword(QStringLiteral("secret")));

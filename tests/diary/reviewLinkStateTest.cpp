@@ -35,10 +35,10 @@ TEST_F(ReviewLinkStateTest, EntryCommandsLookDeadOnAnEmptyDayAndLiveOnAFullOne) 
     addEntry(today_, QStringLiteral("一"), 10);
     frmReview* p = openReview();
     p->show();
-    ASSERT_TRUE(p->lblCmd4->isEnabled());
-    const QColor live = inkOf(p->lblCmd4);
-    p->MonthView1->setValue(today_.addDays(1));
-    for (gLinkLabel* l : {p->lblCmd4, p->lblCmd5, p->lblCmd10}) {
+    ASSERT_TRUE(p->editLink->isEnabled());
+    const QColor live = inkOf(p->editLink);
+    p->monthView->setValue(today_.addDays(1));
+    for (gLinkLabel* l : {p->editLink, p->deleteLink, p->favouriteLink}) {
         SCOPED_TRACE(l->objectName().toStdString());
         ASSERT_FALSE(l->isEnabled());
         EXPECT_NE(inkOf(l), live);
@@ -47,16 +47,16 @@ TEST_F(ReviewLinkStateTest, EntryCommandsLookDeadOnAnEmptyDayAndLiveOnAFullOne) 
         EXPECT_FALSE(l->testAttribute(Qt::WA_SetCursor));
     }
     // Handing out the hand again, as a page load does, leaves the dead ones alone.
-    p->lblCmd4->setCursor(Qt::PointingHandCursor);
-    EXPECT_FALSE(p->lblCmd4->testAttribute(Qt::WA_SetCursor));
-    EXPECT_TRUE(p->lblCmd3->testAttribute(Qt::WA_SetCursor));
-    p->MonthView1->setValue(today_);
-    for (gLinkLabel* l : {p->lblCmd4, p->lblCmd5, p->lblCmd10}) {
+    p->editLink->setCursor(Qt::PointingHandCursor);
+    EXPECT_FALSE(p->editLink->testAttribute(Qt::WA_SetCursor));
+    EXPECT_TRUE(p->addLink->testAttribute(Qt::WA_SetCursor));
+    p->monthView->setValue(today_);
+    for (gLinkLabel* l : {p->editLink, p->deleteLink, p->favouriteLink}) {
         SCOPED_TRACE(l->objectName().toStdString());
         ASSERT_TRUE(l->isEnabled());
         EXPECT_TRUE(l->testAttribute(Qt::WA_SetCursor));
     }
-    EXPECT_EQ(inkOf(p->lblCmd4), live);
+    EXPECT_EQ(inkOf(p->editLink), live);
 }
 
 } // namespace

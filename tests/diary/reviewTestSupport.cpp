@@ -139,6 +139,6 @@ frmReview* ReviewTest::review() const {
 }
 
 void ReviewTest::settleBars(frmReview* page) {
-    EXPECT_TRUE(
-        QTest::qWaitFor([page] { return !page->Timer1->isActive() && !page->Timer2->isActive(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [page] { return !page->scoreBarTimer->isActive() && !page->averageBarTimer->isActive(); }, 10000));
 }

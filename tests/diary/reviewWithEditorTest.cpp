@@ -36,25 +36,25 @@ TEST_F(ReviewWithEditorTest, NewEntrySavedFromTheReviewPageIsTheOneShownAfter) {
     addEntry(today_, QStringLiteral("早上"), 40);
     frmReview* p = reviewAt(today_, 1);
     ASSERT_NE(p, nullptr);
-    p->lblCmd3_MouseUp(1);
+    p->addLink_MouseUp(1);
     pumpEvents();
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
     EXPECT_FALSE(e->editMode());
-    e->Text2->setText(QStringLiteral("晚上"));
+    e->titleEdit->setText(QStringLiteral("晚上"));
     e->setBodyText(QStringLiteral("写完了"));
-    e->scheduleSlider1->setValue(90);
-    e->Command1->click();
+    e->moodSlider->setValue(90);
+    e->saveButton->click();
     pumpEvents();
 
     p = review();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(gDayCount, 2);
     EXPECT_EQ(gDayIndex, 2);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("晚上"));
-    EXPECT_EQ(p->Text1->toPlainText(), QStringLiteral("写完了"));
-    EXPECT_EQ(p->Label4->text(), QStringLiteral("  2 / 2"));
-    EXPECT_EQ(p->Label9->text(), QStringLiteral("65"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("晚上"));
+    EXPECT_EQ(p->bodyView->toPlainText(), QStringLiteral("写完了"));
+    EXPECT_EQ(p->entryCounterLabel->text(), QStringLiteral("  2 / 2"));
+    EXPECT_EQ(p->averageValueLabel->text(), QStringLiteral("65"));
     EXPECT_EQ(gDiaryCount, 2);
     EXPECT_EQ(gScoreTotal, 130);
 }
@@ -64,25 +64,25 @@ TEST_F(ReviewWithEditorTest, EditingTheShownEntryStartsFromWhatThePageLoaded) {
     addEntry(today_, QStringLiteral("二"), 60, QStringLiteral("第二篇"));
     frmReview* p = reviewAt(today_, 1);
     ASSERT_NE(p, nullptr);
-    p->scheduleCommand2_MouseUp(1);
-    p->lblCmd4_MouseUp(1);
+    p->nextEntryButton_MouseUp(1);
+    p->editLink_MouseUp(1);
     pumpEvents();
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
     EXPECT_TRUE(e->editMode());
-    EXPECT_EQ(e->Text2->text(), QStringLiteral("二"));
+    EXPECT_EQ(e->titleEdit->text(), QStringLiteral("二"));
     EXPECT_EQ(e->bodyText(), QStringLiteral("第二篇"));
-    EXPECT_EQ(e->scheduleSlider1->value(), 60);
+    EXPECT_EQ(e->moodSlider->value(), 60);
 
-    e->Text2->setText(QStringLiteral("二（改）"));
-    e->scheduleSlider1->setValue(80);
-    e->Command1->click();
+    e->titleEdit->setText(QStringLiteral("二（改）"));
+    e->moodSlider->setValue(80);
+    e->saveButton->click();
     pumpEvents();
 
     p = review();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(gDayIndex, 2);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("二（改）"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("二（改）"));
     EXPECT_EQ(gDayTitles.value(1), QStringLiteral("一"));
     EXPECT_EQ(gDayScores.value(2), 80);
     EXPECT_EQ(gDiaryCount, 2);
@@ -96,13 +96,13 @@ TEST_F(ReviewWithEditorTest, CancelledEditorComesBackToTheSameEntry) {
     addEntry(today_, QStringLiteral("三"), 90);
     frmReview* p = reviewAt(today_, 3);
     ASSERT_NE(p, nullptr);
-    p->lblCmd4_MouseUp(1);
+    p->editLink_MouseUp(1);
     pumpEvents();
     ASSERT_NE(editor(), nullptr);
-    editor()->Command2->click();
+    editor()->cancelButton->click();
     pumpEvents();
     p = review();
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(gDayIndex, 3);
-    EXPECT_EQ(p->Text2->toPlainText(), QStringLiteral("三"));
+    EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("三"));
 }

@@ -106,7 +106,7 @@ TEST_F(SearchEntriesTest, ChoosingAResultOpensTheReviewPageOnThatEntry) {
     EXPECT_EQ(search(), nullptr);
     EXPECT_EQ(gDiaryDate, today_.addDays(-2));
     EXPECT_EQ(gDayIndex, 3);
-    EXPECT_EQ(r->Text2->toPlainText(), QStringLiteral("晚上散步"));
+    EXPECT_EQ(r->titleView->toPlainText(), QStringLiteral("晚上散步"));
 }
 
 TEST_F(SearchEntriesTest, ALeftClickBesideTheRowsOpensNothing) {
@@ -217,7 +217,7 @@ TEST_F(SearchEntriesTest, DoubleClickingAFavouriteOpensItOnTheReviewPage) {
     frmReview* r = review();
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(gDayIndex, 2);
-    EXPECT_EQ(r->Text2->toPlainText(), QStringLiteral("二"));
+    EXPECT_EQ(r->titleView->toPlainText(), QStringLiteral("二"));
 }
 
 TEST_F(SearchEntriesTest, TheLinksSwitchPages) {

@@ -157,7 +157,7 @@ void AccountFile::reviewDay(AccountFile& f) {
     gDayIndex = 2;
     frmReview* r = f.openReview(true);
     EXPECT_EQ(gDayCount, 3);
-    EXPECT_EQ(r->Text2->toPlainText(), QStringLiteral("午后"));
+    EXPECT_EQ(r->titleView->toPlainText(), QStringLiteral("午后"));
 }
 
 void AccountFile::searchByDate(AccountFile& f) {
@@ -193,7 +193,7 @@ void AccountFile::openAResult(AccountFile& f) {
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(gDiaryDate, kYesterday);
     EXPECT_EQ(gDayIndex, 3);
-    EXPECT_EQ(r->Text2->toPlainText(), QStringLiteral("夜里"));
+    EXPECT_EQ(r->titleView->toPlainText(), QStringLiteral("夜里"));
 }
 
 void AccountFile::favourites(AccountFile& f) {
