@@ -469,15 +469,22 @@ QString searchAccountFile(int entries) {
 }
 
 QString searchText(int i) {
-    static const char* const sentences[] = {
-        "今天早上下了一场小雨，空气很清新。", "上午有两节数学课，老师讲了极限和连续。",
-        "下午去图书馆借了几本书。",         "晚上和同学一起复习英语单词。",
-        "食堂的午饭有红烧肉和青菜。",       "班会上讨论了运动会的安排。",
-        "物理实验做得不太顺利，明天要重做。", "给家里打了电话，妈妈让我多穿衣服。",
-        "跑步三千米，感觉比上周轻松。",     "读完了一本小说，结尾让人难忘。",
-        "宿舍停电了，大家点着台灯聊天。",   "化学作业很难，做到很晚才完成。",
-        "和室友去超市买了些水果。",         "社团活动排练了新的节目。",
-        "老师表扬了我的作文。",             "天气转凉，树叶开始变黄。"};
+    static const char* const sentences[] = {"今天早上下了一场小雨，空气很清新。",
+                                            "上午有两节数学课，老师讲了极限和连续。",
+                                            "下午去图书馆借了几本书。",
+                                            "晚上和同学一起复习英语单词。",
+                                            "食堂的午饭有红烧肉和青菜。",
+                                            "班会上讨论了运动会的安排。",
+                                            "物理实验做得不太顺利，明天要重做。",
+                                            "给家里打了电话，妈妈让我多穿衣服。",
+                                            "跑步三千米，感觉比上周轻松。",
+                                            "读完了一本小说，结尾让人难忘。",
+                                            "宿舍停电了，大家点着台灯聊天。",
+                                            "化学作业很难，做到很晚才完成。",
+                                            "和室友去超市买了些水果。",
+                                            "社团活动排练了新的节目。",
+                                            "老师表扬了我的作文。",
+                                            "天气转凉，树叶开始变黄。"};
     QString s = QString::number(i) + QLatin1Char(' ');
     if (i % 50 == 7) s += QStringLiteral("周末和同学去郊外露营，看到了满天的星星。");
     for (int k = 0; s.size() < 500; ++k)
@@ -486,8 +493,8 @@ QString searchText(int i) {
 }
 
 QString searchTitle(int i) {
-    static const char* const titles[] = {"平常的一天", "雨天", "图书馆", "运动会", "周末", "社团", "晚自习",
-                                         "家里来电",   "跑步", "小说",   "停电",   "作业", "超市", "作文",
+    static const char* const titles[] = {"平常的一天", "雨天", "图书馆", "运动会",   "周末", "社团", "晚自习",
+                                         "家里来电",   "跑步", "小说",   "停电",     "作业", "超市", "作文",
                                          "秋天",       "实验", "班会",   "期中考试", "食堂", "单词"};
     return QString::fromUtf8(titles[i % 20]);
 }
@@ -502,7 +509,8 @@ const QString kTitleWord = QStringLiteral("考试");
 // The search page's reads for one condition: the results by date with their
 // place in the day. A search of the plain texts keeps them for the following
 // searches until the database changes; `afterChange` times the first one.
-void searchLayer(benchmark::State& state, const QString& field, const QString& word, bool afterChange = false) {
+void searchLayer(benchmark::State& state, const QString& field, const QString& word,
+                 bool afterChange = false) {
     ensureSearchAccount(int(state.range(0)));
     gOpenDatabase(searchAccountFile(int(state.range(0))), password());
     const db::Filter filter(field, db::Op::Contains, word);
@@ -527,12 +535,13 @@ void searchLayer(benchmark::State& state, const QString& field, const QString& w
 void searchRaw(benchmark::State& state, const char* field, const QString& word) {
     ensureSearchAccount(int(state.range(0)));
     Raw raw(searchAccountFile(int(state.range(0))));
-    const QByteArray matches = QByteArray("SELECT rowid, \"Date\", \"Title\", \"Diary\", \"Score\", \"Collect\" "
-                                          "FROM \"Diary\" WHERE \"") +
-                               field + "\" LIKE ? ESCAPE '\\' ORDER BY \"Date\", rowid";
+    const QByteArray matches =
+        QByteArray("SELECT rowid, \"Date\", \"Title\", \"Diary\", \"Score\", \"Collect\" "
+                   "FROM \"Diary\" WHERE \"") +
+        field + "\" LIKE ? ESCAPE '\\' ORDER BY \"Date\", rowid";
     sqlite3_stmt* st = raw.prepare(matches.constData());
-    sqlite3_stmt* days = raw.prepare(
-        "SELECT rowid, \"Date\" FROM \"Diary\" WHERE \"Date\" >= ? AND \"Date\" <= ? ORDER BY \"Date\", rowid");
+    sqlite3_stmt* days = raw.prepare("SELECT rowid, \"Date\" FROM \"Diary\" WHERE \"Date\" >= ? AND \"Date\" "
+                                     "<= ? ORDER BY \"Date\", rowid");
     const QByteArray pattern = (QLatin1Char('%') + word + QLatin1Char('%')).toUtf8();
     size_t found = 0;
     for (auto _ : state) {

@@ -1,6 +1,5 @@
 #include "core/gError.h"
 
-
 #include <QCoreApplication>
 #include <QVector>
 

@@ -126,7 +126,8 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, cons
 
 namespace {
 // Every handler guarded below the message box reports through the error box.
-[[maybe_unused]] const bool errorBoxInstalled = (gSetErrorReporter([](bool continueRun) { gShowErrorBox(continueRun); }), true);
+[[maybe_unused]] const bool errorBoxInstalled =
+    (gSetErrorReporter([](bool continueRun) { gShowErrorBox(continueRun); }), true);
 } // namespace
 
 void gShowErrorBox(bool continueRun) {

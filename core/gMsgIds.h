@@ -5,8 +5,8 @@ namespace Msg {
 constexpr int RestartForNewFolder = 101; // the user folder moved; the program restarts
 constexpr int DraftFound = 102;          // a saved draft is there; go on writing it?
 constexpr int NoPictureChosen = 103;
-constexpr int KeepOneAtLeast = 104;      // at least one item must stay
-constexpr int SignInRejected = 105;      // wrong user name or password
+constexpr int KeepOneAtLeast = 104; // at least one item must stay
+constexpr int SignInRejected = 105; // wrong user name or password
 constexpr int DayHasEntry = 106;
 constexpr int EntryChangedDiscard = 107; // the entry was changed; leave it?
 constexpr int RecordFileUnopenable = 108;

@@ -95,10 +95,10 @@ bool gClaimSingleInstance() {
 
 int gStoredPathOption() {
     bool isNumber = false;
-    const int option = settings::get(kApp, kSection, QStringLiteral("PathOption"),
-                                     QString::number(PathOption::Documents))
-                           .trimmed()
-                           .toInt(&isNumber);
+    const int option =
+        settings::get(kApp, kSection, QStringLiteral("PathOption"), QString::number(PathOption::Documents))
+            .trimmed()
+            .toInt(&isNumber);
     // Anything else would leave the folder at the root; the documents folder is the sound default.
     if (!isNumber || option < PathOption::ProgramFolder || option > PathOption::Chosen)
         return PathOption::Documents;
@@ -106,7 +106,8 @@ int gStoredPathOption() {
 }
 
 QString gDocumentsDataPath() {
-    QString personal = gRegGetValue(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"), QString());
+    QString personal =
+        gRegGetValue(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"), QString());
     if (personal.isEmpty()) personal = QDir::homePath();
     return withSlash(personal) + QStringLiteral("Rededera/");
 }
@@ -132,8 +133,8 @@ void gInitPaths() {
     if (!info.isDir()) {
         if (!QDir().mkpath(gDataPath)) gRaise(gErr::PathFileAccess);
         // A folder made here holds the account alone: no one else may look in.
-        QFile::setPermissions(gDataPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner);
+        QFile::setPermissions(gDataPath,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     gDatabaseFile = gDataPath + QStringLiteral("Userdata.dat");
@@ -144,7 +145,8 @@ bool gChooseDataFolder(QWidget* owner) {
     QString path = dialogs::getExistingDirectory(owner, QStringLiteral("选择用户配置文件存放的目录："));
     if (path.isEmpty()) return false;
     path = withSlash(path);
-    return settings::save(kApp, kSection, QStringLiteral("PathOption"), QString::number(PathOption::Chosen)) &&
+    return settings::save(kApp, kSection, QStringLiteral("PathOption"),
+                          QString::number(PathOption::Chosen)) &&
            settings::save(kApp, kSection, QStringLiteral("WorkPath"), path);
 }
 

@@ -102,8 +102,9 @@ bool searchCached(const db::Filter& filter, std::vector<gFoundEntry>& found) {
     std::vector<Cond> conds;
     for (const db::Condition& c : filter.conditions()) {
         const db::ColumnSpec* col = diaryColumn(c.field);
-        static const QStringList held{QStringLiteral("Date"), QStringLiteral("Title"), QStringLiteral("Diary"),
-                                      QStringLiteral("Score"), QStringLiteral("Collect")};
+        static const QStringList held{QStringLiteral("Date"), QStringLiteral("Title"),
+                                      QStringLiteral("Diary"), QStringLiteral("Score"),
+                                      QStringLiteral("Collect")};
         if (!col || !held.contains(col->name)) return false;
         conds.push_back({col->name, c.op, db::detail::coerce(*col, c.value)});
     }

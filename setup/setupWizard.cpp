@@ -177,7 +177,8 @@ void frmMain::Command1_Click() {
             else if (!(mainCopied = copyFileReplacing(mainExe, dest + QLatin1String(kMainProgram), &why)))
                 fail(QStringLiteral("未能复制 ") + mainExe, why);
             // The manifest belongs beside the program; without it, it would be an orphan.
-            if (mainCopied && !writeFileAtomic(dest + QLatin1String(kManifestFile), manifestFileBytes(), &why))
+            if (mainCopied &&
+                !writeFileAtomic(dest + QLatin1String(kManifestFile), manifestFileBytes(), &why))
                 fail(QStringLiteral("未能写入 ") + dest + QLatin1String(kManifestFile), why);
         }
         launcher = launcherCopied ? dest + QLatin1String(kLauncher) : QString();

@@ -47,9 +47,15 @@ constexpr int kStartHeightPx = 580;
 // arrow), each keyed by the number it passes to the page switch.
 constexpr int kHelpButton = pageNumber(Page::HelpWindow);
 constexpr int kHelpArrow = pageNumber(Page::HelpMenu);
-constexpr int kButtons[] = {pageNumber(Page::Home),    pageNumber(Page::Timetable), pageNumber(Page::Writing),
-                            pageNumber(Page::Review),  pageNumber(Page::Search),    pageNumber(Page::Account),
-                            pageNumber(Page::Settings), kHelpButton,                kHelpArrow};
+constexpr int kButtons[] = {pageNumber(Page::Home),
+                            pageNumber(Page::Timetable),
+                            pageNumber(Page::Writing),
+                            pageNumber(Page::Review),
+                            pageNumber(Page::Search),
+                            pageNumber(Page::Account),
+                            pageNumber(Page::Settings),
+                            kHelpButton,
+                            kHelpArrow};
 constexpr int kButtonSize = 36;
 constexpr int kButtonTop = 5;
 constexpr int kFirstButtonLeft = 12;
@@ -200,7 +206,8 @@ void frmMain::buildTopBar() {
     topBar->installEventFilter(this);
     for (int i : kButtons) {
         buttonPictures[i] = shellPicture(QStringLiteral("top%1a").arg(i), QSize(buttonWidth(i), kButtonSize));
-        buttonLitPictures[i] = shellPicture(QStringLiteral("top%1b").arg(i), QSize(buttonWidth(i), kButtonSize));
+        buttonLitPictures[i] =
+            shellPicture(QStringLiteral("top%1b").arg(i), QSize(buttonWidth(i), kButtonSize));
         auto* img = new QLabel(topBar);
         img->setObjectName(QStringLiteral("ImageTop%1").arg(i));
         img->setPixmap(buttonPictures[i]);

@@ -62,9 +62,9 @@ public:
     int formHeightTwips() const;
 
     // Controls.
-    QWidget* topBar = nullptr;   // the top bar with the page buttons
-    QWidget* sideBar = nullptr;  // the bar down the left
-    QWidget* footBar = nullptr;  // the bar across the bottom
+    QWidget* topBar = nullptr;    // the top bar with the page buttons
+    QWidget* sideBar = nullptr;   // the bar down the left
+    QWidget* footBar = nullptr;   // the bar across the bottom
     QWidget* pagePanel = nullptr; // where the pages are placed
     // The top bar's buttons and captions, keyed by the number each passes to
     // the page switch (the pages, Page::HelpWindow and Page::HelpMenu).
@@ -72,9 +72,9 @@ public:
     QMap<int, QPixmap> buttonPictures;
     QMap<int, QPixmap> buttonLitPictures; // under the mouse
     QMap<int, QLabel*> buttonCaptions;    // under the five middle buttons
-    QLabel* versionLabel = nullptr; // the version
-    QIcon trayIcon;                 // the notification icon's picture
-    QTimer* lockTimer = nullptr;     // auto-lock, once a minute
+    QLabel* versionLabel = nullptr;       // the version
+    QIcon trayIcon;                       // the notification icon's picture
+    QTimer* lockTimer = nullptr;          // auto-lock, once a minute
 
     QMenu* mHelp = nullptr;
     QAction *mHHelp = nullptr, *mHExit = nullptr, *mHAbout = nullptr;

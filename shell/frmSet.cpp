@@ -123,7 +123,8 @@ QString folderOfChoice(int option, const QString& workPath) {
 int checkFolder(const QString& folder) {
     if (!QFileInfo(folder).isDir()) {
         if (!QDir().mkpath(folder)) return gErr::PathNotFound;
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(folder,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     QTemporaryFile probe(folder + QStringLiteral("Rededera-XXXXXX.tmp"));
     probe.setAutoRemove(false);

@@ -80,10 +80,10 @@ ParsedSource parseSource(const QString& source) {
 struct TablePlan {
     QString table;
     std::vector<ColumnSpec> cols;
-    std::vector<int> longCols;         // indexes into cols of columns read lazily
-    std::vector<ColumnSpec> condCols;  // the column of each condition
-    QString sqlAll;       // ordered by the sort, then table order
-    QString sqlUnordered; // no ORDER BY, for opens without a sort
+    std::vector<int> longCols;        // indexes into cols of columns read lazily
+    std::vector<ColumnSpec> condCols; // the column of each condition
+    QString sqlAll;                   // ordered by the sort, then table order
+    QString sqlUnordered;             // no ORDER BY, for opens without a sort
 };
 
 const ParsedSource& parseCached(const QString& source) {
@@ -750,11 +750,12 @@ void Recordset::open(const QString& source, Connection& connection, CursorType, 
                 const char* table = sqlite3_column_table_name(st, i);
                 const char* origin = sqlite3_column_origin_name(st, i);
                 const ColumnSpec* known = table && origin ? connection.schemaColumn(QString::fromUtf8(table),
-                                                                                   QString::fromUtf8(origin))
+                                                                                    QString::fromUtf8(origin))
                                                           : nullptr;
-                ColumnSpec c = known ? *known
-                                     : detail::columnFromDecl(QString::fromUtf8(sqlite3_column_name(st, i)),
-                                                              QString::fromUtf8(sqlite3_column_decltype(st, i)));
+                ColumnSpec c =
+                    known ? *known
+                          : detail::columnFromDecl(QString::fromUtf8(sqlite3_column_name(st, i)),
+                                                   QString::fromUtf8(sqlite3_column_decltype(st, i)));
                 c.name = QString::fromUtf8(sqlite3_column_name(st, i));
                 if (c.type == ColumnType::Boolean) c.type = ColumnType::Other;
                 d.cols.push_back(c);

@@ -315,9 +315,10 @@ QString whereClause(const Filter& filter, const Resolver& resolve, QVariantList&
         if (!first) w += QStringLiteral(" AND ");
         first = false;
         // A flag is True when non-zero: files written earlier hold -1 for True.
-        const QString id = col.type == ColumnType::Boolean
-                               ? QStringLiteral("(IFNULL(") + quoteIdent(col.name) + QStringLiteral(", 0) <> 0)")
-                               : quoteIdent(col.name);
+        const QString id =
+            col.type == ColumnType::Boolean
+                ? QStringLiteral("(IFNULL(") + quoteIdent(col.name) + QStringLiteral(", 0) <> 0)")
+                : quoteIdent(col.name);
         if (!v.isValid()) {
             w += QStringLiteral("0"); // a null value never matches
             continue;

@@ -15,20 +15,20 @@ namespace db {
 // Error numbers raised as gRuntimeError (the provider's HRESULTs as signed 32-bit
 // numbers, and the recordset's own errors by their small numbers).
 namespace err {
-constexpr int WrongKey = -2147217843;      // 0x80040E4D: the key (password) does not open the file
-constexpr int FileInUse = -2147467259;     // 0x80004005: another process holds the file, or I/O failed
-constexpr int CommandFailed = -2147217900; // 0x80040E14: a statement SQLite refused
-constexpr int DataTooLong = -2147217833;   // 0x80040E57: text longer than the column allows
-constexpr int TypeMismatch = -2147217913;  // 0x80040E07: a value that does not fit the column
-constexpr int RowDeleted = -2147217885;    // 0x80040E23: the row is no longer in the table
-constexpr int NoTransaction = -2147168242; // 0x8004D00E: commit or rollback without a begin
-constexpr int AlreadyExists = -2147217897; // 0x80040E17: creating over an existing file
+constexpr int WrongKey = -2147217843;       // 0x80040E4D: the key (password) does not open the file
+constexpr int FileInUse = -2147467259;      // 0x80004005: another process holds the file, or I/O failed
+constexpr int CommandFailed = -2147217900;  // 0x80040E14: a statement SQLite refused
+constexpr int DataTooLong = -2147217833;    // 0x80040E57: text longer than the column allows
+constexpr int TypeMismatch = -2147217913;   // 0x80040E07: a value that does not fit the column
+constexpr int RowDeleted = -2147217885;     // 0x80040E23: the row is no longer in the table
+constexpr int NoTransaction = -2147168242;  // 0x8004D00E: commit or rollback without a begin
+constexpr int AlreadyExists = -2147217897;  // 0x80040E17: creating over an existing file
 constexpr int SchemaMismatch = -2147217865; // 0x80040E37: a table or column the program needs is missing
-constexpr int WrongArguments = 3001;       // a filter, sort or call that makes no sense here
-constexpr int BofOrEof = 3021;             // no current record (before the first or after the last)
-constexpr int ReadOnly = 3251;             // the lock type does not allow the change
-constexpr int ItemNotFound = 3265;         // no field of that name
-constexpr int Closed = 3704;               // the recordset or connection is not open
+constexpr int WrongArguments = 3001;        // a filter, sort or call that makes no sense here
+constexpr int BofOrEof = 3021;              // no current record (before the first or after the last)
+constexpr int ReadOnly = 3251;              // the lock type does not allow the change
+constexpr int ItemNotFound = 3265;          // no field of that name
+constexpr int Closed = 3704;                // the recordset or connection is not open
 } // namespace err
 
 // Cursor types as the call sites pass them. Every cursor is client-side and

@@ -10,7 +10,6 @@
 
 #include <QFile>
 
-
 void gRegisterAccountsForms();
 
 namespace {

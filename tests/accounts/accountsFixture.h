@@ -40,4 +40,3 @@ QString digest(const QString& text);
 
 // The ids of every message box asked so far.
 QList<int> shownIds();
-

@@ -338,8 +338,8 @@ TEST_F(SignInWrongKey, CancelLeavesTheFileAlone) {
 
 TEST_F(SignInWrongKey, RecreateKeepsTheOldFileAndStartsAfresh) {
     const QString copy = gDatabaseFile + QStringLiteral(".old");
-    QFile::setPermissions(gDatabaseFile, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                             QFile::ReadOther);
+    QFile::setPermissions(gDatabaseFile,
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     gMsgBoxSeam::pushAnswer(gMsgResult::Second);
     login->okButton->click();
     pumpEvents();
@@ -385,8 +385,8 @@ TEST_F(SignInWrongKey, RecreateNeverReplacesAnEarlierCopy) {
         gCloseDatabase();
         loadedStandIns().clear();
         gMsgBoxSeam::reset();
-        login = start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"),
-                      QStringLiteral("7654321"));
+        login =
+            start(kPasswordOnly, QStringLiteral("Ann"), QStringLiteral("secret"), QStringLiteral("7654321"));
         ASSERT_NE(login, nullptr);
         login->passwordOnlyEdit->setText(QStringLiteral("secret"));
         gMsgBoxSeam::pushAnswer(gMsgResult::Second);
@@ -446,7 +446,8 @@ TEST_F(SignInWrongKey, AKeyFileOfAnotherAccountIsRefused) {
                                       Msg::RecordKeyInvalid}));
     ASSERT_EQ(dialogs::seam::asked().size(), 2);
     EXPECT_EQ(dialogs::seam::asked().at(0).kind, QStringLiteral("open"));
-    EXPECT_EQ(dialogs::seam::asked().at(0).filter, QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*"));
+    EXPECT_EQ(dialogs::seam::asked().at(0).filter,
+              QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*"));
     EXPECT_EQ(gPasswordHash, hash);
     EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));

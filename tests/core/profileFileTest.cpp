@@ -221,8 +221,8 @@ TEST_F(ProfileFile, SaveIsOwnerOnlyWhateverTheUmask) {
     OpenUmask open;
     ASSERT_TRUE(gSaveUserData());
     EXPECT_EQ(fileMode(gProfileFile()), 0600);
-    ASSERT_TRUE(QFile::setPermissions(gProfileFile(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                                          QFile::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(gProfileFile(), QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ReadGroup | QFile::ReadOther));
     ASSERT_TRUE(gSaveUserData());
     EXPECT_EQ(fileMode(gProfileFile()), 0600);
 }

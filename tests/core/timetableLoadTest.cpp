@@ -16,7 +16,6 @@ QDate day(const char* iso) {
     return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate);
 }
 
-
 // A fresh encrypted account database, open through the shared handles.
 class TimetableLoad : public HomeTest {
 protected:

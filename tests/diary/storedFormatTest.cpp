@@ -71,7 +71,8 @@ protected:
             for (const db::ColumnSpec& c : t.columns)
                 cols << (QLatin1Char('"') + c.name + QLatin1Char('"') + QLatin1Char(' ') + declaration(d, c))
                             .trimmed();
-            statements << QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+            statements
+                << QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
         }
         statements << QStringLiteral("CREATE INDEX \"Index\" ON \"Diary\" (\"Date\")")
                    << QStringLiteral("INSERT INTO \"DiarySettings\" (\"Score\") VALUES (0)");
@@ -87,23 +88,26 @@ protected:
     }
     QString password() const { return gMakeDbPassword(QStringLiteral("secret")); }
     void entry(const QDate& d, const char* title, bool collect) {
-        gConnection.execute(QStringLiteral("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Diary\", \"DiaryRTF\", "
-                                           "\"Score\", \"Collect\") VALUES (?, ?, ?, '', 60, ?)"),
-                            {d, QString::fromUtf8(title), QString::fromUtf8(title), collect ? trueValue_ : 0});
+        gConnection.execute(
+            QStringLiteral("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Diary\", \"DiaryRTF\", "
+                           "\"Score\", \"Collect\") VALUES (?, ?, ?, '', 60, ?)"),
+            {d, QString::fromUtf8(title), QString::fromUtf8(title), collect ? trueValue_ : 0});
         gDiaryCount += 1;
         gScoreTotal += 60;
     }
     // The stored Collect of an entry, as SQLite holds it: its type and value.
     static QString storedFlag(const char* title) {
         db::Recordset rs;
-        rs.open(QStringLiteral("SELECT \"Title\" AS t, typeof(\"Collect\") || ' ' || \"Collect\" AS v FROM \"Diary\""),
+        rs.open(QStringLiteral(
+                    "SELECT \"Title\" AS t, typeof(\"Collect\") || ' ' || \"Collect\" AS v FROM \"Diary\""),
                 gConnection);
         for (; !rs.eof(); rs.moveNext())
             if (rs.text(QStringLiteral("t")) == QString::fromUtf8(title)) return rs.text(QStringLiteral("v"));
         return {};
     }
     static void clickRow(QTreeWidget* lv, int row) {
-        QTest::mouseClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(row)).center());
+        QTest::mouseClick(lv->viewport(), Qt::LeftButton, {},
+                          lv->visualItemRect(lv->topLevelItem(row)).center());
         pumpEvents();
     }
     static void press(QWidget* link) { QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(3, 3)); }
@@ -215,7 +219,8 @@ void AccountFile::removeAFavourite(AccountFile& f) {
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_EQ(rows(p->favouritesList), QStringList{"1 雨后"});
     EXPECT_EQ(w.storedFlag("午后"), QStringLiteral("integer 0"));
-    EXPECT_EQ(w.rowsOf(kYesterday), (QList<QPair<QString, bool>>{{"早上", false}, {"午后", false}, {"夜里", false}}));
+    EXPECT_EQ(w.rowsOf(kYesterday),
+              (QList<QPair<QString, bool>>{{"早上", false}, {"午后", false}, {"夜里", false}}));
 }
 
 void AccountFile::favouritesOnly(AccountFile& f) {
@@ -239,26 +244,29 @@ void AccountFile::timetableAfterRestart(AccountFile& f) {
         t.commit();
         gRecordset.close();
     };
-    write(QStringLiteral("Term"),
-          [](int) {
-              gRecordset.setField(QStringLiteral("Begin"), QDate(2026, 2, 23));
-              gRecordset.setField(QStringLiteral("End"), QDate(2026, 7, 10));
-          },
-          1);
-    write(QStringLiteral("Col"),
-          [](int i) {
-              gRecordset.setField(QStringLiteral("Name"), QStringLiteral("D%1").arg(i));
-              gRecordset.setField(QStringLiteral("ColIsVisible"), i != 6);
-          },
-          7);
-    write(QStringLiteral("Row"),
-          [](int i) {
-              gRecordset.setField(QStringLiteral("Name"), QString::number(i));
-              gRecordset.setField(QStringLiteral("RowIsVisible"), i != 2);
-              gRecordset.setField(QStringLiteral("ClassBeginTime"), 480 + i * 60);
-              gRecordset.setField(QStringLiteral("ClassEndTime"), 525 + i * 60);
-          },
-          3);
+    write(
+        QStringLiteral("Term"),
+        [](int) {
+            gRecordset.setField(QStringLiteral("Begin"), QDate(2026, 2, 23));
+            gRecordset.setField(QStringLiteral("End"), QDate(2026, 7, 10));
+        },
+        1);
+    write(
+        QStringLiteral("Col"),
+        [](int i) {
+            gRecordset.setField(QStringLiteral("Name"), QStringLiteral("D%1").arg(i));
+            gRecordset.setField(QStringLiteral("ColIsVisible"), i != 6);
+        },
+        7);
+    write(
+        QStringLiteral("Row"),
+        [](int i) {
+            gRecordset.setField(QStringLiteral("Name"), QString::number(i));
+            gRecordset.setField(QStringLiteral("RowIsVisible"), i != 2);
+            gRecordset.setField(QStringLiteral("ClassBeginTime"), 480 + i * 60);
+            gRecordset.setField(QStringLiteral("ClassEndTime"), 525 + i * 60);
+        },
+        3);
 
     // A restart: the database opened afresh, the model read from it.
     gCloseDatabase();
@@ -296,7 +304,8 @@ TEST_P(StoredFormat, PagesReadTheEntriesAndTheTimetable) {
 INSTANTIATE_TEST_SUITE_P(
     Declarations, StoredFormat,
     ::testing::Combine(::testing::Values(Declared::OldNames, Declared::Plain, Declared::None),
-                       ::testing::Values(Road{"HomeDay", &AccountFile::homeDay}, Road{"ReviewDay", &AccountFile::reviewDay},
+                       ::testing::Values(Road{"HomeDay", &AccountFile::homeDay},
+                                         Road{"ReviewDay", &AccountFile::reviewDay},
                                          Road{"SearchByDate", &AccountFile::searchByDate},
                                          Road{"NumbersPerDay", &AccountFile::numbersPerDay},
                                          Road{"OpenAResult", &AccountFile::openAResult},
@@ -357,7 +366,8 @@ TEST_F(AccountFile, WeekdaysAndPeriodsStoredAsMinusOneAreVisible) {
 TEST_F(AccountFile, AQueryOfOurColumnsReadsThemAsTheirKinds) {
     remake(Declared::Plain);
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT \"Date\", \"Score\" FROM \"Diary\" WHERE \"Title\" = '午后'"), gConnection);
+    rs.open(QStringLiteral("SELECT \"Date\", \"Score\" FROM \"Diary\" WHERE \"Title\" = '午后'"),
+            gConnection);
     EXPECT_EQ(rs.field(QStringLiteral("Date")), QVariant(kYesterday));
     EXPECT_EQ(rs.field(QStringLiteral("Score")), QVariant(60));
 }

@@ -64,7 +64,6 @@ protected:
     QString key_ = QStringLiteral("k\r\ney");
 };
 
-
 TEST_F(DbRecordset, AddedAndUpdatedRowsSurviveReopenInTableOrder) {
     addEntry(kDay, QStringLiteral("one"), 10);
     addEntry(kDay.addDays(1), QStringLiteral("other day"));
@@ -438,8 +437,9 @@ TEST_F(DbRecordset, TheCacheSizeSaysWhichLongTextsAreReadAtOpen) {
     {
         db::Transaction t(gConnection);
         for (int i = 0; i < 2100; ++i)
-            gConnection.execute(QStringLiteral("INSERT INTO Diary (Date, Title, Diary, Score) VALUES (?, ?, ?, ?)"),
-                                {kDay.addDays(i % 31), QString::number(i), QStringLiteral("text %1").arg(i), i});
+            gConnection.execute(
+                QStringLiteral("INSERT INTO Diary (Date, Title, Diary, Score) VALUES (?, ?, ?, ?)"),
+                {kDay.addDays(i % 31), QString::number(i), QStringLiteral("text %1").arg(i), i});
         t.commit();
     }
     struct Case {

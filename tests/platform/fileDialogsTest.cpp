@@ -13,7 +13,8 @@ namespace {
 
 const QString kPictureFilter = QStringLiteral(
     "图形文件(*.bmp,*.ico,*.gif,*.jpg,*.jpeg,*.wmf,*.emf)|*.bmp;*.gif;*.jpg;*.jpeg;*.ico;*.wmf;*.emf|位图(*."
-    "bmp)|*.bmp|图标(*.ico)|*.ico|GIF(*.gif)|*.gif|JPEG(*.jpg,*.jpeg)|*.jpg;*.jpeg|元文件(*.wmf,*.emf)|*.wmf;*.emf");
+    "bmp)|*.bmp|图标(*.ico)|*.ico|GIF(*.gif)|*.gif|JPEG(*.jpg,*.jpeg)|*.jpg;*.jpeg|元文件(*.wmf,*.emf)|*.wmf;"
+    "*.emf");
 const QString kKeyFilter = QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*");
 
 } // namespace
@@ -36,19 +37,19 @@ TEST_P(FileDialogFilters, BecomeQtNameFilters) {
 
 INSTANTIATE_TEST_SUITE_P(
     Filters, FileDialogFilters,
-    ::testing::Values(
-        FilterCase{"KeyFiles", kKeyFilter, {"密匙文件 (*.eky) (*.eky)", "所有文件 (*.*) (*)"}},
-        FilterCase{"Pictures",
-                   kPictureFilter,
-                   {"图形文件(*.bmp,*.ico,*.gif,*.jpg,*.jpeg,*.wmf,*.emf) (*.bmp *.gif *.jpg *.jpeg *.ico *.wmf *.emf)",
-                    "位图(*.bmp) (*.bmp)", "图标(*.ico) (*.ico)", "GIF(*.gif) (*.gif)",
-                    "JPEG(*.jpg,*.jpeg) (*.jpg *.jpeg)", "元文件(*.wmf,*.emf) (*.wmf *.emf)"}},
-        FilterCase{"BlanksAroundPatterns", "文本| *.txt ; *.log ", {"文本 (*.txt *.log)"}},
-        FilterCase{"DescriptionWithoutPatterns", "全部", {"全部"}},
-        FilterCase{"DescriptionWithEmptyPatterns", "全部|", {"全部 (*)"}},
-        FilterCase{"ClosingBar", "文本|*.txt|", {"文本 (*.txt)"}},
-        FilterCase{"QtList", "Text (*.txt);;All (*)", {"Text (*.txt)", "All (*)"}},
-        FilterCase{"Empty", "", {}}),
+    ::testing::Values(FilterCase{"KeyFiles", kKeyFilter, {"密匙文件 (*.eky) (*.eky)", "所有文件 (*.*) (*)"}},
+                      FilterCase{"Pictures",
+                                 kPictureFilter,
+                                 {"图形文件(*.bmp,*.ico,*.gif,*.jpg,*.jpeg,*.wmf,*.emf) (*.bmp *.gif *.jpg "
+                                  "*.jpeg *.ico *.wmf *.emf)",
+                                  "位图(*.bmp) (*.bmp)", "图标(*.ico) (*.ico)", "GIF(*.gif) (*.gif)",
+                                  "JPEG(*.jpg,*.jpeg) (*.jpg *.jpeg)", "元文件(*.wmf,*.emf) (*.wmf *.emf)"}},
+                      FilterCase{"BlanksAroundPatterns", "文本| *.txt ; *.log ", {"文本 (*.txt *.log)"}},
+                      FilterCase{"DescriptionWithoutPatterns", "全部", {"全部"}},
+                      FilterCase{"DescriptionWithEmptyPatterns", "全部|", {"全部 (*)"}},
+                      FilterCase{"ClosingBar", "文本|*.txt|", {"文本 (*.txt)"}},
+                      FilterCase{"QtList", "Text (*.txt);;All (*)", {"Text (*.txt)", "All (*)"}},
+                      FilterCase{"Empty", "", {}}),
     [](const ::testing::TestParamInfo<FilterCase>& info) { return std::string(info.param.name); });
 
 class FileDialogOffer : public HomeTest {

@@ -301,8 +301,7 @@ TEST(RtfReader, HandWrittenFixtures) {
 TEST(RtfReader, HiddenAndDeletedTextSkippedFootnotesKept) {
     const std::vector<ReaderCase> cases = {
         {"hidden text", "{\\rtf1 a{\\v secret}b\\v c\\v0 d}", plain({"abd"})},
-        {"hidden bytes, unicode and breaks", "{\\rtf1 a{\\v \\'e9\\u20320?\\tab x\\par y}b}",
-         plain({"ab"})},
+        {"hidden bytes, unicode and breaks", "{\\rtf1 a{\\v \\'e9\\u20320?\\tab x\\par y}b}", plain({"ab"})},
         {"plain ends hidden text", "{\\rtf1 a\\v b\\plain c}", plain({"ac"})},
         {"deleted revision", "{\\rtf1 keep{\\deleted\\revauth1 gone}{\\revised new}\\deleted x\\deleted0 y}",
          plain({"keepnewy"})},
@@ -311,8 +310,7 @@ TEST(RtfReader, HiddenAndDeletedTextSkippedFootnotesKept) {
          "{\\rtf1 Main{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} Note.} text.\\par Next}",
          plain({"Main text. Note.", "Next"})},
         {"two footnotes and a multi-paragraph one",
-         "{\\rtf1 A{\\footnote one}B{\\footnote two\\par more}\\par C}",
-         plain({"AB one two more", "C"})},
+         "{\\rtf1 A{\\footnote one}B{\\footnote two\\par more}\\par C}", plain({"AB one two more", "C"})},
         {"footnote in the last paragraph", "{\\rtf1 end{\\footnote\\b fn}}",
          docOf({para(Align::Left, {rtf::Run{"end ", {}}, rtf::Run{"fn", fmt("", 0, "b")}})})},
         {"footnote keeps the paragraph's alignment", "{\\rtf1\\qc mid{\\footnote\\pard\\qr note}\\par}",

@@ -111,7 +111,9 @@ protected:
         return QString();
     }
 
-    QString icon() { return home().path() + QStringLiteral("/data/icons/hicolor/scalable/apps/rededera.svg"); }
+    QString icon() {
+        return home().path() + QStringLiteral("/data/icons/hicolor/scalable/apps/rededera.svg");
+    }
 
     QString ship, pf, menu;
     int status = -1; // the wizard's exit status after run()
@@ -262,9 +264,9 @@ TEST_F(SetupTest, MissingProgramIsReportedNotCalledDone) {
 TEST_F(SetupTest, TheShortcutNeverPointsAtACopyLeftByAnEarlierRun) {
     struct Case {
         const char* name;
-        QStringList shipped;     // beside the wizard now
-        QStringList leftBefore;  // in the program folder from an earlier run
-        QString target;          // the shortcut's target, or empty for none
+        QStringList shipped;    // beside the wizard now
+        QStringList leftBefore; // in the program folder from an earlier run
+        QString target;         // the shortcut's target, or empty for none
     } cases[] = {
         {"program gone from beside the wizard", {}, {"Rededera"}, QString()},
         {"launcher gone from beside the wizard", {"Rededera"}, {"Rededera", "Kestrove"}, "Rededera"},
@@ -305,8 +307,8 @@ TEST_F(SetupTest, EveryFailureSaysWhyAndEndsWithAFailureStatus) {
          "未能创建文件夹 " + dest() + " 。", systemText(EEXIST)},
         {"menu folder's parent is a file", [&] { writeFile(home().path() + "/menu", "x"); }, false, true,
          "未能创建快捷方式 " + link() + " 。", notADir},
-        {"icon folder's parent is a file", [&] { writeFile(home().path() + "/data/icons", "x"); }, false, true,
-         "未能安装图标 " + icon() + " 。", notADir},
+        {"icon folder's parent is a file", [&] { writeFile(home().path() + "/data/icons", "x"); }, false,
+         true, "未能安装图标 " + icon() + " 。", notADir},
         {"program copy blocked by a folder", [&] { QDir().mkpath(dest() + "Rededera/x"); }, true, false,
          "未能复制 " + ship + "Rededera 。", QString()},
         {"launcher copy blocked by a folder",
@@ -315,8 +317,8 @@ TEST_F(SetupTest, EveryFailureSaysWhyAndEndsWithAFailureStatus) {
              QDir().mkpath(dest() + "Kestrove/x");
          },
          true, false, "未能复制 " + ship + "Kestrove 。", QString()},
-        {"manifest blocked by a folder", [&] { QDir().mkpath(dest() + "Rededera.exe.manifest/x"); }, true, false,
-         "未能写入 " + dest() + "Rededera.exe.manifest 。", QString()},
+        {"manifest blocked by a folder", [&] { QDir().mkpath(dest() + "Rededera.exe.manifest/x"); }, true,
+         false, "未能写入 " + dest() + "Rededera.exe.manifest 。", QString()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
