@@ -9,6 +9,7 @@
 #include "core/gLinkLabel.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gStartup.h"
@@ -86,7 +87,8 @@ frmCreateAccount::~frmCreateAccount() = default;
 
 void frmCreateAccount::formLoad() {
     // The picture is optional decoration: a build without it still works.
-    if (gHasResPicture(gResKind::Bitmap, 120)) background_ = gLoadResPicture(120);
+    if (gHasResPicture(gResKind::Bitmap, Res::WelcomeBackground))
+        background_ = gLoadResPicture(Res::WelcomeBackground);
     gSetHandCursor(this);
 }
 

@@ -9,6 +9,7 @@
 #include "core/gMsgBox.h"
 #include "core/gOptions.h"
 #include "core/gPageSwitch.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -101,7 +102,8 @@ frmLock::frmLock(QWidget* parent) : QWidget(parent) {
 frmLock::~frmLock() = default;
 
 void frmLock::formLoad() {
-    if (gHasResPicture(gResKind::Bitmap, 121)) background_ = gLoadResPicture(121, gResKind::Bitmap, size());
+    if (gHasResPicture(gResKind::Bitmap, Res::LockBackground))
+        background_ = gLoadResPicture(Res::LockBackground, gResKind::Bitmap, size());
 }
 
 void frmLock::paintEvent(QPaintEvent* e) {

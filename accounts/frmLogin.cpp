@@ -11,6 +11,7 @@
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
 #include "core/gOptions.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -148,7 +149,7 @@ frmLogin::frmLogin(QWidget* parent) : QWidget(parent) {
     passwordOnlyPanel->setGeometry(gPxRect(0, kPanelTop, kClientWidth, kPanelHeight));
     pictureLabel = makeLabel(passwordOnlyPanel, "Image4", {}, gPxRect(360, 60, 1080, 1080));
     pictureLabel->setScaledContents(true);
-    pictureLabel->setCursor(gLoadResCursor(101));
+    pictureLabel->setCursor(gLoadResCursor(Res::HandCursor));
     nameLabel = makeLabel(passwordOnlyPanel, "Label2", {}, gPxRect(1680, 60, 3960, 330));
     QFont bold = nameLabel->font();
     bold.setBold(true);
@@ -198,7 +199,8 @@ frmLogin::frmLogin(QWidget* parent) : QWidget(parent) {
 frmLogin::~frmLogin() = default;
 
 void frmLogin::formLoad() {
-    if (gHasResPicture(gResKind::Bitmap, 122)) background_ = gLoadResPicture(122);
+    if (gHasResPicture(gResKind::Bitmap, Res::SignInBackground))
+        background_ = gLoadResPicture(Res::SignInBackground);
     passwordOnlyEdit->clear();
     const bool passwordOnly = gOption(Option::PasswordOnlySignIn);
     passwordOnlyPanel->setVisible(passwordOnly);

@@ -11,6 +11,7 @@
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
 #include "core/gPageSwitch.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
@@ -279,7 +280,8 @@ void frmUser::formLoad() {
     step([this] { gSetHandCursor(this); });
     step([this] {
         for (int n = 0; n < 12; ++n)
-            setCellPicture(n / 7, n % 7, gLoadResPicture(101 + n, gResKind::Bitmap, QSize(48, 48)));
+            setCellPicture(n / 7, n % 7,
+                           gLoadResPicture(Res::FirstAccountPicture + n, gResKind::Bitmap, QSize(48, 48)));
         setCellPicture(1, 5, {});
         setCellPicture(1, 6, {});
     });

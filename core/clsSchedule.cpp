@@ -4,6 +4,7 @@
 #include "core/gClock.h"
 #include "core/gConvert.h"
 #include "core/gDatabase.h"
+#include "core/gResIds.h"
 #include "core/gState.h"
 #include "core/gStrings.h"
 #include "core/gWeek.h"
@@ -60,7 +61,7 @@ void clsSchedule::loadCols() {
     if (k > 0) return;
     for (k = 1; k <= 7; ++k) {
         clsCol c;
-        c.Name = gLoadResString(1000 + k);
+        c.Name = gLoadResString(Res::WeekdayNameBase + k);
         c.ColIsVisible = true;
         c.Index = qint16(k);
         gCol.add(c, key(k));
@@ -81,9 +82,9 @@ void clsSchedule::loadRows() {
     if (k > 0) return;
     for (k = 1; k <= 10; ++k) {
         clsRow r;
-        r.Name = gLoadResString(1007 + k);
-        r.ClassBeginTime = qint16(gVal(gLoadResString(1017 + k)));
-        r.ClassEndTime = qint16(gVal(gLoadResString(1027 + k)));
+        r.Name = gLoadResString(Res::PeriodNameBase + k);
+        r.ClassBeginTime = qint16(gVal(gLoadResString(Res::PeriodBeginBase + k)));
+        r.ClassEndTime = qint16(gVal(gLoadResString(Res::PeriodEndBase + k)));
         r.RowIsVisible = true;
         r.Index = qint16(k);
         gRow.add(r, key(k));

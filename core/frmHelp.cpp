@@ -3,6 +3,7 @@
 #include "core/gError.h"
 #include "core/gForms.h"
 #include "core/gLinkLabel.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gStrings.h"
 #include "core/gTwips.h"
@@ -82,8 +83,8 @@ void frmHelp::showText(int textId) {
 }
 
 void frmHelp::gShowMain() {
-    setLabel0(gLoadResString(701));
-    for (int i = 702; i <= 706; ++i) {
+    setLabel0(gLoadResString(Res::HelpHeading));
+    for (int i = Res::FirstHelpTopic; i <= Res::LastHelpTopic; ++i) {
         QLabel* l = labels_.value(i);
         if (!l) {
             auto* link = new gLinkLabel(gLoadResString(i), this);
@@ -104,18 +105,18 @@ void frmHelp::gShowMain() {
 }
 
 void frmHelp::topicClicked(int index) {
-    if (index < 701) return;
-    setLabel0(gLoadResString(index + 50));
+    if (index < Res::FirstHelpTopic) return;
+    setLabel0(gLoadResString(index + Res::HelpTextOffset));
     const int h = labels_.value(0)->height();
     if (gTwips(h) > 660) setClientHeightTwips(gClientHeightTwips(gTwips(h) + 1875));
-    for (int i = 702; i <= 706; ++i)
+    for (int i = Res::FirstHelpTopic; i <= Res::LastHelpTopic; ++i)
         if (QLabel* l = labels_.value(i)) l->hide();
     backLink->show();
 }
 
 void frmHelp::back() {
-    setLabel0(gLoadResString(701));
-    for (int i = 702; i <= 706; ++i)
+    setLabel0(gLoadResString(Res::HelpHeading));
+    for (int i = Res::FirstHelpTopic; i <= Res::LastHelpTopic; ++i)
         if (QLabel* l = labels_.value(i)) l->show();
     setClientHeightTwips(gClientHeightTwips(kBrowserFormHeight));
     backLink->hide();
@@ -132,7 +133,7 @@ void frmHelp::paintEvent(QPaintEvent* e) {
     p.fillRect(rect(), Qt::white);
     if (background_.isNull()) {
         try {
-            background_ = gLoadResPicture(123, gResKind::Bitmap);
+            background_ = gLoadResPicture(Res::DialogBackground, gResKind::Bitmap);
         } catch (...) {
         }
     }

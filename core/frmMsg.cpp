@@ -2,6 +2,7 @@
 
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gTwips.h"
@@ -10,6 +11,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+
+#include <iterator>
 
 namespace {
 constexpr int kButtonWidth = 1095, kButtonHeight = 350, kButtonTop = 160;
@@ -21,21 +24,32 @@ QString displayText(QString t) {
     return t;
 }
 
-// Captions, count, default and cancel button (1..3; 0: none) of each button set.
+// Captions, count, default and cancel button (gMsgPress::First..Third, or
+// None for a set that Escape cannot close) of each button set.
 struct Layout {
     const char* captions[3];
     int count, def, cancel;
 };
 
-const Layout kLayouts[8] = {
-    {{"关闭", nullptr, nullptr}, 1, 1, 1},           {{"确定", "取消", nullptr}, 2, 1, 2},
-    {{"中止(&A)", "重试(&R)", "忽略(&I)"}, 3, 1, 0}, {{"是(&Y)", "否(&N)", "取消"}, 3, 1, 3},
-    {{"是(&Y)", "否(&N)", nullptr}, 2, 1, 2},        {{"重试(&R)", "取消", nullptr}, 2, 1, 2},
-    {{"导入密匙", "重新创建", "取消"}, 3, 1, 3},     {{"重新创建", "指定位置", "关闭"}, 3, 3, 3},
+using namespace gMsgPress;
+const Layout kLayouts[] = {
+    /* Close */ {{"关闭", nullptr, nullptr}, 1, First, First},
+    /* OkCancel */ {{"确定", "取消", nullptr}, 2, First, Second},
+    /* AbortRetryIgnore */ {{"中止(&A)", "重试(&R)", "忽略(&I)"}, 3, First, None},
+    /* YesNoCancel */ {{"是(&Y)", "否(&N)", "取消"}, 3, First, Third},
+    /* YesNo */ {{"是(&Y)", "否(&N)", nullptr}, 2, First, Second},
+    /* RetryCancel */ {{"重试(&R)", "取消", nullptr}, 2, First, Second},
+    /* ImportRecreateCancel */ {{"导入密匙", "重新创建", "取消"}, 3, First, Third},
+    /* RecreateLocateClose */ {{"重新创建", "指定位置", "关闭"}, 3, Third, Third},
 };
+static_assert(std::size(kLayouts) == gButtonSet::RecreateLocateClose + 1);
+
+// The buttons' left edges in twips, by how many the set has: right-aligned.
+constexpr int kButtonLefts[3][3] = {{4320, 0, 0}, {3120, 4320, 0}, {1920, 3120, 4320}};
 
 const Layout& layoutOf(int set) {
-    return kLayouts[(set >= 0 && set <= 7) ? set : 0];
+    return kLayouts[(set >= gButtonSet::Close && set <= gButtonSet::RecreateLocateClose) ? set
+                                                                                         : gButtonSet::Close];
 }
 } // namespace
 
@@ -120,19 +134,18 @@ void frmMsg::setLabelText(const QString& text) {
 
 void frmMsg::setupMessage(int kind, const QString& text, int buttonSet, bool hasHelp) {
     setLabelText(text);
-    if (kind >= 1 && kind <= 4)
-        kindIcon->setPixmap(gLoadResPicture(100 + kind, gResKind::Icon, QSize(32, 32)));
+    if (kind >= gMsgKind::Error && kind <= gMsgKind::Information)
+        kindIcon->setPixmap(gLoadResPicture(Res::KindIconBase + kind, gResKind::Icon, QSize(32, 32)));
     helpLink->setText(QStringLiteral("帮助"));
     helpLink->adjustSize();
     helpLink->move(gPxPoint(120, 240));
 
     const Layout& l = layoutOf(buttonSet);
     QPushButton* buttons[3] = {firstButton, secondButton, thirdButton};
-    static const int lefts[3][3] = {{4320, 0, 0}, {3120, 4320, 0}, {1920, 3120, 4320}};
     for (int i = 0; i < 3; ++i) {
         if (i < l.count) {
             buttons[i]->setText(QString::fromUtf8(l.captions[i]));
-            buttons[i]->move(gPxPoint(lefts[l.count - 1][i], kButtonTop));
+            buttons[i]->move(gPxPoint(kButtonLefts[l.count - 1][i], kButtonTop));
             buttons[i]->show();
         } else {
             buttons[i]->hide();
@@ -146,9 +159,9 @@ void frmMsg::setupMessage(int kind, const QString& text, int buttonSet, bool has
 
 void frmMsg::setupError(const QString& text) {
     setLabelText(text);
-    kindIcon->setPixmap(gLoadResPicture(101, gResKind::Icon, QSize(32, 32)));
+    kindIcon->setPixmap(gLoadResPicture(Res::ErrorIcon, gResKind::Icon, QSize(32, 32)));
     firstButton->setText(QStringLiteral("关闭"));
-    firstButton->move(gPxPoint(4320, kButtonTop));
+    firstButton->move(gPxPoint(kButtonLefts[0][0], kButtonTop));
     firstButton->setDefault(true);
     firstButton->show();
     firstButton->setFocus();
@@ -183,7 +196,7 @@ void frmMsg::paintEvent(QPaintEvent* e) {
     p.fillRect(rect(), Qt::white);
     if (background_.isNull()) {
         try {
-            background_ = gLoadResPicture(123, gResKind::Bitmap);
+            background_ = gLoadResPicture(Res::DialogBackground, gResKind::Bitmap);
         } catch (...) {
         }
     }

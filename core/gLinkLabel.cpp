@@ -1,5 +1,6 @@
 #include "core/gLinkLabel.h"
 
+#include "core/gResIds.h"
 #include "core/gResources.h"
 
 #include <QMouseEvent>
@@ -27,7 +28,7 @@ int gShiftState(Qt::KeyboardModifiers m) {
 
 gLinkLabel::gLinkLabel(const QString& text, QWidget* parent, bool highlight) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
-    setCursor(gLoadResCursor(101));
+    setCursor(gLoadResCursor(Res::HandCursor));
     setHighlight(highlight);
 }
 
@@ -52,7 +53,7 @@ bool gLinkLabel::event(QEvent* e) {
 void gLinkLabel::changeEvent(QEvent* e) {
     if (e->type() == QEvent::EnabledChange) {
         if (isEnabled())
-            setCursor(gLoadResCursor(101));
+            setCursor(gLoadResCursor(Res::HandCursor));
         else
             unsetCursor();
     }

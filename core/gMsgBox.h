@@ -13,6 +13,11 @@ constexpr quint8 None = 0, OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5,
 constexpr quint8 First = 8, Second = 9, Third = 10;
 } // namespace gMsgResult
 
+// A message's kind, the digit its text begins with; it chooses the box's icon.
+namespace gMsgKind {
+constexpr int Error = 1, Warning = 2, Question = 3, Information = 4;
+} // namespace gMsgKind
+
 // Button sets of gMsgBox, named by their buttons.
 namespace gButtonSet {
 constexpr int Close = 0, OkCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5;

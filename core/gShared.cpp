@@ -1,5 +1,6 @@
 #include "core/gShared.h"
 
+#include "core/gResIds.h"
 #include "core/gResources.h"
 
 #include <QWidget>
@@ -9,7 +10,7 @@ void gSetHandCursor(QWidget* form) {
     const auto children = form->findChildren<QWidget*>();
     for (QWidget* w : children) {
         if (w->objectName().startsWith(QLatin1String("lblCmd"), Qt::CaseSensitive))
-            w->setCursor(gLoadResCursor(101));
+            w->setCursor(gLoadResCursor(Res::HandCursor));
     }
 }
 

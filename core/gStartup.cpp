@@ -3,6 +3,7 @@
 #include "core/gError.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gResIds.h"
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gStrings.h"
@@ -56,7 +57,7 @@ QString gManifestFile() {
 }
 
 bool gWriteManifest(const QString& path) {
-    const QByteArray text = (gLoadResString(1000) + QStringLiteral("\r\n")).toUtf8();
+    const QByteArray text = (gLoadResString(Res::ManifestText) + QStringLiteral("\r\n")).toUtf8();
     QSaveFile f(path);
     // Unbuffered: a short write must show in write()'s result (see scrambled::writeFile).
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;

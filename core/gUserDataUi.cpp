@@ -2,6 +2,7 @@
 
 #include "core/gError.h"
 #include "core/gMsgBox.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
@@ -24,7 +25,8 @@ bool gLoadUserData() {
 QPixmap gLoadUserPicture(int pictureIndex) {
     try {
         if (pictureIndex == 12) {
-            if (!QFileInfo(gPictureFile).isFile()) return gLoadResPicture(113, gResKind::Bitmap);
+            if (!QFileInfo(gPictureFile).isFile())
+                return gLoadResPicture(Res::OwnPictureMissing, gResKind::Bitmap);
             // The copy keeps no extension of its own; the content says what it is.
             QImageReader reader(gPictureFile);
             reader.setDecideFormatFromContent(true);
@@ -32,7 +34,7 @@ QPixmap gLoadUserPicture(int pictureIndex) {
             if (image.isNull()) gRaise(gErr::InvalidPicture);
             return QPixmap::fromImage(image);
         }
-        return gLoadResPicture(101 + pictureIndex, gResKind::Bitmap);
+        return gLoadResPicture(Res::FirstAccountPicture + pictureIndex, gResKind::Bitmap);
     } catch (...) {
         gShowErrorBox(true);
         return {};

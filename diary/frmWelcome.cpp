@@ -13,6 +13,7 @@
 #include "core/gLinkLabel.h"
 #include "core/gOptions.h"
 #include "core/gPageSwitch.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
@@ -83,7 +84,7 @@ frmWelcome::frmWelcome() {
         makeLabel(this, "Label7", QStringLiteral("当前记录心情的平均分数"), gPxRect(1290, 1080, 3510, 300));
 
     courseImage = makeLabel(this, "Image3", {}, gPxRect(4920, 120, 480, 480));
-    courseImage->setPixmap(gLoadResPicture(107, gResKind::Icon, QSize(32, 32)));
+    courseImage->setPixmap(gLoadResPicture(Res::NoClassesIcon, gResKind::Icon, QSize(32, 32)));
     courseLabel = makeLabel(this, "Label2", QStringLiteral("没有课程安排。"), gPxRect(5520, 135, 5200, 1440));
     courseLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // One class a line, cut to the label rather than wrapped out of it.
@@ -219,10 +220,10 @@ QString frmWelcome::courseSummary() {
     }
 
     if (c > 1) {
-        courseImage->setPixmap(gLoadResPicture(106, gResKind::Icon, QSize(32, 32)));
+        courseImage->setPixmap(gLoadResPicture(Res::ClassesTodayIcon, gResKind::Icon, QSize(32, 32)));
         return text;
     }
-    courseImage->setPixmap(gLoadResPicture(107, gResKind::Icon, QSize(32, 32)));
+    courseImage->setPixmap(gLoadResPicture(Res::NoClassesIcon, gResKind::Icon, QSize(32, 32)));
     return QStringLiteral("没有课程安排。");
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/gConvert.h"
 #include "core/gError.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gTwips.h"
@@ -52,7 +53,7 @@ frmAbout::frmAbout() {
 }
 
 void frmAbout::formLoad() {
-    picture_ = gLoadResPicture(120, gResKind::Bitmap, size());
+    picture_ = gLoadResPicture(Res::WelcomeBackground, gResKind::Bitmap, size());
     showAtStartCheck->setChecked(gVal(settings::get(kApp, kSection, kKey, QStringLiteral("1"))) == 1);
     versionLabel->setText(QStringLiteral("版本:%1.%2.%3")
                               .arg(REDEDERA_VERSION_MAJOR)

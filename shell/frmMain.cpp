@@ -7,6 +7,7 @@
 #include "core/gError.h"
 #include "core/gMsgBox.h"
 #include "core/gOptions.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
@@ -306,7 +307,7 @@ void frmMain::formLoad() {
     // Drawn at the sizes desktops ask for, so the icon never depends on an SVG icon engine.
     trayIcon = QIcon();
     for (int side : {16, 22, 24, 32, 48, 64})
-        trayIcon.addPixmap(gLoadResPicture(105, gResKind::Icon, QSize(side, side)));
+        trayIcon.addPixmap(gLoadResPicture(Res::ProgramIcon, gResKind::Icon, QSize(side, side)));
     setWindowIcon(trayIcon);
     hoverIndex_ = -1;
 

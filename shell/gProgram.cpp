@@ -2,6 +2,7 @@
 
 #include "core/gForms.h"
 #include "core/gMain.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 
@@ -42,7 +43,7 @@ QIcon gProgramIcon() {
     // Drawn at the sizes desktops ask for, so the icon never depends on an SVG icon engine.
     QIcon icon;
     for (int side : {16, 22, 24, 32, 48, 64, 128})
-        icon.addPixmap(gLoadResPicture(105, gResKind::Icon, QSize(side, side)));
+        icon.addPixmap(gLoadResPicture(Res::ProgramIcon, gResKind::Icon, QSize(side, side)));
     return icon;
 }
 

@@ -5,6 +5,7 @@
 #include "core/gError.h"
 #include "core/gMsgBox.h"
 #include "core/gOptions.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gShared.h"
 #include "core/gState.h"
@@ -172,7 +173,7 @@ frmScheRemind::frmScheRemind() {
 
 void frmScheRemind::formLoad() {
     lastDate_ = gToday();
-    picture_ = gLoadResPicture(124, gResKind::Bitmap, QSize(width(), width() * 17 / 20));
+    picture_ = gLoadResPicture(Res::ClassPicture, gResKind::Bitmap, QSize(width(), width() * 17 / 20));
     gSetTopMost(this, true);
     // The first check runs at once; it then moves the checks onto minute boundaries.
     checkTimer->setInterval(10);

@@ -3,6 +3,7 @@
 #include "core/gClock.h"
 #include "core/gDialogKeys.h"
 #include "core/gError.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -93,7 +94,7 @@ frmScheReport::frmScheReport() {
 }
 
 void frmScheReport::formLoad() {
-    picture_ = gLoadResPicture(124, gResKind::Bitmap, QSize(width(), width() * 17 / 20));
+    picture_ = gLoadResPicture(Res::ClassPicture, gResKind::Bitmap, QSize(width(), width() * 17 / 20));
     titleLabel->setText(QStringLiteral("今天（") + gToday().toString(QStringLiteral("MM 月 dd 日")) +
                         QStringLiteral("）的课程："));
     for (int c = 0; c < 4; ++c)

@@ -13,6 +13,7 @@
 #include "core/clsSchedule.h"
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -181,7 +182,7 @@ frmSchedule::frmSchedule() {
     menuPanel->setGeometry(gPxRect(kMenuClosed, kMenuTop, kMenuWidth, 4 * kEntryHeight));
 
     static const char* captions[] = {"课程表", "基础选项", "新课程", "所有课程"};
-    const QCursor hand = gLoadResCursor(101);
+    const QCursor hand = gLoadResCursor(Res::HandCursor);
     for (int i = 0; i < 4; ++i) {
         menuIconPictures[i] = picture(QStringLiteral("tab%1").arg(i), QSize(32, 32));
         menuIconHighlights[i] = highlighted(menuIconPictures[i]);

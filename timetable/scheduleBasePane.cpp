@@ -16,6 +16,7 @@
 #include "core/gError.h"
 #include "core/gFormParts.h"
 #include "core/gMsgBox.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -81,7 +82,7 @@ scheduleBasePane::scheduleBasePane(QWidget* parent) : QFrame(parent) {
         weekdayChecks[i] = box;
         auto* name = gNewLabel(this, QStringLiteral("星期×"), 440, top, 2300, 300);
         name->setObjectName(QStringLiteral("Label9_%1").arg(i));
-        name->setCursor(gLoadResCursor(101));
+        name->setCursor(gLoadResCursor(Res::HandCursor));
         name->setToolTip(QStringLiteral("单击修改名称"));
         name->installEventFilter(this);
         weekdayLabels[i] = name;
@@ -178,7 +179,8 @@ void scheduleBasePane::showVisibility(int row) {
         periodGrid->setCellWidget(row - 1, 0, pic);
     }
     const bool visible = cell(row, 4) == QStringLiteral("True");
-    pic->setPixmap(gLoadResPicture(visible ? 201 : 200, gResKind::Bitmap, QSize(16, 16)));
+    pic->setPixmap(
+        gLoadResPicture(visible ? Res::ShownMark : Res::HiddenMark, gResKind::Bitmap, QSize(16, 16)));
     pic->setProperty("visiblePeriod", visible);
 }
 

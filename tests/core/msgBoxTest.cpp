@@ -5,6 +5,7 @@
 #include "core/gForms.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gResIds.h"
 #include "core/gState.h"
 #include "core/gStrings.h"
 #include "core/gTwips.h"
@@ -330,7 +331,7 @@ TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_FALSE(help->isModal());
-    EXPECT_EQ(help->label(0)->text(), gLoadResString(701));
+    EXPECT_EQ(help->label(0)->text(), gLoadResString(Res::HelpHeading));
     EXPECT_EQ(help->height(), gPx(3500 - 480));
     for (int i = 702; i <= 706; ++i) {
         ASSERT_NE(help->label(i), nullptr);
@@ -350,7 +351,7 @@ TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
     EXPECT_EQ(help->backLink->text(), "返回");
 
     QTest::mouseClick(help->backLink, Qt::LeftButton);
-    EXPECT_EQ(help->label(0)->text(), gLoadResString(701));
+    EXPECT_EQ(help->label(0)->text(), gLoadResString(Res::HelpHeading));
     for (int i = 702; i <= 706; ++i)
         EXPECT_TRUE(help->label(i)->isVisible());
     EXPECT_EQ(help->height(), gPx(3500 - 480));

@@ -3,6 +3,7 @@
 #include "core/gClock.h"
 #include "core/gMsgBox.h"
 #include "core/gOptions.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gUserData.h"
@@ -392,7 +393,7 @@ TEST_F(ProfileUserPicture, BuiltInPicturesAreDistinctAvatars) {
 }
 
 TEST_F(ProfileUserPicture, OwnPictureIsReadByContentOrThePlaceholderWhileMissing) {
-    EXPECT_EQ(imageOf(gLoadUserPicture(12)), imageOf(gLoadResPicture(113)));
+    EXPECT_EQ(imageOf(gLoadUserPicture(12)), imageOf(gLoadResPicture(Res::OwnPictureMissing)));
 
     QImage own(20, 10, QImage::Format_ARGB32);
     own.fill(QColor(10, 200, 30));

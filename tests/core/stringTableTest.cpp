@@ -1,3 +1,4 @@
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gStrings.h"
 
@@ -65,7 +66,7 @@ TEST(Resources, EveryPictureLoadsAndTheKindsStayApart) {
         EXPECT_FALSE(gLoadResPicture(id, gResKind::Icon, QSize(32, 32)).isNull()) << id;
     }
     EXPECT_FALSE(gLoadResPicture(123, gResKind::Bitmap).isNull());
-    EXPECT_EQ(gLoadResCursor(101).shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(gLoadResCursor(Res::HandCursor).shape(), Qt::PointingHandCursor);
     EXPECT_THROW(gLoadResPicture(9999, gResKind::Bitmap), std::exception);
 
     // Every picture compiled in renders, whoever drew it.

@@ -4,6 +4,7 @@
 #include "controls/scheduleText.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -31,7 +32,7 @@ TEST_F(EditorPage, ControlsCarryTheirCaptions) {
     EXPECT_EQ(e->firstLineAsTitleLink->text(), QStringLiteral("第一行设置为标题"));
     EXPECT_EQ(e->saveButton->text(), QStringLiteral("保存(&S)"));
     EXPECT_EQ(e->cancelButton->text(), QStringLiteral("取消"));
-    EXPECT_EQ(e->firstLineAsTitleLink->cursor().shape(), gLoadResCursor(101).shape());
+    EXPECT_EQ(e->firstLineAsTitleLink->cursor().shape(), gLoadResCursor(Res::HandCursor).shape());
     EXPECT_FALSE(e->draftNoticeLabel->isVisibleTo(e));
     EXPECT_EQ(e->parentWidget()->parentWidget(), main_->centralWidget());
 }

@@ -6,6 +6,7 @@
 #include "controls/scheduleMonthView.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
+#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
@@ -291,7 +292,8 @@ TEST_F(ReviewTest, LinkLabelsHaveTheHandCursor) {
     frmReview* p = openReview();
     for (gLinkLabel* l :
          {p->addLink, p->editLink, p->deleteLink, p->favouriteLink, p->printLink, p->backLink})
-        EXPECT_EQ(l->cursor().shape(), gLoadResCursor(101).shape()) << l->objectName().toStdString();
+        EXPECT_EQ(l->cursor().shape(), gLoadResCursor(Res::HandCursor).shape())
+            << l->objectName().toStdString();
 }
 
 // ---- counter and bar arithmetic ----

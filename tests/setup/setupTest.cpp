@@ -3,6 +3,7 @@
 #include "setupMsgBox.h"
 #include "setupWizard.h"
 
+#include "core/gResIds.h"
 #include "core/gStrings.h"
 #include "testSupport.h"
 
@@ -123,8 +124,8 @@ protected:
 
 TEST(SetupManifest, OwnCopyIsTheMainProgramsText) {
     // The wizard carries its own copy; it must not drift from the program's.
-    EXPECT_EQ(manifestText().toUtf8(), gLoadResString(1000).toUtf8());
-    EXPECT_EQ(manifestFileBytes(), gLoadResString(1000).toUtf8() + "\r\n\r\n");
+    EXPECT_EQ(manifestText().toUtf8(), gLoadResString(Res::ManifestText).toUtf8());
+    EXPECT_EQ(manifestFileBytes(), gLoadResString(Res::ManifestText).toUtf8() + "\r\n\r\n");
     EXPECT_FALSE(manifestText().contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
 }
 
