@@ -226,14 +226,15 @@ TEST_F(SchedulePageWeekTest, MenuCaptionsSwitchPanes) {
     open();
     const char* captions[] = {"课程表", "基础选项", "新课程", "所有课程"};
     QFrame* frames[] = {page_->weekPane, page_->basePane, page_->courseEditorPane, page_->courseListPane};
-    for (int i : {1, 2, 3, 0}) {
+    for (int i : {SchedulePane::BaseSettings, SchedulePane::NewCourse, SchedulePane::AllCourses,
+                  SchedulePane::Week}) {
         EXPECT_EQ(page_->menuCaptions[i]->text(), QString::fromUtf8(captions[i]));
         release(page_->menuCaptions[i], Qt::RightButton);
         release(page_->menuCaptions[i], Qt::LeftButton);
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(frames[k]->isVisible(), k == i) << i << " " << k;
     }
-    page_->gChangeFrame(7);
+    page_->gChangeFrame(7); // a number that names no pane shows none
     for (QFrame* f : frames)
         EXPECT_FALSE(f->isVisible());
 }
