@@ -86,16 +86,16 @@ bool frmSuspend::eventFilter(QObject* watched, QEvent* e) {
     if (watched != picture) return QWidget::eventFilter(watched, e);
     switch (e->type()) {
     case QEvent::MouseButtonPress:
-        gGuard([&] { Image1_MouseDown(static_cast<QMouseEvent*>(e)); });
+        gGuard([&] { picture_MouseDown(static_cast<QMouseEvent*>(e)); });
         return true;
     case QEvent::MouseMove:
-        gGuard([&] { Image1_MouseMove(static_cast<QMouseEvent*>(e)); });
+        gGuard([&] { picture_MouseMove(static_cast<QMouseEvent*>(e)); });
         return true;
     case QEvent::MouseButtonRelease:
-        gGuard([&] { Image1_MouseUp(static_cast<QMouseEvent*>(e)); });
+        gGuard([&] { picture_MouseUp(static_cast<QMouseEvent*>(e)); });
         return true;
     case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) gGuard([this] { Image1_DblClick(); });
+        if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) gGuard([this] { picture_DblClick(); });
         return true;
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -105,7 +105,7 @@ bool frmSuspend::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(e);
         drop->acceptProposedAction();
-        Image1_OLEDragDrop(drop->mimeData());
+        picture_OLEDragDrop(drop->mimeData());
         return true;
     }
     default:
@@ -113,31 +113,31 @@ bool frmSuspend::eventFilter(QObject* watched, QEvent* e) {
     }
 }
 
-void frmSuspend::Image1_MouseDown(QMouseEvent* e) {
+void frmSuspend::picture_MouseDown(QMouseEvent* e) {
     drag_ = e->position().toPoint();
     dragging_ = e->button() == Qt::LeftButton;
 }
 
-void frmSuspend::Image1_MouseMove(QMouseEvent* e) {
+void frmSuspend::picture_MouseMove(QMouseEvent* e) {
     if (!dragging_) return;
     // The picture follows the pointer.
     const QPoint at = e->position().toPoint();
     move(x() + at.x() - drag_.x(), y() + at.y() - drag_.y());
 }
 
-void frmSuspend::Image1_MouseUp(QMouseEvent* e) {
+void frmSuspend::picture_MouseUp(QMouseEvent* e) {
     dragging_ = false;
     if (e->button() != Qt::RightButton) return;
     if (frmMain* m = gMainWindow(); m && m->mTool) m->mTool->popup(e->globalPosition().toPoint());
 }
 
-void frmSuspend::Image1_DblClick() {
+void frmSuspend::picture_DblClick() {
     // The notification icon's "show / hide" item: hides a shown main window,
     // otherwise brings it back on its last page.
     if (frmMain* m = gMainWindow()) m->mTOpen_Click();
 }
 
-void frmSuspend::Image1_OLEDragDrop(const QMimeData* data) {
+void frmSuspend::picture_OLEDragDrop(const QMimeData* data) {
     // A drop never raises an error box; at worst nothing happens.
     try {
         if (isTextDrop(data)) {

@@ -30,11 +30,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void Image1_MouseDown(QMouseEvent* e);
-    void Image1_MouseMove(QMouseEvent* e);
-    void Image1_MouseUp(QMouseEvent* e);
-    void Image1_DblClick();
-    void Image1_OLEDragDrop(const QMimeData* data);
+    void picture_MouseDown(QMouseEvent* e);
+    void picture_MouseMove(QMouseEvent* e);
+    void picture_MouseUp(QMouseEvent* e);
+    void picture_DblClick();
+    void picture_OLEDragDrop(const QMimeData* data);
 
     bool dragging_ = false;
     QPoint drag_; // where the button went down, inside the picture
