@@ -86,49 +86,52 @@ scheduleMonthView::scheduleMonthView(QWidget* parent)
     setFixedSize(gPxSize(kWidthTw, kHeightTw));
     const int w = width();
 
-    // Header strip.
-    Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(0, 0, w, kHeaderPx);
-    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture1->setPixmap(svgPixmap(QStringLiteral("monthHeader"), QSize(256, kHeaderPx)));
+    headerStrip = new QLabel(this);
+    headerStrip->setObjectName(QStringLiteral("Picture1"));
+    headerStrip->setGeometry(0, 0, w, kHeaderPx);
+    headerStrip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    headerStrip->setPixmap(svgPixmap(QStringLiteral("monthHeader"), QSize(256, kHeaderPx)));
 
     auto headerButton = [&](const char* name, const QString& picture, int leftTw) {
-        auto* b = new scheduleCommand(Picture1);
+        auto* b = new scheduleCommand(headerStrip);
         b->setObjectName(QString::fromLatin1(name));
         b->setPicture(svgPixmap(picture, QSize(16, 16)));
         b->move(gPxPoint(leftTw, 80));
         b->setCursor(Qt::PointingHandCursor);
         return b;
     };
-    Image4 = headerButton("Image4", QStringLiteral("monthPrev"), 120);
-    Image6 = headerButton("Image6", QStringLiteral("monthToday"), 1920);
-    Image5 = headerButton("Image5", QStringLiteral("monthNext"), 2220);
-    Image4->setToolTip(QStringLiteral("上个月"));
-    Image6->setToolTip(QStringLiteral("今天"));
-    Image5->setToolTip(QStringLiteral("下个月"));
+    previousMonthButton = headerButton("Image4", QStringLiteral("monthPrev"), 120);
+    todayButton = headerButton("Image6", QStringLiteral("monthToday"), 1920);
+    nextMonthButton = headerButton("Image5", QStringLiteral("monthNext"), 2220);
+    previousMonthButton->setToolTip(QStringLiteral("上个月"));
+    todayButton->setToolTip(QStringLiteral("今天"));
+    nextMonthButton->setToolTip(QStringLiteral("下个月"));
 
-    Label1 = transparentLabel(Picture1, QStringLiteral("9999"), gPxRect(712, 120, 360, 180), Qt::AlignRight);
+    yearLabel =
+        transparentLabel(headerStrip, QStringLiteral("9999"), gPxRect(712, 120, 360, 180), Qt::AlignRight);
     // Right-aligned: room to the left, so a wide font does not clip four digits.
-    Label1->setGeometry(QRect(QPoint(gPx(520), Label1->y()), Label1->geometry().bottomRight()));
-    Label3 = transparentLabel(Picture1, QStringLiteral("年"), gPxRect(1150, 120, 180, 180), Qt::AlignLeft);
-    Label2 = transparentLabel(Picture1, QStringLiteral("99"), gPxRect(1430, 120, 180, 180), Qt::AlignRight);
-    Label4 = transparentLabel(Picture1, QStringLiteral("月"), gPxRect(1690, 120, 180, 180), Qt::AlignLeft);
-    for (QLabel* l : {Label1, Label2, Label3, Label4}) {
+    yearLabel->setGeometry(QRect(QPoint(gPx(520), yearLabel->y()), yearLabel->geometry().bottomRight()));
+    yearUnitLabel =
+        transparentLabel(headerStrip, QStringLiteral("年"), gPxRect(1150, 120, 180, 180), Qt::AlignLeft);
+    monthLabel =
+        transparentLabel(headerStrip, QStringLiteral("99"), gPxRect(1430, 120, 180, 180), Qt::AlignRight);
+    monthUnitLabel =
+        transparentLabel(headerStrip, QStringLiteral("月"), gPxRect(1690, 120, 180, 180), Qt::AlignLeft);
+    for (QLabel* l : {yearLabel, monthLabel, yearUnitLabel, monthUnitLabel}) {
         l->setFont(cjkFont());
         setTextColour(l, Qt::white);
     }
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label4->setObjectName(QStringLiteral("Label4"));
-    for (QLabel* l : {Label1, Label2}) {
+    yearLabel->setObjectName(QStringLiteral("Label1"));
+    monthLabel->setObjectName(QStringLiteral("Label2"));
+    yearUnitLabel->setObjectName(QStringLiteral("Label3"));
+    monthUnitLabel->setObjectName(QStringLiteral("Label4"));
+    for (QLabel* l : {yearLabel, monthLabel}) {
         l->setCursor(Qt::IBeamCursor);
         l->installEventFilter(this);
     }
 
     auto entryBox = [&](const char* name, QRect rect, int maxLength) {
-        auto* t = new QLineEdit(Picture1);
+        auto* t = new QLineEdit(headerStrip);
         t->setObjectName(QString::fromLatin1(name));
         t->setGeometry(rect);
         t->setFont(dayFont(false));
@@ -140,50 +143,50 @@ scheduleMonthView::scheduleMonthView(QWidget* parent)
         t->installEventFilter(this);
         return t;
     };
-    Text1 = entryBox("Text1", gPxRect(610, 80, 495, 270), 20);
-    Text2 = entryBox("Text2", gPxRect(1380, 80, 255, 270), 20);
+    yearEdit = entryBox("Text1", gPxRect(610, 80, 495, 270), 20);
+    monthEdit = entryBox("Text2", gPxRect(1380, 80, 255, 270), 20);
 
     // Grid pane: the frames lie beneath the day cells, so an opaque cell hides
     // all of a frame but its rim.
-    Picture2 = new QWidget(this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(0, kHeaderPx, w, height() - kHeaderPx);
-    Picture2->setAutoFillBackground(true);
+    gridPane = new QWidget(this);
+    gridPane->setObjectName(QStringLiteral("Picture2"));
+    gridPane->setGeometry(0, kHeaderPx, w, height() - kHeaderPx);
+    gridPane->setAutoFillBackground(true);
     {
-        QPalette pal = Picture2->palette();
+        QPalette pal = gridPane->palette();
         pal.setColor(QPalette::Window, Qt::white);
-        Picture2->setPalette(pal);
+        gridPane->setPalette(pal);
     }
-    Picture2->setMouseTracking(true);
-    Picture2->installEventFilter(this);
+    gridPane->setMouseTracking(true);
+    gridPane->installEventFilter(this);
 
     auto frame = [&](const char* name, const QString& picture) {
-        auto* f = new QLabel(Picture2);
+        auto* f = new QLabel(gridPane);
         f->setObjectName(QString::fromLatin1(name));
         f->setPixmap(svgPixmap(picture, QSize(32, 32)));
         f->setFixedSize(32, 32);
         f->setAttribute(Qt::WA_TransparentForMouseEvents);
         return f;
     };
-    Image1 = frame("Image1", QStringLiteral("monthFrameToday"));
-    Image2 = frame("Image2", QStringLiteral("monthFrameSelected"));
-    Image3 = frame("Image3", QStringLiteral("monthFrameHover"));
-    Image1->hide();
-    Image3->hide();
-    Image2->move(-100, -100); // placed by the first redraw
+    todayFrame = frame("Image1", QStringLiteral("monthFrameToday"));
+    selectedFrame = frame("Image2", QStringLiteral("monthFrameSelected"));
+    hoverFrame = frame("Image3", QStringLiteral("monthFrameHover"));
+    todayFrame->hide();
+    hoverFrame->hide();
+    selectedFrame->move(-100, -100); // placed by the first redraw
 
     static const char* const names[7] = {"日", "一", "二", "三", "四", "五", "六"};
     for (int c = 0; c < 7; ++c) {
-        QLabel* l = transparentLabel(Picture2, QString::fromUtf8(names[c]),
+        QLabel* l = transparentLabel(gridPane, QString::fromUtf8(names[c]),
                                      gPxRect(120 + 360 * c, 120, 180, 180), Qt::AlignHCenter);
         l->setObjectName(QStringLiteral("lblWeek%1").arg(c));
         l->setFont(cjkFont());
         setTextColour(l, QColor(0x50, 0x6a, 0x8a));
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
-        lblWeek[c] = l;
+        weekdayLabels[c] = l;
     }
 
-    auto* line = new QWidget(Picture2);
+    auto* line = new QWidget(gridPane);
     line->setObjectName(QStringLiteral("Line1"));
     line->setGeometry(gPx(120), gPx(360), gPx(2450) - gPx(120) + 1, 1);
     line->setAutoFillBackground(true);
@@ -195,7 +198,7 @@ scheduleMonthView::scheduleMonthView(QWidget* parent)
 
     for (int i = 1; i <= 42; ++i) {
         const int r = (i - 1) / 7, c = (i - 1) % 7;
-        auto* l = new QLabel(Picture2);
+        auto* l = new QLabel(gridPane);
         l->setObjectName(QStringLiteral("lblDay%1").arg(i));
         l->setGeometry(gPxRect(60 + 360 * c, 480 + 240 * r, 300, 180));
         l->setAlignment(Qt::AlignCenter);
@@ -208,20 +211,20 @@ scheduleMonthView::scheduleMonthView(QWidget* parent)
         l->setMouseTracking(true);
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
-        lblDay[i] = l;
+        dayCells[i] = l;
     }
 
-    connect(Image4, &scheduleCommand::mouseUp, this, [this](int button, int, int, int) {
+    connect(previousMonthButton, &scheduleCommand::mouseUp, this, [this](int button, int, int, int) {
         gGuard([&] {
             if (button == 1) stepMonth(-1);
         });
     });
-    connect(Image5, &scheduleCommand::mouseUp, this, [this](int button, int, int, int) {
+    connect(nextMonthButton, &scheduleCommand::mouseUp, this, [this](int button, int, int, int) {
         gGuard([&] {
             if (button == 1) stepMonth(1);
         });
     });
-    connect(Image6, &scheduleCommand::mouseUp, this, [this](int button, int, int, int) {
+    connect(todayButton, &scheduleCommand::mouseUp, this, [this](int button, int, int, int) {
         gGuard([&] {
             if (button == 1) goToday();
         });
@@ -282,7 +285,7 @@ void scheduleMonthView::setDayBold(const QDate& dateIndex, bool isBold) {
         bold_.remove(dateIndex);
     const QDate first = firstVisible();
     const qint64 i = first.daysTo(dateIndex) + 1;
-    if (i >= 1 && i <= 42) lblDay[int(i)]->setFont(dayFont(isBold));
+    if (i >= 1 && i <= 42) dayCells[int(i)]->setFont(dayFont(isBold));
 }
 
 // When the first of the month is a Sunday the first row still shows the last
@@ -302,7 +305,7 @@ QDate scheduleMonthView::VisibleDays(int sIndex) const {
 // ---- drawing ----
 
 QPoint scheduleMonthView::framePos(int cell) const {
-    const QPoint topLeft = lblDay[cell]->pos();
+    const QPoint topLeft = dayCells[cell]->pos();
     return topLeft - QPoint(gPx(150), gPx(90));
 }
 
@@ -315,31 +318,31 @@ void scheduleMonthView::refresh(const QDate& startDate, const QDate& endDate, bo
     Q_EMIT SelChange(startDate, endDate, cancel);
 
     for (int* cell : {&todayCell_, &selectedCell_}) {
-        if (*cell > 0) setOpaque(lblDay[*cell], true);
+        if (*cell > 0) setOpaque(dayCells[*cell], true);
         *cell = 0;
     }
-    Label1->setText(QString::number(Year()));
-    Label2->setText(QString::number(Month()));
-    Image1->hide();
+    yearLabel->setText(QString::number(Year()));
+    monthLabel->setText(QString::number(Month()));
+    todayFrame->hide();
 
     const QDate today = gToday();
     const QDate first = firstVisible();
     for (int i = 1; i <= 42; ++i) {
         const QDate d = first.addDays(i - 1);
-        QLabel* l = lblDay[i];
+        QLabel* l = dayCells[i];
         l->setText(QString::number(d.day()));
         l->setFont(dayFont(bold_.contains(d)));
         if (d.month() == value_.month() && d.year() == value_.year()) {
             setTextColour(l, kBlack);
             if (d == today) {
                 setOpaque(l, false);
-                Image1->move(framePos(i));
-                Image1->show();
+                todayFrame->move(framePos(i));
+                todayFrame->show();
                 todayCell_ = i;
             }
             if (d == value_) {
                 setOpaque(l, false);
-                Image2->move(framePos(i));
+                selectedFrame->move(framePos(i));
                 selectedCell_ = i;
             }
         } else {
@@ -372,12 +375,12 @@ void scheduleMonthView::dayPressed(int cell) {
 }
 
 void scheduleMonthView::dayHovered(int cell) {
-    Image3->move(framePos(cell));
-    Image3->show();
+    hoverFrame->move(framePos(cell));
+    hoverFrame->show();
 }
 
 void scheduleMonthView::hideHover(int, int, int, int) {
-    Image3->hide();
+    hoverFrame->hide();
 }
 
 void scheduleMonthView::leaveEvent(QEvent* e) {
@@ -394,8 +397,8 @@ void scheduleMonthView::openBox(QLineEdit* box, int value) {
 }
 
 void scheduleMonthView::commitYear() {
-    const QString text = Text1->text().trimmed();
-    Text1->setText(text);
+    const QString text = yearEdit->text().trimmed();
+    yearEdit->setText(text);
     if (!onlyDigits(text)) return; // stays open for correction
     if (!text.isEmpty()) {
         bool ok = false;
@@ -408,12 +411,12 @@ void scheduleMonthView::commitYear() {
             refresh();
         }
     }
-    Text1->hide();
+    yearEdit->hide();
 }
 
 void scheduleMonthView::commitMonth() {
-    const QString text = Text2->text().trimmed();
-    Text2->setText(text);
+    const QString text = monthEdit->text().trimmed();
+    monthEdit->setText(text);
     if (!onlyDigits(text)) return;
     if (!text.isEmpty()) {
         bool ok = false;
@@ -423,14 +426,14 @@ void scheduleMonthView::commitMonth() {
             refresh();
         }
     }
-    Text2->hide();
+    monthEdit->hide();
 }
 
 bool scheduleMonthView::eventFilter(QObject* watched, QEvent* e) {
     bool handled = false;
     gGuard([&] {
         const QEvent::Type t = e->type();
-        if (watched == Text1 || watched == Text2) {
+        if (watched == yearEdit || watched == monthEdit) {
             const bool enter =
                 t == QEvent::KeyRelease && (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Return ||
                                             static_cast<QKeyEvent*>(e)->key() == Qt::Key_Enter);
@@ -442,27 +445,27 @@ bool scheduleMonthView::eventFilter(QObject* watched, QEvent* e) {
                     bool& flag;
                     ~Reset() { flag = false; }
                 } reset{committing_};
-                if (watched == Text1)
+                if (watched == yearEdit)
                     commitYear();
                 else
                     commitMonth();
             }
             return;
         }
-        if (watched == Label1 || watched == Label2) {
+        if (watched == yearLabel || watched == monthLabel) {
             // The press is taken too, so that the release comes here.
             if (t == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
                 handled = true;
             if (t == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
-                if (watched == Label1)
-                    openBox(Text1, Year());
+                if (watched == yearLabel)
+                    openBox(yearEdit, Year());
                 else
-                    openBox(Text2, Month());
+                    openBox(monthEdit, Month());
                 handled = true;
             }
             return;
         }
-        if (watched == Picture2) {
+        if (watched == gridPane) {
             if (t == QEvent::MouseMove) {
                 auto* me = static_cast<QMouseEvent*>(e);
                 const QPoint tw(gTwips(int(me->position().x())), gTwips(int(me->position().y())));
@@ -473,7 +476,7 @@ bool scheduleMonthView::eventFilter(QObject* watched, QEvent* e) {
             return;
         }
         for (int i = 1; i <= 42; ++i) {
-            if (watched != lblDay[i]) continue;
+            if (watched != dayCells[i]) continue;
             if (t == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
                 dayPressed(i);
                 handled = true;

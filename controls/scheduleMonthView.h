@@ -56,22 +56,22 @@ public:
     QDate VisibleDays(int sIndex) const override;
 
     // The children, as a host or a test reaches them.
-    QLabel* Picture1 = nullptr;        // header strip
-    scheduleCommand* Image4 = nullptr; // previous month
-    scheduleCommand* Image5 = nullptr; // next month
-    scheduleCommand* Image6 = nullptr; // today
-    QLabel* Label1 = nullptr;          // year
-    QLabel* Label2 = nullptr;          // month
-    QLabel* Label3 = nullptr;          // "年"
-    QLabel* Label4 = nullptr;          // "月"
-    QLineEdit* Text1 = nullptr;        // in-place year box
-    QLineEdit* Text2 = nullptr;        // in-place month box
-    QWidget* Picture2 = nullptr;       // grid pane
-    std::array<QLabel*, 7> lblWeek{};
-    std::array<QLabel*, 43> lblDay{}; // 1..42; [0] unused
-    QLabel* Image1 = nullptr;         // today frame
-    QLabel* Image2 = nullptr;         // selected-day frame
-    QLabel* Image3 = nullptr;         // hover frame
+    QLabel* headerStrip = nullptr;
+    scheduleCommand* previousMonthButton = nullptr;
+    scheduleCommand* nextMonthButton = nullptr;
+    scheduleCommand* todayButton = nullptr;
+    QLabel* yearLabel = nullptr;
+    QLabel* monthLabel = nullptr;
+    QLabel* yearUnitLabel = nullptr;  // "年"
+    QLabel* monthUnitLabel = nullptr; // "月"
+    QLineEdit* yearEdit = nullptr;    // in place over the year
+    QLineEdit* monthEdit = nullptr;   // in place over the month
+    QWidget* gridPane = nullptr;
+    std::array<QLabel*, 7> weekdayLabels{};
+    std::array<QLabel*, 43> dayCells{}; // 1..42; [0] unused
+    QLabel* todayFrame = nullptr;
+    QLabel* selectedFrame = nullptr;
+    QLabel* hoverFrame = nullptr;
 
     // The cells marked by the last redraw (0 for none).
     int todayCell() const { return todayCell_; }

@@ -73,53 +73,64 @@ frmMain::frmMain(QWidget* parent) : QDialog(parent) {
     pal.setColor(QPalette::Window, Qt::white);
     page->setPalette(pal);
 
-    Picture1 = new QLabel(this);
-    Picture1->setGeometry(0, 0, 164, 314);
-    Picture1->setPixmap(
+    sidePicture = new QLabel(this);
+    sidePicture->setObjectName(QStringLiteral("Picture1"));
+    sidePicture->setGeometry(0, 0, 164, 314);
+    sidePicture->setPixmap(
         svgPixmap(QStringLiteral(":/setup/art/side.svg"), QSize(164, 314), devicePixelRatioF()));
 
-    Label1 = new QLabel(QStringLiteral("欢迎使用 Rededera 快速安装向导"), this);
-    QFont title = Label1->font();
+    titleLabel = new QLabel(QStringLiteral("欢迎使用 Rededera 快速安装向导"), this);
+    titleLabel->setObjectName(QStringLiteral("Label1"));
+    QFont title = titleLabel->font();
     title.setBold(true);
     title.setPointSizeF(title.pointSizeF() * 1.35);
-    Label1->setFont(title);
-    Label1->setGeometry(184, 18, 306, 34);
+    titleLabel->setFont(title);
+    titleLabel->setGeometry(184, 18, 306, 34);
 
-    Label2 = wrappedLabel(this, QStringLiteral("该向导用以解决因缺少控件 Rededera 无法运行的问题。"),
-                          QRect(184, 66, 310, 40));
-    Label3 =
+    purposeLabel = wrappedLabel(this, QStringLiteral("该向导用以解决因缺少控件 Rededera 无法运行的问题。"),
+                                QRect(184, 66, 310, 40));
+    adviceLabel =
         wrappedLabel(this, QStringLiteral("建议您在继续之前关闭 Rededera 及其它可能妨碍向导运行的程序。"),
                      QRect(184, 112, 300, 40));
-    Label4 = new QLabel(QStringLiteral("选择需要进行的项目："), this);
-    Label4->setGeometry(184, 176, 300, 22);
+    purposeLabel->setObjectName(QStringLiteral("Label2"));
+    adviceLabel->setObjectName(QStringLiteral("Label3"));
+    stepsCaption = new QLabel(QStringLiteral("选择需要进行的项目："), this);
+    stepsCaption->setObjectName(QStringLiteral("Label4"));
+    stepsCaption->setGeometry(184, 176, 300, 22);
 
-    Check1 = new QCheckBox(QStringLiteral("注册控件"), this);
-    Check2 = new QCheckBox(QStringLiteral("复制程序到 Program Files 文件夹"), this);
-    Check3 = new QCheckBox(QStringLiteral("创建快捷方式"), this);
+    registerControlsCheck = new QCheckBox(QStringLiteral("注册控件"), this);
+    copyProgramCheck = new QCheckBox(QStringLiteral("复制程序到 Program Files 文件夹"), this);
+    shortcutCheck = new QCheckBox(QStringLiteral("创建快捷方式"), this);
+    registerControlsCheck->setObjectName(QStringLiteral("Check1"));
+    copyProgramCheck->setObjectName(QStringLiteral("Check2"));
+    shortcutCheck->setObjectName(QStringLiteral("Check3"));
     int y = 204;
-    for (QCheckBox* c : {Check1, Check2, Check3}) {
+    for (QCheckBox* c : {registerControlsCheck, copyProgramCheck, shortcutCheck}) {
         c->setChecked(true);
         c->setGeometry(200, y, 290, 24);
         y += 28;
     }
 
     // The frame line between the page and its buttons.
-    Shape1 = new QFrame(this);
-    Shape1->setFrameShape(QFrame::HLine);
-    Shape1->setFrameShadow(QFrame::Sunken);
-    Shape1->setGeometry(0, 314, 500, 2);
+    separatorLine = new QFrame(this);
+    separatorLine->setObjectName(QStringLiteral("Shape1"));
+    separatorLine->setFrameShape(QFrame::HLine);
+    separatorLine->setFrameShadow(QFrame::Sunken);
+    separatorLine->setGeometry(0, 314, 500, 2);
 
-    Command1 = new QPushButton(QStringLiteral("完成"), this);
-    Command2 = new QPushButton(QStringLiteral("取消(&C)"), this);
-    Command1->setGeometry(304, 324, 88, 28);
-    Command2->setGeometry(402, 324, 88, 28);
-    Command1->setDefault(true);
-    Command1->setAutoDefault(true);
-    Command2->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
+    finishButton = new QPushButton(QStringLiteral("完成"), this);
+    cancelButton = new QPushButton(QStringLiteral("取消(&C)"), this);
+    finishButton->setObjectName(QStringLiteral("Command1"));
+    cancelButton->setObjectName(QStringLiteral("Command2"));
+    finishButton->setGeometry(304, 324, 88, 28);
+    cancelButton->setGeometry(402, 324, 88, 28);
+    finishButton->setDefault(true);
+    finishButton->setAutoDefault(true);
+    cancelButton->setAutoDefault(false);
+    connect(finishButton, &QPushButton::clicked, this, &frmMain::finishButton_Click);
+    connect(cancelButton, &QPushButton::clicked, this, &frmMain::cancelButton_Click);
     // Escape (QDialog's reject) is the cancel button.
-    Command1->setFocus();
+    finishButton->setFocus();
 }
 
 std::unique_ptr<QTranslator> loadQtChinese(const QString& dir) {
@@ -134,13 +145,14 @@ int frmMain::exitStatus() const {
     return failed_ ? 1 : 0;
 }
 
-void frmMain::Command2_Click() {
+void frmMain::cancelButton_Click() {
     close();
 }
 
-void frmMain::Command1_Click() {
-    if (!Command1->isEnabled()) return;
-    for (QWidget* w : std::initializer_list<QWidget*>{Check1, Check2, Check3, Command1})
+void frmMain::finishButton_Click() {
+    if (!finishButton->isEnabled()) return;
+    for (QWidget* w : std::initializer_list<QWidget*>{registerControlsCheck, copyProgramCheck, shortcutCheck,
+                                                      finishButton})
         w->setEnabled(false);
     bool allDone = true;
     // Each failure names what failed and, on its own line, the system's reason.
@@ -154,12 +166,12 @@ void frmMain::Command1_Click() {
 
     // The main program hosts no separately registered controls here: there is
     // nothing to register, and the user is told so rather than shown a fake.
-    if (Check1->isChecked()) showInfo(this, text::kNoControls);
+    if (registerControlsCheck->isChecked()) showInfo(this, text::kNoControls);
 
     QString launcher = appDir + QLatin1String(kLauncher);
     QString mainExe = appDir + QLatin1String(kMainProgram);
 
-    if (Check2->isChecked()) {
+    if (copyProgramCheck->isChecked()) {
         const QString dest = folders::programFilesDir() + QLatin1String(kProgramFolder) + QLatin1Char('/');
         // From here on only copies made by this run count: an older copy left in
         // the folder must not become the shortcut's target.
@@ -186,13 +198,13 @@ void frmMain::Command1_Click() {
     }
 
     // The menu entry and the autostart entry name the icon; the theme must hold it.
-    if (Check2->isChecked() || Check3->isChecked()) {
+    if (copyProgramCheck->isChecked() || shortcutCheck->isChecked()) {
         const QString dir = folders::iconsDir();
         if (!makeFolder(dir, &why) || !installIcon(dir + QLatin1String(kIconFile), &why))
             fail(QStringLiteral("未能安装图标 ") + dir + QLatin1String(kIconFile), why);
     }
 
-    if (Check3->isChecked()) {
+    if (shortcutCheck->isChecked()) {
         const QString target = isFile(launcher) ? launcher : isFile(mainExe) ? mainExe : QString();
         if (target.isEmpty()) {
             showInfo(this, text::kNoProgram);

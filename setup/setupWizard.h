@@ -17,24 +17,24 @@ class frmMain : public QDialog {
 public:
     explicit frmMain(QWidget* parent = nullptr);
 
-    // Finish: runs the ticked steps, reports, and closes the window.
-    void Command1_Click();
-    // Cancel: closes the window at once.
-    void Command2_Click();
+    // Runs the ticked steps, reports, and closes the window.
+    void finishButton_Click();
+    // Closes the window at once.
+    void cancelButton_Click();
     // The program's exit status: 1 when a chosen step failed, else 0.
     int exitStatus() const;
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QCheckBox* Check1;
-    QCheckBox* Check2;
-    QCheckBox* Check3;
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QLabel* Picture1;
-    QFrame* Shape1;
+    QLabel* titleLabel;
+    QLabel* purposeLabel;
+    QLabel* adviceLabel;
+    QLabel* stepsCaption;
+    QCheckBox* registerControlsCheck;
+    QCheckBox* copyProgramCheck;
+    QCheckBox* shortcutCheck;
+    QPushButton* finishButton;
+    QPushButton* cancelButton;
+    QLabel* sidePicture;
+    QFrame* separatorLine;
 
 private:
     bool failed_ = false;

@@ -56,7 +56,7 @@ protected:
             if (view->VisibleDays(i) == d) return i;
         return 0;
     }
-    QPoint frameAt(int cell) const { return view->lblDay[cell]->pos() - QPoint(10, 6); }
+    QPoint frameAt(int cell) const { return view->dayCells[cell]->pos() - QPoint(10, 6); }
     // A pointer move with no button held, delivered straight to the widget.
     static void moveOver(QWidget* w) {
         const QPointF at(2, 2);
@@ -108,12 +108,13 @@ TEST_F(MonthView, GridShowsSixWeeksFromASunday) {
             ASSERT_EQ(view->VisibleDays(i), c.firstCell.addDays(i - 1));
         for (int i = 1; i <= 42; ++i) {
             const QDate d = view->VisibleDays(i);
-            ASSERT_EQ(view->lblDay[i]->text(), QString::number(d.day()));
+            ASSERT_EQ(view->dayCells[i]->text(), QString::number(d.day()));
             const bool inMonth = d.month() == c.shown.month();
-            ASSERT_EQ(textColour(view->lblDay[i]), inMonth ? QColor(0, 0, 0) : QColor(0x80, 0x80, 0x80)) << i;
+            ASSERT_EQ(textColour(view->dayCells[i]), inMonth ? QColor(0, 0, 0) : QColor(0x80, 0x80, 0x80))
+                << i;
         }
-        EXPECT_EQ(view->Label1->text(), QString::number(c.shown.year()));
-        EXPECT_EQ(view->Label2->text(), QString::number(c.shown.month()));
+        EXPECT_EQ(view->yearLabel->text(), QString::number(c.shown.year()));
+        EXPECT_EQ(view->monthLabel->text(), QString::number(c.shown.month()));
     }
     EXPECT_EQ(errorNumber([&] { view->VisibleDays(0); }), 380);
     EXPECT_EQ(errorNumber([&] { view->VisibleDays(43); }), 380);
@@ -133,32 +134,32 @@ TEST_F(MonthView, HeaderButtonsStepTheMonth) {
     for (const auto& s : steps) {
         SCOPED_TRACE(s.from.toString(Qt::ISODate).toStdString());
         show(s.from);
-        click(s.delta < 0 ? view->Image4 : view->Image5);
+        click(s.delta < 0 ? view->previousMonthButton : view->nextMonthButton);
         EXPECT_EQ(view->Value(), s.to);
-        EXPECT_EQ(view->Label1->text(), QString::number(s.to.year()));
-        EXPECT_EQ(view->Label2->text(), QString::number(s.to.month()));
+        EXPECT_EQ(view->yearLabel->text(), QString::number(s.to.year()));
+        EXPECT_EQ(view->monthLabel->text(), QString::number(s.to.month()));
         ASSERT_EQ(events.size(), 1);
         EXPECT_EQ(events.at(0), qMakePair(s.to, s.to));
         const int cell = cellOf(s.to);
         EXPECT_EQ(view->selectedCell(), cell);
-        EXPECT_EQ(view->Image2->pos(), frameAt(cell));
-        EXPECT_FALSE(view->lblDay[cell]->autoFillBackground());
+        EXPECT_EQ(view->selectedFrame->pos(), frameAt(cell));
+        EXPECT_FALSE(view->dayCells[cell]->autoFillBackground());
     }
 }
 
 TEST_F(MonthView, ButtonsActOnALeftReleaseOnly) {
     show(QDate(2008, 6, 1));
-    click(view->Image5, Qt::RightButton);
-    click(view->Image4, Qt::MiddleButton);
+    click(view->nextMonthButton, Qt::RightButton);
+    click(view->previousMonthButton, Qt::MiddleButton);
     EXPECT_EQ(view->Value(), QDate(2008, 6, 1));
     EXPECT_TRUE(events.isEmpty());
 
     // The picture sits pressed until the release, then the month changes.
-    QTest::mousePress(view->Image5, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    EXPECT_TRUE(view->Image5->isPressed());
+    QTest::mousePress(view->nextMonthButton, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    EXPECT_TRUE(view->nextMonthButton->isPressed());
     EXPECT_EQ(view->Value(), QDate(2008, 6, 1));
-    QTest::mouseRelease(view->Image5, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    EXPECT_FALSE(view->Image5->isPressed());
+    QTest::mouseRelease(view->nextMonthButton, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    EXPECT_FALSE(view->nextMonthButton->isPressed());
     EXPECT_EQ(view->Value(), QDate(2008, 7, 1));
 }
 
@@ -166,44 +167,44 @@ TEST_F(MonthView, ButtonsStopAtTheEndsOfTheRange) {
     view->setMinDate(QDate(2008, 1, 1));
     view->setMaxDate(QDate(2008, 12, 31));
     show(QDate(2008, 1, 20));
-    click(view->Image4);
+    click(view->previousMonthButton);
     EXPECT_EQ(view->Value(), QDate(2008, 1, 20));
     show(QDate(2008, 12, 20));
-    click(view->Image5);
+    click(view->nextMonthButton);
     EXPECT_EQ(view->Value(), QDate(2008, 12, 20));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 
 TEST_F(MonthView, TodayButtonSelectsTodayAndFramesIt) {
     show(QDate(2007, 2, 3));
-    EXPECT_TRUE(view->Image1->isHidden()); // today is not in February 2007
+    EXPECT_TRUE(view->todayFrame->isHidden()); // today is not in February 2007
     EXPECT_EQ(view->todayCell(), 0);
-    click(view->Image6);
+    click(view->todayButton);
     EXPECT_EQ(view->Value(), QDate(2008, 5, 14));
     EXPECT_EQ(events.size(), 2); // the value set, then once more
     const int cell = cellOf(QDate(2008, 5, 14));
     EXPECT_EQ(view->todayCell(), cell);
     EXPECT_EQ(view->selectedCell(), cell);
-    EXPECT_FALSE(view->Image1->isHidden());
-    EXPECT_EQ(view->Image1->pos(), frameAt(cell));
-    EXPECT_EQ(view->Image2->pos(), frameAt(cell));
+    EXPECT_FALSE(view->todayFrame->isHidden());
+    EXPECT_EQ(view->todayFrame->pos(), frameAt(cell));
+    EXPECT_EQ(view->selectedFrame->pos(), frameAt(cell));
 }
 
 TEST_F(MonthView, MarkedCellsGetTheirWhiteBackBeforeTheNextDraw) {
     show(QDate(2008, 5, 20));
     const int today = cellOf(QDate(2008, 5, 14));
     const int selected = cellOf(QDate(2008, 5, 20));
-    EXPECT_FALSE(view->lblDay[today]->autoFillBackground());
-    EXPECT_FALSE(view->lblDay[selected]->autoFillBackground());
+    EXPECT_FALSE(view->dayCells[today]->autoFillBackground());
+    EXPECT_FALSE(view->dayCells[selected]->autoFillBackground());
     view->setValue(QDate(2008, 5, 21));
-    EXPECT_FALSE(view->lblDay[today]->autoFillBackground());
-    EXPECT_TRUE(view->lblDay[selected]->autoFillBackground());
+    EXPECT_FALSE(view->dayCells[today]->autoFillBackground());
+    EXPECT_TRUE(view->dayCells[selected]->autoFillBackground());
     view->setValue(QDate(2008, 9, 1));
-    EXPECT_TRUE(view->lblDay[today]->autoFillBackground());
-    EXPECT_TRUE(view->Image1->isHidden());
+    EXPECT_TRUE(view->dayCells[today]->autoFillBackground());
+    EXPECT_TRUE(view->todayFrame->isHidden());
     int transparent = 0;
     for (int i = 1; i <= 42; ++i)
-        transparent += view->lblDay[i]->autoFillBackground() ? 0 : 1;
+        transparent += view->dayCells[i]->autoFillBackground() ? 0 : 1;
     EXPECT_EQ(transparent, 1); // only 1 September
 }
 
@@ -211,38 +212,38 @@ TEST_F(MonthView, ClickOnAGreyDaySwitchesToItsMonth) {
     show(QDate(2008, 5, 14));
     const int cell = 42; // 7 June 2008
     ASSERT_EQ(view->VisibleDays(cell), QDate(2008, 6, 7));
-    QTest::mousePress(view->lblDay[cell], Qt::LeftButton);
+    QTest::mousePress(view->dayCells[cell], Qt::LeftButton);
     EXPECT_EQ(view->Value(), QDate(2008, 6, 7));
     EXPECT_EQ(view->Month(), 6);
     EXPECT_EQ(events.size(), 2);
     const int now = cellOf(QDate(2008, 6, 7));
     EXPECT_EQ(view->selectedCell(), now);
-    EXPECT_EQ(view->Image2->pos(), frameAt(now));
-    EXPECT_EQ(textColour(view->lblDay[now]), QColor(0, 0, 0));
+    EXPECT_EQ(view->selectedFrame->pos(), frameAt(now));
+    EXPECT_EQ(textColour(view->dayCells[now]), QColor(0, 0, 0));
 
     // Other buttons choose nothing.
     events.clear();
-    QTest::mousePress(view->lblDay[1], Qt::RightButton);
+    QTest::mousePress(view->dayCells[1], Qt::RightButton);
     EXPECT_EQ(view->Value(), QDate(2008, 6, 7));
     EXPECT_TRUE(events.isEmpty());
 }
 
 TEST_F(MonthView, HoverFrameFollowsThePointerAndLeavesWithIt) {
     show(QDate(2008, 5, 14));
-    EXPECT_TRUE(view->Image3->isHidden());
-    moveOver(view->lblDay[10]);
-    EXPECT_FALSE(view->Image3->isHidden());
-    EXPECT_EQ(view->Image3->pos(), frameAt(10));
-    moveOver(view->lblDay[25]);
-    EXPECT_EQ(view->Image3->pos(), frameAt(25));
+    EXPECT_TRUE(view->hoverFrame->isHidden());
+    moveOver(view->dayCells[10]);
+    EXPECT_FALSE(view->hoverFrame->isHidden());
+    EXPECT_EQ(view->hoverFrame->pos(), frameAt(10));
+    moveOver(view->dayCells[25]);
+    EXPECT_EQ(view->hoverFrame->pos(), frameAt(25));
     // Between the cells the frame goes.
-    moveOver(view->Picture2);
-    EXPECT_TRUE(view->Image3->isHidden());
-    moveOver(view->lblDay[3]);
-    EXPECT_FALSE(view->Image3->isHidden());
+    moveOver(view->gridPane);
+    EXPECT_TRUE(view->hoverFrame->isHidden());
+    moveOver(view->dayCells[3]);
+    EXPECT_FALSE(view->hoverFrame->isHidden());
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(view, &leave);
-    EXPECT_TRUE(view->Image3->isHidden());
+    EXPECT_TRUE(view->hoverFrame->isHidden());
 }
 
 TEST_F(MonthView, MonthSetLowersTheDayToFit) {
@@ -264,7 +265,7 @@ TEST_F(MonthView, MonthSetLowersTheDayToFit) {
     }
     // Only Value draws: the month set changed the model, not the grid.
     EXPECT_TRUE(events.isEmpty());
-    EXPECT_EQ(view->Label2->text(), QStringLiteral("1"));
+    EXPECT_EQ(view->monthLabel->text(), QStringLiteral("1"));
 
     show(QDate(2008, 5, 31));
     for (int bad : {0, 13, -1})
@@ -305,19 +306,19 @@ TEST_F(MonthView, YearBoxTakesShortYearsInThisCentury) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         show(QDate(2006, 5, 14));
-        click(view->Label1);
-        ASSERT_TRUE(view->Text1->isVisible());
-        EXPECT_EQ(view->Text1->text(), QStringLiteral("2006"));
-        EXPECT_EQ(view->Text1->selectedText(), QStringLiteral("2006"));
-        QTRY_VERIFY(view->Text1->hasFocus());
-        view->Text1->setText(QString::fromLatin1(c.typed));
-        QTest::keyClick(view->Text1, Qt::Key_Return);
+        click(view->yearLabel);
+        ASSERT_TRUE(view->yearEdit->isVisible());
+        EXPECT_EQ(view->yearEdit->text(), QStringLiteral("2006"));
+        EXPECT_EQ(view->yearEdit->selectedText(), QStringLiteral("2006"));
+        QTRY_VERIFY(view->yearEdit->hasFocus());
+        view->yearEdit->setText(QString::fromLatin1(c.typed));
+        QTest::keyClick(view->yearEdit, Qt::Key_Return);
         EXPECT_EQ(view->Year(), c.year);
-        EXPECT_EQ(view->Label1->text(), QString::number(c.year));
-        EXPECT_EQ(view->Text1->isVisible(), c.staysOpen);
-        EXPECT_EQ(view->Text1->text(), QString::fromLatin1(c.box));
+        EXPECT_EQ(view->yearLabel->text(), QString::number(c.year));
+        EXPECT_EQ(view->yearEdit->isVisible(), c.staysOpen);
+        EXPECT_EQ(view->yearEdit->text(), QString::fromLatin1(c.box));
         EXPECT_EQ(events.size(), c.year != 2006 ? 1 : 0);
-        view->Text1->hide();
+        view->yearEdit->hide();
     }
 }
 
@@ -336,41 +337,41 @@ TEST_F(MonthView, MonthBoxTakesOneToTwelve) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         show(QDate(2008, 1, 31));
-        click(view->Label2);
-        ASSERT_TRUE(view->Text2->isVisible());
-        EXPECT_EQ(view->Text2->text(), QStringLiteral("1"));
-        view->Text2->setText(QString::fromLatin1(c.typed));
-        QTest::keyClick(view->Text2, Qt::Key_Enter);
+        click(view->monthLabel);
+        ASSERT_TRUE(view->monthEdit->isVisible());
+        EXPECT_EQ(view->monthEdit->text(), QStringLiteral("1"));
+        view->monthEdit->setText(QString::fromLatin1(c.typed));
+        QTest::keyClick(view->monthEdit, Qt::Key_Enter);
         EXPECT_EQ(view->Value(), c.value);
-        EXPECT_EQ(view->Text2->isVisible(), c.staysOpen);
-        EXPECT_EQ(view->Label2->text(), QString::number(c.value.month()));
-        view->Text2->hide();
+        EXPECT_EQ(view->monthEdit->isVisible(), c.staysOpen);
+        EXPECT_EQ(view->monthLabel->text(), QString::number(c.value.month()));
+        view->monthEdit->hide();
     }
 }
 
 TEST_F(MonthView, BoxesCommitWhenTheyLoseTheFocus) {
     show(QDate(2008, 5, 14));
-    click(view->Label1);
-    QTRY_VERIFY(view->Text1->hasFocus());
-    view->Text1->setText(QStringLiteral("11"));
+    click(view->yearLabel);
+    QTRY_VERIFY(view->yearEdit->hasFocus());
+    view->yearEdit->setText(QStringLiteral("11"));
     other->setFocus();
-    QTRY_VERIFY(!view->Text1->isVisible());
+    QTRY_VERIFY(!view->yearEdit->isVisible());
     EXPECT_EQ(view->Year(), 2011);
     EXPECT_EQ(events.size(), 1); // one commit, although hiding the box moved the focus again
 
-    click(view->Label2);
-    QTRY_VERIFY(view->Text2->hasFocus());
-    view->Text2->setText(QStringLiteral("1x"));
+    click(view->monthLabel);
+    QTRY_VERIFY(view->monthEdit->hasFocus());
+    view->monthEdit->setText(QStringLiteral("1x"));
     other->setFocus();
     QTRY_VERIFY(other->hasFocus());
-    EXPECT_TRUE(view->Text2->isVisible()); // left open for correction
+    EXPECT_TRUE(view->monthEdit->isVisible()); // left open for correction
     EXPECT_EQ(view->Month(), 5);
 
     // Other keys only type.
-    view->Text2->setFocus();
-    view->Text2->setText(QStringLiteral("9"));
-    QTest::keyClick(view->Text2, Qt::Key_Left);
-    QTest::keyClick(view->Text2, Qt::Key_1);
+    view->monthEdit->setFocus();
+    view->monthEdit->setText(QStringLiteral("9"));
+    QTest::keyClick(view->monthEdit, Qt::Key_Left);
+    QTest::keyClick(view->monthEdit, Qt::Key_1);
     EXPECT_EQ(view->Month(), 5);
 }
 
@@ -379,26 +380,26 @@ TEST_F(MonthView, DayBoldMarksTheCellOfItsDate) {
     const QDate neighbour(2008, 4, 28); // cell 2, grey
     view->setDayBold(QDate(2008, 5, 3), true);
     view->setDayBold(neighbour, true);
-    EXPECT_TRUE(isBold(view->lblDay[cellOf(QDate(2008, 5, 3))]));
-    EXPECT_TRUE(isBold(view->lblDay[cellOf(neighbour)]));
+    EXPECT_TRUE(isBold(view->dayCells[cellOf(QDate(2008, 5, 3))]));
+    EXPECT_TRUE(isBold(view->dayCells[cellOf(neighbour)]));
     EXPECT_TRUE(view->dayBold(QDate(2008, 5, 3)));
 
     // A date outside the grid only sets the calendar's flag.
     view->setDayBold(QDate(2008, 8, 8), true);
     int bold = 0;
     for (int i = 1; i <= 42; ++i)
-        bold += isBold(view->lblDay[i]) ? 1 : 0;
+        bold += isBold(view->dayCells[i]) ? 1 : 0;
     EXPECT_EQ(bold, 2);
     EXPECT_TRUE(view->dayBold(QDate(2008, 8, 8)));
 
     // The flags belong to the dates, so they come back with their month.
     view->setValue(QDate(2008, 8, 1));
-    EXPECT_TRUE(isBold(view->lblDay[cellOf(QDate(2008, 8, 8))]));
-    EXPECT_FALSE(isBold(view->lblDay[cellOf(QDate(2008, 8, 3))]));
+    EXPECT_TRUE(isBold(view->dayCells[cellOf(QDate(2008, 8, 8))]));
+    EXPECT_FALSE(isBold(view->dayCells[cellOf(QDate(2008, 8, 3))]));
     view->setValue(QDate(2008, 5, 1));
-    EXPECT_TRUE(isBold(view->lblDay[cellOf(QDate(2008, 5, 3))]));
+    EXPECT_TRUE(isBold(view->dayCells[cellOf(QDate(2008, 5, 3))]));
     view->setDayBold(QDate(2008, 5, 3), false);
-    EXPECT_FALSE(isBold(view->lblDay[cellOf(QDate(2008, 5, 3))]));
+    EXPECT_FALSE(isBold(view->dayCells[cellOf(QDate(2008, 5, 3))]));
     EXPECT_FALSE(view->dayBold(QDate(2008, 5, 3)));
 }
 
@@ -410,7 +411,7 @@ TEST_F(MonthView, HostMayMarkDaysInsideSelChange) {
             view->setDayBold(view->VisibleDays(i), view->VisibleDays(i).day() == 9);
     });
     show(QDate(2008, 5, 14));
-    click(view->Image5);
+    click(view->nextMonthButton);
     for (int i = 1; i <= 42; ++i)
-        ASSERT_EQ(isBold(view->lblDay[i]), view->VisibleDays(i).day() == 9) << i;
+        ASSERT_EQ(isBold(view->dayCells[i]), view->VisibleDays(i).day() == 9) << i;
 }

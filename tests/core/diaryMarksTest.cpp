@@ -121,9 +121,9 @@ TEST_F(DiaryMarks, MarksEveryVisibleDayWithEntriesIncludingNeighbouringMonths) {
               (QList<QDate>{QDate(2008, 4, 27), QDate(2008, 5, 3), QDate(2008, 5, 31), QDate(2008, 6, 7)}));
     EXPECT_TRUE(view.dayBold(QDate(2008, 1, 1)));
     EXPECT_FALSE(view.dayBold(QDate(2008, 4, 26)));
-    EXPECT_TRUE(view.lblDay[1]->font().bold());
-    EXPECT_TRUE(view.lblDay[42]->font().bold());
-    EXPECT_FALSE(view.lblDay[24]->font().bold()); // 20 May
+    EXPECT_TRUE(view.dayCells[1]->font().bold());
+    EXPECT_TRUE(view.dayCells[42]->font().bold());
+    EXPECT_FALSE(view.dayCells[24]->font().bold()); // 20 May
     EXPECT_FALSE(gRecordset.isOpen());
 
     // The next month reads its own days.

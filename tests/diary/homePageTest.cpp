@@ -166,8 +166,8 @@ TEST_F(HomePage, OpensAtTodayAndMarksTheDaysWithEntries) {
     EXPECT_FALSE(page->nextEntryButton->isVisible());
 
     // Moving on two months marks the new month's days.
-    release(page->monthView->Image5);
-    release(page->monthView->Image5);
+    release(page->monthView->nextMonthButton);
+    release(page->monthView->nextMonthButton);
     EXPECT_EQ(page->markedMonth(), 7);
     EXPECT_TRUE(page->monthView->dayBold(QDate(2008, 7, 9)));
     EXPECT_EQ(gDiaryDate, QDate(2008, 7, 14));
@@ -192,7 +192,7 @@ TEST_F(HomePage, PreviousAndNextWrapRoundTheDay) {
     addEntry(QDate(2008, 5, 3), QStringLiteral("two"), QStringLiteral("2"));
     addEntry(QDate(2008, 5, 3), QStringLiteral("three"), QStringLiteral("3"));
     frmWelcome* page = loadPage();
-    QTest::mousePress(page->monthView->lblDay[7], Qt::LeftButton); // 3 May
+    QTest::mousePress(page->monthView->dayCells[7], Qt::LeftButton); // 3 May
     ASSERT_EQ(gDiaryDate, QDate(2008, 5, 3));
     EXPECT_EQ(gDayCount, 3);
     EXPECT_TRUE(page->positionLabel->isVisible());
@@ -307,7 +307,7 @@ TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
     frmWelcome* page = loadMain();
     ASSERT_NE(page, nullptr);
     ASSERT_EQ(main_->currentPage(), page);
-    QTest::mousePress(page->monthView->lblDay[7], Qt::LeftButton);
+    QTest::mousePress(page->monthView->dayCells[7], Qt::LeftButton);
     ASSERT_EQ(gDiaryDate, QDate(2008, 5, 3));
 
     release(page->writeLink);
@@ -319,7 +319,7 @@ TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
     page = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->monthView->Value(), kToday); // opened without setDiary
-    QTest::mousePress(page->monthView->lblDay[7], Qt::LeftButton);
+    QTest::mousePress(page->monthView->dayCells[7], Qt::LeftButton);
     release(page->reviewLink);
     pumpEvents();
     EXPECT_EQ(visits.last(), QStringLiteral("frmReview 100 2008-05-03"));

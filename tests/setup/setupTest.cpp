@@ -93,13 +93,13 @@ protected:
     QStringList run(bool c1, bool c2, bool c3) {
         frmMain w;
         w.show();
-        w.Check1->setChecked(c1);
-        w.Check2->setChecked(c2);
-        w.Check3->setChecked(c3);
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        w.registerControlsCheck->setChecked(c1);
+        w.copyProgramCheck->setChecked(c2);
+        w.shortcutCheck->setChecked(c3);
+        QTest::mouseClick(w.finishButton, Qt::LeftButton);
         EXPECT_FALSE(w.isVisible());
-        EXPECT_FALSE(w.Command1->isEnabled());
-        EXPECT_FALSE(w.Check2->isEnabled());
+        EXPECT_FALSE(w.finishButton->isEnabled());
+        EXPECT_FALSE(w.copyProgramCheck->isEnabled());
         status = w.exitStatus();
         return msgSeam::shown();
     }
@@ -373,9 +373,10 @@ TEST_F(SetupTest, FinishRunsOnceAndCancelTouchesNothing) {
     {
         frmMain w;
         w.show();
-        EXPECT_TRUE(w.Check1->isChecked() && w.Check2->isChecked() && w.Check3->isChecked());
-        EXPECT_TRUE(w.Command1->isDefault());
-        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        EXPECT_TRUE(w.registerControlsCheck->isChecked() && w.copyProgramCheck->isChecked() &&
+                    w.shortcutCheck->isChecked());
+        EXPECT_TRUE(w.finishButton->isDefault());
+        QTest::mouseClick(w.cancelButton, Qt::LeftButton);
         EXPECT_FALSE(w.isVisible());
     }
     {
@@ -391,9 +392,9 @@ TEST_F(SetupTest, FinishRunsOnceAndCancelTouchesNothing) {
 
     frmMain w;
     w.show();
-    w.Check1->setChecked(false);
-    w.Command1_Click();
-    w.Command1_Click();
+    w.registerControlsCheck->setChecked(false);
+    w.finishButton_Click();
+    w.finishButton_Click();
     EXPECT_EQ(msgSeam::shown(), QStringList{text::kDone});
     EXPECT_EQ(w.exitStatus(), 0);
 }
@@ -401,16 +402,16 @@ TEST_F(SetupTest, FinishRunsOnceAndCancelTouchesNothing) {
 TEST_F(SetupTest, WindowTextsAndPicture) {
     frmMain w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Rededera 快速安装向导"));
-    EXPECT_EQ(w.Label1->text(), QStringLiteral("欢迎使用 Rededera 快速安装向导"));
-    EXPECT_EQ(w.Check2->text(), QStringLiteral("复制程序到 Program Files 文件夹"));
-    EXPECT_EQ(w.Command2->text(), QStringLiteral("取消(&C)"));
-    EXPECT_EQ(w.Picture1->size(), QSize(164, 314));
-    ASSERT_FALSE(w.Picture1->pixmap().isNull());
+    EXPECT_EQ(w.titleLabel->text(), QStringLiteral("欢迎使用 Rededera 快速安装向导"));
+    EXPECT_EQ(w.copyProgramCheck->text(), QStringLiteral("复制程序到 Program Files 文件夹"));
+    EXPECT_EQ(w.cancelButton->text(), QStringLiteral("取消(&C)"));
+    EXPECT_EQ(w.sidePicture->size(), QSize(164, 314));
+    ASSERT_FALSE(w.sidePicture->pixmap().isNull());
     // The window shows the program's own icon.
     for (int side : {16, 32, 48})
         EXPECT_EQ(iconImage(w.windowIcon(), side), programIcon(side)) << side;
     // The picture is drawn, not a blank.
-    const QImage img = w.Picture1->pixmap().toImage();
+    const QImage img = w.sidePicture->pixmap().toImage();
     EXPECT_NE(img.pixelColor(2, 2), img.pixelColor(80, 100));
 }
 
@@ -497,7 +498,7 @@ TEST(SetupFromTheBuild, InstallsTheBuiltProgramIntoAFreshHome) {
     {
         frmMain w;
         w.show();
-        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        QTest::mouseClick(w.finishButton, Qt::LeftButton);
         EXPECT_EQ(w.exitStatus(), 0);
     }
     EXPECT_EQ(msgSeam::shown(), (QStringList{text::kNoControls, text::kDone}))
