@@ -62,17 +62,11 @@ bool passwordMatches(const QString& typed) {
 // and a record key of one to seven digits. Saved, anything else would refuse
 // even the right password before the import could be offered again.
 bool usableKey(const QString& hash, const QString& recordKey) {
-    auto all = [](const QString& text, auto allowed) {
-        return std::all_of(text.cbegin(), text.cend(), allowed);
-    };
-    const bool digestForm = hash.size() == 32 && all(hash, [](QChar c) {
+    const bool digestForm = hash.size() == 32 && std::all_of(hash.cbegin(), hash.cend(), [](QChar c) {
                                 return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
                                        (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
                             });
-    const bool keyForm = !recordKey.isEmpty() && recordKey.size() <= 7 && all(recordKey, [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
-    return digestForm && keyForm;
+    return digestForm && gIsRecordKey(recordKey);
 }
 
 // Renames without ever replacing what stands under the new name.

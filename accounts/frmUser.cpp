@@ -286,7 +286,6 @@ void frmUser::formLoad() {
         setCellPicture(1, 6, {});
     });
     step([this] { accountPicture->setPixmap(gLoadUserPicture(gPictureIndex)); });
-    step([this] { showAccount(); });
     step([this] { placeLinks(); });
     layoutFrames();
 }

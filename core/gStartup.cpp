@@ -106,37 +106,35 @@ int gStoredPathOption() {
     return option;
 }
 
-QString gDocumentsDataPath() {
-    QString personal =
-        gRegGetValue(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"), QString());
-    if (personal.isEmpty()) personal = QDir::homePath();
-    return withSlash(personal) + QStringLiteral("Rededera/");
+QString gFolderOfChoice(int option, const QString& workPath) {
+    switch (option) {
+    case PathOption::ProgramFolder:
+        return withSlash(gAppPath);
+    case PathOption::Documents: {
+        QString personal =
+            gRegGetValue(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"), QString());
+        if (personal.isEmpty()) personal = QDir::homePath();
+        return withSlash(personal) + QStringLiteral("Rededera/");
+    }
+    default:
+        // A blank entry would make the root the user folder; it counts as no entry.
+        return withSlash(workPath.trimmed().isEmpty() ? gAppPath : workPath);
+    }
+}
+
+bool gMakeUserFolder(const QString& folder) {
+    if (QFileInfo(folder).isDir()) return true;
+    if (!QDir().mkpath(folder)) return false;
+    // A folder made here holds the account alone: no one else may look in.
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return true;
 }
 
 void gInitPaths() {
     gPathOption = gStoredPathOption();
-    switch (gPathOption) {
-    case PathOption::ProgramFolder:
-        gDataPath = gAppPath;
-        break;
-    case PathOption::Documents:
-        gDataPath = gDocumentsDataPath();
-        break;
-    default:
-        gDataPath = settings::get(kApp, kSection, QStringLiteral("WorkPath"), gAppPath);
-        // A blank entry would make the root the user folder; it counts as no entry.
-        if (gDataPath.trimmed().isEmpty()) gDataPath = gAppPath;
-        break;
-    }
-    gDataPath = withSlash(gDataPath);
-
-    const QFileInfo info(gDataPath);
-    if (!info.isDir()) {
-        if (!QDir().mkpath(gDataPath)) gRaise(gErr::PathFileAccess);
-        // A folder made here holds the account alone: no one else may look in.
-        QFile::setPermissions(gDataPath,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    gDataPath =
+        gFolderOfChoice(gPathOption, settings::get(kApp, kSection, QStringLiteral("WorkPath"), gAppPath));
+    if (!gMakeUserFolder(gDataPath)) gRaise(gErr::PathFileAccess);
 
     gDatabaseFile = gDataPath + QStringLiteral("Userdata.dat");
     gPictureFile = gDataPath + QStringLiteral("UserPicture.dat");

@@ -27,8 +27,13 @@ QString gInstanceLockFile();
 // The stored PathOption, read as the start-up reads it: anything but a
 // PathOption value counts as PathOption::Documents.
 int gStoredPathOption();
-// The user folder inside the documents folder (ends with "/").
-QString gDocumentsDataPath();
+// The user folder a PathOption value puts the account in (ends with "/"):
+// the program's folder, "Rededera" in the documents folder, or `workPath`
+// (the program's folder when blank).
+QString gFolderOfChoice(int option, const QString& workPath);
+// Makes the user folder, owner-only, when it is not there; true when it is a
+// folder now. A folder that is there keeps its mode.
+bool gMakeUserFolder(const QString& folder);
 
 // Resolves gPathOption, gDataPath, gDatabaseFile and gPictureFile from the
 // settings and creates the user folder; a folder that cannot be made raises 75.

@@ -39,7 +39,7 @@ extern QString gUserName;
 extern QString gPasswordHash;
 extern QString gRecordKey;
 extern int gPictureIndex;
-extern std::array<bool, kOptionCount> gOptions;
+// gOptions: the 21 options, declared in gOptions.h with their names.
 extern int gLockTimeout;
 extern int gAutoSaveInterval;
 extern int gRemindLead;

@@ -164,15 +164,6 @@ std::optional<qint16> strictInt(const QString& text) {
     }
 }
 
-// A record key as account creation draws it: one to seven decimal digits.
-// Anything else cannot key a database, and a database keyed with it could
-// never be opened again.
-bool usableRecordKey(const QString& text) {
-    if (text.isEmpty() || text.size() > 7) return false;
-    return std::all_of(text.cbegin(), text.cend(),
-                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
-}
-
 // A minute setting: the leading number, rounded; nullopt past the 16-bit range.
 std::optional<int> minutes(const QString& text) {
     const double v = gRoundEven(gVal(text));
@@ -181,6 +172,12 @@ std::optional<int> minutes(const QString& text) {
 }
 
 } // namespace
+
+bool gIsRecordKey(const QString& text) {
+    if (text.isEmpty() || text.size() > 7) return false;
+    return std::all_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
 
 bool gApplyProfileFields(const QStringList& fields) {
     for (qsizetype i = 0; i < fields.size(); ++i) {
@@ -199,7 +196,7 @@ bool gApplyProfileFields(const QStringList& fields) {
             gPasswordHash = f;
             break;
         case 4:
-            if (!usableRecordKey(f)) return false;
+            if (!gIsRecordKey(f)) return false;
             gRecordKey = f;
             break;
         case 5: {

@@ -96,6 +96,11 @@ QString gOptionBitsText(const std::array<bool, kOptionCount>& options);
 // record key must be one to seven decimal digits.
 bool gApplyProfileFields(const QStringList& fields);
 
+// A record key as account creation draws it: one to seven decimal digits.
+// Anything else cannot key a database, and a database keyed with it could
+// never be opened again.
+bool gIsRecordKey(const QString& text);
+
 // Writes the profile of the account variables (new key 0..99). False when it
 // could not be written; the old profile is then unchanged.
 bool gSaveUserData();

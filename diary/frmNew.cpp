@@ -157,11 +157,8 @@ void frmNew::formLoad() {
                 gDayIndex >= gDayScores.size()) {
                 editMode_ = false;
                 datePicker->setEnabled(true);
-                try {
-                    gRaise(gErr::SubscriptOutOfRange);
-                } catch (...) {
-                    gShowErrorBox(true);
-                }
+                gShowErrorBox(gRuntimeError(gErr::SubscriptOutOfRange, gErrorText(gErr::SubscriptOutOfRange)),
+                              true);
             } else {
                 titleEdit->setText(gDayTitles[gDayIndex]);
                 bodyEdit->setTextRTF(gDayRTFs[gDayIndex]);
@@ -186,20 +183,15 @@ void frmNew::offerDraft() {
     if (!QFile::exists(draft)) return;
     if (gMsgBox(Msg::DraftFound, gButtonSet::YesNo) != gMsgResult::Yes) return;
     if (QFileInfo(draft).size() > kMaxDraftBytes) {
-        try {
-            gRaise(gErr::PathFileAccess, QStringLiteral("草稿文件太大，无法读取：%1").arg(draft));
-        } catch (...) {
-            gShowErrorBox(true);
-        }
+        gShowErrorBox(
+            gRuntimeError(gErr::PathFileAccess, QStringLiteral("草稿文件太大，无法读取：%1").arg(draft)),
+            true);
         return;
     }
     if (!bodyEdit->loadFile(draft)) {
         // The draft stays where it is: it may still be read some other way.
-        try {
-            gRaise(gErr::PathFileAccess, QStringLiteral("草稿文件无法读取：%1").arg(draft));
-        } catch (...) {
-            gShowErrorBox(true);
-        }
+        gShowErrorBox(gRuntimeError(gErr::PathFileAccess, QStringLiteral("草稿文件无法读取：%1").arg(draft)),
+                      true);
         return;
     }
     // The draft stays until the entry is saved or the user leaves it: until

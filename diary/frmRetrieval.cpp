@@ -1,7 +1,6 @@
 #include "diary/frmRetrieval.h"
 
 #include "core/gClock.h"
-#include "core/gDiaryMarks.h"
 #include "core/gError.h"
 #include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
@@ -23,18 +22,14 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QFrame>
-#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QStyle>
-#include <QSvgRenderer>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -324,7 +319,6 @@ void frmRetrieval::formLoad() {
         lowScoreCombo->setCurrentIndex(0);
         highScoreCombo->setCurrentIndex(0);
     }
-    loaded_ = true;
     resizeEvent(nullptr);
     gGuard([this] { Result(); });
 }
@@ -395,13 +389,12 @@ void frmRetrieval::gChangeFrame(int Index) {
     for (QFrame* f : {hintPane, datePane, resultsPane, titlePane, contentPane, scorePane, favouritesPane})
         f->hide();
     pane_ = Index;
-    const int w = gTwips(width()), h = gTwips(height());
+    // Under a criteria pane the results start below it; alone they fill the page.
     if (Index >= SearchPane::ByDate && Index <= SearchPane::ByScore)
-        resultsPane->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
+        placeResults(kResultsBelowCriteria);
+    else if (Index == SearchPane::Results)
+        placeResults(kResultsAlone);
     switch (Index) {
-    case SearchPane::Results:
-        resultsPane->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
-        break;
     case SearchPane::ByDate:
         datePane->show();
         break;
@@ -421,19 +414,15 @@ void frmRetrieval::gChangeFrame(int Index) {
     default:
         break;
     }
-    resultList->setGeometry(0, 0, resultsPane->width(), resultsPane->height());
     if (Index >= SearchPane::Results && Index <= SearchPane::ByScore) {
         Result();
         resultsPane->show();
     }
 }
 
-void frmRetrieval::placeResults() {
+void frmRetrieval::placeResults(int topTw) {
     const int w = gTwips(width()), h = gTwips(height());
-    if (gTwips(resultsPane->y()) == 2040)
-        resultsPane->setGeometry(gPxRect(2280, 2040, w - 2415, h - 2040));
-    else
-        resultsPane->setGeometry(gPxRect(2280, 720, w - 2415, h - 720));
+    resultsPane->setGeometry(gPxRect(2280, topTw, w - 2415, h - topTw));
     resultList->setGeometry(0, 0, resultsPane->width(), resultsPane->height());
 }
 
@@ -456,7 +445,7 @@ void frmRetrieval::resizeEvent(QResizeEvent* e) {
     favouritesList->setGeometry(gPxRect(0, 480, fw - 840, fh - 600));
     for (gLinkLabel* l : {goToReviewLink, removeAllFavouritesLink, removeFavouriteLink})
         l->move(gPx(fw - 735), l->y());
-    placeResults();
+    placeResults(gTwips(resultsPane->y()) == kResultsBelowCriteria ? kResultsBelowCriteria : kResultsAlone);
 }
 
 bool frmRetrieval::eventFilter(QObject* watched, QEvent* event) {

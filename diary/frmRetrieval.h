@@ -93,7 +93,6 @@ public:
 
     // Runs the search with the ticked criteria and refills the result list.
     void Result();
-    // Shows inner pane `Index` (the tree's node index, 1..6).
     // Shows pane `Index` (a SearchPane number).
     void gChangeFrame(int Index);
     int currentPane() const { return pane_; }
@@ -118,8 +117,10 @@ protected:
 private:
     void FillFavourites();
     void openEntry(const QTreeWidgetItem* item);
-    void placeResults();
+    // The results pane's top in twips: below a criteria pane, or alone on the page.
+    static constexpr int kResultsBelowCriteria = 2040;
+    static constexpr int kResultsAlone = 720;
+    void placeResults(int topTw);
 
     int pane_ = SearchPane::None;
-    bool loaded_ = false;
 };

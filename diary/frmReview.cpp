@@ -15,17 +15,13 @@
 #include "core/gTwips.h"
 #include "diary/DiaryStore.h"
 #include "diary/gDiaryCollect.h"
-#include "platform/db/db.h"
 #include "platform/rtf/rtfTextDocument.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QResizeEvent>
-#include <QScopeGuard>
-#include <QSvgRenderer>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>

@@ -13,6 +13,14 @@ namespace {
 // Every entry of the signed-in account as the search reads it, kept while the
 // database is unchanged: a word in the plain texts is then found without
 // decrypting and scanning the whole table again.
+// Numbers entries in day order within their day: 1, 2, ... for each date.
+template <typename Entries, typename Shown> void numberWithinDays(Entries& entries, Shown shown) {
+    for (size_t k = 0; k < entries.size(); ++k) {
+        gFoundEntry& e = shown(entries[k]);
+        e.number = k > 0 && e.date == shown(entries[k - 1]).date ? shown(entries[k - 1]).number + 1 : 1;
+    }
+}
+
 struct CachedEntry {
     gFoundEntry shown; // with its place in the day
     QString text;
@@ -82,9 +90,7 @@ void readCache(db::Connection& connection) {
     std::stable_sort(entries.begin(), entries.end(), [](const CachedEntry& a, const CachedEntry& b) {
         return a.shown.date.toJulianDay() < b.shown.date.toJulianDay();
     });
-    for (size_t k = 0; k < entries.size(); ++k)
-        entries[k].shown.number =
-            k > 0 && entries[k].shown.date == entries[k - 1].shown.date ? entries[k - 1].shown.number + 1 : 1;
+    numberWithinDays(entries, [](CachedEntry& e) -> gFoundEntry& { return e.shown; });
     c.entries = std::move(entries);
     c.connection = &connection;
     c.generation = connection.generation();
@@ -162,8 +168,7 @@ std::vector<gFoundEntry> gSearchDiary(db::Connection& connection, const db::Filt
     if (found.empty()) return found;
     if (filter.isEmpty()) {
         // Every entry was read: each day's entries follow each other in table order.
-        for (size_t k = 0; k < found.size(); ++k)
-            found[k].number = k > 0 && found[k].date == found[k - 1].date ? found[k - 1].number + 1 : 1;
+        numberWithinDays(found, [](gFoundEntry& e) -> gFoundEntry& { return e; });
         return found;
     }
 

@@ -33,7 +33,7 @@ QString programFilesDir() {
 
 namespace {
 QString dataHome() {
-    // The base directory specification ignores a relative XDG_DATA_HOME.
+    // XDG's base-directory rules ignore a relative XDG_DATA_HOME.
     QString data = qEnvironmentVariable("XDG_DATA_HOME");
     if (data.isEmpty() || QDir::isRelativePath(data))
         data = QDir::homePath() + QStringLiteral("/.local/share");

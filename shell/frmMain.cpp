@@ -7,7 +7,6 @@
 #include "core/gError.h"
 #include "core/gMsgBox.h"
 #include "core/gOptions.h"
-#include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
@@ -17,6 +16,7 @@
 #include "core/gWindowServices.h"
 #include "diary/gDiarySearch.h"
 #include "platform/settingsStore.h"
+#include "shell/gProgram.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -304,10 +304,7 @@ void frmMain::formLoad() {
     gLocked = false;
     gRestartPending = false;
     versionLabel->setText(versionText());
-    // Drawn at the sizes desktops ask for, so the icon never depends on an SVG icon engine.
-    trayIcon = QIcon();
-    for (int side : {16, 22, 24, 32, 48, 64})
-        trayIcon.addPixmap(gLoadResPicture(Res::ProgramIcon, gResKind::Icon, QSize(side, side)));
+    trayIcon = gProgramIcon();
     setWindowIcon(trayIcon);
     hoverIndex_ = -1;
 
@@ -609,8 +606,8 @@ void frmMain::stateChanged() {
     }
 
     if (gLocked) {
-        // Locked: the unlock window is the only road back to this window.
-        pagePanel->hide();
+        // Locked: the unlock window is the only road back to this window (the
+        // lock has hidden the page area already).
         setMinimised();
         if (tray) hide();
         if (forms::isRegistered(QStringLiteral("frmLock"))) {

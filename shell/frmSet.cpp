@@ -106,26 +106,10 @@ QPixmap settingsPicture(int side) {
     return pm;
 }
 
-// Where a choice puts the user folder, as the start-up resolves it.
-QString folderOfChoice(int option, const QString& workPath) {
-    switch (option) {
-    case PathOption::ProgramFolder:
-        return gAppPath;
-    case PathOption::Documents:
-        return gDocumentsDataPath();
-    default:
-        return workPath;
-    }
-}
-
 // Makes the folder and writes and removes a file in it, as the account will;
 // 0 when that worked, else the number of the error.
 int checkFolder(const QString& folder) {
-    if (!QFileInfo(folder).isDir()) {
-        if (!QDir().mkpath(folder)) return gErr::PathNotFound;
-        QFile::setPermissions(folder,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    if (!gMakeUserFolder(folder)) return gErr::PathNotFound;
     QTemporaryFile probe(folder + QStringLiteral("Rededera-XXXXXX.tmp"));
     probe.setAutoRemove(false);
     if (!probe.open()) return gErr::PathFileAccess;
@@ -494,7 +478,7 @@ bool frmSet::save() {
 
     // A user folder the program cannot use would stop every later start; it is
     // refused, whichever the choice, before anything is written.
-    const QString folder = folderOfChoice(gPathOption, workPath_);
+    const QString folder = gFolderOfChoice(gPathOption, workPath_);
     if (const int failure = checkFolder(folder)) {
         gShowErrorBox(gRuntimeError(failure, QStringLiteral("用户文件夹无法使用：%1").arg(folder)), true);
         return false;
