@@ -8,10 +8,12 @@
 
 namespace {
 
-// Opens a table read-only; the recordset releases it on leaving.
-void openTable(db::Recordset& rs, db::Connection& c, const QString& table) {
+// Opens a whole table, read-only unless a lock is given; the recordset
+// releases it on leaving.
+void openTable(db::Recordset& rs, db::Connection& c, const QString& table,
+               db::LockType lock = db::LockType::Unspecified) {
     rs.setCursorLocation(db::CursorLocation::Client);
-    rs.open(QStringLiteral("SELECT * FROM ") + table, c);
+    rs.open(QStringLiteral("SELECT * FROM ") + table, c, db::CursorType::Dynamic, lock);
 }
 
 int int16Field(const db::Recordset& rs, const QString& name) {
@@ -23,8 +25,7 @@ int int16Field(const db::Recordset& rs, const QString& name) {
 
 // Opens every course, at course `index` (0-based) when it is not negative.
 void openCourses(db::Recordset& rs, db::Connection& c, db::LockType lock, int index) {
-    rs.setCursorLocation(db::CursorLocation::Client);
-    rs.open(QStringLiteral("SELECT * FROM Course"), c, db::CursorType::Dynamic, lock);
+    openTable(rs, c, QStringLiteral("Course"), lock);
     if (index >= 0) {
         rs.moveFirst();
         rs.move(index);
@@ -58,7 +59,7 @@ std::optional<TimetableTermRow> TimetableStore::readTerm() {
         t.begin = rs.date(QStringLiteral("Begin"));
         t.end = rs.date(QStringLiteral("End"));
     } catch (const gRuntimeError&) {
-        t = {QDate(), QDate(), false};
+        t = {};
     }
     return t;
 }
@@ -119,9 +120,7 @@ void TimetableStore::saveBase(const QDate& termBegin, const QDate& termEnd,
     auto rewrite = [this](const QString& table, const std::function<void(db::Recordset&)>& fill) {
         connection_.execute(QStringLiteral("DELETE FROM ") + table);
         db::Recordset rs;
-        rs.setCursorLocation(db::CursorLocation::Client);
-        rs.open(QStringLiteral("SELECT * FROM ") + table, connection_, db::CursorType::Dynamic,
-                db::LockType::BatchOptimistic);
+        openTable(rs, connection_, table, db::LockType::BatchOptimistic);
         fill(rs);
         rs.updateBatch();
         rs.close();

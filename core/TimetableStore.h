@@ -34,14 +34,14 @@ struct TimetableCourseRow {
     int endWeek = 1;
     int doubleWeek = 0; // 0 every week, 1 odd weeks, 2 even weeks
     int color = 0;
-    qlonglong userColor = 0;
+    int userColor = 0;
     std::array<QString, 7> weekdays; // Monday first: two digits a period
 };
 
+// A row whose dates cannot be read holds invalid dates.
 struct TimetableTermRow {
     QDate begin;
     QDate end;
-    bool readable = true; // false: a date in the row could not be read
 };
 
 class TimetableStore {

@@ -35,14 +35,8 @@ void clsSchedule::gGetSchedule() {
 void clsSchedule::loadTerm() {
     const QDate today = gToday();
     std::pair<QDate, QDate> term;
-    if (const std::optional<TimetableTermRow> row = TimetableStore(gConnection).readTerm()) {
-        // A term row that cannot be read must not stop the rest of the timetable.
-        try {
-            if (row->readable) term = gResolveTerm(row->begin, row->end, today);
-        } catch (const gRuntimeError&) {
-            term = {};
-        }
-    }
+    if (const std::optional<TimetableTermRow> row = TimetableStore(gConnection).readTerm())
+        term = gResolveTerm(row->begin, row->end, today);
     // No row, or a row whose dates cannot be read: the term by the month.
     if (!term.first.isValid() || !term.second.isValid()) term = gDefaultTerm(today);
     Term.TermBegin = term.first;
@@ -101,7 +95,7 @@ void clsSchedule::loadCourses() {
         c.EndWeek = qint16(row.endWeek);
         c.DoubleWeek = qint16(row.doubleWeek);
         c.Color = qint16(row.color);
-        c.UserColor = qint32(row.userColor);
+        c.UserColor = row.userColor;
         for (int n = 1; n <= 7; ++n)
             c.Course(n) = gSplitPeriods(row.weekdays[n - 1]);
         c.Index = qint16(++k);

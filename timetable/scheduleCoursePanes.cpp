@@ -261,7 +261,7 @@ bool scheduleCourseEditor::saveButton_Click() {
         for (int i = 0; i < 3; ++i)
             if (weekRuleOptions[i]->isChecked()) row.doubleWeek = i;
         row.color = colorSet->color();
-        row.userColor = qlonglong(colorSet->userColor());
+        row.userColor = static_cast<int>(colorSet->userColor());
         for (int d = 1; d <= 7; ++d) {
             QList<int> chosen;
             for (int p = 1; p < choice_.at(d).size(); ++p)

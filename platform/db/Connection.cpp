@@ -487,9 +487,15 @@ const QHash<QString, ColumnSpec>& Connection::columnsOf(const QString& table) {
 
 const std::vector<ColumnSpec>& Connection::columnListOf(const QString& table) {
     checkOpen();
+    const TableInfo* info = tableInfo(table);
+    if (!info) gRaise(err::CommandFailed, QStringLiteral("找不到表 \"%1\"。").arg(table));
+    return info->list;
+}
+
+const Connection::TableInfo* Connection::tableInfo(const QString& table) {
     const QString key = table.toLower();
     auto it = tables_.find(key);
-    if (it != tables_.end()) return it->list;
+    if (it != tables_.end()) return &*it;
     TableInfo info;
     sqlite3_stmt* st = prepare(QStringLiteral("PRAGMA table_info(") + quoteIdent(table) + QLatin1Char(')'));
     int rc;
@@ -504,8 +510,8 @@ const std::vector<ColumnSpec>& Connection::columnListOf(const QString& table) {
     }
     sqlite3_reset(st);
     if (rc != SQLITE_DONE) raise(rc);
-    if (info.list.empty()) gRaise(err::CommandFailed, QStringLiteral("找不到表 \"%1\"。").arg(table));
-    return tables_.insert(key, std::move(info))->list;
+    if (info.list.empty()) return nullptr;
+    return &*tables_.insert(key, std::move(info));
 }
 
 void Connection::setSchema(std::vector<TableSpec> tables) {
@@ -527,18 +533,10 @@ const ColumnSpec* Connection::schemaColumn(const QString& table, const QString& 
 void Connection::checkSchema() {
     checkOpen();
     for (const TableSpec& t : schema_) {
-        sqlite3_stmt* st =
-            prepare(QStringLiteral("PRAGMA table_info(") + quoteIdent(t.name) + QLatin1Char(')'));
-        QStringList present;
-        int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-            present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE) raise(rc);
-        if (present.isEmpty())
-            gRaise(err::SchemaMismatch, QStringLiteral("数据库中没有表 \"%1\"。").arg(t.name));
+        const TableInfo* present = tableInfo(t.name);
+        if (!present) gRaise(err::SchemaMismatch, QStringLiteral("数据库中没有表 \"%1\"。").arg(t.name));
         for (const ColumnSpec& c : t.columns)
-            if (!present.contains(c.name, Qt::CaseInsensitive))
+            if (!present->byName.contains(c.name.toLower()))
                 gRaise(err::SchemaMismatch,
                        QStringLiteral("数据库的表 \"%1\" 中没有字段 \"%2\"。").arg(t.name, c.name));
     }

@@ -101,6 +101,8 @@ private:
         QHash<QString, ColumnSpec> byName;
     };
     QHash<QString, TableInfo> tables_;
+    // The table's columns as the file has them, cached; null for a table the file lacks.
+    const TableInfo* tableInfo(const QString& table);
     QHash<QString, std::shared_ptr<const void>> plans_;
     std::vector<TableSpec> schema_;
 };

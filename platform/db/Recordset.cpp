@@ -241,12 +241,15 @@ struct Recordset::Impl {
     qint64 nextSeq = 0;
 
     // ---- helpers ----
-    // Back to a fresh state, keeping the row buffers of a small result for the next use.
+    // Back to a fresh state, keeping the row buffers of a small result for the
+    // next use and the cache size, which belongs to the recordset, not one open.
     void reset() {
         std::vector<Row> r = std::move(rows);
         std::vector<QVariant> c = std::move(cells);
         std::vector<int> v = std::move(view);
+        const long keepEager = eagerRows;
         *this = Impl();
+        eagerRows = keepEager;
         if (r.capacity() <= 1024 && c.capacity() <= 16384) {
             r.clear();
             c.clear();

@@ -50,7 +50,7 @@ public:
     const Filter& filter() const;
     const Sort& sort() const;
     // Before open: how many rows are read with their long texts at open (2000
-    // unless set); the long texts of the rest are read when first asked for.
+    // unless set; kept for later opens); the long texts of the rest are read when first asked for.
     // A use that reads every row's long text anyway saves a read per row.
     void setCacheSize(long rows);
 
