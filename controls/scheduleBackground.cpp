@@ -4,6 +4,7 @@
 #include "core/gColor.h"
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -4,6 +4,7 @@
 #include "controls/scheduleBackground.h"
 #include "core/gColor.h"
 #include "core/gError.h"
+#include "core/gMsgBox.h"
 #include "core/gTwips.h"
 
 #include <QColorDialog>

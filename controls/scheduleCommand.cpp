@@ -2,6 +2,7 @@
 
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
 #include "core/gTwips.h"
 
 #include <QMouseEvent>

@@ -2,6 +2,7 @@
 
 #include "core/gConvert.h"
 #include "core/gError.h"
+#include "core/gMsgBox.h"
 #include "core/gTwips.h"
 
 #include <QPainter>

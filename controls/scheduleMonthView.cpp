@@ -4,6 +4,7 @@
 #include "core/gClock.h"
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
 #include "core/gTwips.h"
 
 #include <QEvent>

@@ -5,6 +5,7 @@
 #include "core/gColor.h"
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
 #include "core/gTwips.h"
 
 #include <QMouseEvent>

@@ -3,6 +3,7 @@
 #include "core/gColor.h"
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
 #include "core/gResources.h"
 #include "core/gState.h"
 #include "core/gTwips.h"

@@ -3,6 +3,7 @@
 #include "core/gError.h"
 #include "core/gForms.h"
 #include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
 #include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gStrings.h"

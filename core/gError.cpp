@@ -104,18 +104,3 @@ void gEndProgram(int exitCode) {
     std::fflush(stderr);
     std::_Exit(exitCode);
 }
-
-namespace {
-gErrorReporter& errorReporter() {
-    static gErrorReporter r = nullptr;
-    return r;
-}
-} // namespace
-
-void gSetErrorReporter(gErrorReporter reporter) {
-    errorReporter() = reporter;
-}
-
-void gReportCurrentError(bool continueRun) {
-    if (gErrorReporter r = errorReporter()) r(continueRun);
-}

@@ -46,22 +46,6 @@ QString gErrorText(int number);
 // Anything that is not a gRuntimeError becomes a generic error.
 gRuntimeError gCurrentError();
 
-// Reports the error being handled. The message box library installs its error
-// box here (gShowErrorBox in gMsgBox.h), so this library needs no windows.
-using gErrorReporter = void (*)(bool continueRun);
-void gSetErrorReporter(gErrorReporter reporter);
-void gReportCurrentError(bool continueRun);
-
-// Runs an event handler's body; nothing escapes a Qt slot, so an error that
-// reaches here is shown in the error box and the handler is abandoned.
-template <class F> void gGuard(F&& body) {
-    try {
-        body();
-    } catch (...) {
-        gReportCurrentError(true);
-    }
-}
-
 // Ends the program at once: closes the database connection when open, then exits.
 // The settings store is synced on every write, so a setting written just before
 // is not lost. Nothing else is cleaned up.

@@ -124,12 +124,6 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, cons
     }
 }
 
-namespace {
-// Every handler guarded below the message box reports through the error box.
-[[maybe_unused]] const bool errorBoxInstalled =
-    (gSetErrorReporter([](bool continueRun) { gShowErrorBox(continueRun); }), true);
-} // namespace
-
 void gShowErrorBox(bool continueRun) {
     const gRuntimeError e = std::current_exception() ? gCurrentError() : gRuntimeError(0, QString());
     gShowErrorBox(e, continueRun);

@@ -35,6 +35,16 @@ void gShowErrorBox(const gRuntimeError& error, bool continueRun);
 // The error box for the error being handled (inside a catch block).
 void gShowErrorBox(bool continueRun);
 
+// Runs an event handler's body; nothing escapes a Qt slot, so an error that
+// reaches here is shown in the error box and the handler is abandoned.
+template <class F> void gGuard(F&& body) {
+    try {
+        body();
+    } catch (...) {
+        gShowErrorBox(true);
+    }
+}
+
 // The presses on the message box, as gMsgButton keeps them.
 namespace gMsgPress {
 constexpr int None = 0, First = 1, Second = 2, Third = 3, HelpLink = 4;

@@ -16,7 +16,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <memory>
@@ -57,15 +56,7 @@ QString gManifestFile() {
 }
 
 bool gWriteManifest(const QString& path) {
-    const QByteArray text = (gLoadResString(Res::ManifestText) + QStringLiteral("\r\n")).toUtf8();
-    QSaveFile f(path);
-    // Unbuffered: a short write must show in write()'s result (see scrambled::writeFile).
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (f.write(text) != text.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return gWriteOwnerOnly(path, (gLoadResString(Res::ManifestText) + QStringLiteral("\r\n")).toUtf8());
 }
 
 bool gIsHiddenSwitch(const QString& commandLine) {

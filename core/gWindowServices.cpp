@@ -2,6 +2,7 @@
 
 #include "core/gError.h"
 #include "core/gForms.h"
+#include "core/gMsgBox.h"
 #include "core/gOptions.h"
 #include "core/gState.h"
 

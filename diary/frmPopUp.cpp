@@ -2,6 +2,7 @@
 
 #include "controls/scheduleText.h"
 #include "core/gError.h"
+#include "core/gMsgBox.h"
 #include "core/gState.h"
 
 #include <QCloseEvent>

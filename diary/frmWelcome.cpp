@@ -11,6 +11,7 @@
 #include "core/gError.h"
 #include "core/gFormParts.h"
 #include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
 #include "core/gOptions.h"
 #include "core/gPageSwitch.h"
 #include "core/gResIds.h"

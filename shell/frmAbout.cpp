@@ -2,6 +2,7 @@
 
 #include "core/gConvert.h"
 #include "core/gError.h"
+#include "core/gMsgBox.h"
 #include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gShared.h"

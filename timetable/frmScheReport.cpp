@@ -3,6 +3,7 @@
 #include "core/gClock.h"
 #include "core/gDialogKeys.h"
 #include "core/gError.h"
+#include "core/gMsgBox.h"
 #include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"

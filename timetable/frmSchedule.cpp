@@ -13,6 +13,7 @@
 #include "core/clsSchedule.h"
 #include "core/gError.h"
 #include "core/gLinkLabel.h"
+#include "core/gMsgBox.h"
 #include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
