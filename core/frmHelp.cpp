@@ -97,7 +97,7 @@ void frmHelp::gShowMain() {
         // A step apart, from under the text above them, which a line of Chinese
         // makes taller than a step.
         const int first = qMax(gPx(840), labels_.value(0)->geometry().bottom() + 1);
-        l->move(gPx(240), first + (i - 702) * gPx(240));
+        l->move(gPx(240), first + (i - Res::FirstHelpTopic) * gPx(240));
         l->adjustSize();
         l->resize(l->width(), gPx(240));
         l->show();

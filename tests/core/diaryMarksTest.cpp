@@ -88,14 +88,6 @@ scheduleMonthView* monthViewOf(const QString& page) {
     return forms::find(page)->findChild<scheduleMonthView*>(QStringLiteral("MonthView1"));
 }
 
-int errorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const gRuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 } // namespace
 
 TEST_F(DiaryMarks, MarksEveryVisibleDayWithEntriesIncludingNeighbouringMonths) {
@@ -146,8 +138,8 @@ TEST_F(DiaryMarks, MarksThePageItIsAskedFor) {
     registerPageWithMonthView(QStringLiteral("frmReview"));
 
     // Neither page is loaded: nothing to mark.
-    EXPECT_EQ(errorNumber([] { gMarkDiaryDays(false); }), gErr::ObjectNotSet);
-    EXPECT_EQ(errorNumber([] { gMarkDiaryDays(true); }), gErr::ObjectNotSet);
+    EXPECT_EQ(errorOf([] { gMarkDiaryDays(false); }), gErr::ObjectNotSet);
+    EXPECT_EQ(errorOf([] { gMarkDiaryDays(true); }), gErr::ObjectNotSet);
 
     forms::load(QStringLiteral("frmWelcome"));
     forms::load(QStringLiteral("frmReview"));
@@ -167,7 +159,7 @@ TEST_F(DiaryMarks, FailedMarkingLeavesNoRecordsetOpen) {
     scheduleMonthView view;
     view.setValue(QDate(2008, 5, 14));
     gConnection.execute(QStringLiteral("DROP TABLE Diary"));
-    EXPECT_NE(errorNumber([&] { gMarkDiaryDays(view); }), 0);
+    EXPECT_NE(errorOf([&] { gMarkDiaryDays(view); }), 0);
     EXPECT_FALSE(gRecordset.isOpen());
 }
 
@@ -214,12 +206,11 @@ TEST_F(DiaryMarks, FavouriteOfAPositionTheDayLacksFailsWithoutChange) {
     for (int position : {0, 3, -1}) {
         SCOPED_TRACE(position);
         gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-        EXPECT_EQ(errorNumber([&] { gSetDiaryCollect(QDate(2008, 5, 3), position, true); }),
-                  db::err::BofOrEof);
+        EXPECT_EQ(errorOf([&] { gSetDiaryCollect(QDate(2008, 5, 3), position, true); }), db::err::BofOrEof);
         EXPECT_FALSE(gRecordset.isOpen());
     }
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    EXPECT_EQ(errorNumber([&] { gSetDiaryCollect(QDate(2008, 5, 9), 1, true); }), db::err::BofOrEof);
+    EXPECT_EQ(errorOf([&] { gSetDiaryCollect(QDate(2008, 5, 9), 1, true); }), db::err::BofOrEof);
     using Row = QPair<QString, bool>;
     EXPECT_EQ(entries(), (QList<Row>{{"a", false}, {"b", false}}));
 }

@@ -333,19 +333,25 @@ TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
     EXPECT_FALSE(help->isModal());
     EXPECT_EQ(help->label(0)->text(), gLoadResString(Res::HelpHeading));
     EXPECT_EQ(help->height(), gPx(3500 - 480));
-    for (int i = 702; i <= 706; ++i) {
+    // The first link 840 twips down, or right under the heading when its line is taller.
+    const int headingBottom = help->label(0)->geometry().bottom();
+    const int firstTop = help->label(Res::FirstHelpTopic)->y();
+    EXPECT_GT(firstTop, headingBottom);
+    EXPECT_TRUE(firstTop == gPx(840) || firstTop == headingBottom + 1) << firstTop;
+    EXPECT_GE(firstTop, gPx(840));
+    for (int i = Res::FirstHelpTopic; i <= Res::LastHelpTopic; ++i) {
         ASSERT_NE(help->label(i), nullptr);
         EXPECT_TRUE(help->label(i)->isVisible());
-        // A step apart from 840 twips down, or from under the text when its line is taller.
-        const int first = std::max(gPx(840), help->label(0)->geometry().bottom() + 1);
-        EXPECT_EQ(help->label(i)->y(), first + (i - 702) * gPx(240));
-        if (i > 702) EXPECT_FALSE(help->label(i)->geometry().intersects(help->label(i - 1)->geometry()));
+        if (i == Res::FirstHelpTopic) continue;
+        // Each a step (240 twips) below the one before, never overlapping it.
+        EXPECT_EQ(help->label(i)->y() - help->label(i - 1)->y(), gPx(240));
+        EXPECT_FALSE(help->label(i)->geometry().intersects(help->label(i - 1)->geometry()));
     }
     EXPECT_FALSE(help->backLink->isVisible());
 
     QTest::mouseClick(help->label(703), Qt::LeftButton);
     EXPECT_TRUE(help->label(0)->text().startsWith("课程："));
-    for (int i = 702; i <= 706; ++i)
+    for (int i = Res::FirstHelpTopic; i <= Res::LastHelpTopic; ++i)
         EXPECT_FALSE(help->label(i)->isVisible());
     EXPECT_TRUE(help->backLink->isVisible());
     EXPECT_EQ(help->backLink->text(), "返回");
