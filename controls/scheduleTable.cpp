@@ -248,11 +248,13 @@ QRect scheduleTable::headerTextRect(const QRect& box) {
     return box.adjusted(2, 1, -2, -1);
 }
 
+QString scheduleTable::headerText(int row, int col) const {
+    return QString(cell(row, col)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 gFittedText scheduleTable::fittedHeader(int row, int col, const QRect& inner) const {
-    QString text = cell(row, col);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // A name longer than its cell is cut short, never drawn over its neighbours.
-    return gFitTextLines(text, font(), inner.width(), inner.height());
+    return gFitTextLines(headerText(row, col), font(), inner.width(), inner.height());
 }
 
 bool scheduleTable::event(QEvent* e) {
@@ -260,21 +262,19 @@ bool scheduleTable::event(QEvent* e) {
         // A header cut short can be read whole over its cell.
         bool shown = false;
         gGuard([&] {
-            const QPoint pos = static_cast<QHelpEvent*>(e)->pos();
-            for (int c = 0; c < cols() && !shown; ++c) {
-                for (int r = 0; r < rows() && !shown; ++r) {
-                    if (r != 0 && c != 0) continue;
-                    const QRect box = cellRect(r, c);
-                    if (!box.contains(pos) || cell(r, c).isEmpty()) continue;
-                    if (fittedHeader(r, c, headerTextRect(box)).cut) {
-                        QString text = cell(r, c);
-                        QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(),
-                                           text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")), this,
-                                           box);
-                        shown = true;
-                    }
-                }
-            }
+            const auto* help = static_cast<QHelpEvent*>(e);
+            // The headers: the top row and the left column.
+            auto tipFor = [&](int r, int c) {
+                const QRect box = cellRect(r, c);
+                if (shown || !box.contains(help->pos()) || cell(r, c).isEmpty()) return;
+                if (!fittedHeader(r, c, headerTextRect(box)).cut) return;
+                QToolTip::showText(help->globalPos(), headerText(r, c), this, box);
+                shown = true;
+            };
+            for (int c = 0; c < cols(); ++c)
+                tipFor(0, c);
+            for (int r = 1; r < rows(); ++r)
+                tipFor(r, 0);
             if (!shown) QToolTip::hideText();
         });
         return true;

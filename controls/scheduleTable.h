@@ -92,8 +92,10 @@ private:
     QString& cell(int row, int col);
     const QString& cell(int row, int col) const;
     void refit();
-    // Where a header cell's text goes, and its text fitted there.
+    // Where a header cell's text goes, its text as drawn (line breaks as "\n"),
+    // and that text fitted there.
     static QRect headerTextRect(const QRect& box);
+    QString headerText(int row, int col) const;
     gFittedText fittedHeader(int row, int col, const QRect& inner) const;
 
     QVector<int> colWidths_;

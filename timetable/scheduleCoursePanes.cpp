@@ -7,8 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include <utility>
+#include <QSignalBlocker>
 
 #include "controls/scheduleBackground.h"
 #include "controls/scheduleColorSet.h"
@@ -88,7 +87,6 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
     // choice follows what the list shows.
     connect(periodList, &QListWidget::itemSelectionChanged, this, [this] {
         gGuard([&] {
-            if (showingChoice_) return;
             for (int p = 0; p < periodList->count(); ++p)
                 periodList_Click(p);
         });
@@ -228,11 +226,10 @@ void scheduleCourseEditor::weekdayList_Click() {
     const int d = weekdayList->currentRow() + 1;
     if (d < 1 || d > 7) return;
     // Showing the weekday's choice is no choice of the user's.
-    const bool was = std::exchange(showingChoice_, true);
+    const QSignalBlocker quiet(periodList);
     periodList->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
     for (int p = 0; p < periodList->count(); ++p)
         periodList->item(p)->setSelected(periodChoice(d, p + 1));
-    showingChoice_ = was;
 }
 
 void scheduleCourseEditor::periodList_Click(int index) {

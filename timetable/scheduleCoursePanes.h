@@ -66,7 +66,6 @@ private:
     QVector<QVector<bool>> choice_; // [weekday 1..7][period 1..n]
     bool editingCourse_ = false;
     int editIndex_ = -1;
-    bool showingChoice_ = false; // weekdayList_Click is setting periodList's selection
 };
 
 // The list of all courses with the selected one's details, edit and delete.
