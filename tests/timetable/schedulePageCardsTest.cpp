@@ -153,8 +153,8 @@ TEST_F(SchedulePageCards, TextIsWhiteOnDarkColoursAndBlackOnLightOnes) {
     };
     for (const auto& c : cases)
         addCourse(QStringLiteral("课"), QStringLiteral("室"), 1 + int(&c - cases) % 7,
-               QStringLiteral("%1").arg(1 + int(&c - cases) / 7, 2, 10, QLatin1Char('0')), c.color,
-               c.userColor);
+                  QStringLiteral("%1").arg(1 + int(&c - cases) / 7, 2, 10, QLatin1Char('0')), c.color,
+                  c.userColor);
     open();
     ASSERT_EQ(grid()->cardCount(), int(std::size(cases)));
     for (int k = 1; k <= grid()->cardCount(); ++k) {
@@ -183,7 +183,7 @@ TEST_F(SchedulePageCards, CardTextFitsItsCardAtTheDefaultSizes) {
     };
     for (const auto& c : cases)
         addCourse(QString::fromUtf8(c.name), QString::fromUtf8(c.place), 1 + int(&c - cases),
-               QString::fromUtf8(c.periods));
+                  QString::fromUtf8(c.periods));
     open();
     ASSERT_EQ(grid()->cardCount(), int(std::size(cases)));
     for (int k = 1; k <= grid()->cardCount(); ++k) {

@@ -180,7 +180,8 @@ TEST_F(SchedulePageWeekTest, WeekButtonsStayInsideTheTerm) {
         EXPECT_EQ(page_->shownWeek(), c.to) << "from " << c.from << (c.next ? " next" : " previous");
     }
     page_->setShownWeek(2);
-    QTest::mouseClick(page_->nextWeekButton, Qt::LeftButton, {}, page_->nextWeekButton->pictureRect().center());
+    QTest::mouseClick(page_->nextWeekButton, Qt::LeftButton, {},
+                      page_->nextWeekButton->pictureRect().center());
     EXPECT_TRUE(page_->weekDateLabel->text().endsWith(QStringLiteral("第 3 周")));
 }
 

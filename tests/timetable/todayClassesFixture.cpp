@@ -104,8 +104,12 @@ void TodayClassesTest::addRow(const QString& table, const QVariantMap& fields) {
 
 void TodayClassesTest::addCourse(const QString& name, const QString& place, int weekday,
                                  const QString& periods, int color, long userColor) {
-    QVariantMap f{{"Name", name},    {"Place", place},    {"BeginWeek", 1},
-                  {"EndWeek", 16},   {"DoubleWeek", 0},   {"Color", color},
+    QVariantMap f{{"Name", name},
+                  {"Place", place},
+                  {"BeginWeek", 1},
+                  {"EndWeek", 16},
+                  {"DoubleWeek", 0},
+                  {"Color", color},
                   {"UserColor", qlonglong(userColor)}};
     for (int d = 1; d <= 7; ++d)
         f[QStringLiteral("Weekday%1").arg(d)] = d == weekday ? periods : QString();
