@@ -4,6 +4,7 @@
 #include "controls/scheduleBackground.h"
 #include "core/gColor.h"
 #include "core/gError.h"
+#include "testSupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -286,14 +287,8 @@ TEST_F(BackgroundPanel, CaptionLeftRefusesWhatDoesNotFit) {
         panel->setCaptionLeft(c.value);
         EXPECT_EQ(panel->captionLeft(), c.after) << c.value;
     }
-    for (int overflow : {16384, -16385, 40000}) {
-        try {
-            panel->setCaptionLeft(overflow);
-            ADD_FAILURE() << "no error for " << overflow;
-        } catch (const gRuntimeError& e) {
-            EXPECT_EQ(e.number(), gErr::Overflow);
-        }
-    }
+    for (int overflow : {16384, -16385, 40000})
+        EXPECT_EQ(errorOf([&] { panel->setCaptionLeft(overflow); }), gErr::Overflow) << overflow;
     EXPECT_EQ(panel->captionLeft(), 0);
     panel->setCaptionLeft(16383 / 2);
     EXPECT_EQ(panel->captionLeft(), 0) << "refused by width, not an error";

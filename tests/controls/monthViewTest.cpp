@@ -5,6 +5,7 @@
 #include "core/gClock.h"
 #include "core/gError.h"
 #include "core/gMsgBox.h"
+#include "testSupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -72,15 +73,6 @@ protected:
     QLineEdit* other = nullptr;
     QList<QPair<QDate, QDate>> events;
 };
-
-int errorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const gRuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 } // namespace
 
 TEST_F(MonthView, KeepsItsSizeWhateverTheHostAsks) {
@@ -116,8 +108,8 @@ TEST_F(MonthView, GridShowsSixWeeksFromASunday) {
         EXPECT_EQ(view->yearLabel->text(), QString::number(c.shown.year()));
         EXPECT_EQ(view->monthLabel->text(), QString::number(c.shown.month()));
     }
-    EXPECT_EQ(errorNumber([&] { view->VisibleDays(0); }), 380);
-    EXPECT_EQ(errorNumber([&] { view->VisibleDays(43); }), 380);
+    EXPECT_EQ(errorOf([&] { view->VisibleDays(0); }), 380);
+    EXPECT_EQ(errorOf([&] { view->VisibleDays(43); }), 380);
 }
 
 TEST_F(MonthView, HeaderButtonsStepTheMonth) {
@@ -269,10 +261,10 @@ TEST_F(MonthView, MonthSetLowersTheDayToFit) {
 
     show(QDate(2008, 5, 31));
     for (int bad : {0, 13, -1})
-        EXPECT_EQ(errorNumber([&] { view->setMonth(bad); }), 380);
-    EXPECT_EQ(errorNumber([&] { view->setDay(32); }), 380);
-    EXPECT_EQ(errorNumber([&] { view->setValue(QDate(1700, 1, 1)); }), 380);
-    EXPECT_EQ(errorNumber([&] { view->setValue(QDate()); }), 380);
+        EXPECT_EQ(errorOf([&] { view->setMonth(bad); }), 380);
+    EXPECT_EQ(errorOf([&] { view->setDay(32); }), 380);
+    EXPECT_EQ(errorOf([&] { view->setValue(QDate(1700, 1, 1)); }), 380);
+    EXPECT_EQ(errorOf([&] { view->setValue(QDate()); }), 380);
     EXPECT_EQ(view->Value(), QDate(2008, 5, 31));
     view->setYear(2010);
     EXPECT_EQ(view->Value(), QDate(2010, 5, 31));

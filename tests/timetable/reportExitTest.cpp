@@ -8,6 +8,7 @@
 #include "timetable/frmScheRemind.h"
 #include "timetable/frmScheReport.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QTimer>
 
@@ -59,7 +60,7 @@ TEST_F(ReportWithMainWindow, TheExitTakesTheReportAndTheReminderAlongAndEnds) {
     ASSERT_NE(main, nullptr);
     // A report still open when the user quits from the main window.
     forms::load(QStringLiteral("frmScheReport"));
-    main->mExit_Click();
+    main->mTExit->trigger();
     pumpEvents();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmMain")));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));

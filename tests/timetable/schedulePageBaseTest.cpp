@@ -18,27 +18,23 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class SchedulePageBaseTest : public TodayClassesTest {
+class SchedulePageBaseTest : public SchedulePageTest {
 protected:
     void SetUp() override {
-        TodayClassesTest::SetUp();
-        gMsgBoxSeam::reset();
-        gTimetable.gGetSchedule();
-        page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
-        page_->resize(gPx(9780), gPx(6000));
-        page_->show();
-        page_->gChangeFrame(SchedulePane::BaseSettings);
+        SchedulePageTest::SetUp();
+        open();
+        menu(SchedulePane::BaseSettings);
         pane_ = page_->basePane;
     }
     void TearDown() override {
-        page_ = nullptr;
         pane_ = nullptr;
-        TodayClassesTest::TearDown();
+        SchedulePageTest::TearDown();
     }
 
     // Replaces the grid's periods: {name, begin, end}.
@@ -46,7 +42,7 @@ protected:
         while (pane_->periodCount() > 0)
             pane_->periodGrid->removeRow(0);
         for (const QStringList& r : rows) {
-            pane_->addPeriodButton_Click();
+            pane_->addPeriodButton->click();
             const int n = pane_->periodCount();
             for (int c = 0; c < 3; ++c)
                 pane_->setCell(n, c + 1, r.value(c));
@@ -55,15 +51,19 @@ protected:
 
     // Types into a grid cell through the in-place editor.
     void typeInto(int row, int col, const QString& text) {
-        pane_->periodGrid_MouseUp(row, col);
+        clickPeriodCell(row, col);
         ASSERT_TRUE(pane_->periodCellEdit->isVisible());
-        pane_->periodCellEdit->setText(text);
-        pane_->periodCellEdit_LostFocus();
+        typeAndEnter(pane_->periodCellEdit, text);
     }
+
+    // Makes period `row` the grid's current row, by a click beside its times.
+    void selectPeriod(int row) { clickPeriodCell(row, 5); }
+
+    // The user's 保存; the page goes back to the week once it saved.
+    void save() { pane_->saveButton->click(); }
 
     static long rows(const QString& table) { return gConnection.count(table); }
 
-    frmSchedule* page_ = nullptr;
     scheduleBasePane* pane_ = nullptr;
 };
 
@@ -108,15 +108,13 @@ TEST_F(SchedulePageBaseTest, NamesAreCutToSixteenBytes) {
     typeInto(1, 1, QStringLiteral("   "));
     EXPECT_EQ(pane_->cell(1, 1), QString()) << "an empty period name is written too";
 
-    pane_->weekdayLabel_MouseUp(3);
+    QTest::mouseClick(pane_->weekdayLabels[3], Qt::LeftButton);
     ASSERT_TRUE(pane_->weekdayNameEdit->isVisible());
-    pane_->weekdayNameEdit->setText(QStringLiteral("abcdefghijklmnopq周"));
-    pane_->weekdayNameEdit_LostFocus();
+    typeAndEnter(pane_->weekdayNameEdit, QStringLiteral("abcdefghijklmnopq周"));
     EXPECT_FALSE(pane_->weekdayNameEdit->isVisible());
     EXPECT_EQ(pane_->weekdayLabels[3]->text(), QStringLiteral("abcdefghijklmnop"));
-    pane_->weekdayLabel_MouseUp(3);
-    pane_->weekdayNameEdit->setText(QStringLiteral("  "));
-    pane_->weekdayNameEdit_LostFocus();
+    QTest::mouseClick(pane_->weekdayLabels[3], Qt::LeftButton);
+    typeAndEnter(pane_->weekdayNameEdit, QStringLiteral("  "));
     EXPECT_EQ(pane_->weekdayLabels[3]->text(), QStringLiteral("abcdefghijklmnop"));
     EXPECT_EQ(gLeftAnsiBytes(QStringLiteral("ab一二"), 3), QStringLiteral("ab"));
 }
@@ -129,17 +127,20 @@ TEST_F(SchedulePageBaseTest, TheLastVisibleWeekdayAndPeriodStay) {
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::KeepOneAtLeast});
 
     periods({{"一", "08:00", "08:45"}, {"二", "09:00", "09:45"}});
-    pane_->periodGrid_MouseUp(1, 0);
+    clickPeriodCell(1, 0);
     EXPECT_EQ(pane_->cell(1, 4), QStringLiteral("False"));
-    pane_->periodGrid_MouseUp(2, 0);
+    clickPeriodCell(2, 0);
     EXPECT_EQ(pane_->cell(2, 4), QStringLiteral("True"));
-    pane_->deletePeriodButton_Click(2);
+    selectPeriod(2);
+    pane_->deletePeriodButton->click();
     EXPECT_EQ(pane_->periodCount(), 2);
     EXPECT_EQ(gMsgBoxSeam::shownIds(),
               (QList<int>{Msg::KeepOneAtLeast, Msg::KeepOneAtLeast, Msg::KeepOneAtLeast}));
-    pane_->deletePeriodButton_Click(1);
+    selectPeriod(1);
+    pane_->deletePeriodButton->click();
     EXPECT_EQ(pane_->periodCount(), 1);
-    pane_->deletePeriodButton_Click(1);
+    selectPeriod(1);
+    pane_->deletePeriodButton->click();
     EXPECT_EQ(pane_->periodCount(), 1) << "the last period cannot be deleted";
 }
 
@@ -159,7 +160,8 @@ TEST_F(SchedulePageBaseTest, ChecksStopTheSaveWithTheirMessage) {
     for (const auto& c : cases) {
         gMsgBoxSeam::reset();
         periods(c.rows);
-        EXPECT_FALSE(pane_->saveButton_Click());
+        save();
+        EXPECT_FALSE(page_->weekPane->isVisible()) << "not saved";
         ASSERT_EQ(gMsgBoxSeam::shown().size(), 1);
         EXPECT_EQ(gMsgBoxSeam::shown().at(0).id, c.message);
         EXPECT_EQ(gMsgBoxSeam::shown().at(0).args.mid(0, c.args.size()), c.args);
@@ -170,23 +172,25 @@ TEST_F(SchedulePageBaseTest, ChecksStopTheSaveWithTheirMessage) {
 
     gMsgBoxSeam::reset();
     pane_->termEndPicker->setDate(QDate(2026, 9, 1));
+    // The button is locked while the term ends before it begins; the check behind
+    // it still refuses.
+    EXPECT_FALSE(pane_->saveButton->isEnabled());
     EXPECT_FALSE(pane_->saveButton_Click());
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::TermStartsAfterEnd});
 }
 
 TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
     periods({{"晚", "10:00", "10:45"}, {"早", "08:00", "08:45"}, {"中", "08:45", "09:30"}});
-    pane_->periodGrid_MouseUp(1, 0); // "晚" hidden
+    clickPeriodCell(1, 0); // "晚" hidden
     pane_->weekdayChecks[7]->setChecked(false);
-    pane_->weekdayLabel_MouseUp(1);
-    pane_->weekdayNameEdit->setText(QStringLiteral("周一"));
-    pane_->weekdayNameEdit_LostFocus();
+    QTest::mouseClick(pane_->weekdayLabels[1], Qt::LeftButton);
+    typeAndEnter(pane_->weekdayNameEdit, QStringLiteral("周一"));
     pane_->termBeginPicker->setDate(QDate(2026, 9, 14));
     pane_->termEndPicker->setDate(QDate(2027, 1, 15));
 
-    ASSERT_TRUE(pane_->saveButton_Click());
+    save();
+    ASSERT_TRUE(page_->weekPane->isVisible()) << "saved";
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
-    EXPECT_TRUE(page_->weekPane->isVisible());
     EXPECT_FALSE(pane_->isVisible());
     EXPECT_EQ(page_->shownWeek(), 1);
 
@@ -206,16 +210,18 @@ TEST_F(SchedulePageBaseTest, SaveSortsRewritesAndReturnsToTheWeek) {
     EXPECT_EQ(page_->weekGrid->colWidth(7), 0);
 
     // A second save replaces, never adds.
-    page_->gChangeFrame(SchedulePane::BaseSettings);
-    ASSERT_TRUE(pane_->saveButton_Click());
+    menu(SchedulePane::BaseSettings);
+    save();
+    ASSERT_TRUE(page_->weekPane->isVisible()) << "saved";
     EXPECT_EQ(rows(QStringLiteral("Row")), 3);
     EXPECT_EQ(rows(QStringLiteral("Term")), 1);
 }
 
 TEST_F(SchedulePageBaseTest, AFailingWriteKeepsEveryOldRow) {
     periods({{"一", "08:00", "08:45"}});
-    ASSERT_TRUE(pane_->saveButton_Click());
-    page_->gChangeFrame(SchedulePane::BaseSettings);
+    save();
+    ASSERT_TRUE(page_->weekPane->isVisible()) << "saved";
+    menu(SchedulePane::BaseSettings);
     // The period table refuses new rows, after Term and Col were already rewritten.
     gConnection.execute(
         QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Row BEGIN SELECT RAISE(ABORT, 'full'); END"));
@@ -223,7 +229,8 @@ TEST_F(SchedulePageBaseTest, AFailingWriteKeepsEveryOldRow) {
     pane_->termBeginPicker->setDate(QDate(2026, 9, 21));
     pane_->weekdayChecks[2]->setChecked(false);
 
-    EXPECT_FALSE(pane_->saveButton_Click());
+    save();
+    EXPECT_FALSE(page_->weekPane->isVisible()) << "not saved";
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1) << "the failure is reported";
     EXPECT_TRUE(pane_->isVisible());
     EXPECT_EQ(gConnection.transactionLevel(), 0);
@@ -241,7 +248,7 @@ TEST_F(SchedulePageBaseTest, CancelDropsTheEdits) {
     pane_->setCell(1, 1, QStringLiteral("改"));
     pane_->cancelButton->click();
     EXPECT_TRUE(page_->weekPane->isVisible());
-    page_->gChangeFrame(SchedulePane::BaseSettings);
+    menu(SchedulePane::BaseSettings);
     EXPECT_EQ(pane_->cell(1, 1), gTimetable.Row(1).Name);
 }
 

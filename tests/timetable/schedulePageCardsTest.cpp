@@ -37,39 +37,7 @@ protected:
         SchedulePageTest::TearDown();
     }
 
-    // A course on one weekday, in the given colour.
-    static void course(const QString& name, const QString& place, int weekday, const QString& periods,
-                       int color = 4, long userColor = 14589563) {
-        QVariantMap f{{"Name", name},
-                      {"Place", place},
-                      {"BeginWeek", 1},
-                      {"EndWeek", 16},
-                      {"DoubleWeek", 0},
-                      {"Color", color},
-                      {"UserColor", qlonglong(userColor)}};
-        for (int d = 1; d <= 7; ++d)
-            f[QStringLiteral("Weekday%1").arg(d)] = d == weekday ? periods : QString();
-        addRow(QStringLiteral("Course"), f);
-    }
-
     scheduleBasePane* basePane() { return page_->basePane; }
-
-    // A click on a cell of the period grid (period row 1-based).
-    void clickPeriodCell(int period, int col) {
-        QTableWidget* g = basePane()->periodGrid;
-        const QRect r = g->visualItemRect(g->item(period - 1, col));
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
-    }
-
-    // Types into the in-place editor that a click opened and closes it with Enter.
-    static void typeAndEnter(QLineEdit* editor, const QString& text) {
-        ASSERT_TRUE(editor->isVisible());
-        ASSERT_TRUE(editor->hasFocus());
-        editor->selectAll();
-        typeText(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        EXPECT_FALSE(editor->isVisible());
-    }
 
     void save() {
         QTest::mouseClick(basePane()->saveButton, Qt::LeftButton);
@@ -94,7 +62,7 @@ TEST_F(SchedulePageCards, ACourseStaysWhileAnyOfItsPeriodsIsShown) {
     } cases[] = {
         {{3}, 4, 5}, {{3, 4}, 5, 5}, {{4}, 3, 5}, {{5}, 3, 4}, {{3, 4, 5}, 0, 0},
     };
-    course(QStringLiteral("高等数学"), QStringLiteral("A101"), 1, QStringLiteral("030405"));
+    addCourse(QStringLiteral("高等数学"), QStringLiteral("A101"), 1, QStringLiteral("030405"));
     open();
     for (const auto& c : cases) {
         std::string name = "hidden";
@@ -184,9 +152,9 @@ TEST_F(SchedulePageCards, TextIsWhiteOnDarkColoursAndBlackOnLightOnes) {
         {25, 0, true}, {25, 0xFFFFFF, false}, {25, 0x00FFFF, false}, {25, 0x800000, true},
     };
     for (const auto& c : cases)
-        course(QStringLiteral("课"), QStringLiteral("室"), 1 + int(&c - cases) % 7,
-               QStringLiteral("%1").arg(1 + int(&c - cases) / 7, 2, 10, QLatin1Char('0')), c.color,
-               c.userColor);
+        addCourse(QStringLiteral("课"), QStringLiteral("室"), 1 + int(&c - cases) % 7,
+                  QStringLiteral("%1").arg(1 + int(&c - cases) / 7, 2, 10, QLatin1Char('0')), c.color,
+                  c.userColor);
     open();
     ASSERT_EQ(grid()->cardCount(), int(std::size(cases)));
     for (int k = 1; k <= grid()->cardCount(); ++k) {
@@ -214,8 +182,8 @@ TEST_F(SchedulePageCards, CardTextFitsItsCardAtTheDefaultSizes) {
         {"计算机程序设计基础实验", "实验中心四楼", "0809"},
     };
     for (const auto& c : cases)
-        course(QString::fromUtf8(c.name), QString::fromUtf8(c.place), 1 + int(&c - cases),
-               QString::fromUtf8(c.periods));
+        addCourse(QString::fromUtf8(c.name), QString::fromUtf8(c.place), 1 + int(&c - cases),
+                  QString::fromUtf8(c.periods));
     open();
     ASSERT_EQ(grid()->cardCount(), int(std::size(cases)));
     for (int k = 1; k <= grid()->cardCount(); ++k) {

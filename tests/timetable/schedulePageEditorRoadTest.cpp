@@ -30,22 +30,6 @@ namespace {
 
 class SchedulePageEditorRoad : public SchedulePageTest {
 protected:
-    static void clickItem(QListWidget* list, int row) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          list->visualItemRect(list->item(row)).center());
-    }
-
-    // A stored field of course k (1-based), as text.
-    static QString stored(int k, const QString& field) {
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM Course"));
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.open(gCommand, db::CursorType::Static, db::LockType::ReadOnly);
-        gRecordset.move(k - 1);
-        const QString v = gRecordset.text(field);
-        gRecordset.close();
-        return v;
-    }
-
     scheduleCourseEditor* editor() { return page_->courseEditorPane; }
     scheduleCourseList* list() { return page_->courseListPane; }
 };

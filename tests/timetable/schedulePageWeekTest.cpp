@@ -180,7 +180,8 @@ TEST_F(SchedulePageWeekTest, WeekButtonsStayInsideTheTerm) {
         EXPECT_EQ(page_->shownWeek(), c.to) << "from " << c.from << (c.next ? " next" : " previous");
     }
     page_->setShownWeek(2);
-    page_->nextWeekButton_MouseUp(1, 0, 0, 0);
+    QTest::mouseClick(page_->nextWeekButton, Qt::LeftButton, {},
+                      page_->nextWeekButton->pictureRect().center());
     EXPECT_TRUE(page_->weekDateLabel->text().endsWith(QStringLiteral("第 3 周")));
 }
 
@@ -243,7 +244,7 @@ TEST_F(SchedulePageWeekTest, HiddenPageKeepsItsStateAndReopensOnTheCurrentWeek) 
     open();
     page_->setShownWeek(6);
     moveOver(page_->menuIcons[2]);
-    page_->gChangeFrame(SchedulePane::AllCourses);
+    release(page_->menuCaptions[SchedulePane::AllCourses], Qt::LeftButton);
     // Leaving the page hides it; the next visit comes back to it.
     page_->hide();
     EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), page_);

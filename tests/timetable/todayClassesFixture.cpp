@@ -10,10 +10,14 @@
 #include "core/gTwips.h"
 #include "core/gWeek.h"
 #include "timetable/frmSchedule.h"
+#include "timetable/scheduleBasePane.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QWidget>
 
@@ -99,9 +103,14 @@ void TodayClassesTest::addRow(const QString& table, const QVariantMap& fields) {
 }
 
 void TodayClassesTest::addCourse(const QString& name, const QString& place, int weekday,
-                                 const QString& periods) {
-    QVariantMap f{{"Name", name},    {"Place", place}, {"BeginWeek", 1},       {"EndWeek", 16},
-                  {"DoubleWeek", 0}, {"Color", 3},     {"UserColor", 14589563}};
+                                 const QString& periods, int color, long userColor) {
+    QVariantMap f{{"Name", name},
+                  {"Place", place},
+                  {"BeginWeek", 1},
+                  {"EndWeek", 16},
+                  {"DoubleWeek", 0},
+                  {"Color", color},
+                  {"UserColor", qlonglong(userColor)}};
     for (int d = 1; d <= 7; ++d)
         f[QStringLiteral("Weekday%1").arg(d)] = d == weekday ? periods : QString();
     addRow(QStringLiteral("Course"), f);
@@ -134,4 +143,38 @@ frmSchedule* SchedulePageTest::open() {
 
 void SchedulePageTest::menu(int entry) {
     QTest::mouseClick(page_->menuCaptions[entry], Qt::LeftButton);
+}
+
+void SchedulePageTest::clickItem(QListWidget* list, int row) {
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->item(row)).center());
+}
+
+void SchedulePageTest::clickPeriodCell(int period, int col) {
+    QTableWidget* g = page_->basePane->periodGrid;
+    const QRect r = g->visualItemRect(g->item(period - 1, col));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+}
+
+void SchedulePageTest::typeAndEnter(QLineEdit* editor, const QString& text) {
+    ASSERT_TRUE(editor->isVisible());
+    ASSERT_TRUE(editor->hasFocus());
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    if (!text.isEmpty()) typeText(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_FALSE(editor->isVisible());
+}
+
+QVariantMap SchedulePageTest::stored(int k) {
+    gCommand.setCommandText(QStringLiteral("SELECT * FROM Course"));
+    gRecordset.setCursorLocation(db::CursorLocation::Client);
+    gRecordset.open(gCommand, db::CursorType::Static, db::LockType::ReadOnly);
+    gRecordset.move(k - 1);
+    QVariantMap m;
+    for (int i = 0; i < gRecordset.fieldCount(); ++i)
+        m[gRecordset.fieldName(i)] = gRecordset.text(gRecordset.fieldName(i));
+    gRecordset.close();
+    return m;
 }

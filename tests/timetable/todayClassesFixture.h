@@ -13,6 +13,8 @@ QDate termMonday();
 
 // Types text into the focused-or-not widget as an input method commits it, the
 // way Chinese text arrives (QTest's key clicks take ASCII only).
+class QLineEdit;
+class QListWidget;
 class QWidget;
 void typeText(QWidget* widget, const QString& text);
 
@@ -28,8 +30,10 @@ protected:
     static void setNow(int weekday, int h, int m, int s = 0);
     // Adds one row to a table of the account database.
     static void addRow(const QString& table, const QVariantMap& fields);
-    // A course on one weekday; periods as the course editor stores them ("0103").
-    static void addCourse(const QString& name, const QString& place, int weekday, const QString& periods);
+    // A course on one weekday; periods as the course editor stores them ("0103"),
+    // in colour `color` (the custom colour `userColor` for the custom swatch).
+    static void addCourse(const QString& name, const QString& place, int weekday, const QString& periods,
+                          int color = 3, long userColor = 14589563);
     // Reads the timetable and builds today's list, as the sign-in does.
     static void loadToday();
 
@@ -47,6 +51,16 @@ protected:
     frmSchedule* open();
     // A left click on a slide-menu entry's caption.
     void menu(int entry);
+    // A left click on a row of a list, scrolled into view first as a user scrolls to it.
+    static void clickItem(QListWidget* list, int row);
+    // A left click on a cell of the base settings' period grid (period row 1-based).
+    void clickPeriodCell(int period, int col);
+    // Types into the in-place editor that a click opened, replacing its text, and
+    // closes it with Enter.
+    static void typeAndEnter(QLineEdit* editor, const QString& text);
+    // The stored fields of course k (1-based), as text.
+    static QVariantMap stored(int k);
+    static QString stored(int k, const QString& field) { return stored(k).value(field).toString(); }
 
     frmSchedule* page_ = nullptr;
 };
