@@ -2,7 +2,6 @@
 // change writes, and that a change that fails half-way leaves the file as it was.
 #include "diary/DiaryStore.h"
 #include "core/gDatabase.h"
-#include "core/gError.h"
 #include "testSupport.h"
 
 #include <QStringList>
@@ -236,12 +235,7 @@ TEST_F(DiaryStoreTest, AFailedChangeChangesNothing) {
         if (!c.breakage.isEmpty()) connection_.execute(c.breakage);
         const QStringList before = contents();
 
-        int error = 0;
-        try {
-            c.change(store_);
-        } catch (...) {
-            error = gCurrentError().number();
-        }
+        const int error = errorOf([&] { c.change(store_); });
         if (c.error)
             EXPECT_EQ(error, c.error);
         else

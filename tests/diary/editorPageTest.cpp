@@ -101,7 +101,7 @@ TEST_F(EditorPage, CancelGoesBackWhereTheEditorCameFrom) {
 
 TEST_F(EditorPage, ClipboardQuoteFillsAFreshEntryOnly) {
     QApplication::clipboard()->setText(QStringLiteral("引用的一段话"));
-    main_->mTClip_Click();
+    main_->mTClip->trigger();
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("引用的一段话"));
@@ -111,7 +111,7 @@ TEST_F(EditorPage, ClipboardQuoteFillsAFreshEntryOnly) {
     e->bodyEdit->setText(QStringLiteral("我自己写的"));
     QApplication::clipboard()->setText(QStringLiteral("另一段"));
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
-    main_->mTClip_Click();
+    main_->mTClip->trigger();
     EXPECT_EQ(editor(), e);
     EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("我自己写的"));
 }
@@ -155,7 +155,7 @@ TEST_F(EditorPage, FirstLineBecomesTheTitle) {
     // A long first line is cut where the box wraps it.
     const QString longLine = QString(400, QChar(0x5b57));
     e->bodyEdit->setText(longLine);
-    e->firstLineAsTitleLink_Click();
+    QTest::mouseClick(e->firstLineAsTitleLink, Qt::LeftButton);
     EXPECT_FALSE(e->titleEdit->text().isEmpty());
     EXPECT_LT(e->titleEdit->text().size(), longLine.size());
     EXPECT_TRUE(longLine.startsWith(e->titleEdit->text()));

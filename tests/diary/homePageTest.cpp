@@ -130,7 +130,7 @@ TEST_F(HomePage, GreetsAndShowsTheTotals) {
     EXPECT_TRUE(page->moodScoreLabel->isVisible());
     EXPECT_TRUE(page->moodCaption->isVisible());
     EXPECT_EQ(page->moodCaption->text(), QStringLiteral("当前记录心情的平均分数"));
-    EXPECT_EQ(page->moodScoreLabel->caption(), 66); // the whole part of the average
+    EXPECT_EQ(page->moodScoreLabel->caption(), 66); // the average rounded down
     EXPECT_EQ(page->writeLink->text(), QStringLiteral("添加日记"));
     EXPECT_EQ(page->reviewLink->text(), QStringLiteral("回顾日记"));
     EXPECT_EQ(page->reviewLink->cursor().shape(), page->writeLink->cursor().shape());
@@ -243,7 +243,7 @@ TEST_F(HomePage, PositionKeepsTheSlashInOneColumn) {
         frmWelcome* page = loadPage();
         page->monthView->setValue(QDate(2008, 5, 20));
         for (int i = 0; i < c.steps; ++i)
-            page->nextEntryButton_MouseUp(1, 0, 0, 0);
+            release(page->nextEntryButton);
         EXPECT_EQ(page->positionLabel->text(), QString::fromLatin1(c.caption));
         forms::unload(QStringLiteral("frmWelcome"));
         pumpEvents();
@@ -260,9 +260,9 @@ TEST_F(HomePage, LongBodiesAreCutAsOptionSevenSays) {
     gOption(Option::QuickPreview) = false;
     frmWelcome* page = loadPage();
     EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("long\n") + body);
-    page->nextEntryButton_MouseUp(1, 0, 0, 0);
+    release(page->nextEntryButton);
     EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("short\ny"));
-    page->nextEntryButton_MouseUp(1, 0, 0, 0);
+    release(page->nextEntryButton);
     EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("long\n") + cut);
 
     gOption(Option::QuickPreview) = true;

@@ -2,6 +2,7 @@
 // flag, the print of the body, and the page as the main window shows it.
 #include "reviewTestSupport.h"
 
+#include "controls/scheduleCommand.h"
 #include "controls/scheduleMonthView.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
@@ -14,14 +15,6 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
-
-namespace {
-
-void leftClick(QWidget* w) {
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(3, 3));
-}
-
-} // namespace
 
 class ReviewCommandsTest : public ReviewTest {
 protected:
@@ -54,7 +47,7 @@ TEST_F(ReviewCommandsTest, AddOpensTheEditorForTheDayAndComesBack) {
     frmReview* p = reviewFromMain(today_.addDays(3), 1);
     ASSERT_NE(p, nullptr);
     reviewVisits().clear();
-    leftClick(p->addLink);
+    press(p->addLink);
     pumpEvents();
     const ReviewPageVisit v = lastVisit();
     EXPECT_EQ(v.name, QStringLiteral("frmNew"));
@@ -70,9 +63,9 @@ TEST_F(ReviewCommandsTest, EditOpensTheShownEntry) {
     addEntry(today_, QStringLiteral("二"), 20);
     frmReview* p = reviewFromMain(today_, 1);
     ASSERT_NE(p, nullptr);
-    p->nextEntryButton_MouseUp(1);
+    press(p->nextEntryButton);
     reviewVisits().clear();
-    leftClick(p->editLink);
+    press(p->editLink);
     pumpEvents();
     const ReviewPageVisit v = lastVisit();
     EXPECT_EQ(v.name, QStringLiteral("frmNew"));
@@ -89,7 +82,7 @@ TEST_F(ReviewCommandsTest, BackGoesHomeOnTheSelectedDay) {
     ASSERT_NE(p, nullptr);
     p->monthView->setValue(QDate(2026, 1, 9));
     reviewVisits().clear();
-    leftClick(p->backLink);
+    press(p->backLink);
     pumpEvents();
     const ReviewPageVisit v = lastVisit();
     EXPECT_EQ(v.name, QStringLiteral("frmWelcome"));
@@ -106,7 +99,7 @@ TEST_F(ReviewCommandsTest, CommandsAnswerTheLeftButtonOnly) {
     reviewVisits().clear();
     for (gLinkLabel* l :
          {p->addLink, p->editLink, p->deleteLink, p->favouriteLink, p->printLink, p->backLink})
-        QTest::mouseClick(l, Qt::RightButton, {}, QPoint(3, 3));
+        press(l, Qt::RightButton);
     pumpEvents();
     EXPECT_TRUE(reviewVisits().isEmpty());
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
@@ -116,10 +109,11 @@ TEST_F(ReviewCommandsTest, CommandsAnswerTheLeftButtonOnly) {
 
 TEST_F(ReviewCommandsTest, EntryCommandsDoNothingOnAnEmptyDay) {
     frmReview* p = openReview();
-    for (gLinkLabel* l : {p->editLink, p->deleteLink, p->favouriteLink})
-        leftClick(l);
-    p->deleteLink_MouseUp(1);
-    p->favouriteLink_MouseUp(1);
+    // The links are disabled: a click on them reaches no command.
+    for (gLinkLabel* l : {p->editLink, p->deleteLink, p->favouriteLink}) {
+        EXPECT_FALSE(l->isEnabled());
+        press(l);
+    }
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_TRUE(reviewVisits().isEmpty());
 }
@@ -129,16 +123,16 @@ TEST_F(ReviewCommandsTest, FavouriteSetsTheFlagOfTheShownEntryAfterAYes) {
     addEntry(today_, QStringLiteral("二"), 20);
     addEntry(today_.addDays(1), QStringLiteral("别的"), 20);
     frmReview* p = openReview();
-    p->nextEntryButton_MouseUp(1);
+    press(p->nextEntryButton);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
-    leftClick(p->favouriteLink);
+    press(p->favouriteLink);
     ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmAddFavourite});
     EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, gButtonSet::YesNo);
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    leftClick(p->favouriteLink);
+    press(p->favouriteLink);
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", true}}));
     EXPECT_EQ(rowsOf(today_.addDays(1)), (QList<QPair<QString, bool>>{{"别的", false}}));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
@@ -147,7 +141,7 @@ TEST_F(ReviewCommandsTest, FavouriteSetsTheFlagOfTheShownEntryAfterAYes) {
 TEST_F(ReviewCommandsTest, PrintSendsTheWholeBodyWithoutTheTitle) {
     addEntry(ReviewEntry{today_, QStringLiteral("标题不打印"), QStringLiteral("第一段\r\n第二段"), 50});
     frmReview* p = openReview();
-    leftClick(p->printLink);
+    press(p->printLink);
     EXPECT_EQ(reviewPrints().dialogs, 1);
     EXPECT_FALSE(reviewPrints().selectionOffered);
     EXPECT_EQ(reviewPrints().printed, QStringList{QStringLiteral("第一段\n第二段")});
@@ -160,7 +154,7 @@ TEST_F(ReviewCommandsTest, PrintSendsOnlyTheSelection) {
     c.setPosition(2);
     c.setPosition(4, QTextCursor::KeepAnchor);
     p->bodyView->setTextCursor(c);
-    leftClick(p->printLink);
+    press(p->printLink);
     EXPECT_TRUE(reviewPrints().selectionOffered);
     EXPECT_EQ(reviewPrints().printed, QStringList{QStringLiteral("选中")});
 }
@@ -169,7 +163,7 @@ TEST_F(ReviewCommandsTest, CancelledPrintDialogPrintsNothing) {
     addEntry(today_, QStringLiteral("标题"), 50);
     frmReview* p = openReview();
     reviewPrints().answer = false;
-    leftClick(p->printLink);
+    press(p->printLink);
     EXPECT_EQ(reviewPrints().dialogs, 1);
     EXPECT_TRUE(reviewPrints().printed.isEmpty());
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
@@ -180,13 +174,13 @@ TEST_F(ReviewCommandsTest, PrintFailureIsPassedOver) {
     frmReview* p = openReview();
     reviewPrintSeam::set([](bool) { return true; },
                          [](const QTextDocument&) { throw std::runtime_error("printer gone"); });
-    leftClick(p->printLink);
+    press(p->printLink);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_EQ(review(), p);
 }
 
 TEST_F(ReviewCommandsTest, PrintOnAnEmptyDayPrintsAnEmptyBody) {
     frmReview* p = openReview();
-    leftClick(p->printLink);
+    press(p->printLink);
     EXPECT_EQ(reviewPrints().printed, QStringList{QString()});
 }

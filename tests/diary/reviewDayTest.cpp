@@ -124,15 +124,15 @@ TEST_F(ReviewTest, PreviousAndNextWrapAroundTheDay) {
     for (int i = 1; i <= 3; ++i)
         addEntry(today_, QStringLiteral("第%1篇").arg(i), i * 10);
     frmReview* p = openReview();
-    p->previousEntryButton_MouseUp(1);
+    press(p->previousEntryButton);
     EXPECT_EQ(gDayIndex, 3);
     EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("第3篇"));
     EXPECT_EQ(p->entryCounterLabel->text(), QStringLiteral("  3 / 3"));
     EXPECT_EQ(p->scoreValueLabel->text(), QStringLiteral("30"));
     EXPECT_EQ(p->scoreBarTarget(), 780);
-    p->nextEntryButton_MouseUp(1);
+    press(p->nextEntryButton);
     EXPECT_EQ(gDayIndex, 1);
-    p->nextEntryButton_MouseUp(1);
+    press(p->nextEntryButton);
     EXPECT_EQ(gDayIndex, 2);
     EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("第2篇"));
 
@@ -270,7 +270,7 @@ TEST_F(ReviewTest, BrokenOrPlainBodiesStillShow) {
     QStringList shown;
     for (int i = 0; i < bodies.size(); ++i) {
         shown << bodyText(p);
-        p->nextEntryButton_MouseUp(1);
+        press(p->nextEntryButton);
     }
     EXPECT_TRUE(shown[0].contains(QStringLiteral("半截")));
     EXPECT_EQ(shown[1], QStringLiteral("不是 RTF 的正文"));
@@ -352,7 +352,7 @@ TEST_F(ReviewTest, BarsMoveFromWhereTheyStandToEachNewTarget) {
     EXPECT_EQ(p->averageBarWidth(), 1300);
 
     // The next entry only moves the target; the bar goes on from 2600.
-    p->nextEntryButton_MouseUp(1);
+    press(p->nextEntryButton);
     EXPECT_EQ(p->scoreBarTarget(), 0);
     p->scoreBarTimer_Timer();
     EXPECT_EQ(p->scoreBarWidth(), 2575);

@@ -2,6 +2,7 @@
 // change together, and the page shows the day again.
 #include "reviewTestSupport.h"
 
+#include "controls/scheduleCommand.h"
 #include "controls/scheduleMonthView.h"
 #include "core/gDatabase.h"
 #include "core/gLinkLabel.h"
@@ -18,7 +19,7 @@ using Rows = QList<QPair<QString, bool>>;
 TEST_F(ReviewTest, DeleteAsksFirstAndCancelKeepsEverything) {
     addEntry(today_, QStringLiteral("一"), 30);
     frmReview* p = openReview();
-    QTest::mouseClick(p->deleteLink, Qt::LeftButton, {}, QPoint(3, 3));
+    press(p->deleteLink);
     ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmDeleteEntry});
     EXPECT_EQ(gMsgBoxSeam::shown().last().buttonSet, gButtonSet::OkCancel);
     EXPECT_EQ(rowsOf(today_), (Rows{{"一", false}}));
@@ -33,12 +34,12 @@ TEST_F(ReviewTest, DeletingOneOfSeveralShowsTheFirstRemaining) {
     addEntry(today_, QStringLiteral("二"), 45);
     addEntry(today_, QStringLiteral("三"), 60);
     frmReview* p = openReview();
-    p->nextEntryButton_MouseUp(1);
-    p->nextEntryButton_MouseUp(1);
+    press(p->nextEntryButton);
+    press(p->nextEntryButton);
     ASSERT_EQ(gDayIndex, 3);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    p->deleteLink_MouseUp(1);
+    press(p->deleteLink);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_EQ(rowsOf(today_), (Rows{{"一", false}, {"二", false}}));
     EXPECT_EQ(rowsOf(today_.addDays(-1)), (Rows{{"昨天", false}}));
@@ -58,9 +59,9 @@ TEST_F(ReviewTest, DeletingTheMiddleEntryRemovesExactlyThatRow) {
     addEntry(today_, QStringLiteral("二"), 45);
     addEntry(today_, QStringLiteral("三"), 60);
     frmReview* p = openReview();
-    p->nextEntryButton_MouseUp(1);
+    press(p->nextEntryButton);
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    p->deleteLink_MouseUp(1);
+    press(p->deleteLink);
     EXPECT_EQ(rowsOf(today_), (Rows{{"一", false}, {"三", false}}));
     EXPECT_EQ(gScoreTotal, 90);
     EXPECT_EQ(gDayTitles.value(2), QStringLiteral("三"));
@@ -70,7 +71,7 @@ TEST_F(ReviewTest, DeletingTheOnlyEntryLeavesTheDayEmpty) {
     addEntry(today_, QStringLiteral("唯一"), 70);
     frmReview* p = openReview();
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    p->deleteLink_MouseUp(1);
+    press(p->deleteLink);
     EXPECT_TRUE(rowsOf(today_).isEmpty());
     EXPECT_FALSE(p->monthView->dayBold(today_));
     EXPECT_EQ(p->titleView->toPlainText(), QStringLiteral("没有选择日记。"));
@@ -90,7 +91,7 @@ TEST_F(ReviewTest, FailedDeleteChangesNothing) {
     // The stored total cannot be written: the row must stay as well.
     gConnection.execute(QStringLiteral("DROP TABLE DiarySettings"));
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    QTest::mouseClick(p->deleteLink, Qt::LeftButton, {}, QPoint(3, 3));
+    press(p->deleteLink);
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gConnection.transactionLevel(), 0);
     EXPECT_FALSE(gRecordset.isOpen());
@@ -106,7 +107,7 @@ TEST_F(ReviewTest, DeletedEntryStaysDeletedAfterTheDatabaseReopens) {
     addEntry(today_, QStringLiteral("二"), 45);
     frmReview* p = openReview();
     gMsgBoxSeam::pushAnswer(gMsgResult::OK);
-    p->deleteLink_MouseUp(1);
+    press(p->deleteLink);
     forms::unloadAllNow();
     gCloseDatabase();
     gOpenDatabase(gDatabaseFile, gMakeDbPassword(QStringLiteral("secret")));

@@ -142,3 +142,7 @@ void ReviewTest::settleBars(frmReview* page) {
     EXPECT_TRUE(QTest::qWaitFor(
         [page] { return !page->scoreBarTimer->isActive() && !page->averageBarTimer->isActive(); }, 10000));
 }
+
+void ReviewTest::press(QWidget* w, Qt::MouseButton button) {
+    QTest::mouseClick(w, button, {}, QPoint(3, 3));
+}

@@ -73,6 +73,8 @@ protected:
     frmReview* review() const;
     // Runs the bar timers until both bars stand still.
     void settleBars(frmReview* page);
+    // A click on a link or button, as the user makes it.
+    static void press(QWidget* w, Qt::MouseButton button = Qt::LeftButton);
 
     QDate today_{2026, 3, 18}; // a Wednesday
 };

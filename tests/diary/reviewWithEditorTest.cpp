@@ -2,9 +2,11 @@
 // day the review page loaded, and the review page shows what the editor saved.
 #include "reviewTestSupport.h"
 
+#include "controls/scheduleCommand.h"
 #include "controls/scheduleSlider.h"
 #include "controls/scheduleText.h"
 #include "core/gForms.h"
+#include "core/gLinkLabel.h"
 #include "core/gState.h"
 #include "diary/frmNew.h"
 #include "diary/frmReview.h"
@@ -36,7 +38,7 @@ TEST_F(ReviewWithEditorTest, NewEntrySavedFromTheReviewPageIsTheOneShownAfter) {
     addEntry(today_, QStringLiteral("早上"), 40);
     frmReview* p = reviewAt(today_, 1);
     ASSERT_NE(p, nullptr);
-    p->addLink_MouseUp(1);
+    press(p->addLink);
     pumpEvents();
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
@@ -64,8 +66,8 @@ TEST_F(ReviewWithEditorTest, EditingTheShownEntryStartsFromWhatThePageLoaded) {
     addEntry(today_, QStringLiteral("二"), 60, QStringLiteral("第二篇"));
     frmReview* p = reviewAt(today_, 1);
     ASSERT_NE(p, nullptr);
-    p->nextEntryButton_MouseUp(1);
-    p->editLink_MouseUp(1);
+    press(p->nextEntryButton);
+    press(p->editLink);
     pumpEvents();
     frmNew* e = editor();
     ASSERT_NE(e, nullptr);
@@ -96,7 +98,7 @@ TEST_F(ReviewWithEditorTest, CancelledEditorComesBackToTheSameEntry) {
     addEntry(today_, QStringLiteral("三"), 90);
     frmReview* p = reviewAt(today_, 3);
     ASSERT_NE(p, nullptr);
-    p->editLink_MouseUp(1);
+    press(p->editLink);
     pumpEvents();
     ASSERT_NE(editor(), nullptr);
     editor()->cancelButton->click();

@@ -22,7 +22,7 @@ TEST_F(SearchDateColumnTest, TheDateColumnFitsTheWidestDates) {
             QApplication::setFont(f);
         }
         p = openSearch();
-        p->gChangeFrame(SearchPane::Favourites);
+        clickTreeNode(p, QStringLiteral("收藏"));
         for (QTreeWidget* lv : {p->resultList, p->favouritesList}) {
             SCOPED_TRACE(lv->objectName().toStdString());
             ASSERT_EQ(lv->topLevelItemCount(), 3);

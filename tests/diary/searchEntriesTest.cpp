@@ -25,15 +25,6 @@ protected:
         EXPECT_TRUE(gChangeFrame(Page::Search));
         return search();
     }
-    static void clickRow(QTreeWidget* lv, int row, Qt::MouseButton button = Qt::LeftButton) {
-        const QRect r = lv->visualItemRect(lv->topLevelItem(row));
-        QTest::mouseClick(lv->viewport(), button, {}, r.center());
-        pumpEvents();
-    }
-    static void clickTreeNode(frmRetrieval* p, QTreeWidgetItem* node) {
-        QTest::mouseClick(p->paneTree->viewport(), Qt::LeftButton, {},
-                          p->paneTree->visualItemRect(node).center());
-    }
     static bool shown(QWidget* w, frmRetrieval* p) { return w->isVisibleTo(p); }
 };
 
@@ -145,7 +136,7 @@ TEST_F(SearchEntriesTest, AddingToFavouritesFromTheMenu) {
 TEST_F(SearchEntriesTest, FavouritesPaneShowsItsEmptyStateWithoutFavourites) {
     addEntry(today_, QStringLiteral("一"), 50);
     frmRetrieval* p = openSearch();
-    p->gChangeFrame(SearchPane::Favourites);
+    clickTreeNode(p, QStringLiteral("收藏"));
     EXPECT_TRUE(shown(p->favouritesHelpLabel, p));
     EXPECT_TRUE(shown(p->noFavouritesLabel, p));
     for (QWidget* w :
@@ -159,7 +150,7 @@ TEST_F(SearchEntriesTest, FavouritesListTheirPlaceInTheDayAndCanBeRemoved) {
     addEntry({today_.addDays(-1), QStringLiteral("昨二"), QStringLiteral("b"), 50, true});
     addEntry({today_, QStringLiteral("今一"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = openSearch();
-    p->gChangeFrame(SearchPane::Favourites);
+    clickTreeNode(p, QStringLiteral("收藏"));
     EXPECT_EQ(rows(p->favouritesList), (QStringList{"2 昨二", "1 今一"}));
     EXPECT_TRUE(shown(p->favouritesList, p));
     EXPECT_TRUE(shown(p->removeAllFavouritesLink, p));
@@ -185,7 +176,7 @@ TEST_F(SearchEntriesTest, RemovingAllFavouritesAsksFirstAndClearsEveryFlag) {
     addEntry({today_, QStringLiteral("今一"), QStringLiteral("b"), 50, false});
     addEntry({today_, QStringLiteral("今二"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = openSearch();
-    p->gChangeFrame(SearchPane::Favourites);
+    clickTreeNode(p, QStringLiteral("收藏"));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     QTest::mouseClick(p->removeAllFavouritesLink, Qt::LeftButton, {}, QPoint(3, 3));
@@ -208,7 +199,7 @@ TEST_F(SearchEntriesTest, DoubleClickingAFavouriteOpensItOnTheReviewPage) {
     addEntry({today_.addDays(-5), QStringLiteral("二"), QStringLiteral("b"), 50, true});
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
-    p->gChangeFrame(SearchPane::Favourites);
+    clickTreeNode(p, QStringLiteral("收藏"));
     QTreeWidget* lv = p->favouritesList;
     // The first click of a double click presses the row; the second is the double click.
     QTest::mouseClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(0)).center());

@@ -7,6 +7,7 @@
 #include "diary/frmRetrieval.h"
 
 #include <QStringList>
+#include <QTest>
 #include <QTreeWidget>
 
 class SearchTest : public ReviewTest {
@@ -23,6 +24,24 @@ protected:
         return page;
     }
     frmRetrieval* search() const { return forms::find<frmRetrieval>(QStringLiteral("frmRetrieval")); }
+
+    // A click on a list's row.
+    static void clickRow(QTreeWidget* lv, int row, Qt::MouseButton button = Qt::LeftButton) {
+        const QRect r = lv->visualItemRect(lv->topLevelItem(row));
+        QTest::mouseClick(lv->viewport(), button, {}, r.center());
+        pumpEvents();
+    }
+    // A click on a node of the page's tree, given as the node or as its caption.
+    static void clickTreeNode(frmRetrieval* p, QTreeWidgetItem* node) {
+        QTest::mouseClick(p->paneTree->viewport(), Qt::LeftButton, {},
+                          p->paneTree->visualItemRect(node).center());
+    }
+    static void clickTreeNode(frmRetrieval* p, const QString& caption) {
+        const QList<QTreeWidgetItem*> found =
+            p->paneTree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << caption.toStdString();
+        clickTreeNode(p, found.first());
+    }
 
     // A list's rows as "NO. title", in the order shown.
     static QStringList rows(const QTreeWidget* lv) {

@@ -105,12 +105,6 @@ protected:
             if (rs.text(QStringLiteral("t")) == QString::fromUtf8(title)) return rs.text(QStringLiteral("v"));
         return {};
     }
-    static void clickRow(QTreeWidget* lv, int row) {
-        QTest::mouseClick(lv->viewport(), Qt::LeftButton, {},
-                          lv->visualItemRect(lv->topLevelItem(row)).center());
-        pumpEvents();
-    }
-    static void press(QWidget* link) { QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(3, 3)); }
     int trueValue_ = 1;
 
 public:
@@ -202,7 +196,7 @@ void AccountFile::openAResult(AccountFile& f) {
 
 void AccountFile::favourites(AccountFile& f) {
     frmRetrieval* p = f.openSearch();
-    p->gChangeFrame(SearchPane::Favourites);
+    clickTreeNode(p, QStringLiteral("收藏"));
     EXPECT_EQ(rows(p->favouritesList), (QStringList{"1 雨后", "2 午后"}));
     ASSERT_EQ(p->favouritesList->topLevelItemCount(), 2);
     EXPECT_EQ(p->favouritesList->topLevelItem(1)->text(1), dayText(kYesterday));
@@ -211,7 +205,7 @@ void AccountFile::favourites(AccountFile& f) {
 void AccountFile::removeAFavourite(AccountFile& f) {
     auto& w = f;
     frmRetrieval* p = w.openSearch();
-    p->gChangeFrame(SearchPane::Favourites);
+    clickTreeNode(p, QStringLiteral("收藏"));
     ASSERT_EQ(p->favouritesList->topLevelItemCount(), 2);
     p->favouritesList->setCurrentItem(p->favouritesList->topLevelItem(1));
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
@@ -322,7 +316,7 @@ TEST_F(AccountFile, FlagsStoredAsMinusOneCountAsSetAndChangeToZeroOrOne) {
     frmRetrieval* p = openSearch();
     p->favouritesOnlyCheck->setChecked(true);
     EXPECT_EQ(rows(p->resultList), (QStringList{"1 雨后", "2 午后"}));
-    p->gChangeFrame(SearchPane::Favourites);
+    clickTreeNode(p, QStringLiteral("收藏"));
     EXPECT_EQ(rows(p->favouritesList), (QStringList{"1 雨后", "2 午后"}));
     EXPECT_EQ(rowsOf(kEarlier), (QList<QPair<QString, bool>>{{"雨后", true}, {"晚饭", false}}));
     // Reading changed nothing.
@@ -339,7 +333,7 @@ TEST_F(AccountFile, FlagsStoredAsMinusOneCountAsSetAndChangeToZeroOrOne) {
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     p->mCollect->trigger();
     EXPECT_EQ(storedFlag("晚饭"), QStringLiteral("integer 1"));
-    p->gChangeFrame(SearchPane::Favourites);
+    clickTreeNode(p, QStringLiteral("收藏"));
     EXPECT_EQ(rows(p->favouritesList), (QStringList{"1 雨后", "2 晚饭"}));
 
     // "全部删除" finds the -1 and the 1 alike.
