@@ -2,17 +2,17 @@
 // program's icon on every window and the desktop entry that groups them.
 #include "shellFixture.h"
 
-#include "shell/frmMain.h"
 #include "platform/dialogs.h"
+#include "shell/frmMain.h"
 #include "shell/gProgram.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QAbstractItemView>
 #include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>

@@ -352,7 +352,8 @@ TEST_F(MainPageSwitch, TopBarButtons) {
     frmMain* m = loadMain();
     // The mouse moving over a widget of the top bar.
     const auto moveOnto = [](QWidget* w, QPointF at) {
-        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(w, &move);
     };
     EXPECT_EQ(m->hoverIndex(), -1);
