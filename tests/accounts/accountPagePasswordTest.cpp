@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -21,7 +22,7 @@ class AccountPagePassword : public AccountPageTest {};
 
 // Types into the password dialog and presses its confirm button.
 void changePassword(frmUser* p, const QString& current, const QString& fresh, const QString& confirm) {
-    p->passwordLink_MouseUp();
+    QTest::mouseClick(p->passwordLink, Qt::LeftButton);
     if (p->currentPasswordEdit->isVisibleTo(p->passwordPanel)) p->currentPasswordEdit->setText(current);
     p->newPasswordEdit->setText(fresh);
     p->confirmPasswordEdit->setText(confirm);
@@ -58,7 +59,7 @@ TEST_F(AccountPagePassword, CreateOnAnAccountWithoutPasswordAsksNoCurrentPasswor
     makeAccount(QString());
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->passwordLink_MouseUp();
+    QTest::mouseClick(p->passwordLink, Qt::LeftButton);
     EXPECT_FALSE(p->currentPasswordEdit->isVisibleTo(p->passwordPanel));
     EXPECT_FALSE(p->currentPasswordCaption->isVisibleTo(p->passwordPanel));
     EXPECT_EQ(p->passwordTitle->text(), QStringLiteral("为您的账户创建一个密码"));
@@ -113,7 +114,7 @@ TEST_F(AccountPagePassword, DeleteDrawsANewRecordKeyAndTheEmptyPasswordOpens) {
     makeAccount(QStringLiteral("secret"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->removePasswordLink_MouseUp();
+    QTest::mouseClick(p->removePasswordLink, Qt::LeftButton);
     EXPECT_EQ(p->removePasswordTitle->text(), QStringLiteral("您确实要删除您的密码吗?"));
     EXPECT_EQ(p->removePasswordNote->text(), QStringLiteral("如果删除您的密码，其他人就可以访问您的账户。\n\n"
                                                             "要验证您的身份，请输入您的当前密码:"));
@@ -160,7 +161,7 @@ TEST_F(AccountPagePassword, ProfileThatCannotBeWrittenLeavesTheDatabaseOnTheOldK
         if (step == 0) {
             changePassword(p, QStringLiteral("secret"), QStringLiteral("other"), QStringLiteral("other"));
         } else {
-            p->removePasswordLink_MouseUp();
+            QTest::mouseClick(p->removePasswordLink, Qt::LeftButton);
             p->removePasswordEdit->setText(QStringLiteral("secret"));
             p->removePasswordButton->click();
             pumpEvents();

@@ -107,7 +107,7 @@ TEST_F(AccountPage, RenameTakesTheNameAsTypedAndRefusesAnEmptyOne) {
     makeAccount(QStringLiteral("secret"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->changeNameLink_MouseUp();
+    QTest::mouseClick(p->changeNameLink, Qt::LeftButton);
     EXPECT_EQ(p->nameEdit->text(), QStringLiteral("Ann"));
     EXPECT_EQ(p->renameTitle->text(), QStringLiteral("为您的账户提供一个新名称"));
     EXPECT_EQ(p->renamePrompt->text(), QStringLiteral("为 Ann 键入一个名称(&T):"));
@@ -136,7 +136,7 @@ TEST_F(AccountPage, RenameThatCannotBeSavedKeepsTheOldName) {
     ASSERT_TRUE(QFile::remove(gProfileFile()));
     ASSERT_TRUE(QDir().mkpath(gProfileFile()));
     const auto errorsBefore = gMsgBoxSeam::errors().size();
-    p->changeNameLink_MouseUp();
+    QTest::mouseClick(p->changeNameLink, Qt::LeftButton);
     p->nameEdit->setText(QStringLiteral("Bob"));
     p->renameButton->click();
     EXPECT_EQ(gMsgBoxSeam::errors().size(), errorsBefore + 1);
@@ -157,7 +157,7 @@ TEST_P(AccountPagePictureCell, BuiltInCellsAreTakenEmptyCellsRefused) {
     makeAccount(QStringLiteral("secret"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->pictureLink_MouseUp();
+    QTest::mouseClick(p->pictureLink, Qt::LeftButton);
     EXPECT_EQ(p->picList->currentRow(), 0);
     EXPECT_EQ(p->picList->currentColumn(), 3);
     p->picList->setCurrentCell(c.row, c.col);
@@ -218,9 +218,9 @@ TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
 
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->pictureLink_MouseUp();
+    QTest::mouseClick(p->pictureLink, Qt::LeftButton);
     dialogs::seam::pushAnswer(source);
-    p->browsePictureLink_MouseUp();
+    QTest::mouseClick(p->browsePictureLink, Qt::LeftButton);
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
     ASSERT_FALSE(dialogs::seam::asked().isEmpty());
     EXPECT_EQ(dialogs::seam::asked().last().kind, QStringLiteral("open"));
@@ -237,7 +237,7 @@ TEST_F(AccountPage, OwnPictureIsCopiedAndOfferedInItsCellAfterwards) {
     pumpEvents();
     p = page();
     ASSERT_NE(p, nullptr);
-    p->pictureLink_MouseUp();
+    QTest::mouseClick(p->pictureLink, Qt::LeftButton);
     EXPECT_EQ(p->picList->currentRow(), 1);
     EXPECT_EQ(p->picList->currentColumn(), 5);
     auto* cell = qobject_cast<QLabel*>(p->picList->cellWidget(1, 5));
@@ -257,9 +257,9 @@ TEST_F(AccountPage, FileThatIsNoPictureIsRefusedAndTheOldCopyKept) {
                                   QByteArray("this is no picture at all"));
     frmUser* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->pictureLink_MouseUp();
+    QTest::mouseClick(p->pictureLink, Qt::LeftButton);
     dialogs::seam::pushAnswer(bad);
-    p->browsePictureLink_MouseUp();
+    QTest::mouseClick(p->browsePictureLink, Qt::LeftButton);
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::PictureUnreadable});
     EXPECT_EQ(readFile(gPictureFile), QByteArray("old own picture"));
     EXPECT_EQ(gPictureIndex, 3);
@@ -267,7 +267,7 @@ TEST_F(AccountPage, FileThatIsNoPictureIsRefusedAndTheOldCopyKept) {
 
     // Cancelling the file dialog changes nothing and says nothing.
     dialogs::seam::pushAnswer(QString());
-    p->browsePictureLink_MouseUp();
+    QTest::mouseClick(p->browsePictureLink, Qt::LeftButton);
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::PictureUnreadable});
     EXPECT_EQ(gPictureIndex, 3);
 }

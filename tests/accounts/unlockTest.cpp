@@ -49,7 +49,7 @@ protected:
         main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
         EXPECT_NE(main_, nullptr);
         if (!main_) return nullptr;
-        main_->mTLock_Click();
+        main_->mTLock->trigger();
         EXPECT_TRUE(gLocked);
         EXPECT_FALSE(main_->isVisible());
         gTrayIcon::instance().leftClick();
@@ -327,10 +327,10 @@ TEST_F(Unlock, WhatSignsInAlsoUnlocks) {
     login->okButton->click();
     main_ = gMainWindow();
     ASSERT_NE(main_, nullptr);
-    main_->mTLock_Click();
+    main_->mTLock->trigger();
     ASSERT_TRUE(gLocked);
 
-    main_->mLunLock_Click();
+    main_->mLunLock->trigger();
     auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
     lock->nameEdit->setText(QStringLiteral("Ann"));

@@ -393,8 +393,8 @@ TEST_F(SetupTest, FinishRunsOnceAndCancelTouchesNothing) {
     frmMain w;
     w.show();
     w.registerControlsCheck->setChecked(false);
-    w.finishButton_Click();
-    w.finishButton_Click();
+    w.finishButton->click();
+    w.finishButton->click();
     EXPECT_EQ(msgSeam::shown(), QStringList{text::kDone});
     EXPECT_EQ(w.exitStatus(), 0);
 }

@@ -139,14 +139,14 @@ TEST_F(MainClipboard, QuotingKeepsAnEntryTheUserKept) {
     putOnClipboard(Content::Text);
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
-    m->mTClip_Click();
+    m->mTClip->trigger();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_EQ(editor(), old);
     EXPECT_TRUE(old->bodyText().isEmpty());
     EXPECT_EQ(old->titleText(), QStringLiteral("我的标题"));
 
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
-    m->mTClip_Click();
+    m->mTClip->trigger();
     ASSERT_NE(editor(), old);
     EXPECT_EQ(editor()->bodyText(), QStringLiteral("复制来的一段话"));
 }
@@ -165,7 +165,7 @@ TEST_F(MainClipboard, WatchEndsWithTheMainWindow) {
     gOption(Option::OfferClipboard) = true;
     frmMain* m = loadMain();
     EXPECT_TRUE(gClipboardWatch::instance().isHooked());
-    m->mExit_Click();
+    m->mTExit->trigger();
     EXPECT_FALSE(gClipboardWatch::instance().isHooked());
     putOnClipboard(Content::Text);
     EXPECT_TRUE(gTrayIcon::instance().balloonsShown().isEmpty());
@@ -268,7 +268,7 @@ TEST_F(WindowServices, IconLivesAsLongAsTheMainWindow) {
     EXPECT_TRUE(gTrayIcon::instance().isAdded());
     EXPECT_EQ(gTrayIcon::instance().host().window, m);
     EXPECT_FALSE(m->trayIcon.isNull());
-    m->mExit_Click();
+    m->mTExit->trigger();
     EXPECT_FALSE(gTrayIcon::instance().isAdded());
     // Clicks after the exit reach nothing.
     gTrayIcon::instance().leftClick();

@@ -2,10 +2,12 @@
 // program's icon on every window and the desktop entry that groups them.
 #include "shellFixture.h"
 
+#include "platform/dialogs.h"
 #include "shell/frmMain.h"
 #include "shell/gProgram.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
@@ -16,6 +18,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTranslator>
 
 #include <functional>
@@ -107,6 +110,35 @@ TEST_F(Desktop, DialogsAreQtsOwnWhateverTheDesktop) {
     gSetUpDesktop();
     EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
     EXPECT_EQ(QLocale().language(), QLocale::Chinese);
+
+    // The program's file dialog, opened for real: what comes up is Qt's own
+    // dialog with its file list, which is then cancelled.
+    dialogs::seam::setScripted(false);
+    QString appeared;
+    bool listShown = false;
+    QTimer poll;
+    int tries = 0;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && ++tries < 500) return;
+        poll.stop();
+        if (!modal) return;
+        appeared = QString::fromLatin1(modal->metaObject()->className());
+        if (auto* d = qobject_cast<QFileDialog*>(modal)) {
+            // Its file list, in list or detail view.
+            for (const char* name : {"listView", "treeView"})
+                if (auto* view = d->findChild<QAbstractItemView*>(QString::fromLatin1(name)))
+                    listShown = listShown || (d->isVisible() && view->isVisible());
+        }
+        modal->close();
+    });
+    poll.start(10);
+    const QString chosen = dialogs::getOpenFileName(nullptr, QStringLiteral("打开"), home().path(),
+                                                    QStringLiteral("文本|*.txt"));
+    poll.stop();
+    EXPECT_EQ(appeared, QStringLiteral("QFileDialog"));
+    EXPECT_TRUE(listShown);
+    EXPECT_TRUE(chosen.isEmpty());
 }
 
 TEST_F(Desktop, EveryWindowCarriesTheProgramIcon) {

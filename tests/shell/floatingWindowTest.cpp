@@ -129,7 +129,7 @@ TEST_F(FloatingWindowTest, LoadsWithoutTheMainWindow) {
 TEST_F(FloatingWindowTest, ExitUnloadsIt) {
     frmMain* m = loadMain();
     openFloating();
-    m->mExit_Click();
+    m->mTExit->trigger();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
 }
 

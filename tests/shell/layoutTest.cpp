@@ -14,7 +14,6 @@
 #include "core/gWeek.h"
 #include "shell/frmMain.h"
 #include "shell/gProgram.h"
-#include "timetable/frmSchedule.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -280,7 +279,7 @@ TEST_F(LayoutCheck, PageStates) {
         checkPage(Page::Timetable, QStringLiteral("timetable-pane%1").arg(pane), {}, [pane](QWidget* page) {
             auto* label = page->findChild<QLabel*>(QStringLiteral("LabelTop%1").arg(pane));
             ASSERT_NE(label, nullptr);
-            static_cast<frmSchedule*>(page)->gChangeFrame(pane);
+            QTest::mouseClick(label, Qt::LeftButton);
         });
 }
 

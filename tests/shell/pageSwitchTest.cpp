@@ -350,18 +350,26 @@ TEST_F(MainPageSwitch, TopBarButtons) {
     constexpr int help = pageNumber(Page::HelpWindow);
     constexpr int helpArrow = pageNumber(Page::HelpMenu);
     frmMain* m = loadMain();
+    // The mouse moving over a widget of the top bar.
+    const auto moveOnto = [](QWidget* w, QPointF at) {
+        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+    };
     EXPECT_EQ(m->hoverIndex(), -1);
-    m->highlightButton(review);
+    moveOnto(m->pageButtons[review], QPointF(5, 5));
     EXPECT_EQ(m->hoverIndex(), review);
     EXPECT_TRUE(m->buttonCaptions[review]->font().underline());
     EXPECT_EQ(m->pageButtons[review]->pixmap().toImage(), m->buttonLitPictures[review].toImage());
-    m->highlightButton(helpArrow);
+    moveOnto(m->pageButtons[helpArrow], QPointF(5, 5));
     EXPECT_FALSE(m->buttonCaptions[review]->font().underline());
     EXPECT_EQ(m->pageButtons[review]->pixmap().toImage(), m->buttonPictures[review].toImage());
     // The help menu's arrow lights the help button too.
     EXPECT_EQ(m->pageButtons[help]->pixmap().toImage(), m->buttonLitPictures[help].toImage());
     EXPECT_EQ(m->pageButtons[helpArrow]->pixmap().toImage(), m->buttonLitPictures[helpArrow].toImage());
-    m->highlightButton(-1);
+    // An empty spot of the bar lights none.
+    ASSERT_EQ(m->topBar->childAt(600, 5), nullptr);
+    moveOnto(m->topBar, QPointF(600, 5));
     EXPECT_EQ(m->hoverIndex(), -1);
     EXPECT_EQ(m->pageButtons[help]->pixmap().toImage(), m->buttonPictures[help].toImage());
 
@@ -383,14 +391,9 @@ TEST_F(MainPageSwitch, TopBarButtons) {
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Search));
     QTest::mouseClick(m->pageButtons[pageNumber(Page::Settings)], Qt::LeftButton);
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Settings));
-    QWidget* timetableButton = m->pageButtons[pageNumber(Page::Timetable)];
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), timetableButton->mapToGlobal(QPointF(5, 5)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(timetableButton, &move);
+    moveOnto(m->pageButtons[pageNumber(Page::Timetable)], QPointF(5, 5));
     EXPECT_EQ(m->hoverIndex(), pageNumber(Page::Timetable));
-    QMouseEvent onBar(QEvent::MouseMove, QPointF(600, 5), m->topBar->mapToGlobal(QPointF(600, 5)),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(m->topBar, &onBar);
+    moveOnto(m->topBar, QPointF(600, 5));
     EXPECT_EQ(m->hoverIndex(), -1);
 }
 

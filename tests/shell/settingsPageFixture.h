@@ -11,6 +11,10 @@
 #include "shell/frmMain.h"
 #include "shell/frmSet.h"
 
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 
 void gRegisterAccountsForms();
@@ -42,14 +46,17 @@ protected:
         ASSERT_NE(p, nullptr);
         QTreeWidgetItem* item = p->node(key);
         ASSERT_NE(item, nullptr) << key.toStdString();
-        p->optionTree_NodeClick(item);
+        p->optionTree->scrollToItem(item);
+        const QRect r = p->optionTree->visualItemRect(item);
+        ASSERT_TRUE(r.isValid()) << key.toStdString();
+        QTest::mouseClick(p->optionTree->viewport(), Qt::LeftButton, {}, r.center());
     }
     // Types into the open editor and presses its OK.
     void enter(const QString& text) {
         frmSet* p = page();
         ASSERT_NE(p, nullptr);
         p->valueEdit->setText(text);
-        p->editorOkButton_Click();
+        p->editorOkButton->click();
     }
     QString caption(const QString& key) const {
         QTreeWidgetItem* item = page() ? page()->node(key) : nullptr;

@@ -82,7 +82,7 @@ TEST_F(SettingsPageSave, HiddenOptionsKeepTheirValues) {
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
     click(QStringLiteral("C2"));
-    p->saveButton_Click();
+    p->saveButton->click();
     readBack();
     EXPECT_TRUE(gOption(Option::Reserved5));
     EXPECT_TRUE(gOption(Option::Reserved14));
@@ -128,7 +128,7 @@ TEST_F(SettingsPageSave, StartWithTheDesktopFollowsTheOption) {
         SCOPED_TRACE(on);
         if (gOption(Option::StartWithSystem) != on) click(QStringLiteral("C5"));
         ASSERT_EQ(gOption(Option::StartWithSystem), on);
-        p->saveButton_Click();
+        p->saveButton->click();
         ASSERT_TRUE(gMsgBoxSeam::errors().isEmpty());
         if (on) {
             ASSERT_TRUE(runValue().has_value());
@@ -149,7 +149,7 @@ TEST_F(SettingsPageSave, EmptyCustomFolderSavesAsTheDocumentsFolder) {
     click(QStringLiteral("E3"));
     enter(QString());
     ASSERT_EQ(gPathOption, PathOption::Chosen);
-    p->saveButton_Click();
+    p->saveButton->click();
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
     // No lone "/" is stored as a folder.
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), QString());
@@ -205,7 +205,7 @@ TEST_F(SettingsPageSave, SameCustomFolderAgainDoesNotRestart) {
     EXPECT_EQ(image(QStringLiteral("E3")), QStringLiteral("OT"));
     click(QStringLiteral("E3"));
     enter(folder);
-    p->saveButton_Click();
+    p->saveButton->click();
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_EQ(gMainWindow(), main_);
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
@@ -216,7 +216,7 @@ TEST_F(SettingsPageSave, SameCustomFolderAgainDoesNotRestart) {
     ASSERT_TRUE(main_->gChangeFrame(Page::Settings));
     click(QStringLiteral("E3"));
     enter(folder.chopped(1));
-    page()->saveButton_Click();
+    page()->saveButton->click();
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_EQ(gMainWindow(), main_);
     EXPECT_EQ(setting(QStringLiteral("WorkPath")), folder);
@@ -235,7 +235,7 @@ TEST_F(SettingsPageSave, BackToAFolderWithAnAccountShowsTheSignIn) {
         gDataPath = saved;
     }
     click(QStringLiteral("E1"));
-    p->saveButton_Click();
+    p->saveButton->click();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("1"));
     EXPECT_EQ(gMainWindow(), nullptr);
@@ -297,7 +297,7 @@ TEST_F(SettingsPageSave, StoredChoiceTheStartUpNeverUsedIsNoChange) {
     ASSERT_EQ(gPathOption, PathOption::Documents);
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
-    p->saveButton_Click();
+    p->saveButton->click();
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_EQ(gMainWindow(), main_);
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
@@ -317,7 +317,7 @@ TEST_F(SettingsPageSave, ProfileThatCannotBeWrittenIsReported) {
     ASSERT_TRUE(QFile::rename(realProfile, realProfile + QStringLiteral(".kept")));
     ASSERT_TRUE(QDir().mkpath(realProfile + QStringLiteral("/x")));
 
-    p->saveButton_Click();
+    p->saveButton->click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);
@@ -344,7 +344,7 @@ TEST_F(SettingsPageSave, CustomFolderThatCannotBeMadeWritesNothing) {
     click(QStringLiteral("E3"));
     enter(blocker + QStringLiteral("/diary"));
 
-    p->saveButton_Click();
+    p->saveButton->click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathNotFound);
@@ -357,7 +357,7 @@ TEST_F(SettingsPageSave, CustomFolderThatCannotBeMadeWritesNothing) {
 
     // Another folder chosen then saves normally.
     click(QStringLiteral("E2"));
-    p->saveButton_Click();
+    p->saveButton->click();
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("2"));
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
@@ -455,7 +455,7 @@ TEST_F(SettingsPageSave, StartEntryThatCannotBeWrittenIsReported) {
     click(QStringLiteral("C5"));
     ASSERT_TRUE(gOption(Option::StartWithSystem));
 
-    p->saveButton_Click();
+    p->saveButton->click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);
@@ -473,7 +473,7 @@ TEST_F(SettingsPageSave, SettingsStoreThatCannotBeWrittenIsReported) {
     QFile::remove(settings::filePath());
     ASSERT_TRUE(QDir().mkpath(settings::filePath() + QStringLiteral("/x")));
 
-    p->saveButton_Click();
+    p->saveButton->click();
 
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_EQ(gMsgBoxSeam::errors().first().number, gErr::PathFileAccess);

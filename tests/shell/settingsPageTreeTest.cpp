@@ -144,7 +144,7 @@ TEST_F(SettingsPageTree, LocationClickSetsTheChoiceAndItsImages) {
                       i == n ? QStringLiteral("OT") : QStringLiteral("OF"));
         // Only the custom folder opens the editor.
         EXPECT_EQ(p->valueEdit->isVisibleTo(p), n == PathOption::Chosen);
-        if (n == PathOption::Chosen) p->editorOkButton_Click();
+        if (n == PathOption::Chosen) p->editorOkButton->click();
     }
 }
 
@@ -230,12 +230,12 @@ TEST_F(SettingsPageTree, EditorOpensWithTheCurrentValue) {
     gLockTimeout = 17;
     click(QStringLiteral("D2"));
     EXPECT_EQ(p->valueEdit->text(), QStringLiteral("17"));
-    p->editorOkButton_Click();
+    p->editorOkButton->click();
     // The caption is rebuilt from the value even when the entry is unchanged.
     EXPECT_EQ(caption(QStringLiteral("D2")), QStringLiteral("超时时间： 17 分钟（0为立即锁定）"));
     click(QStringLiteral("D1"));
     EXPECT_EQ(p->valueEdit->text(), QStringLiteral("5"));
-    p->editorOkButton_Click();
+    p->editorOkButton->click();
     click(QStringLiteral("D3"));
     EXPECT_EQ(p->valueEdit->text(), QStringLiteral("10"));
 }
@@ -365,8 +365,8 @@ TEST_F(SettingsPageLeave, SaveTakesTheEntryStillInTheBox) {
     ASSERT_NE(p, nullptr);
     click(QStringLiteral("D1"));
     p->valueEdit->setText(QStringLiteral("33"));
-    // The save's keyboard shortcut does not move the focus out of the box first.
-    p->saveButton_Click();
+    // Pressed as its keyboard shortcut does: the focus stays in the box.
+    p->saveButton->click();
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     gResetAccountState();
     ASSERT_TRUE(gReadUserData());
