@@ -28,8 +28,6 @@
 
 #include <ostream>
 
-using PopUpEditor = EditorTest;
-
 namespace {
 void makeBold(QTextEdit* box) {
     QTextCursor c(box->document());
@@ -50,6 +48,25 @@ void typeText(QWidget* w, const QString& text) {
     QApplication::sendEvent(w, &e);
 }
 } // namespace
+
+class PopUpEditor : public EditorTest {
+protected:
+    // The user's road into the pop-up: 记录 on the top bar, a title and a body
+    // typed, the pop-out link, then more typed at the end of the pop-up's text.
+    frmNew* writeAndPopOut(const QString& title, const QString& body, const QString& more) {
+        QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Writing)], Qt::LeftButton);
+        frmNew* e = editor();
+        if (!e) return nullptr;
+        typeText(e->titleEdit, title);
+        typeText(e->bodyEdit->box(), body);
+        QTest::mouseClick(e->bodyEdit->popUpLink(), Qt::LeftButton);
+        if (!popUp()) return nullptr;
+        QTextEdit* box = popUp()->textEdit->box();
+        box->moveCursor(QTextCursor::End);
+        typeText(box, more);
+        return e;
+    }
+};
 
 TEST_F(PopUpEditor, PopOutOpensAFullScreenCopyAndDisablesTheBody) {
     frmNew* e = openEditor();
@@ -179,16 +196,9 @@ TEST_F(PopUpEditor, UnloadingTheEditorClosesItsPopUp) {
 }
 
 TEST_F(PopUpEditor, SaveWhileThePopUpIsOpenStoresWhatThePopUpShows) {
-    QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Writing)], Qt::LeftButton);
-    frmNew* e = editor();
+    frmNew* e =
+        writeAndPopOut(QStringLiteral("弹出保存"), QStringLiteral("原文"), QStringLiteral(" 弹出新增"));
     ASSERT_NE(e, nullptr);
-    typeText(e->titleEdit, QStringLiteral("弹出保存"));
-    typeText(e->bodyEdit->box(), QStringLiteral("原文"));
-    QTest::mouseClick(e->bodyEdit->popUpLink(), Qt::LeftButton);
-    ASSERT_NE(popUp(), nullptr);
-    QTextEdit* box = popUp()->textEdit->box();
-    box->moveCursor(QTextCursor::End);
-    typeText(box, QStringLiteral(" 弹出新增"));
 
     e->saveButton->click();
 
@@ -224,19 +234,11 @@ void PrintTo(LockRoad r, std::ostream* os) {
     *os << (r == LockRoad::Menu ? "Menu" : "TimeOut");
 }
 
-class PopUpLock : public EditorTest, public ::testing::WithParamInterface<LockRoad> {};
+class PopUpLock : public PopUpEditor, public ::testing::WithParamInterface<LockRoad> {};
 
 TEST_P(PopUpLock, LockClosesThePopUpIntoTheEditor) {
-    QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Writing)], Qt::LeftButton);
-    frmNew* e = editor();
+    frmNew* e = writeAndPopOut(QStringLiteral("锁定前"), QStringLiteral("正文"), QStringLiteral("又写的"));
     ASSERT_NE(e, nullptr);
-    typeText(e->titleEdit, QStringLiteral("锁定前"));
-    typeText(e->bodyEdit->box(), QStringLiteral("正文"));
-    QTest::mouseClick(e->bodyEdit->popUpLink(), Qt::LeftButton);
-    ASSERT_NE(popUp(), nullptr);
-    QTextEdit* box = popUp()->textEdit->box();
-    box->moveCursor(QTextCursor::End);
-    typeText(box, QStringLiteral("又写的"));
 
     if (GetParam() == LockRoad::Menu) {
         main_->mTLock->trigger();
