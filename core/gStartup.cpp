@@ -9,6 +9,7 @@
 #include "core/gStrings.h"
 #include "core/gUserData.h"
 #include "platform/dialogs.h"
+#include "platform/privateFiles.h"
 #include "platform/settingsStore.h"
 
 #include <QCoreApplication>
@@ -115,10 +116,9 @@ QString gFolderOfChoice(int option, const QString& workPath) {
 
 bool gMakeUserFolder(const QString& folder) {
     if (QFileInfo(folder).isDir()) return true;
-    if (!QDir().mkpath(folder)) return false;
-    // A folder made here holds the account alone: no one else may look in.
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return true;
+    // A folder made here holds the account alone: no one else may look in. That
+    // goes for every level made on the way, the documents folder too.
+    return privateFiles::makeFolder(folder);
 }
 
 void gInitPaths() {

@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
-#include <QDir>
+#include "platform/privateFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -128,9 +129,11 @@ bool writeAutostart(const QString& data) {
                                         "X-GNOME-Autostart-enabled=true\n")
                              .arg(escapeValue(exec.join(QLatin1Char(' '))));
     const QString path = autostartFile();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    if (!privateFiles::makeFolder(QFileInfo(path).absolutePath())) return false;
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return false;
+    // It names the program the session starts: the user's alone, whatever the umask.
+    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = text.toUtf8();
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
@@ -214,10 +217,14 @@ QStringList splitExec(const QString& exec) {
 bool setString(long root, const QString& subKey, const QString& valueName, const QString& data) {
     if (isRun(root, subKey, valueName)) return writeAutostart(data);
     if (isPersonal(root, subKey, valueName)) return false; // the desktop owns that folder
-    QDir().mkpath(QFileInfo(storeFile()).absolutePath());
+    // Beside the settings file and kept like it: folder 0700, file 0600.
+    if (!privateFiles::makeFolder(QFileInfo(storeFile()).absolutePath()) ||
+        !privateFiles::createFile(storeFile()))
+        return false;
     QSettings s(storeFile(), QSettings::IniFormat);
     s.setValue(storeKey(root, subKey, valueName), data);
     s.sync();
+    privateFiles::setOwnerOnly(storeFile());
     return s.status() == QSettings::NoError;
 }
 
@@ -245,6 +252,7 @@ bool deleteValue(long root, const QString& subKey, const QString& valueName) {
     if (!s.contains(k)) return false;
     s.remove(k);
     s.sync();
+    privateFiles::setOwnerOnly(storeFile());
     return s.status() == QSettings::NoError;
 }
 

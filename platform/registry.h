@@ -7,6 +7,7 @@
 //  - HKCU ...\CurrentVersion\Run, value "Rededera": the XDG autostart entry;
 //  - HKCU ...\Explorer\Shell Folders, value "Personal": the XDG documents folder;
 //  - anything else: a small store file of our own.
+// The files written here are the user's alone (0600), in folders made 0700.
 namespace reg {
 
 constexpr long HKEY_CLASSES_ROOT = static_cast<long>(0x80000000u);

@@ -1,6 +1,8 @@
 #include "platform/settingsStore.h"
 
-#include <QDir>
+#include "platform/privateFiles.h"
+
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -12,6 +14,22 @@ namespace {
 QString keyOf(const QString& app, const QString& section, const QString& key) {
     if (app == QLatin1String("Rededera")) return section + QLatin1Char('/') + key;
     return app + QLatin1Char('.') + section + QLatin1Char('/') + key;
+}
+
+// The file holds where the user folder lies: another user who could change it
+// could point the program at a folder of theirs. Its folder is made owner-only
+// and the file is made before QSettings writes it, so the rewrite keeps mode 0600.
+bool prepare() {
+    const QString file = filePath();
+    return privateFiles::makeFolder(QFileInfo(file).absolutePath()) && privateFiles::createFile(file);
+}
+
+// QSettings keeps the mode of the file it replaces; one made by an older
+// version under another umask is brought back to 0600 here.
+bool finish(QSettings& s) {
+    s.sync();
+    privateFiles::setOwnerOnly(filePath());
+    return s.status() == QSettings::NoError;
 }
 
 } // namespace
@@ -27,18 +45,17 @@ QString get(const QString& app, const QString& section, const QString& key, cons
 }
 
 bool save(const QString& app, const QString& section, const QString& key, const QString& value) {
-    QDir().mkpath(QFileInfo(filePath()).absolutePath());
+    if (!prepare()) return false;
     QSettings s(filePath(), QSettings::IniFormat);
     s.setValue(keyOf(app, section, key), value);
-    s.sync();
-    return s.status() == QSettings::NoError;
+    return finish(s);
 }
 
 bool remove(const QString& app, const QString& section, const QString& key) {
+    if (!QFileInfo::exists(filePath())) return true; // nothing stored, nothing to remove
     QSettings s(filePath(), QSettings::IniFormat);
     s.remove(keyOf(app, section, key));
-    s.sync();
-    return s.status() == QSettings::NoError;
+    return finish(s);
 }
 
 } // namespace settings

@@ -2,7 +2,8 @@
 #include <QString>
 
 // The per-user settings store: application name, section, key. Kept as an INI
-// file at $XDG_CONFIG_HOME/Rededera/Rededera.conf and synced after every write.
+// file at $XDG_CONFIG_HOME/Rededera/Rededera.conf and synced after every write;
+// a folder made for it is 0700 and the file is 0600, whatever the umask.
 namespace settings {
 
 QString filePath();

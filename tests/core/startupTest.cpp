@@ -234,6 +234,24 @@ TEST_F(StartupTest, AUserFolderTheProgramMakesIsOwnerOnly) {
     EXPECT_EQ(fileMode(there), 0755);
 }
 
+// The first start under a permissive umask: the documents folder does not exist
+// yet, and the program makes it on the way to its own folder.
+TEST_F(StartupTest, TheDocumentsFolderAndTheSettingsAreOwnerOnlyOnAFirstStart) {
+    OpenUmask open;
+    ASSERT_FALSE(QFileInfo::exists(docs_));
+    Main();
+    ASSERT_TRUE(visible("frmCreateAccount"));
+    EXPECT_EQ(gDataPath, userFolder());
+    EXPECT_EQ(fileMode(docs_), 0700);
+    EXPECT_EQ(fileMode(userFolder()), 0700);
+
+    // The user then chooses a folder of their own: the settings say so, for them alone.
+    dialogs::seam::pushAnswer(home().path() + QStringLiteral("/chosen"));
+    ASSERT_TRUE(gChooseDataFolder(nullptr));
+    EXPECT_EQ(fileMode(settings::filePath()), 0600);
+    EXPECT_EQ(fileMode(QFileInfo(settings::filePath()).absolutePath()), 0700);
+}
+
 TEST_F(StartupTest, ABlankWorkPathIsTheProgramFolderNotTheRoot) {
     gAppPath = prog_;
     settings::save("Rededera", "Option", "PathOption", "3");

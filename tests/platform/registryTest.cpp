@@ -2,9 +2,14 @@
 #include "platform/settingsStore.h"
 #include "testSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 const QString kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -106,4 +111,64 @@ TEST_F(RegistryLayer, AnUnwritableStoreReportsFailure) {
     EXPECT_FALSE(reg::setString(reg::HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                                 "Rededera", "/usr/bin/rededera /s"));
     EXPECT_FALSE(settings::save("Rededera", "Option", "PathOption", "1"));
+}
+
+// The settings file says where the user folder lies, and the autostart entry
+// which program the session starts: no one else may read or change them.
+TEST_F(RegistryLayer, SettingsFilesAreOwnerOnlyWhateverTheUmask) {
+    OpenUmask open;
+    // XDG_CONFIG_HOME itself is missing: every level the program makes is its own.
+    const QString config = home().path() + "/fresh/config";
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    const QString folder = config + "/Rededera";
+    const QString autostart = config + "/autostart";
+    struct Write {
+        const char* what;
+        std::function<bool()> write;
+        QString file;
+    } writes[] = {
+        {"setting", [] { return settings::save("Rededera", "Option", "PathOption", "3"); },
+         folder + "/Rededera.conf"},
+        {"second setting", [] { return settings::save("Rededera", "Option", "WorkPath", "/data/日记/"); },
+         folder + "/Rededera.conf"},
+        {"setting removed", [] { return settings::remove("Rededera", "Option", "WorkPath"); },
+         folder + "/Rededera.conf"},
+        {"store value",
+         [] { return reg::setString(reg::HKEY_CURRENT_USER, "Software\\Rededera", "Last", "x"); },
+         folder + "/registry.ini"},
+        {"store value removed",
+         [] { return reg::deleteValue(reg::HKEY_CURRENT_USER, "Software\\Rededera", "Last"); },
+         folder + "/registry.ini"},
+        {"autostart entry",
+         [] { return reg::setString(reg::HKEY_CURRENT_USER, kRun, "Rededera", "/usr/bin/rededera /s"); },
+         autostart + "/rededera.desktop"},
+    };
+    for (const Write& w : writes) {
+        SCOPED_TRACE(w.what);
+        ASSERT_TRUE(w.write());
+        EXPECT_EQ(fileMode(w.file), 0600);
+        EXPECT_EQ(fileMode(QFileInfo(w.file).absolutePath()), 0700);
+        EXPECT_EQ(fileMode(config), 0700);
+        EXPECT_EQ(fileMode(home().path() + "/fresh"), 0700);
+    }
+    EXPECT_EQ(settings::get("Rededera", "Option", "PathOption"), "3");
+    EXPECT_EQ(settings::get("Rededera", "Option", "WorkPath", "none"), "none");
+    // Nothing but the files themselves is left beside them.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"Rededera.conf", "registry.ini"}));
+}
+
+TEST_F(RegistryLayer, AnExistingFolderKeepsItsModeAndAWideFileIsNarrowed) {
+    OpenUmask open;
+    const QString folder = home().config() + "/Rededera";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+    // A file an older version left readable by everyone.
+    writeFile(folder + "/Rededera.conf", "[Option]\nShowAbout=1\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(folder + "/Rededera.conf").constData(), 0666), 0);
+
+    ASSERT_TRUE(settings::save("Rededera", "Option", "PathOption", "2"));
+    EXPECT_EQ(fileMode(folder), 0755);
+    EXPECT_EQ(fileMode(folder + "/Rededera.conf"), 0600);
+    EXPECT_EQ(settings::get("Rededera", "Option", "ShowAbout"), "1");
 }

@@ -143,6 +143,34 @@ TEST_F(SettingsPageSave, StartWithTheDesktopFollowsTheOption) {
     }
 }
 
+// What the page writes says which folder and which program the session trusts:
+// the user's alone under any umask, the new folder included.
+TEST_F(SettingsPageSave, WhatTheSaveWritesIsOwnerOnlyUnderAnOpenUmask) {
+    OpenUmask open;
+    // The fixture's own settings were written before: start from none.
+    QDir(home().config() + QStringLiteral("/Rededera")).removeRecursively();
+    frmSet* p = openPage();
+    ASSERT_NE(p, nullptr);
+    click(QStringLiteral("C5"));
+    ASSERT_TRUE(gOption(Option::StartWithSystem));
+    const QString folder = home().path() + QStringLiteral("/open/diary");
+    click(QStringLiteral("E3"));
+    enter(folder);
+
+    p->saveButton->click();
+
+    ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    EXPECT_EQ(setting(QStringLiteral("WorkPath")), folder + QStringLiteral("/"));
+    EXPECT_EQ(fileMode(settings::filePath()), 0600);
+    EXPECT_EQ(fileMode(home().config() + QStringLiteral("/Rededera")), 0700);
+    EXPECT_EQ(fileMode(reg::autostartFile()), 0600);
+    // The restart made the chosen folder, every level of it.
+    EXPECT_EQ(gDataPath, folder + QStringLiteral("/"));
+    EXPECT_EQ(fileMode(folder), 0700);
+    EXPECT_EQ(fileMode(home().path() + QStringLiteral("/open")), 0700);
+}
+
 TEST_F(SettingsPageSave, EmptyCustomFolderSavesAsTheDocumentsFolder) {
     frmSet* p = openPage();
     ASSERT_NE(p, nullptr);
