@@ -17,6 +17,10 @@ public:
     virtual QString titleText() const = 0;
     virtual QString bodyText() const = 0;
     virtual void setBodyText(const QString& text) = 0;
+    // Writes the body (the pop-up editor's text while that is open) to the draft
+    // file, as the draft timer does; false when it could not be written. The
+    // draft then goes when the entry is saved or left, as one the timer wrote.
+    virtual bool gSaveDraft() = 0;
 };
 
 // The search page ("frmRetrieval"): the switch selects node 1 of its tree on opening.

@@ -203,8 +203,9 @@ void frmNew::offerDraft() {
 
 void frmNew::formUnload() {
     draftTimer->stop();
-    // Unloaded after a save or after the user chose to leave the restored text.
-    if (draftRestored_ && QFile::exists(draftFile())) QFile::remove(draftFile());
+    // Unloaded after a save or after the user chose to leave the text: a draft
+    // restored or written here has nothing left to keep.
+    if ((draftRestored_ || draftWritten_) && QFile::exists(draftFile())) QFile::remove(draftFile());
     // A pop-up editor of this body would have nowhere to give its text back.
     if (gPopUpOwner == bodyEdit) forms::unload(QStringLiteral("frmPopUp"));
 }
@@ -233,6 +234,10 @@ void frmNew::draftTimer_Timer() {
     draftTicks_ = static_cast<qint16>(draftTicks_ + 1);
     if (draftTicks_ < gAutoSaveInterval) return;
     draftTicks_ = 0;
+    if (!gSaveDraft()) gRaise(gErr::PathFileAccess, QStringLiteral("草稿无法保存：%1").arg(draftFile()));
+}
+
+bool frmNew::gSaveDraft() {
     // While the body is out in the pop-up editor, the newest text is there.
     const scheduleText* body = bodyEdit;
     if (gPopUpOwner == bodyEdit) {
@@ -240,13 +245,14 @@ void frmNew::draftTimer_Timer() {
     }
     // The body in the clear: only its owner may read it. The same bytes the
     // body's own file saving writes.
-    if (!gWriteOwnerOnly(draftFile(), body->textRTF().toLatin1()))
-        gRaise(gErr::PathFileAccess, QStringLiteral("草稿无法保存：%1").arg(draftFile()));
+    if (!gWriteOwnerOnly(draftFile(), body->textRTF().toLatin1())) return false;
+    draftWritten_ = true;
     const QTime now = gNow().time();
     draftNoticeLabel->setText(QStringLiteral("%1点%2分在用户文件夹保存了草稿。")
                                   .arg(now.hour(), 2, 10, QLatin1Char('0'))
                                   .arg(now.minute(), 2, 10, QLatin1Char('0')));
     draftNoticeLabel->setVisible(true);
+    return true;
 }
 
 bool frmNew::writeEntry(const QDate& day) {
@@ -301,9 +307,10 @@ void frmNew::saveButton_Click() {
 
     bodyEdit->setText(QString());
     titleEdit->clear();
-    if ((gOption(Option::DraftAutoSave) || draftRestored_) && QFile::exists(draftFile()))
+    if ((gOption(Option::DraftAutoSave) || draftRestored_ || draftWritten_) && QFile::exists(draftFile()))
         QFile::remove(draftFile());
     draftRestored_ = false;
+    draftWritten_ = false;
     gChanged = false;
     // The switch unloads this page: nothing of it is touched afterwards.
     gChangeFrame(returnReview_ ? Page::Review : Page::Home, {.setDiary = true});

@@ -30,6 +30,7 @@ public:
     QString titleText() const override;
     QString bodyText() const override;
     void setBodyText(const QString& text) override;
+    bool gSaveDraft() override;
 
     // The draft of the body: gDataPath + "Diary.tmp".
     static QString draftFile();
@@ -78,4 +79,5 @@ private:
     bool returnReview_ = false;
     qint16 draftTicks_ = 0;
     bool draftRestored_ = false; // the body came from the draft file, which is still there
+    bool draftWritten_ = false;  // this editor wrote the draft file
 };

@@ -82,6 +82,12 @@ QString versionText() {
         .arg(REDEDERA_VERSION_PATCH);
 }
 
+// The prompt that leaving the editor asks, or 0 when the entry holds nothing to lose.
+int leavePrompt(const gEditorPage& editor) {
+    if (editor.editMode()) return editor.gChanged ? Msg::EntryChangedDiscard : 0;
+    return !editor.titleText().isEmpty() || !editor.bodyText().isEmpty() ? Msg::EntryNotEmptyDiscard : 0;
+}
+
 // A bar that paints its skin pictures.
 class SkinBar : public QWidget {
 public:
@@ -390,12 +396,7 @@ bool frmMain::closeCurrentPage() {
     case Page::Writing: {
         closePopUpEditor();
         if (auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"))) {
-            int asked = 0;
-            if (editor->editMode()) {
-                if (editor->gChanged) asked = Msg::EntryChangedDiscard;
-            } else if (!editor->titleText().isEmpty() || !editor->bodyText().isEmpty()) {
-                asked = Msg::EntryNotEmptyDiscard;
-            }
+            const int asked = leavePrompt(*editor);
             if (asked && gMsgBox(asked, gButtonSet::YesNo) == gMsgResult::No) return false;
         }
         if (gOption(Option::DraftAutoSave)) {
@@ -742,6 +743,15 @@ bool frmMain::gQuoteNewEntry(const QString& text) {
 }
 
 // ---- close and exit ----
+
+bool frmMain::saveDraftForSessionEnd() {
+    auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"));
+    if (!editor) return true;
+    // What leaving would ask about, and whatever the open pop-up editor holds:
+    // its text is not back in the editor's boxes yet.
+    if (!loadedForm("frmPopUp") && !leavePrompt(*editor)) return true;
+    return editor->gSaveDraft();
+}
 
 void frmMain::closeEvent(QCloseEvent* e) {
     e->ignore();

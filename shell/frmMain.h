@@ -40,6 +40,11 @@ public:
     // text into its body when title and body are empty; true when it went in.
     bool gQuoteNewEntry(const QString& text);
 
+    // The end of the session: writes the open entry's draft when leaving the
+    // editor would lose something, asking nothing and closing nothing. True when
+    // there was nothing to keep or the draft was written.
+    bool saveDraftForSessionEnd();
+
     // One tick of the auto-lock timer (once a minute).
     void lockTimer_Timer();
 

@@ -1,10 +1,13 @@
 #include "shell/gProgram.h"
 
+#include "core/gError.h"
 #include "core/gForms.h"
 #include "core/gMain.h"
 #include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
+#include "platform/sessionEnd.h"
+#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -55,6 +58,29 @@ void gSetUpDesktop() {
     gLoadQtTranslations();
 }
 
+bool gSaveForSessionEnd() {
+    frmMain* m = gMainWindow();
+    if (!m || m->saveDraftForSessionEnd()) return true;
+    // No one is there to be told at the end of a session; the terminal, if any, is.
+    qWarning("Rededera: the draft could not be saved");
+    return false;
+}
+
+void gEndSession() {
+    gSaveForSessionEnd();
+    // Closes the database (an open transaction rolled back, the journal gone)
+    // and exits without unloading a window: the exit sequence would ask.
+    gEndProgram(0);
+}
+
+void gWatchSessionEnd() {
+    sessionEnd::watch({
+        .save = [] { gSaveForSessionEnd(); },
+        .end = [] { gEndSession(); },
+        .running = [] { return !forms::loadedNames().isEmpty(); },
+    });
+}
+
 int gRunProgram(int argc, char** argv) {
     // Under Wayland windows cannot be placed, kept on top or reliably minimised;
     // prefer X11 where an X display is there and the user chose no platform.
@@ -74,6 +100,7 @@ int gRunProgram(int argc, char** argv) {
 
     gRegisterForms();
     forms::setQuitWhenEmpty(true);
+    gWatchSessionEnd();
     Main();
     forms::checkQuitLater();
     return app.exec();

@@ -18,5 +18,13 @@ QIcon gProgramIcon();
 // that groups its windows, and Qt's own dialogs (not the desktop's) in Chinese.
 void gSetUpDesktop();
 
+// The end of the session (logout, shutdown, the terminal gone). Saving keeps the
+// open entry's body as its draft, asking nothing; false when it could not be
+// written. Ending saves, closes the database and ends the program at once.
+bool gSaveForSessionEnd();
+[[noreturn]] void gEndSession();
+// Makes SIGTERM, SIGHUP and the desktop's session manager end the session so.
+void gWatchSessionEnd();
+
 // Runs the program: the application object, the forms, Main and the event loop.
 int gRunProgram(int argc, char** argv);
