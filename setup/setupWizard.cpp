@@ -98,8 +98,8 @@ frmMain::frmMain(QWidget* parent) : QDialog(parent) {
     stepsCaption->setObjectName(QStringLiteral("Label4"));
     stepsCaption->setGeometry(184, 176, 300, 22);
 
-    registerControlsCheck = new QCheckBox(QStringLiteral("注册控件"), this);
-    copyProgramCheck = new QCheckBox(QStringLiteral("复制程序到 Program Files 文件夹"), this);
+    registerControlsCheck = new QCheckBox(text::kRegisterControls, this);
+    copyProgramCheck = new QCheckBox(text::kCopyProgram, this);
     shortcutCheck = new QCheckBox(QStringLiteral("创建快捷方式"), this);
     registerControlsCheck->setObjectName(QStringLiteral("Check1"));
     copyProgramCheck->setObjectName(QStringLiteral("Check2"));
@@ -110,6 +110,10 @@ frmMain::frmMain(QWidget* parent) : QDialog(parent) {
         c->setGeometry(200, y, 290, 24);
         y += 28;
     }
+    // The main program hosts no separately registered controls here: the step
+    // stays in its place, greyed and unticked, its caption saying why.
+    registerControlsCheck->setChecked(false);
+    registerControlsCheck->setEnabled(false);
 
     // The frame line between the page and its buttons.
     separatorLine = new QFrame(this);
@@ -151,8 +155,7 @@ void frmMain::cancelButton_Click() {
 
 void frmMain::finishButton_Click() {
     if (!finishButton->isEnabled()) return;
-    for (QWidget* w : std::initializer_list<QWidget*>{registerControlsCheck, copyProgramCheck, shortcutCheck,
-                                                      finishButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{copyProgramCheck, shortcutCheck, finishButton})
         w->setEnabled(false);
     bool allDone = true;
     // Each failure names what failed and, on its own line, the system's reason.
@@ -163,10 +166,6 @@ void frmMain::finishButton_Click() {
     QString why;
 
     const QString appDir = folders::appDir();
-
-    // The main program hosts no separately registered controls here: there is
-    // nothing to register, and the user is told so rather than shown a fake.
-    if (registerControlsCheck->isChecked()) showInfo(this, text::kNoControls);
 
     QString launcher = appDir + QLatin1String(kLauncher);
     QString mainExe = appDir + QLatin1String(kMainProgram);

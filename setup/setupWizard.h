@@ -45,11 +45,12 @@ private:
 // program goes on with Qt's English texts.
 std::unique_ptr<QTranslator> loadQtChinese(const QString& dir);
 
-// Texts the run may show.
+// The steps' captions as they are on this system, and the texts the run may show.
 namespace text {
+inline const QString kRegisterControls = QStringLiteral("注册控件（在本系统上不需要）");
+inline const QString kCopyProgram = QStringLiteral("复制程序到 ~/.local/lib/Rededera");
 inline const QString kDone = QStringLiteral("快速安装完成。");
 inline const QString kDoneWithFailures = QStringLiteral("快速安装结束，但有项目未能完成。");
-inline const QString kNoControls = QStringLiteral("在本系统上 Rededera 不需要注册控件，已跳过“注册控件”。");
 inline const QString kNoProgram = QStringLiteral("未能找到 Rededera 的运行程序。");
 } // namespace text
 

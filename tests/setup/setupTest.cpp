@@ -89,13 +89,17 @@ protected:
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
     }
 
-    // Runs Finish with the given boxes ticked; returns what the boxes said.
-    QStringList run(bool c1, bool c2, bool c3) {
+    // Runs Finish with the two steps that do something here ticked as given (the
+    // registration stays greyed); returns what the boxes said.
+    QStringList run(bool c2, bool c3) {
         frmMain w;
         w.show();
-        w.registerControlsCheck->setChecked(c1);
-        w.copyProgramCheck->setChecked(c2);
-        w.shortcutCheck->setChecked(c3);
+        EXPECT_FALSE(w.registerControlsCheck->isEnabled());
+        for (auto [box, on] : {std::pair{w.copyProgramCheck, c2}, std::pair{w.shortcutCheck, c3}})
+            if (box->isChecked() != on)
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        EXPECT_EQ(w.copyProgramCheck->isChecked(), c2);
+        EXPECT_EQ(w.shortcutCheck->isChecked(), c3);
         QTest::mouseClick(w.finishButton, Qt::LeftButton);
         EXPECT_FALSE(w.isVisible());
         EXPECT_FALSE(w.finishButton->isEnabled());
@@ -186,14 +190,14 @@ TEST(SetupDesktopEntry, ExecQuotesEveryReservedCharacter) {
 
 TEST_F(SetupTest, AllBoxesClearedShowsOnlyTheEnd) {
     shipProgram("Rededera", "program");
-    EXPECT_EQ(run(false, false, false), QStringList{text::kDone});
+    EXPECT_EQ(run(false, false), QStringList{text::kDone});
     EXPECT_FALSE(QFileInfo::exists(dest()));
     EXPECT_FALSE(QFileInfo::exists(link()));
 }
 
 TEST_F(SetupTest, FullRunCopiesProgramWritesManifestAndShortcut) {
     shipProgram("Rededera", QByteArray("program bytes\0\x01\xff", 17));
-    EXPECT_EQ(run(true, true, true), (QStringList{text::kNoControls, text::kDone}));
+    EXPECT_EQ(run(true, true), QStringList{text::kDone});
 
     EXPECT_EQ(status, 0);
     EXPECT_EQ(readFile(dest() + "Rededera"), readFile(ship + "Rededera"));
@@ -215,27 +219,27 @@ TEST_F(SetupTest, FullRunCopiesProgramWritesManifestAndShortcut) {
 TEST_F(SetupTest, ShortcutPrefersTheLauncher) {
     shipProgram("Rededera", "program");
     shipProgram("Kestrove", "launcher");
-    EXPECT_EQ(run(false, true, true), QStringList{text::kDone});
+    EXPECT_EQ(run(true, true), QStringList{text::kDone});
     EXPECT_EQ(readFile(dest() + "Kestrove"), QByteArray("launcher"));
     EXPECT_EQ(execLine(), QLatin1Char('"') + dest() + "Kestrove\"");
 }
 
 TEST_F(SetupTest, WithoutCopyingTheShortcutPointsBesideTheWizard) {
     shipProgram("Rededera", "program");
-    EXPECT_EQ(run(false, false, true), QStringList{text::kDone});
+    EXPECT_EQ(run(false, true), QStringList{text::kDone});
     EXPECT_FALSE(QFileInfo::exists(dest()));
     EXPECT_EQ(execLine(), QLatin1Char('"') + ship + "Rededera\"");
 }
 
 TEST_F(SetupTest, SecondRunReplacesEverythingWithoutAWord) {
     shipProgram("Rededera", "version one");
-    run(false, true, true);
+    run(true, true);
     writeFile(dest() + "Rededera.exe.manifest", "stale");
     writeFile(link(), "stale");
     msgSeam::clear();
 
     shipProgram("Rededera", "version two, longer than the first");
-    EXPECT_EQ(run(false, true, true), QStringList{text::kDone});
+    EXPECT_EQ(run(true, true), QStringList{text::kDone});
     EXPECT_EQ(readFile(dest() + "Rededera"), QByteArray("version two, longer than the first"));
     EXPECT_EQ(readFile(dest() + "Rededera.exe.manifest"), manifestFileBytes());
     EXPECT_EQ(execLine(), QLatin1Char('"') + dest() + "Rededera\"");
@@ -247,12 +251,12 @@ TEST_F(SetupTest, RunningFromTheInstalledFolderKeepsTheProgram) {
     folders::seam::setProgramFilesDir(home().path());
     QDir().rename(ship, home().path() + "/Rededera");
     folders::seam::setAppDir(home().path() + "/Rededera");
-    EXPECT_EQ(run(false, true, true), QStringList{text::kDone});
+    EXPECT_EQ(run(true, true), QStringList{text::kDone});
     EXPECT_EQ(readFile(home().path() + "/Rededera/Rededera"), QByteArray("program"));
 }
 
 TEST_F(SetupTest, MissingProgramIsReportedNotCalledDone) {
-    const QStringList shown = run(false, true, true);
+    const QStringList shown = run(true, true);
     EXPECT_EQ(shown, (QStringList{QStringLiteral("未能找到 ") + ship + "Rededera 。\n" + systemText(ENOENT),
                                   text::kNoProgram, text::kDoneWithFailures}))
         << shown.join('|').toStdString();
@@ -284,7 +288,7 @@ TEST_F(SetupTest, TheShortcutNeverPointsAtACopyLeftByAnEarlierRun) {
         for (const QString& f : c.leftBefore)
             writeFile(dest() + f, "old " + f.toUtf8());
 
-        run(false, true, true);
+        run(true, true);
         if (c.target.isEmpty()) {
             EXPECT_FALSE(QFileInfo::exists(link()));
             EXPECT_TRUE(msgSeam::shown().contains(text::kNoProgram));
@@ -334,7 +338,7 @@ TEST_F(SetupTest, EveryFailureSaysWhyAndEndsWithAFailureStatus) {
         msgSeam::clear();
         c.arrange();
 
-        const QStringList shown = run(false, c.c2, c.c3);
+        const QStringList shown = run(c.c2, c.c3);
         ASSERT_EQ(shown.size(), 2) << shown.join('|').toStdString();
         const QStringList lines = shown[0].split('\n');
         ASSERT_EQ(lines.size(), 2) << shown[0].toStdString();
@@ -351,7 +355,7 @@ TEST_F(SetupTest, EveryFailureSaysWhyAndEndsWithAFailureStatus) {
 TEST_F(SetupTest, UncreatableProgramFolderIsReported) {
     shipProgram("Rededera", "program");
     writeFile(pf + "Rededera", "a file where the folder should be");
-    const QStringList shown = run(false, true, false);
+    const QStringList shown = run(true, false);
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown[0].startsWith(QStringLiteral("未能创建文件夹 ") + dest()));
     EXPECT_EQ(shown[1], text::kDoneWithFailures);
@@ -362,7 +366,7 @@ TEST_F(SetupTest, UncreatableProgramFolderIsReported) {
 TEST_F(SetupTest, UnwritableMenuFolderIsReported) {
     shipProgram("Rededera", "program");
     writeFile(home().path() + "/menu", "not a folder");
-    const QStringList shown = run(false, false, true);
+    const QStringList shown = run(false, true);
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown[0].startsWith(QStringLiteral("未能创建快捷方式 ")));
     EXPECT_EQ(shown[1], text::kDoneWithFailures);
@@ -373,8 +377,13 @@ TEST_F(SetupTest, FinishRunsOnceAndCancelTouchesNothing) {
     {
         frmMain w;
         w.show();
-        EXPECT_TRUE(w.registerControlsCheck->isChecked() && w.copyProgramCheck->isChecked() &&
-                    w.shortcutCheck->isChecked());
+        EXPECT_TRUE(w.copyProgramCheck->isChecked() && w.shortcutCheck->isChecked());
+        // Nothing to register here: greyed, and a click does not tick it.
+        EXPECT_FALSE(w.registerControlsCheck->isChecked());
+        EXPECT_FALSE(w.registerControlsCheck->isEnabled());
+        QTest::mouseClick(w.registerControlsCheck, Qt::LeftButton, {},
+                          QPoint(8, w.registerControlsCheck->height() / 2));
+        EXPECT_FALSE(w.registerControlsCheck->isChecked());
         EXPECT_TRUE(w.finishButton->isDefault());
         QTest::mouseClick(w.cancelButton, Qt::LeftButton);
         EXPECT_FALSE(w.isVisible());
@@ -392,7 +401,6 @@ TEST_F(SetupTest, FinishRunsOnceAndCancelTouchesNothing) {
 
     frmMain w;
     w.show();
-    w.registerControlsCheck->setChecked(false);
     w.finishButton->click();
     w.finishButton->click();
     EXPECT_EQ(msgSeam::shown(), QStringList{text::kDone});
@@ -403,7 +411,10 @@ TEST_F(SetupTest, WindowTextsAndPicture) {
     frmMain w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Rededera 快速安装向导"));
     EXPECT_EQ(w.titleLabel->text(), QStringLiteral("欢迎使用 Rededera 快速安装向导"));
-    EXPECT_EQ(w.copyProgramCheck->text(), QStringLiteral("复制程序到 Program Files 文件夹"));
+    // The steps say what they do on this system.
+    EXPECT_EQ(w.registerControlsCheck->text(), QStringLiteral("注册控件（在本系统上不需要）"));
+    EXPECT_EQ(w.copyProgramCheck->text(), QStringLiteral("复制程序到 ~/.local/lib/Rededera"));
+    EXPECT_EQ(w.shortcutCheck->text(), QStringLiteral("创建快捷方式"));
     EXPECT_EQ(w.cancelButton->text(), QStringLiteral("取消(&C)"));
     EXPECT_EQ(w.sidePicture->size(), QSize(164, 314));
     ASSERT_FALSE(w.sidePicture->pixmap().isNull());
@@ -424,7 +435,7 @@ TEST_F(SetupTest, TheIconIsInstalledWithTheProgramOrTheShortcut) {
         SCOPED_TRACE(testing::Message() << c.c2 << c.c3);
         QFile::remove(icon());
         msgSeam::clear();
-        EXPECT_EQ(run(false, c.c2, c.c3), QStringList{text::kDone});
+        EXPECT_EQ(run(c.c2, c.c3), QStringList{text::kDone});
         EXPECT_EQ(QFileInfo::exists(icon()), c.installed);
     }
 }
@@ -449,13 +460,14 @@ TEST_F(SetupTest, MessageBoxesReadInChineseAndShowTheProgramsIcon) {
         QTest::mouseClick(box->buttons().value(0), Qt::LeftButton);
     });
     answer.start(5);
-    const QStringList shown = run(true, false, false);
+    // No program beside the wizard: the shortcut has no target.
+    const QStringList shown = run(false, true);
     answer.stop();
     msgSeam::setScripted(true);
 
     ASSERT_EQ(seen.size(), 2);
-    EXPECT_EQ(seen[0].text, text::kNoControls);
-    EXPECT_EQ(seen[1].text, text::kDone);
+    EXPECT_EQ(seen[0].text, text::kNoProgram);
+    EXPECT_EQ(seen[1].text, text::kDoneWithFailures);
     for (const Seen& s : seen) {
         EXPECT_EQ(s.buttons, QStringList{QStringLiteral("确定")}) << s.text.toStdString();
         EXPECT_TRUE(s.icon) << s.text.toStdString();
@@ -501,8 +513,7 @@ TEST(SetupFromTheBuild, InstallsTheBuiltProgramIntoAFreshHome) {
         QTest::mouseClick(w.finishButton, Qt::LeftButton);
         EXPECT_EQ(w.exitStatus(), 0);
     }
-    EXPECT_EQ(msgSeam::shown(), (QStringList{text::kNoControls, text::kDone}))
-        << msgSeam::shown().join('|').toStdString();
+    EXPECT_EQ(msgSeam::shown(), QStringList{text::kDone}) << msgSeam::shown().join('|').toStdString();
 
     const QString dest = h.home() + "/.local/lib/Rededera/";
     EXPECT_TRUE(QFileInfo(dest + "Rededera").isExecutable());

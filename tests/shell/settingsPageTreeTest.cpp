@@ -40,7 +40,7 @@ TEST_F(SettingsPageTree, LoadShowsTheAccountsSettingsInOrder) {
         {"C2", "R1", "显示主界面时隐藏悬浮窗口", "CF"},
         {"C3", "R1", "最小化后提示", "CF"},
         {"C4", "R1", "点击关闭按钮后最小化", "CF"},
-        {"C5", "R1", "启动 Windows 时运行", "CF"},
+        {"C5", "R1", "登录时运行", "CF"},
         {"R2", "", "日记", "R2"},
         {"C7", "R2", "检测剪贴板内容", "CF"},
         {"C8", "R2", "在欢迎界面查看日记使用快速预览", "CF"},
