@@ -4,6 +4,7 @@
 
 #include "core/gClock.h"
 #include "core/gError.h"
+#include "core/gFiles.h"
 #include "core/gForms.h"
 #include "core/gMsgBox.h"
 #include "core/gState.h"
@@ -32,6 +33,7 @@ void resetSeams() {
     shutDown::seam::setScripted(true);
     gClockSeam::reset();
     gClockSeam::seedRandom(12345);
+    gFileSeam::reset();
 }
 
 TempHome::TempHome() {
