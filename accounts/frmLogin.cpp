@@ -7,6 +7,7 @@
 #include "core/gDatabase.h"
 #include "core/gDialogKeys.h"
 #include "core/gError.h"
+#include "core/gFiles.h"
 #include "core/gFormParts.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
@@ -29,10 +30,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace {
 constexpr int kPanelTop = 1020, kPanelHeight = 2100;
@@ -67,38 +64,6 @@ bool usableKey(const QString& hash, const QString& recordKey) {
                                        (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
                             });
     return digestForm && gIsRecordKey(recordKey);
-}
-
-// Renames without ever replacing what stands under the new name.
-bool renameNoReplace(const QString& from, const QString& to) {
-    const QByteArray f = QFile::encodeName(from), t = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // File systems that cannot promise it: the name must at least be free now.
-    struct stat st;
-    if (::lstat(t.constData(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(f.constData(), t.constData()) == 0;
-}
-
-// Moves `file` to the first free one of file.old, file.1.old, file.2.old, ...:
-// an earlier copy may be the only one left of an earlier diary. The copy is
-// readable by its owner only. Its name, or "" when it could not be moved.
-QString moveToFreeOldName(const QString& file) {
-    for (int n = 0; n < 100000; ++n) {
-        const QString copy =
-            n == 0 ? file + QStringLiteral(".old") : QStringLiteral("%1.%2.old").arg(file).arg(n);
-        if (renameNoReplace(file, copy)) {
-            const QByteArray c = QFile::encodeName(copy);
-            struct stat st;
-            if (::lstat(c.constData(), &st) == 0 && S_ISREG(st.st_mode)) ::chmod(c.constData(), 0600);
-            return copy;
-        }
-        if (errno != EEXIST && errno != ENOTEMPTY) return {};
-    }
-    return {};
 }
 
 // Whether a file could be an encrypted database of ours at all. Such a file is
@@ -306,8 +271,13 @@ bool frmLogin::signIn() {
     for (;;) {
         bool isNew = false;
         // An empty file holds nothing: it is made afresh like a missing one.
-        if (const QFileInfo info(gDatabaseFile); info.isFile() && info.size() == 0)
+        if (const QFileInfo info(gDatabaseFile); info.isFile() && !info.isSymLink() && info.size() == 0)
             QFile::remove(gDatabaseFile);
+        // One the system keeps from us may be whole: say why, and touch nothing.
+        if (const QString reason = gFileProblem(gDatabaseFile); !reason.isEmpty()) {
+            refusedRoad(reason);
+            return false;
+        }
         if (!QFileInfo::exists(gDatabaseFile)) {
             try {
                 gCreateDatabase(gDatabaseFile, dbPassword);
@@ -329,7 +299,7 @@ bool frmLogin::signIn() {
         }
 
         bool failed = false;
-        bool wrongKey = false;
+        int error = 0;
         try {
             gOpenDatabase(gDatabaseFile, dbPassword);
             if (isNew) {
@@ -358,12 +328,12 @@ bool frmLogin::signIn() {
             gRecordset.close();
         } catch (...) {
             failed = true;
-            wrongKey = gCurrentError().number() == db::err::WrongKey;
+            error = gCurrentError().number();
             // Say which table or column the file lacks before the sign-in gives up.
-            if (gCurrentError().number() == db::err::SchemaMismatch) gShowErrorBox(true);
+            if (error == db::err::SchemaMismatch) gShowErrorBox(true);
         }
         if (!failed) break;
-        const Road road = failureRoad(wrongKey, typed);
+        const Road road = failureRoad(error, typed);
         if (road != Road::Retry) return false;
     }
 
@@ -399,22 +369,22 @@ bool frmLogin::signIn() {
 }
 
 bool frmLogin::moveDatabaseAside() {
-    const QString copy = moveToFreeOldName(gDatabaseFile);
+    const QString copy = gMoveToFreeOldName(gDatabaseFile);
     if (copy.isEmpty()) return false;
     movedAside_ = copy;
     movedJournal_.clear();
     // A journal belongs to its database: apart, either would be damaged.
     const QString journal = gDatabaseFile + QStringLiteral("-journal");
-    if (QFileInfo::exists(journal) && renameNoReplace(journal, copy + QStringLiteral("-journal")))
+    if (QFileInfo::exists(journal) && gRenameNoReplace(journal, copy + QStringLiteral("-journal")))
         movedJournal_ = copy + QStringLiteral("-journal");
     return true;
 }
 
 void frmLogin::putDatabaseBack() {
     if (movedAside_.isEmpty()) return;
-    if (renameNoReplace(movedAside_, gDatabaseFile)) {
+    if (gRenameNoReplace(movedAside_, gDatabaseFile)) {
         if (!movedJournal_.isEmpty())
-            renameNoReplace(movedJournal_, gDatabaseFile + QStringLiteral("-journal"));
+            gRenameNoReplace(movedJournal_, gDatabaseFile + QStringLiteral("-journal"));
     } else {
         // It stays where it went; the user must know where that is.
         gMsgBox(Msg::RecordFileSavedAside, gButtonSet::Close, movedAside_);
@@ -437,10 +407,22 @@ frmLogin::Road frmLogin::damagedRoad() {
     return Road::Retry;
 }
 
-frmLogin::Road frmLogin::failureRoad(bool wrongKey, const QString& typed) {
+void frmLogin::refusedRoad(const QString& reason) {
+    gCloseDatabase();
+    gMsgBox(Msg::RecordFileRefused, gButtonSet::Close, gDatabaseFile, reason);
+    forms::unload(this);
+}
+
+frmLogin::Road frmLogin::failureRoad(int error, const QString& typed) {
     // Neither a new key nor a new database may meet a file the program still holds.
     gCloseDatabase();
-    if (!wrongKey) {
+    if (error == db::err::Damaged) return damagedRoad();
+    if (error != db::err::WrongKey) {
+        // The system may have refused the file since the check before the open.
+        if (const QString reason = gFileProblem(gDatabaseFile); !reason.isEmpty()) {
+            refusedRoad(reason);
+            return Road::Stop;
+        }
         gMsgBox(Msg::RecordFileUnopenable, gButtonSet::Close);
         forms::unload(this);
         return Road::Stop;

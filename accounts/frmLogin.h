@@ -58,10 +58,14 @@ private:
     bool signIn();
     // What the failure road of the open decided.
     enum class Road { Retry, Stop, Stay };
-    Road failureRoad(bool wrongKey, const QString& typed);
-    // A file in the database's place that cannot be one: offers to keep it
-    // aside and start a new database.
+    // `error` is the number the open or the first reads failed with.
+    Road failureRoad(int error, const QString& typed);
+    // A file in the database's place that cannot be one, or one that is not
+    // whole: offers to keep it aside and start a new database.
     Road damagedRoad();
+    // A database the system will not let us read or write: names it and the
+    // reason (message 150), and gives up with the file untouched.
+    void refusedRoad(const QString& reason);
     // Moves the database (and a journal of it) to the next free ".old" name.
     bool moveDatabaseAside();
     // Puts a database moved aside back under its name, when a new one could not be made.

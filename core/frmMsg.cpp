@@ -41,15 +41,15 @@ const Layout kLayouts[] = {
     /* RetryCancel */ {{"重试(&R)", "取消", nullptr}, 2, First, Second},
     /* ImportRecreateCancel */ {{"导入密匙", "重新创建", "取消"}, 3, First, Third},
     /* RecreateLocateClose */ {{"重新创建", "指定位置", "关闭"}, 3, Third, Third},
+    /* LocateClose */ {{"指定位置", "关闭", nullptr}, 2, Second, Second},
 };
-static_assert(std::size(kLayouts) == gButtonSet::RecreateLocateClose + 1);
+static_assert(std::size(kLayouts) == gButtonSet::LocateClose + 1);
 
 // The buttons' left edges in twips, by how many the set has: right-aligned.
 constexpr int kButtonLefts[3][3] = {{4320, 0, 0}, {3120, 4320, 0}, {1920, 3120, 4320}};
 
 const Layout& layoutOf(int set) {
-    return kLayouts[(set >= gButtonSet::Close && set <= gButtonSet::RecreateLocateClose) ? set
-                                                                                         : gButtonSet::Close];
+    return kLayouts[(set >= gButtonSet::Close && set <= gButtonSet::LocateClose) ? set : gButtonSet::Close];
 }
 } // namespace
 

@@ -34,8 +34,11 @@ void runMain() {
     }
 
     gInitPaths();
+    // A folder we may not look into only seems to hold no account.
+    if (!gUserFolderUsable()) return;
 
-    if (!QFileInfo::exists(gProfileFile())) {
+    // A link to nothing is a profile that cannot be read, not a missing one.
+    if (const QFileInfo profile(gProfileFile()); !profile.exists() && !profile.isSymLink()) {
         forms::load(QStringLiteral("frmCreateAccount"))->show();
         return;
     }

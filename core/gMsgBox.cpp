@@ -68,15 +68,16 @@ QString gSubstitute(const QString& text, const QStringList& args) {
 quint8 gMsgResultOf(int set, int press) {
     using namespace gMsgResult;
     // One row per button set, in the order of gButtonSet.
-    static const quint8 table[8][3] = {{OK, None, None},        // Close
-                                       {OK, Cancel, None},      // OkCancel
-                                       {Abort, Retry, Ignore},  // AbortRetryIgnore
-                                       {Yes, No, Cancel},       // YesNoCancel
-                                       {Yes, No, None},         // YesNo
-                                       {Retry, Cancel, None},   // RetryCancel
-                                       {First, Second, Third},  // ImportRecreateCancel
-                                       {First, Second, Third}}; // RecreateLocateClose
-    if (set < gButtonSet::Close || set > gButtonSet::RecreateLocateClose || press < gMsgPress::First ||
+    static const quint8 table[9][3] = {{OK, None, None},       // Close
+                                       {OK, Cancel, None},     // OkCancel
+                                       {Abort, Retry, Ignore}, // AbortRetryIgnore
+                                       {Yes, No, Cancel},      // YesNoCancel
+                                       {Yes, No, None},        // YesNo
+                                       {Retry, Cancel, None},  // RetryCancel
+                                       {First, Second, Third}, // ImportRecreateCancel
+                                       {First, Second, Third}, // RecreateLocateClose
+                                       {Second, Third, None}}; // LocateClose
+    if (set < gButtonSet::Close || set > gButtonSet::LocateClose || press < gMsgPress::First ||
         press > gMsgPress::Third)
         return None;
     return table[set][press - gMsgPress::First];

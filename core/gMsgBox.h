@@ -22,9 +22,11 @@ constexpr int Error = 1, Warning = 2, Question = 3, Information = 4;
 namespace gButtonSet {
 constexpr int Close = 0, OkCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5;
 constexpr int ImportRecreateCancel = 6, RecreateLocateClose = 7;
+// The last two of RecreateLocateClose, with their results: where recreating is no way out.
+constexpr int LocateClose = 8;
 } // namespace gButtonSet
 
-// Shows string-table message `id` modally with button set 0..7 and up to nine
+// Shows string-table message `id` modally with button set 0..8 and up to nine
 // arguments for "%1".."%9"; returns the result code of the button pressed.
 quint8 gMsgBox(int id, int buttonSet, const QString& a1 = {}, const QString& a2 = {}, const QString& a3 = {},
                const QString& a4 = {}, const QString& a5 = {}, const QString& a6 = {}, const QString& a7 = {},

@@ -43,5 +43,9 @@ constexpr int PeriodBeginNotBeforeEnd = 141;
 constexpr int PeriodsOverlap = 142;
 constexpr int NoCourseChosen = 143;
 constexpr int TimeInvalid = 144;
-constexpr int RecordFileDamaged = 146; // save a copy and recreate the record file?
+constexpr int RecordFileDamaged = 146;  // save a copy and recreate the record file?
+constexpr int UserFolderUnusable = 147; // the folder and the system's reason; choose another place
+constexpr int ProfileUnreadable = 148;  // the profile and the system's reason; choose another place
+constexpr int ProfileSavedAside = 149;  // where the replaced profile went
+constexpr int RecordFileRefused = 150;  // the record file and the system's reason
 } // namespace Msg

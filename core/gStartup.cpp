@@ -1,6 +1,7 @@
 #include "core/gStartup.h"
 
 #include "core/gError.h"
+#include "core/gFiles.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
 #include "core/gResIds.h"
@@ -140,27 +141,60 @@ bool gChooseDataFolder(QWidget* owner) {
            settings::save(kApp, kSection, QStringLiteral("WorkPath"), path);
 }
 
+namespace {
+
+// Another folder or close, the way out of a message about this folder's files.
+gBadProfileRoad anotherFolderChoices(int id, const QString& a1, const QString& a2) {
+    if (gMsgBox(id, gButtonSet::LocateClose, a1, a2) != gMsgResult::Second) return gBadProfileRoad::Done;
+    if (!gChooseDataFolder(nullptr)) return gBadProfileRoad::ReadAgain;
+    Main();
+    return gBadProfileRoad::Done;
+}
+
+} // namespace
+
 gBadProfileRoad gBadProfileChoices() {
     switch (gMsgBox(Msg::ProfileBroken, gButtonSet::RecreateLocateClose)) {
-    case gMsgResult::First:
+    case gMsgResult::First: {
         if (gMsgBox(Msg::ConfirmRecreateProfile, gButtonSet::OkCancel) != gMsgResult::OK)
             return gBadProfileRoad::ReadAgain;
-        QFile::remove(gProfileFile());
-        if (QFileInfo::exists(gProfileFile())) {
+        // Kept, not deleted: it holds the record key, without which the diary
+        // opens only with a key file.
+        int error = 0;
+        const QString copy = gMoveToFreeOldName(gProfileFile(), &error);
+        if (copy.isEmpty()) {
             // Left in place, the profile would only bring these choices back unexplained.
             gShowErrorBox(gRuntimeError(gErr::PathFileAccess,
-                                        QStringLiteral("无法删除帐户配置文件 \"%1\"。").arg(gProfileFile())),
+                                        QStringLiteral("无法将帐户配置文件 \"%1\" 另存为副本：%2。")
+                                            .arg(gProfileFile(), gFileReason(gProfileFile(), error))),
                           true);
             return gBadProfileRoad::ReadAgain;
         }
+        gMsgBox(Msg::ProfileSavedAside, gButtonSet::Close, copy);
         Main();
         return gBadProfileRoad::Done;
+    }
     case gMsgResult::Second:
         if (!gChooseDataFolder(nullptr)) return gBadProfileRoad::ReadAgain;
         Main();
         return gBadProfileRoad::Done;
     default:
         return gBadProfileRoad::Done;
+    }
+}
+
+gBadProfileRoad gUnreadableProfileChoices(int systemError) {
+    return anotherFolderChoices(Msg::ProfileUnreadable, gProfileFile(),
+                                gFileReason(gProfileFile(), systemError));
+}
+
+bool gUserFolderUsable() {
+    for (;;) {
+        const QString reason = gFolderProblem(gDataPath);
+        if (reason.isEmpty()) return true;
+        if (anotherFolderChoices(Msg::UserFolderUnusable, QDir::cleanPath(gDataPath), reason) ==
+            gBadProfileRoad::Done)
+            return false;
     }
 }
 

@@ -44,9 +44,20 @@ bool gChooseDataFolder(QWidget* owner);
 
 // The choices offered for a bad profile (message 117). ReadAgain: the caller
 // reads the profile again; Done: the caller gives up (Main already ran again,
-// or the user closed).
+// or the user closed). Recreating sets the old profile aside under the first
+// free ".old" name, never over another file.
 enum class gBadProfileRoad { ReadAgain, Done };
 gBadProfileRoad gBadProfileChoices();
+
+// A profile that is there but that the system will not let us read (message
+// 148, naming it and the reason): another folder or close, never recreate.
+gBadProfileRoad gUnreadableProfileChoices(int systemError);
+
+// Whether the user folder gDataPath can hold the account. When it cannot,
+// says so with the system's reason and offers another folder (message 147)
+// until the folder can be used (true), or another folder was chosen and Main
+// ran again there, or the user closed (false). Nothing is made in the folder.
+bool gUserFolderUsable();
 
 // Registry places the start-up writes.
 inline const QString kRunKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");

@@ -3,6 +3,7 @@
 #include "core/gClock.h"
 #include "core/gConvert.h"
 #include "core/gError.h"
+#include "core/gFiles.h"
 #include "core/gState.h"
 
 #include <QFile>
@@ -10,7 +11,11 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace scrambled {
 
@@ -75,14 +80,40 @@ std::optional<QStringList> decode(const QByteArray& bytes, bool xorStep) {
     return fields;
 }
 
-std::optional<QByteArray> readFile(const QString& path) {
-    QFile f(path);
-    if (!QFileInfo(path).isFile()) return std::nullopt;
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    const qint64 size = f.size();
-    if (size <= 0 || size > kMaxFileSize) return std::nullopt;
-    QByteArray bytes = f.read(kMaxFileSize + 1);
-    if (bytes.isEmpty() || bytes.size() > kMaxFileSize) return std::nullopt;
+std::optional<QByteArray> readFile(const QString& path, int* systemError) {
+    auto refused = [systemError](int e) -> std::optional<QByteArray> {
+        if (systemError) *systemError = e;
+        return std::nullopt;
+    };
+    if (systemError) *systemError = 0;
+    if (const int e = gFileSeam::injected(path)) return refused(e);
+    const QFileInfo info(path);
+    // A link to nothing is a file the system cannot find for us, not a missing one.
+    if (!info.exists()) return info.isSymLink() ? refused(ENOENT) : std::nullopt;
+    if (!info.isFile()) return std::nullopt;
+    // Non-blocking: something swapped in after the check must not hang the reader.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return refused(errno);
+    QByteArray bytes;
+    int error = 0;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        error = errno;
+    } else if (S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kMaxFileSize) {
+        bytes.resize(st.st_size);
+        qsizetype got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) error = errno;
+            if (n <= 0) break;
+            got += n;
+        }
+        bytes.truncate(got);
+    }
+    ::close(fd);
+    if (error) return refused(error);
+    if (bytes.isEmpty()) return std::nullopt;
     return bytes;
 }
 
@@ -229,8 +260,13 @@ bool gSaveUserData() {
 }
 
 bool gReadUserData(qsizetype& groups) {
+    int systemError = 0;
+    return gReadUserData(groups, systemError);
+}
+
+bool gReadUserData(qsizetype& groups, int& systemError) {
     groups = 0;
-    const auto bytes = scrambled::readFile(gProfileFile());
+    const auto bytes = scrambled::readFile(gProfileFile(), &systemError);
     if (!bytes) return false;
     const auto fields = scrambled::decode(*bytes, true);
     if (!fields || !gApplyProfileFields(*fields)) return false;

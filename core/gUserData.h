@@ -32,8 +32,10 @@ QByteArray encode(const QStringList& fields, int key, bool xorStep);
 std::optional<QStringList> decode(const QByteArray& bytes, bool xorStep);
 
 // Reads a file of at most kMaxFileSize bytes; nullopt when it is missing,
-// unreadable, empty or too big. Never creates the file.
-std::optional<QByteArray> readFile(const QString& path);
+// unreadable, empty, too big or no file. Never creates the file. When a file
+// (or a link to one) is there but the system refuses to read it,
+// `systemError` holds the system's error number, otherwise 0.
+std::optional<QByteArray> readFile(const QString& path, int* systemError = nullptr);
 
 // Writes the file atomically (the old file stays whole on any failure),
 // readable and writable by its owner only.
@@ -109,6 +111,9 @@ bool gSaveUserData();
 bool gReadUserData();
 // The same; `groups` tells how many whole accounts the profile held.
 bool gReadUserData(qsizetype& groups);
+// The same; `systemError` is the system's error number when the profile is
+// there but cannot be read, else 0.
+bool gReadUserData(qsizetype& groups, int& systemError);
 
 // Checks a key file against the signed-in account; only when all of it passes
 // are gPasswordHash and gRecordKey taken from it.

@@ -16,9 +16,13 @@ bool gLoadUserData() {
     // Each "read again" of the choices comes back here rather than nesting.
     for (;;) {
         qsizetype groups = 0;
+        int systemError = 0;
         // A profile of only its key names no account: nobody could sign in to it.
-        if (gReadUserData(groups) && groups > 0) return true;
-        if (gBadProfileChoices() == gBadProfileRoad::Done) return false;
+        if (gReadUserData(groups, systemError) && groups > 0) return true;
+        // One the system will not give us may be whole: never offer to replace it.
+        const gBadProfileRoad road =
+            systemError ? gUnreadableProfileChoices(systemError) : gBadProfileChoices();
+        if (road == gBadProfileRoad::Done) return false;
     }
 }
 

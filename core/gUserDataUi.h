@@ -4,7 +4,8 @@
 // The parts of the profile (see gUserData.h) that show windows.
 
 // Reads and checks the profile into the account variables. On failure offers
-// the bad-profile choices (recreate, another folder, close) and returns false.
+// the bad-profile choices (recreate, another folder, close) and returns false;
+// a profile the system refuses to read gets only another folder and close.
 // A profile of only its key is read but counts as a failure here: it names no
 // account to sign in to.
 bool gLoadUserData();

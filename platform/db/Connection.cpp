@@ -32,9 +32,10 @@ int errorNumber(int rc) {
     case SQLITE_FULL:
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_CORRUPT:
     case SQLITE_PROTOCOL:
         return err::FileInUse;
+    case SQLITE_CORRUPT:
+        return err::Damaged;
     case SQLITE_TOOBIG:
         return err::DataTooLong;
     case SQLITE_MISMATCH:

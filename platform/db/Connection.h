@@ -25,9 +25,10 @@ public:
     // Opens `file` with the database password `password` (its UTF-8 bytes are the
     // SQLCipher key). The open reads the file, so a wrong password fails here with
     // err::WrongKey; a file another process holds fails with err::FileInUse; a
-    // missing file fails (nothing is created). With `exclusive` the file stays
-    // locked against every other process until close. On any failure nothing
-    // stays open. Opening an open connection closes it first.
+    // file cut short or with a page that does not read back fails (here or at
+    // a later read) with err::Damaged; a missing file fails (nothing is created). With `exclusive` the file
+    // stays locked against every other process until close. On any failure nothing stays open. Opening an
+    // open connection closes it first.
     void open(const QString& file, const QString& password, bool exclusive = true);
     bool isOpen() const { return db_ != nullptr; }
     const QString& fileName() const { return file_; }

@@ -28,6 +28,7 @@ constexpr int WrongArguments = 3001;        // a filter, sort or call that makes
 constexpr int BofOrEof = 3021;              // no current record (before the first or after the last)
 constexpr int ReadOnly = 3251;              // the lock type does not allow the change
 constexpr int ItemNotFound = 3265;          // no field of that name
+constexpr int Damaged = 3343;               // the file is not whole: a page is missing or does not read back
 constexpr int Closed = 3704;                // the recordset or connection is not open
 } // namespace err
 

@@ -641,7 +641,10 @@ TEST_F(SignIn, ADatabaseThatCannotBeCreatedIsReported) {
     login->passwordOnlyEdit->setText(QStringLiteral("secret"));
     login->okButton->click();
     pumpEvents();
-    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
+    // The system's reason is known before anything is made.
+    EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileRefused});
+    EXPECT_EQ(gMsgBoxSeam::shown().value(0).args.mid(0, 2),
+              (QStringList{gDatabaseFile, QStringLiteral("路径中有一部分不是文件夹")}));
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
     EXPECT_FALSE(gConnection.isOpen());
 }

@@ -2,14 +2,17 @@
 
 #include <sys/stat.h>
 
+#include "core/frmMsg.h"
 #include "core/gClock.h"
 #include "core/gError.h"
+#include "core/gFiles.h"
 #include "core/gForms.h"
 #include "core/gMsgBox.h"
 #include "core/gState.h"
 #include "platform/dialogs.h"
 #include "platform/shutDown.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,6 +21,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <ostream>
 
 namespace {
 const char* kVars[5] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
@@ -32,6 +40,7 @@ void resetSeams() {
     shutDown::seam::setScripted(true);
     gClockSeam::reset();
     gClockSeam::seedRandom(12345);
+    gFileSeam::reset();
 }
 
 TempHome::TempHome() {
@@ -128,4 +137,41 @@ int errorOf(const std::function<void()>& f) {
         return e.number();
     }
     return 0;
+}
+
+RealBoxes::RealBoxes(QStringList presses) : presses_(std::move(presses)) {
+    gMsgBoxSeam::setScripted(false);
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+    timer_.start();
+}
+
+RealBoxes::~RealBoxes() {
+    timer_.stop();
+    gMsgBoxSeam::setScripted(true);
+}
+
+void RealBoxes::answer() {
+    auto* box = qobject_cast<frmMsg*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    Seen s{box->textLabel->text(), {}};
+    QPushButton* press = nullptr;
+    const QString wanted = presses_.isEmpty() ? QString() : presses_.takeFirst();
+    for (QPushButton* b : {box->firstButton, box->secondButton, box->thirdButton}) {
+        if (!b->isVisible()) continue;
+        s.buttons += b->text();
+        if (b->text() == wanted && !wanted.isEmpty()) press = b;
+    }
+    seen += s;
+    if (press) {
+        QTest::mouseClick(press, Qt::LeftButton);
+        return;
+    }
+    stray += s.text;
+    QTest::keyClick(box, Qt::Key_Escape);
+    if (box->isVisible()) box->firstButton->click(); // a set that Escape cannot close
+}
+
+void PrintTo(const RealBoxes::Seen& s, std::ostream* os) {
+    *os << "{\"" << s.text.toStdString() << "\" [" << s.buttons.join(QLatin1Char('|')).toStdString() << "]}";
 }

@@ -1,7 +1,10 @@
 #pragma once
+#include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -67,3 +70,30 @@ struct OpenUmask {
 
 // The number of the run-time error the call raises; 0 when it raises none.
 int errorOf(const std::function<void()>& f);
+
+// Answers the program's own message boxes for real while it lives: each box
+// that comes up is read (its text, the captions of its buttons) and the button
+// captioned with the next of `presses` is clicked. A box past the list, or
+// without such a button, is closed with its cancel button and noted in `stray`.
+class RealBoxes {
+public:
+    explicit RealBoxes(QStringList presses);
+    ~RealBoxes();
+    RealBoxes(const RealBoxes&) = delete;
+    RealBoxes& operator=(const RealBoxes&) = delete;
+
+    struct Seen {
+        QString text; // as shown, lines separated by "\n"
+        QStringList buttons;
+        bool operator==(const Seen&) const = default;
+    };
+    QList<Seen> seen;
+    QStringList stray;
+
+private:
+    void answer();
+    QStringList presses_;
+    QTimer timer_;
+};
+
+void PrintTo(const RealBoxes::Seen& s, std::ostream* os);

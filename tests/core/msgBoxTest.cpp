@@ -72,6 +72,7 @@ const SetCase kSets[] = {
     {S::RetryCancel, {"重试(&R)", "取消"}, {3120, 4320}, {R::Retry, R::Cancel}, 1, R::Cancel},
     {S::ImportRecreateCancel, {"导入密匙", "重新创建", "取消"}, {1920, 3120, 4320}, {R::First, R::Second, R::Third}, 1, R::Third},
     {S::RecreateLocateClose, {"重新创建", "指定位置", "关闭"}, {1920, 3120, 4320}, {R::First, R::Second, R::Third}, 3, R::Third},
+    {S::LocateClose, {"指定位置", "关闭"}, {3120, 4320}, {R::Second, R::Third}, 2, R::Third},
 };
 // clang-format on
 
@@ -320,7 +321,9 @@ TEST(MsgBoxRules, PressesMapToResults) {
     EXPECT_EQ(gMsgResultOf(gButtonSet::Close, 2), gMsgResult::None);
     EXPECT_EQ(gMsgResultOf(gButtonSet::YesNo, 0), gMsgResult::None);
     EXPECT_EQ(gMsgResultOf(gButtonSet::RecreateLocateClose, 1), gMsgResult::First);
-    EXPECT_EQ(gMsgResultOf(gButtonSet::RecreateLocateClose + 1, 1), gMsgResult::None);
+    EXPECT_EQ(gMsgResultOf(gButtonSet::LocateClose, 1), gMsgResult::Second);
+    EXPECT_EQ(gMsgResultOf(gButtonSet::LocateClose, 3), gMsgResult::None);
+    EXPECT_EQ(gMsgResultOf(gButtonSet::LocateClose + 1, 1), gMsgResult::None);
 }
 
 class HelpWindow : public HomeTest {};

@@ -22,6 +22,7 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <climits>
 #include <cstdlib>
 #include <iostream>
 
@@ -461,13 +462,55 @@ TEST_F(StartupBadProfile, RecreateThenCancelAsksAgainAndCloseStops) {
     EXPECT_TRUE(forms::loadedNames().isEmpty());
 }
 
-TEST_F(StartupBadProfile, RecreateRemovesTheProfileAndOpensAccountCreation) {
-    gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
-    Main();
-    EXPECT_EQ(gMsgBoxSeam::shownIds(), (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile}));
-    EXPECT_FALSE(QFileInfo::exists(profile()));
-    EXPECT_EQ(events, QStringList{QStringLiteral("load frmCreateAccount")});
-    EXPECT_TRUE(visible("frmCreateAccount"));
+struct SetAsideCase {
+    const char* name;
+    QStringList present; // copies already there, by their endings ("/": a folder)
+    bool folderInPlace;  // a folder stands where the profile should be
+    const char* copy;    // where the profile goes
+};
+
+// The profile holds the record key: recreating keeps it, never over an earlier copy.
+TEST_F(StartupBadProfile, RecreateSetsTheProfileAsideAndOpensAccountCreation) {
+    const SetAsideCase cases[] = {
+        {"first copy", {}, false, ".old"},
+        {"after one", {".old"}, false, ".1.old"},
+        {"after two", {".old", ".1.old"}, false, ".2.old"},
+        {"a gap", {".1.old"}, false, ".old"},
+        {"a folder named like a copy", {".old/"}, false, ".1.old"},
+        {"a folder in its place", {}, true, ".old"},
+    };
+    for (const SetAsideCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::unloadAllNow();
+        events.clear();
+        gMsgBoxSeam::reset();
+        QDir(userFolder()).removeRecursively();
+        QDir().mkpath(userFolder());
+        const QString inside = QStringLiteral("/inside");
+        if (c.folderInPlace)
+            writeFile(profile() + inside, before_);
+        else
+            writeFile(profile(), before_);
+        for (const QString& ending : c.present)
+            writeFile(profile() + (ending.endsWith('/') ? ending + QStringLiteral("inside") : ending),
+                      ("earlier " + ending).toUtf8());
+
+        gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
+        Main();
+        const QString copy = profile() + QString::fromLatin1(c.copy);
+        EXPECT_EQ(gMsgBoxSeam::shownIds(),
+                  (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile, Msg::ProfileSavedAside}));
+        EXPECT_EQ(gMsgBoxSeam::shown().value(2).args.value(0), copy);
+        EXPECT_FALSE(QFileInfo::exists(profile()));
+        EXPECT_EQ(readFile(c.folderInPlace ? copy + inside : copy), before_);
+        if (!c.folderInPlace) EXPECT_EQ(fileMode(copy), 0600);
+        for (const QString& ending : c.present)
+            EXPECT_EQ(
+                readFile(profile() + (ending.endsWith('/') ? ending + QStringLiteral("inside") : ending)),
+                ("earlier " + ending).toUtf8());
+        EXPECT_EQ(events, QStringList{QStringLiteral("load frmCreateAccount")});
+        EXPECT_TRUE(visible("frmCreateAccount"));
+    }
 }
 
 TEST_F(StartupBadProfile, AnotherFolderIsStoredAndStartUpRunsThere) {
@@ -524,19 +567,31 @@ TEST_F(StartupBadProfile, ARecordKeyThatIsNotDigitsIsBad) {
     EXPECT_TRUE(forms::loadedNames().isEmpty());
 }
 
-// A profile that cannot be removed says so and the choices stay.
-TEST_F(StartupBadProfile, AProfileThatCannotBeRemovedIsReported) {
-    QFile::remove(profile());
-    writeFile(profile() + QStringLiteral("/inside"), "a folder in the way");
+// A profile that cannot be set aside says why and the choices stay.
+TEST_F(StartupBadProfile, AProfileThatCannotBeSetAsideIsReported) {
+    // A folder so deep that the profile's name fits the system's limit and its copy's does not.
+    QString folder = home().path() + QLatin1Char('/');
+    const int length = PATH_MAX - 1 - int(QByteArray("Userdata.ini").size());
+    while (folder.size() + 201 < length)
+        folder += QString(200, QLatin1Char('d')) + QLatin1Char('/');
+    folder += QString(length - int(folder.size()) - 1, QLatin1Char('e')) + QLatin1Char('/');
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString deep = writeFile(folder + QStringLiteral("Userdata.ini"), before_);
+    ASSERT_EQ(QFile::encodeName(deep).size(), PATH_MAX - 1);
+    settings::save("Rededera", "Option", "PathOption", "3");
+    settings::save("Rededera", "Option", "WorkPath", folder);
+
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK, gMsgResult::Third});
     Main();
     EXPECT_EQ(gMsgBoxSeam::shownIds(),
               (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile, Msg::ProfileBroken}));
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors()[0].continueRun);
-    EXPECT_TRUE(gMsgBoxSeam::errors()[0].description.contains(profile()))
-        << qPrintable(gMsgBoxSeam::errors()[0].description);
-    EXPECT_TRUE(QFileInfo(profile()).isDir());
+    EXPECT_EQ(gMsgBoxSeam::errors()[0].description,
+              QStringLiteral("无法将帐户配置文件 \"%1\" 另存为副本：文件名太长。").arg(deep));
+    EXPECT_EQ(readFile(deep), before_);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("Userdata.ini")});
     EXPECT_TRUE(forms::loadedNames().isEmpty());
 }
 
