@@ -35,7 +35,7 @@ scheduleBackground::scheduleBackground(QWidget* parent) : QWidget(parent) {
     label_->setWordWrap(false);
     label_->setAutoFillBackground(false);
     // The gradient must show through the caption, whatever style sheet the page uses.
-    label_->setStyleSheet(QStringLiteral("background: transparent;"));
+    label_->setStyleSheet(QStringLiteral("QLabel#Label1 { background: transparent; }"));
     // Course cards are small: a 9-point caption keeps most of a spread caption on them.
     QFont f = label_->font();
     f.setPointSize(9);

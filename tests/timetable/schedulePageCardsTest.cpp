@@ -15,7 +15,9 @@
 #include "timetable/frmSchedule.h"
 #include "timetable/scheduleBasePane.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +25,7 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -166,6 +169,41 @@ TEST_F(SchedulePageCards, TextIsWhiteOnDarkColoursAndBlackOnLightOnes) {
 }
 
 // ---- card text -----------------------------------------------------------------
+
+// The tip a card raises for its cut caption reads as any tip does: light, with
+// the whole caption in it (a style sheet the card's caption carries must not
+// reach the tip, which an X server without a compositor draws black).
+TEST_F(SchedulePageCards, ACutCardsToolTipIsLightAndHoldsTheWholeCaption) {
+    addCourse(QStringLiteral("Introduction to Macroeconomics and Public Finance"),
+              QStringLiteral("Engineering Hall 1204"), 1, QStringLiteral("01"));
+    open();
+    ASSERT_EQ(grid()->cardCount(), 1);
+    scheduleBackground* card = grid()->card(1);
+    QLabel* caption = captionOf(card);
+    const QString whole = card->caption().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    ASSERT_EQ(caption->toolTip(), whole);
+
+    // The mouse rests on the caption.
+    const QPoint at = caption->rect().center();
+    QHelpEvent rest(QEvent::ToolTip, at, caption->mapToGlobal(at));
+    QApplication::sendEvent(caption, &rest);
+    QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("qtooltip_label") && w->isVisible()) tip = w;
+    ASSERT_NE(tip, nullptr) << "no tip shown";
+    EXPECT_EQ(qobject_cast<QLabel*>(tip)->text(), whole);
+    EXPECT_EQ(QToolTip::text(), whole);
+
+    // What the screen shows of it: a transparent pixel shows as black.
+    const QImage shot = tip->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    qsizetype light = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (qGray(shot.pixel(x, y)) > 160) ++light;
+    EXPECT_GT(light, qsizetype(shot.width()) * shot.height() / 2)
+        << light << " light pixels of " << shot.width() << "x" << shot.height();
+    QToolTip::hideText();
+}
 
 TEST_F(SchedulePageCards, CardTextFitsItsCardAtTheDefaultSizes) {
     const struct {
