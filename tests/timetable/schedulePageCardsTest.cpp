@@ -8,6 +8,7 @@
 #include "controls/scheduleColorSet.h"
 #include "controls/scheduleTable.h"
 #include "core/clsSchedule.h"
+#include "core/gColor.h"
 #include "core/gForms.h"
 #include "core/gMsgBox.h"
 #include "core/gState.h"
@@ -144,27 +145,69 @@ TEST_F(SchedulePageCards, ABlackCustomColourIsDrawnBlack) {
     EXPECT_EQ(page_->courseListPane->colorSample->baseColor(), 0);
 }
 
-TEST_F(SchedulePageCards, TextIsWhiteOnDarkColoursAndBlackOnLightOnes) {
-    const struct {
+// The shade behind the first line of a card's caption, as drawn: the middle row
+// of the first run of rows the caption inks, sampled at the card's right edge.
+std::optional<long> shadeBehindName(scheduleBackground* card) {
+    const QImage shot = card->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect box = captionOf(card)->geometry().intersected(card->rect());
+    const int edge = card->width() - 3;
+    auto inked = [&](int y) {
+        const QColor back(shot.pixel(edge, y));
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c(shot.pixel(x, y));
+            if (qAbs(c.red() - back.red()) + qAbs(c.green() - back.green()) + qAbs(c.blue() - back.blue()) >
+                90)
+                return true;
+        }
+        return false;
+    };
+    int first = box.top();
+    while (first <= box.bottom() && !inked(first))
+        ++first;
+    int last = first;
+    while (last + 1 <= box.bottom() && inked(last + 1))
+        ++last;
+    if (first > box.bottom()) return std::nullopt;
+    return gWinColorNumber(QColor(shot.pixel(edge, (first + last) / 2)));
+}
+
+// Every palette colour, and custom ones from black to white: the caption is
+// black or white, whichever contrasts more with the shade behind the name, at
+// the page's first size and in the taller cards of a large window.
+TEST_F(SchedulePageCards, TheCaptionContrastsMostWithTheShadeBehindTheName) {
+    struct Case {
         int color;
         long userColor;
-        bool white;
-    } cases[] = {
-        {13, 0, true}, {14, 0, true},         {15, 0, true},         {22, 0, true},        {23, 0, true},
-        {11, 0, true}, {0, 0, false},         {3, 0, false},         {10, 0, false},       {12, 0, false},
-        {25, 0, true}, {25, 0xFFFFFF, false}, {25, 0x00FFFF, false}, {25, 0x800000, true},
     };
-    for (const auto& c : cases)
-        addCourse(QStringLiteral("课"), QStringLiteral("室"), 1 + int(&c - cases) % 7,
-                  QStringLiteral("%1").arg(1 + int(&c - cases) / 7, 2, 10, QLatin1Char('0')), c.color,
-                  c.userColor);
+    QList<Case> cases;
+    for (int i = 0; i < gPaletteSize; ++i)
+        cases.append({i, 14589563});
+    for (long custom : {0x000000L, 0xFFFFFFL, 0x00FFFFL, 0x800000L, 0x777777L})
+        cases.append({gPaletteUserIndex, custom});
+    for (int k = 0; k < cases.size(); ++k)
+        addCourse(QStringLiteral("线性代数"), QStringLiteral("室"), 1 + k % 7,
+                  QStringLiteral("%1").arg(1 + k / 7, 2, 10, QLatin1Char('0')), cases[k].color,
+                  cases[k].userColor);
     open();
-    ASSERT_EQ(grid()->cardCount(), int(std::size(cases)));
-    for (int k = 1; k <= grid()->cardCount(); ++k) {
-        const auto& c = cases[k - 1];
-        const QColor text = captionOf(grid()->card(k))->palette().color(QPalette::WindowText);
-        EXPECT_EQ(text, c.white ? QColor(Qt::white) : QColor(Qt::black))
-            << "colour " << c.color << " custom " << c.userColor;
+    for (QSize size : {page_->size(), timetablePageSize(QSize(1280, 900))}) {
+        page_->resize(size);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(grid()->cardCount(), int(cases.size()));
+        for (int k = 1; k <= grid()->cardCount(); ++k) {
+            const Case& c = cases[k - 1];
+            const std::string name = "colour " + std::to_string(c.color) + " custom " +
+                                     std::to_string(c.userColor) + " on a page " +
+                                     std::to_string(size.width()) + "x" + std::to_string(size.height());
+            scheduleBackground* card = grid()->card(k);
+            const std::optional<long> behind = shadeBehindName(card);
+            ASSERT_TRUE(behind.has_value()) << name;
+            const long text = gWinColorNumber(captionOf(card)->palette().color(QPalette::WindowText));
+            const double chosen = gContrastRatio(text, *behind);
+            const double best = qMax(gContrastRatio(0x000000, *behind), gContrastRatio(0xFFFFFF, *behind));
+            EXPECT_TRUE(text == 0x000000 || text == 0xFFFFFF) << name;
+            EXPECT_DOUBLE_EQ(chosen, best) << name;
+            if (best >= 4.5) EXPECT_GE(chosen, 4.5) << name;
+        }
     }
 }
 
