@@ -83,6 +83,8 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
     periodList->setObjectName(QStringLiteral("List2"));
     periodList->setSelectionMode(QAbstractItemView::MultiSelection);
     periodList->setGeometry(gPxRect(2000, 1260, 1900, 2100));
+    for (QListWidget* l : {weekdayList, periodList})
+        gKeepCurrentInView(l);
     // Whatever changed the selection (a click, Space, Shift or a drag), the
     // choice follows what the list shows.
     connect(periodList, &QListWidget::itemSelectionChanged, this, [this] {
@@ -308,6 +310,7 @@ scheduleCourseList::scheduleCourseList(QWidget* parent) : QFrame(parent) {
     titleLabel = title(this, "Label19", QStringLiteral("所有课程"));
     courseList = new QListWidget(this);
     courseList->setObjectName(QStringLiteral("List3"));
+    gKeepCurrentInView(courseList);
     connect(courseList, &QListWidget::currentRowChanged, this,
             [this] { gGuard([&] { courseList_Click(); }); });
     detailsText = new QPlainTextEdit(this);

@@ -29,12 +29,12 @@ std::string sizeName(QSize s) {
 
 class SchedulePageFit : public SchedulePageTest {
 protected:
-    // `n` periods of 45 minutes from 07:00, five minutes apart.
+    // `n` periods of 25 minutes every half hour from 06:00.
     static void periods(int n) {
         for (int p = 1; p <= n; ++p)
             addRow(QStringLiteral("Row"), {{"Name", QStringLiteral("第%1节").arg(p)},
-                                           {"ClassBeginTime", 420 + (p - 1) * 50},
-                                           {"ClassEndTime", 465 + (p - 1) * 50},
+                                           {"ClassBeginTime", 360 + (p - 1) * 30},
+                                           {"ClassEndTime", 385 + (p - 1) * 30},
                                            {"RowIsVisible", true}});
     }
     // The page as the main window of that size shows it.
