@@ -157,6 +157,9 @@ frmSchedule::frmSchedule() {
     // The grid sizes itself to its cells; the area only shows and scrolls it.
     weekArea->setWidgetResizable(false);
     weekArea->setWidget(weekGrid);
+    // The page shows through the room the cells leave, as it did around the bare grid.
+    weekArea->viewport()->setAutoFillBackground(false);
+    weekGrid->setAutoFillBackground(false);
     connect(weekGrid, &scheduleTable::mouseMove, this,
             [this](int, int, int, int) { gGuard([&] { Form_MouseMove(); }); });
 

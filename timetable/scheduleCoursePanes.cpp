@@ -334,9 +334,13 @@ scheduleCourseList::scheduleCourseList(QWidget* parent) : QFrame(parent) {
 void scheduleCourseList::resizeEvent(QResizeEvent*) {
     const int w = gTwips(width());
     const int h = gTwips(height());
-    courseList->setGeometry(gPxRect(120, 480, 2800, qMax(h - 600, 600)));
-    detailsText->setGeometry(gPxRect(3100, 480, qMax(w - 3220, 600), qMax(h - 1920, 600)));
-    colorSample->setGeometry(gPxRect(3100, h - 1320, 1500, 720));
+    // The names take a third of a wide pane, so long ones read whole; the details the rest.
+    const int listWidth = qMax(2800, (w - 360) / 3);
+    const int detailsLeft = 120 + listWidth + 180;
+    courseList->setGeometry(gPxRect(120, 480, listWidth, qMax(h - 600, 600)));
+    detailsText->setGeometry(
+        gPxRect(detailsLeft, 480, qMax(w - detailsLeft - 120, 600), qMax(h - 1920, 600)));
+    colorSample->setGeometry(gPxRect(detailsLeft, h - 1320, 1500, 720));
     editButton->move(gPx(w - 3360), gPx(h - 480));
     deleteButton->move(gPx(w - 2240), gPx(h - 480));
     backButton->move(gPx(w - 1120), gPx(h - 480));

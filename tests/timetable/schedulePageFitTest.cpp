@@ -8,10 +8,13 @@
 #include "controls/scheduleTable.h"
 #include "core/gTwips.h"
 #include "timetable/frmSchedule.h"
+#include "timetable/scheduleCoursePanes.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpontaneKeyEvent>
@@ -150,6 +153,30 @@ TEST_F(SchedulePageFit, TheGridGrowsWithThePageFromItsDesignedSizes) {
             EXPECT_GT(t->card(1)->height(), defaultCard.height() * 3 / 2);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// The course list takes a third of a wide pane: a long name reads whole at a large window.
+TEST_F(SchedulePageFit, TheCourseListWidensWithThePage) {
+    addCourse(QStringLiteral("Introduction to Macroeconomics"), QStringLiteral("A101"), 1,
+              QStringLiteral("01"));
+    open();
+    menu(SchedulePane::AllCourses);
+    QListWidget* names = page_->courseListPane->courseList;
+    showAt(kSmallest);
+    EXPECT_EQ(names->width(), gPx(2800));
+    EXPECT_TRUE(names->horizontalScrollBar()->isVisible()) << "the long name is wider than the list";
+    showAt(kLarge);
+    EXPECT_GT(names->width(), gPx(2800) * 3 / 2);
+    EXPECT_FALSE(names->horizontalScrollBar()->isVisible());
+    EXPECT_LE(names->visualItemRect(names->item(0)).right(), names->viewport()->width());
+    // The details lie beside it, inside the pane.
+    QWidget* details = page_->courseListPane->detailsText;
+    EXPECT_GT(details->x(), names->geometry().right());
+    EXPECT_TRUE(page_->courseListPane->rect().contains(details->geometry()));
 }
 
 } // namespace
