@@ -72,7 +72,7 @@ QLabel* makeTitle(QWidget* parent, const char* name, const QString& text = {}) {
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.35);
     l->setFont(f);
-    l->setStyleSheet(QStringLiteral("color: #1f4f86;"));
+    l->setStyleSheet(QStringLiteral("QLabel#%1 { color: #1f4f86; }").arg(l->objectName()));
     return l;
 }
 
@@ -206,8 +206,8 @@ frmUser::frmUser(QWidget* parent) : QWidget(parent) {
     picList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     picList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     picList->setStyleSheet(
-        QStringLiteral("QTableWidget { border: 1px solid #c9dbef; gridline-color: #e3ecf7; }"
-                       "QTableWidget::item:selected { background: #cfe2f8; }"));
+        QStringLiteral("QTableWidget#picList { border: 1px solid #c9dbef; gridline-color: #e3ecf7; }"
+                       "QTableWidget#picList::item:selected { background: #cfe2f8; }"));
     for (int c = 0; c < 7; ++c)
         picList->setColumnWidth(c, gPx(kCellTwips));
     for (int r = 0; r < 2; ++r)

@@ -135,13 +135,28 @@ gFittedText gFitTextLines(const QString& text, const QFont& font, int width, int
     return out;
 }
 
-bool gWantsWhiteText(long color) {
+namespace {
+double luminance(long color) {
     const gRgbParts p = gSplitColor(color);
     auto linear = [](int c) {
         const double v = c / 255.0;
         return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
     };
-    const double l = 0.2126 * linear(p.r) + 0.7152 * linear(p.g) + 0.0722 * linear(p.b);
-    // Contrast with white is 1.05 / (l + 0.05), with black (l + 0.05) / 0.05.
-    return (l + 0.05) * (l + 0.05) < 0.0525;
+    return 0.2126 * linear(p.r) + 0.7152 * linear(p.g) + 0.0722 * linear(p.b);
+}
+} // namespace
+
+double gContrastRatio(long a, long b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+long gReadableTextColor(long background) {
+    constexpr long black = 0x000000, white = 0xFFFFFF;
+    return gContrastRatio(white, background) > gContrastRatio(black, background) ? white : black;
+}
+
+long gPanelRowColor(long light, long base, int y, int h) {
+    // The top row is a highlight, lighter still.
+    return y == 1 ? gAdjustColor(light, 40) : gBlendColor(light, base, gGetPercent(y - 1, h - 2));
 }

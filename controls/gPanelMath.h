@@ -51,9 +51,16 @@ struct gFittedText {
 class QFont;
 gFittedText gFitTextLines(const QString& text, const QFont& font, int width, int height);
 
-// Whether text on `color` reads better in white than in black (its relative
-// luminance is below the point where both contrast alike).
-bool gWantsWhiteText(long color);
+// The contrast ratio of two colours, from 1 (alike) to 21 (black and white), by
+// their relative luminance.
+double gContrastRatio(long a, long b);
+
+// Black or white (0 or &HFFFFFF), whichever contrasts more with `background`.
+long gReadableTextColor(long background);
+
+// The colour of fill row y (1..h-2) of a panel h pixels high shaded from `light`
+// at the top to `base` at the bottom.
+long gPanelRowColor(long light, long base, int y, int h);
 
 // The left inset of fill row y (1..h-2) of a panel h pixels high, given the
 // inset of the row before it.

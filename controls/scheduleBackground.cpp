@@ -35,7 +35,7 @@ scheduleBackground::scheduleBackground(QWidget* parent) : QWidget(parent) {
     label_->setWordWrap(false);
     label_->setAutoFillBackground(false);
     // The gradient must show through the caption, whatever style sheet the page uses.
-    label_->setStyleSheet(QStringLiteral("background: transparent;"));
+    label_->setStyleSheet(QStringLiteral("QLabel#Label1 { background: transparent; }"));
     // Course cards are small: a 9-point caption keeps most of a spread caption on them.
     QFont f = label_->font();
     f.setPointSize(9);
@@ -81,8 +81,20 @@ void scheduleBackground::loadPalette() {
     if (const auto c = gPaletteColor(color_, userColor_)) baseColor_ = *c;
     lightColor_ = gAdjustColor(baseColor_, 80);
     foreColor_ = gAdjustColor(baseColor_, -50);
+    chooseTextColor();
+}
+
+void scheduleBackground::chooseTextColor() {
+    // The shade changes from top to bottom: what counts is the shade behind the
+    // first line, the name, where the caption is placed now.
+    const int h = height();
+    long behind = lightColor_;
+    if (h >= 3) {
+        const int y = label_->y() + label_->fontMetrics().height() / 2;
+        behind = gPanelRowColor(lightColor_, baseColor_, qBound(1, y, h - 2), h);
+    }
     QPalette pal = label_->palette();
-    pal.setColor(QPalette::WindowText, gWantsWhiteText(baseColor_) ? Qt::white : Qt::black);
+    pal.setColor(QPalette::WindowText, gWinColor(gReadableTextColor(behind)));
     label_->setPalette(pal);
 }
 
@@ -133,9 +145,7 @@ void scheduleBackground::redraw() {
     int x0 = 0;
     for (int y = 1; y <= last; ++y) {
         x0 = gPanelRowInset(y, h, x0);
-        const long c = y == 1 ? gAdjustColor(lightColor_, 40)
-                              : gBlendColor(lightColor_, baseColor_, gGetPercent(y - 1, h - 2));
-        hLine(x0, w - x0, y, c);
+        hLine(x0, w - x0, y, gPanelRowColor(lightColor_, baseColor_, y, h));
     }
     drawBorder();
 }
@@ -185,6 +195,7 @@ void scheduleBackground::placeCaption() {
     label_->resize(lw, lh < 0 ? label_->sizeHint().height() : lh);
     label_->move(static_cast<int>(std::floor((w - lw) / 2.0)),
                  static_cast<int>(std::floor((h - label_->height()) / 2.0)));
+    chooseTextColor();
 }
 
 void scheduleBackground::paintEvent(QPaintEvent*) {

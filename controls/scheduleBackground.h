@@ -75,6 +75,8 @@ private:
     // Raises the signals for a mouse event of the panel or of its caption.
     void raiseMouse(QMouseEvent* e, bool& dblPending);
     void loadPalette();
+    // Black or white caption, whichever reads better on the shade behind it.
+    void chooseTextColor();
     void redraw();
     void drawBorder();
     void fitCaption();

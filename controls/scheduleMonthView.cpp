@@ -138,8 +138,9 @@ scheduleMonthView::scheduleMonthView(QWidget* parent)
         t->setFont(dayFont(false));
         t->setMaxLength(maxLength);
         t->setAlignment(Qt::AlignCenter);
-        t->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #2f6cb8; padding: 0px; margin: 0px;"
-                                        " background: white; color: black; }"));
+        t->setStyleSheet(QStringLiteral("QLineEdit#%1 { border: 1px solid #2f6cb8; padding: 0px; margin: 0px;"
+                                        " background: white; color: black; }")
+                             .arg(t->objectName()));
         t->hide();
         t->installEventFilter(this);
         return t;

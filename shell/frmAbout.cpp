@@ -34,12 +34,12 @@ frmAbout::frmAbout() {
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
     nameLabel->setFont(big);
-    nameLabel->setStyleSheet(QStringLiteral("color: #2f6fb8; background: transparent;"));
+    nameLabel->setStyleSheet(QStringLiteral("QLabel#Label1 { color: #2f6fb8; background: transparent; }"));
     nameLabel->setGeometry(gPxRect(360, 2820, 3600, 540));
 
     versionLabel = new QLabel(QStringLiteral("版本:2.0.0"), this);
     versionLabel->setObjectName(QStringLiteral("Label2"));
-    versionLabel->setStyleSheet(QStringLiteral("color: #44556a; background: transparent;"));
+    versionLabel->setStyleSheet(QStringLiteral("QLabel#Label2 { color: #44556a; background: transparent; }"));
     versionLabel->setGeometry(gPxRect(360, 3360, 3600, 300));
 
     showAtStartCheck = new QCheckBox(QStringLiteral("启动时显示此窗口"), this);

@@ -236,7 +236,7 @@ void frmMain::buildTopBar() {
         l->setObjectName(QStringLiteral("LabelTop%1").arg(i));
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         l->setGeometry(buttonLeft(i) - 8, kButtonTop + kButtonSize + 1, kButtonSize + 16, 17);
-        l->setStyleSheet(QStringLiteral("color: white;"));
+        l->setStyleSheet(QStringLiteral("QLabel#%1 { color: white; }").arg(l->objectName()));
         l->setMouseTracking(true);
         l->installEventFilter(this);
         l->setCursor(Qt::PointingHandCursor);
@@ -244,7 +244,7 @@ void frmMain::buildTopBar() {
     }
     versionLabel = new QLabel(versionText(), topBar);
     versionLabel->setObjectName(QStringLiteral("Label2"));
-    versionLabel->setStyleSheet(QStringLiteral("color: white;"));
+    versionLabel->setStyleSheet(QStringLiteral("QLabel#Label2 { color: white; }"));
     versionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     versionLabel->setGeometry(gPx(gTwips(kStartWidthPx) - 1850), 36, gPx(1700), 18);
 }

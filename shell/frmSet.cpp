@@ -179,7 +179,7 @@ frmSet::frmSet() {
     big.setPointSizeF(big.pointSizeF() * 1.35);
     big.setBold(true);
     titleLabel->setFont(big);
-    titleLabel->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    titleLabel->setStyleSheet(QStringLiteral("QLabel#Label1 { color: white; background: transparent; }"));
     titleLabel->setGeometry(48, 0, 200, gPx(kBandTw));
 
     treeFrame = new Band(this, Band::Frame);
@@ -193,8 +193,8 @@ frmSet::frmSet() {
     optionTree->setIndentation(20);
     optionTree->setUniformRowHeights(true);
     optionTree->setSelectionMode(QAbstractItemView::SingleSelection);
-    optionTree->setStyleSheet(QStringLiteral("QTreeWidget { background: transparent; }"
-                                             "QTreeWidget::item { height: 22px; }"));
+    optionTree->setStyleSheet(QStringLiteral("QTreeWidget#TreeView1 { background: transparent; }"
+                                             "QTreeWidget#TreeView1::item { height: 22px; }"));
     optionTree->installEventFilter(this);
     connect(optionTree, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item, int) { gGuard([this, item] { optionTree_NodeClick(item); }); });

@@ -66,6 +66,12 @@ frmScheReport::frmScheReport() {
     classGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     classGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     classGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The time span keeps its width; course, period and room share what is left,
+    // 1300 twips each, less when more than ten classes bring the scroll bar.
+    classGrid->horizontalHeader()->setMinimumSectionSize(1);
+    classGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+    for (int c = 1; c < 4; ++c)
+        classGrid->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
     classGrid->setWordWrap(false);
     // The time span must read in full in its column: a smaller face where the usual one is too wide.
     QFont face = classGrid->font();
@@ -95,11 +101,14 @@ frmScheReport::frmScheReport() {
 }
 
 void frmScheReport::formLoad() {
-    picture_ = gLoadResPicture(Res::ClassPicture, gResKind::Bitmap, QSize(width(), width() * 17 / 20));
+    // The picture covers the whole window in its own shape; what is too wide for
+    // the window is cut off at the right.
+    const QSize natural = gLoadResPicture(Res::ClassPicture, gResKind::Bitmap, QSize()).size();
+    picture_ = gLoadResPicture(Res::ClassPicture, gResKind::Bitmap,
+                               natural.scaled(size(), Qt::KeepAspectRatioByExpanding));
     titleLabel->setText(QStringLiteral("今天（") + gToday().toString(QStringLiteral("MM 月 dd 日")) +
                         QStringLiteral("）的课程："));
-    for (int c = 0; c < 4; ++c)
-        classGrid->setColumnWidth(c, gPx(kColumnTw));
+    classGrid->setColumnWidth(0, gPx(kColumnTw));
 
     const int now = nowMinutes();
     int selected = 0;

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QStyle>
 #include <QSvgRenderer>
 #include <QTimer>
 
@@ -30,6 +32,14 @@ constexpr int kEntryHeight = 840;
 constexpr int kMenuStep = 160;
 constexpr int kPaneLeft = 1560;
 constexpr int kPaneTop = 360;
+// The week view's grid: designed sizes, which are the least it is drawn at.
+constexpr int kNameColTw = 1100;
+constexpr int kNameColLeastTw = 800; // what the period names give up before the days scroll sideways
+constexpr int kDayColTw = 900;
+constexpr int kRowTw = 450;
+constexpr int kGridMarginTw = 10;
+// The date line and the week buttons, under the grid.
+constexpr int kWeekStripTw = 480;
 
 QPixmap picture(const QString& name, QSize size) {
     QSvgRenderer r(QStringLiteral(":/res/timetable/%1.svg").arg(name));
@@ -89,13 +99,11 @@ bool shownInWeek(const clsCourse& c, int w) {
     }
 }
 
-// The grid's row height in twips: 450, less on a page too short for that (down
-// to 300), so the date line and the week buttons under the grid stay clear of it.
-int gridRowHeight(int paneHeight) {
-    int shown = 1; // the weekdays' row
-    for (const clsRow& r : gTimetable.gRow)
-        if (r.RowIsVisible) ++shown;
-    return qBound(300, (paneHeight - 450 - 10) / shown, 450);
+// Shares `room` twips out among n columns or rows, each at least `least`, in
+// whole pixels so that equal shares are drawn equal.
+int share(int room, int n, int least) {
+    if (n <= 0) return least;
+    return qMax(least, room / n / gTwipsPerPixel * gTwipsPerPixel);
 }
 
 QFrame* pane(QWidget* parent, const char* name) {
@@ -138,8 +146,20 @@ frmSchedule::frmSchedule() {
                       static_cast<QFrame*>(courseListPane)})
         f->installEventFilter(this);
 
-    weekGrid = new scheduleTable(weekPane);
+    weekArea = new QScrollArea(weekPane);
+    weekArea->setObjectName(QStringLiteral("ScrollArea1"));
+    weekArea->setFrameShape(QFrame::NoFrame);
+    weekArea->setFocusPolicy(Qt::StrongFocus);
+    weekArea->viewport()->setMouseTracking(true);
+    weekArea->viewport()->installEventFilter(this);
+    weekGrid = new scheduleTable;
     weekGrid->setObjectName(QStringLiteral("scheduleTable1"));
+    // The grid sizes itself to its cells; the area only shows and scrolls it.
+    weekArea->setWidgetResizable(false);
+    weekArea->setWidget(weekGrid);
+    // The page shows through the room the cells leave, as it did around the bare grid.
+    weekArea->viewport()->setAutoFillBackground(false);
+    weekGrid->setAutoFillBackground(false);
     connect(weekGrid, &scheduleTable::mouseMove, this,
             [this](int, int, int, int) { gGuard([&] { Form_MouseMove(); }); });
 
@@ -217,7 +237,7 @@ void frmSchedule::formLoad() {
     menuLeft_ = kMenuClosed;
     menuPanel->move(gPx(kMenuClosed), gPx(kMenuTop));
     weekGrid->setCols(8);
-    weekGrid->setColWidth(0, 1100);
+    weekGrid->setColWidth(0, kNameColTw);
     layoutPanes();
 }
 
@@ -249,6 +269,8 @@ void frmSchedule::gChangeFrame(int Index) {
         weekPane->show();
         shownWeek_ = gWeekOfDate(gTimetable.Term.TermBegin);
         DrawWeek();
+        // The wheel and the keys scroll the week from the start.
+        weekArea->setFocus();
         break;
     case SchedulePane::BaseSettings:
         LoadOptions();
@@ -285,17 +307,20 @@ void frmSchedule::DrawWeek() {
 
     // Sizes before texts: the grid takes no text into a column or row of size
     // 0, so a weekday or period shown again would keep its old name.
+    const GridSizes sizes = fittedGridSizes();
+    drawnSizes_ = sizes;
+    t->setColWidth(0, sizes.nameWidth);
     for (const clsCol& c : gTimetable.gCol) {
         if (c.Index < 1 || c.Index > 7) continue;
-        t->setColWidth(c.Index, c.ColIsVisible ? 900 : 0);
+        t->setColWidth(c.Index, c.ColIsVisible ? sizes.dayWidth : 0);
         t->setTextMatrix(0, c.Index, c.Name);
     }
 
     t->setRows(gTimetable.rowCount() + 1);
-    const int rowHeight = gridRowHeight(gTwips(weekPane->height()));
-    t->setRowHeightMin(rowHeight);
+    t->setRowHeightMin(kRowTw);
+    t->setRowHeight(0, kRowTw);
     for (const clsRow& r : gTimetable.gRow)
-        t->setRowHeight(r.Index, r.RowIsVisible ? rowHeight : 0);
+        t->setRowHeight(r.Index, r.RowIsVisible ? sizes.rowHeight : 0);
     for (const clsRow& r : gTimetable.gRow)
         t->setTextMatrix(r.Index, 0, r.Name);
 
@@ -413,13 +438,37 @@ void frmSchedule::layoutPanes() {
 
     const int fw = qMax(w, 0);
     const int fh = qMax(h, 0);
-    weekGrid->move(0, 0);
-    // Date line and week buttons sit under the grid, at the pane's bottom right.
+    // The grid above, the date line and the week buttons in a strip of their own
+    // under it at the pane's bottom right, never over it.
+    weekArea->setGeometry(gPxRect(0, 0, fw, qMax(fh - kWeekStripTw, 0)));
     nextWeekButton->move(gPx(fw - 480), gPx(fh - 450));
     previousWeekButton->move(gPx(fw - 900), gPx(fh - 450));
     weekDateLabel->setGeometry(gPxRect(0, fh - 420, qMax(fw - 1000, 0), 360));
-    // The cards are placed as the week is drawn: a new row height draws it again.
-    if (weekPane->isVisible() && weekGrid->rowHeightMin() != gridRowHeight(fh)) DrawWeek();
+    // The cards are placed as the week is drawn: new sizes draw it again.
+    if (weekPane->isVisible() && fittedGridSizes() != drawnSizes_) DrawWeek();
+}
+
+frmSchedule::GridSizes frmSchedule::fittedGridSizes() const {
+    int days = 0, periods = 0;
+    for (const clsCol& c : gTimetable.gCol)
+        if (c.Index >= 1 && c.Index <= 7 && c.ColIsVisible) ++days;
+    for (const clsRow& r : gTimetable.gRow)
+        if (r.RowIsVisible) ++periods;
+    const QSize room(gTwips(weekArea->maximumViewportSize().width()),
+                     gTwips(weekArea->maximumViewportSize().height()));
+    const int bar = gTwips(weekArea->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, weekArea));
+
+    // The columns and rows share the room, each at least its designed size;
+    // past that the area scrolls, and a scroll bar takes room from the other way.
+    const bool tall = kRowTw + periods * kRowTw + kGridMarginTw > room.height();
+    const int width = room.width() - (tall ? bar : 0);
+    GridSizes s;
+    s.nameWidth = qBound(kNameColLeastTw, width - kGridMarginTw - days * kDayColTw, kNameColTw);
+    s.dayWidth = share(width - kGridMarginTw - s.nameWidth, days, kDayColTw);
+    const bool wide = s.nameWidth + days * s.dayWidth + kGridMarginTw > width;
+    const int height = room.height() - (wide ? bar : 0);
+    s.rowHeight = share(height - kGridMarginTw - kRowTw, periods, kRowTw);
+    return s;
 }
 
 void frmSchedule::resizeEvent(QResizeEvent*) {
@@ -441,7 +490,8 @@ bool frmSchedule::eventFilter(QObject* watched, QEvent* e) {
             } else if (watched == menuPanel) {
                 HighlightTab(-1);
             } else if (watched == weekPane || watched == basePane || watched == courseEditorPane ||
-                       watched == courseListPane || watched == weekDateLabel) {
+                       watched == courseListPane || watched == weekDateLabel ||
+                       (weekArea && watched == weekArea->viewport())) {
                 Form_MouseMove();
             } else {
                 handled = false;

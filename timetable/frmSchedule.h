@@ -9,6 +9,7 @@
 
 class QFrame;
 class QLabel;
+class QScrollArea;
 class QTimer;
 
 class scheduleCommand;
@@ -58,6 +59,8 @@ public:
     int menuLeft() const { return menuLeft_; }
 
     QFrame* weekPane = nullptr;
+    // Holds the grid and scrolls it when its periods or weekdays do not fit.
+    QScrollArea* weekArea = nullptr;
     scheduleBasePane* basePane = nullptr;
     scheduleCourseEditor* courseEditorPane = nullptr;
     scheduleCourseList* courseListPane = nullptr;
@@ -86,9 +89,16 @@ private:
     void ShowAllCourses();
     void hideAllPanes();
     void layoutPanes();
+    // The grid's sizes in twips for the room the week view has now.
+    struct GridSizes {
+        int nameWidth = 0, dayWidth = 0, rowHeight = 0;
+        bool operator==(const GridSizes&) const = default;
+    };
+    GridSizes fittedGridSizes() const;
 
     int shownWeek_ = 0;
     bool menuOpen_ = false;
     int hoverTab_ = -1;
     int menuLeft_ = -1600;
+    GridSizes drawnSizes_;
 };

@@ -300,6 +300,11 @@ void scheduleBasePane::periodCellEdit_LostFocus() {
 void scheduleBasePane::addPeriodButton_Click() {
     if (periodCount() >= kMaxPeriods) return;
     addPeriodRow(QString(), QString(), QString(), true);
+    // The new period in view, its name to be typed first.
+    const int row = periodCount();
+    periodGrid->setCurrentCell(row - 1, 1);
+    periodGrid->scrollToItem(periodGrid->item(row - 1, 1));
+    periodGrid_MouseUp(row, 1);
 }
 
 void scheduleBasePane::deletePeriodButton_Click(int row) {

@@ -83,6 +83,8 @@ scheduleCourseEditor::scheduleCourseEditor(QWidget* parent) : QFrame(parent) {
     periodList->setObjectName(QStringLiteral("List2"));
     periodList->setSelectionMode(QAbstractItemView::MultiSelection);
     periodList->setGeometry(gPxRect(2000, 1260, 1900, 2100));
+    for (QListWidget* l : {weekdayList, periodList})
+        gKeepCurrentInView(l);
     // Whatever changed the selection (a click, Space, Shift or a drag), the
     // choice follows what the list shows.
     connect(periodList, &QListWidget::itemSelectionChanged, this, [this] {
@@ -308,6 +310,7 @@ scheduleCourseList::scheduleCourseList(QWidget* parent) : QFrame(parent) {
     titleLabel = title(this, "Label19", QStringLiteral("所有课程"));
     courseList = new QListWidget(this);
     courseList->setObjectName(QStringLiteral("List3"));
+    gKeepCurrentInView(courseList);
     connect(courseList, &QListWidget::currentRowChanged, this,
             [this] { gGuard([&] { courseList_Click(); }); });
     detailsText = new QPlainTextEdit(this);
@@ -331,9 +334,13 @@ scheduleCourseList::scheduleCourseList(QWidget* parent) : QFrame(parent) {
 void scheduleCourseList::resizeEvent(QResizeEvent*) {
     const int w = gTwips(width());
     const int h = gTwips(height());
-    courseList->setGeometry(gPxRect(120, 480, 2800, qMax(h - 600, 600)));
-    detailsText->setGeometry(gPxRect(3100, 480, qMax(w - 3220, 600), qMax(h - 1920, 600)));
-    colorSample->setGeometry(gPxRect(3100, h - 1320, 1500, 720));
+    // The names take a third of a wide pane, so long ones read whole; the details the rest.
+    const int listWidth = qMax(2800, (w - 360) / 3);
+    const int detailsLeft = 120 + listWidth + 180;
+    courseList->setGeometry(gPxRect(120, 480, listWidth, qMax(h - 600, 600)));
+    detailsText->setGeometry(
+        gPxRect(detailsLeft, 480, qMax(w - detailsLeft - 120, 600), qMax(h - 1920, 600)));
+    colorSample->setGeometry(gPxRect(detailsLeft, h - 1320, 1500, 720));
     editButton->move(gPx(w - 3360), gPx(h - 480));
     deleteButton->move(gPx(w - 2240), gPx(h - 480));
     backButton->move(gPx(w - 1120), gPx(h - 480));

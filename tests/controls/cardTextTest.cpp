@@ -70,16 +70,23 @@ TEST(FitTextLines, KeepsWhatFitsAndCutsTheRestWithAnEllipsis) {
     }
 }
 
-TEST(FitTextLines, WhiteTextOnlyOnDarkColours) {
+TEST(FitTextLines, TextIsBlackOrWhiteWhicheverContrastsMore) {
     const struct {
-        long color;
-        bool white;
+        long background;
+        long text;
+        double contrast; // of the two
     } cases[] = {
-        {0x000000, true},  {0x525252, true},  {0x080408, true},  {0x291CAD, true},  {0x945529, true},
-        {0xFFFFFF, false}, {0x7369EF, false}, {0x5AFBFF, false}, {0xADAAAD, false}, {0x00FFFF, false},
+        {0x000000, 0xFFFFFF, 21.0}, {0xFFFFFF, 0x000000, 21.0},
+        {0x080408, 0xFFFFFF, 20.4}, {0x945529, 0xFFFFFF, 7.4},
+        {0x5AFBFF, 0x000000, 19.2}, {0x777777, 0x000000, 4.69}, // white on it would be 4.48
+        {0x60A1FF, 0x000000, 10.5},                             // light orange: white on it would be 2.0
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(gWantsWhiteText(c.color), c.white) << std::hex << c.color;
+    for (const auto& c : cases) {
+        EXPECT_EQ(gReadableTextColor(c.background), c.text) << std::hex << c.background;
+        EXPECT_NEAR(gContrastRatio(c.text, c.background), c.contrast, 0.05) << std::hex << c.background;
+        EXPECT_DOUBLE_EQ(gContrastRatio(c.background, c.text), gContrastRatio(c.text, c.background));
+    }
+    EXPECT_DOUBLE_EQ(gContrastRatio(0x3366CC, 0x3366CC), 1.0);
 }
 
 class CardText : public ::testing::Test {
@@ -125,9 +132,10 @@ TEST_F(CardText, CaptionColourFollowsThePanelColour) {
         long userColor;
         QColor text;
     } cases[] = {
-        {13, gDefaultUserColor, Qt::white}, {14, gDefaultUserColor, Qt::white},
+        {23, gDefaultUserColor, Qt::white}, {14, gDefaultUserColor, Qt::white},
         {3, gDefaultUserColor, Qt::black},  {25, 0, Qt::white},
         {25, 0xFFFFFF, Qt::black},          {0, 0, Qt::black},
+        {16, gDefaultUserColor, Qt::black}, // orange: the name sits on its lighter half
     };
     for (const auto& c : cases) {
         panel->setUserColor(c.userColor);

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -141,5 +142,39 @@ TEST_F(ReportList, EnterOrEscapeCloses) {
         pumpEvents();
         EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport"))) << key;
         EXPECT_EQ(mainWindowLoads(), 1) << key;
+    }
+}
+
+// Twelve classes in fourteen periods: the scroll bar comes beside the columns,
+// not over the room column, and the picture reaches the window's bottom edge.
+TEST_F(ReportList, ALongDayLeavesRoomForTheScrollBarUnderAWholeBackground) {
+    for (int p = 1; p <= 14; ++p)
+        addRow(QStringLiteral("Row"), {{"Name", QStringLiteral("第%1节").arg(p)},
+                                       {"ClassBeginTime", 420 + (p - 1) * 50},
+                                       {"ClassEndTime", 465 + (p - 1) * 50},
+                                       {"RowIsVisible", true}});
+    addCourse(QStringLiteral("物理实验"), QStringLiteral("实验中心四楼402"), 1,
+              QStringLiteral("010203040506070809101112"));
+    frmScheReport* r = showAt(7, 0);
+    pumpEvents();
+    QTableWidget* g = r->classGrid;
+    ASSERT_EQ(g->rowCount(), 12);
+    ASSERT_TRUE(g->verticalScrollBar()->isVisible());
+    // The time span keeps its 1300 twips; the others share the rest, all inside the grid's view.
+    EXPECT_EQ(g->columnWidth(0), 87);
+    for (int col = 1; col < 4; ++col)
+        EXPECT_GT(g->columnWidth(col), 70) << col;
+    const int right = g->columnViewportPosition(3) + g->columnWidth(3);
+    EXPECT_LE(right, g->viewport()->width());
+    EXPECT_GE(right, g->viewport()->width() - 2);
+    EXPECT_FALSE(g->horizontalScrollBar()->isVisible());
+
+    // No band of bare white under 关闭: each row down to the edge is the picture's.
+    const QImage shot = r->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = r->closeButton->geometry().bottom() + 1; y < shot.height(); ++y) {
+        int white = 0;
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixel(x, y) == qRgb(255, 255, 255)) ++white;
+        EXPECT_LT(white, shot.width()) << "row " << y;
     }
 }

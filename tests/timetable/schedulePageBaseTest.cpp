@@ -42,9 +42,11 @@ protected:
         while (pane_->periodCount() > 0)
             pane_->periodGrid->removeRow(0);
         for (const QStringList& r : rows) {
+            // 增加 opens the new period's name for typing.
             pane_->addPeriodButton->click();
+            typeAndEnter(pane_->periodCellEdit, r.value(0));
             const int n = pane_->periodCount();
-            for (int c = 0; c < 3; ++c)
+            for (int c = 1; c < 3; ++c)
                 pane_->setCell(n, c + 1, r.value(c));
         }
     }

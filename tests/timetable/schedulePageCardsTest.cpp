@@ -8,6 +8,7 @@
 #include "controls/scheduleColorSet.h"
 #include "controls/scheduleTable.h"
 #include "core/clsSchedule.h"
+#include "core/gColor.h"
 #include "core/gForms.h"
 #include "core/gMsgBox.h"
 #include "core/gState.h"
@@ -15,7 +16,9 @@
 #include "timetable/frmSchedule.h"
 #include "timetable/scheduleBasePane.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +26,7 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -106,8 +110,11 @@ TEST_F(SchedulePageCards, AWeekdayOrPeriodShownAgainShowsTheNameItGotWhileHidden
     typeAndEnter(basePane()->periodCellEdit, QStringLiteral("早读"));
     clickPeriodCell(2, 0);
     save();
-    EXPECT_EQ(grid()->colWidth(6), 900);
-    EXPECT_EQ(grid()->rowHeight(2), 450);
+    // As wide and as high as the others again.
+    EXPECT_GE(grid()->colWidth(6), 900);
+    EXPECT_EQ(grid()->colWidth(6), grid()->colWidth(1));
+    EXPECT_GE(grid()->rowHeight(2), 450);
+    EXPECT_EQ(grid()->rowHeight(2), grid()->rowHeight(1));
     EXPECT_EQ(grid()->textMatrix(0, 6), QStringLiteral("补课日"));
     EXPECT_EQ(grid()->textMatrix(2, 0), QStringLiteral("早读"));
 }
@@ -141,31 +148,108 @@ TEST_F(SchedulePageCards, ABlackCustomColourIsDrawnBlack) {
     EXPECT_EQ(page_->courseListPane->colorSample->baseColor(), 0);
 }
 
-TEST_F(SchedulePageCards, TextIsWhiteOnDarkColoursAndBlackOnLightOnes) {
-    const struct {
+// The shade behind the first line of a card's caption, as drawn: the middle row
+// of the first run of rows the caption inks, sampled at the card's right edge.
+std::optional<long> shadeBehindName(scheduleBackground* card) {
+    const QImage shot = card->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect box = captionOf(card)->geometry().intersected(card->rect());
+    const int edge = card->width() - 3;
+    auto inked = [&](int y) {
+        const QColor back(shot.pixel(edge, y));
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c(shot.pixel(x, y));
+            if (qAbs(c.red() - back.red()) + qAbs(c.green() - back.green()) + qAbs(c.blue() - back.blue()) >
+                90)
+                return true;
+        }
+        return false;
+    };
+    int first = box.top();
+    while (first <= box.bottom() && !inked(first))
+        ++first;
+    int last = first;
+    while (last + 1 <= box.bottom() && inked(last + 1))
+        ++last;
+    if (first > box.bottom()) return std::nullopt;
+    return gWinColorNumber(QColor(shot.pixel(edge, (first + last) / 2)));
+}
+
+// Every palette colour, and custom ones from black to white: the caption is
+// black or white, whichever contrasts more with the shade behind the name, at
+// the page's first size and in the taller cards of a large window.
+TEST_F(SchedulePageCards, TheCaptionContrastsMostWithTheShadeBehindTheName) {
+    struct Case {
         int color;
         long userColor;
-        bool white;
-    } cases[] = {
-        {13, 0, true}, {14, 0, true},         {15, 0, true},         {22, 0, true},        {23, 0, true},
-        {11, 0, true}, {0, 0, false},         {3, 0, false},         {10, 0, false},       {12, 0, false},
-        {25, 0, true}, {25, 0xFFFFFF, false}, {25, 0x00FFFF, false}, {25, 0x800000, true},
     };
-    for (const auto& c : cases)
-        addCourse(QStringLiteral("课"), QStringLiteral("室"), 1 + int(&c - cases) % 7,
-                  QStringLiteral("%1").arg(1 + int(&c - cases) / 7, 2, 10, QLatin1Char('0')), c.color,
-                  c.userColor);
+    QList<Case> cases;
+    for (int i = 0; i < gPaletteSize; ++i)
+        cases.append({i, 14589563});
+    for (long custom : {0x000000L, 0xFFFFFFL, 0x00FFFFL, 0x800000L, 0x777777L})
+        cases.append({gPaletteUserIndex, custom});
+    for (int k = 0; k < cases.size(); ++k)
+        addCourse(QStringLiteral("线性代数"), QStringLiteral("室"), 1 + k % 7,
+                  QStringLiteral("%1").arg(1 + k / 7, 2, 10, QLatin1Char('0')), cases[k].color,
+                  cases[k].userColor);
     open();
-    ASSERT_EQ(grid()->cardCount(), int(std::size(cases)));
-    for (int k = 1; k <= grid()->cardCount(); ++k) {
-        const auto& c = cases[k - 1];
-        const QColor text = captionOf(grid()->card(k))->palette().color(QPalette::WindowText);
-        EXPECT_EQ(text, c.white ? QColor(Qt::white) : QColor(Qt::black))
-            << "colour " << c.color << " custom " << c.userColor;
+    for (QSize size : {page_->size(), timetablePageSize(QSize(1280, 900))}) {
+        page_->resize(size);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(grid()->cardCount(), int(cases.size()));
+        for (int k = 1; k <= grid()->cardCount(); ++k) {
+            const Case& c = cases[k - 1];
+            const std::string name = "colour " + std::to_string(c.color) + " custom " +
+                                     std::to_string(c.userColor) + " on a page " +
+                                     std::to_string(size.width()) + "x" + std::to_string(size.height());
+            scheduleBackground* card = grid()->card(k);
+            const std::optional<long> behind = shadeBehindName(card);
+            ASSERT_TRUE(behind.has_value()) << name;
+            const long text = gWinColorNumber(captionOf(card)->palette().color(QPalette::WindowText));
+            const double chosen = gContrastRatio(text, *behind);
+            const double best = qMax(gContrastRatio(0x000000, *behind), gContrastRatio(0xFFFFFF, *behind));
+            EXPECT_TRUE(text == 0x000000 || text == 0xFFFFFF) << name;
+            EXPECT_DOUBLE_EQ(chosen, best) << name;
+            if (best >= 4.5) EXPECT_GE(chosen, 4.5) << name;
+        }
     }
 }
 
 // ---- card text -----------------------------------------------------------------
+
+// The tip a card raises for its cut caption reads as any tip does: light, with
+// the whole caption in it (a style sheet the card's caption carries must not
+// reach the tip, which an X server without a compositor draws black).
+TEST_F(SchedulePageCards, ACutCardsToolTipIsLightAndHoldsTheWholeCaption) {
+    addCourse(QStringLiteral("Introduction to Macroeconomics and Public Finance"),
+              QStringLiteral("Engineering Hall 1204"), 1, QStringLiteral("01"));
+    open();
+    ASSERT_EQ(grid()->cardCount(), 1);
+    scheduleBackground* card = grid()->card(1);
+    QLabel* caption = captionOf(card);
+    const QString whole = card->caption().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    ASSERT_EQ(caption->toolTip(), whole);
+
+    // The mouse rests on the caption.
+    const QPoint at = caption->rect().center();
+    QHelpEvent rest(QEvent::ToolTip, at, caption->mapToGlobal(at));
+    QApplication::sendEvent(caption, &rest);
+    QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("qtooltip_label") && w->isVisible()) tip = w;
+    ASSERT_NE(tip, nullptr) << "no tip shown";
+    EXPECT_EQ(qobject_cast<QLabel*>(tip)->text(), whole);
+    EXPECT_EQ(QToolTip::text(), whole);
+
+    // What the screen shows of it: a transparent pixel shows as black.
+    const QImage shot = tip->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    qsizetype light = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (qGray(shot.pixel(x, y)) > 160) ++light;
+    EXPECT_GT(light, qsizetype(shot.width()) * shot.height() / 2)
+        << light << " light pixels of " << shot.width() << "x" << shot.height();
+    QToolTip::hideText();
+}
 
 TEST_F(SchedulePageCards, CardTextFitsItsCardAtTheDefaultSizes) {
     const struct {

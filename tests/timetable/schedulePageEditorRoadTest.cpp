@@ -14,6 +14,7 @@
 #include "timetable/frmSchedule.h"
 #include "timetable/scheduleBasePane.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -32,6 +34,22 @@ class SchedulePageEditorRoad : public SchedulePageTest {
 protected:
     scheduleCourseEditor* editor() { return page_->courseEditorPane; }
     scheduleCourseList* list() { return page_->courseListPane; }
+    // `n` periods of 25 minutes every half hour from 06:00.
+    static void periods(int n) {
+        for (int p = 1; p <= n; ++p)
+            addRow(QStringLiteral("Row"), {{"Name", QStringLiteral("第%1节").arg(p)},
+                                           {"ClassBeginTime", 360 + (p - 1) * 30},
+                                           {"ClassEndTime", 385 + (p - 1) * 30},
+                                           {"RowIsVisible", true}});
+    }
+    void key(Qt::Key k) { QTest::keyClick(page_->windowHandle(), k); }
+    // The user drags the list's scroll bar to its end.
+    static void scrollToEnd(QAbstractItemView* view) {
+        view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    }
+    static bool inView(QListWidget* list, int row) {
+        return list->viewport()->rect().contains(list->visualItemRect(list->item(row)));
+    }
 };
 
 TEST_F(SchedulePageEditorRoad, PeriodsChosenWithTheKeyboardAreStored) {
@@ -65,6 +83,81 @@ TEST_F(SchedulePageEditorRoad, PeriodsChosenWithTheKeyboardAreStored) {
     EXPECT_EQ(stored(1, QStringLiteral("Weekday6")), QStringLiteral("0305"));
     for (int d : {1, 2, 3, 4, 5, 7})
         EXPECT_EQ(stored(1, QStringLiteral("Weekday%1").arg(d)), QString()) << d;
+}
+
+// Space chooses the period the list shows as current, which is always in view.
+TEST_F(SchedulePageEditorRoad, TheCurrentPeriodIsInViewWhenTheKeysChooseIt) {
+    periods(24);
+    open();
+    menu(2);
+    scheduleCourseEditor* e = editor();
+    QListWidget* list = e->periodList;
+    // Scrolled to the last periods, then 星期二 chosen with the mouse.
+    scrollToEnd(list);
+    clickItem(e->weekdayList, 1);
+    ASSERT_FALSE(inView(list, 0));
+    // Tab into the periods and Space: the period chosen is the current one, in view.
+    key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), list);
+    key(Qt::Key_Space);
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    const int chosen = list->row(list->selectedItems().first());
+    EXPECT_EQ(chosen, list->currentRow());
+    EXPECT_TRUE(inView(list, chosen));
+    // Down to the last period and Space: in view too.
+    for (int i = chosen; i < list->count() - 1; ++i)
+        key(Qt::Key_Down);
+    key(Qt::Key_Space);
+    EXPECT_TRUE(list->item(list->count() - 1)->isSelected());
+    EXPECT_TRUE(inView(list, list->count() - 1));
+    EXPECT_TRUE(e->periodChoice(2, chosen + 1));
+    EXPECT_TRUE(e->periodChoice(2, list->count()));
+}
+
+// Coming back to the course list shows the first course, which it selects, in view.
+TEST_F(SchedulePageEditorRoad, TheSelectedCourseIsInViewOnEveryVisitToTheList) {
+    for (int k = 1; k <= 30; ++k)
+        addCourse(QStringLiteral("课程%1").arg(k), QStringLiteral("A%1").arg(k), 1 + k % 7,
+                  QStringLiteral("01"));
+    open();
+    menu(3);
+    QListWidget* courses = list()->courseList;
+    scrollToEnd(courses);
+    clickItem(courses, 29);
+    QTest::mouseClick(list()->backButton, Qt::LeftButton);
+    ASSERT_TRUE(page_->weekPane->isVisible());
+    menu(3);
+    EXPECT_EQ(courses->currentRow(), 0);
+    EXPECT_TRUE(inView(courses, 0));
+    EXPECT_TRUE(list()->detailsText->toPlainText().startsWith(QStringLiteral("课程名：课程1")));
+}
+
+// 增加 brings the new period into view with its name's editor open.
+TEST_F(SchedulePageEditorRoad, AnAddedPeriodIsInViewWithItsNameBeingEdited) {
+    periods(24);
+    open();
+    menu(1);
+    scheduleBasePane* b = page_->basePane;
+    QTableWidget* grid = b->periodGrid;
+    ASSERT_EQ(b->periodCount(), 24);
+    QTest::mouseClick(b->addPeriodButton, Qt::LeftButton);
+    ASSERT_EQ(b->periodCount(), 25);
+    const QRect nameCell = grid->visualItemRect(grid->item(24, 1));
+    EXPECT_TRUE(grid->viewport()->rect().contains(nameCell));
+    EXPECT_EQ(grid->currentRow(), 24);
+    ASSERT_TRUE(b->periodCellEdit->isVisible());
+    EXPECT_EQ(b->periodCellEdit->geometry().topLeft(), grid->viewport()->mapTo(b, nameCell.topLeft()));
+    typeAndEnter(b->periodCellEdit, QStringLiteral("晚自习"));
+    EXPECT_EQ(b->cell(25, 1), QStringLiteral("晚自习"));
+    // The times are clicked and typed as any cell's.
+    clickPeriodCell(25, 2);
+    typeAndEnter(b->periodCellEdit, QStringLiteral("19:00"));
+    clickPeriodCell(25, 3);
+    typeAndEnter(b->periodCellEdit, QStringLiteral("21:00"));
+    QTest::mouseClick(b->saveButton, Qt::LeftButton);
+    EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
+    ASSERT_EQ(gTimetable.rowCount(), 25);
+    EXPECT_EQ(gTimetable.Row(25).Name, QStringLiteral("晚自习"));
 }
 
 TEST_F(SchedulePageEditorRoad, WeeksAndRuleChosenWithTheirControlsAreStored) {

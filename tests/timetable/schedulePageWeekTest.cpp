@@ -145,8 +145,9 @@ TEST_F(SchedulePageWeekTest, HiddenWeekdaysAndPeriodsHaveZeroSize) {
     scheduleTable* t = page_->weekGrid;
     EXPECT_EQ(t->rows(), 3);
     EXPECT_EQ(t->colWidth(6), 0);
-    EXPECT_EQ(t->colWidth(5), 900);
-    EXPECT_EQ(t->rowHeight(1), 450);
+    EXPECT_GE(t->colWidth(5), 900);
+    EXPECT_EQ(t->colWidth(5), t->colWidth(1));
+    EXPECT_GE(t->rowHeight(1), 450);
     EXPECT_EQ(t->rowHeight(2), 0);
     EXPECT_EQ(t->textMatrix(0, 5), QStringLiteral("日5"));
     EXPECT_EQ(t->cardCount(), 1);

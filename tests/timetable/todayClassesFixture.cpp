@@ -48,6 +48,12 @@ void typeText(QWidget* widget, const QString& text) {
     QCoreApplication::sendEvent(widget, &e);
 }
 
+QSize timetablePageSize(QSize mainWindow) {
+    // The main window's page area: 800 twips narrower than the window and 2500
+    // shorter than the window with its title bar.
+    return gPxSize(gTwips(mainWindow.width()) - 800, gTwips(mainWindow.height()) + gTitleBarTwips - 2500);
+}
+
 int& mainWindowLoads() {
     static int n = 0;
     return n;

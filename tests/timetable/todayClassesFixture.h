@@ -21,6 +21,10 @@ void typeText(QWidget* widget, const QString& text);
 // How often the stand-in main window was loaded.
 int& mainWindowLoads();
 
+// The size of the page area the main window gives the timetable page at a window size.
+class QSize;
+QSize timetablePageSize(QSize mainWindow);
+
 class TodayClassesTest : public HomeTest {
 protected:
     void SetUp() override;
