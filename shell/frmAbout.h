@@ -9,7 +9,9 @@ class QLabel;
 class QPushButton;
 
 // The About box: the program's name and version, and whether it shows at every
-// start of the main window (the ShowAbout setting).
+// start of the main window (the ShowAbout setting). It opens with the focus on
+// 确定; Return or Enter press 确定 wherever the focus is, Escape closes the box
+// as its close button does.
 class frmAbout : public QWidget, public gForm {
     Q_OBJECT
 public:
@@ -27,6 +29,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     QPixmap picture_;

@@ -712,6 +712,7 @@ void frmMain::showAbout() {
     QWidget* about = forms::load(QStringLiteral("frmAbout"));
     about->show();
     about->raise();
+    about->activateWindow();
 }
 
 void frmMain::syncSuspendCheck() {
