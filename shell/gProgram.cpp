@@ -1,5 +1,6 @@
 #include "shell/gProgram.h"
 
+#include "core/gFocusRing.h"
 #include "core/gForms.h"
 #include "core/gMain.h"
 #include "core/gResIds.h"
@@ -68,6 +69,7 @@ int gRunProgram(int argc, char** argv) {
                                             .arg(REDEDERA_VERSION_PATCH));
     QApplication::setQuitOnLastWindowClosed(false);
     gSetUpDesktop();
+    gInstallFocusRing();
     QStringList args = QApplication::arguments();
     if (!args.isEmpty()) args.removeFirst();
     gCommandLine = args.join(QLatin1Char(' '));
