@@ -7,13 +7,15 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 
-// The mark over a view's edge: see-through, it takes no mouse and no focus.
+// The mark over a view's edge or inside a button's: see-through, it takes no
+// mouse and no focus.
 class FocusRing : public QWidget {
 public:
-    explicit FocusRing(QAbstractScrollArea* view) : QWidget(view), view_(view) {
+    explicit FocusRing(QWidget* view) : QWidget(view), view_(view) {
         setObjectName(QStringLiteral("gFocusRing"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -29,20 +31,24 @@ protected:
     }
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        gDrawFocusMark(p, rect(), view_);
+        // Inside a button, clear of the outline its style gives the default button.
+        const int inset = qobject_cast<QPushButton*>(view_) ? 3 : 0;
+        gDrawFocusMark(p, rect().adjusted(inset, inset, -inset, -inset), view_);
     }
 
 private:
-    QAbstractScrollArea* view_;
+    QWidget* view_;
 };
 
-QAbstractScrollArea* viewOf(QWidget* w) {
+// The view or button the focus widget belongs to.
+QWidget* viewOf(QWidget* w) {
+    if (auto* button = qobject_cast<QPushButton*>(w)) return button;
     for (; w && !w->isWindow(); w = w->parentWidget())
         if (auto* view = qobject_cast<QAbstractScrollArea*>(w)) return view;
     return nullptr;
 }
 
-void showRing(QAbstractScrollArea* view, bool on) {
+void showRing(QWidget* view, bool on) {
     auto* ring = view->findChild<FocusRing*>(QStringLiteral("gFocusRing"), Qt::FindDirectChildrenOnly);
     if (!ring) {
         if (!on) return;
@@ -59,8 +65,8 @@ void gInstallFocusRing() {
     if (installed || !qApp) return;
     installed = new QObject(qApp);
     QObject::connect(qApp, &QApplication::focusChanged, installed, [](QWidget* old, QWidget* now) {
-        QAbstractScrollArea* was = viewOf(old);
-        QAbstractScrollArea* is = viewOf(now);
+        QWidget* was = viewOf(old);
+        QWidget* is = viewOf(now);
         if (was && was != is) showRing(was, false);
         if (is) showRing(is, now->window()->testAttribute(Qt::WA_KeyboardFocusChange));
     });

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -30,6 +31,10 @@ protected:
         tree = new QTreeWidget(window.get());
         tree->setGeometry(10, 130, 200, 100);
         new QTreeWidgetItem(tree, {QStringLiteral("收藏")});
+        // Drawn as the window's default button, it looks focused whether it is or not.
+        ok = new QPushButton(QStringLiteral("确定"), window.get());
+        ok->setGeometry(220, 10, 80, 28);
+        ok->setDefault(true);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -50,6 +55,7 @@ protected:
     QLineEdit* edit = nullptr;
     QPlainTextEdit* text = nullptr;
     QTreeWidget* tree = nullptr;
+    QPushButton* ok = nullptr;
 };
 
 } // namespace
@@ -76,8 +82,20 @@ TEST_F(FocusRingTest, FollowsTheKeyboardFocusFromViewToView) {
     EXPECT_EQ(ring(tree)->geometry(), tree->rect());
 
     tab();
-    ASSERT_EQ(QApplication::focusWidget(), edit);
+    ASSERT_EQ(QApplication::focusWidget(), ok);
     EXPECT_FALSE(ringShown(tree));
+    EXPECT_TRUE(ringShown(ok));
+    // Inside the button, clear of its outline.
+    EXPECT_EQ(ring(ok)->geometry(), ok->rect());
+    const QImage focused = ok->grab().toImage();
+    tab();
+    ASSERT_EQ(QApplication::focusWidget(), edit);
+    EXPECT_FALSE(ringShown(ok));
+    const QImage plain = ok->grab().toImage();
+    EXPECT_NE(focused, plain);
+    const QColor okMark = ok->palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor inside = focused.pixelColor(ok->width() / 2, 3);
+    EXPECT_LT(qAbs(inside.red() - okMark.red()) + qAbs(inside.blue() - okMark.blue()), 90);
 }
 
 TEST_F(FocusRingTest, NoRingBeforeTheKeyboardIsUsed) {
