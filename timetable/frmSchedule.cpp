@@ -359,12 +359,13 @@ void frmSchedule::Form_MouseMove() {
 
 void frmSchedule::menuEntry_Focus(int Index, bool gotFocus) {
     if (gotFocus) {
-        // Tab into the menu slides it in, with the focused entry lit.
+        // Tab into the menu opens it at once, with the focused entry lit: the
+        // entry must be in view while it has the focus.
         HighlightTab(Index);
-        if (!menuOpen_) {
-            menuOpen_ = true;
-            slideTimer->start();
-        }
+        menuOpen_ = true;
+        slideTimer->stop();
+        menuLeft_ = 0;
+        menuPanel->move(0, menuPanel->y());
         return;
     }
     // Tab out of the menu (not on to another entry) slides it away again.

@@ -47,7 +47,9 @@ public:
     // The mouse over the arrow (opens the menu) and over the page or the grid (closes it).
     void menuArrow_MouseMove();
     void Form_MouseMove();
-    // The keyboard's road into the menu: an entry's caption took or lost the focus.
+    // The keyboard's road into the menu: an entry's caption took or lost the
+    // focus. Taking it opens the menu at once; losing it to a control outside
+    // the menu slides the menu away.
     void menuEntry_Focus(int Index, bool gotFocus);
 
     // Reloads every list of the panes from the timetable model.
