@@ -84,11 +84,30 @@ void gLinkLabel::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void gLinkLabel::paintEvent(QPaintEvent* e) {
-    QLabel::paintEvent(e);
-    if (gFocusMarkShown(this)) {
-        QPainter p(this);
-        gDrawFocusMark(p, rect(), this);
+    if (!gFocusMarkShown(this)) {
+        QLabel::paintEvent(e);
+        return;
     }
+    QPainter p(this);
+    if (pixmap().isNull()) {
+        // A text link is often no bigger than its text: a frame would cross the
+        // letters, so the focused link is drawn in the highlight's colours.
+        const QPalette& pal = palette();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(pal.color(QPalette::Active, QPalette::Highlight));
+        p.drawRoundedRect(QRectF(rect()), 2, 2);
+        p.setPen(pal.color(QPalette::Active, QPalette::HighlightedText));
+        p.setFont(font());
+        const int wrap = wordWrap() ? int(Qt::TextWordWrap) : 0;
+        p.drawText(contentsRect().adjusted(margin(), margin(), -margin(), -margin()), int(alignment()) | wrap,
+                   text());
+        return;
+    }
+    p.end();
+    QLabel::paintEvent(e);
+    QPainter frame(this);
+    gDrawFocusMark(frame, rect(), this);
 }
 
 void gLinkLabel::keyPressEvent(QKeyEvent* e) {

@@ -7,8 +7,9 @@
 // so it does not look live.
 //
 // Tab reaches an enabled link (a click does not move the focus to it); it then
-// carries the focus mark, and Space, Return or Enter act as a left click on
-// its middle: mouseDown, mouseUp, then clicked.
+// shows its focus (a text link in the highlight's colours, a picture link with
+// a frame), and Space, Return or Enter act as a left click on its middle:
+// mouseDown, mouseUp, then clicked.
 class gLinkLabel : public QLabel {
     Q_OBJECT
 public:

@@ -136,13 +136,13 @@ TEST_F(LinkLabelKeys, AFocusedLinkTakesReturnBeforeTheWindowsButton) {
     EXPECT_EQ(linkClicked.count(), 2);
 }
 
-TEST_F(LinkLabelKeys, TheFocusedLinkCarriesAFrameInTheHighlightColour) {
+TEST_F(LinkLabelKeys, TheFocusedLinkIsDrawnInTheHighlightColours) {
     const QImage plain = shot(live);
     key(Qt::Key_Tab);
     ASSERT_TRUE(live->hasFocus());
     const QImage focused = shot(live);
     EXPECT_NE(plain, focused);
-    // The frame runs round the edge, where the text never reaches.
+    // The highlight fills the link to its edges, where the text never reaches.
     const QColor mark = live->palette().color(QPalette::Active, QPalette::Highlight);
     auto near = [&](QRgb px) {
         const QColor c(px);
@@ -153,6 +153,13 @@ TEST_F(LinkLabelKeys, TheFocusedLinkCarriesAFrameInTheHighlightColour) {
     EXPECT_TRUE(near(focused.pixel(midX, 0)) || near(focused.pixel(midX, 1)));
     EXPECT_TRUE(near(focused.pixel(0, midY)) || near(focused.pixel(1, midY)));
     EXPECT_FALSE(near(plain.pixel(midX, 0)));
+    // The text stays readable on it, in the highlighted text colour.
+    const QColor text = live->palette().color(QPalette::Active, QPalette::HighlightedText);
+    bool textSeen = false;
+    for (int x = 0; x < live->width(); ++x)
+        for (int y = 0; y < live->height(); ++y)
+            textSeen = textSeen || QColor(focused.pixel(x, y)) == text;
+    EXPECT_TRUE(textSeen);
     key(Qt::Key_Tab);
     EXPECT_EQ(shot(live), plain);
 }
