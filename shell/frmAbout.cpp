@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 const QString kApp = QStringLiteral("Rededera");
@@ -63,6 +64,15 @@ void frmAbout::formLoad() {
                               .arg(REDEDERA_VERSION_MINOR)
                               .arg(REDEDERA_VERSION_PATCH));
     gSetTopMost(this, true);
+}
+
+void frmAbout::formUnload() {
+    // Without a window manager nobody else hands the keyboard back. Later, so
+    // that a main window closing at the same time is not brought forward.
+    if (QWidget* main = forms::find(QStringLiteral("frmMain")))
+        QTimer::singleShot(0, main, [main] {
+            if (main->isVisible() && !main->isMinimized()) main->activateWindow();
+        });
 }
 
 void frmAbout::okButton_Click() {

@@ -139,6 +139,8 @@ TEST_F(AboutBoxKeys, ReturnOrEnterSaveAndCloseEscapeOnlyCloses) {
         pumpEvents();
         EXPECT_EQ(about(), nullptr);
         EXPECT_EQ(stored(), c.stored);
+        // The keys go to the main window again.
+        EXPECT_TRUE(QTest::qWaitForWindowActive(main_));
         forms::unloadAllNow();
     }
 }
