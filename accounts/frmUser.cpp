@@ -198,6 +198,8 @@ frmUser::frmUser(QWidget* parent) : QWidget(parent) {
     pictureNote = makeLabel(picturePanel, "Label30", QStringLiteral("您选择的图像会出现在 欢迎屏幕。"));
     picList = new QTableWidget(2, 7, picturePanel);
     picList->setObjectName(QStringLiteral("picList"));
+    // Tab goes on to the buttons; the arrow keys move between the pictures.
+    picList->setTabKeyNavigation(false);
     picList->horizontalHeader()->hide();
     picList->verticalHeader()->hide();
     picList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -254,6 +256,10 @@ frmUser::frmUser(QWidget* parent) : QWidget(parent) {
             gBindDefaultCancel(this, nullptr, nullptr);
         });
     }
+    // A dialog frame covers the links: while one shows, the links are hidden
+    // too, so that Tab does not walk through them unseen.
+    for (QWidget* f : {renamePanel, passwordPanel, removePasswordPanel, picturePanel})
+        f->installEventFilter(this);
     connect(picList, &QTableWidget::currentCellChanged, this, [this](int row, int col) {
         const QLabel* cell = qobject_cast<QLabel*>(picList->cellWidget(row, col));
         picturePreview->setPixmap(cell ? cell->pixmap() : QPixmap());
@@ -330,6 +336,16 @@ void frmUser::placeLinks() {
     }
     for (gLinkLabel* l : {changeNameLink, passwordLink, removePasswordLink, pictureLink, exportKeyLink})
         l->adjustSize();
+}
+
+bool frmUser::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Show || e->type() == QEvent::Hide) {
+        bool covered = false;
+        for (QWidget* f : {renamePanel, passwordPanel, removePasswordPanel, picturePanel})
+            covered = covered || !f->isHidden();
+        linkPanel->setVisible(!covered);
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 void frmUser::resizeEvent(QResizeEvent* e) {

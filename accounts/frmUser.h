@@ -94,6 +94,7 @@ public Q_SLOTS:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void showAccount();

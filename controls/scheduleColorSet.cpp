@@ -4,10 +4,12 @@
 #include "controls/scheduleBackground.h"
 #include "core/gColor.h"
 #include "core/gError.h"
+#include "core/gFocusMark.h"
 #include "core/gMsgBox.h"
 #include "core/gTwips.h"
 
 #include <QColorDialog>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace {
@@ -43,6 +45,7 @@ void scheduleColorSet::setColorDialog(ColorDialog dialog) {
 
 scheduleColorSet::scheduleColorSet(QWidget* parent) : QWidget(parent) {
     setFixedSize(gPxSize(kWidthTwips, kHeightTwips));
+    setFocusPolicy(Qt::TabFocus);
     for (int i = 0; i < gPaletteSize; ++i) {
         auto* s = new scheduleBackground(this);
         s->setObjectName(QStringLiteral("scheduleBackground1_%1").arg(i));
@@ -106,5 +109,62 @@ void scheduleColorSet::paintEvent(QPaintEvent*) {
         // Outlines drawn inside their rectangles, one pixel wide.
         p.drawRect(rect().adjusted(0, 0, -1, -1));
         p.drawRect(frame_.adjusted(0, 0, -1, -1));
+        if (gFocusMarkShown(this)) gDrawFocusMark(p, rect(), this);
     });
+}
+
+bool scheduleColorSet::event(QEvent* e) {
+    // A focused picker takes Space and Return before the pane's buttons do.
+    if (e->type() == QEvent::ShortcutOverride && gIsPressKey(static_cast<QKeyEvent*>(e))) {
+        e->accept();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void scheduleColorSet::keyPressEvent(QKeyEvent* e) {
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    gGuard([&] {
+        // Swatches 0..13 on top, 14..24 and the custom 25 below.
+        int to = color_;
+        switch (e->key()) {
+        case Qt::Key_Left:
+            to = color_ - 1;
+            break;
+        case Qt::Key_Right:
+            to = color_ + 1;
+            break;
+        case Qt::Key_Up:
+            to = color_ >= kTopRow ? color_ - kTopRow : color_;
+            break;
+        case Qt::Key_Down:
+            to = color_ < kTopRow ? qMin(color_ + kTopRow, gPaletteSize - 1) : color_;
+            break;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (color_ == gPaletteUserIndex && !e->isAutoRepeat()) chooseCustomColor();
+            e->accept();
+            return;
+        default:
+            e->ignore();
+            return;
+        }
+        e->accept();
+        setColor(to);
+    });
+    if (!e->isAccepted()) QWidget::keyPressEvent(e);
+}
+
+void scheduleColorSet::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    update();
+}
+
+void scheduleColorSet::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    update();
 }

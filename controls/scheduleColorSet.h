@@ -13,6 +13,10 @@ class scheduleBackground;
 // frame around the chosen one. A left press chooses a swatch; a double click
 // on the custom swatch opens the colour dialog to change the custom colour.
 // The control keeps its size of 6850 × 980 twips.
+//
+// From the keyboard: Tab reaches the control, which then carries the focus
+// mark; Left and Right choose the swatch before or after, Up and Down the one
+// in the other row, and Space or Enter on the custom swatch open the dialog.
 class scheduleColorSet : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +42,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     void frameSwatch(int index);

@@ -1,12 +1,15 @@
 #include "controls/scheduleCommand.h"
 
 #include "core/gError.h"
+#include "core/gFocusMark.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
 #include "core/gTwips.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 namespace {
 const QSize kBorder(gPx(30), gPx(30)); // the room around the picture for the pressed shift
@@ -26,6 +29,7 @@ int heldButtons(Qt::MouseButtons held) {
 
 scheduleCommand::scheduleCommand(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
     setMinimumSize(kBorder);
     setStretch(false);
     // Without a picture the button is just its border.
@@ -52,16 +56,20 @@ void scheduleCommand::resizeEvent(QResizeEvent*) {
 
 void scheduleCommand::paintEvent(QPaintEvent*) {
     gGuard([&] {
-        if (picture_.isNull() || imageSize_.isEmpty()) return;
         QPainter p(this);
-        const QRect area(imagePos_, imageSize_);
-        if (stretch_) {
-            p.setRenderHint(QPainter::SmoothPixmapTransform);
-            p.drawPixmap(area, picture_);
-        } else {
-            p.setClipRect(area);
-            p.drawPixmap(imagePos_, picture_);
+        if (!picture_.isNull() && !imageSize_.isEmpty()) {
+            const QRect area(imagePos_, imageSize_);
+            p.save();
+            if (stretch_) {
+                p.setRenderHint(QPainter::SmoothPixmapTransform);
+                p.drawPixmap(area, picture_);
+            } else {
+                p.setClipRect(area);
+                p.drawPixmap(imagePos_, picture_);
+            }
+            p.restore();
         }
+        if (gFocusMarkShown(this)) gDrawFocusMark(p, rect(), this);
     });
 }
 
@@ -115,4 +123,42 @@ void scheduleCommand::mouseReleaseEvent(QMouseEvent* e) {
         if (clicked) Q_EMIT click();
     });
     e->accept();
+}
+
+bool scheduleCommand::event(QEvent* e) {
+    // A focused button takes its keys before the window's Return button does.
+    if (e->type() == QEvent::ShortcutOverride && gIsPressKey(static_cast<QKeyEvent*>(e))) {
+        e->accept();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void scheduleCommand::keyPressEvent(QKeyEvent* e) {
+    if (!gIsPressKey(e)) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    if (e->isAutoRepeat()) return;
+    gGuard([&] {
+        // The handlers may close the page this button lives on.
+        QPointer<scheduleCommand> self(this);
+        const QPoint mid = pictureTwips(imagePos_ + QPoint(imageSize_.width() / 2, imageSize_.height() / 2));
+        Q_EMIT mouseDown(1, 0, mid.x(), mid.y());
+        if (!self) return;
+        Q_EMIT mouseUp(1, 0, mid.x(), mid.y());
+        if (!self) return;
+        Q_EMIT click();
+    });
+}
+
+void scheduleCommand::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    update();
+}
+
+void scheduleCommand::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    update();
 }

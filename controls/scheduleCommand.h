@@ -13,6 +13,9 @@
 //
 // Events come from the picture's area only, x and y in twips from the picture's
 // top-left corner (button 1 left, see gMouseButton/gShiftState).
+//
+// Tab reaches the button, which then carries the focus mark; Space, Return or
+// Enter act as a left click on the picture's middle (mouseDown, mouseUp, click).
 class scheduleCommand : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +45,10 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     // Mouse position in twips relative to the picture.

@@ -3,6 +3,7 @@
 #include "controls/scheduleCommand.h"
 #include "core/gClock.h"
 #include "core/gError.h"
+#include "core/gFocusMark.h"
 #include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
 #include "core/gTwips.h"
@@ -75,6 +76,21 @@ void setOpaque(QLabel* l, bool opaque) {
     l->update();
 }
 
+// The grid of days: Tab reaches it, and it carries the focus mark round its edge.
+class DayGrid : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!gFocusMarkShown(this)) return;
+        QPainter p(this);
+        gDrawFocusMark(p, rect(), this);
+    }
+    void focusInEvent(QFocusEvent*) override { update(); }
+    void focusOutEvent(QFocusEvent*) override { update(); }
+};
+
 bool onlyDigits(const QString& s) {
     for (QChar c : s)
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
@@ -97,6 +113,10 @@ scheduleMonthView::scheduleMonthView(QWidget* parent)
         auto* b = new scheduleCommand(headerStrip);
         b->setObjectName(QString::fromLatin1(name));
         b->setPicture(svgPixmap(picture, QSize(16, 16)));
+        // The header is blue: the focus mark is drawn white on it.
+        QPalette pal = b->palette();
+        pal.setColor(QPalette::Highlight, Qt::white);
+        b->setPalette(pal);
         b->move(gPxPoint(leftTw, 80));
         b->setCursor(Qt::PointingHandCursor);
         return b;
@@ -150,8 +170,9 @@ scheduleMonthView::scheduleMonthView(QWidget* parent)
 
     // Grid pane: the frames lie beneath the day cells, so an opaque cell hides
     // all of a frame but its rim.
-    gridPane = new QWidget(this);
+    gridPane = new DayGrid(this);
     gridPane->setObjectName(QStringLiteral("Picture2"));
+    gridPane->setFocusPolicy(Qt::TabFocus);
     gridPane->setGeometry(0, kHeaderPx, w, height() - kHeaderPx);
     gridPane->setAutoFillBackground(true);
     {
@@ -365,6 +386,13 @@ void scheduleMonthView::stepMonth(int delta) {
     refresh();
 }
 
+void scheduleMonthView::stepDays(int days) {
+    const QDate target = value_.addDays(days);
+    if (!target.isValid() || target < min_ || target > max_) return;
+    value_ = target;
+    refresh();
+}
+
 void scheduleMonthView::goToday() {
     setValue(gToday());
     refresh();
@@ -468,7 +496,33 @@ bool scheduleMonthView::eventFilter(QObject* watched, QEvent* e) {
             return;
         }
         if (watched == gridPane) {
-            if (t == QEvent::MouseMove) {
+            if (t == QEvent::KeyPress) {
+                auto* ke = static_cast<QKeyEvent*>(e);
+                if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return;
+                handled = true;
+                switch (ke->key()) {
+                case Qt::Key_Left:
+                    stepDays(-1);
+                    break;
+                case Qt::Key_Right:
+                    stepDays(1);
+                    break;
+                case Qt::Key_Up:
+                    stepDays(-7);
+                    break;
+                case Qt::Key_Down:
+                    stepDays(7);
+                    break;
+                case Qt::Key_PageUp:
+                    stepMonth(-1);
+                    break;
+                case Qt::Key_PageDown:
+                    stepMonth(1);
+                    break;
+                default:
+                    handled = false;
+                }
+            } else if (t == QEvent::MouseMove) {
                 auto* me = static_cast<QMouseEvent*>(e);
                 const QPoint tw(gTwips(int(me->position().x())), gTwips(int(me->position().y())));
                 hideHover(0, gShiftState(me->modifiers()), tw.x(), tw.y());

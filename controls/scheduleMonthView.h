@@ -24,6 +24,11 @@ class scheduleCommand;
 // which raises SelChange first. Month, Day, Year, MinDate, MaxDate and dayBold
 // only change the model (dayBold also the one cell of its date).
 //
+// From the keyboard: Tab reaches the three buttons and the grid of days; in
+// the grid Left and Right move the current date a day, Up and Down a week,
+// Page Up and Page Down a month, each raising SelChange and redrawing the
+// grid; nothing happens at the ends of the range.
+//
 // Errors: a date outside MinDate..MaxDate, or a day, month or year the calendar
 // cannot take, raises error 380 and changes nothing.
 class scheduleMonthView : public QWidget, public gDayMarkView {
@@ -91,6 +96,8 @@ private:
     // The current date moved by whole months (the day lowered as needed);
     // nothing happens at the ends of the range.
     void stepMonth(int delta);
+    // The current date moved by days, as the keys move it.
+    void stepDays(int days);
     void goToday();
     void dayPressed(int cell);
     void dayHovered(int cell);

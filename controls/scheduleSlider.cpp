@@ -2,9 +2,11 @@
 
 #include "core/gColor.h"
 #include "core/gError.h"
+#include "core/gFocusMark.h"
 #include "core/gMsgBox.h"
 #include "core/gTwips.h"
 
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,6 +34,27 @@ std::optional<int> valueAt(double xTw, int widthTw) {
     const double v = std::nearbyint((xTw - kTrackLeft) / track * 100.0);
     if (!(v >= 0 && v <= 100)) return std::nullopt;
     return int(v);
+}
+
+std::optional<int> valueAfterKey(int value, int key) {
+    switch (key) {
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        return qMin(value + 1, 100);
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        return qMax(value - 1, 0);
+    case Qt::Key_PageUp:
+        return qMin(value + 10, 100);
+    case Qt::Key_PageDown:
+        return qMax(value - 10, 0);
+    case Qt::Key_Home:
+        return 0;
+    case Qt::Key_End:
+        return 100;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace sliderMath
@@ -68,6 +91,7 @@ scheduleSlider::scheduleSlider(QWidget* parent) : QWidget(parent) {
     for (int k = 0; k < 5; ++k)
         faces_[size_t(k)] = face(k);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setFixedHeight(gPx(kHeightTw));
     resize(gPx(3900), gPx(kHeightTw));
     setValue(50);
@@ -145,6 +169,36 @@ void scheduleSlider::leaveEvent(QEvent* e) {
     }
 }
 
+void scheduleSlider::keyPressEvent(QKeyEvent* e) {
+    const auto v = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)
+                       ? std::nullopt
+                       : sliderMath::valueAfterKey(value_, e->key());
+    if (!v) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    gGuard([&] {
+        // The tip tells the keyboard user the value, as it does during a drag.
+        tipVisible_ = true;
+        const int before = value_;
+        setValue(*v);
+        update();
+        if (value_ != before) Q_EMIT change();
+    });
+}
+
+void scheduleSlider::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    update();
+}
+
+void scheduleSlider::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    if (!dragging_) tipVisible_ = false;
+    update();
+}
+
 void scheduleSlider::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     update();
@@ -192,4 +246,5 @@ void scheduleSlider::paintEvent(QPaintEvent*) {
         p.setPen(Qt::white);
         p.drawText(tipRect(), Qt::AlignCenter, tipText());
     }
+    if (gFocusMarkShown(this)) gDrawFocusMark(p, rect(), this);
 }

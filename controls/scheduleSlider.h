@@ -22,11 +22,18 @@ double fillWidth(int value, int widthTw);
 // The value a mouse position gives, rounded half to even; nothing when the
 // position is off the scale or the track has no width.
 std::optional<int> valueAt(double xTw, int widthTw);
+// The value a key moves `value` to; nothing for a key the slider does not take.
+std::optional<int> valueAfterKey(int value, int key);
 } // namespace sliderMath
 
 // A horizontal slider for a whole number from 0 to 100 whose thumb, a face,
 // changes from sad to happy with the value. The value tip shows on the thumb
 // while dragging or while the pointer rests on the thumb.
+//
+// It takes the focus by Tab or a click and then carries the focus mark; its
+// keys move the value as a drag would (change() raised, the tip shown):
+// Right or Up one more, Left or Down one less, Page Up ten more, Page Down ten
+// less (stopping at 0 and 100), Home 0 and End 100.
 class scheduleSlider : public QWidget {
     Q_OBJECT
 public:
@@ -44,7 +51,7 @@ public:
     bool dragging() const { return dragging_; }
 
 Q_SIGNALS:
-    // After a press or a drag changed the value.
+    // After a press, a drag or a key changed the value.
     void change();
 
 protected:
@@ -54,6 +61,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void leaveEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     int widthTwips() const;

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMimeData>
@@ -111,6 +112,16 @@ scheduleTextBox::scheduleTextBox(QWidget* parent) : QTextEdit(parent) {
     const QFont f = scheduleTextDefaultFont();
     setFont(f);
     document()->setDefaultFont(f);
+}
+
+void scheduleTextBox::keyPressEvent(QKeyEvent* e) {
+    if (tabChangesFocus() && e->key() == Qt::Key_Tab && e->modifiers() == Qt::ControlModifier &&
+        !isReadOnly()) {
+        e->accept();
+        insertPlainText(QStringLiteral("\t"));
+        return;
+    }
+    QTextEdit::keyPressEvent(e);
 }
 
 QMimeData* scheduleTextBox::createMimeDataFromSelection() const {

@@ -20,13 +20,15 @@ extern std::function<void(scheduleText* owner)> gShowPopUpEditor;
 extern std::function<std::optional<long>(long current, QWidget* parent)> gTextColorDialog;
 
 // The editing box: everything that enters it from the clipboard or a drop goes
-// through RTF or plain text, so it never holds what cannot be saved.
+// through RTF or plain text, so it never holds what cannot be saved. When a
+// host lets Tab move the focus on (tabChangesFocus), Ctrl+Tab types the tab.
 class scheduleTextBox : public QTextEdit {
     Q_OBJECT
 public:
     explicit scheduleTextBox(QWidget* parent = nullptr);
 
 protected:
+    void keyPressEvent(QKeyEvent* e) override;
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;

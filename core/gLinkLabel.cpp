@@ -1,9 +1,13 @@
 #include "core/gLinkLabel.h"
 
+#include "core/gFocusMark.h"
 #include "core/gResIds.h"
 #include "core/gResources.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
 
 int gMouseButton(Qt::MouseButton b) {
     switch (b) {
@@ -30,6 +34,7 @@ gLinkLabel::gLinkLabel(const QString& text, QWidget* parent, bool highlight) : Q
     setTextFormat(Qt::PlainText);
     setCursor(gLoadResCursor(Res::HandCursor));
     setHighlight(highlight);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void gLinkLabel::setHighlight(bool on) {
@@ -47,6 +52,11 @@ void gLinkLabel::setHighlight(bool on) {
 bool gLinkLabel::event(QEvent* e) {
     // Pages hand every link the hand cursor, the disabled ones too.
     if (e->type() == QEvent::CursorChange && !isEnabled() && testAttribute(Qt::WA_SetCursor)) unsetCursor();
+    // A focused link takes its keys before the window's Return and Escape buttons do.
+    if (e->type() == QEvent::ShortcutOverride && gIsPressKey(static_cast<QKeyEvent*>(e))) {
+        e->accept();
+        return true;
+    }
     return QLabel::event(e);
 }
 
@@ -71,4 +81,58 @@ void gLinkLabel::mouseReleaseEvent(QMouseEvent* e) {
     Q_EMIT mouseUp(gMouseButton(e->button()), gShiftState(e->modifiers()), p.x(), p.y());
     if (e->button() == Qt::LeftButton) Q_EMIT clicked();
     e->accept();
+}
+
+void gLinkLabel::paintEvent(QPaintEvent* e) {
+    if (!gFocusMarkShown(this)) {
+        QLabel::paintEvent(e);
+        return;
+    }
+    QPainter p(this);
+    if (pixmap().isNull()) {
+        // A text link is often no bigger than its text: a frame would cross the
+        // letters, so the focused link is drawn in the highlight's colours.
+        const QPalette& pal = palette();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(pal.color(QPalette::Active, QPalette::Highlight));
+        p.drawRoundedRect(QRectF(rect()), 2, 2);
+        p.setPen(pal.color(QPalette::Active, QPalette::HighlightedText));
+        p.setFont(font());
+        const int wrap = wordWrap() ? int(Qt::TextWordWrap) : 0;
+        p.drawText(contentsRect().adjusted(margin(), margin(), -margin(), -margin()), int(alignment()) | wrap,
+                   text());
+        return;
+    }
+    p.end();
+    QLabel::paintEvent(e);
+    QPainter frame(this);
+    gDrawFocusMark(frame, rect(), this);
+}
+
+void gLinkLabel::keyPressEvent(QKeyEvent* e) {
+    if (!gIsPressKey(e)) {
+        QLabel::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    if (e->isAutoRepeat()) return;
+    // The handlers may close the page this link lives on.
+    QPointer<gLinkLabel> self(this);
+    const QPoint mid = rect().center();
+    Q_EMIT mouseDown(1, 0, mid.x(), mid.y());
+    if (!self) return;
+    Q_EMIT mouseUp(1, 0, mid.x(), mid.y());
+    if (!self) return;
+    Q_EMIT clicked();
+}
+
+void gLinkLabel::focusInEvent(QFocusEvent* e) {
+    QLabel::focusInEvent(e);
+    update();
+}
+
+void gLinkLabel::focusOutEvent(QFocusEvent* e) {
+    QLabel::focusOutEvent(e);
+    update();
 }

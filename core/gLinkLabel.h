@@ -5,6 +5,11 @@
 // optionally drawn in the palette's highlight colour. Text is always plain.
 // Disabled, it is drawn in the palette's disabled text colour without the hand,
 // so it does not look live.
+//
+// Tab reaches an enabled link (a click does not move the focus to it); it then
+// shows its focus (a text link in the highlight's colours, a picture link with
+// a frame), and Space, Return or Enter act as a left click on its middle:
+// mouseDown, mouseUp, then clicked.
 class gLinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -19,6 +24,10 @@ Q_SIGNALS:
 protected:
     bool event(QEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 };

@@ -92,6 +92,9 @@ frmNew::frmNew() {
 
     bodyEdit = new scheduleText(this);
     bodyEdit->setObjectName(QStringLiteral("Text1"));
+    // Tab goes on to 保存 as it does from every other box of the page (Ctrl+Tab
+    // types a tab), so the keyboard is never caught in the body.
+    bodyEdit->box()->setTabChangesFocus(true);
 
     firstLineAsTitleLink = new gLinkLabel(QStringLiteral("第一行设置为标题"), this);
     firstLineAsTitleLink->setObjectName(QStringLiteral("lblCmd1"));

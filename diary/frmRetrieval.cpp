@@ -16,13 +16,16 @@
 #include "platform/db/db.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDateEdit>
 #include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -202,6 +205,10 @@ frmRetrieval::frmRetrieval() {
     hintPane->setPalette(hintPalette);
     hintPane->setAutoFillBackground(true);
     hintLabel = gNewLabel(hintPane, "Label3", QStringLiteral("选择一个子类别"), 120, 120, 3000, 240);
+    // Covered, they are hidden too, so that Tab does not walk through controls
+    // nobody can see.
+    for (QFrame* f : {datePane, titlePane, contentPane, scorePane})
+        f->hide();
 
     resultsPane = new QFrame(this);
     resultsPane->setObjectName(QStringLiteral("Frame3"));
@@ -273,6 +280,15 @@ frmRetrieval::frmRetrieval() {
     connect(paneTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
         gGuard([&] { gChangeFrame(item->data(0, Qt::UserRole).toInt()); });
     });
+    // A node chosen with the arrow keys is a node click too (a click changes the
+    // node while the button is down, and its release is the click above).
+    connect(paneTree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item && QApplication::mouseButtons() == Qt::NoButton)
+            gGuard([&] { gChangeFrame(item->data(0, Qt::UserRole).toInt()); });
+    });
+    // Return on a row opens it as the mouse does; the menu key opens the result's menu.
+    resultList->installEventFilter(this);
+    favouritesList->installEventFilter(this);
     connect(mReadDiary, &QAction::triggered, this, [this] { mReadDiary_Click(); });
     connect(mCollect, &QAction::triggered, this, [this] { mCollect_Click(); });
     connect(favouritesList, &QTreeWidget::itemDoubleClicked, this,
@@ -454,6 +470,28 @@ bool frmRetrieval::eventFilter(QObject* watched, QEvent* event) {
         const int button = me->button() == Qt::LeftButton ? 1 : me->button() == Qt::RightButton ? 2 : 4;
         // After the view has handled the release, so the row under the mouse is selected.
         QTimer::singleShot(0, this, [this, button] { resultList_MouseUp(button); });
+    } else if ((watched == resultList || watched == favouritesList) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            static_cast<QTreeWidget*>(watched)->currentItem()) {
+            auto* list = static_cast<QTreeWidget*>(watched);
+            list->currentItem()->setSelected(true);
+            gGuard([&] {
+                if (list == resultList)
+                    resultList_MouseUp(1);
+                else
+                    favouritesList_DblClick();
+            });
+            return true;
+        }
+    } else if (watched == resultList && event->type() == QEvent::ContextMenu &&
+               static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        if (QTreeWidgetItem* item = resultList->currentItem()) {
+            item->setSelected(true);
+            const QRect row = resultList->visualItemRect(item);
+            resultMenu->popup(resultList->viewport()->mapToGlobal(row.bottomLeft()));
+        }
+        return true;
     } else if ((watched == titleEdit || watched == contentEdit) && event->type() == QEvent::FocusIn) {
         auto* box = static_cast<QLineEdit*>(watched);
         QTimer::singleShot(0, box, [box] { box->selectAll(); });

@@ -30,7 +30,9 @@ constexpr int Favourites = 6;
 // pane: the search with one criteria pane each for date, title, content and
 // score, or the favourites. Every search rereads the Diary table with the ticked
 // criteria as bound conditions and lists the matches by date; a row opens the
-// review page on that entry.
+// review page on that entry. From the keyboard a node chosen with the arrow keys
+// counts as its click, Return opens the current row of either list, and the menu
+// key opens the result list's menu on its current row.
 class frmRetrieval : public QWidget, public gForm, public gSearchPage {
     Q_OBJECT
 public:

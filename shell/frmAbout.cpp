@@ -11,9 +11,11 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 const QString kApp = QStringLiteral("Rededera");
@@ -49,7 +51,8 @@ frmAbout::frmAbout() {
     okButton = new QPushButton(QStringLiteral("确定"), this);
     okButton->setObjectName(QStringLiteral("Command1"));
     okButton->setGeometry(gPxRect(kWidthTw - 1455, 3825, 1095, 375));
-    okButton->setDefault(true);
+    // Not marked as the default button: the box takes Return itself (keyPressEvent),
+    // and the style's default outline would look the same as its focus mark.
     connect(okButton, &QPushButton::clicked, this, [this] { gGuard([this] { okButton_Click(); }); });
 }
 
@@ -63,6 +66,15 @@ void frmAbout::formLoad() {
     gSetTopMost(this, true);
 }
 
+void frmAbout::formUnload() {
+    // Without a window manager nobody else hands the keyboard back. Later, so
+    // that a main window closing at the same time is not brought forward.
+    if (QWidget* main = forms::find(QStringLiteral("frmMain")))
+        QTimer::singleShot(0, main, [main] {
+            if (main->isVisible() && !main->isMinimized()) main->activateWindow();
+        });
+}
+
 void frmAbout::okButton_Click() {
     settings::save(kApp, kSection, kKey,
                    showAtStartCheck->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
@@ -72,6 +84,31 @@ void frmAbout::okButton_Click() {
 void frmAbout::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!picture_.isNull()) p.drawPixmap(0, 0, picture_);
+}
+
+void frmAbout::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // The focus starts on 确定 and shows there at once: the box is answered
+    // from the keyboard before any Tab is pressed.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    okButton->setFocus(Qt::OtherFocusReason);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* e) {
+    // The focused 确定 takes Return itself; the check box passes it on to here.
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        e->accept();
+        gGuard([this] { okButton_Click(); });
+        return;
+    case Qt::Key_Escape:
+        e->accept();
+        close();
+        return;
+    default:
+        QWidget::keyPressEvent(e);
+    }
 }
 
 void frmAbout::closeEvent(QCloseEvent* e) {

@@ -5,6 +5,7 @@
 #include "core/gDatabase.h"
 #include "core/gEditorPage.h"
 #include "core/gError.h"
+#include "core/gLinkLabel.h"
 #include "core/gMsgBox.h"
 #include "core/gOptions.h"
 #include "core/gResources.h"
@@ -26,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopeGuard>
+#include <QShortcut>
 #include <QSvgRenderer>
 #include <QTimer>
 #include <QTreeView>
@@ -69,6 +71,21 @@ int buttonLeft(int index) {
 }
 int buttonWidth(int index) {
     return index == kHelpArrow ? 12 : kButtonSize;
+}
+
+// What a button's tool tip calls it.
+QString buttonName(int index) {
+    static const char* names[] = {"主页", "课程", "记录", "回顾", "检索", "用户", "设置"};
+    if (isPageNumber(index)) return QString::fromUtf8(names[index]);
+    return index == kHelpButton ? QStringLiteral("帮助") : QStringLiteral("帮助菜单");
+}
+
+// The key of a button: Ctrl+1 to Ctrl+7 for the pages in the bar's order, F1
+// for help; the help menu's arrow has none.
+QKeySequence buttonKey(int index) {
+    if (isPageNumber(index)) return QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + index));
+    if (index == kHelpButton) return QKeySequence(Qt::Key_F1);
+    return {};
 }
 
 QPixmap shellPicture(const QString& name, QSize size) {
@@ -215,13 +232,30 @@ void frmMain::buildTopBar() {
         buttonPictures[i] = shellPicture(QStringLiteral("top%1a").arg(i), QSize(buttonWidth(i), kButtonSize));
         buttonLitPictures[i] =
             shellPicture(QStringLiteral("top%1b").arg(i), QSize(buttonWidth(i), kButtonSize));
-        auto* img = new QLabel(topBar);
+        // A link label: Tab reaches it, its focus mark shows, Space or Enter press it.
+        auto* img = new gLinkLabel({}, topBar, false);
         img->setObjectName(QStringLiteral("ImageTop%1").arg(i));
         img->setPixmap(buttonPictures[i]);
         img->setGeometry(buttonLeft(i), kButtonTop, buttonWidth(i), kButtonSize);
         img->setMouseTracking(true);
         img->installEventFilter(this);
         img->setCursor(Qt::PointingHandCursor);
+        // The bar is dark: the focus mark is drawn white on it.
+        QPalette pal = img->palette();
+        pal.setColor(QPalette::Highlight, Qt::white);
+        img->setPalette(pal);
+        const QKeySequence key = buttonKey(i);
+        img->setToolTip(key.isEmpty() ? buttonName(i)
+                                      : QStringLiteral("%1 (%2)").arg(
+                                            buttonName(i), key.toString(QKeySequence::NativeText)));
+        connect(img, &gLinkLabel::clicked, this,
+                [this, i] { gGuard([this, i] { gChangeFrame(static_cast<Page>(i)); }); });
+        if (!key.isEmpty()) {
+            auto* sc = new QShortcut(key, this);
+            sc->setObjectName(QStringLiteral("Shortcut%1").arg(i));
+            connect(sc, &QShortcut::activated, this,
+                    [this, i] { gGuard([this, i] { gChangeFrame(static_cast<Page>(i)); }); });
+        }
         pageButtons[i] = img;
     }
     // Captions under the five middle buttons.
@@ -543,7 +577,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* e) {
     if (t == QEvent::MouseMove) {
         highlightButton(index);
         return true; // not on to the bar, which would put the light out again
-    } else if (t == QEvent::MouseButtonRelease) {
+    } else if (t == QEvent::MouseButtonRelease && buttonCaptions.value(index) == watched) {
+        // A button's own release is its click (connected above); a caption's switches here.
         auto* me = static_cast<QMouseEvent*>(e);
         if (me->button() == Qt::LeftButton) gGuard([this, index] { gChangeFrame(static_cast<Page>(index)); });
         return true;
@@ -713,6 +748,7 @@ void frmMain::showAbout() {
     QWidget* about = forms::load(QStringLiteral("frmAbout"));
     about->show();
     about->raise();
+    about->activateWindow();
 }
 
 void frmMain::syncSuspendCheck() {

@@ -1,6 +1,7 @@
 #include "shell/gProgram.h"
 
 #include "core/gError.h"
+#include "core/gFocusRing.h"
 #include "core/gForms.h"
 #include "core/gMain.h"
 #include "core/gResIds.h"
@@ -94,6 +95,7 @@ int gRunProgram(int argc, char** argv) {
                                             .arg(REDEDERA_VERSION_PATCH));
     QApplication::setQuitOnLastWindowClosed(false);
     gSetUpDesktop();
+    gInstallFocusRing();
     QStringList args = QApplication::arguments();
     if (!args.isEmpty()) args.removeFirst();
     gCommandLine = args.join(QLatin1Char(' '));

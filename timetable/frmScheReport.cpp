@@ -59,6 +59,8 @@ frmScheReport::frmScheReport() {
 
     classGrid = new QTableWidget(0, 4, this);
     classGrid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    // Tab goes on to 关闭; the arrow keys move between the cells.
+    classGrid->setTabKeyNavigation(false);
     classGrid->horizontalHeader()->hide();
     classGrid->verticalHeader()->hide();
     classGrid->verticalHeader()->setDefaultSectionSize(gPx(330));

@@ -1,5 +1,6 @@
 #include "timetable/frmSchedule.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QFrame>
 #include <QLabel>
@@ -121,6 +122,53 @@ frmSchedule::frmSchedule() {
     setObjectName(QStringLiteral("frmSchedule"));
     setMouseTracking(true);
 
+    // The menu comes first in the Tab order: from the top bar the keyboard reaches
+    // the entries, then the pane they open.
+    menuArrow = new QLabel(this);
+    menuArrow->setObjectName(QStringLiteral("Picture2"));
+    menuArrow->setPixmap(picture(QStringLiteral("arrow"), QSize(14, 64)));
+    menuArrow->setGeometry(gPxRect(0, kMenuTop + (4 * kEntryHeight - 960) / 2, 210, 960));
+    menuArrow->setMouseTracking(true);
+    menuArrow->installEventFilter(this);
+
+    menuPanel = new QWidget(this);
+    menuPanel->setObjectName(QStringLiteral("Picture1"));
+    menuPanel->setAutoFillBackground(true);
+    {
+        QPalette pal = menuPanel->palette();
+        pal.setColor(QPalette::Window, QColor(0xE6, 0xF2, 0xEA));
+        menuPanel->setPalette(pal);
+    }
+    menuPanel->setMouseTracking(true);
+    menuPanel->installEventFilter(this);
+    menuPanel->setGeometry(gPxRect(kMenuClosed, kMenuTop, kMenuWidth, 4 * kEntryHeight));
+
+    static const char* captions[] = {"课程表", "基础选项", "新课程", "所有课程"};
+    const QCursor hand = gLoadResCursor(Res::HandCursor);
+    for (int i = 0; i < 4; ++i) {
+        menuIconPictures[i] = picture(QStringLiteral("tab%1").arg(i), QSize(32, 32));
+        menuIconHighlights[i] = highlighted(menuIconPictures[i]);
+        auto* img = new QLabel(menuPanel);
+        img->setObjectName(QStringLiteral("ImageTop%1").arg(i));
+        img->setPixmap(menuIconPictures[i]);
+        img->setAlignment(Qt::AlignCenter);
+        img->setGeometry(gPxRect(0, i * kEntryHeight + 60, kMenuWidth, 510));
+        img->setCursor(hand);
+        img->setMouseTracking(true);
+        img->installEventFilter(this);
+        menuIcons[i] = img;
+        // The caption is the entry's one Tab stop; Space or Enter on it open the pane.
+        auto* lbl = new gLinkLabel(QString::fromUtf8(captions[i]), menuPanel, false);
+        lbl->setObjectName(QStringLiteral("LabelTop%1").arg(i));
+        lbl->setAlignment(Qt::AlignCenter);
+        lbl->setGeometry(gPxRect(0, i * kEntryHeight + 570, kMenuWidth, 240));
+        lbl->setCursor(hand);
+        lbl->setMouseTracking(true);
+        lbl->installEventFilter(this);
+        connect(lbl, &gLinkLabel::clicked, this, [this, i] { gGuard([&] { gChangeFrame(i); }); });
+        menuCaptions[i] = lbl;
+    }
+
     weekPane = pane(this, "Frame1");
     basePane = new scheduleBasePane(this);
     basePane->setMouseTracking(true);
@@ -182,49 +230,9 @@ frmSchedule::frmSchedule() {
     nextWeekButton->setToolTip(QStringLiteral("下一周"));
     connect(nextWeekButton, &scheduleCommand::mouseUp, this,
             [this](int b, int s, int x, int y) { gGuard([&] { nextWeekButton_MouseUp(b, s, x, y); }); });
-
-    menuArrow = new QLabel(this);
-    menuArrow->setObjectName(QStringLiteral("Picture2"));
-    menuArrow->setPixmap(picture(QStringLiteral("arrow"), QSize(14, 64)));
-    menuArrow->setGeometry(gPxRect(0, kMenuTop + (4 * kEntryHeight - 960) / 2, 210, 960));
-    menuArrow->setMouseTracking(true);
-    menuArrow->installEventFilter(this);
-
-    menuPanel = new QWidget(this);
-    menuPanel->setObjectName(QStringLiteral("Picture1"));
-    menuPanel->setAutoFillBackground(true);
-    {
-        QPalette pal = menuPanel->palette();
-        pal.setColor(QPalette::Window, QColor(0xE6, 0xF2, 0xEA));
-        menuPanel->setPalette(pal);
-    }
-    menuPanel->setMouseTracking(true);
-    menuPanel->installEventFilter(this);
-    menuPanel->setGeometry(gPxRect(kMenuClosed, kMenuTop, kMenuWidth, 4 * kEntryHeight));
-
-    static const char* captions[] = {"课程表", "基础选项", "新课程", "所有课程"};
-    const QCursor hand = gLoadResCursor(Res::HandCursor);
-    for (int i = 0; i < 4; ++i) {
-        menuIconPictures[i] = picture(QStringLiteral("tab%1").arg(i), QSize(32, 32));
-        menuIconHighlights[i] = highlighted(menuIconPictures[i]);
-        auto* img = new QLabel(menuPanel);
-        img->setObjectName(QStringLiteral("ImageTop%1").arg(i));
-        img->setPixmap(menuIconPictures[i]);
-        img->setAlignment(Qt::AlignCenter);
-        img->setGeometry(gPxRect(0, i * kEntryHeight + 60, kMenuWidth, 510));
-        img->setMouseTracking(true);
-        img->installEventFilter(this);
-        menuIcons[i] = img;
-        auto* lbl = new QLabel(QString::fromUtf8(captions[i]), menuPanel);
-        lbl->setObjectName(QStringLiteral("LabelTop%1").arg(i));
-        lbl->setTextFormat(Qt::PlainText);
-        lbl->setAlignment(Qt::AlignCenter);
-        lbl->setGeometry(gPxRect(0, i * kEntryHeight + 570, kMenuWidth, 240));
-        lbl->setCursor(hand);
-        lbl->setMouseTracking(true);
-        lbl->installEventFilter(this);
-        menuCaptions[i] = lbl;
-    }
+    // Made first, the menu still lies above the panes.
+    menuArrow->raise();
+    menuPanel->raise();
 
     slideTimer = new QTimer(this);
     slideTimer->setInterval(10);
@@ -374,6 +382,24 @@ void frmSchedule::Form_MouseMove() {
     }
 }
 
+void frmSchedule::menuEntry_Focus(int Index, bool gotFocus) {
+    if (gotFocus) {
+        // Tab into the menu opens it at once, with the focused entry lit: the
+        // entry must be in view while it has the focus.
+        HighlightTab(Index);
+        menuOpen_ = true;
+        slideTimer->stop();
+        menuLeft_ = 0;
+        menuPanel->move(0, menuPanel->y());
+        return;
+    }
+    // Tab out of the menu (not on to another entry) slides it away again.
+    QWidget* next = QApplication::focusWidget();
+    if (next && menuPanel->isAncestorOf(next)) return;
+    HighlightTab(-1);
+    Form_MouseMove();
+}
+
 void frmSchedule::slideTimer_Timer() {
     int left = menuLeft_;
     if (menuOpen_) {
@@ -505,13 +531,18 @@ bool frmSchedule::eventFilter(QObject* watched, QEvent* e) {
         });
         if (handled) return true;
     } else if (e->type() == QEvent::MouseButtonRelease) {
+        // An entry's picture opens its pane as its caption does (the caption's
+        // own release is its click).
         auto* me = static_cast<QMouseEvent*>(e);
         for (int i = 0; i < 4; ++i) {
-            if (watched == menuCaptions[i] && me->button() == Qt::LeftButton) {
+            if (watched == menuIcons[i] && me->button() == Qt::LeftButton) {
                 gGuard([&] { gChangeFrame(i); });
                 return true;
             }
         }
+    } else if (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut) {
+        for (int i = 0; i < 4; ++i)
+            if (watched == menuCaptions[i]) gGuard([&] { menuEntry_Focus(i, e->type() == QEvent::FocusIn); });
     }
     return QWidget::eventFilter(watched, e);
 }

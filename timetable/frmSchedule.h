@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/gForms.h"
+#include "core/gLinkLabel.h"
 #include "timetable/scheduleBasePane.h"
 #include "timetable/scheduleCoursePanes.h"
 
@@ -47,6 +48,10 @@ public:
     // The mouse over the arrow (opens the menu) and over the page or the grid (closes it).
     void menuArrow_MouseMove();
     void Form_MouseMove();
+    // The keyboard's road into the menu: an entry's caption took or lost the
+    // focus. Taking it opens the menu at once; losing it to a control outside
+    // the menu slides the menu away.
+    void menuEntry_Focus(int Index, bool gotFocus);
 
     // Reloads every list of the panes from the timetable model.
     void LoadOptions();
@@ -71,7 +76,7 @@ public:
     QWidget* menuPanel = nullptr;
     QLabel* menuArrow = nullptr;
     std::array<QLabel*, 4> menuIcons{};
-    std::array<QLabel*, 4> menuCaptions{};
+    std::array<gLinkLabel*, 4> menuCaptions{};
     std::array<QPixmap, 4> menuIconPictures;
     std::array<QPixmap, 4> menuIconHighlights;
     QTimer* slideTimer = nullptr;

@@ -95,6 +95,8 @@ scheduleBasePane::scheduleBasePane(QWidget* parent) : QFrame(parent) {
 
     periodGrid = new QTableWidget(0, 6, this);
     periodGrid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    // Tab goes on to the next control; the arrow keys move between the cells.
+    periodGrid->setTabKeyNavigation(false);
     periodGrid->setHorizontalHeaderLabels({QStringLiteral("可见"), QStringLiteral("课时名"),
                                            QStringLiteral("开始时间"), QStringLiteral("结束时间"), QString(),
                                            QString()});

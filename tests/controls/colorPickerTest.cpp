@@ -7,6 +7,7 @@
 #include "core/gError.h"
 #include "core/gTwips.h"
 
+#include <QApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -194,4 +195,44 @@ TEST_F(ColorPicker, DrawsItsBorderAndTheFrameAroundTheChosenSwatch) {
     // The frame left swatch 0 when it moved.
     const QRect old = gPxRect(90, 90, 450, 330);
     EXPECT_NE(img.pixel(old.left(), old.center().y()), kSilver);
+}
+
+TEST_F(ColorPicker, KeysChooseTheSwatchAndOpenTheCustomColour) {
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QImage plain = picker->grab().toImage();
+    picker->clearFocus();
+    QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+    ASSERT_TRUE(picker->hasFocus());
+    EXPECT_NE(picker->grab().toImage(), plain); // the focus mark
+
+    struct Case {
+        Qt::Key key;
+        int color;
+    };
+    const Case cases[] = {
+        {Qt::Key_Left, 0}, // nothing before the first
+        {Qt::Key_Right, 1}, {Qt::Key_Down, 15}, {Qt::Key_Down, 15}, {Qt::Key_Up, 1},
+        {Qt::Key_Left, 0},  {Qt::Key_Down, 14}, {Qt::Key_Left, 13}, // back to the top row's end
+    };
+    for (const Case& c : cases) {
+        QTest::keyClick(window->windowHandle(), c.key);
+        EXPECT_EQ(picker->color(), c.color) << c.key;
+    }
+    picker->setColor(13);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Down);
+    EXPECT_EQ(picker->color(), 25); // the custom swatch closes the second row
+    const QRect customFrame = picker->frameRect();
+    EXPECT_TRUE(customFrame.contains(picker->swatch(25)->geometry()));
+    QTest::keyClick(window->windowHandle(), Qt::Key_Right);
+    EXPECT_EQ(picker->color(), 25);
+
+    // Space or Enter on the custom swatch open the dialog; elsewhere they do nothing.
+    answer = 0x123456;
+    QTest::keyClick(window->windowHandle(), Qt::Key_Space);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(picker->userColor(), 0x123456);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Left);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+    EXPECT_EQ(asked.size(), 1u);
 }

@@ -1,7 +1,10 @@
 // The image button: pressed offset, sizing and events from the picture's area.
 #include "controls/scheduleCommand.h"
+#include "core/gDialogKeys.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -154,4 +157,60 @@ TEST(CommandButtonSize, FollowsThePictureUnlessStretched) {
     EXPECT_EQ(b.size(), QSize(40, 30));
     b.setPicture(testPicture(10, 10));
     EXPECT_EQ(b.size(), QSize(12, 12));
+}
+
+TEST_F(CommandButton, TabReachesItAndPressKeysClickItsMiddle) {
+    auto* before = new QPushButton(QStringLiteral("前"), window.get());
+    before->setGeometry(40, 80, 40, 20);
+    before->show();
+    // A window button on Return must not take the key from the focused picture button.
+    auto* other = new QPushButton(QStringLiteral("确定"), window.get());
+    other->setGeometry(80, 80, 40, 20);
+    other->show();
+    gBindDefaultCancel(window.get(), other, nullptr);
+    QSignalSpy otherClicked(other, &QPushButton::clicked);
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QImage plain = shot(*button);
+
+    before->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), button);
+    // The focus mark in the highlight colour runs along the edge.
+    const QImage focused = shot(*button);
+    EXPECT_NE(focused, plain);
+    const QColor mark = button->palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor edge = focused.pixelColor(button->width() / 2, 0);
+    EXPECT_LT(qAbs(edge.red() - mark.red()) + qAbs(edge.blue() - mark.blue()), 90);
+
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        bool clicks;
+    };
+    const Case cases[] = {
+        {Qt::Key_Space, Qt::NoModifier, true},     {Qt::Key_Return, Qt::NoModifier, true},
+        {Qt::Key_Enter, Qt::KeypadModifier, true}, {Qt::Key_Space, Qt::AltModifier, false},
+        {Qt::Key_Right, Qt::NoModifier, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key | c.mods).toString().toStdString());
+        QSignalSpy down(button, &scheduleCommand::mouseDown);
+        QSignalSpy up(button, &scheduleCommand::mouseUp);
+        QSignalSpy click(button, &scheduleCommand::click);
+        QTest::keyClick(window->windowHandle(), c.key, c.mods);
+        const QList<QVariant> middle{1, 0, 150, 150}; // the 20-pixel picture's middle, in twips
+        EXPECT_EQ(click.count(), c.clicks ? 1 : 0);
+        ASSERT_EQ(down.count(), c.clicks ? 1 : 0);
+        ASSERT_EQ(up.count(), c.clicks ? 1 : 0);
+        if (c.clicks) {
+            EXPECT_EQ(down.at(0), middle);
+            EXPECT_EQ(up.at(0), middle);
+        }
+        EXPECT_FALSE(button->isPressed());
+    }
+    EXPECT_EQ(otherClicked.count(), 0);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+    EXPECT_EQ(shot(*button), plain);
 }

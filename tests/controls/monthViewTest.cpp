@@ -407,3 +407,60 @@ TEST_F(MonthView, HostMayMarkDaysInsideSelChange) {
     for (int i = 1; i <= 42; ++i)
         ASSERT_EQ(isBold(view->dayCells[i]), view->VisibleDays(i).day() == 9) << i;
 }
+
+TEST_F(MonthView, TabReachesTheButtonsAndTheDaysWhoseKeysMoveTheDate) {
+    show(QDate(2008, 5, 14));
+    view->setMinDate(QDate(2008, 1, 1));
+    view->setMaxDate(QDate(2008, 12, 31));
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(window->windowHandle(), k, m);
+    };
+    other->setFocus(Qt::OtherFocusReason);
+    QList<QWidget*> stops;
+    for (int i = 0; i < 5; ++i) {
+        key(Qt::Key_Tab);
+        stops.append(QApplication::focusWidget());
+    }
+    EXPECT_EQ(stops, (QList<QWidget*>{view->previousMonthButton, view->todayButton, view->nextMonthButton,
+                                      view->gridPane, other}));
+    // The focused button and the focused grid carry a mark.
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), view->gridPane);
+    const QImage marked = view->gridPane->grab().toImage();
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_NE(view->gridPane->grab().toImage(), marked);
+    key(Qt::Key_Tab);
+
+    struct Case {
+        Qt::Key key;
+        QDate to;
+    };
+    const Case cases[] = {
+        {Qt::Key_Right, QDate(2008, 5, 15)},   {Qt::Key_Left, QDate(2008, 5, 14)},
+        {Qt::Key_Down, QDate(2008, 5, 21)},    {Qt::Key_Up, QDate(2008, 5, 14)},
+        {Qt::Key_Down, QDate(2008, 5, 21)},    {Qt::Key_Down, QDate(2008, 5, 28)},
+        {Qt::Key_Down, QDate(2008, 6, 4)}, // into the next month, which is then shown
+        {Qt::Key_PageDown, QDate(2008, 7, 4)}, {Qt::Key_PageUp, QDate(2008, 6, 4)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.to.toString(Qt::ISODate).toStdString());
+        events.clear();
+        key(c.key);
+        EXPECT_EQ(view->Value(), c.to);
+        EXPECT_EQ(events.size(), 1); // SelChange, then the redraw
+        EXPECT_EQ(view->VisibleDays(view->selectedCell()), c.to);
+        EXPECT_EQ(view->monthLabel->text(), QString::number(c.to.month()));
+    }
+    // The ends of the range stop the keys.
+    show(QDate(2008, 1, 2));
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    key(Qt::Key_Up);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(view->Value(), QDate(2008, 1, 1));
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+    // Space on a focused button presses it.
+    view->nextMonthButton->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Space);
+    EXPECT_EQ(view->Value(), QDate(2008, 2, 1));
+}

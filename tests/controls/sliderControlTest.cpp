@@ -61,6 +61,19 @@ protected:
         QApplication::sendEvent(slider, &e);
     }
     QImage shot() { return slider->grab().toImage(); }
+    // Tab from the window's other control onto the slider, as the user reaches it.
+    void tabIn() {
+        auto* before = new QWidget(window.get());
+        before->setFocusPolicy(Qt::TabFocus);
+        before->setGeometry(0, 45, 10, 10);
+        before->show();
+        QWidget::setTabOrder(before, slider);
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        before->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+        ASSERT_TRUE(slider->hasFocus());
+    }
 
     std::unique_ptr<QWidget> window;
     scheduleSlider* slider = nullptr;
@@ -204,4 +217,73 @@ TEST_F(SliderControl, DrawsTheFillTheTrackAndAFacePerBand) {
     // The thumb at 0 and at 100 sits at the two ends with different faces.
     EXPECT_NE(low.copy(0, 0, 42, 32), high.copy(218, 0, 42, 32));
     EXPECT_NE(low.pixelColor(21, 16), mid.pixelColor(21, 16));
+}
+
+TEST(SliderMath, KeysMoveAStepTenOrToAnEnd) {
+    struct Case {
+        int from;
+        Qt::Key key;
+        std::optional<int> to;
+    };
+    const Case cases[] = {
+        {50, Qt::Key_Right, 51},       {50, Qt::Key_Up, 51},
+        {50, Qt::Key_Left, 49},        {50, Qt::Key_Down, 49},
+        {50, Qt::Key_PageUp, 60},      {50, Qt::Key_PageDown, 40},
+        {50, Qt::Key_Home, 0},         {50, Qt::Key_End, 100},
+        {100, Qt::Key_Right, 100},     {0, Qt::Key_Left, 0},
+        {95, Qt::Key_PageUp, 100},     {4, Qt::Key_PageDown, 0},
+        {50, Qt::Key_A, std::nullopt}, {50, Qt::Key_Tab, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(sliderMath::valueAfterKey(c.from, c.key), c.to) << c.from << " " << c.key;
+}
+
+TEST_F(SliderControl, KeysMoveTheValueAsADragWould) {
+    tabIn();
+    int seen = -1;
+    QObject::connect(slider, &scheduleSlider::change, slider, [&] { seen = slider->value(); });
+    QSignalSpy spy(slider, &scheduleSlider::change);
+    const QRect before = slider->thumbRect();
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(slider->value(), 60);
+    EXPECT_EQ(spy.count(), 10);
+    EXPECT_EQ(seen, 60);
+    EXPECT_GT(slider->thumbRect().left(), before.left());
+    EXPECT_TRUE(slider->tipVisible()); // the value shows on the thumb, as in a drag
+    EXPECT_EQ(slider->tipText(), QStringLiteral("60"));
+    QTest::keyClick(slider, Qt::Key_End);
+    EXPECT_EQ(slider->value(), 100);
+    EXPECT_EQ(slider->thumbPicture(), 4);
+    spy.clear();
+    QTest::keyClick(slider, Qt::Key_Right); // already at the end: no change
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    EXPECT_EQ(spy.count(), 0);
+    QTest::keyClick(slider, Qt::Key_PageDown);
+    QTest::keyClick(slider, Qt::Key_Down);
+    EXPECT_EQ(slider->value(), 89);
+    QTest::keyClick(slider, Qt::Key_Home);
+    EXPECT_EQ(slider->value(), 0);
+    EXPECT_EQ(slider->thumbPicture(), 0);
+    EXPECT_EQ(spy.count(), 3);
+    // Keys with Ctrl or Alt are the window's (Alt+S saves the entry).
+    QTest::keyClick(slider, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(slider, Qt::Key_End, Qt::AltModifier);
+    EXPECT_EQ(slider->value(), 0);
+    // Leaving the slider puts the tip away.
+    slider->clearFocus();
+    EXPECT_FALSE(slider->tipVisible());
+}
+
+TEST_F(SliderControl, TheFocusedSliderCarriesAFrame) {
+    const QImage plain = shot();
+    tabIn();
+    const QImage focused = shot();
+    const QColor mark = slider->palette().color(QPalette::Active, QPalette::Highlight);
+    // Along the top edge, left of the thumb.
+    const QColor edge = focused.pixelColor(8, 0);
+    EXPECT_LT(qAbs(edge.blue() - mark.blue()) + qAbs(edge.red() - mark.red()), 90);
+    EXPECT_NE(plain.pixelColor(8, 0), edge);
+    slider->clearFocus();
+    EXPECT_EQ(shot(), plain);
 }

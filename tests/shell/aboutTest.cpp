@@ -7,9 +7,11 @@
 #include "shell/frmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -78,6 +80,69 @@ TEST_F(AboutBox, ExitUnloadsIt) {
     ASSERT_NE(about(), nullptr);
     m->mHExit->trigger();
     EXPECT_EQ(about(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// The About box answered from the keyboard, as it comes up at the first start.
+class AboutBoxKeys : public AboutBox {
+protected:
+    frmAbout* openedAtStart() {
+        loadMain();
+        frmAbout* a = about();
+        if (!a) return nullptr;
+        EXPECT_TRUE(QTest::qWaitForWindowActive(a));
+        return a;
+    }
+    void key(frmAbout* a, Qt::Key k) { QTest::keyClick(a->windowHandle(), k); }
+    QImage okShot(frmAbout* a) { return a->okButton->grab().toImage(); }
+};
+
+TEST_F(AboutBoxKeys, OpensWithTheFocusShownOnOk) {
+    frmAbout* a = openedAtStart();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(QApplication::activeWindow(), a);
+    EXPECT_TRUE(a->okButton->hasFocus());
+    const QImage focused = okShot(a);
+    key(a, Qt::Key_Tab);
+    EXPECT_TRUE(a->showAtStartCheck->hasFocus());
+    // The mark on 确定 is there before any Tab, and goes with the focus.
+    EXPECT_NE(okShot(a), focused);
+}
+
+TEST_F(AboutBoxKeys, ReturnOrEnterSaveAndCloseEscapeOnlyCloses) {
+    struct Case {
+        const char* name;
+        bool toCheckBox; // Tab to the check box and clear it with Space first
+        Qt::Key key;
+        QString stored;
+    };
+    const Case cases[] = {
+        {"Return on OK", false, Qt::Key_Return, QStringLiteral("1")},
+        {"Enter on OK", false, Qt::Key_Enter, QStringLiteral("1")},
+        {"Return on the check box", true, Qt::Key_Return, QStringLiteral("0")},
+        {"Escape", true, Qt::Key_Escape, QStringLiteral("absent")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings::remove(kApp, kSection, kKey);
+        frmAbout* a = openedAtStart();
+        ASSERT_NE(a, nullptr);
+        if (c.toCheckBox) {
+            key(a, Qt::Key_Tab);
+            key(a, Qt::Key_Space);
+            EXPECT_FALSE(a->showAtStartCheck->isChecked());
+        }
+        key(a, c.key);
+        pumpEvents();
+        EXPECT_EQ(about(), nullptr);
+        EXPECT_EQ(stored(), c.stored);
+        // The keys go to the main window again.
+        EXPECT_TRUE(QTest::qWaitForWindowActive(main_));
+        forms::unloadAllNow();
+    }
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "core/gWeek.h"
 #include "timetable/frmSchedule.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -239,6 +240,79 @@ TEST_F(SchedulePageWeekTest, MenuCaptionsSwitchPanes) {
     page_->gChangeFrame(7); // a number that names no pane shows none
     for (QFrame* f : frames)
         EXPECT_FALSE(f->isVisible());
+}
+
+TEST_F(SchedulePageWeekTest, EntryPicturesOpenTheirPanesAsTheCaptionsDo) {
+    open();
+    QFrame* frames[] = {page_->weekPane, page_->basePane, page_->courseEditorPane, page_->courseListPane};
+    int shown = SchedulePane::Week;
+    for (int i : {SchedulePane::NewCourse, SchedulePane::BaseSettings, SchedulePane::AllCourses,
+                  SchedulePane::Week}) {
+        release(page_->menuIcons[i], Qt::RightButton);
+        EXPECT_TRUE(frames[shown]->isVisible()) << i;
+        QTest::mouseClick(page_->menuIcons[i], Qt::LeftButton);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(frames[k]->isVisible(), k == i) << i << " " << k;
+        shown = i;
+    }
+}
+
+TEST_F(SchedulePageWeekTest, TabSlidesTheMenuInAndItsEntriesOpenTheirPanes) {
+    open();
+    QApplication::setActiveWindow(page_);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page_));
+    QFrame* frames[] = {page_->weekPane, page_->basePane, page_->courseEditorPane, page_->courseListPane};
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(page_->windowHandle(), k, m);
+    };
+    // Shift+Tab from the pane's first control goes back into the menu.
+    const auto backTo = [&](QWidget* target) {
+        for (int i = 0; i < 80 && QApplication::focusWidget() != target; ++i)
+            key(Qt::Key_Backtab, Qt::ShiftModifier);
+        return QApplication::focusWidget() == target;
+    };
+    // The week's buttons come after the menu's entries.
+    page_->previousWeekButton->setFocus(Qt::OtherFocusReason);
+    ASSERT_FALSE(page_->menuOpen());
+    ASSERT_TRUE(backTo(page_->menuCaptions[SchedulePane::AllCourses]));
+    // Open at once, so the focused entry is in view.
+    EXPECT_TRUE(page_->menuOpen());
+    EXPECT_EQ(page_->hoverTab(), SchedulePane::AllCourses);
+    EXPECT_EQ(page_->menuLeft(), 0);
+    EXPECT_EQ(page_->menuPanel->x(), 0);
+    EXPECT_FALSE(page_->menuCaptions[SchedulePane::AllCourses]->visibleRegion().isEmpty());
+
+    struct Case {
+        int entry;
+        Qt::Key key;
+    };
+    const Case cases[] = {{SchedulePane::BaseSettings, Qt::Key_Return},
+                          {SchedulePane::NewCourse, Qt::Key_Space},
+                          {SchedulePane::AllCourses, Qt::Key_Enter}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        ASSERT_TRUE(backTo(page_->menuCaptions[c.entry]));
+        EXPECT_TRUE(page_->menuOpen());
+        EXPECT_EQ(page_->hoverTab(), c.entry);
+        EXPECT_TRUE(page_->menuCaptions[c.entry]->font().underline());
+        key(c.key);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(frames[k]->isVisible(), k == c.entry) << k;
+        // The pane takes the focus: the menu slides away.
+        EXPECT_TRUE(frames[c.entry]->isAncestorOf(QApplication::focusWidget()));
+        EXPECT_FALSE(page_->menuOpen());
+        EXPECT_EQ(page_->hoverTab(), -1);
+    }
+    ASSERT_TRUE(backTo(page_->menuCaptions[SchedulePane::Week]));
+    key(Qt::Key_Space);
+    EXPECT_TRUE(page_->weekPane->isVisible());
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), page_->menuCaptions[SchedulePane::BaseSettings]);
+    EXPECT_EQ(page_->menuLeft(), 0);
+    // Out of the menu, it slides away.
+    page_->previousWeekButton->setFocus(Qt::TabFocusReason);
+    EXPECT_FALSE(page_->menuOpen());
+    QTRY_COMPARE_WITH_TIMEOUT(page_->menuLeft(), -1600, 3000);
 }
 
 TEST_F(SchedulePageWeekTest, HiddenPageKeepsItsStateAndReopensOnTheCurrentWeek) {
