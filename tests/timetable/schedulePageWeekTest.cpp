@@ -306,8 +306,10 @@ TEST_F(SchedulePageWeekTest, TabSlidesTheMenuInAndItsEntriesOpenTheirPanes) {
     ASSERT_TRUE(backTo(page_->menuCaptions[SchedulePane::Week]));
     key(Qt::Key_Space);
     EXPECT_TRUE(page_->weekPane->isVisible());
-    key(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), page_->menuCaptions[SchedulePane::BaseSettings]);
+    // The week takes the focus too, so its keys scroll it; the menu slides away.
+    EXPECT_TRUE(page_->weekPane->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_FALSE(page_->menuOpen());
+    ASSERT_TRUE(backTo(page_->menuCaptions[SchedulePane::BaseSettings]));
     EXPECT_EQ(page_->menuLeft(), 0);
     // Out of the menu, it slides away.
     page_->previousWeekButton->setFocus(Qt::TabFocusReason);
