@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 
+#include <cstdlib>
+
 namespace {
 const char* kVars[5] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
 }
@@ -128,4 +130,9 @@ int errorOf(const std::function<void()>& f) {
         return e.number();
     }
     return 0;
+}
+
+bool sameCentre(const QRect& a, const QRect& b) {
+    const QPoint d = a.center() - b.center();
+    return std::abs(d.x()) <= 1 && std::abs(d.y()) <= 1;
 }

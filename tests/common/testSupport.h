@@ -1,4 +1,5 @@
 #pragma once
+#include <QRect>
 #include <QSet>
 #include <QString>
 #include <QTemporaryDir>
@@ -67,3 +68,7 @@ struct OpenUmask {
 
 // The number of the run-time error the call raises; 0 when it raises none.
 int errorOf(const std::function<void()>& f);
+
+// True when the two rectangles share their centre, to the pixel that halving
+// an odd size rounds away.
+bool sameCentre(const QRect& a, const QRect& b);
