@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QEvent>
 #include <QPointer>
 #include <QScreen>
@@ -45,11 +46,15 @@ void moveFrameTo(QWidget* w, QPoint at) {
     w->move(at);
 }
 
+const QString kPlacerName = QStringLiteral("gFirstShowPlacer");
+
 // Centres its window at the window's first show; a window the program moved
 // itself before keeps its place.
 class FirstShowPlacer : public QObject {
 public:
-    FirstShowPlacer(QWidget* window, QWidget* owner) : QObject(window), owner_(owner) {}
+    FirstShowPlacer(QWidget* window, QWidget* owner) : QObject(window), owner_(owner) {
+        setObjectName(kPlacerName);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
@@ -65,6 +70,21 @@ protected:
 
 private:
     QPointer<QWidget> owner_;
+};
+
+// Centres every dialog that nothing else placed on the window it belongs to.
+class DialogPlacer : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::Show || !watched->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(watched);
+        if (!w->isWindow() || !qobject_cast<QDialog*>(w) || w->testAttribute(Qt::WA_Moved) ||
+            w->findChild<QObject*>(kPlacerName, Qt::FindDirectChildrenOnly))
+            return false;
+        QWidget* owner = w->parentWidget() ? w->parentWidget()->window() : gOwnerWindow(w);
+        gCentreWindow(w, owner);
+        return false;
+    }
 };
 
 bool onScreen(const QWidget* w) {
@@ -163,6 +183,14 @@ void gPlaceBeside(QWidget* window, QWidget* other) {
 void gCentreOnFirstShow(QWidget* window, QWidget* owner) {
     // Placed as it is shown, when the platform knows the frame it gets.
     if (window && window->isWindow()) window->installEventFilter(new FirstShowPlacer(window, owner));
+}
+
+void gCentreEveryDialog() {
+    static DialogPlacer* placer = nullptr;
+    if (placer || !qApp) return;
+    placer = new DialogPlacer;
+    placer->setParent(qApp);
+    qApp->installEventFilter(placer);
 }
 
 QWidget* gOwnerWindow(const QWidget* except) {

@@ -47,6 +47,12 @@ void gPlaceBeside(QWidget* window, QWidget* other);
 // floating window and the pop-up editor are).
 void gCentreOnFirstShow(QWidget* window, QWidget* owner = nullptr);
 
+// Qt's own dialogs (file, folder, colour, print) centre themselves on their
+// owner with a guess at a title bar, 40 pixels too high without a window
+// manager: from now on every dialog that nothing else placed is centred on
+// the window it belongs to (its parent's, else gOwnerWindow), or the screen.
+void gCentreEveryDialog();
+
 // The program's window a dialog belongs to now: the active window, else the
 // newest of its windows on screen; nullptr when none is shown.
 QWidget* gOwnerWindow(const QWidget* except = nullptr);
