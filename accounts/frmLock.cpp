@@ -140,9 +140,13 @@ void frmLock::okButton_Click() {
     if (gPageSwitch* main = gPageSwitcher()) {
         auto* m = dynamic_cast<QWidget*>(main);
         m->setWindowState(m->windowState() & ~Qt::WindowMinimized);
-        if (gOption(Option::FloatingWindow) && !gOption(Option::HideFloatingWithMain) &&
-            forms::isRegistered(QStringLiteral("frmSuspend")))
-            forms::load(QStringLiteral("frmSuspend"))->show();
+        if (gOption(Option::FloatingWindow) && !gOption(Option::HideFloatingWithMain)) {
+            if (forms::isRegistered(QStringLiteral("frmSuspend")))
+                forms::load(QStringLiteral("frmSuspend"))->show();
+        } else {
+            // The floating window that led here while locked goes where the options do not want it.
+            forms::unload(QStringLiteral("frmSuspend"));
+        }
         main->syncSuspendCheck();
         m->show();
         m->raise();

@@ -1,6 +1,7 @@
 #include "core/gForms.h"
 
 #include "core/gError.h"
+#include "core/gWindowPlace.h"
 
 #include <QApplication>
 #include <QHash>
@@ -52,6 +53,8 @@ QWidget* load(const QString& name) {
     QWidget* w = (*f)();
     if (!w) gRaise(gErr::ObjectNotSet);
     w->setObjectName(name);
+    // Whatever the desktop, a window opens centred, not where the last one did.
+    gCentreOnFirstShow(w);
     reg().loaded.insert(name, w);
     reg().order.append(name);
     if (auto* form = dynamic_cast<gForm*>(w)) {

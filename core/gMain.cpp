@@ -6,6 +6,7 @@
 #include "core/gLoginApi.h"
 #include "core/gMsgBox.h"
 #include "core/gOptions.h"
+#include "core/gSecondStart.h"
 #include "core/gShared.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
@@ -29,7 +30,8 @@ void runMain() {
     }
 
     if (!gClaimSingleInstance()) {
-        gMsgBox(Msg::AlreadyRunning, gButtonSet::Close);
+        // The running program comes forward; only one that does not answer is reported.
+        if (!gAskRunningToComeForward()) gMsgBox(Msg::AlreadyRunning, gButtonSet::Close);
         return;
     }
 

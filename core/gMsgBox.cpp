@@ -8,6 +8,7 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gStrings.h"
+#include "core/gWindowPlace.h"
 
 #include <QQueue>
 
@@ -113,6 +114,7 @@ quint8 gMsgBox(int id, int buttonSet, const QString& a1, const QString& a2, cons
             frmMsg box;
             box.setupMessage(kind, text, buttonSet, hasHelp);
             gSetTopMost(&box, true);
+            gCentreOnFirstShow(&box, gOwnerWindow(&box));
             box.exec();
             pressed = box.pressed();
         }
@@ -143,6 +145,7 @@ void gShowErrorBox(const gRuntimeError& e, bool continueRun) {
         frmMsg box;
         box.setupError(text);
         gSetTopMost(&box, true);
+        gCentreOnFirstShow(&box, gOwnerWindow(&box));
         box.exec();
         gMsgButton = static_cast<qint16>(box.pressed());
     }

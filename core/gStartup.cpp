@@ -5,6 +5,7 @@
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
 #include "core/gResIds.h"
+#include "core/gSecondStart.h"
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gStrings.h"
@@ -73,7 +74,10 @@ QString gInstanceLockFile() {
 bool gClaimSingleInstance() {
     const QString path = gInstanceLockFile();
     if (path.isEmpty()) return true; // no per-user runtime folder: nothing to compare with
-    if (instanceLock && instanceLockPath == path) return true;
+    if (instanceLock && instanceLockPath == path) {
+        gListenForSecondStart();
+        return true;
+    }
     auto lock = std::make_unique<QLockFile>(path);
     // A running instance never goes stale by age; only a dead owner frees the lock.
     lock->setStaleLockTime(0);
@@ -84,6 +88,8 @@ bool gClaimSingleInstance() {
     }
     instanceLock = std::move(lock);
     instanceLockPath = path;
+    // A second start finds this one here.
+    gListenForSecondStart();
     return true;
 }
 
@@ -208,6 +214,7 @@ void reset() {
     programSeam = ProgramSeam{};
 }
 void releaseInstanceLock() {
+    gStopListening();
     instanceLock.reset();
     instanceLockPath.clear();
 }

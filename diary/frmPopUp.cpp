@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 namespace {
@@ -54,6 +55,15 @@ void frmPopUp::resizeEvent(QResizeEvent* e) {
 void frmPopUp::closeEvent(QCloseEvent* e) {
     e->ignore();
     gGuard([this] { forms::unload(this); });
+}
+
+void frmPopUp::keyPressEvent(QKeyEvent* e) {
+    // Escape reaches the window when the editor has no use for it.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void gOpenPopUpEditor(scheduleText* owner) {

@@ -7,7 +7,7 @@ class scheduleText;
 
 // The full-screen editor behind a rich-text editor's pop-out link: it takes
 // the owner's text when it loads and gives it back when it closes, however it
-// is closed.
+// is closed (Escape closes it too, for a desktop that gives it no close button).
 class frmPopUp : public QWidget, public gForm {
     Q_OBJECT
 public:
@@ -22,6 +22,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 };
 
 // Opens the pop-up editor for the owner that set gPopUpOwner (the rich-text

@@ -621,7 +621,7 @@ void frmMain::stateChanged() {
         // Without a notification area the window stays reachable in the task bar.
         if (tray)
             hide();
-        else if (!isVisible())
+        else if (!isVisible() && !gLocked)
             showMinimized();
         if (gOption(Option::LockWhenMinimised) && !gLocked) {
             if (gLockTimeout == 0) {
@@ -645,7 +645,8 @@ void frmMain::stateChanged() {
         // Locked: the unlock window is the only road back to this window (the
         // lock has hidden the page area already).
         setMinimised();
-        if (tray) hide();
+        hide();
+        keepRoadBack();
         if (forms::isRegistered(QStringLiteral("frmLock"))) {
             QWidget* lock = forms::load(QStringLiteral("frmLock"));
             lock->show();
@@ -682,9 +683,23 @@ void frmMain::enterLocked() {
     // holds none of it.
     gForgetSearchTexts();
     if (!isMinimized()) setMinimised();
+    // Hidden whatever the desktop: a minimised window may have nowhere to go
+    // back from (no task bar), or may not minimise at all (no window manager).
+    hide();
     gTrayIcon::instance().place();
-    if (gTrayIcon::instance().isPlaced()) hide();
     gTrayIcon::instance().syncMenu();
+    keepRoadBack();
+}
+
+void frmMain::keepRoadBack() {
+    // The notification icon leads to the unlock window; without one, the
+    // floating window stays on screen for it, whatever the options say.
+    if (!gLocked || gTrayIcon::instance().isPlaced() || !forms::isRegistered(QStringLiteral("frmSuspend")))
+        return;
+    QWidget* road = forms::load(QStringLiteral("frmSuspend"));
+    road->show();
+    road->raise();
+    syncSuspendCheck();
 }
 
 void frmMain::lockTimer_Timer() {
@@ -705,6 +720,11 @@ void frmMain::mTOpen_Click() {
 }
 
 void frmMain::mTSuspend_Click() {
+    if (loadedForm("frmSuspend") && gLocked && !gTrayIcon::instance().isPlaced()) {
+        // The locked program's one road back stays.
+        syncSuspendCheck();
+        return;
+    }
     if (loadedForm("frmSuspend"))
         unloadForm("frmSuspend");
     else

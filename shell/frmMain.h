@@ -115,6 +115,8 @@ private:
     void stateChanged();
     // The one road into the locked state.
     void enterLocked();
+    // While locked without a notification icon, the floating window stays as the road to the unlock window.
+    void keepRoadBack();
     void setMinimised();
     void setNormalAndShow();
     bool closeCurrentPage();

@@ -3,10 +3,12 @@
 #include "core/gError.h"
 #include "core/gMsgBox.h"
 #include "core/gShared.h"
+#include "core/gState.h"
 #include "core/gWindowServices.h"
 #include "shell/frmMain.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -75,6 +77,13 @@ void frmSuspend::formUnload() {
     setSuspendCheck(false);
 }
 
+void frmSuspend::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    // Locked without a notification icon, this window is the road back and stays.
+    if (gLocked && !gTrayIcon::instance().isPlaced()) return;
+    gGuard([this] { forms::unload(this); });
+}
+
 bool frmSuspend::isTextDrop(const QMimeData* data) {
     if (!data || !data->hasText() || data->text().isEmpty() || data->hasImage()) return false;
     for (const QUrl& url : data->urls())
@@ -128,7 +137,10 @@ void frmSuspend::picture_MouseMove(QMouseEvent* e) {
 void frmSuspend::picture_MouseUp(QMouseEvent* e) {
     dragging_ = false;
     if (e->button() != Qt::RightButton) return;
-    if (frmMain* m = gMainWindow(); m && m->mTool) m->mTool->popup(e->globalPosition().toPoint());
+    // While locked it offers what the notification icon offers then: unlock or exit.
+    frmMain* m = gMainWindow();
+    QMenu* menu = !m ? nullptr : gLocked ? m->mLock : m->mTool;
+    if (menu) menu->popup(e->globalPosition().toPoint());
 }
 
 void frmSuspend::picture_DblClick() {

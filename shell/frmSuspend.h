@@ -11,7 +11,8 @@ class QMouseEvent;
 // The floating window: a small translucent picture that stays on top of every
 // window. It is dragged with the left button, a double click shows or hides the
 // main window, a right click opens the notification icon's menu, and text
-// dropped on it starts a new diary entry.
+// dropped on it starts a new diary entry. Locked without a notification icon,
+// it stays on screen as the road to the unlock window.
 class frmSuspend : public QWidget, public gForm {
     Q_OBJECT
 public:
@@ -28,6 +29,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void picture_MouseDown(QMouseEvent* e);

@@ -7,6 +7,7 @@
 #include "core/gResIds.h"
 #include "core/gResources.h"
 #include "core/gState.h"
+#include "core/gWindowPlace.h"
 #include "platform/sessionEnd.h"
 #include "shell/frmMain.h"
 
@@ -56,6 +57,7 @@ void gSetUpDesktop() {
     QGuiApplication::setDesktopFileName(QStringLiteral("rededera"));
     // The desktop's own dialogs would speak the user's locale; Qt's speak ours.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    gCentreEveryDialog();
     gLoadQtTranslations();
 }
 

@@ -11,6 +11,7 @@
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gWeek.h"
+#include "core/gWindowPlace.h"
 #include "platform/shutDown.h"
 
 #include <QApplication>
@@ -258,6 +259,9 @@ void frmScheRemind::remind() {
         minutesEdit->setText(QStringLiteral("5"));
         snoozeOption->setChecked(true);
         snoozeOption_Click();
+        // Today's classes, also titled 课程, stays readable beside it.
+        QWidget* report = forms::find(QStringLiteral("frmScheReport"));
+        if (report && report->isVisible()) gPlaceBeside(this, report);
     }
     ++beeps_;
     QApplication::beep();

@@ -9,6 +9,7 @@
 #include "core/gState.h"
 #include "core/gTwips.h"
 #include "core/gWeek.h"
+#include "core/gWindowPlace.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -145,6 +146,9 @@ void frmScheReport::formLoad() {
     show();
     raise();
     activateWindow();
+    // A reminder already up moves aside rather than cover the list.
+    if (QWidget* remind = forms::find(QStringLiteral("frmScheRemind")); remind && remind->isVisible())
+        gPlaceBeside(remind, this);
 }
 
 void frmScheReport::closeButton_Click() {

@@ -10,13 +10,18 @@
 #include "core/gWindowServices.h"
 #include "platform/settingsStore.h"
 #include "shell/frmMain.h"
+#include "shell/frmSuspend.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+
+#include <ostream>
+#include <sstream>
 
 void gRegisterShellForms();
 
@@ -260,47 +265,214 @@ TEST_F(Unlock, AutoLockAfterMinimisingThenUnlockRestoresThePage) {
     EXPECT_FALSE(main_->lockTimer->isActive());
 }
 
-TEST_F(Unlock, WithoutANotificationAreaTheLockedWindowHoldsNoPage) {
-    gTraySeam::setAreaExists(false);
-    gUserName = QStringLiteral("Ann");
-    gPasswordHash = digest(QStringLiteral("secret"));
+// ---- no notification area ----
+
+// Locked where no notification icon can lead back, the floating window stays
+// on screen as the road to the unlock window, whatever the desktop and options.
+class UnlockNoTray : public Unlock {
+protected:
+    void SetUp() override {
+        Unlock::SetUp();
+        forms::registerForm(QStringLiteral("frmSuspend"), [] { return new frmSuspend; });
+        gTraySeam::setAreaExists(false);
+        gUserName = QStringLiteral("Ann");
+        gPasswordHash = digest(QStringLiteral("secret"));
+    }
+    void TearDown() override {
+        if (QWidget* menu = QApplication::activePopupWidget()) menu->hide();
+        Unlock::TearDown();
+    }
+    frmSuspend* floating() const { return forms::find<frmSuspend>(QStringLiteral("frmSuspend")); }
+
+    // A right click on the floating window, then a click on the item of the menu it pops.
+    QMenu* rightClickFloating() {
+        frmSuspend* f = floating();
+        if (!f) return nullptr;
+        QTest::mouseClick(f->picture, Qt::RightButton, {}, QPoint(10, 10));
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    }
+    static void clickItem(QMenu* menu, QAction* item) {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        pumpEvents();
+    }
+
+    // The program's windows on screen.
+    static QStringList windowsShown() {
+        QStringList names;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && !qobject_cast<QMenu*>(w)) names << w->objectName();
+        names.sort();
+        return names;
+    }
+
+    // Typed into the unlock window and 确定 pressed.
+    static void typeAndPressOk(frmLock* lock, const QString& name, const QString& password) {
+        QApplication::setActiveWindow(lock);
+        lock->nameEdit->clear();
+        QTest::keyClicks(lock->nameEdit, name);
+        QTest::keyClicks(lock->passwordEdit, password);
+        QTest::mouseClick(lock->okButton, Qt::LeftButton);
+        pumpEvents();
+    }
+};
+
+enum class NoTrayRoad {
+    // A desktop without a notification area (openbox without a panel): the
+    // main window minimised, the lock from the floating window's menu.
+    MinimisedThenLock,
+    // No window manager: the floating window shown with the main window, the
+    // review page open, the lock from the floating window's menu.
+    ShownWithReviewThenLock,
+};
+
+void PrintTo(NoTrayRoad r, std::ostream* os) {
+    *os << (r == NoTrayRoad::MinimisedThenLock ? "MinimisedThenLock" : "ShownWithReviewThenLock");
+}
+
+class UnlockNoTrayRoad : public UnlockNoTray, public ::testing::WithParamInterface<NoTrayRoad> {};
+
+TEST_P(UnlockNoTrayRoad, TheFloatingWindowLeadsBackThroughThePassword) {
+    const bool minimised = GetParam() == NoTrayRoad::MinimisedThenLock;
+    gOption(Option::FloatingWindow) = true;
+    gOption(Option::HideFloatingWithMain) = minimised;
     main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
     ASSERT_NE(main_, nullptr);
+    if (minimised) {
+        main_->setWindowState(Qt::WindowMinimized);
+    } else {
+        QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Review)], Qt::LeftButton);
+        ASSERT_EQ(main_->pageIndex(), pageNumber(Page::Review));
+    }
     QWidget* page = main_->currentPage();
     ASSERT_NE(page, nullptr);
-    ASSERT_TRUE(page->isVisible());
+    ASSERT_NE(floating(), nullptr);
+    ASSERT_TRUE(floating()->isVisible());
 
-    main_->mTLock->trigger();
+    QMenu* menu = rightClickFloating();
+    ASSERT_EQ(menu, main_->mTool);
+    clickItem(menu, main_->mTLock);
     ASSERT_TRUE(gLocked);
-    // Minimised in the task bar as the road back, with nothing of the account in it.
-    EXPECT_TRUE(main_->isVisible());
-    EXPECT_TRUE(main_->isMinimized());
-    EXPECT_FALSE(main_->pagePanel->isVisible());
-    EXPECT_FALSE(page->isVisible());
 
-    // Restoring it asks for the unlock; cancelling leaves that road as it was.
-    main_->setWindowState(Qt::WindowNoState);
+    // Nothing of the diary is on screen; the floating window is.
+    EXPECT_FALSE(main_->isVisible());
+    EXPECT_FALSE(main_->pagePanel->isVisible());
+    EXPECT_EQ(windowsShown(), QStringList{"frmSuspend"});
+    ASSERT_NE(floating(), nullptr);
+    EXPECT_TRUE(main_->mTSuspend->isChecked());
+    // Neither its close nor the menu item take it away while it is the only road.
+    floating()->close();
+    main_->mTSuspend->trigger();
+    pumpEvents();
+    ASSERT_NE(floating(), nullptr);
+    EXPECT_TRUE(floating()->isVisible());
+
+    // Its menu is the lock menu: 解除锁定 opens the unlock window.
+    menu = rightClickFloating();
+    ASSERT_EQ(menu, main_->mLock);
+    clickItem(menu, main_->mLunLock);
     auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
-    EXPECT_FALSE(main_->pagePanel->isVisible());
-    lock->cancelButton->click();
+    EXPECT_TRUE(lock->isVisible());
+    // Cancelled, the floating window is still there; its double click asks again.
+    QTest::mouseClick(lock->cancelButton, Qt::LeftButton);
+    pumpEvents();
     EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
-    EXPECT_TRUE(gLocked);
-    EXPECT_TRUE(main_->isVisible());
-    EXPECT_TRUE(main_->isMinimized());
-    EXPECT_FALSE(page->isVisible());
-
-    main_->setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(windowsShown(), QStringList{"frmSuspend"});
+    QTest::mouseDClick(floating()->picture, Qt::LeftButton, {}, QPoint(10, 10));
+    pumpEvents();
     lock = forms::find<frmLock>(QStringLiteral("frmLock"));
     ASSERT_NE(lock, nullptr);
-    lock->nameEdit->setText(QStringLiteral("Ann"));
-    lock->passwordEdit->setText(QStringLiteral("secret"));
-    lock->okButton->click();
+    EXPECT_EQ(windowsShown(), (QStringList{"frmLock", "frmSuspend"}));
+
+    typeAndPressOk(lock, QStringLiteral("Ann"), QStringLiteral("wrong"));
+    EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::SignInRejected});
+    EXPECT_TRUE(gLocked);
+    EXPECT_FALSE(main_->isVisible());
+
+    typeAndPressOk(lock, QStringLiteral("Ann"), QStringLiteral("secret"));
     EXPECT_FALSE(gLocked);
+    EXPECT_TRUE(main_->isVisible());
     EXPECT_FALSE(main_->isMinimized());
     EXPECT_TRUE(main_->pagePanel->isVisible());
     EXPECT_EQ(main_->currentPage(), page);
     EXPECT_TRUE(page->isVisible());
+    // The floating window as the options have it with the main window shown.
+    EXPECT_EQ(forms::isLoaded(QStringLiteral("frmSuspend")), !minimised);
+    EXPECT_EQ(main_->mTSuspend->isChecked(), !minimised);
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, UnlockNoTrayRoad,
+                         ::testing::Values(NoTrayRoad::MinimisedThenLock,
+                                           NoTrayRoad::ShownWithReviewThenLock),
+                         [](const ::testing::TestParamInfo<NoTrayRoad>& info) {
+                             std::ostringstream name;
+                             PrintTo(info.param, &name);
+                             return name.str();
+                         });
+
+struct NoTrayOptionCase {
+    bool floating;  // option 0
+    bool hideWhile; // option 1
+};
+
+class UnlockNoTrayOptions : public UnlockNoTray, public ::testing::WithParamInterface<NoTrayOptionCase> {};
+
+TEST_P(UnlockNoTrayOptions, EveryRoadIntoTheLockLeavesTheFloatingWindow) {
+    const NoTrayOptionCase c = GetParam();
+    gOption(Option::FloatingWindow) = c.floating;
+    gOption(Option::HideFloatingWithMain) = c.hideWhile;
+    gOption(Option::LockWhenMinimised) = true;
+    gLockTimeout = 1;
+    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    ASSERT_NE(main_, nullptr);
+
+    // The time-out after minimising.
+    main_->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(main_->lockTimer->isActive());
+    main_->lockTimer_Timer();
+    ASSERT_TRUE(gLocked);
+    EXPECT_FALSE(main_->isVisible());
+    EXPECT_EQ(windowsShown(), QStringList{"frmSuspend"});
+    // A restore from outside asks for the password and shows nothing else.
+    main_->setWindowState(Qt::WindowNoState);
+    EXPECT_FALSE(main_->isVisible());
+    EXPECT_EQ(windowsShown(), (QStringList{"frmLock", "frmSuspend"}));
+    typeAndPressOk(forms::find<frmLock>(QStringLiteral("frmLock")), QStringLiteral("Ann"),
+                   QStringLiteral("secret"));
+    ASSERT_FALSE(gLocked);
+    EXPECT_EQ(forms::isLoaded(QStringLiteral("frmSuspend")), c.floating && !c.hideWhile);
+
+    // The menu item 现在锁定.
+    main_->mTLock->trigger();
+    ASSERT_TRUE(gLocked);
+    EXPECT_EQ(windowsShown(), QStringList{"frmSuspend"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, UnlockNoTrayOptions,
+                         ::testing::Values(NoTrayOptionCase{false, false}, NoTrayOptionCase{true, false},
+                                           NoTrayOptionCase{true, true}),
+                         [](const ::testing::TestParamInfo<NoTrayOptionCase>& info) {
+                             return std::string(info.param.floating ? "Floating" : "NoFloating") +
+                                    (info.param.hideWhile ? "OnlyWhileHidden" : "Always");
+                         });
+
+TEST_F(UnlockNoTray, ANotificationAreaThatAppearsTakesOverTheRoad) {
+    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    ASSERT_NE(main_, nullptr);
+    main_->mTLock->trigger();
+    ASSERT_NE(floating(), nullptr);
+    // With an icon to come back through, the floating window goes as usual.
+    gTraySeam::setAreaExists(true);
+    gTrayIcon::instance().place();
+    gTrayIcon::instance().leftClick();
+    auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    ASSERT_NE(lock, nullptr);
+    typeAndPressOk(lock, QStringLiteral("Ann"), QStringLiteral("secret"));
+    ASSERT_FALSE(gLocked);
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    main_->mTLock->trigger();
+    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_TRUE(windowsShown().isEmpty());
 }
 
 TEST_F(Unlock, PasswordBoxKeepsTheSignInRule) {

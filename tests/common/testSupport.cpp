@@ -27,6 +27,8 @@
 
 #include <ostream>
 
+#include <cstdlib>
+
 namespace {
 const char* kVars[5] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
 }
@@ -174,4 +176,9 @@ void RealBoxes::answer() {
 
 void PrintTo(const RealBoxes::Seen& s, std::ostream* os) {
     *os << "{\"" << s.text.toStdString() << "\" [" << s.buttons.join(QLatin1Char('|')).toStdString() << "]}";
+}
+
+bool sameCentre(const QRect& a, const QRect& b) {
+    const QPoint d = a.center() - b.center();
+    return std::abs(d.x()) <= 1 && std::abs(d.y()) <= 1;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <QRect>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -97,3 +98,6 @@ private:
 };
 
 void PrintTo(const RealBoxes::Seen& s, std::ostream* os);
+// True when the two rectangles share their centre, to the pixel that halving
+// an odd size rounds away.
+bool sameCentre(const QRect& a, const QRect& b);

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -104,6 +105,31 @@ TEST_F(MsgBoxReal, EveryButtonSetShowsItsButtonsAndReturnsTheirResults) {
             EXPECT_FALSE(gMessageOpen);
         }
     }
+}
+
+// A message opens over the window it is about (the active one), whatever the
+// desktop; with none of the program's windows shown, in the middle of the screen.
+TEST_F(MsgBoxReal, OpensCentredOnTheWindowItBelongsTo) {
+    QWidget owner;
+    owner.setGeometry(30, 40, 420, 300);
+    owner.show();
+    QApplication::setActiveWindow(&owner);
+    QRect placed;
+    onNextBox([&](frmMsg* box) {
+        placed = box->frameGeometry();
+        box->firstButton->click();
+    });
+    gMsgBox(Msg::KeepOneAtLeast, gButtonSet::Close);
+    EXPECT_TRUE(sameCentre(placed, owner.frameGeometry())) << placed.x() << "," << placed.y();
+
+    owner.hide();
+    onNextBox([&](frmMsg* box) {
+        placed = box->frameGeometry();
+        box->firstButton->click();
+    });
+    gShowErrorBox(gRuntimeError(5, QStringLiteral("无效的过程调用")), true);
+    EXPECT_TRUE(sameCentre(placed, QGuiApplication::primaryScreen()->availableGeometry()))
+        << placed.x() << "," << placed.y();
 }
 
 TEST_F(MsgBoxReal, EnterPressesTheDefaultAndEscapeOrCloseTheCancelButton) {

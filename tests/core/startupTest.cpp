@@ -6,6 +6,7 @@
 #include "core/gLoginApi.h"
 #include "core/gMain.h"
 #include "core/gMsgBox.h"
+#include "core/gSecondStart.h"
 #include "core/gStartup.h"
 #include "core/gState.h"
 #include "core/gUserData.h"
@@ -16,10 +17,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QWidget>
 
 #include <climits>
@@ -599,8 +603,13 @@ TEST_F(StartupBadProfile, AProfileThatCannotBeSetAsideIsReported) {
 
 const char* kChildMode = "REDEDERA_STARTUP_CHILD";
 
+// How this process behaves while the second one runs: busy (it answers
+// nothing meanwhile, as a hung program would) or going on with its events.
+enum class Running { Busy, Serving };
+
 // Runs this test program again as a second instance of the program.
-QStringList runChild(const QString& mode, const QString& runtime, const QString& program) {
+QStringList runChild(const QString& mode, const QString& runtime, const QString& program,
+                     Running running = Running::Busy) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(kChildMode), mode);
@@ -609,7 +618,18 @@ QStringList runChild(const QString& mode, const QString& runtime, const QString&
     p.setProcessEnvironment(env);
     p.start(QCoreApplication::applicationFilePath(),
             {QStringLiteral("--gtest_filter=StartupChildProcess.Helper")});
-    if (!p.waitForFinished(60000)) {
+    bool finished = false;
+    if (running == Running::Serving) {
+        QEventLoop loop;
+        QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+        finished = p.state() == QProcess::NotRunning;
+    } else {
+        finished = p.waitForFinished(60000);
+    }
+    if (!finished) {
         p.kill();
         p.waitForFinished();
         return {QStringLiteral("timeout")};
@@ -623,6 +643,7 @@ QStringList runChild(const QString& mode, const QString& runtime, const QString&
 TEST_F(StartupTest, ASecondProcessIsRefusedAndACrashedOneDoesNotBlock) {
     Main(); // this process is the running instance
     ASSERT_TRUE(forms::isLoaded("frmCreateAccount"));
+    // Busy, it does not answer the second start, which therefore says why it stops.
     EXPECT_EQ(runChild("main", home().runtime(), prog_), (QStringList{"shown=138", "loaded="}));
 
     // Main again in the same process passes.
@@ -634,11 +655,43 @@ TEST_F(StartupTest, ASecondProcessIsRefusedAndACrashedOneDoesNotBlock) {
     gStartupSeam::releaseInstanceLock();
     EXPECT_EQ(runChild("main", home().runtime(), prog_), (QStringList{"shown=", "loaded=frmCreateAccount"}));
 
-    // A killed instance leaves its lock file behind; the next start takes it over.
+    // A killed instance leaves its lock file and its socket behind; the next
+    // start takes both over and is the one a second start finds.
+    forms::unloadAllNow();
+    gStartupSeam::releaseInstanceLock();
     EXPECT_EQ(runChild("crash", home().runtime(), prog_), QStringList{"locked"});
     EXPECT_TRUE(QFileInfo::exists(gInstanceLockFile()));
-    EXPECT_TRUE(gClaimSingleInstance());
-    EXPECT_EQ(runChild("main", home().runtime(), prog_), (QStringList{"shown=138", "loaded="}));
+    EXPECT_TRUE(QFileInfo::exists(gSecondStartSocket()));
+    Main();
+    ASSERT_TRUE(gIsListening());
+    EXPECT_EQ(runChild("main", home().runtime(), prog_, Running::Serving),
+              (QStringList{"shown=", "loaded="}));
+    EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+}
+
+TEST_F(StartupTest, ASecondStartBringsTheRunningOneForwardAndEndsQuietly) {
+    Main();
+    QWidget* create = forms::find("frmCreateAccount");
+    ASSERT_NE(create, nullptr);
+    create->showMinimized();
+    ASSERT_TRUE(create->isMinimized());
+
+    EXPECT_EQ(runChild("main", home().runtime(), prog_, Running::Serving),
+              (QStringList{"shown=", "loaded="}));
+    EXPECT_TRUE(create->isVisible());
+    EXPECT_FALSE(create->isMinimized());
+    EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+    // Coming forward loaded nothing new.
+    EXPECT_EQ(forms::loadedNames(), QStringList{"frmCreateAccount"});
+}
+
+TEST_F(StartupTest, ARunningProgramThatDoesNotListenIsReported) {
+    // The lock taken as an earlier version of the program takes it, with no socket.
+    QLockFile held(gInstanceLockFile());
+    ASSERT_TRUE(held.tryLock(0));
+    ASSERT_FALSE(QFileInfo::exists(gSecondStartSocket()));
+    EXPECT_EQ(runChild("main", home().runtime(), prog_, Running::Serving),
+              (QStringList{"shown=138", "loaded="}));
 }
 
 // Not a test of its own: the second process of the test above.

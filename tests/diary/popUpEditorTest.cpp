@@ -117,6 +117,35 @@ TEST_F(PopUpEditor, FormattingDoneThereIsInTheBodyAfterClosing) {
     EXPECT_TRUE(e->bodyEdit->popOut());
 }
 
+// Without a window manager the full-screen window has no close button: Escape
+// closes it as that button would, with everything written there kept.
+TEST_F(PopUpEditor, EscapeClosesItBackIntoTheEditor) {
+    frmNew* e =
+        writeAndPopOut(QStringLiteral("标题"), QStringLiteral("正文"), QStringLiteral("，弹出里写的"));
+    ASSERT_NE(e, nullptr);
+    makeBold(popUp()->textEdit->box());
+    const QString formatted = popUp()->textEdit->textRTF();
+
+    QTest::keyClick(popUp()->textEdit->box(), Qt::Key_Escape);
+    pumpEvents();
+
+    EXPECT_EQ(popUp(), nullptr);
+    EXPECT_TRUE(gPopUpOwner.isNull());
+    EXPECT_EQ(editor(), e);
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("正文，弹出里写的"));
+    EXPECT_EQ(e->bodyEdit->textRTF(), formatted);
+    EXPECT_TRUE(e->bodyEdit->enabled());
+    EXPECT_TRUE(e->gChanged);
+    EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
+    // Escape in the editor itself leaves the entry alone.
+    QTest::keyClick(e->bodyEdit->box(), Qt::Key_Escape);
+    pumpEvents();
+    EXPECT_EQ(editor(), e);
+    EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("正文，弹出里写的"));
+    // And it pops out again.
+    EXPECT_TRUE(e->bodyEdit->popOut());
+}
+
 TEST_F(PopUpEditor, ClosingUnchangedGivesTheSameTextBack) {
     frmNew* e = openEditor();
     e->bodyEdit->setTextRTF(

@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,6 +26,9 @@
 #include <memory>
 
 namespace {
+
+// Set in the child run whose windows have no frame.
+const char* kFramelessChild = "REDEDERA_FRAMELESS_CHILD";
 
 class Desktop : public ShellTest {
 protected:
@@ -154,6 +158,52 @@ TEST_F(Desktop, EveryWindowCarriesTheProgramIcon) {
     for (QWidget* w : {static_cast<QWidget*>(m), about})
         EXPECT_EQ(w->windowIcon().pixmap(32, 32).toImage(), icon.pixmap(32, 32).toImage())
             << w->objectName().toStdString();
+}
+
+// Qt's dialogs would guess at a title bar and open 40 pixels high where no
+// window has a frame (no window manager): they open centred on their window.
+// Run once as it is and once in a child whose windows get no frame at all.
+TEST_F(Desktop, QtsDialogsOpenCentredOnTheirWindow) {
+    gSetUpDesktop();
+    QWidget owner;
+    owner.setGeometry(10, 20, 600, 450);
+    owner.show();
+    dialogs::seam::setScripted(false);
+    QRect placed;
+    QTimer poll;
+    int tries = 0;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if ((!modal || !modal->isVisible()) && ++tries < 500) return;
+        poll.stop();
+        if (!modal) return;
+        placed = modal->frameGeometry();
+        modal->close();
+    });
+    poll.start(10);
+    dialogs::getOpenFileName(&owner, QStringLiteral("打开"), home().path(), QStringLiteral("文本|*.txt"));
+    poll.stop();
+    ASSERT_TRUE(placed.isValid());
+    EXPECT_TRUE(sameCentre(placed, owner.frameGeometry()))
+        << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
+
+    if (qEnvironmentVariableIsSet(kFramelessChild)) return;
+    const QString config = writeFile(home().path() + QStringLiteral("/frameless.json"),
+                                     "{\"windowFrameMargins\": false, \"screens\": [{\"name\": \"screen\", "
+                                     "\"x\": 0, \"y\": 0, \"width\": 1280, \"height\": 900, "
+                                     "\"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+    env.insert(QString::fromLatin1(kFramelessChild), QStringLiteral("1"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=Desktop.QtsDialogsOpenCentredOnTheirWindow")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QString out = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("[  PASSED  ] 1 test"))) << out.toStdString();
 }
 
 } // namespace

@@ -310,20 +310,26 @@ TEST_F(MainNoTray, NotificationAreaThatAppearsLaterGetsTheIcon) {
     EXPECT_FALSE(m->isMinimized());
 }
 
-TEST_F(MainNoTray, LockedWindowStaysMinimisedAndAsksForTheUnlock) {
+TEST_F(MainNoTray, LockedWindowHidesAndLeavesTheFloatingWindowAsTheRoadBack) {
     gOption(Option::LockWhenMinimised) = true;
     gLockTimeout = 0;
     frmMain* m = loadMain();
     m->setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(gLocked);
     EXPECT_TRUE(m->isMinimized());
-    // Left in the task bar, it shows nothing of the account.
+    // A desktop may have no task bar to come back from: hidden, with nothing of
+    // the account in it, and the floating window on screen instead.
+    EXPECT_FALSE(m->isVisible());
     EXPECT_FALSE(m->pagePanel->isVisible());
-    // Restoring it from the task bar brings up the unlock window, not the diary.
+    EXPECT_TRUE(suspendLoaded());
+    EXPECT_TRUE(m->mTSuspend->isChecked());
+    // Restoring it from outside brings up the unlock window, not the diary.
     m->setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(m->isMinimized());
+    EXPECT_FALSE(m->isVisible());
     EXPECT_TRUE(lockWindowLoaded());
     EXPECT_FALSE(m->pagePanel->isVisible());
+    EXPECT_TRUE(suspendLoaded());
 }
 
 } // namespace

@@ -15,9 +15,11 @@
 #include "timetable/frmScheRemind.h"
 #include "timetable/frmScheReport.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -198,4 +200,37 @@ TEST_F(ReportSignIn, WithoutTheOptionTheMainWindowOpensAndTheReminderStillRuns) 
     auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));
     ASSERT_NE(remind, nullptr);
     EXPECT_FALSE(remind->isVisible());
+}
+
+// Both windows are titled 课程: the reminder that comes up at sign-in must not
+// hide today's list, whichever of the two is on screen first.
+TEST_F(ReportSignIn, TheReminderComesUpBesideTheReport) {
+    writeTimetable(true);
+    signIn(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart, Option::ClassReminders}));
+    auto* report = forms::find<frmScheReport>(QStringLiteral("frmScheReport"));
+    auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    ASSERT_NE(report, nullptr);
+    ASSERT_NE(remind, nullptr);
+    ASSERT_TRUE(report->isVisible());
+    // The reminder's first check runs as soon as the program is idle.
+    for (int i = 0; i < 100 && !remind->isVisible(); ++i)
+        pumpEvents(10);
+    ASSERT_TRUE(remind->isVisible());
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_FALSE(remind->frameGeometry().intersects(report->frameGeometry()));
+    EXPECT_TRUE(screen.contains(remind->frameGeometry()));
+    EXPECT_TRUE(screen.contains(report->frameGeometry()));
+
+    // The reminder first, the report after it (as a later start may have it).
+    const QPoint reportAt = report->frameGeometry().topLeft();
+    report->closeButton->click();
+    pumpEvents();
+    ASSERT_TRUE(remind->isVisible());
+    remind->move(reportAt);
+    report = forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
+    ASSERT_TRUE(report->isVisible());
+    EXPECT_FALSE(remind->frameGeometry().intersects(report->frameGeometry()));
+    EXPECT_TRUE(screen.contains(remind->frameGeometry()));
+    EXPECT_TRUE(screen.contains(report->frameGeometry()));
 }
