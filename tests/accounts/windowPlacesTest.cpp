@@ -36,7 +36,7 @@ TEST_F(StartWindowPlaces, AfterARecreatedProfileEveryWindowOpensCentred) {
     writeFile(gProfileFile(), "not a profile");
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
     Main();
-    EXPECT_EQ(shownIds(), (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile}));
+    EXPECT_EQ(shownIds(), (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile, Msg::ProfileSavedAside}));
     auto* create = forms::find<frmCreateAccount>(QStringLiteral("frmCreateAccount"));
     ASSERT_NE(create, nullptr);
     ASSERT_TRUE(create->isVisible());
