@@ -1,5 +1,7 @@
 #include "setupMsgBox.h"
 
+#include "setupPlace.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -15,6 +17,7 @@ void showInfo(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Information, QString(), text, QMessageBox::Ok, parent);
     // Named here rather than left to Qt's translations, which may not be installed.
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    centreOnShow(&box, parent);
     box.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include "setupFiles.h"
 #include "setupMsgBox.h"
+#include "setupPlace.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -58,6 +59,7 @@ QLabel* wrappedLabel(QWidget* parent, const QString& s, const QRect& r) {
 frmMain::frmMain(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Rededera 快速安装向导"));
+    centreOnShow(this);
     // The program's own icon, drawn at the usual sizes; the message boxes take it
     // from their parent.
     QIcon icon;

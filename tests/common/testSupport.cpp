@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -181,4 +182,32 @@ void PrintTo(const RealBoxes::Seen& s, std::ostream* os) {
 bool sameCentre(const QRect& a, const QRect& b) {
     const QPoint d = a.center() - b.center();
     return std::abs(d.x()) <= 1 && std::abs(d.y()) <= 1;
+}
+
+namespace {
+const char* kFramelessChild = "REDEDERA_FRAMELESS_CHILD";
+}
+
+bool inFramelessChild() {
+    return qEnvironmentVariableIsSet(kFramelessChild);
+}
+
+QString reRunFrameless(const QString& filter, const QString& folder) {
+    const QString config = writeFile(folder + QStringLiteral("/frameless.json"),
+                                     "{\"windowFrameMargins\": false, \"screens\": [{\"name\": \"screen\", "
+                                     "\"x\": 0, \"y\": 0, \"width\": 1280, \"height\": 900, "
+                                     "\"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+    env.insert(QString::fromLatin1(kFramelessChild), QStringLiteral("1"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + filter});
+    if (!child.waitForFinished(120000)) return QStringLiteral("the child did not finish");
+    const QString out = QString::fromLocal8Bit(child.readAll());
+    if (child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0 &&
+        out.contains(QStringLiteral("[  PASSED  ] 1 test")))
+        return {};
+    return out.isEmpty() ? QStringLiteral("the child failed") : out;
 }

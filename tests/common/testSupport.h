@@ -101,3 +101,11 @@ void PrintTo(const RealBoxes::Seen& s, std::ostream* os);
 // True when the two rectangles share their centre, to the pixel that halving
 // an odd size rounds away.
 bool sameCentre(const QRect& a, const QRect& b);
+
+// Windows get no frame at all where no window manager runs; the offscreen
+// platform gives them one. True in the child that reRunFrameless starts.
+bool inFramelessChild();
+// Runs the one test `filter` again in a child process on an offscreen screen of
+// 1280 x 900 whose windows have no frame; returns its output when it failed,
+// else an empty text.
+QString reRunFrameless(const QString& filter, const QString& folder);

@@ -7,6 +7,7 @@
 #include "core/gStrings.h"
 #include "testSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTest>
@@ -424,6 +426,34 @@ TEST_F(SetupTest, WindowTextsAndPicture) {
     // The picture is drawn, not a blank.
     const QImage img = w.sidePicture->pixmap().toImage();
     EXPECT_NE(img.pixelColor(2, 2), img.pixelColor(80, 100));
+}
+
+// Without a window manager nothing else places them: the wizard opens in the
+// middle of the screen and its message box in the middle of the wizard.
+TEST_F(SetupTest, TheWizardAndItsBoxesOpenCentred) {
+    frmMain w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_TRUE(sameCentre(w.frameGeometry(), w.screen()->availableGeometry())) << w.x() << "," << w.y();
+
+    msgSeam::setScripted(false);
+    QRect box;
+    QTimer::singleShot(0, [&] {
+        if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box = b->frameGeometry();
+            b->button(QMessageBox::Ok)->click();
+        }
+    });
+    showInfo(&w, QStringLiteral("快速安装完成。"));
+    msgSeam::setScripted(true);
+    ASSERT_FALSE(box.isEmpty());
+    EXPECT_TRUE(sameCentre(box, w.frameGeometry())) << box.x() << "," << box.y();
+
+    // Once more where windows have no frame, as without a window manager.
+    if (inFramelessChild()) return;
+    const QString failed =
+        reRunFrameless(QStringLiteral("SetupTest.TheWizardAndItsBoxesOpenCentred"), home().path());
+    EXPECT_TRUE(failed.isEmpty()) << failed.toStdString();
 }
 
 TEST_F(SetupTest, TheIconIsInstalledWithTheProgramOrTheShortcut) {

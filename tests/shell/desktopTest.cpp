@@ -27,9 +27,6 @@
 
 namespace {
 
-// Set in the child run whose windows have no frame.
-const char* kFramelessChild = "REDEDERA_FRAMELESS_CHILD";
-
 class Desktop : public ShellTest {
 protected:
     void SetUp() override {
@@ -187,23 +184,10 @@ TEST_F(Desktop, QtsDialogsOpenCentredOnTheirWindow) {
     EXPECT_TRUE(sameCentre(placed, owner.frameGeometry()))
         << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
 
-    if (qEnvironmentVariableIsSet(kFramelessChild)) return;
-    const QString config = writeFile(home().path() + QStringLiteral("/frameless.json"),
-                                     "{\"windowFrameMargins\": false, \"screens\": [{\"name\": \"screen\", "
-                                     "\"x\": 0, \"y\": 0, \"width\": 1280, \"height\": 900, "
-                                     "\"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
-    env.insert(QString::fromLatin1(kFramelessChild), QStringLiteral("1"));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=Desktop.QtsDialogsOpenCentredOnTheirWindow")});
-    ASSERT_TRUE(child.waitForFinished(120000));
-    const QString out = QString::fromLocal8Bit(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("[  PASSED  ] 1 test"))) << out.toStdString();
+    if (inFramelessChild()) return;
+    const QString failed =
+        reRunFrameless(QStringLiteral("Desktop.QtsDialogsOpenCentredOnTheirWindow"), home().path());
+    EXPECT_TRUE(failed.isEmpty()) << failed.toStdString();
 }
 
 } // namespace
