@@ -111,7 +111,10 @@ bool TextMatcher::matches(QStringView utf16) const {
 
 bool TextMatcher::matchesInDatabase(Connection& connection, QByteArrayView bytes) const {
     sqlite3_stmt* st = connection.prepare(QStringLiteral("SELECT ?1 LIKE ?2 ESCAPE '\\'"));
-    sqlite3_bind_text(st, 1, bytes.data() ? bytes.data() : "", int(bytes.size()), SQLITE_TRANSIENT);
+    if (bytes.data())
+        sqlite3_bind_text(st, 1, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+    else
+        sqlite3_bind_null(st, 1);
     sqlite3_bind_text(st, 2, pattern_.constData(), int(pattern_.size()), SQLITE_TRANSIENT);
     const int rc = sqlite3_step(st);
     if (rc != SQLITE_ROW) {

@@ -1,0 +1,312 @@
+#include "diary/SearchEntries.h"
+
+#include <QStringView>
+
+#include <algorithm>
+#include <cstring>
+#include <sqlite3.h>
+#include <sys/mman.h>
+
+namespace {
+
+// Texts go into blocks of this size, mapped and unmapped whole, so that letting
+// them go gives the memory back to the system at once.
+constexpr size_t kBlockBytes = size_t(1) << 20;
+constexpr int kPreviewUnits = 50;
+
+struct Shared {
+    std::vector<SearchEntries*> live;     // every set of entries in memory
+    std::shared_ptr<SearchEntries> kept;  // the last complete read
+    std::weak_ptr<SearchEntries> reading; // a read not yet complete
+};
+Shared& shared() {
+    static Shared s;
+    return s;
+}
+
+const QString kEntriesSql =
+    QStringLiteral("SELECT rowid, \"Date\", \"Title\", \"Diary\" FROM \"Diary\" ORDER BY \"Date\", rowid");
+const QString kScoresSql =
+    QStringLiteral("SELECT rowid, \"Score\", \"Collect\" FROM \"Diary\" ORDER BY \"Date\", rowid");
+
+} // namespace
+
+std::shared_ptr<SearchEntries> SearchEntries::of(db::Connection& connection) {
+    Shared& s = shared();
+    if (s.kept && &s.kept->connection_ == &connection && s.kept->current()) return s.kept;
+    s.kept.reset(); // out of date: it goes before a new read takes its room
+    if (auto r = s.reading.lock(); r && &r->connection_ == &connection && r->current()) return r;
+    auto fresh = std::make_shared<SearchEntries>(connection);
+    s.reading = fresh;
+    return fresh;
+}
+
+void SearchEntries::forgetTexts() {
+    Shared& s = shared();
+    s.kept.reset();
+    s.reading.reset();
+    for (SearchEntries* e : s.live)
+        e->releaseTexts();
+}
+
+size_t SearchEntries::keptTexts() {
+    size_t n = 0;
+    for (const SearchEntries* e : shared().live)
+        if (!e->released_) n += e->entries_.size();
+    return n;
+}
+
+SearchEntries::SearchEntries(db::Connection& connection)
+    : connection_(connection), decoder_(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                                  QStringDecoder::Flag::ConvertInitialBom) {
+    generation_ = connection.generation();
+    changes_ = connection.changeCount();
+    shared().live.push_back(this);
+}
+
+SearchEntries::~SearchEntries() {
+    stop();
+    freeBlocks(blocks_);
+    auto& live = shared().live;
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
+
+bool SearchEntries::current() const {
+    return !broken_ && !released_ && connection_.isOpen() && connection_.generation() == generation_ &&
+           connection_.changeCount() == changes_;
+}
+
+long SearchEntries::total() {
+    if (total_ < 0) {
+        try {
+            total_ = connection_.count(QStringLiteral("Diary"));
+        } catch (...) {
+            total_ = long(entries_.size());
+        }
+    }
+    return std::max(total_, long(entries_.size()));
+}
+
+void SearchEntries::stop() {
+    entryRead_.reset();
+    scoreRead_.reset();
+}
+
+void SearchEntries::detach() {
+    if (--users_ > 0) return;
+    users_ = 0;
+    // No statement stays open while no search needs it.
+    if (!readDone_ && entryRead_) broken_ = true; // a half read is not taken up again
+    if (!scoresDone_ && scoreRead_) {
+        scoreRead_.reset();
+        scoredUpTo_ = 0; // read again from the start when asked for
+    }
+    entryRead_.reset();
+}
+
+size_t SearchEntries::readMore(bool scores, Clock::time_point deadline, size_t maxRows) {
+    if (!current()) return 0;
+    size_t n = 0;
+    try {
+        for (;; ++n) {
+            if (maxRows && n >= maxRows) break;
+            if (n > 0 && n % 32 == 0 && Clock::now() >= deadline) break;
+            if (scores && !scoresDone_ && scoredUpTo_ < entries_.size())
+                stepScores();
+            else if (!readDone_)
+                stepEntries();
+            else if (scores && !scoresDone_)
+                stepScores(); // its end
+            else
+                break;
+            if (broken_) break;
+        }
+    } catch (...) {
+        broken_ = true;
+        stop();
+        throw;
+    }
+    return n;
+}
+
+void SearchEntries::stepEntries() {
+    if (!entryRead_) entryRead_ = std::make_unique<db::Cursor>(connection_, kEntriesSql);
+    db::Cursor& c = *entryRead_;
+    if (!c.next()) {
+        entryRead_.reset();
+        readDone_ = true;
+        if (current()) {
+            Shared& s = shared();
+            s.kept = shared_from_this();
+            if (s.reading.lock().get() == this) s.reading.reset();
+        }
+        return;
+    }
+    Entry e;
+    e.rowid = c.int64(0);
+    const QDate d = c.date(1);
+    e.day = d.isValid() ? qint32(d.toJulianDay()) : kNoDay;
+    e.number = !entries_.empty() && entries_.back().day == e.day ? entries_.back().number + 1 : 1;
+    e.title = keep(c.utf8(2), c.isNull(2));
+    e.text = keep(c.utf8(3), c.isNull(3));
+    entries_.push_back(e);
+}
+
+void SearchEntries::stepScores() {
+    if (!scoreRead_) {
+        scoreRead_ = std::make_unique<db::Cursor>(connection_, kScoresSql);
+        scoredUpTo_ = 0;
+    }
+    db::Cursor& c = *scoreRead_;
+    if (!c.next()) {
+        scoreRead_.reset();
+        // Fewer rows than the entries: the table changed under the reads.
+        if (scoredUpTo_ < entries_.size() || !readDone_)
+            broken_ = true;
+        else
+            scoresDone_ = true;
+        return;
+    }
+    if (scoredUpTo_ >= entries_.size() || entries_[scoredUpTo_].rowid != c.int64(0)) {
+        broken_ = true; // more rows, or others: changed under the reads
+        scoreRead_.reset();
+        return;
+    }
+    Entry& e = entries_[scoredUpTo_++];
+    e.scoreNull = c.isNull(1);
+    e.score = e.scoreNull ? 0 : int(c.int64(1));
+    e.collect = !c.isNull(2) && c.int64(2) != 0;
+    e.scoreRead = true;
+}
+
+int SearchEntries::score(size_t i) {
+    Entry& e = entries_[i];
+    if (e.scoreRead) return e.score;
+    if (!connection_.isOpen() || connection_.generation() != generation_) return 0;
+    try {
+        sqlite3_stmt* st = connection_.prepare(
+            QStringLiteral("SELECT \"Score\", \"Collect\" FROM \"Diary\" WHERE rowid = ?"));
+        sqlite3_bind_int64(st, 1, e.rowid);
+        if (sqlite3_step(st) == SQLITE_ROW) {
+            e.scoreNull = sqlite3_column_type(st, 0) == SQLITE_NULL;
+            e.score = e.scoreNull ? 0 : int(sqlite3_column_int64(st, 0));
+            e.collect = sqlite3_column_type(st, 1) != SQLITE_NULL && sqlite3_column_int64(st, 1) != 0;
+            e.scoreRead = true;
+        }
+        sqlite3_reset(st);
+    } catch (...) {
+        return 0;
+    }
+    return e.score;
+}
+
+// ---- texts ----
+
+void* SearchEntries::place(const void* from, size_t bytes) {
+    // Two-byte units stay aligned.
+    const size_t pad = reinterpret_cast<quintptr>(free_) & 1;
+    if (bytes + pad <= left_) {
+        free_ += pad;
+        left_ -= pad;
+    } else {
+        const size_t size = std::max(kBlockBytes, (bytes + 4095) & ~size_t(4095));
+        void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED) throw std::bad_alloc();
+        blocks_.push_back({static_cast<char*>(p), size});
+        free_ = static_cast<char*>(p);
+        left_ = size;
+    }
+    char* to = free_;
+    std::memcpy(to, from, bytes);
+    free_ += bytes;
+    left_ -= bytes;
+    return to;
+}
+
+void SearchEntries::freeBlocks(std::vector<Block>& blocks) {
+    for (const Block& b : blocks)
+        ::munmap(b.data, b.size);
+    blocks.clear();
+}
+
+SearchEntries::Text SearchEntries::keep(QByteArrayView bytes, bool null) {
+    static const char empty = 0;
+    if (null) return {};
+    if (bytes.isEmpty()) return {&empty, 0, Form::Utf8};
+    const qsizetype n = bytes.size();
+    if (scratch_.size() < size_t(n)) scratch_.resize(size_t(n));
+    decoder_.resetState();
+    QChar* out = reinterpret_cast<QChar*>(scratch_.data());
+    const qsizetype units = decoder_.appendToBuffer(out, bytes) - out;
+    const bool plain = !decoder_.hasError() && !std::memchr(bytes.data(), 0, size_t(n));
+    if (!plain) return {place(bytes.data(), size_t(n)), qint32(n), Form::Raw};
+    if (2 * units < n) return {place(scratch_.data(), size_t(units) * 2), qint32(units), Form::Utf16};
+    return {place(bytes.data(), size_t(n)), qint32(n), Form::Utf8};
+}
+
+QString SearchEntries::toQString(const Text& t, qsizetype most) {
+    switch (t.form) {
+    case Form::Null:
+        return QString(QLatin1String(""));
+    case Form::Utf16: {
+        const qsizetype n = most < 0 ? t.size : std::min<qsizetype>(most, t.size);
+        return QString(static_cast<const QChar*>(t.data), n);
+    }
+    case Form::Utf8:
+    case Form::Raw: {
+        // 4 bytes make at least one unit: enough bytes for `most` units.
+        const qsizetype n = most < 0 || t.form == Form::Raw ? t.size : std::min<qsizetype>(t.size, 4 * most);
+        QString s = QString::fromUtf8(static_cast<const char*>(t.data), n);
+        if (most >= 0) s.truncate(most);
+        return s;
+    }
+    }
+    return {};
+}
+
+QByteArrayView SearchEntries::bytesOf(const Text& t, QByteArray& scratch) const {
+    if (t.form == Form::Null) return {};
+    if (t.form == Form::Utf16) {
+        scratch = QStringView(static_cast<const char16_t*>(t.data), t.size).toUtf8();
+        return scratch;
+    }
+    return QByteArrayView(static_cast<const char*>(t.data), t.size);
+}
+
+QDate SearchEntries::date(size_t i) const {
+    const qint32 d = entries_[i].day;
+    return d == kNoDay ? QDate() : QDate::fromJulianDay(d);
+}
+
+QString SearchEntries::title(size_t i) const {
+    return toQString(entries_[i].title);
+}
+
+QString SearchEntries::preview(size_t i) const {
+    return toQString(entries_[i].text, kPreviewUnits);
+}
+
+void SearchEntries::releaseTexts() {
+    if (released_) return;
+    released_ = true;
+    stop();
+    // The previews move into new blocks; the old ones, with the whole texts, go.
+    std::vector<Block> old = std::move(blocks_);
+    blocks_.clear();
+    free_ = nullptr;
+    left_ = 0;
+    for (Entry& e : entries_) {
+        if (e.text.form == Form::Null) continue;
+        const QString p = toQString(e.text, kPreviewUnits);
+        e.text = {p.isEmpty() ? "" : place(p.utf16(), size_t(p.size()) * 2), qint32(p.size()), Form::Utf16};
+    }
+    // The titles stay: copied over as they are.
+    for (Entry& e : entries_) {
+        if (e.title.form == Form::Null) continue;
+        const size_t bytes = e.title.form == Form::Utf16 ? size_t(e.title.size) * 2 : size_t(e.title.size);
+        e.title.data = bytes ? place(e.title.data, bytes) : "";
+    }
+    freeBlocks(old);
+    scratch_.clear();
+    scratch_.shrink_to_fit();
+}
