@@ -10,9 +10,10 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
+#include "diary/DiarySearch.h"
 #include "diary/DiaryStore.h"
+#include "diary/FoundModel.h"
 #include "diary/gDiaryCollect.h"
-#include "diary/gDiarySearch.h"
 #include "platform/db/db.h"
 
 #include <QAction>
@@ -28,16 +29,24 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
+#include <chrono>
 #include <cmath>
 
 namespace {
 
 const QString kDiary = QStringLiteral("Diary");
+
+// A turn of the searches, between which the window answers input and paints.
+constexpr std::chrono::milliseconds kTurn(12);
+// A search that lasts longer than this shows its progress.
+constexpr int kShowProgressAfterMs = 500;
 
 QPixmap picture(const QString& name, QSize size) {
     return gRenderSvg(QStringLiteral(":/res/diary/%1.svg").arg(name), size);
@@ -71,7 +80,7 @@ QCheckBox* check(QWidget* parent, const char* name, const QString& text, int l, 
 
 // Wide enough for any date in the list's font: every digit of a two-digit month
 // and day counted as the widest digit, plus the margins the view keeps.
-int dateColumnWidth(const QTreeWidget* lv) {
+int dateColumnWidth(const QTreeView* lv) {
     const QFontMetricsF fm(lv->font());
     QChar widest = QLatin1Char('0');
     for (char c = '1'; c <= '9'; ++c)
@@ -84,39 +93,22 @@ int dateColumnWidth(const QTreeWidget* lv) {
     return int(std::ceil(fm.horizontalAdvance(sample))) + margin;
 }
 
-QTreeWidget* list(QWidget* parent, const char* name, int previewWidth) {
-    auto* lv = new QTreeWidget(parent);
+QTreeView* list(QWidget* parent, const char* name, FoundModel* rows, int previewWidth) {
+    auto* lv = new QTreeView(parent);
     lv->setObjectName(QLatin1String(name));
+    lv->setModel(rows);
     lv->setRootIsDecorated(false);
-    lv->setUniformRowHeights(true);
+    lv->setItemsExpandable(false);
+    lv->setUniformRowHeights(true); // rows are laid out without asking each one
     lv->setSelectionMode(QAbstractItemView::SingleSelection);
     lv->setSelectionBehavior(QAbstractItemView::SelectRows);
     lv->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lv->setSortingEnabled(false);
-    lv->setHeaderLabels({QStringLiteral("NO."), QStringLiteral("日期"), QStringLiteral("标题"),
-                         QStringLiteral("内容预览"), QStringLiteral("评分")});
     const int widths[] = {464, 1080, 1290, previewWidth, 540};
     for (int i = 0; i < 5; ++i)
         lv->setColumnWidth(i, gPx(widths[i]));
     lv->setColumnWidth(1, std::max(lv->columnWidth(1), dateColumnWidth(lv)));
     return lv;
-}
-
-// The list rows of found entries.
-void addRows(QTreeWidget* lv, const std::vector<gFoundEntry>& found) {
-    QList<QTreeWidgetItem*> items;
-    items.reserve(qsizetype(found.size()));
-    for (const gFoundEntry& e : found) {
-        auto* item = new QTreeWidgetItem;
-        item->setText(0, QString::number(e.number));
-        item->setText(1, dateText(e.date));
-        item->setData(1, Qt::UserRole, e.date);
-        item->setText(2, e.title);
-        item->setText(3, e.preview);
-        item->setText(4, QString::number(e.score));
-        items.append(item);
-    }
-    lv->addTopLevelItems(items);
 }
 
 } // namespace
@@ -131,6 +123,14 @@ frmRetrieval::frmRetrieval() {
     QFont bold = titleLabel->font();
     bold.setBold(true);
     titleLabel->setFont(bold);
+    searchProgress = new QProgressBar(this);
+    searchProgress->setObjectName(QStringLiteral("searchProgress"));
+    searchProgress->setGeometry(gPxRect(5400, 120, 2700, 240));
+    searchProgress->setFormat(QStringLiteral("正在检索 %p%"));
+    searchProgress->hide();
+    searchTimer_ = new QTimer(this);
+    searchTimer_->setInterval(0);
+    connect(searchTimer_, &QTimer::timeout, this, [this] { gGuard([this] { searchTurn(); }); });
     refreshLink = link(this, "lblCmd1", QStringLiteral("刷新检索"), 8400, 120, 780);
     backLink = link(this, "lblCmd2", QStringLiteral("返回"), 9240, 120, 420);
 
@@ -207,7 +207,8 @@ frmRetrieval::frmRetrieval() {
     resultsPane->setObjectName(QStringLiteral("Frame3"));
     resultsPane->setFrameShape(QFrame::NoFrame);
     resultsPane->setGeometry(gPxRect(2280, 2040, 7335, 3995));
-    resultList = list(resultsPane, "ListView1", 3200);
+    resultRows = new FoundModel(this);
+    resultList = list(resultsPane, "ListView1", resultRows, 3200);
     resultList->viewport()->installEventFilter(this);
 
     favouritesPane = new QFrame(this);
@@ -216,7 +217,8 @@ frmRetrieval::frmRetrieval() {
     favouritesTitleLabel =
         gNewLabel(favouritesPane, "Label11", QStringLiteral("收藏管理"), 0, 120, 2000, 240);
     favouritesTitleLabel->setFont(bold);
-    favouritesList = list(favouritesPane, "ListView2", 3000);
+    favouriteRows = new FoundModel(this);
+    favouritesList = list(favouritesPane, "ListView2", favouriteRows, 3000);
     favouritesHelpLabel =
         gNewLabel(favouritesPane, "Label12",
                   QStringLiteral("要创建收藏，请在回顾中点击“收藏”；或者，您也可以在检索结果中右击，"
@@ -275,7 +277,7 @@ frmRetrieval::frmRetrieval() {
     });
     connect(mReadDiary, &QAction::triggered, this, [this] { mReadDiary_Click(); });
     connect(mCollect, &QAction::triggered, this, [this] { mCollect_Click(); });
-    connect(favouritesList, &QTreeWidget::itemDoubleClicked, this,
+    connect(favouritesList, &QTreeView::doubleClicked, this,
             [this] { gGuard([this] { favouritesList_DblClick(); }); });
     connect(removeFavouriteLink, &gLinkLabel::clicked, this,
             [this] { gGuard([this] { removeFavouriteLink_Click(); }); });
@@ -285,7 +287,11 @@ frmRetrieval::frmRetrieval() {
             [this] { gGuard([this] { goToReviewLink_Click(); }); });
 }
 
-frmRetrieval::~frmRetrieval() = default;
+// The searches go before the lists that show their rows.
+frmRetrieval::~frmRetrieval() {
+    resultSearch_.reset();
+    favouritesSearch_.reset();
+}
 
 void frmRetrieval::formLoad() {
     gSetHandCursor(this);
@@ -331,8 +337,8 @@ void frmRetrieval::selectFirstNode() {
 // ---- the search ----
 
 void frmRetrieval::Result() {
-    resultList->clear();
-    favouritesList->clear();
+    resultRows->clear();
+    favouriteRows->clear();
 
     db::Filter f;
     if (byDateCheck->isChecked()) {
@@ -366,21 +372,113 @@ void frmRetrieval::Result() {
 
     // "NO." is the entry's place among all of its day's entries in table order,
     // as the review page counts them.
-    addRows(resultList, DiaryStore(gConnection).search(f));
+    start(resultSearch_, resultRows, f);
     // The favourites pane's list was cleared with the results: refill it.
-    if (pane_ == SearchPane::Favourites) FillFavourites();
+    if (pane_ == SearchPane::Favourites)
+        FillFavourites();
+    else
+        favouritesSearch_.reset();
 }
 
 void frmRetrieval::FillFavourites() {
-    favouritesList->clear();
-    addRows(favouritesList, DiaryStore(gConnection).search(db::Filter::eq(QStringLiteral("Collect"), true)));
-    const bool any = favouritesList->topLevelItemCount() > 0;
+    favouriteRows->clear();
+    start(favouritesSearch_, favouriteRows, db::Filter::eq(QStringLiteral("Collect"), true));
+}
+
+void frmRetrieval::start(std::unique_ptr<DiarySearch>& slot, FoundModel* rows, const db::Filter& filter) {
+    std::unique_ptr<DiarySearch> search;
+    try {
+        search = std::make_unique<DiarySearch>(gConnection, filter);
+    } catch (...) {
+        slot.reset(); // nothing of the search before stays to add rows
+        if (!searching()) searchTimer_->stop();
+        throw;
+    }
+    // The new search before the old one goes: a read they share goes on.
+    slot = std::move(search);
+    rows->follow(*slot);
+    if (!searchTimer_->isActive()) searchClock_.start();
+    searchAgainWhenShown_ = false;
+    // The first turn at once, so the first rows show with the page.
+    searchTurn();
+}
+
+bool frmRetrieval::searching() const {
+    return resultSearch_ || favouritesSearch_;
+}
+
+void frmRetrieval::searchTurn() {
+    const auto deadline = DiarySearch::Clock::now() + kTurn;
+    size_t done = 0;
+    long total = 0;
+    const auto turn = [&](std::unique_ptr<DiarySearch>& search, FoundModel* rows) {
+        if (!search) return;
+        bool finished = false;
+        try {
+            finished = search->run(deadline);
+        } catch (...) {
+            // The rows found so far stay; the search ends with the error box.
+            rows->follow(*search);
+            search.reset();
+            throw;
+        }
+        rows->follow(*search);
+        if (finished) {
+            if (search->interrupted()) searchAgainWhenShown_ = true;
+            search.reset();
+        } else {
+            done += search->done();
+            total += search->total();
+        }
+    };
+    const auto settle = [this] {
+        showFavouritesState();
+        if (searching()) {
+            if (!searchTimer_->isActive()) searchTimer_->start();
+        } else {
+            searchTimer_->stop();
+            searchProgress->hide();
+        }
+    };
+    try {
+        turn(resultSearch_, resultRows);
+        turn(favouritesSearch_, favouriteRows);
+    } catch (...) {
+        settle();
+        throw;
+    }
+    settle();
+    if (searching() && searchClock_.elapsed() >= kShowProgressAfterMs) {
+        searchProgress->setRange(0, int(std::max<long>(total, 1)));
+        searchProgress->setValue(int(std::min<long>(long(done), total)));
+        searchProgress->show();
+    }
+}
+
+void frmRetrieval::showFavouritesState() {
+    // While the favourites are still being read, an empty list is no answer yet.
+    const bool any = favouriteRows->rowCount() > 0;
+    if (!any && favouritesSearch_) return;
     favouritesHelpLabel->setVisible(!any);
     noFavouritesLabel->setVisible(!any);
     favouritesList->setVisible(any);
     removeFavouriteLink->setVisible(any);
     removeAllFavouritesLink->setVisible(any);
     goToReviewLink->setVisible(any);
+}
+
+void frmRetrieval::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // A search the lock stopped runs again once the page is seen again.
+    if (searchAgainWhenShown_ && !gLocked) {
+        searchAgainWhenShown_ = false;
+        gGuard([this] {
+            if (pane_ == SearchPane::Favourites)
+                FillFavourites();
+            else
+                Result();
+        });
+    }
 }
 
 // ---- panes ----
@@ -430,6 +528,7 @@ void frmRetrieval::resizeEvent(QResizeEvent* e) {
     if (e) QWidget::resizeEvent(e);
     const int w = gTwips(width()), h = gTwips(height());
     backLink->move(gPxPoint(w - 510, 120));
+    searchProgress->move(gPxPoint(w - 4170, 120));
     refreshLink->move(gPxPoint(w - 1350, 120));
     // Everything ends at the page's bottom edge rather than past it.
     paneTree->resize(paneTree->width(), gPx(h - 720));
@@ -463,26 +562,23 @@ bool frmRetrieval::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- rows and commands ----
 
-QDate frmRetrieval::rowDate(const QTreeWidgetItem* item) {
-    return item->data(1, Qt::UserRole).toDate();
+int frmRetrieval::selectedRow(const QTreeView* list) {
+    const QModelIndexList sel = list->selectionModel()->selectedRows();
+    return sel.isEmpty() ? -1 : sel.first().row();
 }
 
-int frmRetrieval::rowNumber(const QTreeWidgetItem* item) {
-    return item->text(0).toInt();
-}
-
-void frmRetrieval::openEntry(const QTreeWidgetItem* item) {
-    gDayIndex = rowNumber(item);
-    gDiaryDate = rowDate(item);
+void frmRetrieval::openEntry(const FoundModel* rows, int row) {
+    gDayIndex = rows->rowNumber(row);
+    gDiaryDate = rows->rowDate(row);
     ::gChangeFrame(Page::Review, {.setDiary = true});
 }
 
 void frmRetrieval::resultList_MouseUp(int button) {
     if (button == 1) {
-        const QList<QTreeWidgetItem*> sel = resultList->selectedItems();
-        if (sel.isEmpty()) return;
+        const int row = selectedRow(resultList);
+        if (row < 0) return;
         try {
-            openEntry(sel.first());
+            openEntry(resultRows, row);
         } catch (...) {
             gShowErrorBox(false);
         }
@@ -492,7 +588,7 @@ void frmRetrieval::resultList_MouseUp(int button) {
 }
 
 void frmRetrieval::mReadDiary_Click() {
-    if (resultList->selectedItems().isEmpty()) return;
+    if (selectedRow(resultList) < 0) return;
     try {
         ::gChangeFrame(Page::Review);
     } catch (...) {
@@ -501,28 +597,28 @@ void frmRetrieval::mReadDiary_Click() {
 }
 
 void frmRetrieval::mCollect_Click() {
-    const QList<QTreeWidgetItem*> sel = resultList->selectedItems();
-    if (sel.isEmpty()) {
+    const int row = selectedRow(resultList);
+    if (row < 0) {
         gMsgBox(Msg::NoEntryForFavourite, gButtonSet::Close);
         return;
     }
     try {
-        gSetDiaryCollect(rowDate(sel.first()), rowNumber(sel.first()), true);
+        gSetDiaryCollect(resultRows->rowDate(row), resultRows->rowNumber(row), true);
     } catch (...) {
         gShowErrorBox(false);
     }
 }
 
 void frmRetrieval::favouritesList_DblClick() {
-    const QList<QTreeWidgetItem*> sel = favouritesList->selectedItems();
-    if (sel.isEmpty()) return;
-    openEntry(sel.first());
+    const int row = selectedRow(favouritesList);
+    if (row < 0) return;
+    openEntry(favouriteRows, row);
 }
 
 void frmRetrieval::removeFavouriteLink_Click() {
-    const QList<QTreeWidgetItem*> sel = favouritesList->selectedItems();
-    if (sel.isEmpty()) return;
-    gSetDiaryCollect(rowDate(sel.first()), rowNumber(sel.first()), false);
+    const int row = selectedRow(favouritesList);
+    if (row < 0) return;
+    gSetDiaryCollect(favouriteRows->rowDate(row), favouriteRows->rowNumber(row), false);
     FillFavourites();
 }
 
