@@ -10,8 +10,11 @@
 namespace {
 
 // Texts go into blocks of this size, mapped and unmapped whole, so that letting
-// them go gives the memory back to the system at once.
-constexpr size_t kBlockBytes = size_t(1) << 20;
+// them go gives the memory back to the system at once. The blocks ask for
+// large pages: fresh memory a small page at a time (a fault for each 4 KB)
+// costs about as much as reading the texts from the file.
+constexpr size_t kBlockBytes = size_t(4) << 20;
+constexpr size_t kLargePage = size_t(2) << 20;
 constexpr int kPreviewUnits = 50;
 
 struct Shared {
@@ -209,11 +212,16 @@ void* SearchEntries::place(const void* from, size_t bytes) {
         free_ += pad;
         left_ -= pad;
     } else {
-        const size_t size = std::max(kBlockBytes, (bytes + 4095) & ~size_t(4095));
-        void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        const size_t size = std::max(kBlockBytes, (bytes + kLargePage - 1) & ~(kLargePage - 1));
+        // Mapped a large page longer, to start it on a large page's boundary.
+        void* p =
+            ::mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p == MAP_FAILED) throw std::bad_alloc();
-        blocks_.push_back({static_cast<char*>(p), size});
-        free_ = static_cast<char*>(p);
+        blocks_.push_back({static_cast<char*>(p), size + kLargePage});
+        char* start =
+            reinterpret_cast<char*>((reinterpret_cast<quintptr>(p) + kLargePage - 1) & ~(kLargePage - 1));
+        ::madvise(start, size, MADV_HUGEPAGE);
+        free_ = start;
         left_ = size;
     }
     char* to = free_;
