@@ -29,6 +29,9 @@ public:
     // when the search started again on a new read, the rows start again too.
     void follow(const DiarySearch& search);
 
+    // The entries the rows are of (none after clear()).
+    const std::shared_ptr<SearchEntries>& entries() const { return entries_; }
+
     // The date and "NO." of a row.
     QDate rowDate(int row) const;
     int rowNumber(int row) const;

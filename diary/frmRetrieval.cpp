@@ -13,6 +13,7 @@
 #include "diary/DiarySearch.h"
 #include "diary/DiaryStore.h"
 #include "diary/FoundModel.h"
+#include "diary/SearchEntries.h"
 #include "diary/gDiaryCollect.h"
 #include "platform/db/db.h"
 
@@ -36,6 +37,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -46,7 +48,11 @@ const QString kDiary = QStringLiteral("Diary");
 // A turn of the searches, between which the window answers input and paints.
 constexpr std::chrono::milliseconds kTurn(12);
 // A search that lasts longer than this shows its progress.
-constexpr int kShowProgressAfterMs = 500;
+int showProgressAfterMs = 500;
+// While a search runs its rows join the list this often (each time the view
+// lays out all its rows again), and at once until they fill a screen.
+constexpr int kShowRowsEveryMs = 200;
+constexpr int kScreenRows = 100;
 
 QPixmap picture(const QString& name, QSize size) {
     return gRenderSvg(QStringLiteral(":/res/diary/%1.svg").arg(name), size);
@@ -291,6 +297,7 @@ frmRetrieval::frmRetrieval() {
 frmRetrieval::~frmRetrieval() {
     resultSearch_.reset();
     favouritesSearch_.reset();
+    readOnIn(nullptr);
 }
 
 void frmRetrieval::formLoad() {
@@ -391,16 +398,27 @@ void frmRetrieval::start(std::unique_ptr<DiarySearch>& slot, FoundModel* rows, c
         search = std::make_unique<DiarySearch>(gConnection, filter);
     } catch (...) {
         slot.reset(); // nothing of the search before stays to add rows
-        if (!searching()) searchTimer_->stop();
+        if (!searching()) searchProgress->hide();
         throw;
     }
     // The new search before the old one goes: a read they share goes on.
     slot = std::move(search);
     rows->follow(*slot);
+    readOnIn(slot->entries());
     if (!searchTimer_->isActive()) searchClock_.start();
     searchAgainWhenShown_ = false;
     // The first turn at once, so the first rows show with the page.
     searchTurn();
+}
+
+void frmRetrieval::readOnIn(std::shared_ptr<SearchEntries> entries) {
+    if (entries) entries->attach();
+    if (readingOn_) readingOn_->detach();
+    readingOn_ = std::move(entries);
+}
+
+void frmRetrieval::setProgressDelay(int ms) {
+    showProgressAfterMs = ms;
 }
 
 bool frmRetrieval::searching() const {
@@ -411,6 +429,8 @@ void frmRetrieval::searchTurn() {
     const auto deadline = DiarySearch::Clock::now() + kTurn;
     size_t done = 0;
     long total = 0;
+    const bool due = !rowsShown_.isValid() || rowsShown_.elapsed() >= kShowRowsEveryMs;
+    if (due) rowsShown_.start();
     const auto turn = [&](std::unique_ptr<DiarySearch>& search, FoundModel* rows) {
         if (!search) return;
         bool finished = false;
@@ -422,7 +442,10 @@ void frmRetrieval::searchTurn() {
             search.reset();
             throw;
         }
-        rows->follow(*search);
+        // A search that started again on a new read drops its rows at once.
+        if (finished || due || search->entries() != rows->entries() || rows->rowCount() < kScreenRows)
+            rows->follow(*search);
+        if (search->entries() != readingOn_) readOnIn(search->entries());
         if (finished) {
             if (search->interrupted()) searchAgainWhenShown_ = true;
             search.reset();
@@ -433,22 +456,38 @@ void frmRetrieval::searchTurn() {
     };
     const auto settle = [this] {
         showFavouritesState();
-        if (searching()) {
+        if (searching() || readingOn_) {
             if (!searchTimer_->isActive()) searchTimer_->start();
         } else {
             searchTimer_->stop();
-            searchProgress->hide();
         }
+        if (!searching()) searchProgress->hide();
     };
     try {
         turn(resultSearch_, resultRows);
         turn(favouritesSearch_, favouriteRows);
+        // Without a search to run, the scores and flags are read, so that a later
+        // search by score or of the favourites is answered from memory. (The
+        // lists read the scores of the rows they show; a search reads only
+        // what its conditions need, so the first rows come soonest.)
+        if (!searching() && readingOn_) {
+            SearchEntries& e = *readingOn_;
+            if (!e.current() || (e.complete() && e.scoresComplete())) {
+                readOnIn(nullptr);
+            } else if (DiarySearch::Clock::now() < deadline) {
+                try {
+                    e.readMore(true, deadline);
+                } catch (...) {
+                    readOnIn(nullptr); // the next search meets the error, and reports it
+                }
+            }
+        }
     } catch (...) {
         settle();
         throw;
     }
     settle();
-    if (searching() && searchClock_.elapsed() >= kShowProgressAfterMs) {
+    if (searching() && searchClock_.elapsed() >= showProgressAfterMs) {
         searchProgress->setRange(0, int(std::max<long>(total, 1)));
         searchProgress->setValue(int(std::min<long>(long(done), total)));
         searchProgress->show();

@@ -23,6 +23,7 @@ class QTreeView;
 class QTreeWidget;
 class DiarySearch;
 class FoundModel;
+class SearchEntries;
 class gLinkLabel;
 namespace db {
 class Filter;
@@ -112,6 +113,8 @@ public:
     int currentPane() const { return pane_; }
     // A search of either list is still running.
     bool searching() const;
+    // For tests: how long a search runs before its progress shows (500 ms).
+    static void setProgressDelay(int ms);
 
 public Q_SLOTS:
     void resultList_MouseUp(int button);
@@ -136,6 +139,8 @@ private:
     void searchTurn();
     // Replaces a list's search with a new one and runs its first turn.
     void start(std::unique_ptr<DiarySearch>& slot, FoundModel* rows, const db::Filter& filter);
+    // The entries whose scores and flags are read on while no search runs.
+    void readOnIn(std::shared_ptr<SearchEntries> entries);
     void showFavouritesState();
     // The results pane's top in twips: below a criteria pane, or alone on the page.
     static constexpr int kResultsBelowCriteria = 2040;
@@ -145,6 +150,8 @@ private:
     int pane_ = SearchPane::None;
     std::unique_ptr<DiarySearch> resultSearch_, favouritesSearch_;
     QTimer* searchTimer_ = nullptr;
-    QElapsedTimer searchClock_;         // since the running search began
-    bool searchAgainWhenShown_ = false; // the lock stopped a search
+    std::shared_ptr<SearchEntries> readingOn_; // scores and flags read on while no search runs
+    QElapsedTimer searchClock_;                // since the running search began
+    QElapsedTimer rowsShown_;                  // since the lists last took the rows found
+    bool searchAgainWhenShown_ = false;        // the lock stopped a search
 };
