@@ -158,7 +158,9 @@ bool DiarySearch::passes(const Condition& c, size_t i) {
     case Field::Title:
     case Field::Text: {
         const SearchEntries::Text& t = c.field == Field::Title ? e.title : e.text;
-        if (c.inDatabase) return c.matcher.matchesInDatabase(connection_, entries_->bytesOf(t, scratch_));
+        if (c.inDatabase)
+            return c.matcher.matchesInDatabase(connection_, entries_->bytesOf(t, scratch_),
+                                               t.form == SearchEntries::Form::Null);
         if (t.form == SearchEntries::Form::Null) return false;
         if (!c.like) {
             const QString s = c.field == Field::Title ? entries_->title(i)

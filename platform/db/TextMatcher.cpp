@@ -109,12 +109,12 @@ bool TextMatcher::matches(QStringView utf16) const {
                  qsizetype(folded16_.size()), letters_, op_);
 }
 
-bool TextMatcher::matchesInDatabase(Connection& connection, QByteArrayView bytes) const {
+bool TextMatcher::matchesInDatabase(Connection& connection, QByteArrayView bytes, bool null) const {
     sqlite3_stmt* st = connection.prepare(QStringLiteral("SELECT ?1 LIKE ?2 ESCAPE '\\'"));
-    if (bytes.data())
-        sqlite3_bind_text(st, 1, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
-    else
+    if (null)
         sqlite3_bind_null(st, 1);
+    else
+        sqlite3_bind_text(st, 1, bytes.data() ? bytes.data() : "", int(bytes.size()), SQLITE_TRANSIENT);
     sqlite3_bind_text(st, 2, pattern_.constData(), int(pattern_.size()), SQLITE_TRANSIENT);
     const int rc = sqlite3_step(st);
     if (rc != SQLITE_ROW) {

@@ -26,8 +26,8 @@ public:
     bool matches(QByteArrayView utf8) const;
     bool matches(QStringView utf16) const;
     // The statement's own answer, through SQLite (errors as the statement raises
-    // them); bytes without data stand for a null text.
-    bool matchesInDatabase(Connection& connection, QByteArrayView bytes) const;
+    // them); null stands for a null text.
+    bool matchesInDatabase(Connection& connection, QByteArrayView bytes, bool null = false) const;
 
     // Whether matches() answers for these bytes as LIKE does: valid UTF-8 without a NUL.
     static bool plain(QByteArrayView utf8);
