@@ -12,8 +12,9 @@ namespace {
 // Texts go into blocks of this size, mapped and unmapped whole, so that letting
 // them go gives the memory back to the system at once. The blocks ask for
 // large pages: fresh memory a small page at a time (a fault for each 4 KB)
-// costs about as much as reading the texts from the file.
-constexpr size_t kBlockBytes = size_t(4) << 20;
+// can cost about as much as reading the texts from the file. One large page
+// a block keeps the time a new block takes short.
+constexpr size_t kBlockBytes = size_t(2) << 20;
 constexpr size_t kLargePage = size_t(2) << 20;
 constexpr int kPreviewUnits = 50;
 
@@ -303,13 +304,15 @@ void SearchEntries::releaseTexts() {
     blocks_.clear();
     free_ = nullptr;
     left_ = 0;
-    for (Entry& e : entries_) {
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        Entry& e = entries_[i];
         if (e.text.form == Form::Null) continue;
         const QString p = toQString(e.text, kPreviewUnits);
         e.text = {p.isEmpty() ? "" : place(p.utf16(), size_t(p.size()) * 2), qint32(p.size()), Form::Utf16};
     }
     // The titles stay: copied over as they are.
-    for (Entry& e : entries_) {
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        Entry& e = entries_[i];
         if (e.title.form == Form::Null) continue;
         const size_t bytes = e.title.form == Form::Utf16 ? size_t(e.title.size) * 2 : size_t(e.title.size);
         e.title.data = bytes ? place(e.title.data, bytes) : "";

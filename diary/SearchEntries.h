@@ -94,6 +94,25 @@ public:
     int score(size_t i);
 
 private:
+    // The entries in pieces of a fixed size: growing never moves them, nor
+    // touches more new memory at once than one piece.
+    class Pieces {
+    public:
+        size_t size() const { return size_; }
+        bool empty() const { return size_ == 0; }
+        Entry& operator[](size_t i) { return pieces_[i >> kShift][i & kMask]; }
+        const Entry& operator[](size_t i) const { return pieces_[i >> kShift][i & kMask]; }
+        Entry& back() { return (*this)[size_ - 1]; }
+        void push_back(const Entry& e) {
+            if ((size_ >> kShift) == pieces_.size()) pieces_.push_back(std::make_unique<Entry[]>(kPiece));
+            (*this)[size_++] = e;
+        }
+
+    private:
+        static constexpr size_t kShift = 12, kPiece = size_t(1) << kShift, kMask = kPiece - 1;
+        std::vector<std::unique_ptr<Entry[]>> pieces_;
+        size_t size_ = 0;
+    };
     struct Block {
         char* data;
         size_t size;
@@ -110,7 +129,7 @@ private:
     db::Connection& connection_;
     quint64 generation_ = 0;
     qint64 changes_ = 0;
-    std::vector<Entry> entries_;
+    Pieces entries_;
     std::unique_ptr<db::Cursor> entryRead_, scoreRead_;
     size_t scoredUpTo_ = 0;
     bool readDone_ = false, scoresDone_ = false, broken_ = false, released_ = false;
