@@ -38,6 +38,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 
@@ -53,6 +54,8 @@ int showProgressAfterMs = 500;
 // lays out all its rows again), and at once until they fill a screen.
 constexpr int kShowRowsEveryMs = 200;
 constexpr int kScreenRows = 100;
+// The preview column's designed width in each list, in twips.
+constexpr int kResultPreviewWidth = 3200, kFavouritePreviewWidth = 3000;
 
 QPixmap picture(const QString& name, QSize size) {
     return gRenderSvg(QStringLiteral(":/res/diary/%1.svg").arg(name), size);
@@ -99,6 +102,29 @@ int dateColumnWidth(const QTreeView* lv) {
     return int(std::ceil(fm.horizontalAdvance(sample))) + margin;
 }
 
+// The designed widths of a list's columns, in pixels, the date's made wide
+// enough for any date.
+std::array<int, 5> designedWidths(const QTreeView* lv, int previewWidth) {
+    std::array<int, 5> w{gPx(464), gPx(1080), gPx(1290), gPx(previewWidth), gPx(540)};
+    w[1] = std::max(w[1], dateColumnWidth(lv));
+    return w;
+}
+
+// The columns at their designed widths at least; the room a wider list has
+// goes to the title and the preview, in the proportion of their widths, so
+// that their texts are cut as late as possible.
+void fitColumns(QTreeView* lv, int previewWidth) {
+    std::array<int, 5> w = designedWidths(lv, previewWidth);
+    const int room = lv->viewport()->width() - (w[0] + w[1] + w[2] + w[3] + w[4]);
+    if (room > 0) {
+        const int toTitle = room * w[2] / (w[2] + w[3]);
+        w[2] += toTitle;
+        w[3] += room - toTitle;
+    }
+    for (int i = 0; i < 5; ++i)
+        lv->setColumnWidth(i, w[size_t(i)]);
+}
+
 QTreeView* list(QWidget* parent, const char* name, FoundModel* rows, int previewWidth) {
     auto* lv = new QTreeView(parent);
     lv->setObjectName(QLatin1String(name));
@@ -110,10 +136,7 @@ QTreeView* list(QWidget* parent, const char* name, FoundModel* rows, int preview
     lv->setSelectionBehavior(QAbstractItemView::SelectRows);
     lv->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lv->setSortingEnabled(false);
-    const int widths[] = {464, 1080, 1290, previewWidth, 540};
-    for (int i = 0; i < 5; ++i)
-        lv->setColumnWidth(i, gPx(widths[i]));
-    lv->setColumnWidth(1, std::max(lv->columnWidth(1), dateColumnWidth(lv)));
+    fitColumns(lv, previewWidth);
     return lv;
 }
 
@@ -214,7 +237,7 @@ frmRetrieval::frmRetrieval() {
     resultsPane->setFrameShape(QFrame::NoFrame);
     resultsPane->setGeometry(gPxRect(2280, 2040, 7335, 3995));
     resultRows = new FoundModel(this);
-    resultList = list(resultsPane, "ListView1", resultRows, 3200);
+    resultList = list(resultsPane, "ListView1", resultRows, kResultPreviewWidth);
     resultList->viewport()->installEventFilter(this);
 
     favouritesPane = new QFrame(this);
@@ -224,7 +247,8 @@ frmRetrieval::frmRetrieval() {
         gNewLabel(favouritesPane, "Label11", QStringLiteral("收藏管理"), 0, 120, 2000, 240);
     favouritesTitleLabel->setFont(bold);
     favouriteRows = new FoundModel(this);
-    favouritesList = list(favouritesPane, "ListView2", favouriteRows, 3000);
+    favouritesList = list(favouritesPane, "ListView2", favouriteRows, kFavouritePreviewWidth);
+    favouritesList->viewport()->installEventFilter(this);
     favouritesHelpLabel =
         gNewLabel(favouritesPane, "Label12",
                   QStringLiteral("要创建收藏，请在回顾中点击“收藏”；或者，您也可以在检索结果中右击，"
@@ -379,7 +403,13 @@ void frmRetrieval::Result() {
 
     // "NO." is the entry's place among all of its day's entries in table order,
     // as the review page counts them.
-    start(resultSearch_, resultRows, f);
+    // A search of the texts reads only what it needs, so that its rows come
+    // soonest; any other reads the scores and flags along, which costs little
+    // more in the same pass and leaves every later search in memory.
+    const bool texts = std::any_of(f.conditions().begin(), f.conditions().end(), [](const db::Condition& c) {
+        return c.op == db::Op::BeginsWith || c.op == db::Op::Contains;
+    });
+    start(resultSearch_, resultRows, f, !texts);
     // The favourites pane's list was cleared with the results: refill it.
     if (pane_ == SearchPane::Favourites)
         FillFavourites();
@@ -389,13 +419,14 @@ void frmRetrieval::Result() {
 
 void frmRetrieval::FillFavourites() {
     favouriteRows->clear();
-    start(favouritesSearch_, favouriteRows, db::Filter::eq(QStringLiteral("Collect"), true));
+    start(favouritesSearch_, favouriteRows, db::Filter::eq(QStringLiteral("Collect"), true), true);
 }
 
-void frmRetrieval::start(std::unique_ptr<DiarySearch>& slot, FoundModel* rows, const db::Filter& filter) {
+void frmRetrieval::start(std::unique_ptr<DiarySearch>& slot, FoundModel* rows, const db::Filter& filter,
+                         bool withScores) {
     std::unique_ptr<DiarySearch> search;
     try {
-        search = std::make_unique<DiarySearch>(gConnection, filter);
+        search = std::make_unique<DiarySearch>(gConnection, filter, withScores);
     } catch (...) {
         slot.reset(); // nothing of the search before stays to add rows
         if (!searching()) searchProgress->hide();
@@ -466,10 +497,9 @@ void frmRetrieval::searchTurn() {
     try {
         turn(resultSearch_, resultRows);
         turn(favouritesSearch_, favouriteRows);
-        // Without a search to run, the scores and flags are read, so that a later
-        // search by score or of the favourites is answered from memory. (The
-        // lists read the scores of the rows they show; a search reads only
-        // what its conditions need, so the first rows come soonest.)
+        // Without a search to run, the scores and flags a search of the texts
+        // left unread are read, so that a later search by score or of the
+        // favourites is answered from memory.
         if (!searching() && readingOn_) {
             SearchEntries& e = *readingOn_;
             if (!e.current() || (e.complete() && e.scoresComplete())) {
@@ -587,6 +617,11 @@ void frmRetrieval::resizeEvent(QResizeEvent* e) {
 }
 
 bool frmRetrieval::eventFilter(QObject* watched, QEvent* event) {
+    // A list that grows or shrinks (the page resized, a scroll bar come or gone) fits its columns again.
+    if (event->type() == QEvent::Resize) {
+        if (watched == resultList->viewport()) fitColumns(resultList, kResultPreviewWidth);
+        if (watched == favouritesList->viewport()) fitColumns(favouritesList, kFavouritePreviewWidth);
+    }
     if (watched == resultList->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* me = static_cast<QMouseEvent*>(event);
         const int button = me->button() == Qt::LeftButton ? 1 : me->button() == Qt::RightButton ? 2 : 4;

@@ -137,8 +137,10 @@ private:
     static int selectedRow(const QTreeView* list);
     // Runs the searches on until the turn's end and shows what they found.
     void searchTurn();
-    // Replaces a list's search with a new one and runs its first turn.
-    void start(std::unique_ptr<DiarySearch>& slot, FoundModel* rows, const db::Filter& filter);
+    // Replaces a list's search with a new one and runs its first turn; with
+    // scores it reads every entry's score and flag along.
+    void start(std::unique_ptr<DiarySearch>& slot, FoundModel* rows, const db::Filter& filter,
+               bool withScores);
     // The entries whose scores and flags are read on while no search runs.
     void readOnIn(std::shared_ptr<SearchEntries> entries);
     void showFavouritesState();
