@@ -371,8 +371,8 @@ void BM_SearchTextsRaw(benchmark::State& state) {
     readRaw(state, "SELECT rowid, \"Date\", \"Title\", \"Diary\" FROM \"Diary\" ORDER BY \"Date\", rowid");
 }
 
-// The page on opening: every entry (its score read for the rows shown), kept
-// for the searches after it. First the first screen of rows, then all.
+// The page on opening: every entry with its score and flag, kept for the
+// searches after it. First the first screen of rows, then all.
 void BM_SearchListingFirstRowsLayer(benchmark::State& state) {
     ensureSearchAccount(int(state.range(0)));
     gOpenDatabase(searchAccountFile(int(state.range(0))), password());
@@ -380,7 +380,7 @@ void BM_SearchListingFirstRowsLayer(benchmark::State& state) {
         state.PauseTiming();
         gForgetSearchTexts();
         state.ResumeTiming();
-        DiarySearch s(gConnection, {});
+        DiarySearch s(gConnection, {}, true);
         while (s.found().size() < kScreenRows &&
                !s.run(DiarySearch::Clock::now() + std::chrono::milliseconds(12))) {
         }
@@ -390,7 +390,7 @@ void BM_SearchListingFirstRowsLayer(benchmark::State& state) {
     gCloseDatabase();
 }
 
-void BM_SearchListingLayer(benchmark::State& state) {
+void listingLayer(benchmark::State& state, bool withScores) {
     ensureSearchAccount(int(state.range(0)));
     gOpenDatabase(searchAccountFile(int(state.range(0))), password());
     size_t found = 0;
@@ -400,7 +400,7 @@ void BM_SearchListingLayer(benchmark::State& state) {
         state.PauseTiming();
         gForgetSearchTexts();
         state.ResumeTiming();
-        DiarySearch s(gConnection, {});
+        DiarySearch s(gConnection, {}, withScores);
         runToEnd(s);
         showFirstRows(s);
         found = s.found().size();
@@ -412,8 +412,17 @@ void BM_SearchListingLayer(benchmark::State& state) {
     gCloseDatabase();
 }
 
-// The scores and flags of every kept entry, which the page reads after the
-// listing while nothing else runs: against every full row.
+// The listing as the page reads it: every score and flag read along.
+void BM_SearchListingLayer(benchmark::State& state) {
+    listingLayer(state, true);
+}
+// The texts alone, as a search of the texts reads them: against their statement.
+void BM_SearchListingTextsLayer(benchmark::State& state) {
+    listingLayer(state, false);
+}
+
+// The scores and flags of every kept entry read after the texts, as the page
+// reads them while nothing runs after a first search of the texts.
 void BM_SearchScoresLayer(benchmark::State& state) {
     ensureSearchAccount(int(state.range(0)));
     gOpenDatabase(searchAccountFile(int(state.range(0))), password());
@@ -567,6 +576,7 @@ BENCHMARK(BM_SearchEveryRowRaw) SEARCHED;
 BENCHMARK(BM_SearchTextsRaw) SEARCHED;
 BENCHMARK(BM_SearchListingFirstRowsLayer) SEARCHED;
 BENCHMARK(BM_SearchListingLayer) SEARCHED;
+BENCHMARK(BM_SearchListingTextsLayer) SEARCHED;
 BENCHMARK(BM_SearchScoresLayer) SEARCHED;
 BENCHMARK(BM_SearchContentFirstLayer) SEARCHED;
 BENCHMARK(BM_SearchContentRaw) SEARCHED;
