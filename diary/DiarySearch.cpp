@@ -46,9 +46,11 @@ DiarySearch::DiarySearch(db::Connection& connection, const db::Filter& filter, b
         if (!k.never) {
             if (k.like) {
                 k.matcher = db::TextMatcher(k.value.toString(), k.op);
-                // SQLite refuses a pattern past its limit, for every row it is asked about.
-                k.inDatabase = k.matcher.patternBytes() >
-                               sqlite3_limit(connection.handle(), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1);
+                // SQLite refuses a pattern past its limit, for every row it is
+                // asked about, and reads some characters of a value its own way.
+                k.inDatabase = k.matcher.needsDatabase() ||
+                               k.matcher.patternBytes() >
+                                   sqlite3_limit(connection.handle(), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1);
             } else if (k.field == Field::Date && k.value.metaType().id() == QMetaType::QDate) {
                 k.number = k.value.toDate().toJulianDay();
             } else if (k.field == Field::Score || k.field == Field::Collect) {

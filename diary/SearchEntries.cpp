@@ -1,5 +1,7 @@
 #include "diary/SearchEntries.h"
 
+#include "platform/db/TextMatcher.h"
+
 #include <QStringView>
 
 #include <algorithm>
@@ -247,7 +249,8 @@ SearchEntries::Text SearchEntries::keep(QByteArrayView bytes, bool null) {
     decoder_.resetState();
     QChar* out = reinterpret_cast<QChar*>(scratch_.data());
     const qsizetype units = decoder_.appendToBuffer(out, bytes) - out;
-    const bool plain = !decoder_.hasError() && !std::memchr(bytes.data(), 0, size_t(n));
+    const bool plain = !decoder_.hasError() && !std::memchr(bytes.data(), 0, size_t(n)) &&
+                       db::TextMatcher::plainUnits(QStringView(scratch_.data(), units));
     if (!plain) return {place(bytes.data(), size_t(n)), qint32(n), Form::Raw};
     if (2 * units < n) return {place(scratch_.data(), size_t(units) * 2), qint32(units), Form::Utf16};
     return {place(bytes.data(), size_t(n)), qint32(n), Form::Utf8};

@@ -29,7 +29,7 @@ public:
 
     enum class Form : quint8 {
         Null,  // no value
-        Utf8,  // valid UTF-8 without a NUL
+        Utf8,  // plain UTF-8 (db::TextMatcher::plain)
         Utf16, // the same text, converted
         Raw    // other bytes, as SQLite holds them
     };

@@ -97,6 +97,7 @@ TextMatcher::TextMatcher(const QString& value, Op op) : op_(op) {
     }
     const QString back = QString::fromUtf8(folded8_);
     folded16_.assign(reinterpret_cast<const char16_t*>(back.utf16()), size_t(back.size()));
+    needsDatabase_ = !plain(value.toUtf8());
 }
 
 bool TextMatcher::matches(QByteArrayView utf8) const {
@@ -130,8 +131,18 @@ bool TextMatcher::matchesInDatabase(Connection& connection, QByteArrayView bytes
     return found;
 }
 
+bool TextMatcher::plainUnits(QStringView units) {
+    const char16_t* u = units.utf16();
+    bool odd = false;
+    for (qsizetype i = 0; i < units.size(); ++i)
+        odd |= u[i] >= 0xFFFE;
+    return !odd;
+}
+
 bool TextMatcher::plain(QByteArrayView utf8) {
-    return utf8.isEmpty() || (utf8.isValidUtf8() && !std::memchr(utf8.data(), 0, size_t(utf8.size())));
+    if (utf8.isEmpty()) return true;
+    if (!utf8.isValidUtf8() || std::memchr(utf8.data(), 0, size_t(utf8.size()))) return false;
+    return plainUnits(QString::fromUtf8(utf8));
 }
 
 } // namespace db

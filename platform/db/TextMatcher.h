@@ -4,8 +4,10 @@
 // ("%", "_", "'" and "\" are ordinary characters), ASCII letters matching either
 // case and every other character only itself. A text is given as the UTF-8
 // bytes SQLite holds, or converted to UTF-16; a valid text of either form gets
-// the same answer. Bytes that are not valid UTF-8, or hold a NUL, are read by
-// SQLite in its own way: those are asked of the database (matchesInDatabase).
+// the same answer. Bytes that are not valid UTF-8, or hold a NUL, U+FFFE or
+// U+FFFF, SQLite reads in its own way (it stops at a NUL and reads the
+// noncharacters as U+FFFD): those texts, and values that hold them, are asked
+// of the database (matchesInDatabase).
 #include "platform/db/dbTypes.h"
 
 #include <QByteArray>
@@ -29,8 +31,13 @@ public:
     // them); null stands for a null text.
     bool matchesInDatabase(Connection& connection, QByteArrayView bytes, bool null = false) const;
 
-    // Whether matches() answers for these bytes as LIKE does: valid UTF-8 without a NUL.
+    // Whether matches() answers for these bytes as LIKE does: valid UTF-8
+    // without a NUL, U+FFFE or U+FFFF.
     static bool plain(QByteArrayView utf8);
+    // The same for UTF-16 units already known to be valid UTF-8 (no NUL among the bytes).
+    static bool plainUnits(QStringView units);
+    // Whether the value itself can only be answered for by the database.
+    bool needsDatabase() const { return needsDatabase_; }
 
     // The bytes of the LIKE pattern the statement binds.
     qsizetype patternBytes() const { return pattern_.size(); }
@@ -42,6 +49,7 @@ private:
     QByteArray folded8_;
     std::u16string folded16_;
     bool letters_ = false; // the value holds an ASCII letter
+    bool needsDatabase_ = false;
 };
 
 } // namespace db

@@ -76,6 +76,8 @@ protected:
         connection_.execute(QStringLiteral("UPDATE Diary SET Date = '2024-3-1' WHERE rowid % 31 = 0"));
         connection_.execute(QStringLiteral("UPDATE Diary SET Diary = CAST(? AS TEXT) WHERE rowid % 37 = 0"),
                             {QByteArray("camp \xff\xfe \0露营", 12)});
+        connection_.execute(QStringLiteral("UPDATE Diary SET Diary = ? WHERE rowid % 41 = 0"),
+                            {QStringLiteral("camp ") + QChar(0xFFFE) + QStringLiteral(" 露营")});
         t.commit();
     }
 
@@ -167,7 +169,7 @@ std::vector<std::pair<const char*, db::Filter>> criteria() {
         {"field spelled small", Filter(QStringLiteral("diary"), Op::Contains, QStringLiteral("雨"))},
     };
     for (const char* v : {"露营", "camp", "CAMP", "Camp", "%", "_", "'", "\\", "😀", "ß", "xy", "今天上午今天",
-                          "x' OR '1'='1", "50%", "a_b", "营", "星星。"}) {
+                          "x' OR '1'='1", "50%", "a_b", "营", "星星。", "\xef\xbf\xbd", "\xef\xbf\xbe"}) {
         c.push_back({"title contains", Filter(title, Op::Contains, QString::fromUtf8(v))});
         c.push_back({"title begins", Filter(title, Op::BeginsWith, QString::fromUtf8(v))});
         c.push_back({"text contains", Filter(text, Op::Contains, QString::fromUtf8(v))});

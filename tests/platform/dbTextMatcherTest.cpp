@@ -121,8 +121,10 @@ TEST_F(DbTextMatcher, BytesThatAreNotPlainUtf8AreLeftToTheDatabase) {
          "b", true},
         {QByteArray("\xc0\xaf"
                     "x"),
-         "x", true},                              // an overlong "/"
-        {QByteArray("\xed\xa0\x80"), "a", false}, // a surrogate
+         "x", true},                                          // an overlong "/"
+        {QByteArray("\xed\xa0\x80"), "a", false},             // a surrogate
+        {QByteArray("x\xef\xbf\xbey"), "\xef\xbf\xbd", true}, // U+FFFE reads as U+FFFD
+        {QByteArray("x\xef\xbf\xbfy"), "xy", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes.toHex().toStdString());
@@ -132,6 +134,16 @@ TEST_F(DbTextMatcher, BytesThatAreNotPlainUtf8AreLeftToTheDatabase) {
         EXPECT_EQ(like(c.bytes, value, db::Op::Contains), c.contains);
     }
     EXPECT_TRUE(db::TextMatcher::plain(QByteArrayView("")));
+
+    // A value SQLite reads its own way is answered for by the database alone.
+    for (const QString& v :
+         {QString(QChar(0xFFFE)), QString(QChar(0xFFFF)), QStringLiteral("a") + QChar(0) + 'b'}) {
+        const db::TextMatcher m(v, db::Op::Contains);
+        EXPECT_TRUE(m.needsDatabase());
+        EXPECT_EQ(m.matchesInDatabase(c_, QByteArray("\xef\xbf\xbd")),
+                  like(QByteArray("\xef\xbf\xbd"), v, db::Op::Contains));
+    }
+    EXPECT_FALSE(db::TextMatcher(QStringLiteral("露营"), db::Op::Contains).needsDatabase());
 }
 
 } // namespace
