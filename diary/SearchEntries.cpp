@@ -1,7 +1,5 @@
 #include "diary/SearchEntries.h"
 
-#include "platform/db/TextMatcher.h"
-
 #include <QStringView>
 
 #include <algorithm>
@@ -62,9 +60,7 @@ size_t SearchEntries::keptTexts() {
     return n;
 }
 
-SearchEntries::SearchEntries(db::Connection& connection)
-    : connection_(connection), decoder_(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                                  QStringDecoder::Flag::ConvertInitialBom) {
+SearchEntries::SearchEntries(db::Connection& connection) : connection_(connection) {
     generation_ = connection.generation();
     changes_ = connection.changeCount();
     shared().live.push_back(this);
@@ -240,18 +236,57 @@ void SearchEntries::freeBlocks(std::vector<Block>& blocks) {
     blocks.clear();
 }
 
+namespace {
+
+// UTF-16 of bytes that are plain for db::TextMatcher (valid UTF-8 without a
+// NUL, U+FFFE or U+FFFF); -1 for any other bytes. Qt's converter with the
+// checks after it took twice as long, and this runs for every text read.
+qsizetype plainUtf16(const unsigned char* p, qsizetype n, char16_t* out) {
+    const unsigned char* const end = p + n;
+    char16_t* o = out;
+    while (p < end) {
+        const unsigned c = *p;
+        if (c < 0x80) {
+            if (c == 0) return -1;
+            *o++ = char16_t(c);
+            ++p;
+        } else if ((c & 0xF0) == 0xE0) { // most of Chinese
+            if (end - p < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80) return -1;
+            const unsigned u = ((c & 0x0F) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+            if (u < 0x800 || (u >= 0xD800 && u <= 0xDFFF) || u >= 0xFFFE) return -1;
+            *o++ = char16_t(u);
+            p += 3;
+        } else if ((c & 0xE0) == 0xC0) {
+            if (c < 0xC2 || end - p < 2 || (p[1] & 0xC0) != 0x80) return -1;
+            *o++ = char16_t(((c & 0x1F) << 6) | (p[1] & 0x3Fu));
+            p += 2;
+        } else if ((c & 0xF8) == 0xF0) {
+            if (end - p < 4 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80 || (p[3] & 0xC0) != 0x80)
+                return -1;
+            const unsigned u =
+                ((c & 0x07) << 18) | ((p[1] & 0x3Fu) << 12) | ((p[2] & 0x3Fu) << 6) | (p[3] & 0x3Fu);
+            if (u < 0x10000 || u > 0x10FFFF) return -1;
+            *o++ = char16_t(0xD800 + ((u - 0x10000) >> 10));
+            *o++ = char16_t(0xDC00 + ((u - 0x10000) & 0x3FF));
+            p += 4;
+        } else {
+            return -1;
+        }
+    }
+    return o - out;
+}
+
+} // namespace
+
 SearchEntries::Text SearchEntries::keep(QByteArrayView bytes, bool null) {
     static const char empty = 0;
     if (null) return {};
     if (bytes.isEmpty()) return {&empty, 0, Form::Utf8};
     const qsizetype n = bytes.size();
     if (scratch_.size() < size_t(n)) scratch_.resize(size_t(n));
-    decoder_.resetState();
-    QChar* out = reinterpret_cast<QChar*>(scratch_.data());
-    const qsizetype units = decoder_.appendToBuffer(out, bytes) - out;
-    const bool plain = !decoder_.hasError() && !std::memchr(bytes.data(), 0, size_t(n)) &&
-                       db::TextMatcher::plainUnits(QStringView(scratch_.data(), units));
-    if (!plain) return {place(bytes.data(), size_t(n)), qint32(n), Form::Raw};
+    const qsizetype units =
+        plainUtf16(reinterpret_cast<const unsigned char*>(bytes.data()), n, scratch_.data());
+    if (units < 0) return {place(bytes.data(), size_t(n)), qint32(n), Form::Raw};
     if (2 * units < n) return {place(scratch_.data(), size_t(units) * 2), qint32(units), Form::Utf16};
     return {place(bytes.data(), size_t(n)), qint32(n), Form::Utf8};
 }

@@ -16,7 +16,6 @@
 #include <QByteArrayView>
 #include <QDate>
 #include <QString>
-#include <QStringDecoder>
 
 #include <chrono>
 #include <limits>
@@ -138,6 +137,5 @@ private:
     std::vector<Block> blocks_;
     char* free_ = nullptr;
     size_t left_ = 0;
-    QStringDecoder decoder_;
     std::vector<char16_t> scratch_;
 };

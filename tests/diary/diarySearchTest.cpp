@@ -76,6 +76,9 @@ protected:
         connection_.execute(QStringLiteral("UPDATE Diary SET Date = '2024-3-1' WHERE rowid % 31 = 0"));
         connection_.execute(QStringLiteral("UPDATE Diary SET Diary = CAST(? AS TEXT) WHERE rowid % 37 = 0"),
                             {QByteArray("camp \xff\xfe \0露营", 12)});
+        // An overlong "/", a surrogate, a sequence cut short: not UTF-8.
+        connection_.execute(QStringLiteral("UPDATE Diary SET Title = CAST(? AS TEXT) WHERE rowid % 43 = 0"),
+                            {QByteArray("camp\xc0\xaf\xed\xa0\x80\xe9\x9c")});
         connection_.execute(QStringLiteral("UPDATE Diary SET Diary = ? WHERE rowid % 41 = 0"),
                             {QStringLiteral("camp ") + QChar(0xFFFE) + QStringLiteral(" 露营")});
         t.commit();
