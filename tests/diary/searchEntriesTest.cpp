@@ -25,7 +25,11 @@ protected:
         EXPECT_TRUE(gChangeFrame(Page::Search));
         return search();
     }
-    static bool shown(QWidget* w, frmRetrieval* p) { return w->isVisibleTo(p); }
+    // Once the page's searches are done: the favourites pane's state follows its search.
+    static bool shown(QWidget* w, frmRetrieval* p) {
+        settle(p);
+        return w->isVisibleTo(p);
+    }
 };
 
 TEST_F(SearchEntriesTest, TheMainWindowSelectsTheFirstNodeWithoutSwitchingPanes) {

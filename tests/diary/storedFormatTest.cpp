@@ -341,6 +341,7 @@ TEST_F(AccountFile, FlagsStoredAsMinusOneCountAsSetAndChangeToZeroOrOne) {
     press(p->removeAllFavouritesLink);
     EXPECT_EQ(storedFlag("雨后"), QStringLiteral("integer 0"));
     EXPECT_EQ(storedFlag("晚饭"), QStringLiteral("integer 0"));
+    settle(p);
     EXPECT_TRUE(p->noFavouritesLabel->isVisibleTo(p));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
