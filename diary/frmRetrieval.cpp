@@ -458,8 +458,6 @@ bool frmRetrieval::searching() const {
 
 void frmRetrieval::searchTurn() {
     const auto deadline = DiarySearch::Clock::now() + kTurn;
-    size_t done = 0;
-    long total = 0;
     const bool due = !rowsShown_.isValid() || rowsShown_.elapsed() >= kShowRowsEveryMs;
     if (due) rowsShown_.start();
     const auto turn = [&](std::unique_ptr<DiarySearch>& search, FoundModel* rows) {
@@ -480,9 +478,6 @@ void frmRetrieval::searchTurn() {
         if (finished) {
             if (search->interrupted()) searchAgainWhenShown_ = true;
             search.reset();
-        } else {
-            done += search->done();
-            total += search->total();
         }
     };
     const auto settle = [this] {
@@ -518,6 +513,14 @@ void frmRetrieval::searchTurn() {
     }
     settle();
     if (searching() && searchClock_.elapsed() >= showProgressAfterMs) {
+        // The entries looked at, of the table's (counted once, when first shown).
+        size_t done = 0;
+        long total = 0;
+        for (const auto* search : {&resultSearch_, &favouritesSearch_})
+            if (*search) {
+                done += (*search)->done();
+                total += (*search)->total();
+            }
         searchProgress->setRange(0, int(std::max<long>(total, 1)));
         searchProgress->setValue(int(std::min<long>(long(done), total)));
         searchProgress->show();
