@@ -3,8 +3,11 @@
 //
 // The accounts are built once into REDEDERA_BENCH_DIR (default
 // /tmp/rededera-bench) and reused by later runs.
+#include "benchAccounts.h"
 #include "core/gDatabase.h"
 #include "core/gState.h"
+#include "diary/DiarySearch.h"
+#include "diary/SearchEntries.h"
 #include "diary/gDiarySearch.h"
 
 #include <QCoreApplication>
@@ -26,149 +29,10 @@
 
 namespace {
 
-const QDate kFirstDay(2001, 1, 1);
+using namespace bench;
+
 const QDate kAddDay(9000, 1,
                     1); // from here on: the rows the add benchmarks write, one a day, removed afterwards
-
-// Entries per day, repeated: several entries on some days, none on others.
-const int kPattern[] = {1, 0, 2, 1, 3, 1, 0, 1, 1, 4, 0, 1};
-constexpr int kPatternLength = sizeof kPattern / sizeof kPattern[0];
-
-QString benchDir() {
-    const QString d = qEnvironmentVariable("REDEDERA_BENCH_DIR", QStringLiteral("/tmp/rededera-bench"));
-    QDir().mkpath(d);
-    return d;
-}
-
-QString accountFile(int entries) {
-    return benchDir() + QStringLiteral("/account-%1.dat").arg(entries);
-}
-
-QString password() {
-    gRecordKey = QStringLiteral("2718281");
-    return gMakeDbPassword(QStringLiteral("benchmark"));
-}
-
-// About 500 characters of plain text and 2 KB of rich text.
-QString plainText(int i) {
-    static const QString base =
-        QStringLiteral("今天早上下了一场小雨，空气很清新。上午有两节数学课，老师讲了极限和连续，"
-                       "下午去图书馆借了几本书，晚上和同学一起复习英语单词。");
-    QString s = QString::number(i) + QLatin1Char(' ');
-    while (s.size() < 500)
-        s += base;
-    return s.left(500);
-}
-
-QString richText(const QString& plain) {
-    QString s = QStringLiteral(
-        "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
-        "\\viewkind4\\uc1\\pard\\lang2052\\f0\\fs18 ");
-    for (QChar c : plain.left(330)) {
-        const ushort u = c.unicode();
-        if (u < 128) {
-            s += c;
-        } else {
-            s += QStringLiteral("\\'%1\\'%2")
-                     .arg((u >> 8) | 0x80, 2, 16, QLatin1Char('0'))
-                     .arg((u & 0xff) | 0x80, 2, 16, QLatin1Char('0'));
-        }
-    }
-    s += QStringLiteral("\\par\n}");
-    return s;
-}
-
-// The days that hold entries, in order, for an account of `entries` entries.
-const std::vector<QDate>& entryDays(int entries) {
-    static std::map<int, std::vector<QDate>> cache;
-    auto& days = cache[entries];
-    if (!days.empty()) return days;
-    int n = 0;
-    for (int d = 0; n < entries; ++d) {
-        const int k = std::min(kPattern[d % kPatternLength], entries - n);
-        if (k > 0) days.push_back(kFirstDay.addDays(d));
-        n += k;
-    }
-    return days;
-}
-
-// Builds an account of `entries` entries into `file` once, each entry's title and
-// plain text given by its number, the days filled as the pattern says.
-void buildAccount(const QString& file, int entries, QString (*title)(int), QString (*text)(int)) {
-    const QString key = password();
-    if (QFile::exists(file)) return;
-    std::fprintf(stderr, "building %s ...\n", qPrintable(file));
-    const QString temp = file + QStringLiteral(".building");
-    QFile::remove(temp);
-    gCreateDatabase(temp, key);
-    gOpenDatabase(temp, key);
-    int n = 0;
-    for (int d = 0; n < entries;) {
-        db::Transaction t(gConnection);
-        for (int batch = 0; batch < 5000 && n < entries; ++d) {
-            const int k = std::min(kPattern[d % kPatternLength], entries - n);
-            for (int j = 0; j < k; ++j, ++n, ++batch) {
-                const QString plain = text(n);
-                gConnection.execute(
-                    QStringLiteral("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Diary\", \"DiaryRTF\", "
-                                   "\"Score\", \"Collect\") VALUES (?, ?, ?, ?, ?, ?)"),
-                    {kFirstDay.addDays(d), title(n), plain, richText(plain), n % 101, n % 17 == 0});
-            }
-        }
-        t.commit();
-    }
-    gCloseDatabase();
-    QFile::rename(temp, file);
-}
-
-QString diaryTitle(int n) {
-    return QStringLiteral("第 %1 篇日记").arg(n);
-}
-
-void ensureAccount(int entries) {
-    buildAccount(accountFile(entries), entries, diaryTitle, plainText);
-}
-
-// ---- raw SQLCipher, configured as the layer configures it ----
-
-struct Raw {
-    sqlite3* db = nullptr;
-    explicit Raw(const QString& file, bool exclusive = true) {
-        const QByteArray key = password().toUtf8();
-        if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
-            throw std::runtime_error("open");
-        sqlite3_key(db, key.constData(), int(key.size()));
-        if (exclusive) exec("PRAGMA locking_mode = EXCLUSIVE");
-        exec("SELECT count(*) FROM sqlite_master");
-        if (exclusive) {
-            exec("PRAGMA synchronous = FULL");
-            exec("PRAGMA journal_mode = DELETE");
-            exec("BEGIN EXCLUSIVE; COMMIT;");
-        }
-    }
-    ~Raw() { sqlite3_close_v2(db); }
-    void exec(const char* sql) {
-        if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db));
-    }
-    sqlite3_stmt* prepare(const char* sql) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db));
-        return st;
-    }
-};
-
-void bindDate(sqlite3_stmt* st, int i, const QDate& d) {
-    const QByteArray t = db::dateToText(d).toUtf8();
-    sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-}
-
-QString columnText(sqlite3_stmt* st, int i) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                             sqlite3_column_bytes(st, i));
-}
 
 // A spread of days with entries, visited in turn.
 struct DayCycle {
@@ -462,76 +326,143 @@ void BM_AddEntryRaw(benchmark::State& state) {
 
 // ---- the search page: every entry read ----
 
-// Accounts whose entries differ from each other, so a word is in some and not
-// in others: "露营" in one entry of 50, "考试" in one title of 20.
-QString searchAccountFile(int entries) {
-    return benchDir() + QStringLiteral("/search-%1.dat").arg(entries);
+// The rows a list shows on its first screen, as its model gives them.
+constexpr size_t kScreenRows = 30;
+
+void showFirstRows(DiarySearch& s) {
+    SearchEntries& e = *s.entries();
+    QStringList cells;
+    for (size_t k = 0; k < std::min(kScreenRows, s.found().size()); ++k) {
+        const quint32 i = s.found()[k];
+        cells << QString::number(e[i].number) << e.date(i).toString() << e.title(i) << e.preview(i)
+              << QString::number(e.score(i));
+    }
+    benchmark::DoNotOptimize(cells);
 }
 
-QString searchText(int i) {
-    static const char* const sentences[] = {"今天早上下了一场小雨，空气很清新。",
-                                            "上午有两节数学课，老师讲了极限和连续。",
-                                            "下午去图书馆借了几本书。",
-                                            "晚上和同学一起复习英语单词。",
-                                            "食堂的午饭有红烧肉和青菜。",
-                                            "班会上讨论了运动会的安排。",
-                                            "物理实验做得不太顺利，明天要重做。",
-                                            "给家里打了电话，妈妈让我多穿衣服。",
-                                            "跑步三千米，感觉比上周轻松。",
-                                            "读完了一本小说，结尾让人难忘。",
-                                            "宿舍停电了，大家点着台灯聊天。",
-                                            "化学作业很难，做到很晚才完成。",
-                                            "和室友去超市买了些水果。",
-                                            "社团活动排练了新的节目。",
-                                            "老师表扬了我的作文。",
-                                            "天气转凉，树叶开始变黄。"};
-    QString s = QString::number(i) + QLatin1Char(' ');
-    if (i % 50 == 7) s += QStringLiteral("周末和同学去郊外露营，看到了满天的星星。");
-    for (int k = 0; s.size() < 500; ++k)
-        s += QString::fromUtf8(sentences[(i * 7 + k * 5) % 16]);
-    return s.left(500);
+void runToEnd(DiarySearch& s) {
+    while (!s.run(DiarySearch::Clock::time_point::max())) {
+    }
 }
 
-QString searchTitle(int i) {
-    static const char* const titles[] = {"平常的一天", "雨天", "图书馆", "运动会",   "周末", "社团", "晚自习",
-                                         "家里来电",   "跑步", "小说",   "停电",     "作业", "超市", "作文",
-                                         "秋天",       "实验", "班会",   "期中考试", "食堂", "单词"};
-    return QString::fromUtf8(titles[i % 20]);
+// A statement stepped to its end, each column of each row touched.
+void readRaw(benchmark::State& state, const char* sql) {
+    ensureSearchAccount(int(state.range(0)));
+    Raw raw(searchAccountFile(int(state.range(0))));
+    sqlite3_stmt* st = raw.prepare(sql);
+    size_t bytes = 0;
+    for (auto _ : state) {
+        sqlite3_reset(st);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            for (int i = 0; i < sqlite3_column_count(st); ++i)
+                bytes += size_t(sqlite3_column_bytes(st, i));
+    }
+    benchmark::DoNotOptimize(bytes);
+    sqlite3_finalize(st);
 }
 
-void ensureSearchAccount(int entries) {
-    buildAccount(searchAccountFile(entries), entries, searchTitle, searchText);
+// Every full row by date: the floor of any read that needs a column behind the
+// rich text (the score, the flag), such as the listing with its scores.
+void BM_SearchEveryRowRaw(benchmark::State& state) {
+    readRaw(state, "SELECT rowid, * FROM \"Diary\" ORDER BY \"Date\", rowid");
+}
+// The columns in front of the rich text alone.
+void BM_SearchTextsRaw(benchmark::State& state) {
+    readRaw(state, "SELECT rowid, \"Date\", \"Title\", \"Diary\" FROM \"Diary\" ORDER BY \"Date\", rowid");
 }
 
-const QString kContentWord = QStringLiteral("露营");
-const QString kTitleWord = QStringLiteral("考试");
-
-// The search page's reads for one condition: the results by date with their
-// place in the day. A search of the plain texts keeps them for the following
-// searches until the database changes; `afterChange` times the first one.
-void searchLayer(benchmark::State& state, const QString& field, const QString& word,
-                 bool afterChange = false) {
+// The page on opening: every entry with its score and flag, kept for the
+// searches after it. First the first screen of rows, then all.
+void BM_SearchListingFirstRowsLayer(benchmark::State& state) {
     ensureSearchAccount(int(state.range(0)));
     gOpenDatabase(searchAccountFile(int(state.range(0))), password());
-    const db::Filter filter(field, db::Op::Contains, word);
-    if (!afterChange) gSearchDiary(filter); // timed: the searches after the first
-    size_t found = 0;
     for (auto _ : state) {
-        if (afterChange) {
-            state.PauseTiming();
-            gConnection.execute(QStringLiteral("UPDATE \"DiarySettings\" SET \"Score\" = \"Score\""));
-            state.ResumeTiming();
+        state.PauseTiming();
+        gForgetSearchTexts();
+        state.ResumeTiming();
+        DiarySearch s(gConnection, {}, true);
+        while (s.found().size() < kScreenRows &&
+               !s.run(DiarySearch::Clock::now() + std::chrono::milliseconds(12))) {
         }
-        const std::vector<gFoundEntry> rows = gSearchDiary(filter);
-        found = rows.size();
-        benchmark::DoNotOptimize(rows.data());
+        showFirstRows(s);
     }
-    state.counters["found"] = double(found);
+    gForgetSearchTexts();
     gCloseDatabase();
 }
 
-// The same two statements on raw SQLCipher: the matches by date, then the
-// dates of their days from the index to number them.
+void listingLayer(benchmark::State& state, bool withScores) {
+    ensureSearchAccount(int(state.range(0)));
+    gOpenDatabase(searchAccountFile(int(state.range(0))), password());
+    size_t found = 0;
+    const double before = residentMB();
+    double kept = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        gForgetSearchTexts();
+        state.ResumeTiming();
+        DiarySearch s(gConnection, {}, withScores);
+        runToEnd(s);
+        showFirstRows(s);
+        found = s.found().size();
+        kept = residentMB() - before;
+    }
+    state.counters["found"] = double(found);
+    state.counters["kept_MB"] = kept;
+    gForgetSearchTexts();
+    gCloseDatabase();
+}
+
+// The listing as the page reads it: every score and flag read along.
+void BM_SearchListingLayer(benchmark::State& state) {
+    listingLayer(state, true);
+}
+// The texts alone, as a search of the texts reads them: against their statement.
+void BM_SearchListingTextsLayer(benchmark::State& state) {
+    listingLayer(state, false);
+}
+
+// The scores and flags of every kept entry read after the texts, as the page
+// reads them while nothing runs after a first search of the texts.
+void BM_SearchScoresLayer(benchmark::State& state) {
+    ensureSearchAccount(int(state.range(0)));
+    gOpenDatabase(searchAccountFile(int(state.range(0))), password());
+    for (auto _ : state) {
+        state.PauseTiming();
+        gForgetSearchTexts();
+        {
+            DiarySearch listing(gConnection, {});
+            runToEnd(listing);
+        }
+        state.ResumeTiming();
+        DiarySearch s(gConnection, db::Filter::eq(QStringLiteral("Collect"), true));
+        runToEnd(s);
+    }
+    gForgetSearchTexts();
+    gCloseDatabase();
+}
+
+// The first search of the texts with nothing kept, and its first screen.
+void BM_SearchContentFirstLayer(benchmark::State& state) {
+    ensureSearchAccount(int(state.range(0)));
+    gOpenDatabase(searchAccountFile(int(state.range(0))), password());
+    const db::Filter filter(QStringLiteral("Diary"), db::Op::Contains, kContentWord);
+    size_t found = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        gForgetSearchTexts();
+        state.ResumeTiming();
+        DiarySearch s(gConnection, filter);
+        runToEnd(s);
+        showFirstRows(s);
+        found = s.found().size();
+    }
+    state.counters["found"] = double(found);
+    gForgetSearchTexts();
+    gCloseDatabase();
+}
+
+// The statement the page ran before, on raw SQLCipher: the matches by date,
+// then the dates of their days from the index to number them.
 void searchRaw(benchmark::State& state, const char* field, const QString& word) {
     ensureSearchAccount(int(state.range(0)));
     Raw raw(searchAccountFile(int(state.range(0))));
@@ -579,20 +510,51 @@ void searchRaw(benchmark::State& state, const char* field, const QString& word) 
     sqlite3_finalize(days);
 }
 
-void BM_SearchContentLayer(benchmark::State& state) {
-    searchLayer(state, QStringLiteral("Diary"), kContentWord);
-}
-void BM_SearchContentFirstLayer(benchmark::State& state) {
-    searchLayer(state, QStringLiteral("Diary"), kContentWord, true);
-}
 void BM_SearchContentRaw(benchmark::State& state) {
     searchRaw(state, "Diary", kContentWord);
 }
-void BM_SearchTitleLayer(benchmark::State& state) {
-    searchLayer(state, QStringLiteral("Title"), kTitleWord);
-}
 void BM_SearchTitleRaw(benchmark::State& state) {
     searchRaw(state, "Title", kTitleWord);
+}
+
+// Searches after the listing, from the kept entries: range(1) picks the criteria.
+void BM_SearchLaterLayer(benchmark::State& state) {
+    const int entries = int(state.range(0));
+    ensureSearchAccount(entries);
+    gOpenDatabase(searchAccountFile(entries), password());
+    const QDate last = entryDays(entries).back();
+    const QString text = QStringLiteral("Diary");
+    const struct {
+        const char* name;
+        db::Filter filter;
+    } criteria[] = {
+        {"content 露营", db::Filter(text, db::Op::Contains, kContentWord)},
+        {"content begins 12", db::Filter(text, db::Op::BeginsWith, QStringLiteral("12"))},
+        {"title 考试", db::Filter(QStringLiteral("Title"), db::Op::Contains, kTitleWord)},
+        {"content Camp (letters)", db::Filter(text, db::Op::Contains, QStringLiteral("Camp"))},
+        {"score 60-80", db::Filter::between(QStringLiteral("Score"), 60, 80)},
+        {"favourites", db::Filter::eq(QStringLiteral("Collect"), true)},
+        {"last year", db::Filter::between(QStringLiteral("Date"), last.addDays(-365), last)},
+        {"content, favourites, score", db::Filter(text, db::Op::Contains, kContentWord)
+                                           .and_(QStringLiteral("Collect"), db::Op::Eq, true)
+                                           .and_(db::Filter::between(QStringLiteral("Score"), 0, 50))},
+    };
+    const auto& c = criteria[state.range(1)];
+    state.SetLabel(c.name);
+    {
+        DiarySearch listing(gConnection, {}, true);
+        runToEnd(listing);
+    }
+    size_t found = 0;
+    for (auto _ : state) {
+        DiarySearch s(gConnection, c.filter);
+        runToEnd(s);
+        showFirstRows(s);
+        found = s.found().size();
+    }
+    state.counters["found"] = double(found);
+    gForgetSearchTexts();
+    gCloseDatabase();
 }
 
 #define ACCOUNTS ->Arg(1000)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)
@@ -610,11 +572,18 @@ BENCHMARK(BM_AddEntryRaw) ACCOUNTS;
 
 #define SEARCHED ->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)
 
+BENCHMARK(BM_SearchEveryRowRaw) SEARCHED;
+BENCHMARK(BM_SearchTextsRaw) SEARCHED;
+BENCHMARK(BM_SearchListingFirstRowsLayer) SEARCHED;
+BENCHMARK(BM_SearchListingLayer) SEARCHED;
+BENCHMARK(BM_SearchListingTextsLayer) SEARCHED;
+BENCHMARK(BM_SearchScoresLayer) SEARCHED;
 BENCHMARK(BM_SearchContentFirstLayer) SEARCHED;
-BENCHMARK(BM_SearchContentLayer) SEARCHED;
 BENCHMARK(BM_SearchContentRaw) SEARCHED;
-BENCHMARK(BM_SearchTitleLayer) SEARCHED;
 BENCHMARK(BM_SearchTitleRaw) SEARCHED;
+BENCHMARK(BM_SearchLaterLayer)
+    ->ArgsProduct({{20000, 200000}, {0, 1, 2, 3, 4, 5, 6, 7}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

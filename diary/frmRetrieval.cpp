@@ -10,9 +10,11 @@
 #include "core/gShared.h"
 #include "core/gState.h"
 #include "core/gTwips.h"
+#include "diary/DiarySearch.h"
 #include "diary/DiaryStore.h"
+#include "diary/FoundModel.h"
+#include "diary/SearchEntries.h"
 #include "diary/gDiaryCollect.h"
-#include "diary/gDiarySearch.h"
 #include "platform/db/db.h"
 
 #include <QAction>
@@ -31,16 +33,32 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <array>
+#include <chrono>
 #include <cmath>
 
 namespace {
 
 const QString kDiary = QStringLiteral("Diary");
+
+// A turn of the searches, between which the window answers input and paints.
+constexpr std::chrono::milliseconds kTurn(12);
+// A search that lasts longer than this shows its progress.
+int showProgressAfterMs = 500;
+// While a search runs its rows join the list this often (each time the view
+// lays out all its rows again), and at once until they fill a screen.
+constexpr int kShowRowsEveryMs = 200;
+constexpr int kScreenRows = 100;
+// The preview column's designed width in each list, in twips.
+constexpr int kResultPreviewWidth = 3200, kFavouritePreviewWidth = 3000;
 
 QPixmap picture(const QString& name, QSize size) {
     return gRenderSvg(QStringLiteral(":/res/diary/%1.svg").arg(name), size);
@@ -74,7 +92,7 @@ QCheckBox* check(QWidget* parent, const char* name, const QString& text, int l, 
 
 // Wide enough for any date in the list's font: every digit of a two-digit month
 // and day counted as the widest digit, plus the margins the view keeps.
-int dateColumnWidth(const QTreeWidget* lv) {
+int dateColumnWidth(const QTreeView* lv) {
     const QFontMetricsF fm(lv->font());
     QChar widest = QLatin1Char('0');
     for (char c = '1'; c <= '9'; ++c)
@@ -87,39 +105,42 @@ int dateColumnWidth(const QTreeWidget* lv) {
     return int(std::ceil(fm.horizontalAdvance(sample))) + margin;
 }
 
-QTreeWidget* list(QWidget* parent, const char* name, int previewWidth) {
-    auto* lv = new QTreeWidget(parent);
+// The designed widths of a list's columns, in pixels, the date's made wide
+// enough for any date.
+std::array<int, 5> designedWidths(const QTreeView* lv, int previewWidth) {
+    std::array<int, 5> w{gPx(464), gPx(1080), gPx(1290), gPx(previewWidth), gPx(540)};
+    w[1] = std::max(w[1], dateColumnWidth(lv));
+    return w;
+}
+
+// The columns at their designed widths at least; the room a wider list has
+// goes to the title and the preview, in the proportion of their widths, so
+// that their texts are cut as late as possible.
+void fitColumns(QTreeView* lv, int previewWidth) {
+    std::array<int, 5> w = designedWidths(lv, previewWidth);
+    const int room = lv->viewport()->width() - (w[0] + w[1] + w[2] + w[3] + w[4]);
+    if (room > 0) {
+        const int toTitle = room * w[2] / (w[2] + w[3]);
+        w[2] += toTitle;
+        w[3] += room - toTitle;
+    }
+    for (int i = 0; i < 5; ++i)
+        lv->setColumnWidth(i, w[size_t(i)]);
+}
+
+QTreeView* list(QWidget* parent, const char* name, FoundModel* rows, int previewWidth) {
+    auto* lv = new QTreeView(parent);
     lv->setObjectName(QLatin1String(name));
+    lv->setModel(rows);
     lv->setRootIsDecorated(false);
-    lv->setUniformRowHeights(true);
+    lv->setItemsExpandable(false);
+    lv->setUniformRowHeights(true); // rows are laid out without asking each one
     lv->setSelectionMode(QAbstractItemView::SingleSelection);
     lv->setSelectionBehavior(QAbstractItemView::SelectRows);
     lv->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lv->setSortingEnabled(false);
-    lv->setHeaderLabels({QStringLiteral("NO."), QStringLiteral("日期"), QStringLiteral("标题"),
-                         QStringLiteral("内容预览"), QStringLiteral("评分")});
-    const int widths[] = {464, 1080, 1290, previewWidth, 540};
-    for (int i = 0; i < 5; ++i)
-        lv->setColumnWidth(i, gPx(widths[i]));
-    lv->setColumnWidth(1, std::max(lv->columnWidth(1), dateColumnWidth(lv)));
+    fitColumns(lv, previewWidth);
     return lv;
-}
-
-// The list rows of found entries.
-void addRows(QTreeWidget* lv, const std::vector<gFoundEntry>& found) {
-    QList<QTreeWidgetItem*> items;
-    items.reserve(qsizetype(found.size()));
-    for (const gFoundEntry& e : found) {
-        auto* item = new QTreeWidgetItem;
-        item->setText(0, QString::number(e.number));
-        item->setText(1, dateText(e.date));
-        item->setData(1, Qt::UserRole, e.date);
-        item->setText(2, e.title);
-        item->setText(3, e.preview);
-        item->setText(4, QString::number(e.score));
-        items.append(item);
-    }
-    lv->addTopLevelItems(items);
 }
 
 } // namespace
@@ -134,6 +155,14 @@ frmRetrieval::frmRetrieval() {
     QFont bold = titleLabel->font();
     bold.setBold(true);
     titleLabel->setFont(bold);
+    searchProgress = new QProgressBar(this);
+    searchProgress->setObjectName(QStringLiteral("searchProgress"));
+    searchProgress->setGeometry(gPxRect(5400, 120, 2700, 240));
+    searchProgress->setFormat(QStringLiteral("正在检索 %p%"));
+    searchProgress->hide();
+    searchTimer_ = new QTimer(this);
+    searchTimer_->setInterval(0);
+    connect(searchTimer_, &QTimer::timeout, this, [this] { gGuard([this] { searchTurn(); }); });
     refreshLink = link(this, "lblCmd1", QStringLiteral("刷新检索"), 8400, 120, 780);
     backLink = link(this, "lblCmd2", QStringLiteral("返回"), 9240, 120, 420);
 
@@ -214,7 +243,8 @@ frmRetrieval::frmRetrieval() {
     resultsPane->setObjectName(QStringLiteral("Frame3"));
     resultsPane->setFrameShape(QFrame::NoFrame);
     resultsPane->setGeometry(gPxRect(2280, 2040, 7335, 3995));
-    resultList = list(resultsPane, "ListView1", 3200);
+    resultRows = new FoundModel(this);
+    resultList = list(resultsPane, "ListView1", resultRows, kResultPreviewWidth);
     resultList->viewport()->installEventFilter(this);
 
     favouritesPane = new QFrame(this);
@@ -223,7 +253,9 @@ frmRetrieval::frmRetrieval() {
     favouritesTitleLabel =
         gNewLabel(favouritesPane, "Label11", QStringLiteral("收藏管理"), 0, 120, 2000, 240);
     favouritesTitleLabel->setFont(bold);
-    favouritesList = list(favouritesPane, "ListView2", 3000);
+    favouriteRows = new FoundModel(this);
+    favouritesList = list(favouritesPane, "ListView2", favouriteRows, kFavouritePreviewWidth);
+    favouritesList->viewport()->installEventFilter(this);
     favouritesHelpLabel =
         gNewLabel(favouritesPane, "Label12",
                   QStringLiteral("要创建收藏，请在回顾中点击“收藏”；或者，您也可以在检索结果中右击，"
@@ -291,7 +323,7 @@ frmRetrieval::frmRetrieval() {
     favouritesList->installEventFilter(this);
     connect(mReadDiary, &QAction::triggered, this, [this] { mReadDiary_Click(); });
     connect(mCollect, &QAction::triggered, this, [this] { mCollect_Click(); });
-    connect(favouritesList, &QTreeWidget::itemDoubleClicked, this,
+    connect(favouritesList, &QTreeView::doubleClicked, this,
             [this] { gGuard([this] { favouritesList_DblClick(); }); });
     connect(removeFavouriteLink, &gLinkLabel::clicked, this,
             [this] { gGuard([this] { removeFavouriteLink_Click(); }); });
@@ -301,7 +333,12 @@ frmRetrieval::frmRetrieval() {
             [this] { gGuard([this] { goToReviewLink_Click(); }); });
 }
 
-frmRetrieval::~frmRetrieval() = default;
+// The searches go before the lists that show their rows.
+frmRetrieval::~frmRetrieval() {
+    resultSearch_.reset();
+    favouritesSearch_.reset();
+    readOnIn(nullptr);
+}
 
 void frmRetrieval::formLoad() {
     gSetHandCursor(this);
@@ -347,8 +384,8 @@ void frmRetrieval::selectFirstNode() {
 // ---- the search ----
 
 void frmRetrieval::Result() {
-    resultList->clear();
-    favouritesList->clear();
+    resultRows->clear();
+    favouriteRows->clear();
 
     db::Filter f;
     if (byDateCheck->isChecked()) {
@@ -382,21 +419,154 @@ void frmRetrieval::Result() {
 
     // "NO." is the entry's place among all of its day's entries in table order,
     // as the review page counts them.
-    addRows(resultList, DiaryStore(gConnection).search(f));
+    // A search of the texts reads only what it needs, so that its rows come
+    // soonest; any other reads the scores and flags along, which costs little
+    // more in the same pass and leaves every later search in memory.
+    const bool texts = std::any_of(f.conditions().begin(), f.conditions().end(), [](const db::Condition& c) {
+        return c.op == db::Op::BeginsWith || c.op == db::Op::Contains;
+    });
+    start(resultSearch_, resultRows, f, !texts);
     // The favourites pane's list was cleared with the results: refill it.
-    if (pane_ == SearchPane::Favourites) FillFavourites();
+    if (pane_ == SearchPane::Favourites)
+        FillFavourites();
+    else
+        favouritesSearch_.reset();
 }
 
 void frmRetrieval::FillFavourites() {
-    favouritesList->clear();
-    addRows(favouritesList, DiaryStore(gConnection).search(db::Filter::eq(QStringLiteral("Collect"), true)));
-    const bool any = favouritesList->topLevelItemCount() > 0;
+    favouriteRows->clear();
+    start(favouritesSearch_, favouriteRows, db::Filter::eq(QStringLiteral("Collect"), true), true);
+}
+
+void frmRetrieval::start(std::unique_ptr<DiarySearch>& slot, FoundModel* rows, const db::Filter& filter,
+                         bool withScores) {
+    std::unique_ptr<DiarySearch> search;
+    try {
+        search = std::make_unique<DiarySearch>(gConnection, filter, withScores);
+    } catch (...) {
+        slot.reset(); // nothing of the search before stays to add rows
+        if (!searching()) searchProgress->hide();
+        throw;
+    }
+    // The new search before the old one goes: a read they share goes on.
+    slot = std::move(search);
+    rows->follow(*slot);
+    readOnIn(slot->entries());
+    if (!searchTimer_->isActive()) searchClock_.start();
+    searchAgainWhenShown_ = false;
+    // The first turn at once, so the first rows show with the page.
+    searchTurn();
+}
+
+void frmRetrieval::readOnIn(std::shared_ptr<SearchEntries> entries) {
+    if (entries) entries->attach();
+    if (readingOn_) readingOn_->detach();
+    readingOn_ = std::move(entries);
+}
+
+void frmRetrieval::setProgressDelay(int ms) {
+    showProgressAfterMs = ms;
+}
+
+bool frmRetrieval::searching() const {
+    return resultSearch_ || favouritesSearch_;
+}
+
+void frmRetrieval::searchTurn() {
+    const auto deadline = DiarySearch::Clock::now() + kTurn;
+    const bool due = !rowsShown_.isValid() || rowsShown_.elapsed() >= kShowRowsEveryMs;
+    if (due) rowsShown_.start();
+    const auto turn = [&](std::unique_ptr<DiarySearch>& search, FoundModel* rows) {
+        if (!search) return;
+        bool finished = false;
+        try {
+            finished = search->run(deadline);
+        } catch (...) {
+            // The rows found so far stay; the search ends with the error box.
+            rows->follow(*search);
+            search.reset();
+            throw;
+        }
+        // A search that started again on a new read drops its rows at once.
+        if (finished || due || search->entries() != rows->entries() || rows->rowCount() < kScreenRows)
+            rows->follow(*search);
+        if (search->entries() != readingOn_) readOnIn(search->entries());
+        if (finished) {
+            if (search->interrupted()) searchAgainWhenShown_ = true;
+            search.reset();
+        }
+    };
+    const auto settle = [this] {
+        showFavouritesState();
+        if (searching() || readingOn_) {
+            if (!searchTimer_->isActive()) searchTimer_->start();
+        } else {
+            searchTimer_->stop();
+        }
+        if (!searching()) searchProgress->hide();
+    };
+    try {
+        turn(resultSearch_, resultRows);
+        turn(favouritesSearch_, favouriteRows);
+        // Without a search to run, the scores and flags a search of the texts
+        // left unread are read, so that a later search by score or of the
+        // favourites is answered from memory.
+        if (!searching() && readingOn_) {
+            SearchEntries& e = *readingOn_;
+            if (!e.current() || (e.complete() && e.scoresComplete())) {
+                readOnIn(nullptr);
+            } else if (DiarySearch::Clock::now() < deadline) {
+                try {
+                    e.readMore(true, deadline);
+                } catch (...) {
+                    readOnIn(nullptr); // the next search meets the error, and reports it
+                }
+            }
+        }
+    } catch (...) {
+        settle();
+        throw;
+    }
+    settle();
+    if (searching() && searchClock_.elapsed() >= showProgressAfterMs) {
+        // The entries looked at, of the table's (counted once, when first shown).
+        size_t done = 0;
+        long total = 0;
+        for (const auto* search : {&resultSearch_, &favouritesSearch_})
+            if (*search) {
+                done += (*search)->done();
+                total += (*search)->total();
+            }
+        searchProgress->setRange(0, int(std::max<long>(total, 1)));
+        searchProgress->setValue(int(std::min<long>(long(done), total)));
+        searchProgress->show();
+    }
+}
+
+void frmRetrieval::showFavouritesState() {
+    // While the favourites are still being read, an empty list is no answer yet.
+    const bool any = favouriteRows->rowCount() > 0;
+    if (!any && favouritesSearch_) return;
     favouritesHelpLabel->setVisible(!any);
     noFavouritesLabel->setVisible(!any);
     favouritesList->setVisible(any);
     removeFavouriteLink->setVisible(any);
     removeAllFavouritesLink->setVisible(any);
     goToReviewLink->setVisible(any);
+}
+
+void frmRetrieval::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // A search the lock stopped runs again once the page is seen again.
+    if (searchAgainWhenShown_ && !gLocked) {
+        searchAgainWhenShown_ = false;
+        gGuard([this] {
+            if (pane_ == SearchPane::Favourites)
+                FillFavourites();
+            else
+                Result();
+        });
+    }
 }
 
 // ---- panes ----
@@ -446,6 +616,7 @@ void frmRetrieval::resizeEvent(QResizeEvent* e) {
     if (e) QWidget::resizeEvent(e);
     const int w = gTwips(width()), h = gTwips(height());
     backLink->move(gPxPoint(w - 510, 120));
+    searchProgress->move(gPxPoint(w - 4170, 120));
     refreshLink->move(gPxPoint(w - 1350, 120));
     // Everything ends at the page's bottom edge rather than past it.
     paneTree->resize(paneTree->width(), gPx(h - 720));
@@ -465,6 +636,11 @@ void frmRetrieval::resizeEvent(QResizeEvent* e) {
 }
 
 bool frmRetrieval::eventFilter(QObject* watched, QEvent* event) {
+    // A list that grows or shrinks (the page resized, a scroll bar come or gone) fits its columns again.
+    if (event->type() == QEvent::Resize) {
+        if (watched == resultList->viewport()) fitColumns(resultList, kResultPreviewWidth);
+        if (watched == favouritesList->viewport()) fitColumns(favouritesList, kFavouritePreviewWidth);
+    }
     if (watched == resultList->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* me = static_cast<QMouseEvent*>(event);
         const int button = me->button() == Qt::LeftButton ? 1 : me->button() == Qt::RightButton ? 2 : 4;
@@ -501,26 +677,23 @@ bool frmRetrieval::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- rows and commands ----
 
-QDate frmRetrieval::rowDate(const QTreeWidgetItem* item) {
-    return item->data(1, Qt::UserRole).toDate();
+int frmRetrieval::selectedRow(const QTreeView* list) {
+    const QModelIndexList sel = list->selectionModel()->selectedRows();
+    return sel.isEmpty() ? -1 : sel.first().row();
 }
 
-int frmRetrieval::rowNumber(const QTreeWidgetItem* item) {
-    return item->text(0).toInt();
-}
-
-void frmRetrieval::openEntry(const QTreeWidgetItem* item) {
-    gDayIndex = rowNumber(item);
-    gDiaryDate = rowDate(item);
+void frmRetrieval::openEntry(const FoundModel* rows, int row) {
+    gDayIndex = rows->rowNumber(row);
+    gDiaryDate = rows->rowDate(row);
     ::gChangeFrame(Page::Review, {.setDiary = true});
 }
 
 void frmRetrieval::resultList_MouseUp(int button) {
     if (button == 1) {
-        const QList<QTreeWidgetItem*> sel = resultList->selectedItems();
-        if (sel.isEmpty()) return;
+        const int row = selectedRow(resultList);
+        if (row < 0) return;
         try {
-            openEntry(sel.first());
+            openEntry(resultRows, row);
         } catch (...) {
             gShowErrorBox(false);
         }
@@ -530,7 +703,7 @@ void frmRetrieval::resultList_MouseUp(int button) {
 }
 
 void frmRetrieval::mReadDiary_Click() {
-    if (resultList->selectedItems().isEmpty()) return;
+    if (selectedRow(resultList) < 0) return;
     try {
         ::gChangeFrame(Page::Review);
     } catch (...) {
@@ -539,28 +712,28 @@ void frmRetrieval::mReadDiary_Click() {
 }
 
 void frmRetrieval::mCollect_Click() {
-    const QList<QTreeWidgetItem*> sel = resultList->selectedItems();
-    if (sel.isEmpty()) {
+    const int row = selectedRow(resultList);
+    if (row < 0) {
         gMsgBox(Msg::NoEntryForFavourite, gButtonSet::Close);
         return;
     }
     try {
-        gSetDiaryCollect(rowDate(sel.first()), rowNumber(sel.first()), true);
+        gSetDiaryCollect(resultRows->rowDate(row), resultRows->rowNumber(row), true);
     } catch (...) {
         gShowErrorBox(false);
     }
 }
 
 void frmRetrieval::favouritesList_DblClick() {
-    const QList<QTreeWidgetItem*> sel = favouritesList->selectedItems();
-    if (sel.isEmpty()) return;
-    openEntry(sel.first());
+    const int row = selectedRow(favouritesList);
+    if (row < 0) return;
+    openEntry(favouriteRows, row);
 }
 
 void frmRetrieval::removeFavouriteLink_Click() {
-    const QList<QTreeWidgetItem*> sel = favouritesList->selectedItems();
-    if (sel.isEmpty()) return;
-    gSetDiaryCollect(rowDate(sel.first()), rowNumber(sel.first()), false);
+    const int row = selectedRow(favouritesList);
+    if (row < 0) return;
+    gSetDiaryCollect(favouriteRows->rowDate(row), favouriteRows->rowNumber(row), false);
     FillFavourites();
 }
 

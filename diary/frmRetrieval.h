@@ -1,9 +1,12 @@
 #pragma once
 #include <QDate>
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include "core/gEditorPage.h"
 #include "core/gForms.h"
+
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -13,10 +16,18 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
+class QProgressBar;
 class QRadioButton;
+class QTimer;
+class QTreeView;
 class QTreeWidget;
-class QTreeWidgetItem;
+class DiarySearch;
+class FoundModel;
+class SearchEntries;
 class gLinkLabel;
+namespace db {
+class Filter;
+}
 
 // The page's panes, numbered as the tree's nodes are, top to bottom.
 namespace SearchPane {
@@ -28,11 +39,13 @@ constexpr int Favourites = 6;
 
 // The search and favourites page (page 4). The tree on the left picks an inner
 // pane: the search with one criteria pane each for date, title, content and
-// score, or the favourites. Every search rereads the Diary table with the ticked
-// criteria as bound conditions and lists the matches by date; a row opens the
-// review page on that entry. From the keyboard a node chosen with the arrow keys
-// counts as its click, Return opens the current row of either list, and the menu
-// key opens the result list's menu on its current row.
+// score, or the favourites. Every search lists the entries that pass the ticked
+// criteria by date; a row opens the review page on that entry. A search runs in
+// short turns of the event loop (DiarySearch), its rows shown as they are
+// found, with a progress bar while it lasts; a newer search replaces it. From
+// the keyboard a node chosen with the arrow keys counts as its click, Return
+// opens the current row of either list, and the menu key opens the result
+// list's menu on its current row.
 class frmRetrieval : public QWidget, public gForm, public gSearchPage {
     Q_OBJECT
 public:
@@ -45,8 +58,9 @@ public:
     // Controls (positions in twips as designed).
     QLabel* titleImage = nullptr;
     QLabel* titleLabel = nullptr;
-    gLinkLabel* refreshLink = nullptr; // 刷新检索
-    gLinkLabel* backLink = nullptr;    // 返回
+    QProgressBar* searchProgress = nullptr; // while a search lasts
+    gLinkLabel* refreshLink = nullptr;      // 刷新检索
+    gLinkLabel* backLink = nullptr;         // 返回
     QTreeWidget* paneTree = nullptr;
     // Until a node is chosen.
     QFrame* hintPane = nullptr;
@@ -80,13 +94,15 @@ public:
     QCheckBox* favouritesOnlyCheck = nullptr;
     // The results.
     QFrame* resultsPane = nullptr;
-    QTreeWidget* resultList = nullptr;
+    QTreeView* resultList = nullptr;
+    FoundModel* resultRows = nullptr;
     QMenu* resultMenu = nullptr; // on a right click in the results
     QAction *mReadDiary = nullptr, *mCollect = nullptr;
     // Favourites.
     QFrame* favouritesPane = nullptr;
     QLabel* favouritesTitleLabel = nullptr;
-    QTreeWidget* favouritesList = nullptr;
+    QTreeView* favouritesList = nullptr;
+    FoundModel* favouriteRows = nullptr;
     QLabel* favouritesHelpLabel = nullptr; // how to make a favourite, while there is none
     QLabel* noFavouritesLabel = nullptr;
     gLinkLabel* goToReviewLink = nullptr;          // 转到回顾
@@ -98,10 +114,10 @@ public:
     // Shows pane `Index` (a SearchPane number).
     void gChangeFrame(int Index);
     int currentPane() const { return pane_; }
-
-    // The date and "NO." of a list row.
-    static QDate rowDate(const QTreeWidgetItem* item);
-    static int rowNumber(const QTreeWidgetItem* item);
+    // A search of either list is still running.
+    bool searching() const;
+    // For tests: how long a search runs before its progress shows (500 ms).
+    static void setProgressDelay(int ms);
 
 public Q_SLOTS:
     void resultList_MouseUp(int button);
@@ -114,15 +130,33 @@ public Q_SLOTS:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FillFavourites();
-    void openEntry(const QTreeWidgetItem* item);
+    void openEntry(const FoundModel* rows, int row);
+    // The selected row of a list, or -1.
+    static int selectedRow(const QTreeView* list);
+    // Runs the searches on until the turn's end and shows what they found.
+    void searchTurn();
+    // Replaces a list's search with a new one and runs its first turn; with
+    // scores it reads every entry's score and flag along.
+    void start(std::unique_ptr<DiarySearch>& slot, FoundModel* rows, const db::Filter& filter,
+               bool withScores);
+    // The entries whose scores and flags are read on while no search runs.
+    void readOnIn(std::shared_ptr<SearchEntries> entries);
+    void showFavouritesState();
     // The results pane's top in twips: below a criteria pane, or alone on the page.
     static constexpr int kResultsBelowCriteria = 2040;
     static constexpr int kResultsAlone = 720;
     void placeResults(int topTw);
 
     int pane_ = SearchPane::None;
+    std::unique_ptr<DiarySearch> resultSearch_, favouritesSearch_;
+    QTimer* searchTimer_ = nullptr;
+    std::shared_ptr<SearchEntries> readingOn_; // scores and flags read on while no search runs
+    QElapsedTimer searchClock_;                // since the running search began
+    QElapsedTimer rowsShown_;                  // since the lists last took the rows found
+    bool searchAgainWhenShown_ = false;        // the lock stopped a search
 };

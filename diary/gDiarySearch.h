@@ -18,13 +18,13 @@ struct gFoundEntry {
     int score = 0;
 };
 
-// Reads on the connection with recordsets of its own, released however the
-// read ends; the first form searches the signed-in account's database.
+// The whole search at once (see DiarySearch, which the search page runs in
+// turns); the first form searches the signed-in account's database.
 std::vector<gFoundEntry> gSearchDiary(db::Connection& connection, const db::Filter& filter);
 std::vector<gFoundEntry> gSearchDiary(const db::Filter& filter);
 
-// Lets go of the plain texts kept after a search of the texts; the next such
-// search reads them again. Called when the program locks.
+// Lets go of the plain texts the searches keep; the next search reads them
+// again. Called when the program locks.
 void gForgetSearchTexts();
 // How many entries' texts are kept now.
 size_t gKeptSearchTexts();

@@ -5,6 +5,7 @@
 #include "core/gMsgBox.h"
 #include "core/gOptions.h"
 #include "core/gState.h"
+#include "diary/DiarySearch.h"
 #include "diary/frmNew.h"
 #include "diary/frmPopUp.h"
 #include "diary/frmRetrieval.h"
@@ -24,7 +25,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <ostream>
 
@@ -307,10 +308,44 @@ TEST_F(EditorTest, LockLetsGoOfTheTextsTheSearchKept) {
     ASSERT_NE(p, nullptr);
     p->byContentCheck->setChecked(true);
     typeText(p->contentEdit, QStringLiteral("雨"));
-    ASSERT_EQ(p->resultList->topLevelItemCount(), 1);
+    while (p->searching()) // a search runs in turns of the event loop
+        QCoreApplication::processEvents();
+    ASSERT_EQ(p->resultList->model()->rowCount(), 1);
     ASSERT_EQ(gKeptSearchTexts(), 2u);
 
     main_->mTLock->trigger();
     ASSERT_TRUE(gLocked);
     EXPECT_EQ(gKeptSearchTexts(), 0u);
+}
+
+// Locked in the middle of a search: the search stops and holds no texts while
+// the program is locked, and runs again when the window comes back.
+TEST_F(EditorTest, TheLockStopsARunningSearchThatRunsAgainOnReturn) {
+    for (int i = 0; i < 30; ++i)
+        addRow(today.addDays(-i), QStringLiteral("日记%1").arg(i), QStringLiteral("正文%1").arg(i), 60);
+    struct FewRowsATurn {
+        FewRowsATurn() { DiarySearch::setRowsPerTurn(3); }
+        ~FewRowsATurn() { DiarySearch::setRowsPerTurn(0); }
+    } fewRows;
+    forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new frmRetrieval; });
+    QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Search)], Qt::LeftButton);
+    auto* p = qobject_cast<frmRetrieval*>(forms::find(QStringLiteral("frmRetrieval")));
+    ASSERT_NE(p, nullptr);
+    ASSERT_TRUE(p->searching());
+
+    main_->mTLock->trigger();
+    ASSERT_TRUE(gLocked);
+    for (int turn = 0; turn < 20; ++turn)
+        QCoreApplication::processEvents();
+    EXPECT_FALSE(p->searching());
+    EXPECT_EQ(gKeptSearchTexts(), 0u);
+    EXPECT_LT(p->resultList->model()->rowCount(), 30);
+
+    // What the unlock window does on success, then the window back from the tray.
+    gLocked = false;
+    main_->mTOpen->trigger();
+    while (p->searching())
+        QCoreApplication::processEvents();
+    EXPECT_EQ(p->resultList->model()->rowCount(), 30);
+    EXPECT_EQ(gKeptSearchTexts(), 30u);
 }

@@ -38,11 +38,10 @@ TEST_F(SearchCriteriaTest, WithoutCriteriaEveryEntryIsListedOldestFirstWithItsPl
     frmRetrieval* p = openSearch();
     EXPECT_EQ(rows(p->resultList),
               (QStringList{"1 旧的雨天", "1 a_b", "1 考试 50%", "1 雨后", "2 晚饭", "1 今天"}));
-    const QTreeWidgetItem* first = p->resultList->topLevelItem(0);
-    EXPECT_EQ(frmRetrieval::rowDate(first), today_.addDays(-400));
-    EXPECT_EQ(first->text(1), QStringLiteral("2025/2/11"));
-    EXPECT_EQ(first->text(3), QStringLiteral("很久以前"));
-    EXPECT_EQ(first->text(4), QStringLiteral("40"));
+    EXPECT_EQ(rowDate(p->resultList, 0), today_.addDays(-400));
+    EXPECT_EQ(cell(p->resultList, 0, 1), QStringLiteral("2025/2/11"));
+    EXPECT_EQ(cell(p->resultList, 0, 3), QStringLiteral("很久以前"));
+    EXPECT_EQ(cell(p->resultList, 0, 4), QStringLiteral("40"));
 }
 
 TEST_F(SearchCriteriaTest, EachCriterionAndTheirCombinations) {
@@ -198,20 +197,20 @@ TEST_F(SearchCriteriaTest, EqualEntriesOfADayKeepTheirOwnPlaces) {
 TEST_F(SearchCriteriaTest, TypingRunsTheSearchOnlyWhileItsCriterionIsTicked) {
     addEntry(today_, QStringLiteral("一"), 10);
     frmRetrieval* p = openSearch();
-    ASSERT_EQ(p->resultList->topLevelItemCount(), 1);
+    ASSERT_EQ(count(p->resultList), 1);
     addEntry(today_, QStringLiteral("二"), 20); // seen only by a new search
 
     p->titleEdit->insert(QStringLiteral("二"));
     p->contentEdit->insert(QStringLiteral("二"));
     p->highScoreCombo->setCurrentIndex(5);
-    EXPECT_EQ(p->resultList->topLevelItemCount(), 1);
+    EXPECT_EQ(count(p->resultList), 1);
 
     p->byTitleCheck->setChecked(true); // ticking searches with the typed title
     EXPECT_EQ(rows(p->resultList), QStringList{"2 二"});
     QTest::keyClicks(p->titleEdit, QStringLiteral("x"));
-    EXPECT_EQ(p->resultList->topLevelItemCount(), 0);
+    EXPECT_EQ(count(p->resultList), 0);
     QTest::keyClick(p->titleEdit, Qt::Key_Backspace);
-    EXPECT_EQ(p->resultList->topLevelItemCount(), 1);
+    EXPECT_EQ(count(p->resultList), 1);
 }
 
 TEST_F(SearchCriteriaTest, TheDateOptionsAreUsableOnlyWithTheirBoxTicked) {
@@ -229,7 +228,7 @@ TEST_F(SearchCriteriaTest, TheDateOptionsAreUsableOnlyWithTheirBoxTicked) {
 
 TEST_F(SearchCriteriaTest, RefreshFindsEntriesAddedSinceTheLastSearch) {
     frmRetrieval* p = openSearch();
-    EXPECT_EQ(p->resultList->topLevelItemCount(), 0);
+    EXPECT_EQ(count(p->resultList), 0);
     addEntry(today_, QStringLiteral("新"), 10);
     QTest::mouseClick(p->refreshLink, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(rows(p->resultList), QStringList{"1 新"});
@@ -248,7 +247,7 @@ TEST_F(SearchCriteriaTest, AfterASearchOfTheTextsEveryChangeIsFoundAtOnce) {
     EXPECT_EQ(rows(p->resultList), (QStringList{"1 a_b", "2 晚饭", "3 夜雨"}));
 
     // A favourite marked from the results is found by the favourites-only search.
-    p->resultList->setCurrentItem(p->resultList->topLevelItem(2));
+    select(p->resultList, 2);
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     p->mCollect->trigger();
     p->favouritesOnlyCheck->setChecked(true);

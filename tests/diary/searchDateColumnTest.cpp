@@ -23,9 +23,9 @@ TEST_F(SearchDateColumnTest, TheDateColumnFitsTheWidestDates) {
         }
         p = openSearch();
         clickTreeNode(p, QStringLiteral("收藏"));
-        for (QTreeWidget* lv : {p->resultList, p->favouritesList}) {
+        for (QTreeView* lv : {p->resultList, p->favouritesList}) {
             SCOPED_TRACE(lv->objectName().toStdString());
-            ASSERT_EQ(lv->topLevelItemCount(), 3);
+            ASSERT_EQ(count(lv), 3);
             const int shown = lv->columnWidth(1);
             lv->resizeColumnToContents(1);
             EXPECT_LE(lv->columnWidth(1), shown);

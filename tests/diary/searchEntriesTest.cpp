@@ -25,7 +25,11 @@ protected:
         EXPECT_TRUE(gChangeFrame(Page::Search));
         return search();
     }
-    static bool shown(QWidget* w, frmRetrieval* p) { return w->isVisibleTo(p); }
+    // Once the page's searches are done: the favourites pane's state follows its search.
+    static bool shown(QWidget* w, frmRetrieval* p) {
+        settle(p);
+        return w->isVisibleTo(p);
+    }
 };
 
 TEST_F(SearchEntriesTest, TheMainWindowSelectsTheFirstNodeWithoutSwitchingPanes) {
@@ -41,7 +45,7 @@ TEST_F(SearchEntriesTest, TheMainWindowSelectsTheFirstNodeWithoutSwitchingPanes)
 
 TEST_F(SearchEntriesTest, TreeNodesChooseThePanes) {
     frmRetrieval* p = openSearch();
-    ASSERT_EQ(p->paneTree->topLevelItemCount(), 2);
+    ASSERT_EQ(count(p->paneTree), 2);
     QTreeWidgetItem* root = p->paneTree->topLevelItem(0);
     ASSERT_EQ(root->childCount(), 4);
     EXPECT_EQ(root->child(2)->text(0), QStringLiteral("按内容"));
@@ -89,7 +93,7 @@ TEST_F(SearchEntriesTest, ChoosingAResultOpensTheReviewPageOnThatEntry) {
     ASSERT_NE(p, nullptr);
     p->titleEdit->setText(QStringLiteral("散步"));
     p->byTitleCheck->setChecked(true);
-    ASSERT_EQ(p->resultList->topLevelItemCount(), 1);
+    ASSERT_EQ(count(p->resultList), 1);
 
     clickRow(p->resultList, 0);
     frmReview* r = review();
@@ -123,7 +127,7 @@ TEST_F(SearchEntriesTest, AddingToFavouritesFromTheMenu) {
     clickRow(p->resultList, 1, Qt::RightButton);
     EXPECT_TRUE(p->resultMenu->isVisible());
     p->resultMenu->hide();
-    p->resultList->setCurrentItem(p->resultList->topLevelItem(1));
+    select(p->resultList, 1);
 
     p->mCollect->trigger(); // answered No
     EXPECT_EQ(rowsOf(today_), (QList<QPair<QString, bool>>{{"一", false}, {"二", false}}));
@@ -159,7 +163,7 @@ TEST_F(SearchEntriesTest, FavouritesListTheirPlaceInTheDayAndCanBeRemoved) {
     // "删除" with nothing chosen does nothing; with a favourite chosen it asks.
     QTest::mouseClick(p->removeFavouriteLink, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
-    p->favouritesList->setCurrentItem(p->favouritesList->topLevelItem(0));
+    select(p->favouritesList, 0);
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     QTest::mouseClick(p->removeFavouriteLink, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::ConfirmRemoveFavourite});
@@ -200,10 +204,12 @@ TEST_F(SearchEntriesTest, DoubleClickingAFavouriteOpensItOnTheReviewPage) {
     frmRetrieval* p = searchFromMain();
     ASSERT_NE(p, nullptr);
     clickTreeNode(p, QStringLiteral("收藏"));
-    QTreeWidget* lv = p->favouritesList;
+    QTreeView* lv = p->favouritesList;
+    settle(lv);
+    const QPoint first = lv->visualRect(lv->model()->index(0, 0)).center();
     // The first click of a double click presses the row; the second is the double click.
-    QTest::mouseClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(0)).center());
-    QTest::mouseDClick(lv->viewport(), Qt::LeftButton, {}, lv->visualItemRect(lv->topLevelItem(0)).center());
+    QTest::mouseClick(lv->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(lv->viewport(), Qt::LeftButton, {}, first);
     pumpEvents();
     frmReview* r = review();
     ASSERT_NE(r, nullptr);

@@ -6,9 +6,46 @@
 #include "core/gForms.h"
 #include "diary/frmRetrieval.h"
 
+#include <QAbstractItemModel>
 #include <QStringList>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
+
+// The page a list belongs to, once its searches have run to their end: a search
+// runs in turns of the event loop, so its rows come while events are handled.
+inline void settle(const QWidget* w) {
+    const frmRetrieval* page = nullptr;
+    for (; w && !page; w = w->parentWidget())
+        page = qobject_cast<const frmRetrieval*>(w);
+    for (int i = 0; page && page->searching() && i < 100000; ++i)
+        QCoreApplication::processEvents();
+}
+
+// A list's rows and cells, as the user sees them once the search is done.
+inline int count(const QTreeView* lv) {
+    settle(lv);
+    return lv->model()->rowCount();
+}
+inline QString cell(const QTreeView* lv, int row, int column) {
+    settle(lv);
+    return lv->model()->index(row, column).data().toString();
+}
+inline QDate rowDate(const QTreeView* lv, int row) {
+    settle(lv);
+    return lv->model()->index(row, 1).data(Qt::UserRole).toDate();
+}
+inline void select(QTreeView* lv, int row) {
+    settle(lv);
+    lv->setCurrentIndex(lv->model()->index(row, 0));
+}
+// A list's rows as "NO. title", in the order shown.
+inline QStringList rows(const QTreeView* lv) {
+    QStringList out;
+    for (int i = 0; i < count(lv); ++i)
+        out << cell(lv, i, 0) + QLatin1Char(' ') + cell(lv, i, 2);
+    return out;
+}
 
 class SearchTest : public ReviewTest {
 protected:
@@ -26,8 +63,9 @@ protected:
     frmRetrieval* search() const { return forms::find<frmRetrieval>(QStringLiteral("frmRetrieval")); }
 
     // A click on a list's row.
-    static void clickRow(QTreeWidget* lv, int row, Qt::MouseButton button = Qt::LeftButton) {
-        const QRect r = lv->visualItemRect(lv->topLevelItem(row));
+    static void clickRow(QTreeView* lv, int row, Qt::MouseButton button = Qt::LeftButton) {
+        settle(lv);
+        const QRect r = lv->visualRect(lv->model()->index(row, 0));
         QTest::mouseClick(lv->viewport(), button, {}, r.center());
         pumpEvents();
     }
@@ -41,13 +79,5 @@ protected:
             p->paneTree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
         ASSERT_EQ(found.size(), 1) << caption.toStdString();
         clickTreeNode(p, found.first());
-    }
-
-    // A list's rows as "NO. title", in the order shown.
-    static QStringList rows(const QTreeWidget* lv) {
-        QStringList out;
-        for (int i = 0; i < lv->topLevelItemCount(); ++i)
-            out << lv->topLevelItem(i)->text(0) + QLatin1Char(' ') + lv->topLevelItem(i)->text(2);
-        return out;
     }
 };

@@ -165,14 +165,14 @@ void AccountFile::searchByDate(AccountFile& f) {
     p->byDateCheck->setChecked(true);
     p->dateOptions[3]->setChecked(true);
     EXPECT_EQ(rows(p->resultList), (QStringList{"1 早上", "2 午后", "3 夜里"}));
-    ASSERT_EQ(p->resultList->topLevelItemCount(), 3);
-    EXPECT_EQ(p->resultList->topLevelItem(0)->text(1), dayText(kYesterday));
+    ASSERT_EQ(count(p->resultList), 3);
+    EXPECT_EQ(cell(p->resultList, 0, 1), dayText(kYesterday));
 }
 
 void AccountFile::numbersPerDay(AccountFile& f) {
     frmRetrieval* p = f.openSearch();
     EXPECT_EQ(rows(p->resultList), (QStringList{"1 雨后", "2 晚饭", "1 早上", "2 午后", "3 夜里", "1 今天"}));
-    EXPECT_EQ(p->resultList->topLevelItem(1)->text(1), dayText(kEarlier));
+    EXPECT_EQ(cell(p->resultList, 1, 1), dayText(kEarlier));
     p->titleEdit->setText(QStringLiteral("夜"));
     p->byTitleCheck->setChecked(true);
     EXPECT_EQ(rows(p->resultList), QStringList{"3 夜里"});
@@ -185,7 +185,7 @@ void AccountFile::openAResult(AccountFile& f) {
     frmRetrieval* p = w.search();
     p->titleEdit->setText(QStringLiteral("夜"));
     p->byTitleCheck->setChecked(true);
-    ASSERT_EQ(p->resultList->topLevelItemCount(), 1);
+    ASSERT_EQ(count(p->resultList), 1);
     clickRow(p->resultList, 0);
     frmReview* r = w.review();
     ASSERT_NE(r, nullptr);
@@ -198,16 +198,16 @@ void AccountFile::favourites(AccountFile& f) {
     frmRetrieval* p = f.openSearch();
     clickTreeNode(p, QStringLiteral("收藏"));
     EXPECT_EQ(rows(p->favouritesList), (QStringList{"1 雨后", "2 午后"}));
-    ASSERT_EQ(p->favouritesList->topLevelItemCount(), 2);
-    EXPECT_EQ(p->favouritesList->topLevelItem(1)->text(1), dayText(kYesterday));
+    ASSERT_EQ(count(p->favouritesList), 2);
+    EXPECT_EQ(cell(p->favouritesList, 1, 1), dayText(kYesterday));
 }
 
 void AccountFile::removeAFavourite(AccountFile& f) {
     auto& w = f;
     frmRetrieval* p = w.openSearch();
     clickTreeNode(p, QStringLiteral("收藏"));
-    ASSERT_EQ(p->favouritesList->topLevelItemCount(), 2);
-    p->favouritesList->setCurrentItem(p->favouritesList->topLevelItem(1));
+    ASSERT_EQ(count(p->favouritesList), 2);
+    select(p->favouritesList, 1);
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     press(p->removeFavouriteLink);
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
@@ -323,13 +323,13 @@ TEST_F(AccountFile, FlagsStoredAsMinusOneCountAsSetAndChangeToZeroOrOne) {
     EXPECT_EQ(storedFlag("雨后"), QStringLiteral("integer -1"));
 
     // Removing one writes 0; adding one writes 1.
-    p->favouritesList->setCurrentItem(p->favouritesList->topLevelItem(1));
+    select(p->favouritesList, 1);
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     press(p->removeFavouriteLink);
     EXPECT_EQ(storedFlag("午后"), QStringLiteral("integer 0"));
     EXPECT_EQ(storedFlag("雨后"), QStringLiteral("integer -1"));
     p->favouritesOnlyCheck->setChecked(false);
-    p->resultList->setCurrentItem(p->resultList->topLevelItem(1)); // "2 晚饭"
+    select(p->resultList, 1); // "2 晚饭"
     gMsgBoxSeam::pushAnswer(gMsgResult::Yes);
     p->mCollect->trigger();
     EXPECT_EQ(storedFlag("晚饭"), QStringLiteral("integer 1"));
@@ -341,6 +341,7 @@ TEST_F(AccountFile, FlagsStoredAsMinusOneCountAsSetAndChangeToZeroOrOne) {
     press(p->removeAllFavouritesLink);
     EXPECT_EQ(storedFlag("雨后"), QStringLiteral("integer 0"));
     EXPECT_EQ(storedFlag("晚饭"), QStringLiteral("integer 0"));
+    settle(p);
     EXPECT_TRUE(p->noFavouritesLabel->isVisibleTo(p));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }

@@ -1,5 +1,7 @@
 #include "platform/codePage.h"
 
+#include <QStringEncoder>
+
 #include <gtest/gtest.h>
 
 TEST(CodePage, ValuesOfSingleAndDoubleByteCharacters) {
@@ -22,4 +24,27 @@ TEST(CodePage, DoubleByteCodesDecodeToTheirCharacters) {
     EXPECT_TRUE(codepage::fromDoubleByte(0xD6, 0x20).isNull());
     EXPECT_EQ(codepage::fromSingleByte(0x41), QChar(u'A'));
     EXPECT_EQ(codepage::toAnsi(QString::fromUtf8("a中€")), QByteArray("a\xD6\xD0\x80"));
+}
+
+// The table is built with one converter for all code units: each unit must get
+// what a converter of its own gives it, whatever the units before it were.
+TEST(CodePage, EveryCodeUnitGetsWhatAFreshConverterGivesIt) {
+    int differ = 0;
+    for (int u = 0; u < 65536; ++u) {
+        const QChar c(static_cast<char16_t>(u));
+        int expected = 63;
+        if (!c.isSurrogate()) {
+            QStringEncoder enc("CP936", QStringConverter::Flag::Stateless);
+            const QByteArray b = enc.encode(QStringView(&c, 1));
+            if (!enc.hasError() && b.size() == 1) {
+                const auto v = static_cast<unsigned char>(b[0]);
+                expected = (v == 0x1A && u != 0x1A) || (v == '?' && u != '?') ? 63 : v;
+            } else if (!enc.hasError() && b.size() == 2) {
+                expected = static_cast<unsigned char>(b[0]) * 256 + static_cast<unsigned char>(b[1]);
+            }
+        }
+        if (codepage::ansiCode(c) != expected && ++differ <= 5)
+            ADD_FAILURE() << "unit " << u << ": " << codepage::ansiCode(c) << " instead of " << expected;
+    }
+    EXPECT_EQ(differ, 0);
 }
