@@ -648,10 +648,11 @@ bool frmRetrieval::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, this, [this, button] { resultList_MouseUp(button); });
     } else if ((watched == resultList || watched == favouritesList) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
-            static_cast<QTreeWidget*>(watched)->currentItem()) {
-            auto* list = static_cast<QTreeWidget*>(watched);
-            list->currentItem()->setSelected(true);
+        auto* list = static_cast<QTreeView*>(watched);
+        const QModelIndex current = list->currentIndex();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && current.isValid()) {
+            list->selectionModel()->select(current,
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             gGuard([&] {
                 if (list == resultList)
                     resultList_MouseUp(1);
@@ -662,9 +663,11 @@ bool frmRetrieval::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (watched == resultList && event->type() == QEvent::ContextMenu &&
                static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-        if (QTreeWidgetItem* item = resultList->currentItem()) {
-            item->setSelected(true);
-            const QRect row = resultList->visualItemRect(item);
+        const QModelIndex current = resultList->currentIndex();
+        if (current.isValid()) {
+            resultList->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect |
+                                                              QItemSelectionModel::Rows);
+            const QRect row = resultList->visualRect(current);
             resultMenu->popup(resultList->viewport()->mapToGlobal(row.bottomLeft()));
         }
         return true;
