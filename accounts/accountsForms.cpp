@@ -3,7 +3,7 @@
 #include "accounts/frmLock.h"
 #include "accounts/frmLogin.h"
 #include "accounts/frmUser.h"
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 
 // Every form of this folder registers itself here, by the name the program uses.
 void gRegisterAccountsForms() {

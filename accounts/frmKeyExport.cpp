@@ -1,12 +1,12 @@
 #include "accounts/frmKeyExport.h"
 
-#include "core/gDialogKeys.h"
-#include "core/gError.h"
-#include "core/gMsgBox.h"
-#include "core/gPageSwitch.h"
-#include "core/gState.h"
-#include "core/gTwips.h"
-#include "core/gUserData.h"
+#include "core/ui/gDialogKeys.h"
+#include "core/base/gError.h"
+#include "core/ui/gMsgBox.h"
+#include "core/ui/gPageSwitch.h"
+#include "core/model/gState.h"
+#include "core/ui/gTwips.h"
+#include "core/model/gUserData.h"
 #include "platform/dialogs.h"
 
 #include <QCloseEvent>

@@ -2,17 +2,17 @@
 
 #include "accounts/gAccountRules.h"
 #include "accounts/gAccountWindow.h"
-#include "core/clsMD5.h"
-#include "core/gDialogKeys.h"
-#include "core/gError.h"
-#include "core/gFormParts.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gPageSwitch.h"
-#include "core/gResIds.h"
-#include "core/gResources.h"
-#include "core/gState.h"
-#include "core/gTwips.h"
+#include "core/model/clsMD5.h"
+#include "core/ui/gDialogKeys.h"
+#include "core/base/gError.h"
+#include "core/ui/gFormParts.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/ui/gPageSwitch.h"
+#include "core/model/gResIds.h"
+#include "core/ui/gResources.h"
+#include "core/model/gState.h"
+#include "core/ui/gTwips.h"
 
 #include <QCloseEvent>
 #include <QFrame>

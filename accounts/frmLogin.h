@@ -1,6 +1,6 @@
 #pragma once
-#include "core/gForms.h"
-#include "core/gLoginApi.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gLoginApi.h"
 
 #include <QPixmap>
 #include <QWidget>

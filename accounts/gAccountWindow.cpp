@@ -1,7 +1,7 @@
 #include "accounts/gAccountWindow.h"
 
-#include "core/gDialogKeys.h"
-#include "core/gTwips.h"
+#include "core/ui/gDialogKeys.h"
+#include "core/ui/gTwips.h"
 
 #include <QPushButton>
 

@@ -1,7 +1,7 @@
 #include "benchAccounts.h"
 
-#include "core/gDatabase.h"
-#include "core/gState.h"
+#include "core/model/gDatabase.h"
+#include "core/model/gState.h"
 #include "platform/db/dbTypes.h"
 
 #include <QDir>

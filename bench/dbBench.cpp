@@ -4,8 +4,8 @@
 // The accounts are built once into REDEDERA_BENCH_DIR (default
 // /tmp/rededera-bench) and reused by later runs.
 #include "benchAccounts.h"
-#include "core/gDatabase.h"
-#include "core/gState.h"
+#include "core/model/gDatabase.h"
+#include "core/model/gState.h"
 #include "diary/DiarySearch.h"
 #include "diary/SearchEntries.h"
 #include "diary/gDiarySearch.h"

@@ -1,6 +1,6 @@
 #include "controls/gPanelMath.h"
 
-#include "core/gColor.h"
+#include "core/base/gColor.h"
 
 #include <QFont>
 #include <QFontMetrics>

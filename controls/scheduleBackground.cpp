@@ -1,10 +1,10 @@
 #include "controls/scheduleBackground.h"
 
 #include "controls/gPanelMath.h"
-#include "core/gColor.h"
-#include "core/gError.h"
-#include "core/gLinkLabel.h"
-#include "core/gMsgBox.h"
+#include "core/base/gColor.h"
+#include "core/base/gError.h"
+#include "core/ui/gLinkLabel.h"
+#include "core/ui/gMsgBox.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,10 +1,10 @@
 #include "controls/scheduleCommand.h"
 
-#include "core/gError.h"
-#include "core/gFocusMark.h"
-#include "core/gLinkLabel.h"
-#include "core/gMsgBox.h"
-#include "core/gTwips.h"
+#include "core/base/gError.h"
+#include "core/ui/gFocusMark.h"
+#include "core/ui/gLinkLabel.h"
+#include "core/ui/gMsgBox.h"
+#include "core/ui/gTwips.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,9 +1,9 @@
 #include "controls/scheduleLabel.h"
 
-#include "core/gConvert.h"
-#include "core/gError.h"
-#include "core/gMsgBox.h"
-#include "core/gTwips.h"
+#include "core/model/gConvert.h"
+#include "core/base/gError.h"
+#include "core/ui/gMsgBox.h"
+#include "core/ui/gTwips.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/gDiaryMarks.h"
+#include "core/ui/gDiaryMarks.h"
 
 #include <QDate>
 #include <QSet>

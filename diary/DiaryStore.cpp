@@ -1,6 +1,6 @@
 #include "diary/DiaryStore.h"
 
-#include "core/gError.h"
+#include "core/base/gError.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/dbTypes.h"
 

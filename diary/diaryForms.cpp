@@ -1,5 +1,5 @@
 #include "controls/scheduleText.h"
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 #include "diary/frmNew.h"
 #include "diary/frmPopUp.h"
 #include "diary/frmRetrieval.h"

@@ -2,8 +2,8 @@
 #include <QDate>
 #include <QWidget>
 
-#include "core/gEditorPage.h"
-#include "core/gForms.h"
+#include "core/ui/gEditorPage.h"
+#include "core/ui/gForms.h"
 
 class QDateEdit;
 class QLabel;

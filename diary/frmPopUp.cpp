@@ -1,9 +1,9 @@
 #include "diary/frmPopUp.h"
 
 #include "controls/scheduleText.h"
-#include "core/gError.h"
-#include "core/gMsgBox.h"
-#include "core/gState.h"
+#include "core/base/gError.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 #include <QWidget>
 
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 
 class scheduleText;
 

@@ -3,8 +3,8 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
-#include "core/gEditorPage.h"
-#include "core/gForms.h"
+#include "core/ui/gEditorPage.h"
+#include "core/ui/gForms.h"
 
 #include <memory>
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 
 #include <QDate>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "diary/gDiaryCollect.h"
 
-#include "core/gMsgBox.h"
-#include "core/gMsgIds.h"
-#include "core/gState.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gMsgIds.h"
+#include "core/model/gState.h"
 #include "diary/DiaryStore.h"
 
 void gSetDiaryCollect(const QDate& diaryDate, int position, bool value) {

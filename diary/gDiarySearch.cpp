@@ -1,7 +1,7 @@
 #include "diary/gDiarySearch.h"
 
-#include "core/gDatabase.h"
-#include "core/gState.h"
+#include "core/model/gDatabase.h"
+#include "core/model/gState.h"
 #include "diary/DiarySearch.h"
 #include "diary/SearchEntries.h"
 

@@ -1,12 +1,12 @@
 #include "shell/frmAbout.h"
 
-#include "core/gConvert.h"
-#include "core/gError.h"
-#include "core/gMsgBox.h"
-#include "core/gResIds.h"
-#include "core/gResources.h"
-#include "core/gShared.h"
-#include "core/gTwips.h"
+#include "core/model/gConvert.h"
+#include "core/base/gError.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gResIds.h"
+#include "core/ui/gResources.h"
+#include "core/ui/gShared.h"
+#include "core/ui/gTwips.h"
 #include "platform/settingsStore.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 
 class QCheckBox;
 class QLabel;

@@ -5,9 +5,9 @@
 #include <QPixmap>
 #include <QPointer>
 
-#include "core/gForms.h"
-#include "core/gPageSwitch.h"
-#include "core/gPages.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gPageSwitch.h"
+#include "core/model/gPages.h"
 
 class QAction;
 class QLabel;

@@ -1,10 +1,10 @@
 #include "shell/frmSuspend.h"
 
-#include "core/gError.h"
-#include "core/gMsgBox.h"
-#include "core/gShared.h"
-#include "core/gState.h"
-#include "core/gWindowServices.h"
+#include "core/base/gError.h"
+#include "core/ui/gMsgBox.h"
+#include "core/ui/gShared.h"
+#include "core/model/gState.h"
+#include "core/ui/gWindowServices.h"
 #include "shell/frmMain.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 
 class QLabel;
 class QMimeData;

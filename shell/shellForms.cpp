@@ -1,4 +1,4 @@
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "shell/frmSet.h"

@@ -1,15 +1,15 @@
 #include "timetable/frmScheReport.h"
 
-#include "core/gClock.h"
-#include "core/gDialogKeys.h"
-#include "core/gError.h"
-#include "core/gMsgBox.h"
-#include "core/gResIds.h"
-#include "core/gResources.h"
-#include "core/gState.h"
-#include "core/gTwips.h"
-#include "core/gWeek.h"
-#include "core/gWindowPlace.h"
+#include "core/model/gClock.h"
+#include "core/ui/gDialogKeys.h"
+#include "core/base/gError.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gResIds.h"
+#include "core/ui/gResources.h"
+#include "core/model/gState.h"
+#include "core/ui/gTwips.h"
+#include "core/model/gWeek.h"
+#include "core/ui/gWindowPlace.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>

@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <array>
 
-#include "core/gForms.h"
-#include "core/gLinkLabel.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gLinkLabel.h"
 #include "timetable/scheduleBasePane.h"
 #include "timetable/scheduleCoursePanes.h"
 

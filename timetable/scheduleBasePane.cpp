@@ -10,17 +10,17 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
-#include "core/TimetableStore.h"
-#include "core/clsSchedule.h"
-#include "core/gDatabase.h"
-#include "core/gError.h"
-#include "core/gFormParts.h"
-#include "core/gMsgBox.h"
-#include "core/gResIds.h"
-#include "core/gResources.h"
-#include "core/gState.h"
-#include "core/gTwips.h"
-#include "core/gWeek.h"
+#include "core/model/TimetableStore.h"
+#include "core/model/clsSchedule.h"
+#include "core/model/gDatabase.h"
+#include "core/base/gError.h"
+#include "core/ui/gFormParts.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gResIds.h"
+#include "core/ui/gResources.h"
+#include "core/model/gState.h"
+#include "core/ui/gTwips.h"
+#include "core/model/gWeek.h"
 #include "platform/codePage.h"
 #include "timetable/schedulePaneParts.h"
 

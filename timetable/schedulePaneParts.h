@@ -1,5 +1,5 @@
 #pragma once
-#include "core/gTwips.h"
+#include "core/ui/gTwips.h"
 
 #include <QListWidget>
 #include <QPushButton>

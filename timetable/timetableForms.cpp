@@ -1,4 +1,4 @@
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 #include "timetable/frmScheRemind.h"
 #include "timetable/frmScheReport.h"
 #include "timetable/frmSchedule.h"

@@ -1,6 +1,6 @@
 #include "platform/db/Command.h"
 
-#include "core/gError.h"
+#include "core/base/gError.h"
 #include "platform/db/Connection.h"
 
 namespace db {

@@ -1,6 +1,6 @@
 #include "platform/db/Connection.h"
 
-#include "core/gError.h"
+#include "core/base/gError.h"
 #include "platform/db/dbSql.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/db/Cursor.h"
 
-#include "core/gError.h"
+#include "core/base/gError.h"
 #include "platform/db/Connection.h"
 #include "platform/db/dbTypes.h"
 

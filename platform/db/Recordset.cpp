@@ -1,6 +1,6 @@
 #include "platform/db/Recordset.h"
 
-#include "core/gError.h"
+#include "core/base/gError.h"
 #include "platform/db/Command.h"
 #include "platform/db/Connection.h"
 #include "platform/db/dbSql.h"

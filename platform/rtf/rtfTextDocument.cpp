@@ -1,6 +1,6 @@
 #include "platform/rtf/rtfTextDocument.h"
 
-#include "core/gColor.h"
+#include "core/base/gColor.h"
 
 #include <QTextBlock>
 

@@ -4,8 +4,8 @@
 #include "accountsFixture.h"
 
 #include "accounts/frmUser.h"
-#include "core/gDatabase.h"
-#include "core/gLinkLabel.h"
+#include "core/model/gDatabase.h"
+#include "core/ui/gLinkLabel.h"
 #include "shell/frmMain.h"
 
 #include <QLabel>

@@ -2,7 +2,7 @@
 // list, the password's own links only where the account has a password.
 #include "accountPageFixture.h"
 
-#include "core/gTwips.h"
+#include "core/ui/gTwips.h"
 
 #include <QList>
 

@@ -2,10 +2,10 @@
 // re-keyed together with the profile, and never one without the other.
 #include "accountPageFixture.h"
 
-#include "core/gMsgBox.h"
-#include "core/gState.h"
-#include "core/gTwips.h"
-#include "core/gUserData.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
+#include "core/ui/gTwips.h"
+#include "core/model/gUserData.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,11 +3,11 @@
 #include "accountPageFixture.h"
 
 #include "accounts/frmKeyExport.h"
-#include "core/gMsgBox.h"
-#include "core/gState.h"
-#include "core/gTwips.h"
-#include "core/gUserData.h"
-#include "core/gUserDataUi.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
+#include "core/ui/gTwips.h"
+#include "core/model/gUserData.h"
+#include "core/ui/gUserDataUi.h"
 #include "platform/dialogs.h"
 
 #include <QBuffer>

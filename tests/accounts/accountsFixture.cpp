@@ -1,11 +1,11 @@
 #include "accountsFixture.h"
 
 #include "accounts/gAccountRules.h"
-#include "core/clsMD5.h"
-#include "core/gDatabase.h"
-#include "core/gMsgBox.h"
-#include "core/gStartup.h"
-#include "core/gUserData.h"
+#include "core/model/clsMD5.h"
+#include "core/model/gDatabase.h"
+#include "core/ui/gMsgBox.h"
+#include "core/ui/gStartup.h"
+#include "core/model/gUserData.h"
 #include "platform/settingsStore.h"
 
 #include <QFile>

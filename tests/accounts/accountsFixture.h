@@ -4,8 +4,8 @@
 // stand-ins for the forms the sign-in hands over to.
 #include "../common/testSupport.h"
 
-#include "core/gForms.h"
-#include "core/gState.h"
+#include "core/ui/gForms.h"
+#include "core/model/gState.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,11 +5,11 @@
 #include "accountsFixture.h"
 
 #include "accounts/frmLogin.h"
-#include "core/gDatabase.h"
-#include "core/gFiles.h"
-#include "core/gMain.h"
-#include "core/gOptions.h"
-#include "core/gUserData.h"
+#include "core/model/gDatabase.h"
+#include "core/model/gFiles.h"
+#include "core/ui/gMain.h"
+#include "core/model/gOptions.h"
+#include "core/model/gUserData.h"
 #include "platform/dialogs.h"
 
 #include <QApplication>

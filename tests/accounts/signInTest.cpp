@@ -1,12 +1,12 @@
 #include "accountsFixture.h"
 
 #include "accounts/frmLogin.h"
-#include "core/clsSchedule.h"
-#include "core/gDatabase.h"
-#include "core/gMain.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gUserData.h"
+#include "core/model/clsSchedule.h"
+#include "core/model/gDatabase.h"
+#include "core/ui/gMain.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/model/gUserData.h"
 #include "platform/dialogs.h"
 
 #include <QApplication>

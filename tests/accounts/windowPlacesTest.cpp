@@ -4,9 +4,9 @@
 
 #include "accounts/frmCreateAccount.h"
 #include "accounts/frmLogin.h"
-#include "core/gMain.h"
-#include "core/gMsgBox.h"
-#include "core/gUserData.h"
+#include "core/ui/gMain.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gUserData.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

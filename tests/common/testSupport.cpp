@@ -2,13 +2,13 @@
 
 #include <sys/stat.h>
 
-#include "core/frmMsg.h"
-#include "core/gClock.h"
-#include "core/gError.h"
-#include "core/gFiles.h"
-#include "core/gForms.h"
-#include "core/gMsgBox.h"
-#include "core/gState.h"
+#include "core/ui/frmMsg.h"
+#include "core/model/gClock.h"
+#include "core/base/gError.h"
+#include "core/model/gFiles.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
 #include "platform/dialogs.h"
 #include "platform/shutDown.h"
 

@@ -1,6 +1,6 @@
 // Colour arithmetic, palette and caption fitting of the shaded background panel.
 #include "controls/gPanelMath.h"
-#include "core/gColor.h"
+#include "core/base/gColor.h"
 
 #include <gtest/gtest.h>
 

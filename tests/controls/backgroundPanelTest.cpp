@@ -2,8 +2,8 @@
 // caption placement and events, rendered and driven offscreen.
 #include "controls/gPanelMath.h"
 #include "controls/scheduleBackground.h"
-#include "core/gColor.h"
-#include "core/gError.h"
+#include "core/base/gColor.h"
+#include "core/base/gError.h"
 #include "testSupport.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "controls/gPanelMath.h"
 #include "controls/scheduleBackground.h"
 #include "controls/scheduleTable.h"
-#include "core/gColor.h"
+#include "core/base/gColor.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -3,9 +3,9 @@
 #include "controls/gPanelMath.h"
 #include "controls/scheduleBackground.h"
 #include "controls/scheduleColorSet.h"
-#include "core/gColor.h"
-#include "core/gError.h"
-#include "core/gTwips.h"
+#include "core/base/gColor.h"
+#include "core/base/gError.h"
+#include "core/ui/gTwips.h"
 
 #include <QApplication>
 #include <QTest>

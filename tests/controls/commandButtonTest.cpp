@@ -1,6 +1,6 @@
 // The image button: pressed offset, sizing and events from the picture's area.
 #include "controls/scheduleCommand.h"
-#include "core/gDialogKeys.h"
+#include "core/ui/gDialogKeys.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -3,8 +3,8 @@
 #include "controls/scheduleBackground.h"
 #include "controls/scheduleCommand.h"
 #include "controls/scheduleLabel.h"
-#include "core/gColor.h"
-#include "core/gTwips.h"
+#include "core/base/gColor.h"
+#include "core/ui/gTwips.h"
 
 #include <QLineEdit>
 #include <QPainter>

@@ -5,9 +5,9 @@
 #include "controls/gPanelMath.h"
 #include "controls/scheduleBackground.h"
 #include "controls/scheduleTable.h"
-#include "core/gColor.h"
-#include "core/gError.h"
-#include "core/gTwips.h"
+#include "core/base/gColor.h"
+#include "core/base/gError.h"
+#include "core/ui/gTwips.h"
 
 #include <QPointer>
 #include <QSignalSpy>

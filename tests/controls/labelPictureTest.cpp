@@ -1,6 +1,6 @@
 // The picture label: its number over the picture, and its fixed size.
 #include "controls/scheduleLabel.h"
-#include "core/gError.h"
+#include "core/base/gError.h"
 
 #include <QFontInfo>
 

@@ -2,9 +2,9 @@
 // year and month boxes, the frames and the bold marks.
 #include "controls/scheduleCommand.h"
 #include "controls/scheduleMonthView.h"
-#include "core/gClock.h"
-#include "core/gError.h"
-#include "core/gMsgBox.h"
+#include "core/model/gClock.h"
+#include "core/base/gError.h"
+#include "core/ui/gMsgBox.h"
 #include "testSupport.h"
 
 #include <QApplication>

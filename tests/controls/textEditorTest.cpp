@@ -1,8 +1,8 @@
 // The rich-text editor: toolbar, mirroring the selection, clipboard, files, pop-out.
 #include "controls/scheduleText.h"
 
-#include "core/gLinkLabel.h"
-#include "core/gState.h"
+#include "core/ui/gLinkLabel.h"
+#include "core/model/gState.h"
 #include "platform/rtf/rtf.h"
 #include "testSupport.h"
 

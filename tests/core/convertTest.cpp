@@ -1,5 +1,5 @@
-#include "core/gConvert.h"
-#include "core/gError.h"
+#include "core/model/gConvert.h"
+#include "core/base/gError.h"
 
 #include <gtest/gtest.h>
 

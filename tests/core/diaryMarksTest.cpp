@@ -1,13 +1,13 @@
 // Diary-day marks in a month view and the favourite flag, on a real encrypted
 // account database.
 #include "controls/scheduleMonthView.h"
-#include "core/gClock.h"
-#include "core/gDatabase.h"
-#include "core/gDiaryMarks.h"
-#include "core/gError.h"
-#include "core/gForms.h"
-#include "core/gMsgBox.h"
-#include "core/gState.h"
+#include "core/model/gClock.h"
+#include "core/model/gDatabase.h"
+#include "core/ui/gDiaryMarks.h"
+#include "core/base/gError.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
 #include "diary/gDiaryCollect.h"
 #include "testSupport.h"
 

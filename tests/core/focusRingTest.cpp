@@ -1,6 +1,6 @@
 // Lists and text views, whose frames the style leaves alone, carry the focus
 // mark while the keyboard has them.
-#include "core/gFocusRing.h"
+#include "core/ui/gFocusRing.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "core/gDialogKeys.h"
-#include "core/gForms.h"
-#include "core/gShared.h"
+#include "core/ui/gDialogKeys.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gShared.h"
 #include "testSupport.h"
 
 #include <QCoreApplication>

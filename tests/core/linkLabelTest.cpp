@@ -1,7 +1,7 @@
 // Link labels from the keyboard: Tab reaches the enabled ones, the focus mark
 // shows, and Space, Return or Enter click them before any window button does.
-#include "core/gDialogKeys.h"
-#include "core/gLinkLabel.h"
+#include "core/ui/gDialogKeys.h"
+#include "core/ui/gLinkLabel.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
-#include "core/clsMD5.h"
-#include "core/gError.h"
+#include "core/model/clsMD5.h"
+#include "core/base/gError.h"
 
 #include <gtest/gtest.h>
 

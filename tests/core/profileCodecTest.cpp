@@ -1,5 +1,5 @@
-#include "core/gError.h"
-#include "core/gUserData.h"
+#include "core/base/gError.h"
+#include "core/model/gUserData.h"
 
 #include <gtest/gtest.h>
 

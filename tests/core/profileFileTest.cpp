@@ -1,13 +1,13 @@
 #include "../common/testSupport.h"
 
-#include "core/gClock.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gResIds.h"
-#include "core/gResources.h"
-#include "core/gState.h"
-#include "core/gUserData.h"
-#include "core/gUserDataUi.h"
+#include "core/model/gClock.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/model/gResIds.h"
+#include "core/ui/gResources.h"
+#include "core/model/gState.h"
+#include "core/model/gUserData.h"
+#include "core/ui/gUserDataUi.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "core/gResIds.h"
-#include "core/gResources.h"
-#include "core/gStrings.h"
+#include "core/model/gResIds.h"
+#include "core/ui/gResources.h"
+#include "core/model/gStrings.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

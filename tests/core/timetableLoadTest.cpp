@@ -1,9 +1,9 @@
-#include "core/clsSchedule.h"
-#include "core/gClock.h"
-#include "core/gDatabase.h"
-#include "core/gError.h"
-#include "core/gState.h"
-#include "core/gWeek.h"
+#include "core/model/clsSchedule.h"
+#include "core/model/gClock.h"
+#include "core/model/gDatabase.h"
+#include "core/base/gError.h"
+#include "core/model/gState.h"
+#include "core/model/gWeek.h"
 #include "testSupport.h"
 
 #include <QVariantMap>

@@ -1,5 +1,5 @@
-#include "core/clsSchedule.h"
-#include "core/gError.h"
+#include "core/model/clsSchedule.h"
+#include "core/base/gError.h"
 #include "testSupport.h"
 
 #include <gtest/gtest.h>

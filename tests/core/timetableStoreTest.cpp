@@ -1,6 +1,6 @@
-#include "core/TimetableStore.h"
-#include "core/gDatabase.h"
-#include "core/gError.h"
+#include "core/model/TimetableStore.h"
+#include "core/model/gDatabase.h"
+#include "core/base/gError.h"
 #include "platform/db/db.h"
 #include "testSupport.h"
 

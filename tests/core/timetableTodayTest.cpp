@@ -1,7 +1,7 @@
-#include "core/clsSchedule.h"
-#include "core/gClock.h"
-#include "core/gState.h"
-#include "core/gWeek.h"
+#include "core/model/clsSchedule.h"
+#include "core/model/gClock.h"
+#include "core/model/gState.h"
+#include "core/model/gWeek.h"
 #include "testSupport.h"
 
 #include <gtest/gtest.h>

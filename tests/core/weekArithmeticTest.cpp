@@ -1,5 +1,5 @@
-#include "core/gClock.h"
-#include "core/gWeek.h"
+#include "core/model/gClock.h"
+#include "core/model/gWeek.h"
 #include "testSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // places them (offscreen there is none).
 #include "../common/testSupport.h"
 
-#include "core/gForms.h"
-#include "core/gWindowPlace.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gWindowPlace.h"
 
 #include <QApplication>
 #include <QScreen>

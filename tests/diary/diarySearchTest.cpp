@@ -2,8 +2,8 @@
 // of varied entries, searched from a fresh read, from the kept entries, and a
 // few rows a turn; a write or the lock in the middle of a read.
 #include "diary/DiarySearch.h"
-#include "core/gDatabase.h"
-#include "core/gError.h"
+#include "core/model/gDatabase.h"
+#include "core/base/gError.h"
 #include "diary/DiaryStore.h"
 #include "diary/gDiarySearch.h"
 #include "platform/db/Cursor.h"

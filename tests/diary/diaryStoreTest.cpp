@@ -1,7 +1,7 @@
 // The diary store on a real encrypted database, with no widget: what each
 // change writes, and that a change that fails half-way leaves the file as it was.
 #include "diary/DiaryStore.h"
-#include "core/gDatabase.h"
+#include "core/model/gDatabase.h"
 #include "testSupport.h"
 
 #include <QStringList>

@@ -1,10 +1,10 @@
 // The editor's draft file: written on the timer while auto-save is on, offered
 // back when the editor opens, and never thrown away unread.
 #include "controls/scheduleText.h"
-#include "core/gClock.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gState.h"
+#include "core/model/gClock.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/model/gState.h"
 #include "diary/frmNew.h"
 #include "editorFixture.h"
 #include "shell/frmMain.h"

@@ -2,7 +2,7 @@
 // A signed-in account in a temporary home: profile, encrypted database open,
 // the real main window with the real editor and pop-up editor, and small
 // stand-ins for the other pages that record the flags they were opened with.
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 #include "testSupport.h"
 
 #include <QDate>

@@ -1,9 +1,9 @@
 // The home page's summary of the coming classes, from the timetable model.
-#include "core/clsSchedule.h"
-#include "core/gClock.h"
-#include "core/gForms.h"
-#include "core/gResources.h"
-#include "core/gState.h"
+#include "core/model/clsSchedule.h"
+#include "core/model/gClock.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gResources.h"
+#include "core/model/gState.h"
 #include "diary/frmWelcome.h"
 #include "testSupport.h"
 

@@ -1,10 +1,10 @@
 // The pop-up editor opened from the diary editor's body: it takes the body's
 // rich text, gives it back however it closes, and frees its owner again.
 #include "controls/scheduleText.h"
-#include "core/gLinkLabel.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gState.h"
+#include "core/ui/gLinkLabel.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/model/gState.h"
 #include "diary/DiarySearch.h"
 #include "diary/frmNew.h"
 #include "diary/frmPopUp.h"

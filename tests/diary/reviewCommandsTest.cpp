@@ -4,9 +4,9 @@
 
 #include "controls/scheduleCommand.h"
 #include "controls/scheduleMonthView.h"
-#include "core/gLinkLabel.h"
-#include "core/gMsgBox.h"
-#include "core/gState.h"
+#include "core/ui/gLinkLabel.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
 #include "diary/frmReview.h"
 #include "platform/db/db.h"
 #include "shell/frmMain.h"

@@ -3,7 +3,7 @@
 #include "reviewTestSupport.h"
 
 #include "controls/scheduleMonthView.h"
-#include "core/gLinkLabel.h"
+#include "core/ui/gLinkLabel.h"
 #include "diary/frmReview.h"
 
 #include <QImage>

@@ -1,9 +1,9 @@
 #include "reviewTestSupport.h"
 
-#include "core/gClock.h"
-#include "core/gDatabase.h"
-#include "core/gState.h"
-#include "core/gWindowServices.h"
+#include "core/model/gClock.h"
+#include "core/model/gDatabase.h"
+#include "core/model/gState.h"
+#include "core/ui/gWindowServices.h"
 #include "diary/frmReview.h"
 #include "platform/db/db.h"
 #include "platform/rtf/rtf.h"

@@ -4,7 +4,7 @@
 // hands over to, and a printer that only records what it was given.
 #include "testSupport.h"
 
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 
 #include <QDate>
 #include <QList>

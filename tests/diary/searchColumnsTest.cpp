@@ -3,7 +3,7 @@
 // than designed.
 #include "searchTestSupport.h"
 
-#include "core/gTwips.h"
+#include "core/ui/gTwips.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

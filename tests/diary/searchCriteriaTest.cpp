@@ -2,9 +2,9 @@
 // their day, and which control changes run the search again.
 #include "searchTestSupport.h"
 
-#include "core/gLinkLabel.h"
-#include "core/gMsgBox.h"
-#include "core/gState.h"
+#include "core/ui/gLinkLabel.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
 
 #include <QCheckBox>
 #include <QComboBox>

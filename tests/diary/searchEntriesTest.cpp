@@ -2,10 +2,10 @@
 // page, the pop-up menu, and the favourites pane.
 #include "searchTestSupport.h"
 
-#include "core/gLinkLabel.h"
-#include "core/gMsgBox.h"
-#include "core/gState.h"
-#include "core/gTwips.h"
+#include "core/ui/gLinkLabel.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
+#include "core/ui/gTwips.h"
 #include "diary/frmReview.h"
 #include "platform/db/db.h"
 #include "shell/frmMain.h"

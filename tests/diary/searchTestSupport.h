@@ -3,7 +3,7 @@
 // real review page it hands over to, stand-ins for the other pages.
 #include "reviewTestSupport.h"
 
-#include "core/gForms.h"
+#include "core/ui/gForms.h"
 #include "diary/frmRetrieval.h"
 
 #include <QAbstractItemModel>

@@ -3,8 +3,8 @@
 // rows left, the progress while a search lasts, and a write in the middle.
 #include "searchTestSupport.h"
 
-#include "core/gMsgBox.h"
-#include "core/gState.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
 #include "diary/DiarySearch.h"
 #include "platform/db/db.h"
 

@@ -2,11 +2,11 @@
 // session manager's quit end the program at once, asking nothing, with the body
 // kept as the draft and the database closed.
 #include "controls/scheduleText.h"
-#include "core/gDatabase.h"
-#include "core/gLinkLabel.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gState.h"
+#include "core/model/gDatabase.h"
+#include "core/ui/gLinkLabel.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/model/gState.h"
 #include "diary/frmNew.h"
 #include "diary/frmPopUp.h"
 #include "editorFixture.h"

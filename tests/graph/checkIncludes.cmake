@@ -2,7 +2,7 @@
 # its own and of the libraries on lines above it, and link only those; the
 # libraries on one line use none of each other.
 set(REDEDERA_LIBRARY_ORDER
-    "rededera_base"
+    "rededera_base rededera_resources"
     "rededera_rtf"
     "rededera_platform"
     "rededera_model"

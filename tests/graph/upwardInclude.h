@@ -1,4 +1,4 @@
 #pragma once
 // Not built: the library-order check's own test files it under the base
 // library, which must not include the message box's header.
-#include "core/gMsgBox.h"
+#include "core/ui/gMsgBox.h"

@@ -1,7 +1,7 @@
 // The account database: its password, its schema, its creation and its open.
-#include "core/gDatabase.h"
-#include "core/gError.h"
-#include "core/gState.h"
+#include "core/model/gDatabase.h"
+#include "core/base/gError.h"
+#include "core/model/gState.h"
 #include "testSupport.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 // The connection: exclusive open, errors of the open, key changes, transactions.
-#include "core/gError.h"
+#include "core/base/gError.h"
 #include "dbTestSupport.h"
 #include "platform/db/db.h"
 #include "testSupport.h"

@@ -1,6 +1,6 @@
 // A writer killed at any moment leaves a sound database with every row it committed.
-#include "core/gDatabase.h"
-#include "core/gError.h"
+#include "core/model/gDatabase.h"
+#include "core/base/gError.h"
 #include "dbTestSupport.h"
 #include "testSupport.h"
 

@@ -1,6 +1,6 @@
 // The stepped read: its rows and columns, its end, and a connection that goes
 // away in the middle of it.
-#include "core/gError.h"
+#include "core/base/gError.h"
 #include "platform/db/Cursor.h"
 #include "platform/db/db.h"
 #include "testSupport.h"

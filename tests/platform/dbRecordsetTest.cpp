@@ -1,8 +1,8 @@
 // Recordsets over a real account database: counts, edits, batches, deletes,
 // positions, limits, and filters whose values are matched literally.
-#include "core/gDatabase.h"
-#include "core/gError.h"
-#include "core/gState.h"
+#include "core/model/gDatabase.h"
+#include "core/base/gError.h"
+#include "core/model/gState.h"
 #include "testSupport.h"
 
 #include <gtest/gtest.h>

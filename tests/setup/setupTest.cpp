@@ -3,8 +3,8 @@
 #include "setupMsgBox.h"
 #include "setupWizard.h"
 
-#include "core/gResIds.h"
-#include "core/gStrings.h"
+#include "core/model/gResIds.h"
+#include "core/model/gStrings.h"
 #include "testSupport.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The About box and its "show at start" setting.
 #include "shellFixture.h"
 
-#include "core/gState.h"
+#include "core/model/gState.h"
 #include "platform/settingsStore.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"

@@ -2,10 +2,10 @@
 // the size limits and translucency.
 #include "shellFixture.h"
 
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gState.h"
-#include "core/gWindowServices.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/model/gState.h"
+#include "core/ui/gWindowServices.h"
 #include "shell/frmMain.h"
 
 #include <ostream>

@@ -3,14 +3,14 @@
 #include "shellFixture.h"
 
 #include "accounts/frmLogin.h"
-#include "core/gDatabase.h"
-#include "core/gMain.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gStartup.h"
-#include "core/gState.h"
-#include "core/gUserData.h"
-#include "core/gWindowServices.h"
+#include "core/model/gDatabase.h"
+#include "core/ui/gMain.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/ui/gStartup.h"
+#include "core/model/gState.h"
+#include "core/model/gUserData.h"
+#include "core/ui/gWindowServices.h"
 #include "shell/frmMain.h"
 
 #include <QAction>

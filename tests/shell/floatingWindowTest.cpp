@@ -2,9 +2,9 @@
 // dragging, the menu and double click, and dropped text becoming a new entry.
 #include "shellFixture.h"
 
-#include "core/gMsgBox.h"
-#include "core/gState.h"
-#include "core/gWindowServices.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
+#include "core/ui/gWindowServices.h"
 #include "shell/frmMain.h"
 #include "shell/frmSuspend.h"
 

@@ -4,14 +4,14 @@
 // naming a folder, each checked state is also saved there as a picture.
 #include "shellFixture.h"
 
-#include "core/clsSchedule.h"
-#include "core/frmHelp.h"
-#include "core/frmMsg.h"
-#include "core/gClock.h"
-#include "core/gState.h"
-#include "core/gStrings.h"
-#include "core/gUserData.h"
-#include "core/gWeek.h"
+#include "core/model/clsSchedule.h"
+#include "core/ui/frmHelp.h"
+#include "core/ui/frmMsg.h"
+#include "core/model/gClock.h"
+#include "core/model/gState.h"
+#include "core/model/gStrings.h"
+#include "core/model/gUserData.h"
+#include "core/model/gWeek.h"
 #include "shell/frmMain.h"
 #include "shell/gProgram.h"
 

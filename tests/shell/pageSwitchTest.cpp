@@ -2,11 +2,11 @@
 // editor's leave prompts and the flags handed to the next page.
 #include "shellFixture.h"
 
-#include "core/gClock.h"
-#include "core/gError.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gState.h"
+#include "core/model/gClock.h"
+#include "core/base/gError.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/model/gState.h"
 #include "shell/frmMain.h"
 
 #include <ostream>

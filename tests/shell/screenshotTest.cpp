@@ -4,7 +4,7 @@
 //       build/tests/shell/test_shell --gtest_filter='MainScreenshot*'
 #include "shellFixture.h"
 
-#include "core/gState.h"
+#include "core/model/gState.h"
 #include "shell/frmMain.h"
 #include "shell/gProgram.h"
 

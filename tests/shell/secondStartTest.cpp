@@ -3,12 +3,12 @@
 // anything else is closed unanswered and changes nothing.
 #include "shellFixture.h"
 
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gSecondStart.h"
-#include "core/gStartup.h"
-#include "core/gState.h"
-#include "core/gWindowServices.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/ui/gSecondStart.h"
+#include "core/ui/gStartup.h"
+#include "core/model/gState.h"
+#include "core/ui/gWindowServices.h"
 #include "shell/frmMain.h"
 
 #include <QAction>

@@ -4,9 +4,9 @@
 // program folder carries its manifest, so a restart goes through the start-up.
 #include "shellFixture.h"
 
-#include "core/gStartup.h"
-#include "core/gState.h"
-#include "core/gUserData.h"
+#include "core/ui/gStartup.h"
+#include "core/model/gState.h"
+#include "core/model/gUserData.h"
 #include "platform/settingsStore.h"
 #include "shell/frmMain.h"
 #include "shell/frmSet.h"

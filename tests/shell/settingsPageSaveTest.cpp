@@ -5,12 +5,12 @@
 
 #include "accounts/frmCreateAccount.h"
 #include "accounts/frmLogin.h"
-#include "core/clsMD5.h"
-#include "core/gDatabase.h"
-#include "core/gError.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gShared.h"
+#include "core/model/clsMD5.h"
+#include "core/model/gDatabase.h"
+#include "core/base/gError.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/ui/gShared.h"
 #include "platform/registry.h"
 #include "timetable/frmScheReport.h"
 

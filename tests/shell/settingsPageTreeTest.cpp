@@ -2,9 +2,9 @@
 // state, and the inline editor of the minute values and the custom folder.
 #include "settingsPageFixture.h"
 
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gTwips.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/ui/gTwips.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 // Small stand-in pages for the main window's page switch, and a fixture that
 // loads the main window in a temporary home with scripted message boxes.
-#include "core/gEditorPage.h"
-#include "core/gForms.h"
+#include "core/ui/gEditorPage.h"
+#include "core/ui/gForms.h"
 #include "testSupport.h"
 
 #include <QLineEdit>

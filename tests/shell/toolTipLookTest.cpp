@@ -2,11 +2,11 @@
 // carries for itself must not reach the tips Qt raises for it.
 #include "shellFixture.h"
 
-#include "core/clsSchedule.h"
-#include "core/gClock.h"
-#include "core/gPages.h"
-#include "core/gState.h"
-#include "core/gWeek.h"
+#include "core/model/clsSchedule.h"
+#include "core/model/gClock.h"
+#include "core/model/gPages.h"
+#include "core/model/gState.h"
+#include "core/model/gWeek.h"
 #include "shell/frmMain.h"
 #include "shell/gProgram.h"
 

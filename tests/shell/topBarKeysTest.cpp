@@ -2,7 +2,7 @@
 // through the buttons with the focus mark, Space or Enter pressing them.
 #include "shellFixture.h"
 
-#include "core/gState.h"
+#include "core/model/gState.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>

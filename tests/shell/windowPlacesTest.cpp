@@ -5,7 +5,7 @@
 
 #include "accounts/frmKeyExport.h"
 #include "accounts/frmLock.h"
-#include "core/gWindowServices.h"
+#include "core/ui/gWindowServices.h"
 #include "shell/frmMain.h"
 
 #include <QAction>

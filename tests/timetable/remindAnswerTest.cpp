@@ -1,8 +1,8 @@
 #include "todayClassesFixture.h"
 
-#include "core/gForms.h"
-#include "core/gMsgBox.h"
-#include "core/gState.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
 #include "platform/shutDown.h"
 #include "timetable/frmScheRemind.h"
 

@@ -1,10 +1,10 @@
 #include "todayClassesFixture.h"
 
-#include "core/gClock.h"
-#include "core/gForms.h"
-#include "core/gMsgBox.h"
-#include "core/gOptions.h"
-#include "core/gState.h"
+#include "core/model/gClock.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gOptions.h"
+#include "core/model/gState.h"
 #include "timetable/frmScheRemind.h"
 
 #include <QLabel>

@@ -2,9 +2,9 @@
 // across midnight after a skip or a snooze.
 #include "todayClassesFixture.h"
 
-#include "core/gForms.h"
-#include "core/gMsgBox.h"
-#include "core/gState.h"
+#include "core/ui/gForms.h"
+#include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
 #include "timetable/frmScheRemind.h"
 
 #include <QLabel>

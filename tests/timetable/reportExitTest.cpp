@@ -1,8 +1,8 @@
 #include "todayClassesFixture.h"
 
-#include "core/gForms.h"
-#include "core/gState.h"
-#include "core/gWindowServices.h"
+#include "core/ui/gForms.h"
+#include "core/model/gState.h"
+#include "core/ui/gWindowServices.h"
 #include "platform/settingsStore.h"
 #include "shell/frmMain.h"
 #include "timetable/frmScheRemind.h"

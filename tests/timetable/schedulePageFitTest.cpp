@@ -6,7 +6,7 @@
 #include "controls/scheduleBackground.h"
 #include "controls/scheduleCommand.h"
 #include "controls/scheduleTable.h"
-#include "core/gTwips.h"
+#include "core/ui/gTwips.h"
 #include "timetable/frmSchedule.h"
 #include "timetable/scheduleCoursePanes.h"
 

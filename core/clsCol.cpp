@@ -1,3 +1,0 @@
-#include "core/clsCol.h"
-
-// clsCol holds data only.

@@ -1,3 +1,0 @@
-#include "core/clsRow.h"
-
-// clsRow holds data only.

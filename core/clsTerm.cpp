@@ -1,3 +1,0 @@
-#include "core/clsTerm.h"
-
-// clsTerm holds data only.

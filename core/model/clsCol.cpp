@@ -1,0 +1,3 @@
+#include "core/model/clsCol.h"
+
+// clsCol holds data only.

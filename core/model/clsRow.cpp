@@ -1,0 +1,3 @@
+#include "core/model/clsRow.h"
+
+// clsRow holds data only.

@@ -1,0 +1,3 @@
+#include "core/model/clsTerm.h"
+
+// clsTerm holds data only.

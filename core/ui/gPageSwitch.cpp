@@ -1,0 +1,12 @@
+#include "core/ui/gPageSwitch.h"
+
+#include "core/ui/gForms.h"
+
+gPageSwitch* gPageSwitcher() {
+    return forms::find<gPageSwitch>(QStringLiteral("frmMain"));
+}
+
+bool gChangeFrame(Page page, PageFlags flags) {
+    gPageSwitch* m = gPageSwitcher();
+    return m && m->gChangeFrame(page, flags);
+}
