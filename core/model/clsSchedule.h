@@ -86,8 +86,8 @@ public:
     clsSchedule() = default;
 
     // Reloads the term, the weekdays, the periods and the courses, in that order,
-    // through the shared command and recordset, supplying the defaults for empty
-    // tables. Nothing is written to the database.
+    // through TimetableStore on the shared connection, supplying the defaults for
+    // empty tables. Nothing is written to the database.
     void gGetSchedule();
 
     // The element with key "ID" & index; a missing key raises error 5.
