@@ -2,6 +2,7 @@
 
 #include "accounts/gAccountRules.h"
 #include "accounts/gAccountWindow.h"
+#include "core/model/DiarySummaryStore.h"
 #include "core/model/clsMD5.h"
 #include "core/model/clsSchedule.h"
 #include "core/model/gDatabase.h"
@@ -302,30 +303,11 @@ bool frmLogin::signIn() {
         int error = 0;
         try {
             gOpenDatabase(gDatabaseFile, dbPassword);
-            if (isNew) {
-                // The new database normally has its row already; never add a second.
-                gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
-                gRecordset.setCursorLocation(db::CursorLocation::Client);
-                gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
-                if (gRecordset.recordCount() == 0) {
-                    gRecordset.addNew();
-                    gRecordset.setField(QStringLiteral("Score"), 0);
-                    gRecordset.update();
-                }
-                gRecordset.close();
-            }
-            gDiaryCount = gConnection.count(QStringLiteral("Diary"));
-
-            gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
-            gRecordset.setCursorLocation(db::CursorLocation::Client);
-            gRecordset.open(gCommand);
-            gScoreTotal = 0;
-            try {
-                gScoreTotal = gRecordset.integer(QStringLiteral("Score"));
-            } catch (...) {
-                // A missing total reads as 0; the editor keeps it from here on.
-            }
-            gRecordset.close();
+            DiarySummaryStore summary(gConnection);
+            // The new database normally has its row already; never add a second.
+            if (isNew) summary.addSettingsRowIfMissing();
+            gDiaryCount = summary.entryCount();
+            gScoreTotal = summary.scoreTotal();
         } catch (...) {
             failed = true;
             error = gCurrentError().number();
