@@ -47,15 +47,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 // The key file dialog's two entries, captions as the user sees them.
 const QString kKeyFileFilter = QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*");
 
-// A typed password matches the account. A text that has no digest matches none.
-bool passwordMatches(const QString& typed) {
-    try {
-        return clsMD5().DigestStrToHexStr(typed) == gPasswordHash;
-    } catch (...) {
-        return false;
-    }
-}
-
 // What an imported key brings must be usable: a digest as the sign-in makes them
 // and a record key of one to seven digits. Saved, anything else would refuse
 // even the right password before the import could be offered again.
@@ -82,7 +73,7 @@ bool couldBeDatabase(const QString& file) {
 // The typed password and the current record key open the database file.
 bool opensDatabase(const QString& typed) {
     try {
-        if (clsMD5().DigestStrToHexStr(typed) != gPasswordHash) return false;
+        if (!gPasswordMatches(typed, gPasswordHash)) return false;
         db::Connection c;
         c.open(gDatabaseFile, gMakeDbPassword(typed), true);
         c.close();
@@ -233,7 +224,7 @@ bool frmLogin::signIn() {
         nameEdit->selectAll();
     };
     if (passwordOnly_) {
-        if (!passwordMatches(passwordOnlyEdit->text())) {
+        if (!gPasswordMatches(passwordOnlyEdit->text(), gPasswordHash)) {
             gMsgBox(Msg::SignInRejected, gButtonSet::Close);
             passwordOnlyEdit->setEnabled(true);
             passwordOnlyEdit->setFocus();
@@ -242,7 +233,8 @@ bool frmLogin::signIn() {
         }
     } else {
         nameEdit->setText(nameEdit->text().trimmed());
-        if (!gSameAccountName(nameEdit->text(), gUserName) || !passwordMatches(passwordEdit->text())) {
+        if (!gSameAccountName(nameEdit->text(), gUserName) ||
+            !gPasswordMatches(passwordEdit->text(), gPasswordHash)) {
             refuseName();
             return false;
         }

@@ -505,7 +505,7 @@ bool frmUser::rekey(const QString& oldPassword, const QString& newPassword, cons
 void frmUser::passwordOkButton_Click() {
     QString oldPassword;
     if (currentPasswordEdit->isVisibleTo(passwordPanel)) {
-        if (digestOf(currentPasswordEdit->text()) != gPasswordHash) {
+        if (!gPasswordMatches(currentPasswordEdit->text(), gPasswordHash)) {
             confirmPasswordEdit->clear();
             newPasswordEdit->clear();
             currentPasswordEdit->clear();
@@ -547,7 +547,7 @@ void frmUser::removePasswordLink_MouseUp() {
 }
 
 void frmUser::removePasswordButton_Click() {
-    if (digestOf(removePasswordEdit->text()) != gPasswordHash) {
+    if (!gPasswordMatches(removePasswordEdit->text(), gPasswordHash)) {
         removePasswordEdit->clear();
         gMsgBox(Msg::WrongCurrentPassword, gButtonSet::Close);
         return;
