@@ -2,7 +2,6 @@
 
 #include "accounts/gAccountRules.h"
 #include "accounts/gAccountWindow.h"
-#include "core/model/clsMD5.h"
 #include "core/ui/gDialogKeys.h"
 #include "core/base/gError.h"
 #include "core/ui/gFormParts.h"
@@ -44,15 +43,6 @@ QLineEdit* makeBox(QWidget* parent, const char* name, const QRect& r) {
 
 QPixmap padlock(QSize size) {
     return gRenderSvg(QStringLiteral(":/res/accounts/padlock.svg"), size);
-}
-
-// A typed password matches the account; a text that has no digest matches none.
-bool passwordMatches(const QString& typed) {
-    try {
-        return clsMD5().DigestStrToHexStr(typed) == gPasswordHash;
-    } catch (...) {
-        return false;
-    }
 }
 } // namespace
 
@@ -127,7 +117,8 @@ void frmLock::closeEvent(QCloseEvent* e) {
 void frmLock::okButton_Click() {
     // The name is asked even when the sign-in asks for the password alone.
     nameEdit->setText(nameEdit->text().trimmed());
-    if (!gSameAccountName(nameEdit->text(), gUserName) || !passwordMatches(passwordEdit->text())) {
+    if (!gSameAccountName(nameEdit->text(), gUserName) ||
+        !gPasswordMatches(passwordEdit->text(), gPasswordHash)) {
         gMsgBox(Msg::SignInRejected, gButtonSet::Close);
         passwordEdit->clear();
         nameEdit->setFocus();

@@ -2,6 +2,7 @@
 
 #include "accounts/gAccountRules.h"
 #include "accounts/gAccountWindow.h"
+#include "core/model/DiarySummaryStore.h"
 #include "core/model/clsMD5.h"
 #include "core/model/clsSchedule.h"
 #include "core/model/gDatabase.h"
@@ -46,15 +47,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 // The key file dialog's two entries, captions as the user sees them.
 const QString kKeyFileFilter = QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*");
 
-// A typed password matches the account. A text that has no digest matches none.
-bool passwordMatches(const QString& typed) {
-    try {
-        return clsMD5().DigestStrToHexStr(typed) == gPasswordHash;
-    } catch (...) {
-        return false;
-    }
-}
-
 // What an imported key brings must be usable: a digest as the sign-in makes them
 // and a record key of one to seven digits. Saved, anything else would refuse
 // even the right password before the import could be offered again.
@@ -81,7 +73,7 @@ bool couldBeDatabase(const QString& file) {
 // The typed password and the current record key open the database file.
 bool opensDatabase(const QString& typed) {
     try {
-        if (clsMD5().DigestStrToHexStr(typed) != gPasswordHash) return false;
+        if (!gPasswordMatches(typed, gPasswordHash)) return false;
         db::Connection c;
         c.open(gDatabaseFile, gMakeDbPassword(typed), true);
         c.close();
@@ -232,7 +224,7 @@ bool frmLogin::signIn() {
         nameEdit->selectAll();
     };
     if (passwordOnly_) {
-        if (!passwordMatches(passwordOnlyEdit->text())) {
+        if (!gPasswordMatches(passwordOnlyEdit->text(), gPasswordHash)) {
             gMsgBox(Msg::SignInRejected, gButtonSet::Close);
             passwordOnlyEdit->setEnabled(true);
             passwordOnlyEdit->setFocus();
@@ -241,7 +233,8 @@ bool frmLogin::signIn() {
         }
     } else {
         nameEdit->setText(nameEdit->text().trimmed());
-        if (!gSameAccountName(nameEdit->text(), gUserName) || !passwordMatches(passwordEdit->text())) {
+        if (!gSameAccountName(nameEdit->text(), gUserName) ||
+            !gPasswordMatches(passwordEdit->text(), gPasswordHash)) {
             refuseName();
             return false;
         }
@@ -302,30 +295,11 @@ bool frmLogin::signIn() {
         int error = 0;
         try {
             gOpenDatabase(gDatabaseFile, dbPassword);
-            if (isNew) {
-                // The new database normally has its row already; never add a second.
-                gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
-                gRecordset.setCursorLocation(db::CursorLocation::Client);
-                gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
-                if (gRecordset.recordCount() == 0) {
-                    gRecordset.addNew();
-                    gRecordset.setField(QStringLiteral("Score"), 0);
-                    gRecordset.update();
-                }
-                gRecordset.close();
-            }
-            gDiaryCount = gConnection.count(QStringLiteral("Diary"));
-
-            gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
-            gRecordset.setCursorLocation(db::CursorLocation::Client);
-            gRecordset.open(gCommand);
-            gScoreTotal = 0;
-            try {
-                gScoreTotal = gRecordset.integer(QStringLiteral("Score"));
-            } catch (...) {
-                // A missing total reads as 0; the editor keeps it from here on.
-            }
-            gRecordset.close();
+            DiarySummaryStore summary(gConnection);
+            // The new database normally has its row already; never add a second.
+            if (isNew) summary.addSettingsRowIfMissing();
+            gDiaryCount = summary.entryCount();
+            gScoreTotal = summary.scoreTotal();
         } catch (...) {
             failed = true;
             error = gCurrentError().number();

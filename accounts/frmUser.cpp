@@ -474,15 +474,11 @@ bool frmUser::rekey(const QString& oldPassword, const QString& newPassword, cons
     const QString oldKey = gRecordKey;
     QString oldDb, newDb;
     try {
-        oldDb = gMakeDbPassword(oldPassword);
-        gRecordKey = newRecordKey;
-        newDb = gMakeDbPassword(newPassword);
-        gRecordKey = oldKey;
+        oldDb = gMakeDbPassword(oldPassword, oldKey);
+        newDb = gMakeDbPassword(newPassword, newRecordKey);
         // The database first: while it refuses, the profile still holds the key it has.
-        gConnection.execute(QStringLiteral("ALTER DATABASE PASSWORD [") + newDb + QStringLiteral("] [") +
-                            oldDb + QStringLiteral("];"));
+        gConnection.changePassword(newDb, oldDb);
     } catch (...) {
-        gRecordKey = oldKey;
         gShowErrorBox(true);
         return false;
     }
@@ -495,8 +491,7 @@ bool frmUser::rekey(const QString& oldPassword, const QString& newPassword, cons
     gRecordKey = oldKey;
     try {
         try {
-            gConnection.execute(QStringLiteral("ALTER DATABASE PASSWORD [") + oldDb + QStringLiteral("] [") +
-                                newDb + QStringLiteral("];"));
+            gConnection.changePassword(oldDb, newDb);
         } catch (...) {
             fail(QStringLiteral("帐户配置文件无法写入，记录文件的密码也无法恢复。"));
         }
@@ -510,7 +505,7 @@ bool frmUser::rekey(const QString& oldPassword, const QString& newPassword, cons
 void frmUser::passwordOkButton_Click() {
     QString oldPassword;
     if (currentPasswordEdit->isVisibleTo(passwordPanel)) {
-        if (digestOf(currentPasswordEdit->text()) != gPasswordHash) {
+        if (!gPasswordMatches(currentPasswordEdit->text(), gPasswordHash)) {
             confirmPasswordEdit->clear();
             newPasswordEdit->clear();
             currentPasswordEdit->clear();
@@ -552,7 +547,7 @@ void frmUser::removePasswordLink_MouseUp() {
 }
 
 void frmUser::removePasswordButton_Click() {
-    if (digestOf(removePasswordEdit->text()) != gPasswordHash) {
+    if (!gPasswordMatches(removePasswordEdit->text(), gPasswordHash)) {
         removePasswordEdit->clear();
         gMsgBox(Msg::WrongCurrentPassword, gButtonSet::Close);
         return;

@@ -1,10 +1,20 @@
 #include "accounts/gAccountRules.h"
 
+#include "core/model/clsMD5.h"
+
 #include <QLineEdit>
 #include <QStringView>
 
 bool gSameAccountName(const QString& typed, const QString& stored) {
     return typed.trimmed() == stored.trimmed();
+}
+
+bool gPasswordMatches(const QString& typed, const QString& storedDigest) {
+    try {
+        return clsMD5().DigestStrToHexStr(typed) == storedDigest;
+    } catch (...) {
+        return false;
+    }
 }
 
 bool gPasswordCharAllowed(QChar c) {

@@ -11,6 +11,11 @@ class QLineEdit;
 // exactly (other letter case is a different name).
 bool gSameAccountName(const QString& typed, const QString& stored);
 
+// The typed password is the account's: its digest is the stored one, exactly.
+// A text that has no digest (a character without a single-byte value) matches
+// none. The sign-in, the unlock window and the account page all ask here.
+bool gPasswordMatches(const QString& typed, const QString& storedDigest);
+
 // A password character must have a single-byte code-page value: the digest and
 // the database key are built from those bytes. Printable ASCII and the euro sign.
 bool gPasswordCharAllowed(QChar c);

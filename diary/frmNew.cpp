@@ -144,8 +144,9 @@ QString frmNew::draftFile() {
 
 void frmNew::formLoad() {
     gSetHandCursor(this);
-    editMode_ = gEditMode;
-    returnReview_ = gReturnReview;
+    const PageFlags flags = gPageFlags();
+    editMode_ = flags.editMode;
+    returnReview_ = flags.returnReview;
     if (gOption(Option::DraftAutoSave)) {
         draftTicks_ = 0;
         draftTimer->start();

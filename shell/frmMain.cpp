@@ -398,8 +398,7 @@ bool frmMain::gChangeFrame(Page page, PageFlags flags) {
     }
 
     gSetDiary = flags.setDiary;
-    gEditMode = flags.editMode;
-    gReturnReview = flags.returnReview;
+    pageFlags_ = flags;
     pageIndex_ = pageNumber(page);
     if (isPageNumber(pageIndex_)) {
         try {

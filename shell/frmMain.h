@@ -33,6 +33,7 @@ public:
     // false when the switch did not happen (the user kept the editor, or a
     // switch is already running).
     bool gChangeFrame(Page page, PageFlags flags = {}) override;
+    PageFlags pageFlags() const override { return pageFlags_; }
 
     // Quotes the clipboard's text into a new entry.
     void mTClip_Click();
@@ -126,6 +127,7 @@ private:
     void closePopUpEditor();
 
     int pageIndex_ = 0;
+    PageFlags pageFlags_;
     int hoverIndex_ = -1;
     int lockTicks_ = 0;
     QPointer<QWidget> page_;

@@ -22,12 +22,12 @@ int reduce15(int v) {
 
 } // namespace
 
-QString gMakeDbPassword(const QString& password) {
+QString gMakeDbPassword(const QString& password, const QString& recordKey) {
     const QString p = password.isEmpty() ? kFallbackWord : password;
     QString result;
-    const qsizetype n = gRecordKey.size();
+    const qsizetype n = recordKey.size();
     for (qsizetype i = 1; i <= n; ++i) {
-        const int digit = codepage::ansiCode(gRecordKey[i - 1]);
+        const int digit = codepage::ansiCode(recordKey[i - 1]);
         const int ch = codepage::ansiCode(p[(i - 1) % p.size()]);
         if (digit > 255 || ch > 255)
             gRaise(gErr::InvalidCall, QStringLiteral("密码中含有不能用于数据库密码的字符。"));
@@ -43,6 +43,10 @@ QString gMakeDbPassword(const QString& password) {
         if (i < n) result += QStringLiteral("\r\n");
     }
     return result;
+}
+
+QString gMakeDbPassword(const QString& password) {
+    return gMakeDbPassword(password, gRecordKey);
 }
 
 const std::vector<db::TableSpec>& gDatabaseSchema() {

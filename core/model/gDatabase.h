@@ -7,10 +7,11 @@
 
 #include <vector>
 
-// The database password for a typed password and the current gRecordKey: one
-// double-byte character per record-key digit, CR LF between them. An empty
-// password uses a fixed fallback word. Raises gErr::InvalidCall when a character
-// of the password has no single-byte code-page value.
+// The database password for a typed password and a record key: one double-byte
+// character per record-key digit, CR LF between them. An empty password uses a
+// fixed fallback word. Raises gErr::InvalidCall when a character of the password
+// has no single-byte code-page value. The one-argument form uses gRecordKey.
+QString gMakeDbPassword(const QString& password, const QString& recordKey);
 QString gMakeDbPassword(const QString& password);
 
 // The tables of an account database, in their order, with their columns.

@@ -39,8 +39,6 @@ QVector<QString> gDayRTFs;
 QVector<int> gDayScores;
 
 bool gSetDiary = false;
-bool gEditMode = false;
-bool gReturnReview = false;
 
 QVector<std::array<QString, 3>> gTodayCourses;
 QVector<std::array<qint16, 2>> gTodayTimes;
@@ -65,7 +63,7 @@ void gResetAccountState() {
     gDayTexts.clear();
     gDayRTFs.clear();
     gDayScores.clear();
-    gSetDiary = gEditMode = gReturnReview = false;
+    gSetDiary = false;
     gTimetable = clsSchedule();
     gTodayCourses.clear();
     gTodayTimes.clear();

@@ -70,10 +70,10 @@ extern QVector<QString> gDayTexts;
 extern QVector<QString> gDayRTFs;
 extern QVector<int> gDayScores;
 
-// The page switch's flags for the page it opens; they keep their values until the next switch.
+// The page switch's flag for the page it opens: start at gDiaryDate. The page
+// that uses it clears it; the switch's other flags are read from the switch
+// (gPageFlags).
 extern bool gSetDiary;
-extern bool gEditMode;
-extern bool gReturnReview;
 
 // The timetable model and today's classes per period (index 0 unused).
 extern clsSchedule gTimetable;

@@ -1,18 +1,10 @@
 #include "core/ui/gDiaryMarks.h"
 
-#include "core/model/gDatabase.h"
+#include "core/model/DiarySummaryStore.h"
 #include "core/base/gError.h"
 #include "core/ui/gForms.h"
 #include "core/ui/gMsgBox.h"
 #include "core/model/gState.h"
-
-namespace {
-// The shared recordset is released however the use ends, so the next user
-// starts afresh.
-struct ReleaseRecordset {
-    ~ReleaseRecordset() { gRecordset.close(); }
-};
-} // namespace
 
 void gMarkDiaryDays(bool fromReview) {
     const QString page = fromReview ? QStringLiteral("frmReview") : QStringLiteral("frmWelcome");
@@ -24,18 +16,11 @@ void gMarkDiaryDays(bool fromReview) {
 }
 
 void gMarkDiaryDays(gDayMarkView& view) {
-    const QDate first = view.VisibleDays(1);
-    const QDate last = view.VisibleDays(42);
-
-    ReleaseRecordset release;
-    gRecordset.close();
-    gCommand.setCommandText(QStringLiteral("SELECT Date FROM Diary"));
-    // Only the 42 visible days are read; each day is then a filter on those rows.
-    gRecordset.setFilter(db::Filter::between(QStringLiteral("Date"), first, last));
-    gRecordset.open(gCommand, db::CursorType::Static);
+    // Only the 42 visible days are read; a failed read changes no mark.
+    const QSet<QDate> days =
+        DiarySummaryStore(gConnection).daysWithEntries(view.VisibleDays(1), view.VisibleDays(42));
     for (int i = 1; i <= 42; ++i) {
         const QDate d = view.VisibleDays(i);
-        gRecordset.setFilter(db::Filter::eq(QStringLiteral("Date"), d));
-        view.setDayBold(d, gRecordset.recordCount() > 0);
+        view.setDayBold(d, days.contains(d));
     }
 }

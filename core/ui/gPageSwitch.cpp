@@ -10,3 +10,8 @@ bool gChangeFrame(Page page, PageFlags flags) {
     gPageSwitch* m = gPageSwitcher();
     return m && m->gChangeFrame(page, flags);
 }
+
+PageFlags gPageFlags() {
+    const gPageSwitch* m = gPageSwitcher();
+    return m ? m->pageFlags() : PageFlags{};
+}

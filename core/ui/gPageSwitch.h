@@ -17,6 +17,8 @@ public:
     // HelpWindow, HelpMenu), with the flags for the page it opens; false when
     // the switch did not happen.
     virtual bool gChangeFrame(Page page, PageFlags flags = {}) = 0;
+    // The flags of the last switch that happened; they keep until the next one.
+    virtual PageFlags pageFlags() const = 0;
     // Where the pages are placed, and where a page goes inside it, in pixels.
     virtual QWidget* pageArea() const = 0;
     virtual QRect pageRect() const = 0;
@@ -28,3 +30,5 @@ public:
 gPageSwitch* gPageSwitcher();
 // The page switch of the loaded main window; false when there is none.
 bool gChangeFrame(Page page, PageFlags flags = {});
+// The loaded main window's page flags; none set when there is no main window.
+PageFlags gPageFlags();

@@ -47,7 +47,9 @@ public:
     // (err::WrongKey otherwise; nothing changes). Jet's "DELETE * FROM t" is accepted.
     int execute(const QString& sql, const QVariantList& params = {});
 
-    // Changes the file's key; old must be the key it was opened with.
+    // Changes the file's key; the connection stays open. old must be the key it
+    // was opened with (err::WrongKey otherwise), new must not be empty, and no
+    // transaction may be open: a refused change changes nothing.
     void changePassword(const QString& newPassword, const QString& oldPassword);
 
     // The program's own tables: their columns read and write as the kinds given

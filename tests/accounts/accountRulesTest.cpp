@@ -37,6 +37,31 @@ TEST(AccountRules, NamesMatchTrimmedAndCaseSensitive) {
             << c.typed << " / " << c.stored;
 }
 
+TEST(AccountRules, PasswordsMatchTheStoredDigestExactly) {
+    const QString abc = QStringLiteral("900150983CD24FB0D6963F7D28E17F72");
+    const QString none = QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"); // an account without a password
+    const struct {
+        QString typed, stored;
+        bool matches;
+    } cases[] = {
+        {QStringLiteral("abc"), abc, true},
+        {QStringLiteral("ABC"), abc, false},
+        {QStringLiteral(" abc"), abc, false}, // passwords are never trimmed
+        {QStringLiteral("abc"), abc.toLower(), false},
+        {QString(), none, true},
+        {QString(), abc, false},
+        {QStringLiteral("abc"), QString(), false}, // no stored digest matches nothing
+        {QString(), QString(), false},
+        {QStringLiteral("€"), QStringLiteral("8D39DD7EEF115EA6975446EF4082951F"), true},
+        // No digest at all: neither the empty password's nor any other.
+        {QStringLiteral("密码"), none, false},
+        {QStringLiteral("a密"), QString(), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(gPasswordMatches(c.typed, c.stored), c.matches)
+            << c.typed.toStdString() << " / " << c.stored.toStdString();
+}
+
 TEST(AccountRules, PasswordCharactersNeedASingleBytePrintableValue) {
     for (char16_t u = 0x20; u <= 0x7E; ++u)
         EXPECT_TRUE(gPasswordCharAllowed(QChar(u))) << int(u);

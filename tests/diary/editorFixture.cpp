@@ -6,6 +6,7 @@
 #include "core/model/gDatabase.h"
 #include "core/ui/gStartup.h"
 #include "core/model/gState.h"
+#include "core/ui/gPageSwitch.h"
 #include "core/model/gUserData.h"
 #include "core/ui/gWindowServices.h"
 #include "diary/frmNew.h"
@@ -26,7 +27,8 @@ QList<EditorPageVisit>* gVisits = nullptr;
 
 void EditorStandInPage::formLoad() {
     if (!gVisits) return;
-    gVisits->append({name_, gSetDiary, gEditMode, gReturnReview, gDiaryDate, gDayIndex, gDayCount});
+    gVisits->append({name_, gSetDiary, gPageFlags().editMode, gPageFlags().returnReview, gDiaryDate,
+                     gDayIndex, gDayCount});
 }
 
 void EditorTest::SetUp() {

@@ -12,6 +12,7 @@
 #include "core/model/gOptions.h"
 #include "core/ui/gStartup.h"
 #include "core/model/gState.h"
+#include "core/ui/gPageSwitch.h"
 #include "core/ui/gWindowServices.h"
 #include "diary/frmWelcome.h"
 #include "platform/settingsStore.h"
@@ -33,8 +34,8 @@ public:
         log_->append(QStringLiteral("%1 %2%3%4 %5")
                          .arg(name_)
                          .arg(int(gSetDiary))
-                         .arg(int(gEditMode))
-                         .arg(int(gReturnReview))
+                         .arg(int(gPageFlags().editMode))
+                         .arg(int(gPageFlags().returnReview))
                          .arg(gDiaryDate.toString(Qt::ISODate)));
     }
 

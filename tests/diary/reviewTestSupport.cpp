@@ -3,6 +3,7 @@
 #include "core/model/gClock.h"
 #include "core/model/gDatabase.h"
 #include "core/model/gState.h"
+#include "core/ui/gPageSwitch.h"
 #include "core/ui/gWindowServices.h"
 #include "diary/frmReview.h"
 #include "platform/db/db.h"
@@ -28,7 +29,8 @@ ReviewPrintLog& reviewPrints() {
 }
 
 void ReviewStandIn::formLoad() {
-    reviewVisits().append({name_, gSetDiary, gEditMode, gReturnReview, gDiaryDate, gDayIndex});
+    reviewVisits().append(
+        {name_, gSetDiary, gPageFlags().editMode, gPageFlags().returnReview, gDiaryDate, gDayIndex});
 }
 
 void ReviewTest::SetUp() {

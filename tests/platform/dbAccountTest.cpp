@@ -28,6 +28,16 @@ TEST_P(DbPassword, MatchesKnownVectors) {
     gRecordKey = saved;
 }
 
+TEST_P(DbPassword, ARecordKeyGivenTakesThePlaceOfTheCurrentOne) {
+    const PasswordCase& c = GetParam();
+    const QString saved = gRecordKey;
+    gRecordKey = QStringLiteral("4711"); // no vector's key: it must not count, nor change
+    EXPECT_EQ(gMakeDbPassword(QString::fromUtf8(c.password), QString::fromUtf8(c.recordKey)).toStdString(),
+              std::string(c.expected));
+    EXPECT_EQ(gRecordKey, QStringLiteral("4711"));
+    gRecordKey = saved;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Vectors, DbPassword,
     ::testing::Values(PasswordCase{"", "1234567", "六\r\n赂\r\n门\r\n寞\r\n胖\r\n婆\r\n巧"},

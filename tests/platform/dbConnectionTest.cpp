@@ -113,6 +113,43 @@ TEST_F(DbConnection, AlterDatabasePasswordChangesTheKey) {
     EXPECT_EQ(titles(c, QStringLiteral("pending")), 1);
 }
 
+TEST_F(DbConnection, ChangePasswordReKeysTheFileAndBackAgain) {
+    db::Connection c;
+    const QString next = QStringLiteral("新\r\n钥");
+    // Refused calls: each raises its own error and the file keeps its key.
+    EXPECT_EQ(errorOf([&] { c.changePassword(next, key_); }), db::err::Closed);
+    ASSERT_EQ(openError(c, key_), 0);
+    insert(c, QStringLiteral("kept"));
+    const struct {
+        const char* what;
+        QString fresh, old;
+        int error;
+    } refused[] = {
+        {"wrong old key", next, QStringLiteral("nope"), db::err::WrongKey},
+        {"old key of another case", next, key_.toUpper(), db::err::WrongKey},
+        {"empty new key", QString(), key_, db::err::WrongArguments},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(errorOf([&] { c.changePassword(r.fresh, r.old); }), r.error);
+        EXPECT_EQ(titles(c, QStringLiteral("kept")), 1);
+    }
+    c.close();
+    ASSERT_EQ(openError(c, key_), 0);
+
+    // To the new key, then back, as a change that cannot be kept is undone.
+    c.changePassword(next, key_);
+    EXPECT_EQ(titles(c, QStringLiteral("kept")), 1);
+    c.close();
+    EXPECT_EQ(openError(c, key_), db::err::WrongKey);
+    ASSERT_EQ(openError(c, next), 0);
+    c.changePassword(key_, next);
+    c.close();
+    EXPECT_EQ(openError(c, next), db::err::WrongKey);
+    ASSERT_EQ(openError(c, key_), 0);
+    EXPECT_EQ(titles(c, QStringLiteral("kept")), 1);
+}
+
 TEST_F(DbConnection, NestedTransactionsAndTheGuard) {
     db::Connection c;
     c.open(file_, key_);

@@ -4,6 +4,7 @@
 
 #include "core/ui/gMsgBox.h"
 #include "core/model/gState.h"
+#include "core/ui/gPageSwitch.h"
 #include "core/ui/gWindowServices.h"
 #include "shell/frmMain.h"
 #include "shell/frmSuspend.h"
@@ -216,7 +217,7 @@ TEST_F(FloatingWindowTest, DroppedTextStartsANewEntry) {
     ASSERT_NE(editor(), nullptr);
     EXPECT_EQ(editor()->bodyText(), QStringLiteral("拖进来的一段话\n第二行"));
     EXPECT_TRUE(editor()->titleText().isEmpty());
-    EXPECT_FALSE(gEditMode);
+    EXPECT_FALSE(gPageFlags().editMode);
     EXPECT_EQ(failedBalloons(), 0);
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
 }

@@ -20,6 +20,7 @@
 #include "core/model/gResIds.h"
 #include "core/ui/gStartup.h"
 #include "core/model/gState.h"
+#include "core/ui/gPageSwitch.h"
 #include "core/model/gUserData.h"
 #include "core/model/gWeek.h"
 #include "core/ui/gWindowServices.h"
@@ -237,7 +238,8 @@ const std::vector<KeyCommand>& KeyboardCommands::commands() {
              return s->shownWeek() == gWeekOfDate(gTimetable.Term.TermBegin) + 1;
          }});
     add({"review: 添加", 3, [](K* t) -> QWidget* { return t->at<frmReview>("frmReview")->addLink; },
-         Qt::Key_Return, [](K* t) { return t->shown() == QStringLiteral("frmNew") && gReturnReview; }});
+         Qt::Key_Return,
+         [](K* t) { return t->shown() == QStringLiteral("frmNew") && gPageFlags().returnReview; }});
     add({"review: 返回", 3, [](K* t) -> QWidget* { return t->at<frmReview>("frmReview")->backLink; },
          Qt::Key_Space, [](K* t) { return t->shown() == QStringLiteral("frmWelcome"); }});
     add({"search: 返回", 4, [](K* t) -> QWidget* { return t->at<frmRetrieval>("frmRetrieval")->backLink; },

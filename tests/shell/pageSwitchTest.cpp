@@ -7,6 +7,7 @@
 #include "core/ui/gMsgBox.h"
 #include "core/model/gOptions.h"
 #include "core/model/gState.h"
+#include "core/ui/gPageSwitch.h"
 #include "shell/frmMain.h"
 
 #include <ostream>
@@ -113,14 +114,29 @@ TEST_F(MainPageSwitch, FlagsAreStoredForTheNextPage) {
     frmMain* m = loadMain();
     ASSERT_TRUE(m->gChangeFrame(Page::Writing, {.setDiary = true, .editMode = true, .returnReview = true}));
     EXPECT_TRUE(gSetDiary);
-    EXPECT_TRUE(gEditMode);
-    EXPECT_TRUE(gReturnReview);
+    EXPECT_TRUE(gPageFlags().editMode);
+    EXPECT_TRUE(gPageFlags().returnReview);
     ASSERT_NE(editor(), nullptr);
     EXPECT_TRUE(editor()->editMode());
     ASSERT_TRUE(m->gChangeFrame(Page::Home));
     EXPECT_FALSE(gSetDiary);
-    EXPECT_FALSE(gEditMode);
-    EXPECT_FALSE(gReturnReview);
+    EXPECT_FALSE(gPageFlags().editMode);
+    EXPECT_FALSE(gPageFlags().returnReview);
+}
+
+TEST_F(MainPageSwitch, FlagsGoWithTheMainWindowThatKeptThem) {
+    frmMain* m = loadMain();
+    ASSERT_TRUE(m->gChangeFrame(Page::Review, {.setDiary = true, .editMode = true, .returnReview = true}));
+    ASSERT_TRUE(gPageFlags().editMode);
+    forms::unloadAllNow();
+    pumpEvents();
+    // No main window: no flag is set, and the next main window starts without the old ones.
+    EXPECT_FALSE(gPageFlags().editMode);
+    EXPECT_FALSE(gPageFlags().returnReview);
+    m = loadMain();
+    ASSERT_NE(m, nullptr);
+    EXPECT_FALSE(gPageFlags().editMode);
+    EXPECT_FALSE(gPageFlags().returnReview);
 }
 
 TEST_F(MainPageSwitch, HelpNumbersKeepThePageAndFlags) {
@@ -136,7 +152,7 @@ TEST_F(MainPageSwitch, HelpNumbersKeepThePageAndFlags) {
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Review));
     EXPECT_EQ(m->currentPage(), review);
     EXPECT_TRUE(gSetDiary);
-    EXPECT_TRUE(gReturnReview);
+    EXPECT_TRUE(gPageFlags().returnReview);
     EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmHelp")));
 
     m->setWindowState(Qt::WindowMinimized);
@@ -248,13 +264,13 @@ TEST_P(MainLeavePrompt, LeavingTheEditor) {
         EXPECT_NE(editor(), ed);
         EXPECT_TRUE(editor()->titleText().isEmpty());
         EXPECT_TRUE(editor()->bodyText().isEmpty());
-        EXPECT_FALSE(gEditMode);
+        EXPECT_FALSE(gPageFlags().editMode);
     } else {
         // Everything as it was: the same editor, its text, its flags.
         EXPECT_EQ(editor(), ed);
         EXPECT_EQ(ed->titleText(), QString::fromUtf8(c.title));
         EXPECT_EQ(ed->bodyText(), QString::fromUtf8(c.body));
-        EXPECT_EQ(gEditMode, c.editMode);
+        EXPECT_EQ(gPageFlags().editMode, c.editMode);
         EXPECT_EQ(m->currentPage(), ed);
         EXPECT_TRUE(gCloseMinimizes);
     }

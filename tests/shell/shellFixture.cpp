@@ -6,6 +6,7 @@
 #include "core/ui/gMsgBox.h"
 #include "core/ui/gStartup.h"
 #include "core/model/gState.h"
+#include "core/ui/gPageSwitch.h"
 #include "core/model/gUserData.h"
 #include "core/ui/gWindowServices.h"
 #include "platform/settingsStore.h"
@@ -51,7 +52,7 @@ TestEditor::TestEditor() : TestPage(QStringLiteral("frmNew")) {
 
 void TestEditor::formLoad() {
     TestPage::formLoad();
-    edit_ = gEditMode;
+    edit_ = gPageFlags().editMode;
 }
 
 void registerTestPages() {
