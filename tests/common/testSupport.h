@@ -109,3 +109,11 @@ bool inFramelessChild();
 // 1280 x 900 whose windows have no frame; returns its output when it failed,
 // else an empty text.
 QString reRunFrameless(const QString& filter, const QString& folder);
+
+// True in the child that reRunUnderX starts.
+bool inXChild();
+// Runs the one test `filter` again in a child process on the X platform, against
+// a virtual X server (Xvfb) of its own, for what the offscreen platform lacks;
+// returns its output when it failed, else an empty text. When no X server can be
+// started nothing runs and `noServer` says why.
+QString reRunUnderX(const QString& filter, QString* noServer);
