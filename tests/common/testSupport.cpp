@@ -2,13 +2,13 @@
 
 #include <sys/stat.h>
 
-#include "core/base/gError.h"
-#include "core/model/gClock.h"
-#include "core/model/gFiles.h"
-#include "core/model/gState.h"
 #include "core/ui/frmMsg.h"
+#include "core/model/gClock.h"
+#include "core/base/gError.h"
+#include "core/model/gFiles.h"
 #include "core/ui/gForms.h"
 #include "core/ui/gMsgBox.h"
+#include "core/model/gState.h"
 #include "platform/dialogs.h"
 #include "platform/shutDown.h"
 

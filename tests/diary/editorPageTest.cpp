@@ -2,11 +2,11 @@
 // clipboard quote, change tracking, the first-line link, focus and layout.
 #include "controls/scheduleSlider.h"
 #include "controls/scheduleText.h"
-#include "core/model/gResIds.h"
-#include "core/model/gState.h"
 #include "core/ui/gLinkLabel.h"
 #include "core/ui/gMsgBox.h"
+#include "core/model/gResIds.h"
 #include "core/ui/gResources.h"
+#include "core/model/gState.h"
 #include "core/ui/gTwips.h"
 #include "diary/frmNew.h"
 #include "editorFixture.h"

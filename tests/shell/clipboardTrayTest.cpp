@@ -2,9 +2,9 @@
 // the size limits and translucency.
 #include "shellFixture.h"
 
+#include "core/ui/gMsgBox.h"
 #include "core/model/gOptions.h"
 #include "core/model/gState.h"
-#include "core/ui/gMsgBox.h"
 #include "core/ui/gWindowServices.h"
 #include "shell/frmMain.h"
 
