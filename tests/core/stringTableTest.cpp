@@ -1,16 +1,17 @@
+#include "core/model/gMsgIds.h"
 #include "core/model/gResIds.h"
 #include "core/ui/gResources.h"
 #include "core/model/gStrings.h"
-#include "core/model/gMsgIds.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
-#include <algorithm>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 // The message numbers the program names, read from the header that names them,
