@@ -5,6 +5,7 @@
 #include "core/ui/frmMsg.h"
 #include "core/model/gClock.h"
 #include "core/base/gError.h"
+#include "core/model/gDatabase.h"
 #include "core/model/gFiles.h"
 #include "core/ui/gForms.h"
 #include "core/ui/gMsgBox.h"
@@ -122,6 +123,17 @@ QSet<QString> offeredFiles(QFileDialog& d, const QString& folder) {
         if (!model->isDir(i) && (model->flags(i) & Qt::ItemIsEnabled)) names.insert(i.data().toString());
     }
     return names;
+}
+
+void addRow(const QString& table, const QVariantMap& fields) {
+    gCommand.setCommandText(QStringLiteral("SELECT * FROM ") + table);
+    gRecordset.setCursorLocation(db::CursorLocation::Client);
+    gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
+    gRecordset.addNew();
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        gRecordset.setField(it.key(), it.value());
+    gRecordset.update();
+    gRecordset.close();
 }
 
 int fileMode(const QString& path) {

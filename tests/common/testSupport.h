@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVariantMap>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,10 @@ void pumpEvents(int ms = 0);
 // The files a Qt file dialog lists in `folder` under its current filter, once
 // the folder has loaded.
 QSet<QString> offeredFiles(QFileDialog& d, const QString& folder);
+
+// Adds one row to a table of the open account database through the shared
+// command and recordset, the fields by their column names.
+void addRow(const QString& table, const QVariantMap& fields);
 
 // The permission bits of a file or folder; -1 when it is missing.
 int fileMode(const QString& path);
