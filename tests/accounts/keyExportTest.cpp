@@ -8,7 +8,6 @@
 #include "core/ui/gMain.h"
 #include "core/ui/gMsgBox.h"
 #include "core/model/gState.h"
-#include "core/ui/gTwips.h"
 #include "core/model/gUserData.h"
 #include "core/ui/gWindowServices.h"
 #include "platform/dialogs.h"
@@ -388,7 +387,7 @@ TEST_F(KeyExport, KeepsCoveringThePageWhenTheMainWindowIsResized) {
     main_->resize(main_->size() + QSize(150, 90));
     pumpEvents();
     EXPECT_EQ(w->geometry(), main_->pageRect());
-    EXPECT_EQ(w->filePanel->width(), w->width() - gPx(240));
+    EXPECT_EQ(w->filePanel->width(), w->width() - 16);
 }
 
 TEST_F(KeyExport, LayoutFollowsTheSize) {
@@ -396,7 +395,7 @@ TEST_F(KeyExport, LayoutFollowsTheSize) {
     ASSERT_NE(w, nullptr);
     auto rightGap = [](QWidget* c) { return c->parentWidget()->width() - c->geometry().right(); };
     auto bottomGap = [](QWidget* c) { return c->parentWidget()->height() - c->geometry().bottom(); };
-    w->resize(gPxSize(9000, 5100));
+    w->resize(600, 340); // 9000 x 5100 twips
     const int textWidth = w->fileEdit->width();
     const QPoint image1 = w->sidePicture->pos(), image3 = w->keyFilePicture->pos();
     QList<QPair<int, int>> gaps;
@@ -406,10 +405,10 @@ TEST_F(KeyExport, LayoutFollowsTheSize) {
         gaps.append({rightGap(b), bottomGap(b)});
     const int browseGap = rightGap(w->browseButton);
 
-    w->resize(gPxSize(12000, 7000));
+    w->resize(800, 467); // 12000 x 7000 twips
     EXPECT_EQ(w->introPanel->geometry(), w->filePanel->geometry());
-    EXPECT_EQ(w->introPanel->geometry(), gPxRect(120, 720, 12000 - 240, 7000 - 840));
-    EXPECT_EQ(w->fileEdit->width(), textWidth + gPx(3000));
+    EXPECT_EQ(w->introPanel->geometry(), QRect(8, 48, 784, 411));
+    EXPECT_EQ(w->fileEdit->width(), textWidth + 200);
     EXPECT_EQ(w->sidePicture->pos(), image1);
     EXPECT_EQ(w->keyFilePicture->pos(), image3);
     EXPECT_EQ(rightGap(w->browseButton), browseGap);

@@ -5,6 +5,7 @@
 #include "core/ui/frmMsg.h"
 #include "core/model/gClock.h"
 #include "core/base/gError.h"
+#include "core/model/gDatabase.h"
 #include "core/model/gFiles.h"
 #include "core/ui/gForms.h"
 #include "core/ui/gMsgBox.h"
@@ -24,6 +25,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <ostream>
@@ -123,6 +125,17 @@ QSet<QString> offeredFiles(QFileDialog& d, const QString& folder) {
     return names;
 }
 
+void addRow(const QString& table, const QVariantMap& fields) {
+    gCommand.setCommandText(QStringLiteral("SELECT * FROM ") + table);
+    gRecordset.setCursorLocation(db::CursorLocation::Client);
+    gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
+    gRecordset.addNew();
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        gRecordset.setField(it.key(), it.value());
+    gRecordset.update();
+    gRecordset.close();
+}
+
 int fileMode(const QString& path) {
     struct stat st;
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
@@ -192,15 +205,11 @@ bool inFramelessChild() {
     return qEnvironmentVariableIsSet(kFramelessChild);
 }
 
-QString reRunFrameless(const QString& filter, const QString& folder) {
-    const QString config = writeFile(folder + QStringLiteral("/frameless.json"),
-                                     "{\"windowFrameMargins\": false, \"screens\": [{\"name\": \"screen\", "
-                                     "\"x\": 0, \"y\": 0, \"width\": 1280, \"height\": 900, "
-                                     "\"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
+namespace {
+// Runs the one test `filter` of this program in a child with these variables;
+// returns its output when it failed, else an empty text.
+QString runChild(const QString& filter, const QProcessEnvironment& env) {
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
-    env.insert(QString::fromLatin1(kFramelessChild), QStringLiteral("1"));
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + filter});
@@ -210,4 +219,62 @@ QString reRunFrameless(const QString& filter, const QString& folder) {
         out.contains(QStringLiteral("[  PASSED  ] 1 test")))
         return {};
     return out.isEmpty() ? QStringLiteral("the child failed") : out;
+}
+} // namespace
+
+QString reRunFrameless(const QString& filter, const QString& folder) {
+    const QString config = writeFile(folder + QStringLiteral("/frameless.json"),
+                                     "{\"windowFrameMargins\": false, \"screens\": [{\"name\": \"screen\", "
+                                     "\"x\": 0, \"y\": 0, \"width\": 1280, \"height\": 900, "
+                                     "\"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+    env.insert(QString::fromLatin1(kFramelessChild), QStringLiteral("1"));
+    return runChild(filter, env);
+}
+
+namespace {
+const char* kXChild = "REDEDERA_X_CHILD";
+}
+
+bool inXChild() {
+    return qEnvironmentVariableIsSet(kXChild);
+}
+
+QString reRunUnderX(const QString& filter, QString* noServer) {
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty()) {
+        *noServer = QStringLiteral("Xvfb is not installed");
+        return {};
+    }
+    // The server takes the first free display itself and writes its number on
+    // its output, so servers started by test programs at the same time never meet.
+    QProcess server;
+    server.setStandardErrorFile(QProcess::nullDevice());
+    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                        QStringLiteral("0"), QStringLiteral("1280x900x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
+    QByteArray number;
+    while (!number.contains('\n') && server.waitForReadyRead(20000))
+        number += server.readAllStandardOutput();
+    bool ok = false;
+    const int display = number.trimmed().toInt(&ok);
+    if (!ok) {
+        server.kill();
+        server.waitForFinished();
+        *noServer = QStringLiteral("Xvfb did not start");
+        return {};
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(display));
+    env.remove(QStringLiteral("XAUTHORITY"));
+    env.insert(QString::fromLatin1(kXChild), QStringLiteral("1"));
+    const QString failed = runChild(filter, env);
+    server.terminate();
+    if (!server.waitForFinished(10000)) {
+        server.kill();
+        server.waitForFinished();
+    }
+    return failed;
 }

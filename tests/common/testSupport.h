@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVariantMap>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,10 @@ void pumpEvents(int ms = 0);
 // The files a Qt file dialog lists in `folder` under its current filter, once
 // the folder has loaded.
 QSet<QString> offeredFiles(QFileDialog& d, const QString& folder);
+
+// Adds one row to a table of the open account database through the shared
+// command and recordset, the fields by their column names.
+void addRow(const QString& table, const QVariantMap& fields);
 
 // The permission bits of a file or folder; -1 when it is missing.
 int fileMode(const QString& path);
@@ -109,3 +114,11 @@ bool inFramelessChild();
 // 1280 x 900 whose windows have no frame; returns its output when it failed,
 // else an empty text.
 QString reRunFrameless(const QString& filter, const QString& folder);
+
+// True in the child that reRunUnderX starts.
+bool inXChild();
+// Runs the one test `filter` again in a child process on the X platform, against
+// a virtual X server (Xvfb) of its own, for what the offscreen platform lacks;
+// returns its output when it failed, else an empty text. When no X server can be
+// started nothing runs and `noServer` says why.
+QString reRunUnderX(const QString& filter, QString* noServer);

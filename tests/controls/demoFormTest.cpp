@@ -65,8 +65,8 @@ TEST(ControlsDemoForm, ShowsAndDrivesTheControls) {
     const QPoint c = form.card->pos();
     const QRgb formBg = page.pixel(c + QPoint(-2, -2));
     EXPECT_EQ(page.pixel(c), formBg) << "the rounded corner shows the form";
-    EXPECT_EQ(page.pixel(c + QPoint(10, 0)), gWinColor(gAdjustColor(0xDEA27B, -50)).rgb());
-    EXPECT_EQ(page.pixel(c + QPoint(10, 1)), gWinColor(gAdjustColor(gAdjustColor(0xDEA27B, 80), 40)).rgb());
+    EXPECT_EQ(page.pixel(c + QPoint(10, 0)), qRgb(73, 112, 172)) << "the outline";
+    EXPECT_EQ(page.pixel(c + QPoint(10, 1)), qRgb(243, 255, 255)) << "the lightest first row";
 
     // The button: its picture plus 30 twips, pressed and released.
     EXPECT_EQ(form.next->size(), QSize(18, 18));

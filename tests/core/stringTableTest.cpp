@@ -1,34 +1,90 @@
+#include "core/model/gMsgIds.h"
 #include "core/model/gResIds.h"
 #include "core/ui/gResources.h"
 #include "core/model/gStrings.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
-TEST(StringTable, HoldsEveryNumberTheProgramUses) {
+#include <algorithm>
+
+namespace {
+// The message numbers the program names, read from the header that names them,
+// so that a message added there is checked here too.
+QMap<QString, int> namedMessages() {
+    QFile f(QStringLiteral(REDEDERA_SOURCE_DIR "/core/model/gMsgIds.h"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QMap<QString, int> names;
+    static const QRegularExpression line(QStringLiteral(R"(constexpr int (\w+) = (\d+);)"));
+    for (auto m = line.globalMatch(QString::fromUtf8(f.readAll())); m.hasNext();) {
+        const QRegularExpressionMatch one = m.next();
+        names.insert(one.captured(1), one.captured(2).toInt());
+    }
+    return names;
+}
+
+// The numbers of a run of texts: base + 1 to base + count.
+QList<int> run(int base, int count) {
     QList<int> ids;
-    for (int i = 101; i <= 150; ++i)
-        ids << i;
-    ids << 402 << 417;
-    for (int i = 701; i <= 706; ++i)
-        ids << i;
-    for (int i = 752; i <= 756; ++i)
-        ids << i;
-    for (int i = 1000; i <= 1037; ++i)
-        ids << i;
-    for (int id : ids)
-        EXPECT_TRUE(gHasResString(id)) << id;
+    for (int k = 1; k <= count; ++k)
+        ids << base + k;
+    return ids;
+}
+} // namespace
+
+TEST(StringTable, HoldsEveryMessageTheProgramNames) {
+    const QMap<QString, int> messages = namedMessages();
+    ASSERT_GE(messages.size(), 40) << "the message names were not read";
+    EXPECT_EQ(messages.value(QStringLiteral("DraftFound")), Msg::DraftFound);
+    EXPECT_EQ(messages.value(QStringLiteral("RecordFileRefused")), Msg::RecordFileRefused);
+    for (auto m = messages.cbegin(); m != messages.cend(); ++m)
+        EXPECT_TRUE(gHasResString(m.value())) << m.key().toStdString() << " " << m.value();
     EXPECT_THROW(gLoadResString(999), std::exception);
 }
 
-TEST(StringTable, EveryMessageBeginsWithAKindDigit) {
-    for (int id = 101; id <= 150; ++id) {
+TEST(StringTable, HoldsTheHelpTheManifestAndTheDefaultTimetable) {
+    QList<int> ids{Res::HelpHeading, Res::ManifestText};
+    for (int topic = Res::FirstHelpTopic; topic <= Res::LastHelpTopic; ++topic)
+        ids << topic << topic + Res::HelpTextOffset;
+    // The runs lie end to end: seven weekdays, then ten periods' names, starts and ends.
+    const int days = Res::PeriodNameBase - Res::WeekdayNameBase;
+    const int periods = Res::PeriodBeginBase - Res::PeriodNameBase;
+    EXPECT_EQ(days, 7);
+    EXPECT_EQ(periods, 10);
+    EXPECT_EQ(Res::PeriodEndBase - Res::PeriodBeginBase, periods);
+    ids << run(Res::WeekdayNameBase, days) << run(Res::PeriodNameBase, periods)
+        << run(Res::PeriodBeginBase, periods) << run(Res::PeriodEndBase, periods);
+    for (int id : ids)
+        EXPECT_TRUE(gHasResString(id)) << id;
+    for (int id : run(Res::PeriodBeginBase, 2 * periods)) {
+        bool minutes = false;
+        const int m = gLoadResString(id).toInt(&minutes);
+        EXPECT_TRUE(minutes && m >= 0 && m < 24 * 60) << id;
+    }
+}
+
+TEST(StringTable, EveryMessageBeginsWithAKindDigitAndHelpBelongsToOne) {
+    const QList<int> named = namedMessages().values();
+    ASSERT_FALSE(named.isEmpty());
+    const int first = *std::min_element(named.begin(), named.end());
+    const int last = *std::max_element(named.begin(), named.end());
+    // Every text among the messages' numbers is a message, named or not.
+    for (int id : gResStringIds()) {
+        if (id < first || id > last) continue;
         const QString s = gLoadResString(id);
         ASSERT_FALSE(s.isEmpty()) << id;
         EXPECT_TRUE(s[0] >= QLatin1Char('1') && s[0] <= QLatin1Char('4')) << id;
     }
+    // A message's help is the text 300 after it; none stands without its message.
+    for (int id : gResStringIds())
+        if (id >= first + 300 && id <= last + 300) EXPECT_TRUE(named.contains(id - 300)) << id;
+    EXPECT_TRUE(gHasResString(Msg::DraftFound + 300));
+    EXPECT_TRUE(gHasResString(Msg::ProfileBroken + 300));
 }
 
 TEST(StringTable, KeepsTheTextsQuirks) {

@@ -35,17 +35,6 @@ protected:
 
     static void setToday(const char* iso) { gClockSeam::set(QDateTime(day(iso), QTime(9, 0))); }
 
-    // Adds one row the way the timetable pages do, through the shared recordset.
-    static void addRow(const QString& table, const QVariantMap& fields) {
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM ") + table);
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
-        gRecordset.addNew();
-        for (auto it = fields.begin(); it != fields.end(); ++it)
-            gRecordset.setField(it.key(), it.value());
-        gRecordset.update();
-        gRecordset.close();
-    }
     static void addCourse(const QString& name, const QVariantMap& extra = {}) {
         QVariantMap f{{"Name", name},         {"Place", name + "-room"}, {"BeginWeek", 1},
                       {"EndWeek", 20},        {"DoubleWeek", 0},         {"Color", 3},

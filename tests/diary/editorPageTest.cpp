@@ -178,14 +178,13 @@ TEST_F(EditorPage, TitleHasTheFocusAndEnterMovesToTheBody) {
 
 TEST_F(EditorPage, LayoutFollowsThePageSize) {
     frmNew* e = openEditor();
-    e->resize(gPx(12000), gPx(7500));
-    const int W = 12000, H = 7500;
-    EXPECT_EQ(e->bodyEdit->geometry(), gPxRect(120, 1440, W - 255, H - 2025));
-    EXPECT_EQ(e->titleEdit->width(), gPx(W - 1125));
-    EXPECT_EQ(e->moodSlider->width(), gPx(W - 5535));
-    EXPECT_EQ(e->saveButton->pos(), gPxPoint(W - 2430, H - 360));
-    EXPECT_EQ(e->cancelButton->pos(), gPxPoint(W - 1230, H - 360));
-    EXPECT_EQ(e->firstLineAsTitleLink->y(), gPx(H - 360));
+    e->resize(800, 500); // 12000 x 7500 twips
+    EXPECT_EQ(e->bodyEdit->geometry(), QRect(8, 96, 783, 365));
+    EXPECT_EQ(e->titleEdit->width(), 725);
+    EXPECT_EQ(e->moodSlider->width(), 431);
+    EXPECT_EQ(e->saveButton->pos(), QPoint(638, 476));
+    EXPECT_EQ(e->cancelButton->pos(), QPoint(718, 476));
+    EXPECT_EQ(e->firstLineAsTitleLink->y(), 476);
     EXPECT_LE(e->draftNoticeLabel->geometry().right(), e->saveButton->x());
     // The page the main window placed fits its page area.
     EXPECT_TRUE(e->parentWidget()->rect().contains(main_->pageRect()));

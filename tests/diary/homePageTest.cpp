@@ -335,11 +335,15 @@ TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
 
 TEST_F(HomePage, LayoutFollowsThePageSize) {
     frmWelcome* page = loadPage();
-    page->resize(800, 533);
-    const int W = page->width() * 15, H = page->height() * 15;
-    EXPECT_EQ(page->previewEdit->geometry(), QRect(192, 136, (W - 3070 + 7) / 15, (H - 2050 + 7) / 15));
-    EXPECT_EQ(page->nextEntryButton->x(), (W - 510 + 7) / 15);
-    EXPECT_EQ(page->previousEntryButton->x(), (W - 1950 + 7) / 15);
-    EXPECT_EQ(page->positionLabel->x(), (W - 1590 + 7) / 15);
-    EXPECT_EQ(page->linkBand->width(), (W - 375 + 7) / 15);
+    page->resize(800, 533); // 12000 x 7995 twips
+    EXPECT_EQ(page->previewEdit->geometry(), QRect(192, 136, 595, 396));
+    EXPECT_EQ(page->nextEntryButton->x(), 766);
+    EXPECT_EQ(page->previousEntryButton->x(), 670);
+    EXPECT_EQ(page->positionLabel->x(), 694);
+    EXPECT_EQ(page->linkBand->width(), 775);
+    // Smaller: the parts tied to the right and bottom edges follow.
+    page->resize(701, 452); // 10515 x 6780 twips
+    EXPECT_EQ(page->previewEdit->geometry(), QRect(192, 136, 496, 315));
+    EXPECT_EQ(page->nextEntryButton->x(), 667);
+    EXPECT_EQ(page->linkBand->width(), 676);
 }

@@ -98,17 +98,6 @@ protected:
         ASSERT_TRUE(scrambled::writeFile(gProfileFile(), p.fields(), 17, true));
     }
 
-    static void addRow(const QString& table, const QVariantMap& fields) {
-        gCommand.setCommandText(QStringLiteral("SELECT * FROM ") + table);
-        gRecordset.setCursorLocation(db::CursorLocation::Client);
-        gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
-        gRecordset.addNew();
-        for (auto it = fields.begin(); it != fields.end(); ++it)
-            gRecordset.setField(it.key(), it.value());
-        gRecordset.update();
-        gRecordset.close();
-    }
-
     // The account's database with a term and Monday's classes in periods 1 and 2.
     void writeTimetable(bool withClasses) {
         gRecordKey = kKey;

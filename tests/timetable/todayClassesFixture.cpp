@@ -97,17 +97,6 @@ void TodayClassesTest::setNow(int weekday, int h, int m, int s) {
     gClockSeam::set(QDateTime(termMonday().addDays(weekday - 1), QTime(h, m, s)));
 }
 
-void TodayClassesTest::addRow(const QString& table, const QVariantMap& fields) {
-    gCommand.setCommandText(QStringLiteral("SELECT * FROM ") + table);
-    gRecordset.setCursorLocation(db::CursorLocation::Client);
-    gRecordset.open(gCommand, db::CursorType::Static, db::LockType::Optimistic);
-    gRecordset.addNew();
-    for (auto it = fields.begin(); it != fields.end(); ++it)
-        gRecordset.setField(it.key(), it.value());
-    gRecordset.update();
-    gRecordset.close();
-}
-
 void TodayClassesTest::addCourse(const QString& name, const QString& place, int weekday,
                                  const QString& periods, int color, long userColor) {
     QVariantMap f{{"Name", name},

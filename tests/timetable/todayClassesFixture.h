@@ -32,8 +32,6 @@ protected:
 
     // The clock: a day of the term week (1 = Monday) at h:m:s.
     static void setNow(int weekday, int h, int m, int s = 0);
-    // Adds one row to a table of the account database.
-    static void addRow(const QString& table, const QVariantMap& fields);
     // A course on one weekday; periods as the course editor stores them ("0103"),
     // in colour `color` (the custom colour `userColor` for the custom swatch).
     static void addCourse(const QString& name, const QString& place, int weekday, const QString& periods,
