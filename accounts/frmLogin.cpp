@@ -18,6 +18,7 @@
 #include "core/ui/gTwips.h"
 #include "core/model/gUserData.h"
 #include "core/ui/gUserDataUi.h"
+#include "core/ui/gWarmUp.h"
 #include "core/model/gWeek.h"
 #include "platform/dialogs.h"
 
@@ -175,6 +176,8 @@ void frmLogin::formLoad() {
 
 void frmLogin::paintEvent(QPaintEvent* e) {
     QWidget::paintEvent(e);
+    // While the password is typed, the main window is readied.
+    gWarmUpLater(this);
     if (background_.isNull()) return;
     QPainter p(this);
     p.drawPixmap(0, 0, background_);
