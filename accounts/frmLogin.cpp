@@ -317,7 +317,9 @@ bool frmLogin::signIn() {
                 }
                 gRecordset.close();
             }
-            gDiaryCount = gConnection.count(QStringLiteral("Diary"));
+            // The home page counts the entries once it is shown; a new database has none.
+            gCheckDiaryIndex();
+            gDiaryCount = isNew ? 0 : kDiaryCountPending;
 
             gCommand.setCommandText(QStringLiteral("SELECT * FROM DiarySettings"));
             gRecordset.setCursorLocation(db::CursorLocation::Client);

@@ -115,6 +115,16 @@ void gOpenDatabase(const QString& file, const QString& dbPassword) {
     gCommand.setActiveConnection(gConnection);
 }
 
+void gCheckDiaryIndex() {
+    // The smallest date is found by going down the index from its root page.
+    gConnection.execute(QStringLiteral("SELECT min(\"Date\") FROM \"Diary\""));
+}
+
+long gTakeDiaryCount() {
+    if (gDiaryCount == kDiaryCountPending) gDiaryCount = gConnection.count(QStringLiteral("Diary"));
+    return gDiaryCount;
+}
+
 void gCloseDatabase() {
     gRecordset.close();
     gConnection.close();
