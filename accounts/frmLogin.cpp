@@ -19,6 +19,7 @@
 #include "core/ui/gTwips.h"
 #include "core/model/gUserData.h"
 #include "core/ui/gUserDataUi.h"
+#include "core/ui/gWarmUp.h"
 #include "core/model/gWeek.h"
 #include "platform/dialogs.h"
 
@@ -167,6 +168,8 @@ void frmLogin::formLoad() {
 
 void frmLogin::paintEvent(QPaintEvent* e) {
     QWidget::paintEvent(e);
+    // While the password is typed, the main window is readied.
+    gWarmUpLater(this);
     if (background_.isNull()) return;
     QPainter p(this);
     p.drawPixmap(0, 0, background_);
@@ -298,7 +301,9 @@ bool frmLogin::signIn() {
             DiarySummaryStore summary(gConnection);
             // The new database normally has its row already; never add a second.
             if (isNew) summary.addSettingsRowIfMissing();
-            gDiaryCount = summary.entryCount();
+            // The home page counts the entries once it is shown; a new database has none.
+            summary.checkDateIndex();
+            gDiaryCount = isNew ? 0 : kDiaryCountPending;
             gScoreTotal = summary.scoreTotal();
         } catch (...) {
             failed = true;

@@ -273,7 +273,8 @@ bool frmNew::writeEntry(const QDate& day) {
             const DiaryStore::Added added = store.add(day, entry, scoreTotal);
             dayCount = added.dayCount;
             dayIndex = dayCount;
-            diaryCount += 1;
+            // A count not taken yet will see the new row.
+            if (diaryCount != kDiaryCountPending) diaryCount += 1;
             scoreTotal = added.scoreTotal;
         }
     } catch (...) {

@@ -3,6 +3,7 @@
 #include "controls/scheduleCommand.h"
 #include "controls/scheduleMonthView.h"
 #include "core/model/gClock.h"
+#include "core/model/gDatabase.h"
 #include "core/ui/gDiaryMarks.h"
 #include "core/base/gError.h"
 #include "core/ui/gFormParts.h"
@@ -409,7 +410,7 @@ void frmReview::deleteEntry() {
     const DiaryStore::Removed removed = DiaryStore(gConnection).remove(gDiaryDate, gDayIndex, gScoreTotal);
 
     gScoreTotal = removed.scoreTotal;
-    gDiaryCount -= 1;
+    if (gDiaryCount != kDiaryCountPending) gDiaryCount -= 1; // a count not taken yet sees the row gone
     gDayCount = removed.dayCount;
     if (gDayIndex > gDayCount) gDayIndex = gDayCount;
     if (gDayCount == 0) monthView->setDayBold(gDiaryDate, false);

@@ -28,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QSvgRenderer>
+#include <QTimer>
 
 #include <cmath>
 
@@ -156,14 +157,35 @@ void frmWelcome::Reload() {
     monthView->setValue(day);
 
     gSetNameText(greetingLabel, gUserName, QStringLiteral("欢迎你，"), QStringLiteral("！"));
-    entryCountLabel->setText(QStringLiteral("共有 ") + QString::number(gDiaryCount) +
-                             QStringLiteral(" 日记。"));
+    showTotals();
     gSetFittedLines(courseLabel, courseSummary());
+}
 
-    const bool any = gDiaryCount > 0;
+void frmWelcome::showTotals() {
+    const bool counted = gDiaryCount != kDiaryCountPending;
+    // The count waits for the first paint, so that it never holds up the window.
+    countAfterPaint_ = !counted;
+    entryCountLabel->setText(counted ? QStringLiteral("共有 ") + QString::number(gDiaryCount) +
+                                           QStringLiteral(" 日记。")
+                                     : QStringLiteral("请稍等。"));
+    const bool any = counted && gDiaryCount > 0;
     moodScoreLabel->setVisible(any);
     moodCaption->setVisible(any);
     if (any) moodScoreLabel->setCaption(int(std::floor(double(gScoreTotal) / double(gDiaryCount))));
+}
+
+void frmWelcome::paintEvent(QPaintEvent* e) {
+    QWidget::paintEvent(e);
+    if (!countAfterPaint_) return;
+    countAfterPaint_ = false;
+    // From the event loop, once this paint is on the screen. A count that fails
+    // is reported and tried again the next time the page loads.
+    QTimer::singleShot(0, this, [this] {
+        gGuard([this] {
+            gTakeDiaryCount();
+            showTotals();
+        });
+    });
 }
 
 QString frmWelcome::courseSummary() {

@@ -59,12 +59,17 @@ public Q_SLOTS:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
+    // The number of entries and their average mood, or "请稍等。" while the
+    // entries are not counted yet.
+    void showTotals();
     void showEntry(bool cutLong);
     void setPositionCaption();
     void showNavigation(bool on);
 
     qint16 markedMonth_ = 0;
     qint16 markedYear_ = 0;
+    bool countAfterPaint_ = false; // the entries are counted once the page has been painted
 };

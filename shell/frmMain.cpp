@@ -22,6 +22,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -224,6 +225,17 @@ frmMain::frmMain() {
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::warmUp() {
+    frmMain window;
+    if (QWidget* home = forms::create(pageFormName(pageNumber(Page::Home)))) {
+        home->setParent(window.pagePanel, Qt::Widget);
+        home->setGeometry(window.pageRect());
+        home->show(); // shown with the window, as a page is
+    }
+    QImage canvas(window.size(), QImage::Format_ARGB32_Premultiplied);
+    window.render(&canvas);
+}
 
 void frmMain::buildTopBar() {
     topBar->setMouseTracking(true);

@@ -55,6 +55,11 @@ public:
     // The registry name of a page's form ("" for numbers that name none).
     static QString pageFormName(int index);
 
+    // Builds a main window with its home page out of sight and draws it into a
+    // picture, so that what it draws (pictures, fonts, the style's pieces) is
+    // ready when the signed-in window opens; only those caches stay.
+    static void warmUp();
+
     int pageIndex() const { return pageIndex_; }
     int hoverIndex() const { return hoverIndex_; }
     int lockTicks() const { return lockTicks_; }

@@ -1,4 +1,5 @@
 #include "core/ui/gForms.h"
+#include "core/ui/gWarmUp.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "shell/frmSet.h"
@@ -10,4 +11,6 @@ void gRegisterShellForms() {
     forms::registerForm(QStringLiteral("frmAbout"), [] { return new frmAbout; });
     forms::registerForm(QStringLiteral("frmSet"), [] { return new frmSet; });
     forms::registerForm(QStringLiteral("frmSuspend"), [] { return new frmSuspend; });
+    // The sign-in window's idle time readies the main window.
+    gSetWarmUp(&frmMain::warmUp);
 }

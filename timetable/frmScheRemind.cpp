@@ -174,7 +174,6 @@ frmScheRemind::frmScheRemind() {
 
 void frmScheRemind::formLoad() {
     lastDate_ = gToday();
-    picture_ = gLoadResPicture(Res::ClassPicture, gResKind::Bitmap, QSize(width(), width() * 17 / 20));
     gSetTopMost(this, true);
     // The first check runs at once; it then moves the checks onto minute boundaries.
     checkTimer->setInterval(10);
@@ -307,6 +306,15 @@ void frmScheRemind::skipClassOption_Click() {
 void frmScheRemind::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
+    // Drawn when the reminder first shows, not at every sign-in, which seldom shows it.
+    if (picture_.isNull()) {
+        try {
+            picture_ =
+                gLoadResPicture(Res::ClassPicture, gResKind::Bitmap, QSize(width(), width() * 17 / 20));
+        } catch (...) {
+            // A picture missing from the program leaves the window white.
+        }
+    }
     if (!picture_.isNull()) p.drawPixmap(0, 0, picture_);
 }
 

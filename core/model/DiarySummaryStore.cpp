@@ -40,6 +40,11 @@ long DiarySummaryStore::entryCount() {
     return connection_.count(QStringLiteral("Diary"));
 }
 
+void DiarySummaryStore::checkDateIndex() {
+    // The smallest date is found by going down the index from its root page.
+    connection_.execute(QStringLiteral("SELECT min(\"Date\") FROM \"Diary\""));
+}
+
 QSet<QDate> DiarySummaryStore::daysWithEntries(const QDate& first, const QDate& last) {
     db::Recordset rs;
     // Only the dates of the range are read, through the date index.

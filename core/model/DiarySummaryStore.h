@@ -25,8 +25,12 @@ public:
     // that is missing or cannot be read reads 0; a table that cannot be read raises.
     long scoreTotal();
 
-    // The number of diary entries (no row is read).
+    // The number of diary entries (no row is read). It reads the whole date index.
     long entryCount();
+
+    // The sign-in's check of the date index: its first pages must read back
+    // (the count that reads all of it comes later). Raises as any read does.
+    void checkDateIndex();
 
     // The days from first to last, both included, with at least one entry.
     QSet<QDate> daysWithEntries(const QDate& first, const QDate& last);

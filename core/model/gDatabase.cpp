@@ -1,6 +1,7 @@
 #include "core/model/gDatabase.h"
 
 #include "core/base/gError.h"
+#include "core/model/DiarySummaryStore.h"
 #include "core/model/gState.h"
 #include "platform/codePage.h"
 
@@ -117,6 +118,11 @@ void gOpenDatabase(const QString& file, const QString& dbPassword) {
         throw;
     }
     gCommand.setActiveConnection(gConnection);
+}
+
+long gTakeDiaryCount() {
+    if (gDiaryCount == kDiaryCountPending) gDiaryCount = DiarySummaryStore(gConnection).entryCount();
+    return gDiaryCount;
 }
 
 void gCloseDatabase() {

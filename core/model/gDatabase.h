@@ -31,6 +31,18 @@ void gCreateDatabase(const QString& file, const QString& dbPassword);
 // missing table or column fails with db::err::SchemaMismatch naming it.
 void gOpenDatabase(const QString& file, const QString& dbPassword);
 
+// What gDiaryCount holds while the entries of the account just opened are not
+// counted yet. Counting reads every page of the date index (tens of
+// milliseconds for a diary of years), so the sign-in leaves it to the home
+// page, which counts once it has been painted.
+constexpr long kDiaryCountPending = -1;
+
+
+// Counts the entries when the count is pending and returns gDiaryCount. A
+// write while it is pending needs no adjusting: the count sees it. A failed
+// read raises and leaves it pending.
+long gTakeDiaryCount();
+
 // Releases gRecordset and closes gConnection (an open transaction is rolled
 // back). Harmless when nothing is open; also runs when the program ends at once.
 void gCloseDatabase();

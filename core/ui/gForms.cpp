@@ -73,6 +73,12 @@ QWidget* load(const QString& name) {
     return w;
 }
 
+QWidget* create(const QString& name) {
+    auto f = reg().factories.constFind(name);
+    if (f == reg().factories.cend() || !*f) return nullptr;
+    return (*f)();
+}
+
 QWidget* find(const QString& name) {
     auto it = reg().loaded.find(name);
     if (it == reg().loaded.end()) return nullptr;

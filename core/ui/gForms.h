@@ -35,6 +35,10 @@ template <class T> T* load(const QString& name) {
     return dynamic_cast<T*>(load(name));
 }
 
+// A fresh instance of the named form that is not loaded: its load step does not
+// run, find() does not see it, the caller owns it. nullptr for a name without a factory.
+QWidget* create(const QString& name);
+
 // The loaded form, or nullptr.
 QWidget* find(const QString& name);
 template <class T> T* find(const QString& name) {

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 namespace {
@@ -17,6 +18,13 @@ QString kindFolder(gResKind k) {
         return QStringLiteral("cursor");
     }
     return {};
+}
+
+// Drawing an SVG costs a millisecond or more, and the same pictures are drawn
+// again for every window that shows them: each is drawn once per size, then
+// taken from Qt's picture cache (a picture is shared, and copied when changed).
+QString cacheKey(const QString& path, QSize size) {
+    return QStringLiteral("rededera:%1@%2x%3").arg(path).arg(size.width()).arg(size.height());
 }
 } // namespace
 
@@ -38,13 +46,18 @@ QPixmap gLoadResPicture(int id, gResKind kind, QSize size) {
     const QString path = gResPath(kind, id);
     if (path.isEmpty()) gRaise(gErr::ResourceNotFound);
     if (path.endsWith(QLatin1String(".svg"))) {
+        const QString key = cacheKey(path, size);
+        QPixmap pm;
+        if (QPixmapCache::find(key, &pm)) return pm;
         QSvgRenderer r(path);
         if (!r.isValid()) gRaise(gErr::InvalidPicture);
-        const QSize s = size.isEmpty() ? r.defaultSize() : size;
-        QPixmap pm(s);
+        pm = QPixmap(size.isEmpty() ? r.defaultSize() : size);
         pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        r.render(&p);
+        {
+            QPainter p(&pm);
+            r.render(&p);
+        }
+        QPixmapCache::insert(key, pm);
         return pm;
     }
     QPixmap pm(path);
@@ -55,13 +68,18 @@ QPixmap gLoadResPicture(int id, gResKind kind, QSize size) {
 }
 
 QPixmap gRenderSvg(const QString& path, QSize size) {
-    QPixmap pm(size);
+    // Its own key: drawn into the whole of `size`, not at the picture's own size.
+    const QString key = cacheKey(path, size) + QStringLiteral(" fill");
+    QPixmap pm;
+    if (QPixmapCache::find(key, &pm)) return pm;
+    pm = QPixmap(size);
     pm.fill(Qt::transparent);
     QSvgRenderer r(path);
     if (r.isValid()) {
         QPainter p(&pm);
         r.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
     }
+    QPixmapCache::insert(key, pm);
     return pm;
 }
 

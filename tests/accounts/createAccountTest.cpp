@@ -181,7 +181,7 @@ TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
     login->passwordOnlyEdit->setText(QStringLiteral("pw"));
     login->okButton->click();
     EXPECT_TRUE(gConnection.isOpen());
-    EXPECT_EQ(gDiaryCount, 1);
+    EXPECT_EQ(gTakeDiaryCount(), 1);
     EXPECT_EQ(loadedStandIns(),
               (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmScheReport")}));
     EXPECT_EQ(shownIds(), QList<int>{Msg::ProfileCreated});

@@ -265,3 +265,20 @@ TEST_F(EditorSave, EntryStoredWithoutRichTextOpensWithItsPlainText) {
     EXPECT_EQ(rows[0].diary, QStringLiteral("只有纯文本"));
     EXPECT_TRUE(rows[0].rtf.startsWith(QStringLiteral("{\\rtf1")));
 }
+
+// Right after the sign-in the entries are not counted yet; an entry saved then
+// is left to that count, which sees it once.
+TEST_F(EditorSave, AnEntrySavedBeforeTheEntriesAreCountedIsCountedOnce) {
+    addRow(today.addDays(-1), QStringLiteral("昨天"), QStringLiteral("a"), 40);
+    gDiaryCount = kDiaryCountPending;
+    frmNew* e = openEditor();
+    ASSERT_NE(e, nullptr);
+    fill(e, QStringLiteral("今天"), QStringLiteral("b"), 60);
+    e->saveButton->click();
+
+    EXPECT_EQ(rowsOf(today).size(), 1);
+    EXPECT_EQ(gDiaryCount, kDiaryCountPending);
+    EXPECT_EQ(gTakeDiaryCount(), 2);
+    EXPECT_EQ(gScoreTotal, 100);
+    EXPECT_EQ(storedScoreTotal(), 100);
+}

@@ -111,6 +111,12 @@ protected:
         return forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
     }
 
+    // The page counts the entries from the event loop, after it has been painted.
+    static void untilCounted() {
+        for (int i = 0; i < 100 && gDiaryCount == kDiaryCountPending; ++i)
+            pumpEvents(10);
+    }
+
     static void release(QWidget* w, Qt::MouseButton b = Qt::LeftButton) {
         QTest::mousePress(w, b, Qt::NoModifier, QPoint(4, 4));
         QTest::mouseRelease(w, b, Qt::NoModifier, QPoint(4, 4));
@@ -145,6 +151,48 @@ TEST_F(HomePage, GreetsAndShowsTheTotals) {
     EXPECT_FALSE(page->moodScoreLabel->isVisible());
     EXPECT_FALSE(page->moodCaption->isVisible());
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+// As the sign-in leaves it: the page shows at once, then counts and shows the
+// totals; until then it shows no number at all.
+TEST_F(HomePage, EntriesNotCountedYetAreCountedOnceThePageIsPainted) {
+    addEntry(QDate(2008, 5, 2), QStringLiteral("一"), QStringLiteral("a"), 50);
+    addEntry(QDate(2008, 5, 14), QStringLiteral("二"), QStringLiteral("b"), 60);
+    addEntry(QDate(2008, 5, 14), QStringLiteral("三"), QStringLiteral("c"), 71);
+    gDiaryCount = kDiaryCountPending;
+    frmWelcome* page = loadPage();
+    EXPECT_EQ(page->entryCountLabel->text(), QStringLiteral("请稍等。"));
+    EXPECT_FALSE(page->moodScoreLabel->isVisible());
+    EXPECT_FALSE(page->moodCaption->isVisible());
+
+    untilCounted();
+    EXPECT_EQ(gDiaryCount, 3);
+    EXPECT_EQ(page->entryCountLabel->text(), QStringLiteral("共有 3 日记。"));
+    EXPECT_TRUE(page->moodScoreLabel->isVisible());
+    EXPECT_EQ(page->moodScoreLabel->caption(), 60);
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
+}
+
+// A count that cannot be read is reported, shows no number, and is taken again
+// when the page loads again.
+TEST_F(HomePage, ACountThatFailsIsReportedAndTriedAgain) {
+    addEntry(QDate(2008, 5, 2), QStringLiteral("一"), QStringLiteral("a"), 50);
+    gDiaryCount = kDiaryCountPending;
+    frmWelcome* page = loadPage();
+    gConnection.execute(QStringLiteral("ALTER TABLE \"Diary\" RENAME TO \"Kept\""));
+    for (int i = 0; i < 100 && gMsgBoxSeam::errors().isEmpty(); ++i)
+        pumpEvents(10);
+    EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_EQ(gDiaryCount, kDiaryCountPending);
+    EXPECT_EQ(page->entryCountLabel->text(), QStringLiteral("请稍等。"));
+    EXPECT_FALSE(page->moodScoreLabel->isVisible());
+
+    gConnection.execute(QStringLiteral("ALTER TABLE \"Kept\" RENAME TO \"Diary\""));
+    page->Reload();
+    untilCounted();
+    EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
+    EXPECT_EQ(page->entryCountLabel->text(), QStringLiteral("共有 1 日记。"));
+    EXPECT_EQ(page->moodScoreLabel->caption(), 50);
 }
 
 TEST_F(HomePage, OpensAtTodayAndMarksTheDaysWithEntries) {

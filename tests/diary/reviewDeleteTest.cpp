@@ -84,6 +84,21 @@ TEST_F(ReviewTest, DeletingTheOnlyEntryLeavesTheDayEmpty) {
     EXPECT_EQ(gConnection.transactionLevel(), 0);
 }
 
+// Right after the sign-in the entries are not counted yet; a delete then is
+// left to that count, which no longer sees the row.
+TEST_F(ReviewTest, ADeleteBeforeTheEntriesAreCountedIsLeftToTheCount) {
+    addEntry(today_.addDays(-1), QStringLiteral("昨天"), 5);
+    addEntry(today_, QStringLiteral("一"), 30);
+    gDiaryCount = kDiaryCountPending;
+    frmReview* p = openReview();
+    gMsgBoxSeam::pushAnswer(gMsgResult::OK);
+    press(p->deleteLink);
+    EXPECT_TRUE(rowsOf(today_).isEmpty());
+    EXPECT_EQ(gDiaryCount, kDiaryCountPending);
+    EXPECT_EQ(gTakeDiaryCount(), 1);
+    EXPECT_EQ(gScoreTotal, 5);
+}
+
 TEST_F(ReviewTest, FailedDeleteChangesNothing) {
     addEntry(today_, QStringLiteral("一"), 30);
     addEntry(today_, QStringLiteral("二"), 45);

@@ -5,6 +5,7 @@
 #include "accounts/frmUser.h"
 #include "controls/scheduleColorSet.h"
 #include "controls/scheduleCommand.h"
+#include "controls/scheduleLabel.h"
 #include "controls/scheduleMonthView.h"
 #include "controls/scheduleSlider.h"
 #include "controls/scheduleText.h"
@@ -185,6 +186,42 @@ TEST_F(KeyboardRoad, FreshSignInShowsTheAboutBoxWithTheFocusOnOk) {
                             QStringLiteral("absent")),
               QStringLiteral("1"));
     EXPECT_EQ(shownPage(), QStringLiteral("frmWelcome"));
+}
+
+// An account that has written before: Return in the sign-in window opens the
+// home page at once, which shows no number until it has counted the entries,
+// then their exact count and average mood.
+TEST_F(KeyboardRoad, SignInToADiaryShowsTheExactCountOfItsEntries) {
+    const QString dbPassword = gMakeDbPassword(kPassword);
+    gCreateDatabase(gDatabaseFile, dbPassword);
+    gOpenDatabase(gDatabaseFile, dbPassword);
+    for (int i = 0; i < 5; ++i)
+        gConnection.execute(
+            QStringLiteral("INSERT INTO \"Diary\" (\"Date\", \"Title\", \"Score\", \"Collect\") "
+                           "VALUES (?, ?, ?, 0)"),
+            {QDate(2026, 3, 1 + i), QStringLiteral("t"), 40 + 10 * i});
+    gConnection.execute(QStringLiteral("UPDATE \"DiarySettings\" SET \"Score\" = 300"));
+    gCloseDatabase();
+
+    Main();
+    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    ASSERT_TRUE(login && cameUp(login));
+    type(kPassword);
+    QTest::keyClick(active()->windowHandle(), Qt::Key_Return);
+    auto* home = page<frmWelcome>("frmWelcome");
+    ASSERT_NE(home, nullptr);
+    EXPECT_TRUE(home->isVisible());
+    EXPECT_EQ(home->entryCountLabel->text(), QStringLiteral("请稍等。"));
+    EXPECT_FALSE(home->moodScoreLabel->isVisible());
+
+    // The count comes from the event loop, once the page has been painted.
+    for (int i = 0; i < 100 && gDiaryCount == kDiaryCountPending; ++i)
+        pumpEvents(10);
+    ASSERT_EQ(page<frmWelcome>("frmWelcome"), home);
+    EXPECT_EQ(home->entryCountLabel->text(), QStringLiteral("共有 5 日记。"));
+    EXPECT_TRUE(home->moodScoreLabel->isVisible());
+    EXPECT_EQ(home->moodScoreLabel->caption(), 60);
+    EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 
 // Each row: a page opened by its key, and a command on it reached by Tab and
