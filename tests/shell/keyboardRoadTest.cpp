@@ -609,7 +609,8 @@ TEST_F(KeyboardRoad, AnEntryIsFoundOpenedAndEditedWithKeys) {
     ASSERT_TRUE(tabTo(search->resultList));
     key(Qt::Key_Down);
     // The menu key, as the desktop hands it on: a context menu asked from the keyboard.
-    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(4, 4));
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(4, 4),
+                              search->resultList->mapToGlobal(QPoint(4, 4)));
     QApplication::sendEvent(search->resultList, &menuKey);
     EXPECT_TRUE(search->resultMenu->isVisible());
     search->resultMenu->close();
