@@ -194,7 +194,7 @@ int runOnce(int entries, bool early) {
     report("key_derivation_ms", now() - t);
 
     Main();
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     if (!login) return 1;
     QApplication::setActiveWindow(login); // Enter is the window's shortcut
     QCoreApplication::processEvents();
@@ -216,7 +216,7 @@ int runOnce(int entries, bool early) {
     t = now();
     QTest::mouseClick(main->buttonCaptions[pageNumber(Page::Search)], Qt::LeftButton);
     QCoreApplication::processEvents();
-    auto* page = forms::find<frmRetrieval>(QStringLiteral("frmRetrieval"));
+    auto* page = forms::find<frmRetrieval>(Form::frmRetrieval);
     if (!page) return 1;
     report("click_to_first_rows_ms", now() - t);
     report("first_screen_rows", page->resultList->model()->rowCount());

@@ -51,8 +51,8 @@ public:
     // Lights the button under the mouse (-1: none).
     void highlightButton(int i);
 
-    // The registry name of a page's form ("" for numbers that name none).
-    static QString pageFormName(int index);
+    // The registry name of a page's form; error 9 for numbers that name none.
+    static gFormName pageFormName(int index);
 
     int pageIndex() const { return pageIndex_; }
     int hoverIndex() const { return hoverIndex_; }

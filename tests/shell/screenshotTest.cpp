@@ -50,7 +50,7 @@ TEST_F(MainScreenshot, SavesTheAboutBox) {
     if (out.isEmpty()) GTEST_SKIP() << "REDEDERA_SCREENSHOT not set";
     frmMain* m = loadMain();
     m->mHAbout->trigger();
-    QWidget* about = forms::find(QStringLiteral("frmAbout"));
+    QWidget* about = forms::find(Form::frmAbout);
     ASSERT_NE(about, nullptr);
     pumpEvents(500);
     const QString file = QFileInfo(out).absolutePath() + QStringLiteral("/frmAbout.png");
