@@ -11,6 +11,7 @@
 #include "core/model/gResIds.h"
 #include "core/ui/gResources.h"
 #include "core/model/gState.h"
+#include "core/ui/gShellApi.h"
 #include "core/ui/gTwips.h"
 
 #include <QCloseEvent>
@@ -132,11 +133,10 @@ void frmLock::okButton_Click() {
         auto* m = dynamic_cast<QWidget*>(main);
         m->setWindowState(m->windowState() & ~Qt::WindowMinimized);
         if (gOption(Option::FloatingWindow) && !gOption(Option::HideFloatingWithMain)) {
-            if (forms::isRegistered(QStringLiteral("frmSuspend")))
-                forms::load(QStringLiteral("frmSuspend"))->show();
+            if (gShellWindows* shell = gShellWindows::registered()) shell->showFloatingWindow();
         } else {
             // The floating window that led here while locked goes where the options do not want it.
-            forms::unload(QStringLiteral("frmSuspend"));
+            if (gShellWindows* shell = gShellWindows::registered()) shell->unloadFloatingWindow();
         }
         main->syncSuspendCheck();
         m->show();

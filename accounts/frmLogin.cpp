@@ -16,6 +16,7 @@
 #include "core/model/gResIds.h"
 #include "core/ui/gResources.h"
 #include "core/model/gState.h"
+#include "core/ui/gShellApi.h"
 #include "core/ui/gTwips.h"
 #include "core/model/gUserData.h"
 #include "core/ui/gUserDataUi.h"
@@ -331,18 +332,8 @@ bool frmLogin::signIn() {
     } catch (...) {
         gShowErrorBox(true);
     }
-    auto loadIfBuilt = [](const QString& name) {
-        try {
-            if (forms::isRegistered(name)) forms::load(name);
-        } catch (...) {
-            gShowErrorBox(true);
-        }
-    };
-    loadIfBuilt(QStringLiteral("frmScheRemind"));
-    // Today's-classes report opens the main window when it closes; without it, open the main window.
-    const bool report =
-        gOption(Option::TodayClassesAtStart) && forms::isRegistered(QStringLiteral("frmScheReport"));
-    loadIfBuilt(report ? QStringLiteral("frmScheReport") : QStringLiteral("frmMain"));
+    // The class reminder, then today's classes or the main window, which the shell builds.
+    if (gShellWindows* shell = gShellWindows::registered()) shell->openSignedIn();
     forms::unload(this);
     return true;
 }

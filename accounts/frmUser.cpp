@@ -652,7 +652,7 @@ void frmUser::browsePictureLink_MouseUp() {
 // ---- key file ----
 
 void frmUser::exportKeyLink_MouseUp() {
-    auto* wizard = forms::load<frmKeyExport>(QStringLiteral("frmKeyExport"));
+    auto* wizard = forms::load<frmKeyExport>(Form::frmKeyExport);
     if (!wizard) return;
     if (gPageSwitch* m = gPageSwitcher()) {
         wizard->setParent(m->pageArea(), Qt::Widget);

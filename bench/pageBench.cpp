@@ -198,7 +198,7 @@ int runOnce(int entries, bool early) {
     report("key_derivation_ms", now() - t);
 
     Main();
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     if (!login) return 1;
     QApplication::setActiveWindow(login); // Enter is the window's shortcut
     QCoreApplication::processEvents();
@@ -214,7 +214,7 @@ int runOnce(int entries, bool early) {
     if (!main || !main->isVisible()) return 1;
     report("signin_enter_to_main_ms", now() - t);
     // The home page counts the entries after its first paint.
-    auto* homePage = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
+    auto* homePage = forms::find<frmWelcome>(Form::frmWelcome);
     if (!homePage) return 1;
     while (!homePage->entryCountLabel->text().startsWith(QStringLiteral("共有")))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -229,7 +229,7 @@ int runOnce(int entries, bool early) {
     t = now();
     QTest::mouseClick(main->buttonCaptions[pageNumber(Page::Search)], Qt::LeftButton);
     QCoreApplication::processEvents();
-    auto* page = forms::find<frmRetrieval>(QStringLiteral("frmRetrieval"));
+    auto* page = forms::find<frmRetrieval>(Form::frmRetrieval);
     if (!page) return 1;
     report("click_to_first_rows_ms", now() - t);
     report("first_screen_rows", page->resultList->model()->rowCount());

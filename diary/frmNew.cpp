@@ -211,7 +211,7 @@ void frmNew::formUnload() {
     // restored or written here has nothing left to keep.
     if ((draftRestored_ || draftWritten_) && QFile::exists(draftFile())) QFile::remove(draftFile());
     // A pop-up editor of this body would have nowhere to give its text back.
-    if (gPopUpOwner == bodyEdit) forms::unload(QStringLiteral("frmPopUp"));
+    if (gPopUpOwner == bodyEdit) forms::unload(Form::frmPopUp);
 }
 
 QString frmNew::titleText() const {
@@ -245,7 +245,7 @@ bool frmNew::gSaveDraft() {
     // While the body is out in the pop-up editor, the newest text is there.
     const scheduleText* body = bodyEdit;
     if (gPopUpOwner == bodyEdit) {
-        if (auto* popUp = forms::find<frmPopUp>(QStringLiteral("frmPopUp"))) body = popUp->textEdit;
+        if (auto* popUp = forms::find<frmPopUp>(Form::frmPopUp)) body = popUp->textEdit;
     }
     // The body in the clear: only its owner may read it. The same bytes the
     // body's own file saving writes.
@@ -293,7 +293,7 @@ bool frmNew::writeEntry(const QDate& day) {
 void frmNew::saveButton_Click() {
     // While the body is out in the pop-up editor the newest text is there;
     // closing it gives the text back, so the checks and the row see it.
-    if (gPopUpOwner == bodyEdit) forms::unload(QStringLiteral("frmPopUp"));
+    if (gPopUpOwner == bodyEdit) forms::unload(Form::frmPopUp);
     if (titleEdit->text().isEmpty()) {
         gMsgBox(Msg::TitleMissing, gButtonSet::Close);
         titleEdit->setFocus();

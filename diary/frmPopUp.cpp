@@ -67,7 +67,7 @@ void frmPopUp::keyPressEvent(QKeyEvent* e) {
 }
 
 void gOpenPopUpEditor(scheduleText* owner) {
-    QWidget* w = forms::load(QStringLiteral("frmPopUp"));
+    QWidget* w = forms::load(Form::frmPopUp);
     w->show();
     w->raise();
     w->activateWindow();

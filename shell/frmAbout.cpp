@@ -69,7 +69,7 @@ void frmAbout::formLoad() {
 void frmAbout::formUnload() {
     // Without a window manager nobody else hands the keyboard back. Later, so
     // that a main window closing at the same time is not brought forward.
-    if (QWidget* main = forms::find(QStringLiteral("frmMain")))
+    if (QWidget* main = forms::find(Form::frmMain))
         QTimer::singleShot(0, main, [main] {
             if (main->isVisible() && !main->isMinimized()) main->activateWindow();
         });

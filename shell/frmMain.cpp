@@ -38,8 +38,6 @@
 
 namespace {
 
-const QString kName = QStringLiteral("frmMain");
-
 // Layout of the frame around the pages, in twips.
 constexpr int kTopBarTw = 900;  // topBar's height
 constexpr int kSideBarTw = 420; // sideBar's width
@@ -165,25 +163,18 @@ void paintFootBar(QPainter& p, const QWidget* w) {
     p.drawPixmap(gPx(right), 0, s.bg[1]);
 }
 
-QWidget* loadedForm(const char* name) {
-    return forms::find(QString::fromLatin1(name));
-}
-
-void unloadForm(const char* name) {
-    forms::unload(QString::fromLatin1(name));
-}
-
 } // namespace
 
 frmMain* gMainWindow() {
-    return forms::find<frmMain>(kName);
+    return forms::find<frmMain>(Form::frmMain);
 }
 
-QString frmMain::pageFormName(int index) {
-    static const char* names[] = {"frmWelcome",   "frmSchedule", "frmNew", "frmReview",
-                                  "frmRetrieval", "frmUser",     "frmSet"};
-    if (!isPageNumber(index)) return {};
-    return QString::fromLatin1(names[index]);
+gFormName frmMain::pageFormName(int index) {
+    static constexpr gFormName names[] = {Form::frmWelcome, Form::frmSchedule,  Form::frmNew,
+                                          Form::frmReview,  Form::frmRetrieval, Form::frmUser,
+                                          Form::frmSet};
+    if (!isPageNumber(index)) gRaise(gErr::SubscriptOutOfRange);
+    return names[index];
 }
 
 frmMain::frmMain() {
@@ -425,7 +416,7 @@ bool frmMain::gChangeFrame(Page page, PageFlags flags) {
 void frmMain::closePopUpEditor() {
     // The pop-up editor writes its text back into its owner when it unloads, so
     // whoever asks about the entry afterwards sees the final text.
-    unloadForm("frmPopUp");
+    forms::unload(Form::frmPopUp);
 }
 
 bool frmMain::closeCurrentPage() {
@@ -436,11 +427,11 @@ bool frmMain::closeCurrentPage() {
     }
     switch (static_cast<Page>(pageIndex_)) {
     case Page::Timetable:
-        if (QWidget* w = loadedForm("frmSchedule")) w->hide();
+        if (QWidget* w = forms::find(Form::frmSchedule)) w->hide();
         break;
     case Page::Writing: {
         closePopUpEditor();
-        if (auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"))) {
+        if (auto* editor = dynamic_cast<gEditorPage*>(forms::find(Form::frmNew))) {
             const int asked = leavePrompt(*editor);
             if (asked && gMsgBox(asked, gButtonSet::YesNo) == gMsgResult::No) return false;
         }
@@ -448,17 +439,17 @@ bool frmMain::closeCurrentPage() {
             const QString draft = gDataPath + QStringLiteral("Diary.tmp");
             if (QFile::exists(draft)) QFile::remove(draft);
         }
-        unloadForm("frmNew");
+        forms::unload(Form::frmNew);
         break;
     }
     case Page::Account:
-        unloadForm("frmUser");
-        unloadForm("frmKeyExport");
+        forms::unload(Form::frmUser);
+        forms::unload(Form::frmKeyExport);
         break;
     case Page::Settings:
         // Leaving the settings page undoes what it did not save. A restart after a
         // change of the user folder reads everything again anyway.
-        if (loadedForm("frmSet") && !gRestartPending) {
+        if (forms::find(Form::frmSet) && !gRestartPending) {
             try {
                 gInitPaths();
                 gLoadUserData();
@@ -466,7 +457,7 @@ bool frmMain::closeCurrentPage() {
                 gShowErrorBox(true);
             }
         }
-        unloadForm("frmSet");
+        forms::unload(Form::frmSet);
         break;
     default:
         if (isPageNumber(pageIndex_)) forms::unload(pageFormName(pageIndex_));
@@ -477,7 +468,7 @@ bool frmMain::closeCurrentPage() {
 }
 
 void frmMain::openPage(int index) {
-    const QString name = pageFormName(index);
+    const gFormName name = pageFormName(index);
     QWidget* page = nullptr;
     if (forms::isRegistered(name)) {
         try {
@@ -498,7 +489,7 @@ void frmMain::openPage(int index) {
     } else {
         // A page not built yet shows as an empty page.
         page = new QWidget;
-        page->setObjectName(name.isEmpty() ? QStringLiteral("blank") : name);
+        page->setObjectName(name);
         blank_ = page;
     }
     if (page->parentWidget() != pagePanel) page->setParent(pagePanel, Qt::Widget);
@@ -658,8 +649,8 @@ void frmMain::stateChanged() {
         setMinimised();
         hide();
         keepRoadBack();
-        if (forms::isRegistered(QStringLiteral("frmLock"))) {
-            QWidget* lock = forms::load(QStringLiteral("frmLock"));
+        if (forms::isRegistered(Form::frmLock)) {
+            QWidget* lock = forms::load(Form::frmLock);
             lock->show();
             lock->raise();
         }
@@ -672,7 +663,7 @@ void frmMain::stateChanged() {
     lockTimer->stop();
     gTrayIcon::instance().syncMenu();
     if (gOption(Option::FloatingWindow) && gOption(Option::HideFloatingWithMain)) {
-        unloadForm("frmSuspend");
+        forms::unload(Form::frmSuspend);
         syncSuspendCheck();
     }
     mTOpen->setText(QStringLiteral("隐藏 Rededera (&O)"));
@@ -685,7 +676,7 @@ void frmMain::enterLocked() {
     gLocked = true;
     lockTicks_ = 0;
     lockTimer->stop();
-    unloadForm("frmSuspend");
+    forms::unload(Form::frmSuspend);
     syncSuspendCheck();
     // Without a notification area the minimised window stays in the task bar
     // (and its previews): it keeps nothing of the account until the unlock.
@@ -705,9 +696,8 @@ void frmMain::enterLocked() {
 void frmMain::keepRoadBack() {
     // The notification icon leads to the unlock window; without one, the
     // floating window stays on screen for it, whatever the options say.
-    if (!gLocked || gTrayIcon::instance().isPlaced() || !forms::isRegistered(QStringLiteral("frmSuspend")))
-        return;
-    QWidget* road = forms::load(QStringLiteral("frmSuspend"));
+    if (!gLocked || gTrayIcon::instance().isPlaced() || !forms::isRegistered(Form::frmSuspend)) return;
+    QWidget* road = forms::load(Form::frmSuspend);
     road->show();
     road->raise();
     syncSuspendCheck();
@@ -731,13 +721,13 @@ void frmMain::mTOpen_Click() {
 }
 
 void frmMain::mTSuspend_Click() {
-    if (loadedForm("frmSuspend") && gLocked && !gTrayIcon::instance().isPlaced()) {
+    if (forms::find(Form::frmSuspend) && gLocked && !gTrayIcon::instance().isPlaced()) {
         // The locked program's one road back stays.
         syncSuspendCheck();
         return;
     }
-    if (loadedForm("frmSuspend"))
-        unloadForm("frmSuspend");
+    if (forms::find(Form::frmSuspend))
+        forms::unload(Form::frmSuspend);
     else
         showSuspend();
     syncSuspendCheck();
@@ -753,8 +743,8 @@ void frmMain::mExit_Click() {
 }
 
 void frmMain::mLunLock_Click() {
-    if (!forms::isRegistered(QStringLiteral("frmLock"))) return;
-    QWidget* lock = forms::load(QStringLiteral("frmLock"));
+    if (!forms::isRegistered(Form::frmLock)) return;
+    QWidget* lock = forms::load(Form::frmLock);
     lock->show();
     lock->raise();
     lock->activateWindow();
@@ -770,20 +760,20 @@ void frmMain::showSuspend() {
         syncSuspendCheck();
         return;
     }
-    if (forms::isRegistered(QStringLiteral("frmSuspend"))) forms::load(QStringLiteral("frmSuspend"))->show();
+    if (forms::isRegistered(Form::frmSuspend)) forms::load(Form::frmSuspend)->show();
     syncSuspendCheck();
 }
 
 void frmMain::showAbout() {
-    if (!forms::isRegistered(QStringLiteral("frmAbout"))) return;
-    QWidget* about = forms::load(QStringLiteral("frmAbout"));
+    if (!forms::isRegistered(Form::frmAbout)) return;
+    QWidget* about = forms::load(Form::frmAbout);
     about->show();
     about->raise();
     about->activateWindow();
 }
 
 void frmMain::syncSuspendCheck() {
-    if (mTSuspend) mTSuspend->setChecked(loadedForm("frmSuspend") != nullptr);
+    if (mTSuspend) mTSuspend->setChecked(forms::find(Form::frmSuspend) != nullptr);
 }
 
 // ---- clipboard ----
@@ -803,7 +793,7 @@ bool frmMain::gQuoteNewEntry(const QString& text) {
     if (gLocked) return false;
     // Only a fresh editor takes the text; an entry the user chose to keep stays as it is.
     if (!gChangeFrame(Page::Writing)) return false;
-    auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"));
+    auto* editor = dynamic_cast<gEditorPage*>(forms::find(Form::frmNew));
     if (!editor || !editor->titleText().isEmpty() || !editor->bodyText().isEmpty()) return false;
     editor->setBodyText(text);
     return true;
@@ -812,11 +802,11 @@ bool frmMain::gQuoteNewEntry(const QString& text) {
 // ---- close and exit ----
 
 bool frmMain::saveDraftForSessionEnd() {
-    auto* editor = dynamic_cast<gEditorPage*>(loadedForm("frmNew"));
+    auto* editor = dynamic_cast<gEditorPage*>(forms::find(Form::frmNew));
     if (!editor) return true;
     // What leaving would ask about, and whatever the open pop-up editor holds:
     // its text is not back in the editor's boxes yet.
-    if (!loadedForm("frmPopUp") && !leavePrompt(*editor)) return true;
+    if (!forms::find(Form::frmPopUp) && !leavePrompt(*editor)) return true;
     return editor->gSaveDraft();
 }
 
@@ -848,17 +838,17 @@ void frmMain::formUnload() {
     loaded_ = false;
     lockTimer->stop();
     gUnhookClipboard(this);
-    unloadForm("frmSuspend");
+    forms::unload(Form::frmSuspend);
     gCloseMinimizes = true;
-    unloadForm("frmScheReport");
-    unloadForm("frmScheRemind");
-    unloadForm("frmHelp");
-    unloadForm("frmAbout");
+    forms::unload(Form::frmScheReport);
+    forms::unload(Form::frmScheRemind);
+    forms::unload(Form::frmHelp);
+    forms::unload(Form::frmAbout);
     // Windows that live only inside this one go with it, so nothing is left
     // that keeps the program running after the exit.
-    unloadForm("frmPopUp");
-    unloadForm("frmLock");
-    unloadForm("frmKeyExport");
+    forms::unload(Form::frmPopUp);
+    forms::unload(Form::frmLock);
+    forms::unload(Form::frmKeyExport);
     for (int i = pageNumber(Page::Home); i <= pageNumber(Page::Settings); ++i)
         forms::unload(pageFormName(i));
     if (blank_) blank_->deleteLater();

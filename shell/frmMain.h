@@ -52,8 +52,8 @@ public:
     // Lights the button under the mouse (-1: none).
     void highlightButton(int i);
 
-    // The registry name of a page's form ("" for numbers that name none).
-    static QString pageFormName(int index);
+    // The registry name of a page's form; error 9 for numbers that name none.
+    static gFormName pageFormName(int index);
 
     // Builds a main window with its home page out of sight and draws it into a
     // picture, so that what it draws (pictures, fonts, the style's pieces) is

@@ -259,7 +259,7 @@ void frmScheRemind::remind() {
         snoozeOption->setChecked(true);
         snoozeOption_Click();
         // Today's classes, also titled 课程, stays readable beside it.
-        QWidget* report = forms::find(QStringLiteral("frmScheReport"));
+        QWidget* report = forms::find(Form::frmScheReport);
         if (report && report->isVisible()) gPlaceBeside(this, report);
     }
     ++beeps_;

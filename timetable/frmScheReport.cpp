@@ -7,6 +7,7 @@
 #include "core/model/gResIds.h"
 #include "core/ui/gResources.h"
 #include "core/model/gState.h"
+#include "core/ui/gShellApi.h"
 #include "core/ui/gTwips.h"
 #include "core/model/gWeek.h"
 #include "core/ui/gWindowPlace.h"
@@ -147,7 +148,7 @@ void frmScheReport::formLoad() {
     raise();
     activateWindow();
     // A reminder already up moves aside rather than cover the list.
-    if (QWidget* remind = forms::find(QStringLiteral("frmScheRemind")); remind && remind->isVisible())
+    if (QWidget* remind = forms::find(Form::frmScheRemind); remind && remind->isVisible())
         gPlaceBeside(remind, this);
 }
 
@@ -165,12 +166,14 @@ void frmScheReport::formUnload() {
     // The report stands in for the main window after sign-in; the exit, which
     // unloads it too, has already said that the main window is not wanted again.
     if (gCloseMinimizes) return;
-    if (QWidget* main = forms::find(QStringLiteral("frmMain"))) {
+    gShellWindows* shell = gShellWindows::registered();
+    if (!shell) return;
+    if (QWidget* main = shell->mainWindow()) {
         main->show();
         main->raise();
     } else {
         // Loading the main window shows it (or, for a hidden start, puts it in the notification area).
-        forms::load(QStringLiteral("frmMain"));
+        shell->loadMainWindow();
     }
 }
 

@@ -5,7 +5,7 @@
 
 // Every form of this folder registers itself here, by the name the program uses.
 void gRegisterTimetableForms() {
-    forms::registerForm(QStringLiteral("frmScheRemind"), [] { return new frmScheRemind; });
-    forms::registerForm(QStringLiteral("frmScheReport"), [] { return new frmScheReport; });
-    forms::registerForm(QStringLiteral("frmSchedule"), [] { return new frmSchedule; });
+    forms::registerForm(Form::frmScheRemind, [] { return new frmScheRemind; });
+    forms::registerForm(Form::frmScheReport, [] { return new frmScheReport; });
+    forms::registerForm(Form::frmSchedule, [] { return new frmSchedule; });
 }

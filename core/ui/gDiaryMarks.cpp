@@ -2,15 +2,24 @@
 
 #include "core/model/DiarySummaryStore.h"
 #include "core/base/gError.h"
-#include "core/ui/gForms.h"
 #include "core/ui/gMsgBox.h"
 #include "core/model/gState.h"
 
+namespace {
+gDiaryPages* diaryPages = nullptr;
+} // namespace
+
+gDiaryPages* gDiaryPages::registered() {
+    return diaryPages;
+}
+
+void gDiaryPages::setRegistered(gDiaryPages* pages) {
+    diaryPages = pages;
+}
+
 void gMarkDiaryDays(bool fromReview) {
-    const QString page = fromReview ? QStringLiteral("frmReview") : QStringLiteral("frmWelcome");
-    QWidget* form = forms::find(page);
-    QWidget* child = form ? form->findChild<QWidget*>(QStringLiteral("MonthView1")) : nullptr;
-    auto* view = dynamic_cast<gDayMarkView*>(child);
+    gDiaryPages* pages = gDiaryPages::registered();
+    gDayMarkView* view = pages ? pages->monthView(fromReview) : nullptr;
     if (!view) gRaise(gErr::ObjectNotSet);
     gMarkDiaryDays(*view);
 }

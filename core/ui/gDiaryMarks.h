@@ -14,6 +14,21 @@ public:
     virtual void setDayBold(const QDate& dateIndex, bool isBold) = 0;
 };
 
+// The month views `MonthView1` of the review page and of the home page, which
+// the diary builds above this library; it implements this and registers it
+// with its forms.
+class gDiaryPages {
+public:
+    virtual ~gDiaryPages() = default;
+    // The loaded review page's month view (fromReview) or the home page's; nullptr
+    // when that page is not loaded.
+    virtual gDayMarkView* monthView(bool fromReview) const = 0;
+
+    // The registered pages, or nullptr before the diary registered them.
+    static gDiaryPages* registered();
+    static void setRegistered(gDiaryPages* pages);
+};
+
 // Marks bold every visible day of the month view `MonthView1` that has at
 // least one entry: the review page's when fromReview is true, else the home
 // page's. The page must be loaded (error 91 otherwise).

@@ -35,18 +35,29 @@ void forget(const QString& name) {
     reg().order.removeAll(name);
 }
 
+QWidget* findByName(const QString& name) {
+    auto it = reg().loaded.find(name);
+    if (it == reg().loaded.end()) return nullptr;
+    if (it.value().isNull()) {
+        forget(name);
+        return nullptr;
+    }
+    return it.value();
+}
+
 } // namespace
 
-void registerForm(const QString& name, Factory factory) {
+void registerForm(gFormName name, Factory factory) {
     reg().factories.insert(name, std::move(factory));
 }
 
-bool isRegistered(const QString& name) {
+bool isRegistered(gFormName name) {
     return reg().factories.contains(name);
 }
 
-QWidget* load(const QString& name) {
-    if (QWidget* w = find(name)) return w;
+QWidget* load(gFormName formName) {
+    const QString name = formName;
+    if (QWidget* w = findByName(name)) return w;
     auto f = reg().factories.constFind(name);
     if (f == reg().factories.cend() || !*f)
         gRaise(gErr::ObjectNotSet, QStringLiteral("窗体 %1 不存在").arg(name));
@@ -62,7 +73,7 @@ QWidget* load(const QString& name) {
             form->formLoad();
         } catch (...) {
             // A form whose load failed is not loaded.
-            if (find(name) == w) {
+            if (findByName(name) == w) {
                 forget(name);
                 w->hide();
                 w->deleteLater();
@@ -73,23 +84,17 @@ QWidget* load(const QString& name) {
     return w;
 }
 
-QWidget* create(const QString& name) {
+QWidget* create(gFormName name) {
     auto f = reg().factories.constFind(name);
     if (f == reg().factories.cend() || !*f) return nullptr;
     return (*f)();
 }
 
-QWidget* find(const QString& name) {
-    auto it = reg().loaded.find(name);
-    if (it == reg().loaded.end()) return nullptr;
-    if (it.value().isNull()) {
-        forget(name);
-        return nullptr;
-    }
-    return it.value();
+QWidget* find(gFormName name) {
+    return findByName(name);
 }
 
-bool isLoaded(const QString& name) {
+bool isLoaded(gFormName name) {
     return find(name) != nullptr;
 }
 
@@ -117,14 +122,21 @@ bool unload(QWidget* w) {
     return true;
 }
 
-bool unload(const QString& name) {
+bool unload(gFormName name) {
     return unload(find(name));
 }
 
 QStringList loadedNames() {
     QStringList out;
     for (const QString& n : QStringList(reg().order))
-        if (find(n)) out << n;
+        if (findByName(n)) out << n;
+    return out;
+}
+
+QList<QWidget*> loadedForms() {
+    QList<QWidget*> out;
+    for (const QString& n : QStringList(reg().order))
+        if (QWidget* w = findByName(n)) out << w;
     return out;
 }
 
@@ -153,7 +165,7 @@ void checkQuitLater() {
 void unloadAllNow() {
     const QStringList names = loadedNames();
     for (auto it = names.crbegin(); it != names.crend(); ++it) {
-        QWidget* w = find(*it);
+        QWidget* w = findByName(*it);
         if (!w) continue;
         forget(*it);
         if (auto* form = dynamic_cast<gForm*>(w)) {

@@ -2,12 +2,12 @@
 
 #include "core/model/clsMD5.h"
 #include "core/base/gError.h"
-#include "core/ui/gForms.h"
 #include "core/ui/gLoginApi.h"
 #include "core/ui/gMsgBox.h"
 #include "core/model/gOptions.h"
 #include "core/ui/gSecondStart.h"
 #include "core/ui/gShared.h"
+#include "core/ui/gShellApi.h"
 #include "core/ui/gStartup.h"
 #include "core/model/gState.h"
 #include "core/model/gUserData.h"
@@ -17,6 +17,20 @@
 #include <QWidget>
 
 namespace {
+
+// Start-up opens the windows built above it through what they registered;
+// without them there is nothing to start (error 91).
+gAccountWindows& accountWindows() {
+    gAccountWindows* w = gAccountWindows::registered();
+    if (!w) gRaise(gErr::ObjectNotSet);
+    return *w;
+}
+
+gShellWindows& shellWindows() {
+    gShellWindows* w = gShellWindows::registered();
+    if (!w) gRaise(gErr::ObjectNotSet);
+    return *w;
+}
 
 void runMain() {
     gAppPath = gProgramFolder();
@@ -41,7 +55,7 @@ void runMain() {
 
     // A link to nothing is a profile that cannot be read, not a missing one.
     if (const QFileInfo profile(gProfileFile()); !profile.exists() && !profile.isSymLink()) {
-        forms::load(QStringLiteral("frmCreateAccount"))->show();
+        accountWindows().showAccountCreation();
         return;
     }
 
@@ -54,7 +68,7 @@ void runMain() {
         gRegDeleteValue(HKEY_CURRENT_USER, kRunKey, QStringLiteral("Rededera"));
     }
 
-    QWidget* login = forms::load(QStringLiteral("frmLogin"));
+    QWidget* login = accountWindows().loadSignIn();
 
     const bool hidden = gIsHiddenSwitch(gCommandLine);
     if (gPasswordHash == QLatin1String(clsMD5::kEmptyDigest) &&
@@ -64,10 +78,10 @@ void runMain() {
         // Hidden from before the sign-in: it may load the main window itself.
         gHiddenStart = hidden;
         const bool signedIn = signIn->cmd1Click();
-        if (signedIn && hidden) forms::load(QStringLiteral("frmMain"));
+        if (signedIn && hidden) shellWindows().loadMainWindow();
         gHiddenStart = false;
         // A failed automatic sign-in leaves the window for the user, never an invisible program.
-        if (!signedIn && forms::find(QStringLiteral("frmLogin")) == login) login->show();
+        if (!signedIn && accountWindows().signIn() == login) login->show();
         return;
     }
 

@@ -8,6 +8,7 @@
 #include "core/ui/gShared.h"
 #include "core/model/gState.h"
 #include "core/model/gStrings.h"
+#include "core/ui/gShellApi.h"
 #include "core/ui/gWindowPlace.h"
 
 #include <QQueue>
@@ -39,8 +40,7 @@ struct OpenBox {
 };
 
 void registerHelp() {
-    if (!forms::isRegistered(QStringLiteral("frmHelp")))
-        forms::registerForm(QStringLiteral("frmHelp"), [] { return new frmHelp; });
+    if (!forms::isRegistered(Form::frmHelp)) forms::registerForm(Form::frmHelp, [] { return new frmHelp; });
 }
 
 } // namespace
@@ -133,8 +133,8 @@ void gShowErrorBox(bool continueRun) {
 }
 
 void gShowErrorBox(const gRuntimeError& e, bool continueRun) {
-    if (gCloseMinimizes) {
-        if (QWidget* main = forms::find(QStringLiteral("frmMain")))
+    if (gShellWindows* shell = gShellWindows::registered(); gCloseMinimizes && shell) {
+        if (QWidget* main = shell->mainWindow())
             main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
     }
     const QString text = QStringLiteral("发生错误（%1）：\r\n%2").arg(e.number()).arg(e.description());
@@ -154,20 +154,20 @@ void gShowErrorBox(const gRuntimeError& e, bool continueRun) {
 
 void gShowHelp(int id) {
     registerHelp();
-    forms::unload(QStringLiteral("frmHelp"));
+    forms::unload(Form::frmHelp);
     if (id != gHelpTopics) {
         if (seam.scripted) {
             seam.help.append(id);
             return;
         }
-        auto* h = forms::load<frmHelp>(QStringLiteral("frmHelp"));
+        auto* h = forms::load<frmHelp>(Form::frmHelp);
         h->showText(id + 300);
         OpenBox open;
         h->exec();
         forms::unload(h);
         return;
     }
-    auto* h = forms::load<frmHelp>(QStringLiteral("frmHelp"));
+    auto* h = forms::load<frmHelp>(Form::frmHelp);
     h->gShowMain();
     h->setModal(false);
     h->show();

@@ -1,9 +1,12 @@
 #include "core/ui/gPageSwitch.h"
 
-#include "core/ui/gForms.h"
+#include "core/ui/gShellApi.h"
+
+#include <QWidget>
 
 gPageSwitch* gPageSwitcher() {
-    return forms::find<gPageSwitch>(QStringLiteral("frmMain"));
+    gShellWindows* shell = gShellWindows::registered();
+    return shell ? dynamic_cast<gPageSwitch*>(shell->mainWindow()) : nullptr;
 }
 
 bool gChangeFrame(Page page, PageFlags flags) {

@@ -7,8 +7,9 @@ class QWidget;
 
 // What the pages need of the main window, which is built above them: its page
 // switch, the area the pages are placed in, and the suspend item's check mark.
-// The main window implements it; the pages reach it through the form registry,
-// as the main window reaches the editor page through gEditorPage.
+// The main window implements it; the pages reach it through the shell's
+// registered windows (gShellApi.h), as the main window reaches the editor page
+// through gEditorPage.
 class gPageSwitch {
 public:
     virtual ~gPageSwitch() = default;

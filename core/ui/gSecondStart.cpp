@@ -1,8 +1,10 @@
 #include "core/ui/gSecondStart.h"
 
 #include "core/ui/gForms.h"
+#include "core/ui/gLoginApi.h"
 #include "core/ui/gMsgBox.h"
 #include "core/model/gState.h"
+#include "core/ui/gShellApi.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -113,17 +115,17 @@ bool gAskRunningToComeForward(int waitMs) {
 }
 
 void gComeForward() {
-    if (gLocked && forms::isRegistered(QStringLiteral("frmLock"))) {
-        // The diary stays behind the password.
-        bringUp(forms::load(QStringLiteral("frmLock")));
-    } else if (QWidget* main = forms::find(QStringLiteral("frmMain"))) {
+    gAccountWindows* accounts = gAccountWindows::registered();
+    gShellWindows* shell = gShellWindows::registered();
+    // The diary stays behind the password.
+    if (QWidget* lock = (gLocked && accounts) ? accounts->loadUnlockWindow() : nullptr) {
+        bringUp(lock);
+    } else if (QWidget* main = shell ? shell->mainWindow() : nullptr) {
         bringUp(main);
     } else {
         // Before the main window: the sign-in, account creation or today's classes.
-        for (const QString& name : forms::loadedNames()) {
-            QWidget* w = forms::find(name);
-            if (w && w->isWindow() && w->isVisible()) bringUp(w);
-        }
+        for (QWidget* w : forms::loadedForms())
+            if (w->isWindow() && w->isVisible()) bringUp(w);
     }
     // A question the program is waiting on stays in front of the window it belongs to.
     if (QWidget* modal = QApplication::activeModalWidget()) {

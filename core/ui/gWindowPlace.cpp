@@ -196,10 +196,10 @@ void gCentreEveryDialog() {
 QWidget* gOwnerWindow(const QWidget* except) {
     QWidget* active = QApplication::activeWindow();
     if (active && active != except && onScreen(active)) return active;
-    const QStringList names = forms::loadedNames();
-    for (auto it = names.crbegin(); it != names.crend(); ++it) {
-        QWidget* w = forms::find(*it);
-        if (w && w != except && w->isWindow() && onScreen(w)) return w;
+    const QList<QWidget*> loaded = forms::loadedForms();
+    for (auto it = loaded.crbegin(); it != loaded.crend(); ++it) {
+        QWidget* w = *it;
+        if (w != except && w->isWindow() && onScreen(w)) return w;
     }
     return nullptr;
 }

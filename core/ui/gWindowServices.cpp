@@ -1,7 +1,7 @@
 #include "core/ui/gWindowServices.h"
 
 #include "core/base/gError.h"
-#include "core/ui/gForms.h"
+#include "core/ui/gLoginApi.h"
 #include "core/ui/gMsgBox.h"
 #include "core/model/gOptions.h"
 #include "core/model/gState.h"
@@ -31,8 +31,9 @@ QSystemTrayIcon::MessageIcon messageIcon(int infoFlags) {
 }
 
 void showUnlockWindow() {
-    if (!forms::isRegistered(QStringLiteral("frmLock"))) return;
-    QWidget* w = forms::load(QStringLiteral("frmLock"));
+    gAccountWindows* accounts = gAccountWindows::registered();
+    QWidget* w = accounts ? accounts->loadUnlockWindow() : nullptr;
+    if (!w) return;
     w->show();
     w->raise();
     w->activateWindow();

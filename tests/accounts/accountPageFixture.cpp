@@ -40,7 +40,7 @@ void AccountPageTest::makeAccount(const QString& password, const QString& record
 }
 
 frmUser* AccountPageTest::openPage() {
-    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    main_ = forms::load<frmMain>(Form::frmMain);
     EXPECT_NE(main_, nullptr);
     if (!main_) return nullptr;
     main_->show();
@@ -50,7 +50,7 @@ frmUser* AccountPageTest::openPage() {
 }
 
 frmUser* AccountPageTest::page() const {
-    return forms::find<frmUser>(QStringLiteral("frmUser"));
+    return forms::find<frmUser>(Form::frmUser);
 }
 
 bool AccountPageTest::opensWith(const QString& password, const QString& recordKey) {

@@ -278,18 +278,18 @@ TEST_F(AccountPage, KeyFileLinkPutsTheWizardOverThePageAreaAndLeavesThePage) {
     ASSERT_NE(p, nullptr);
     QTest::mouseClick(p->exportKeyLink, Qt::LeftButton);
     pumpEvents();
-    auto* wizard = forms::find<frmKeyExport>(QStringLiteral("frmKeyExport"));
+    auto* wizard = forms::find<frmKeyExport>(Form::frmKeyExport);
     ASSERT_NE(wizard, nullptr);
     EXPECT_TRUE(wizard->isVisible());
     EXPECT_EQ(wizard->parentWidget(), main_->pagePanel);
     EXPECT_EQ(wizard->geometry(), main_->pageRect());
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmUser")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmUser));
 
     // Its cancel brings a fresh account page back.
     wizard->introCancelButton->click();
     pumpEvents();
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmUser")));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmKeyExport")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmUser));
+    EXPECT_FALSE(forms::isLoaded(Form::frmKeyExport));
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Account));
 }
 

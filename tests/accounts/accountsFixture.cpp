@@ -11,6 +11,7 @@
 #include <QFile>
 
 void gRegisterAccountsForms();
+void gRegisterShellWindows();
 
 namespace {
 
@@ -37,9 +38,9 @@ void AccountsTest::SetUp() {
     gStartupSeam::setProgram(program, QStringLiteral("Rededera"));
     gAppPath = program;
     gRegisterAccountsForms();
-    for (const char* name : {"frmMain", "frmScheRemind", "frmScheReport"}) {
-        const QString n = QLatin1String(name);
-        if (n == QLatin1String("frmScheReport") && !reportBuilt_) continue;
+    gRegisterShellWindows();
+    for (gFormName n : {Form::frmMain, Form::frmScheRemind, Form::frmScheReport}) {
+        if (n == Form::frmScheReport && !reportBuilt_) continue;
         forms::registerForm(n, [n] { return new StandIn(n); });
     }
     loadedStandIns().clear();
@@ -76,7 +77,7 @@ void AccountsTest::writeProfile(const QString& name, const QString& password, co
     ASSERT_TRUE(scrambled::writeFile(gProfileFile(), p.fields(), 17, true));
 }
 
-bool formShown(const QString& name) {
+bool formShown(gFormName name) {
     QWidget* w = forms::find(name);
     return w && w->isVisible();
 }

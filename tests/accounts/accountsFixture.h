@@ -33,7 +33,7 @@ protected:
 };
 
 // Whether a form of that name is loaded and visible.
-bool formShown(const QString& name);
+bool formShown(gFormName name);
 
 // The MD5 digest as the profile stores it.
 QString digest(const QString& text);

@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         AccountsTest::SetUp();
         Main(); // no profile yet: account creation
-        form = forms::find<frmCreateAccount>(QStringLiteral("frmCreateAccount"));
+        form = forms::find<frmCreateAccount>(Form::frmCreateAccount);
         ASSERT_NE(form, nullptr);
         ASSERT_TRUE(form->isVisible());
         QApplication::setActiveWindow(form);
@@ -88,7 +88,7 @@ TEST_F(CreateAccount, ChecksRefuseWithoutWritingAnything) {
         QWidget* expected = c.focus == 1 ? static_cast<QWidget*>(form->nameEdit) : form->passwordEdit;
         EXPECT_EQ(QApplication::focusWidget(), expected) << c.name << "/" << c.password;
         EXPECT_FALSE(profileExists());
-        EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
+        EXPECT_TRUE(forms::isLoaded(Form::frmCreateAccount));
     }
 }
 
@@ -125,8 +125,8 @@ TEST_F(CreateAccount, WritesTheNewProfileFieldByFieldThenShowsSignIn) {
 
     // 114, then the start again: the account has a password, so the sign-in window shows.
     EXPECT_EQ(shownIds(), QList<int>{Msg::ProfileCreated});
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
-    EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmCreateAccount));
+    EXPECT_TRUE(formShown(Form::frmLogin));
     EXPECT_EQ(gUserName, QStringLiteral("  李 雷 "));
     EXPECT_TRUE(gOption(Option::PasswordOnlySignIn));
     EXPECT_FALSE(gOption(Option::CloseMinimises));
@@ -157,7 +157,7 @@ TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
     fill(QStringLiteral("Ann"), QStringLiteral("pw"), QStringLiteral("pw"));
     form->okButton->click();
     pumpEvents();
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_NE(login, nullptr);
     ASSERT_TRUE(login->isVisible());
     login->passwordOnlyEdit->setText(QStringLiteral("pw"));
@@ -175,7 +175,7 @@ TEST_F(CreateAccount, TheWholeStartRoadEndToEnd) {
     loadedStandIns().clear();
 
     Main();
-    login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    login = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_NE(login, nullptr);
     EXPECT_EQ(login->nameLabel->text(), QStringLiteral("Ann"));
     login->passwordOnlyEdit->setText(QStringLiteral("pw"));
@@ -195,10 +195,10 @@ TEST_F(CreateAccount, KeysAndPicturesComeFromTheRandomSource) {
     for (quint32 seed = 1; seed <= 8; ++seed) {
         gClockSeam::seedRandom(seed);
         QFile::remove(gProfileFile());
-        if (!forms::isLoaded(QStringLiteral("frmCreateAccount"))) {
+        if (!forms::isLoaded(Form::frmCreateAccount)) {
             forms::unloadAllNow();
             Main();
-            form = forms::find<frmCreateAccount>(QStringLiteral("frmCreateAccount"));
+            form = forms::find<frmCreateAccount>(Form::frmCreateAccount);
             ASSERT_NE(form, nullptr);
         }
         fill(QStringLiteral("Ann"), QStringLiteral("abc"), QStringLiteral("abc"));
@@ -238,7 +238,7 @@ TEST_F(CreateAccount, NoPasswordSignsInAtOnceWithoutAWindow) {
 
     EXPECT_EQ(shownIds(), QList<int>{Msg::ProfileCreated});
     EXPECT_EQ(gPasswordHash, QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_TRUE(QFileInfo::exists(gDatabaseFile));
     // Option 12 (today's classes) is on for a new account.
     EXPECT_EQ(loadedStandIns(),
@@ -256,8 +256,8 @@ TEST_F(CreateAccount, AProfileThatCannotBeWrittenIsNotReportedAsCreated) {
     ASSERT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_TRUE(gMsgBoxSeam::errors().at(0).continueRun);
     EXPECT_TRUE(shownIds().isEmpty()); // not even the profile-created message
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmCreateAccount));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_EQ(readFile(blocker), QByteArray("x"));
     EXPECT_FALSE(QFileInfo::exists(userFolder_ + QStringLiteral("Userdata.ini")));
 }
@@ -299,8 +299,8 @@ TEST_F(CreateAccount, ChoosingAFolderWithAProfileLeadsToThatAccountsSignIn) {
         settings::get(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("PathOption")),
         QStringLiteral("3"));
     EXPECT_EQ(gDataPath, other);
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
-    ASSERT_TRUE(formShown(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmCreateAccount));
+    ASSERT_TRUE(formShown(Form::frmLogin));
     EXPECT_EQ(gUserName, QStringLiteral("Bob"));
     EXPECT_FALSE(QFileInfo::exists(here + QStringLiteral("Userdata.ini")));
 }
@@ -309,7 +309,7 @@ TEST_F(CreateAccount, CancellingTheFolderChoiceKeepsTheWindow) {
     QTest::mouseClick(form->chooseFolderLink, Qt::LeftButton); // the scripted dialog cancels
     pumpEvents();
     EXPECT_EQ(dialogs::seam::asked().size(), 1);
-    EXPECT_TRUE(formShown(QStringLiteral("frmCreateAccount")));
+    EXPECT_TRUE(formShown(Form::frmCreateAccount));
 }
 
 } // namespace

@@ -279,7 +279,7 @@ TEST_P(DamagedFiles, TellWhyOfferTheWayOnAndKeepEveryFile) {
     RealBoxes boxes(c.presses);
     Main();
     if (c.signIn) {
-        auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+        auto* login = forms::find<frmLogin>(Form::frmLogin);
         ASSERT_NE(login, nullptr);
         ASSERT_TRUE(login->isVisible());
         QApplication::setActiveWindow(login);
@@ -303,7 +303,7 @@ TEST_P(DamagedFiles, TellWhyOfferTheWayOnAndKeepEveryFile) {
         break;
     case End::AccountCreation:
     case End::AccountCreationElsewhere:
-        EXPECT_TRUE(formShown(QStringLiteral("frmCreateAccount")));
+        EXPECT_TRUE(formShown(Form::frmCreateAccount));
         EXPECT_EQ(gDataPath, c.end == End::AccountCreation ? p.folder : p.other);
         break;
     case End::SignedIn:

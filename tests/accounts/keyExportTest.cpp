@@ -35,7 +35,7 @@ protected:
     void SetUp() override {
         AccountsTest::SetUp();
         gRegisterShellForms();
-        forms::registerForm(QStringLiteral("frmUser"), [] { return new AccountPageStandIn; });
+        forms::registerForm(Form::frmUser, [] { return new AccountPageStandIn; });
         gTraySeam::reset();
         gTraySeam::setAreaExists(true);
         settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
@@ -58,17 +58,17 @@ protected:
     // The main window on the account page, and the wizard over it as the
     // account page opens it.
     frmKeyExport* openWizard() {
-        main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+        main_ = forms::load<frmMain>(Form::frmMain);
         EXPECT_NE(main_, nullptr);
         if (!main_) return nullptr;
         EXPECT_TRUE(main_->gChangeFrame(Page::Account));
-        auto* wizard = forms::load<frmKeyExport>(QStringLiteral("frmKeyExport"));
+        auto* wizard = forms::load<frmKeyExport>(Form::frmKeyExport);
         EXPECT_NE(wizard, nullptr);
         if (!wizard) return nullptr;
         wizard->setParent(main_->pagePanel, Qt::Widget);
         wizard->setGeometry(main_->pageRect());
         wizard->show();
-        forms::unload(QStringLiteral("frmUser"));
+        forms::unload(Form::frmUser);
         QApplication::setActiveWindow(main_);
         return wizard;
     }
@@ -82,8 +82,8 @@ protected:
     }
 
     bool backOnAccountPage() const {
-        return main_ && main_->pageIndex() == 5 && forms::isLoaded(QStringLiteral("frmUser")) &&
-               !forms::isLoaded(QStringLiteral("frmKeyExport"));
+        return main_ && main_->pageIndex() == 5 && forms::isLoaded(Form::frmUser) &&
+               !forms::isLoaded(Form::frmKeyExport);
     }
 
     frmMain* main_ = nullptr;
@@ -191,7 +191,7 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
     writeProfile(QStringLiteral("Ann"), QStringLiteral("secret"), kKey, names);
     auto signIn = [] {
         Main();
-        auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+        auto* login = forms::find<frmLogin>(Form::frmLogin);
         EXPECT_NE(login, nullptr);
         if (!login) return;
         login->nameEdit->setText(QStringLiteral("Ann"));
@@ -221,7 +221,7 @@ TEST_F(KeyExport, ExportedKeyRescuesTheSignInOfTheSameAccount) {
     EXPECT_EQ(gRecordKey, kKey);
 
     // Started again, the same password opens the diary.
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_NE(login, nullptr);
     login->nameEdit->setText(QStringLiteral("Ann"));
     login->passwordEdit->setText(QStringLiteral("secret"));
@@ -260,7 +260,7 @@ TEST_F(KeyExport, EmptyNameAsksForOneAndWritesNothing) {
     finish(w, QString());
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::FileNameMissing});
     EXPECT_TRUE(w->filePanel->isVisible());
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmKeyExport));
     EXPECT_TRUE(QDir(keys_).isEmpty());
 }
 
@@ -277,7 +277,7 @@ TEST_F(KeyExport, ExistingFileNoKeepsItAndTheWizardYesReplacesIt) {
     EXPECT_EQ(gMsgBoxSeam::shown()[0].buttonSet, gButtonSet::YesNo);
     EXPECT_EQ(gMsgBoxSeam::shown()[0].args.value(0), path);
     EXPECT_EQ(readFile(path), QByteArray("what the user had"));
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmKeyExport));
     EXPECT_TRUE(w->filePanel->isVisible());
     EXPECT_EQ(w->fileEdit->text(), path);
 
@@ -301,7 +301,7 @@ TEST_F(KeyExport, FailedWriteIsReportedAndTheWizardStays) {
     finish(w, keys_ + QStringLiteral("missing/k.eky"));
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 1);
     EXPECT_FALSE(gMsgBoxSeam::shownIds().contains(Msg::KeyExported));
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmKeyExport));
     EXPECT_TRUE(w->filePanel->isVisible());
     EXPECT_FALSE(QFileInfo::exists(keys_ + QStringLiteral("missing")));
 
@@ -315,7 +315,7 @@ TEST_F(KeyExport, FailedWriteIsReportedAndTheWizardStays) {
     EXPECT_EQ(gMsgBoxSeam::errors().size(), 2);
     EXPECT_FALSE(gMsgBoxSeam::shownIds().contains(Msg::KeyExported));
     EXPECT_EQ(readFile(folder + QStringLiteral("inside")), QByteArray("x"));
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmKeyExport")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmKeyExport));
 }
 
 TEST_F(KeyExport, NameWithoutFolderGoesToTheHomeFolder) {
@@ -368,12 +368,12 @@ TEST_F(KeyExport, CancelOnStepTwoGoesBackWithoutWriting) {
 }
 
 TEST_F(KeyExport, ClosedAsAWindowOfItsOwnItCancels) {
-    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    main_ = forms::load<frmMain>(Form::frmMain);
     ASSERT_NE(main_, nullptr);
     ASSERT_TRUE(main_->gChangeFrame(Page::Account));
-    auto* w = forms::load<frmKeyExport>(QStringLiteral("frmKeyExport"));
+    auto* w = forms::load<frmKeyExport>(Form::frmKeyExport);
     ASSERT_NE(w, nullptr);
-    forms::unload(QStringLiteral("frmUser"));
+    forms::unload(Form::frmUser);
     w->show();
     w->close();
     pumpEvents();

@@ -52,7 +52,7 @@ protected:
                     const QString& password = QStringLiteral("secret"), const QString& recordKey = kKey) {
         writeProfile(name, password, recordKey, bits);
         Main();
-        auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+        auto* login = forms::find<frmLogin>(Form::frmLogin);
         EXPECT_NE(login, nullptr);
         if (login) QApplication::setActiveWindow(login);
         return login;
@@ -120,7 +120,7 @@ TEST_F(SignIn, WrongPasswordInThePasswordPanelSelectsIt) {
     login->passwordOnlyEdit->setText(QStringLiteral("Secret"));
     login->okButton->click();
     EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected});
-    EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(formShown(Form::frmLogin));
     EXPECT_TRUE(login->passwordOnlyEdit->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), login->passwordOnlyEdit);
     EXPECT_EQ(login->passwordOnlyEdit->selectedText(), QStringLiteral("Secret"));
@@ -198,7 +198,7 @@ TEST_F(SignIn, DoubleByteCharactersNeverReachTheDigest) {
     login->okButton->click();
     EXPECT_EQ(shownIds(), QList<int>{Msg::SignInRejected});
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
-    EXPECT_TRUE(formShown(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(formShown(Form::frmLogin));
 }
 
 TEST_F(SignIn, FirstSignInCreatesTheDatabaseAndHandsOver) {
@@ -210,7 +210,7 @@ TEST_F(SignIn, FirstSignInCreatesTheDatabaseAndHandsOver) {
     pumpEvents();
 
     EXPECT_TRUE(shownIds().isEmpty());
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_EQ(loadedStandIns(), (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmMain")}));
     ASSERT_TRUE(gConnection.isOpen());
     for (const QString& t : kTables)
@@ -265,7 +265,7 @@ protected:
 };
 
 TEST_F(SignInNoReport, DISABLED_OpensTheMainWindow) {
-    if (forms::isRegistered(QStringLiteral("frmScheReport"))) GTEST_SKIP() << "needs a fresh process";
+    if (forms::isRegistered(Form::frmScheReport)) GTEST_SKIP() << "needs a fresh process";
     frmLogin* login = start(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart}));
     ASSERT_NE(login, nullptr);
     login->passwordOnlyEdit->setText(QStringLiteral("secret"));
@@ -332,7 +332,7 @@ TEST_F(SignInWrongKey, CancelLeavesTheFileAlone) {
     ASSERT_EQ(shownIds(), QList<int>{Msg::RecordKeyInvalid});
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).buttonSet, gButtonSet::ImportRecreateCancel);
     EXPECT_EQ(gMsgBoxSeam::shown().at(0).args.value(0), QStringLiteral("Ann"));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_FALSE(gConnection.isOpen());
     EXPECT_TRUE(loadedStandIns().isEmpty());
     EXPECT_EQ(readFile(gDatabaseFile), original);
@@ -429,7 +429,7 @@ TEST_F(SignInWrongKey, ACopyThatCannotBeMadeKeepsTheFileWhereItWas) {
     login->okButton->click();
     pumpEvents();
     EXPECT_EQ(shownIds(), (QList<int>{Msg::RecordKeyInvalid, Msg::RecordFileUnopenable}));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_EQ(readFile(gDatabaseFile), original);
     EXPECT_FALSE(gConnection.isOpen());
 }
@@ -452,7 +452,7 @@ TEST_F(SignInWrongKey, AKeyFileOfAnotherAccountIsRefused) {
               QStringLiteral("密匙文件 (*.eky)|*.eky|所有文件 (*.*)|*.*"));
     EXPECT_EQ(gPasswordHash, hash);
     EXPECT_EQ(gRecordKey, QStringLiteral("7654321"));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
 }
 
 struct UnusableKeyCase {
@@ -538,7 +538,7 @@ TEST_F(SignInWrongKey, AValidKeyFileIsSavedThenTheProgramStartsAgain) {
     ASSERT_TRUE(gReadUserData());
     EXPECT_EQ(gRecordKey, kKey);
     // Start-up ran again and shows a fresh sign-in window, which now opens the database.
-    auto* again = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* again = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_NE(again, nullptr);
     EXPECT_NE(again, login);
     EXPECT_TRUE(again->isVisible());
@@ -620,7 +620,7 @@ TEST_F(SignIn, AFileThatIsNotADatabaseIsKeptAsideOnRequest) {
                 EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileDamaged});
                 EXPECT_EQ(gMsgBoxSeam::shown().value(0).buttonSet, gButtonSet::OkCancel);
                 EXPECT_EQ(gMsgBoxSeam::shown().value(0).args.value(0), gDatabaseFile);
-                EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+                EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
                 EXPECT_FALSE(QFileInfo::exists(copy));
                 EXPECT_EQ(c.bytes.isEmpty() ? readFile(inside) : readFile(gDatabaseFile),
                           c.bytes.isEmpty() ? QByteArray("x") : c.bytes);
@@ -647,7 +647,7 @@ TEST_F(SignIn, ADatabaseThatCannotBeCreatedIsReported) {
     EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileRefused});
     EXPECT_EQ(gMsgBoxSeam::shown().value(0).args.mid(0, 2),
               (QStringList{gDatabaseFile, QStringLiteral("路径中有一部分不是文件夹")}));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_FALSE(gConnection.isOpen());
 }
 
@@ -667,7 +667,7 @@ TEST_F(SignIn, AnErrorAfterTheOpenGives108AndLetsGoOfTheFile) {
     login->okButton->click();
     pumpEvents();
     EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_FALSE(gConnection.isOpen());
     EXPECT_TRUE(loadedStandIns().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(gDatabaseFile)); // nothing recreated behind the user's back
@@ -781,7 +781,7 @@ TEST_F(SignIn, ADatabaseHeldByAnotherProgramGives108) {
     login->okButton->click();
     pumpEvents();
     EXPECT_EQ(shownIds(), QList<int>{Msg::RecordFileUnopenable});
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_FALSE(gConnection.isOpen());
 
     holder.closeWriteChannel();
@@ -806,12 +806,12 @@ TEST_F(SignIn, CancelAndCloseUnloadTheWindow) {
     frmLogin* login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
     login->cancelButton->click();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     pumpEvents();
     login = start(kPasswordOnly);
     ASSERT_NE(login, nullptr);
     login->close();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_TRUE(loadedStandIns().isEmpty());
 }
 
@@ -820,7 +820,7 @@ TEST_F(SignIn, HiddenStartFillsTheNameAndSignsIn) {
     writeProfile(QStringLiteral(" Ann"), QString(), kKey, kNameAndPassword);
     Main();
     gCommandLine.clear();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     EXPECT_TRUE(signedIn());
     EXPECT_EQ(loadedStandIns(), (QStringList{QStringLiteral("frmScheRemind"), QStringLiteral("frmMain")}));
     EXPECT_FALSE(gHiddenStart);
@@ -834,7 +834,7 @@ TEST_F(SignIn, AutomaticSignInThatFailsReportsIt) {
     gPasswordHash = digest(QString());
     gRecordKey = QStringLiteral("7654321");
     gOptions = gParseOptionBits(kPasswordOnly);
-    auto* login = forms::load<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::load<frmLogin>(Form::frmLogin);
     ASSERT_NE(login, nullptr);
     gMsgBoxSeam::pushAnswer(gMsgResult::Third);
     EXPECT_FALSE(login->cmd1Click());
@@ -844,10 +844,10 @@ TEST_F(SignIn, AutomaticSignInThatFailsReportsIt) {
     forms::unloadAllNow();
 
     // The answer that is none of the three keeps the window, usable again.
-    login = forms::load<frmLogin>(QStringLiteral("frmLogin"));
+    login = forms::load<frmLogin>(Form::frmLogin);
     gMsgBoxSeam::pushAnswer(gMsgResult::None);
     EXPECT_FALSE(login->cmd1Click());
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmLogin));
     EXPECT_TRUE(login->passwordOnlyEdit->isEnabled());
     EXPECT_TRUE(login->passwordEdit->isEnabled());
 }

@@ -34,7 +34,7 @@ protected:
     void SetUp() override {
         AccountsTest::SetUp();
         gRegisterShellForms(); // the real main window in place of the stand-in
-        forms::registerForm(QStringLiteral("frmSuspend"), [] { return new StandInWindow; });
+        forms::registerForm(Form::frmSuspend, [] { return new StandInWindow; });
         gTraySeam::reset();
         gTraySeam::setAreaExists(true);
         settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
@@ -51,14 +51,14 @@ protected:
     frmLock* lockedMain(const QString& name, const QString& password) {
         gUserName = name;
         gPasswordHash = digest(password);
-        main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+        main_ = forms::load<frmMain>(Form::frmMain);
         EXPECT_NE(main_, nullptr);
         if (!main_) return nullptr;
         main_->mTLock->trigger();
         EXPECT_TRUE(gLocked);
         EXPECT_FALSE(main_->isVisible());
         gTrayIcon::instance().leftClick();
-        auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+        auto* lock = forms::find<frmLock>(Form::frmLock);
         EXPECT_NE(lock, nullptr);
         if (lock) QApplication::setActiveWindow(lock);
         return lock;
@@ -113,7 +113,7 @@ TEST_P(UnlockTable, NameAndPasswordDecide) {
         EXPECT_FALSE(gLocked);
         EXPECT_TRUE(main_->isVisible());
         EXPECT_FALSE(main_->isMinimized());
-        EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+        EXPECT_FALSE(forms::isLoaded(Form::frmLock));
         EXPECT_TRUE(alive.isNull());
         EXPECT_EQ(gTrayIcon::instance().menuNow(), main_->mTool);
     } else {
@@ -165,23 +165,23 @@ TEST_F(Unlock, CancelAndCloseLeaveItLockedAndTheIconAsksAgain) {
     lock->passwordEdit->setText(QStringLiteral("secret"));
     lock->cancelButton->click();
     pumpEvents();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLock));
     EXPECT_TRUE(stillLocked());
 
     // A fresh window: nothing typed before is left in it.
     gTrayIcon::instance().leftClick();
-    lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    lock = forms::find<frmLock>(Form::frmLock);
     ASSERT_NE(lock, nullptr);
     EXPECT_TRUE(lock->nameEdit->text().isEmpty());
     EXPECT_TRUE(lock->passwordEdit->text().isEmpty());
     lock->close();
     pumpEvents();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLock));
     EXPECT_TRUE(stillLocked());
 
     // The lock menu's item opens it too.
     main_->mLunLock->trigger();
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmLock")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmLock));
 }
 
 TEST_F(Unlock, EnterUnlocksAndEscapeCancels) {
@@ -190,11 +190,11 @@ TEST_F(Unlock, EnterUnlocksAndEscapeCancels) {
     lock->nameEdit->setFocus();
     QTest::keyClick(lock->nameEdit, Qt::Key_Escape);
     pumpEvents();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLock));
     EXPECT_TRUE(stillLocked());
 
     gTrayIcon::instance().leftClick();
-    lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    lock = forms::find<frmLock>(Form::frmLock);
     ASSERT_NE(lock, nullptr);
     QApplication::setActiveWindow(lock);
     lock->nameEdit->setText(QStringLiteral("Ann"));
@@ -221,12 +221,12 @@ TEST_P(UnlockFloating, FloatingWindowFollowsTheOptions) {
     frmLock* lock = lockedMain(QStringLiteral("Ann"), QStringLiteral("secret"));
     ASSERT_NE(lock, nullptr);
     // Locking took the floating window away.
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSuspend));
     lock->nameEdit->setText(QStringLiteral("Ann"));
     lock->passwordEdit->setText(QStringLiteral("secret"));
     lock->okButton->click();
     ASSERT_FALSE(gLocked);
-    QWidget* floating = forms::find(QStringLiteral("frmSuspend"));
+    QWidget* floating = forms::find(Form::frmSuspend);
     EXPECT_EQ(floating && floating->isVisible(), c.shown);
     EXPECT_EQ(main_->mTSuspend->isChecked(), c.shown);
 }
@@ -245,13 +245,13 @@ TEST_F(Unlock, AutoLockAfterMinimisingThenUnlockRestoresThePage) {
     gLockTimeout = 0;
     gUserName = QStringLiteral("Ann");
     gPasswordHash = digest(QStringLiteral("secret"));
-    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    main_ = forms::load<frmMain>(Form::frmMain);
     ASSERT_NE(main_, nullptr);
     main_->setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(gLocked);
     // Restoring from outside asks for the unlock instead.
     main_->setWindowState(Qt::WindowNoState);
-    auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    auto* lock = forms::find<frmLock>(Form::frmLock);
     ASSERT_NE(lock, nullptr);
     EXPECT_TRUE(stillLocked());
     lock->nameEdit->setText(QStringLiteral("Ann"));
@@ -273,7 +273,7 @@ class UnlockNoTray : public Unlock {
 protected:
     void SetUp() override {
         Unlock::SetUp();
-        forms::registerForm(QStringLiteral("frmSuspend"), [] { return new frmSuspend; });
+        forms::registerForm(Form::frmSuspend, [] { return new frmSuspend; });
         gTraySeam::setAreaExists(false);
         gUserName = QStringLiteral("Ann");
         gPasswordHash = digest(QStringLiteral("secret"));
@@ -282,7 +282,7 @@ protected:
         if (QWidget* menu = QApplication::activePopupWidget()) menu->hide();
         Unlock::TearDown();
     }
-    frmSuspend* floating() const { return forms::find<frmSuspend>(QStringLiteral("frmSuspend")); }
+    frmSuspend* floating() const { return forms::find<frmSuspend>(Form::frmSuspend); }
 
     // A right click on the floating window, then a click on the item of the menu it pops.
     QMenu* rightClickFloating() {
@@ -335,7 +335,7 @@ TEST_P(UnlockNoTrayRoad, TheFloatingWindowLeadsBackThroughThePassword) {
     const bool minimised = GetParam() == NoTrayRoad::MinimisedThenLock;
     gOption(Option::FloatingWindow) = true;
     gOption(Option::HideFloatingWithMain) = minimised;
-    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    main_ = forms::load<frmMain>(Form::frmMain);
     ASSERT_NE(main_, nullptr);
     if (minimised) {
         main_->setWindowState(Qt::WindowMinimized);
@@ -370,17 +370,17 @@ TEST_P(UnlockNoTrayRoad, TheFloatingWindowLeadsBackThroughThePassword) {
     menu = rightClickFloating();
     ASSERT_EQ(menu, main_->mLock);
     clickItem(menu, main_->mLunLock);
-    auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    auto* lock = forms::find<frmLock>(Form::frmLock);
     ASSERT_NE(lock, nullptr);
     EXPECT_TRUE(lock->isVisible());
     // Cancelled, the floating window is still there; its double click asks again.
     QTest::mouseClick(lock->cancelButton, Qt::LeftButton);
     pumpEvents();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLock")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLock));
     EXPECT_EQ(windowsShown(), QStringList{"frmSuspend"});
     QTest::mouseDClick(floating()->picture, Qt::LeftButton, {}, QPoint(10, 10));
     pumpEvents();
-    lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    lock = forms::find<frmLock>(Form::frmLock);
     ASSERT_NE(lock, nullptr);
     EXPECT_EQ(windowsShown(), (QStringList{"frmLock", "frmSuspend"}));
 
@@ -397,7 +397,7 @@ TEST_P(UnlockNoTrayRoad, TheFloatingWindowLeadsBackThroughThePassword) {
     EXPECT_EQ(main_->currentPage(), page);
     EXPECT_TRUE(page->isVisible());
     // The floating window as the options have it with the main window shown.
-    EXPECT_EQ(forms::isLoaded(QStringLiteral("frmSuspend")), !minimised);
+    EXPECT_EQ(forms::isLoaded(Form::frmSuspend), !minimised);
     EXPECT_EQ(main_->mTSuspend->isChecked(), !minimised);
 }
 
@@ -423,7 +423,7 @@ TEST_P(UnlockNoTrayOptions, EveryRoadIntoTheLockLeavesTheFloatingWindow) {
     gOption(Option::HideFloatingWithMain) = c.hideWhile;
     gOption(Option::LockWhenMinimised) = true;
     gLockTimeout = 1;
-    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    main_ = forms::load<frmMain>(Form::frmMain);
     ASSERT_NE(main_, nullptr);
 
     // The time-out after minimising.
@@ -437,10 +437,9 @@ TEST_P(UnlockNoTrayOptions, EveryRoadIntoTheLockLeavesTheFloatingWindow) {
     main_->setWindowState(Qt::WindowNoState);
     EXPECT_FALSE(main_->isVisible());
     EXPECT_EQ(windowsShown(), (QStringList{"frmLock", "frmSuspend"}));
-    typeAndPressOk(forms::find<frmLock>(QStringLiteral("frmLock")), QStringLiteral("Ann"),
-                   QStringLiteral("secret"));
+    typeAndPressOk(forms::find<frmLock>(Form::frmLock), QStringLiteral("Ann"), QStringLiteral("secret"));
     ASSERT_FALSE(gLocked);
-    EXPECT_EQ(forms::isLoaded(QStringLiteral("frmSuspend")), c.floating && !c.hideWhile);
+    EXPECT_EQ(forms::isLoaded(Form::frmSuspend), c.floating && !c.hideWhile);
 
     // The menu item 现在锁定.
     main_->mTLock->trigger();
@@ -457,7 +456,7 @@ INSTANTIATE_TEST_SUITE_P(Options, UnlockNoTrayOptions,
                          });
 
 TEST_F(UnlockNoTray, ANotificationAreaThatAppearsTakesOverTheRoad) {
-    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    main_ = forms::load<frmMain>(Form::frmMain);
     ASSERT_NE(main_, nullptr);
     main_->mTLock->trigger();
     ASSERT_NE(floating(), nullptr);
@@ -465,13 +464,13 @@ TEST_F(UnlockNoTray, ANotificationAreaThatAppearsTakesOverTheRoad) {
     gTraySeam::setAreaExists(true);
     gTrayIcon::instance().place();
     gTrayIcon::instance().leftClick();
-    auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    auto* lock = forms::find<frmLock>(Form::frmLock);
     ASSERT_NE(lock, nullptr);
     typeAndPressOk(lock, QStringLiteral("Ann"), QStringLiteral("secret"));
     ASSERT_FALSE(gLocked);
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSuspend));
     main_->mTLock->trigger();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSuspend));
     EXPECT_TRUE(windowsShown().isEmpty());
 }
 
@@ -492,7 +491,7 @@ TEST_F(Unlock, WhatSignsInAlsoUnlocks) {
     writeProfile(QStringLiteral(" Ann "), QStringLiteral("p@ss €"), QStringLiteral("7654321"),
                  QStringLiteral("000000000010000000000"));
     Main();
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_NE(login, nullptr);
     login->nameEdit->setText(QStringLiteral("Ann"));
     login->passwordEdit->setText(QStringLiteral("p@ss €"));
@@ -503,7 +502,7 @@ TEST_F(Unlock, WhatSignsInAlsoUnlocks) {
     ASSERT_TRUE(gLocked);
 
     main_->mLunLock->trigger();
-    auto* lock = forms::find<frmLock>(QStringLiteral("frmLock"));
+    auto* lock = forms::find<frmLock>(Form::frmLock);
     ASSERT_NE(lock, nullptr);
     lock->nameEdit->setText(QStringLiteral("Ann"));
     lock->passwordEdit->setText(QStringLiteral("p@ss €"));

@@ -25,7 +25,7 @@ class StartWindowPlaces : public AccountsTest {};
 TEST_F(StartWindowPlaces, SignInOpensCentred) {
     writeProfile(QStringLiteral("Ann"), QStringLiteral("pw"), QStringLiteral("1234567"));
     Main();
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_NE(login, nullptr);
     ASSERT_TRUE(login->isVisible());
     EXPECT_TRUE(sameCentre(login->frameGeometry(), screenArea())) << login->x() << "," << login->y();
@@ -36,8 +36,9 @@ TEST_F(StartWindowPlaces, AfterARecreatedProfileEveryWindowOpensCentred) {
     writeFile(gProfileFile(), "not a profile");
     gMsgBoxSeam::pushAnswers({gMsgResult::First, gMsgResult::OK});
     Main();
-    EXPECT_EQ(shownIds(), (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile, Msg::ProfileSavedAside}));
-    auto* create = forms::find<frmCreateAccount>(QStringLiteral("frmCreateAccount"));
+    EXPECT_EQ(shownIds(),
+              (QList<int>{Msg::ProfileBroken, Msg::ConfirmRecreateProfile, Msg::ProfileSavedAside}));
+    auto* create = forms::find<frmCreateAccount>(Form::frmCreateAccount);
     ASSERT_NE(create, nullptr);
     ASSERT_TRUE(create->isVisible());
     EXPECT_TRUE(sameCentre(create->frameGeometry(), screenArea())) << create->x() << "," << create->y();
@@ -48,7 +49,7 @@ TEST_F(StartWindowPlaces, AfterARecreatedProfileEveryWindowOpensCentred) {
     QTest::mouseClick(create->okButton, Qt::LeftButton);
     pumpEvents();
 
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_NE(login, nullptr);
     ASSERT_TRUE(login->isVisible());
     EXPECT_TRUE(sameCentre(login->frameGeometry(), screenArea())) << login->x() << "," << login->y();

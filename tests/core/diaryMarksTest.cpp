@@ -16,6 +16,8 @@
 
 #include <functional>
 
+void gRegisterDiaryPages();
+
 namespace {
 const QString kPassword = QStringLiteral("pw");
 
@@ -23,6 +25,7 @@ class DiaryMarks : public HomeTest {
 protected:
     void SetUp() override {
         HomeTest::SetUp();
+        gRegisterDiaryPages();
         gResetAccountState();
         gRecordKey = QStringLiteral("4711");
         file_ = home().folder(QStringLiteral("data")) + QStringLiteral("Userdata.dat");
@@ -75,7 +78,7 @@ protected:
 };
 
 // A page of the given name with a month view called MonthView1 on it.
-void registerPageWithMonthView(const QString& name) {
+void registerPageWithMonthView(gFormName name) {
     forms::registerForm(name, [] {
         auto* page = new QWidget;
         auto* view = new scheduleMonthView(page);
@@ -84,7 +87,7 @@ void registerPageWithMonthView(const QString& name) {
     });
 }
 
-scheduleMonthView* monthViewOf(const QString& page) {
+scheduleMonthView* monthViewOf(gFormName page) {
     return forms::find(page)->findChild<scheduleMonthView*>(QStringLiteral("MonthView1"));
 }
 
@@ -134,17 +137,17 @@ TEST_F(DiaryMarks, EmptyDiaryMarksNothing) {
 
 TEST_F(DiaryMarks, MarksThePageItIsAskedFor) {
     addEntry(QDate(2008, 5, 9), QStringLiteral("entry"));
-    registerPageWithMonthView(QStringLiteral("frmWelcome"));
-    registerPageWithMonthView(QStringLiteral("frmReview"));
+    registerPageWithMonthView(Form::frmWelcome);
+    registerPageWithMonthView(Form::frmReview);
 
     // Neither page is loaded: nothing to mark.
     EXPECT_EQ(errorOf([] { gMarkDiaryDays(false); }), gErr::ObjectNotSet);
     EXPECT_EQ(errorOf([] { gMarkDiaryDays(true); }), gErr::ObjectNotSet);
 
-    forms::load(QStringLiteral("frmWelcome"));
-    forms::load(QStringLiteral("frmReview"));
-    scheduleMonthView* home = monthViewOf(QStringLiteral("frmWelcome"));
-    scheduleMonthView* review = monthViewOf(QStringLiteral("frmReview"));
+    forms::load(Form::frmWelcome);
+    forms::load(Form::frmReview);
+    scheduleMonthView* home = monthViewOf(Form::frmWelcome);
+    scheduleMonthView* review = monthViewOf(Form::frmReview);
     home->setValue(QDate(2008, 5, 1));
     review->setValue(QDate(2008, 5, 1));
 

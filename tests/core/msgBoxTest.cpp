@@ -356,7 +356,7 @@ class HelpWindow : public HomeTest {};
 
 TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
     gShowHelp(gHelpTopics);
-    auto* help = forms::find<frmHelp>("frmHelp");
+    auto* help = forms::find<frmHelp>(Form::frmHelp);
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_FALSE(help->isModal());
@@ -395,15 +395,15 @@ TEST_F(HelpWindow, TheTopicBrowserShowsATopicAndComesBack) {
     // Opening it again gives a fresh window; its close button unloads it.
     gShowHelp(gHelpTopics);
     pumpEvents();
-    auto* again = forms::find<frmHelp>("frmHelp");
+    auto* again = forms::find<frmHelp>(Form::frmHelp);
     ASSERT_NE(again, nullptr);
     again->closeButton->click();
-    EXPECT_FALSE(forms::isLoaded("frmHelp"));
+    EXPECT_FALSE(forms::isLoaded(Form::frmHelp));
 }
 
 TEST_F(HelpWindow, EveryTopicTextFitsItsWindow) {
     gShowHelp(gHelpTopics);
-    auto* help = forms::find<frmHelp>("frmHelp");
+    auto* help = forms::find<frmHelp>(Form::frmHelp);
     ASSERT_NE(help, nullptr);
     for (int i = 702; i <= 706; ++i) {
         QTest::mouseClick(help->label(i), Qt::LeftButton);

@@ -30,6 +30,9 @@
 #include <cstdlib>
 #include <iostream>
 
+void gRegisterAccountWindows();
+void gRegisterShellWindows();
+
 namespace {
 
 const QByteArray kManifest =
@@ -82,25 +85,27 @@ public:
     StandInLogin() : StandInForm(QStringLiteral("frmLogin")) {}
     bool cmd1Click() override {
         events += QStringLiteral("sign in%1").arg(gHiddenStart ? QStringLiteral(" hidden") : QString());
-        if (login.result && login.loadsMain) forms::load(QStringLiteral("frmMain"));
-        if (login.unloadsItself || login.result) forms::unload(QStringLiteral("frmLogin"));
+        if (login.result && login.loadsMain) forms::load(Form::frmMain);
+        if (login.unloadsItself || login.result) forms::unload(Form::frmLogin);
         return login.result;
     }
 };
 
 void registerStandIns() {
-    forms::registerForm(QStringLiteral("frmCreateAccount"),
+    gRegisterAccountWindows();
+    gRegisterShellWindows();
+    forms::registerForm(Form::frmCreateAccount,
                         [] { return new StandInForm(QStringLiteral("frmCreateAccount")); });
-    forms::registerForm(QStringLiteral("frmMain"), [] { return new StandInForm(QStringLiteral("frmMain")); });
-    forms::registerForm(QStringLiteral("frmLogin"), [] { return new StandInLogin; });
+    forms::registerForm(Form::frmMain, [] { return new StandInForm(QStringLiteral("frmMain")); });
+    forms::registerForm(Form::frmLogin, [] { return new StandInLogin; });
 }
 
 struct ProgramEnded {
     int code;
 };
 
-bool visible(const char* name) {
-    QWidget* w = forms::find(QString::fromLatin1(name));
+bool visible(gFormName name) {
+    QWidget* w = forms::find(name);
     return w && w->isVisible();
 }
 
@@ -161,7 +166,7 @@ TEST_F(StartupTest, FirstRunWritesTheManifestAndStopsThenTheNextStartGoesOn) {
 
     Main();
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartAfterSetup});
-    EXPECT_TRUE(visible("frmCreateAccount"));
+    EXPECT_TRUE(visible(Form::frmCreateAccount));
 }
 
 TEST_F(StartupTest, AProgramFolderThatCannotBeWrittenGoesOnWithoutTheManifest) {
@@ -169,14 +174,14 @@ TEST_F(StartupTest, AProgramFolderThatCannotBeWrittenGoesOnWithoutTheManifest) {
     gStartupSeam::setProgram(home().path() + QStringLiteral("/plain/bin"), QStringLiteral("Rededera"));
     Main();
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
-    EXPECT_TRUE(visible("frmCreateAccount"));
+    EXPECT_TRUE(visible(Form::frmCreateAccount));
     EXPECT_EQ(gAppPath, home().path() + QStringLiteral("/plain/bin/"));
 }
 
 TEST_F(StartupTest, WithoutAProfileAccountCreationOpensInTheDocumentsFolder) {
     Main();
     EXPECT_EQ(events, QStringList{QStringLiteral("load frmCreateAccount")});
-    EXPECT_TRUE(visible("frmCreateAccount"));
+    EXPECT_TRUE(visible(Form::frmCreateAccount));
     EXPECT_EQ(gPathOption, PathOption::Documents);
     EXPECT_EQ(gDataPath, userFolder());
     EXPECT_TRUE(QFileInfo(gDataPath).isDir());
@@ -245,7 +250,7 @@ TEST_F(StartupTest, TheDocumentsFolderAndTheSettingsAreOwnerOnlyOnAFirstStart) {
     OpenUmask open;
     ASSERT_FALSE(QFileInfo::exists(docs_));
     Main();
-    ASSERT_TRUE(visible("frmCreateAccount"));
+    ASSERT_TRUE(visible(Form::frmCreateAccount));
     EXPECT_EQ(gDataPath, userFolder());
     EXPECT_EQ(fileMode(docs_), 0700);
     EXPECT_EQ(fileMode(userFolder()), 0700);
@@ -323,7 +328,7 @@ TEST_F(StartupTest, AProfileLeadsToTheSignInWindow) {
     writeAccount(QStringLiteral("900150983CD24FB0D6963F7D28E17F72"));
     Main();
     EXPECT_EQ(events, QStringList{QStringLiteral("load frmLogin")});
-    EXPECT_TRUE(visible("frmLogin"));
+    EXPECT_TRUE(visible(Form::frmLogin));
     EXPECT_EQ(gUserName, QStringLiteral("小红"));
     EXPECT_EQ(gRecordKey, QStringLiteral("31337"));
     EXPECT_EQ(gPictureIndex, 2);
@@ -350,9 +355,9 @@ TEST_P(StartupAutoSignIn, FollowsTheSwitchAndTheOptions) {
     login.result = c.signInResult;
     Main();
     EXPECT_EQ(events, c.events);
-    EXPECT_EQ(visible("frmLogin"), c.loginShown);
-    EXPECT_EQ(forms::isLoaded("frmMain"), c.mainLoaded);
-    if (c.mainLoaded) EXPECT_FALSE(visible("frmMain"));
+    EXPECT_EQ(visible(Form::frmLogin), c.loginShown);
+    EXPECT_EQ(forms::isLoaded(Form::frmMain), c.mainLoaded);
+    if (c.mainLoaded) EXPECT_FALSE(visible(Form::frmMain));
     EXPECT_FALSE(gHiddenStart);
 }
 
@@ -422,8 +427,8 @@ TEST_F(StartupTest, AFailedSignInThatClosedItsWindowShowsNothing) {
     login.result = false;
     login.unloadsItself = true;
     Main();
-    EXPECT_FALSE(forms::isLoaded("frmLogin"));
-    EXPECT_FALSE(forms::isLoaded("frmMain"));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
+    EXPECT_FALSE(forms::isLoaded(Form::frmMain));
 }
 
 TEST_F(StartupTest, TheRunValueFollowsOption4WithTheProgramsRealPath) {
@@ -513,7 +518,7 @@ TEST_F(StartupBadProfile, RecreateSetsTheProfileAsideAndOpensAccountCreation) {
                 readFile(profile() + (ending.endsWith('/') ? ending + QStringLiteral("inside") : ending)),
                 ("earlier " + ending).toUtf8());
         EXPECT_EQ(events, QStringList{QStringLiteral("load frmCreateAccount")});
-        EXPECT_TRUE(visible("frmCreateAccount"));
+        EXPECT_TRUE(visible(Form::frmCreateAccount));
     }
 }
 
@@ -527,7 +532,7 @@ TEST_F(StartupBadProfile, AnotherFolderIsStoredAndStartUpRunsThere) {
     EXPECT_EQ(settings::get("Rededera", "Option", "PathOption"), QStringLiteral("3"));
     EXPECT_EQ(settings::get("Rededera", "Option", "WorkPath"), chosen + "/");
     EXPECT_EQ(gDataPath, chosen + "/");
-    EXPECT_TRUE(visible("frmCreateAccount"));
+    EXPECT_TRUE(visible(Form::frmCreateAccount));
     EXPECT_EQ(readFile(profile()), before_); // the bad one is left alone
 }
 
@@ -642,7 +647,7 @@ QStringList runChild(const QString& mode, const QString& runtime, const QString&
 
 TEST_F(StartupTest, ASecondProcessIsRefusedAndACrashedOneDoesNotBlock) {
     Main(); // this process is the running instance
-    ASSERT_TRUE(forms::isLoaded("frmCreateAccount"));
+    ASSERT_TRUE(forms::isLoaded(Form::frmCreateAccount));
     // Busy, it does not answer the second start, which therefore says why it stops.
     EXPECT_EQ(runChild("main", home().runtime(), prog_), (QStringList{"shown=138", "loaded="}));
 
@@ -650,7 +655,7 @@ TEST_F(StartupTest, ASecondProcessIsRefusedAndACrashedOneDoesNotBlock) {
     forms::unloadAllNow();
     Main();
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
-    EXPECT_TRUE(forms::isLoaded("frmCreateAccount"));
+    EXPECT_TRUE(forms::isLoaded(Form::frmCreateAccount));
 
     gStartupSeam::releaseInstanceLock();
     EXPECT_EQ(runChild("main", home().runtime(), prog_), (QStringList{"shown=", "loaded=frmCreateAccount"}));
@@ -671,7 +676,7 @@ TEST_F(StartupTest, ASecondProcessIsRefusedAndACrashedOneDoesNotBlock) {
 
 TEST_F(StartupTest, ASecondStartBringsTheRunningOneForwardAndEndsQuietly) {
     Main();
-    QWidget* create = forms::find("frmCreateAccount");
+    QWidget* create = forms::find(Form::frmCreateAccount);
     ASSERT_NE(create, nullptr);
     create->showMinimized();
     ASSERT_TRUE(create->isMinimized());

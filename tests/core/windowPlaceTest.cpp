@@ -105,11 +105,14 @@ TEST(PlacesBesideSmallScreen, StaysOnScreenAsFarRightAsItCan) {
 
 class Window : public QWidget, public gForm {};
 
+// A window only these tests register.
+constexpr gFormName kTestWindow{"testWindow"};
+
 class WindowPlace : public HomeTest {
 protected:
     void SetUp() override {
         HomeTest::SetUp();
-        forms::registerForm(QStringLiteral("testWindow"), [] {
+        forms::registerForm(kTestWindow, [] {
             auto* w = new Window;
             w->setFixedSize(300, 200);
             return w;
@@ -119,7 +122,7 @@ protected:
 };
 
 TEST_F(WindowPlace, AFormOpensCentredOnTheScreenAndStaysWhereItWasPut) {
-    QWidget* w = forms::load(QStringLiteral("testWindow"));
+    QWidget* w = forms::load(kTestWindow);
     w->show();
     EXPECT_TRUE(sameCentre(w->frameGeometry(), screen()));
     // Shown again later, it is where it was.
@@ -130,13 +133,13 @@ TEST_F(WindowPlace, AFormOpensCentredOnTheScreenAndStaysWhereItWasPut) {
     // A fresh load opens centred again.
     forms::unload(w);
     pumpEvents();
-    QWidget* again = forms::load(QStringLiteral("testWindow"));
+    QWidget* again = forms::load(kTestWindow);
     again->show();
     EXPECT_TRUE(sameCentre(again->frameGeometry(), screen()));
 }
 
 TEST_F(WindowPlace, AFormThatPlacesItselfKeepsItsPlace) {
-    QWidget* w = forms::load(QStringLiteral("testWindow"));
+    QWidget* w = forms::load(kTestWindow);
     w->move(5, 7);
     w->show();
     EXPECT_EQ(w->pos(), QPoint(5, 7));
@@ -145,7 +148,7 @@ TEST_F(WindowPlace, AFormThatPlacesItselfKeepsItsPlace) {
 TEST_F(WindowPlace, APagePlacedInAWindowIsLeftAlone) {
     QWidget host;
     host.resize(600, 400);
-    QWidget* page = forms::load(QStringLiteral("testWindow"));
+    QWidget* page = forms::load(kTestWindow);
     page->setParent(&host, Qt::Widget);
     page->move(10, 20);
     host.show();

@@ -18,6 +18,7 @@
 #include <QClipboard>
 #include <QFile>
 
+void gRegisterAccountWindows();
 void gRegisterShellForms();
 void gRegisterDiaryForms();
 
@@ -36,6 +37,7 @@ void EditorTest::SetUp() {
     gVisits = &visits;
     gClockSeam::set(QDateTime(today, QTime(9, 41, 0)));
     gRegisterShellForms();
+    gRegisterAccountWindows();
     gRegisterDiaryForms();
     gTraySeam::reset();
     gTraySeam::setAreaExists(true);
@@ -44,13 +46,12 @@ void EditorTest::SetUp() {
                    QStringLiteral("0"));
     QApplication::clipboard()->clear();
     for (int i : {0, 1, 3, 4, 5, 6}) {
-        const QString name = frmMain::pageFormName(i);
+        const gFormName name = frmMain::pageFormName(i);
         forms::registerForm(name, [name] { return new EditorStandInPage(name); });
     }
-    for (const char* n : {"frmKeyExport", "frmSuspend", "frmLock", "frmScheReport", "frmScheRemind"}) {
-        const QString name = QString::fromLatin1(n);
+    for (gFormName name :
+         {Form::frmKeyExport, Form::frmSuspend, Form::frmLock, Form::frmScheReport, Form::frmScheRemind})
         forms::registerForm(name, [name] { return new EditorStandInPage(name); });
-    }
 
     gInitPaths();
     gUserName = QStringLiteral("Ann");
@@ -63,7 +64,7 @@ void EditorTest::SetUp() {
     gOpenDatabase(gDatabaseFile, dbPassword);
     ASSERT_TRUE(gConnection.isOpen());
 
-    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    main_ = forms::load<frmMain>(Form::frmMain);
     ASSERT_NE(main_, nullptr);
     visits.clear();
 }
@@ -87,11 +88,11 @@ frmNew* EditorTest::openEditor(bool setDiary, bool editMode, bool returnReview) 
 }
 
 frmNew* EditorTest::editor() const {
-    return forms::find<frmNew>(QStringLiteral("frmNew"));
+    return forms::find<frmNew>(Form::frmNew);
 }
 
 frmPopUp* EditorTest::popUp() const {
-    return forms::find<frmPopUp>(QStringLiteral("frmPopUp"));
+    return forms::find<frmPopUp>(Form::frmPopUp);
 }
 
 QList<EditorTest::Row> EditorTest::rowsOf(const QDate& day) {

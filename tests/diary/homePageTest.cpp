@@ -23,6 +23,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+void gRegisterAccountWindows();
+void gRegisterDiaryPages();
 void gRegisterShellForms();
 
 namespace {
@@ -57,7 +59,8 @@ protected:
         const QString dbPassword = gMakeDbPassword(QStringLiteral("secret"));
         gCreateDatabase(gDatabaseFile, dbPassword);
         gOpenDatabase(gDatabaseFile, dbPassword);
-        forms::registerForm(QStringLiteral("frmWelcome"), [] { return new frmWelcome; });
+        gRegisterDiaryPages();
+        forms::registerForm(Form::frmWelcome, [] { return new frmWelcome; });
     }
     void TearDown() override {
         forms::unloadAllNow();
@@ -87,7 +90,7 @@ protected:
 
     // The page on its own, shown.
     frmWelcome* loadPage() {
-        auto* page = forms::load<frmWelcome>(QStringLiteral("frmWelcome"));
+        auto* page = forms::load<frmWelcome>(Form::frmWelcome);
         page->show();
         return page;
     }
@@ -95,20 +98,20 @@ protected:
     // The real main window, which opens the home page; the other pages are stand-ins.
     frmWelcome* loadMain() {
         gRegisterShellForms();
+        gRegisterAccountWindows();
         gTraySeam::reset();
         gTraySeam::setAreaExists(true);
         settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
                        QStringLiteral("0"));
         for (int i = 1; i <= 6; ++i) {
-            const QString name = frmMain::pageFormName(i);
+            const gFormName name = frmMain::pageFormName(i);
             forms::registerForm(name, [this, name] { return new HomeStandInPage(name, &visits); });
         }
-        for (const char* n : {"frmKeyExport", "frmSuspend", "frmLock", "frmScheReport", "frmScheRemind"}) {
-            const QString name = QString::fromLatin1(n);
+        for (gFormName name :
+             {Form::frmKeyExport, Form::frmSuspend, Form::frmLock, Form::frmScheReport, Form::frmScheRemind})
             forms::registerForm(name, [this, name] { return new HomeStandInPage(name, &visits); });
-        }
-        main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
-        return forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
+        main_ = forms::load<frmMain>(Form::frmMain);
+        return forms::find<frmWelcome>(Form::frmWelcome);
     }
 
     // The page counts the entries from the event loop, after it has been painted.
@@ -294,7 +297,7 @@ TEST_F(HomePage, PositionKeepsTheSlashInOneColumn) {
         for (int i = 0; i < c.steps; ++i)
             release(page->nextEntryButton);
         EXPECT_EQ(page->positionLabel->text(), QString::fromLatin1(c.caption));
-        forms::unload(QStringLiteral("frmWelcome"));
+        forms::unload(Form::frmWelcome);
         pumpEvents();
     }
 }
@@ -362,10 +365,10 @@ TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
     release(page->writeLink);
     pumpEvents();
     EXPECT_EQ(visits, QStringList{QStringLiteral("frmNew 100 2008-05-03")});
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmWelcome")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmWelcome));
 
     gChangeFrame(Page::Home);
-    page = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
+    page = forms::find<frmWelcome>(Form::frmWelcome);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->monthView->Value(), kToday); // opened without setDiary
     QTest::mousePress(page->monthView->dayCells[7], Qt::LeftButton);
@@ -375,7 +378,7 @@ TEST_F(HomePage, LinksOpenTheEditorAndTheReviewAtTheSelectedDay) {
 
     // Coming back with setDiary shows the day again.
     gChangeFrame(Page::Home, {.setDiary = true});
-    page = forms::find<frmWelcome>(QStringLiteral("frmWelcome"));
+    page = forms::find<frmWelcome>(Form::frmWelcome);
     EXPECT_EQ(page->monthView->Value(), QDate(2008, 5, 3));
     EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("one\n1"));
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());

@@ -153,7 +153,7 @@ TEST_F(PopUpEditor, ClosingUnchangedGivesTheSameTextBack) {
         QStringLiteral("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 A \\i italic\\i0  word\\par}"));
     const QString before = e->bodyEdit->textRTF();
     ASSERT_TRUE(e->bodyEdit->popOut());
-    forms::unload(QStringLiteral("frmPopUp"));
+    forms::unload(Form::frmPopUp);
     EXPECT_EQ(e->bodyEdit->textRTF(), before);
     EXPECT_TRUE(e->bodyEdit->enabled());
     EXPECT_TRUE(gPopUpOwner.isNull());
@@ -187,7 +187,7 @@ TEST_F(PopUpEditor, AnOwnerThatIsGoneIsLeftAlone) {
     ASSERT_NE(popUp(), nullptr);
     EXPECT_EQ(popUp()->textEdit->text(), QStringLiteral("临时"));
     delete owner;
-    EXPECT_TRUE(forms::unload(QStringLiteral("frmPopUp")));
+    EXPECT_TRUE(forms::unload(Form::frmPopUp));
     EXPECT_TRUE(gPopUpOwner.isNull());
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
@@ -198,7 +198,7 @@ TEST_F(PopUpEditor, ExitClosesThePopUpIntoTheEditorFirst) {
     popUp()->textEdit->setText(QStringLiteral("退出前写的"));
     gOption(Option::CloseMinimises) = false;
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
-    EXPECT_FALSE(forms::unload(QStringLiteral("frmMain")));
+    EXPECT_FALSE(forms::unload(Form::frmMain));
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
     EXPECT_EQ(editor(), e);
     EXPECT_EQ(e->bodyEdit->text(), QStringLiteral("退出前写的"));
@@ -302,9 +302,9 @@ TEST_F(EditorTest, LockLetsGoOfTheTextsTheSearchKept) {
     addRow(today, QStringLiteral("雨天"), QStringLiteral("下雨了"), 60);
     addRow(today.addDays(-1), QStringLiteral("晴天"), QStringLiteral("出太阳"), 70);
     // This fixture stands pages in; the search page is the real one here.
-    forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new frmRetrieval; });
+    forms::registerForm(Form::frmRetrieval, [] { return new frmRetrieval; });
     QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Search)], Qt::LeftButton);
-    auto* p = qobject_cast<frmRetrieval*>(forms::find(QStringLiteral("frmRetrieval")));
+    auto* p = qobject_cast<frmRetrieval*>(forms::find(Form::frmRetrieval));
     ASSERT_NE(p, nullptr);
     p->byContentCheck->setChecked(true);
     typeText(p->contentEdit, QStringLiteral("雨"));
@@ -327,9 +327,9 @@ TEST_F(EditorTest, TheLockStopsARunningSearchThatRunsAgainOnReturn) {
         FewRowsATurn() { DiarySearch::setRowsPerTurn(3); }
         ~FewRowsATurn() { DiarySearch::setRowsPerTurn(0); }
     } fewRows;
-    forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new frmRetrieval; });
+    forms::registerForm(Form::frmRetrieval, [] { return new frmRetrieval; });
     QTest::mouseClick(main_->buttonCaptions[pageNumber(Page::Search)], Qt::LeftButton);
-    auto* p = qobject_cast<frmRetrieval*>(forms::find(QStringLiteral("frmRetrieval")));
+    auto* p = qobject_cast<frmRetrieval*>(forms::find(Form::frmRetrieval));
     ASSERT_NE(p, nullptr);
     ASSERT_TRUE(p->searching());
 

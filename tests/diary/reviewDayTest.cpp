@@ -188,7 +188,7 @@ TEST_F(ReviewTest, DaysWithEntriesAreBoldAcrossTheVisibleCells) {
     const QDate last = p->monthView->VisibleDays(42);
     ASSERT_LT(first, QDate(2026, 3, 1));
     ASSERT_GT(last, QDate(2026, 3, 31));
-    forms::unload(QStringLiteral("frmReview"));
+    forms::unload(Form::frmReview);
     pumpEvents();
     // Neighbouring months' cells are marked too; a day past the grid is not.
     addEntry(first, QStringLiteral("上个月"), 50);

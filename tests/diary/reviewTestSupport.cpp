@@ -16,6 +16,7 @@
 #include <QTextDocument>
 #include <QTimer>
 
+void gRegisterAccountWindows();
 void gRegisterShellForms();
 
 QList<ReviewPageVisit>& reviewVisits() {
@@ -56,11 +57,10 @@ void ReviewTest::SetUp() {
     gOpenDatabase(gDatabaseFile, password);
     ASSERT_TRUE(gConnection.isOpen());
 
-    forms::registerForm(QStringLiteral("frmReview"), [] { return new frmReview; });
-    for (const char* n : {"frmWelcome", "frmNew", "frmRetrieval", "frmUser", "frmSet", "frmSchedule"}) {
-        const QString name = QString::fromLatin1(n);
+    forms::registerForm(Form::frmReview, [] { return new frmReview; });
+    for (gFormName name :
+         {Form::frmWelcome, Form::frmNew, Form::frmRetrieval, Form::frmUser, Form::frmSet, Form::frmSchedule})
         forms::registerForm(name, [name] { return new ReviewStandIn(name); });
-    }
 }
 
 void ReviewTest::TearDown() {
@@ -122,22 +122,23 @@ long ReviewTest::storedTotal() {
 
 frmReview* ReviewTest::openReview(bool setDiary) {
     gSetDiary = setDiary;
-    auto* page = forms::load<frmReview>(QStringLiteral("frmReview"));
+    auto* page = forms::load<frmReview>(Form::frmReview);
     page->show();
     return page;
 }
 
 frmMain* ReviewTest::loadMain() {
     gRegisterShellForms();
+    gRegisterAccountWindows();
     gTraySeam::reset();
     gTraySeam::setAreaExists(true);
     settings::save(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
                    QStringLiteral("0"));
-    return forms::load<frmMain>(QStringLiteral("frmMain"));
+    return forms::load<frmMain>(Form::frmMain);
 }
 
 frmReview* ReviewTest::review() const {
-    return forms::find<frmReview>(QStringLiteral("frmReview"));
+    return forms::find<frmReview>(Form::frmReview);
 }
 
 void ReviewTest::settleBars(frmReview* page) {

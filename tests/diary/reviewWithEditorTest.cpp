@@ -22,7 +22,7 @@ class ReviewWithEditorTest : public ReviewTest {
 protected:
     void SetUp() override {
         ReviewTest::SetUp();
-        forms::registerForm(QStringLiteral("frmNew"), [] { return new frmNew; });
+        forms::registerForm(Form::frmNew, [] { return new frmNew; });
         ASSERT_NE(loadMain(), nullptr);
     }
     frmReview* reviewAt(const QDate& day, int index) {
@@ -31,7 +31,7 @@ protected:
         EXPECT_TRUE(gChangeFrame(Page::Review, {.setDiary = true}));
         return review();
     }
-    frmNew* editor() const { return forms::find<frmNew>(QStringLiteral("frmNew")); }
+    frmNew* editor() const { return forms::find<frmNew>(Form::frmNew); }
 };
 
 TEST_F(ReviewWithEditorTest, NewEntrySavedFromTheReviewPageIsTheOneShownAfter) {

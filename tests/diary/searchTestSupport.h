@@ -51,16 +51,16 @@ class SearchTest : public ReviewTest {
 protected:
     void SetUp() override {
         ReviewTest::SetUp();
-        forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new frmRetrieval; });
+        forms::registerForm(Form::frmRetrieval, [] { return new frmRetrieval; });
     }
 
     // The page on its own, loaded as the page switch loads it.
     frmRetrieval* openSearch() {
-        auto* page = forms::load<frmRetrieval>(QStringLiteral("frmRetrieval"));
+        auto* page = forms::load<frmRetrieval>(Form::frmRetrieval);
         page->show();
         return page;
     }
-    frmRetrieval* search() const { return forms::find<frmRetrieval>(QStringLiteral("frmRetrieval")); }
+    frmRetrieval* search() const { return forms::find<frmRetrieval>(Form::frmRetrieval); }
 
     // A click on a list's row.
     static void clickRow(QTreeView* lv, int row, Qt::MouseButton button = Qt::LeftButton) {

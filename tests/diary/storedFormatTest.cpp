@@ -24,6 +24,8 @@
 
 #include <functional>
 
+void gRegisterDiaryPages();
+
 namespace {
 
 enum class Declared { OldNames, Plain, None };
@@ -140,8 +142,9 @@ QString dayText(const QDate& d) {
 class StoredFormat : public AccountFile, public ::testing::WithParamInterface<std::tuple<Declared, Road>> {};
 
 void AccountFile::homeDay(AccountFile&) {
-    forms::registerForm(QStringLiteral("frmWelcome"), [] { return new frmWelcome; });
-    auto* page = forms::load<frmWelcome>(QStringLiteral("frmWelcome"));
+    gRegisterDiaryPages();
+    forms::registerForm(Form::frmWelcome, [] { return new frmWelcome; });
+    auto* page = forms::load<frmWelcome>(Form::frmWelcome);
     page->show();
     EXPECT_EQ(gDayCount, 1);
     EXPECT_EQ(page->previewEdit->toPlainText(), QStringLiteral("今天\n今天"));

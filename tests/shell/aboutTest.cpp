@@ -25,7 +25,7 @@ protected:
         ShellTest::SetUp();
         settings::remove(kApp, kSection, kKey);
     }
-    frmAbout* about() const { return forms::find<frmAbout>(QStringLiteral("frmAbout")); }
+    frmAbout* about() const { return forms::find<frmAbout>(Form::frmAbout); }
     QString stored() const { return settings::get(kApp, kSection, kKey, QStringLiteral("absent")); }
 };
 

@@ -219,14 +219,14 @@ TEST_F(MainMenus, FloatingWindowItemCarriesItsCheckMark) {
     frmMain* m = loadMain();
     EXPECT_FALSE(m->mTSuspend->isChecked());
     m->mTSuspend->trigger();
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmSuspend));
     EXPECT_TRUE(m->mTSuspend->isChecked());
     m->mTSuspend->trigger();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSuspend));
     EXPECT_FALSE(m->mTSuspend->isChecked());
     // Closed some other way: the menu shows the truth when it opens.
     m->mTSuspend->trigger();
-    forms::unload(QStringLiteral("frmSuspend"));
+    forms::unload(Form::frmSuspend);
     Q_EMIT m->mTool->aboutToShow();
     EXPECT_FALSE(m->mTSuspend->isChecked());
 }
@@ -236,15 +236,15 @@ TEST_F(MainMenus, ItemsRunTheirCommands) {
     m->mTNew->trigger();
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Writing));
     m->mTHelp->trigger();
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmHelp")));
-    forms::unload(QStringLiteral("frmHelp"));
+    EXPECT_TRUE(forms::isLoaded(Form::frmHelp));
+    forms::unload(Form::frmHelp);
     m->mHHelp->trigger();
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmHelp")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmHelp));
     m->mHAbout->trigger();
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmAbout")));
-    forms::unload(QStringLiteral("frmAbout"));
+    EXPECT_TRUE(forms::isLoaded(Form::frmAbout));
+    forms::unload(Form::frmAbout);
     m->mTAbout->trigger();
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmAbout")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmAbout));
     m->mHExit->trigger();
     EXPECT_EQ(gMainWindow(), nullptr);
 }

@@ -150,7 +150,7 @@ TEST_F(Desktop, EveryWindowCarriesTheProgramIcon) {
     EXPECT_EQ(icon.pixmap(32, 32).toImage(), gProgramIcon().pixmap(32, 32).toImage());
     frmMain* m = loadMain();
     m->mHAbout->trigger();
-    QWidget* about = forms::find(QStringLiteral("frmAbout"));
+    QWidget* about = forms::find(Form::frmAbout);
     ASSERT_NE(about, nullptr);
     for (QWidget* w : {static_cast<QWidget*>(m), about})
         EXPECT_EQ(w->windowIcon().pixmap(32, 32).toImage(), icon.pixmap(32, 32).toImage())

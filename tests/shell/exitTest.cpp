@@ -41,7 +41,7 @@ TEST_F(MainExit, NoToTheLeavePromptKeepsEverythingAlive) {
     ASSERT_TRUE(m->gChangeFrame(Page::Writing, {.setDiary = true, .editMode = true}));
     TestEditor* ed = editor();
     ed->gChanged = true;
-    forms::load(QStringLiteral("frmSuspend"))->show();
+    forms::load(Form::frmSuspend)->show();
 
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
     m->mTExit->trigger();
@@ -55,7 +55,7 @@ TEST_F(MainExit, NoToTheLeavePromptKeepsEverythingAlive) {
     EXPECT_TRUE(gConnection.isOpen());
     EXPECT_TRUE(gTrayIcon::instance().isAdded());
     EXPECT_TRUE(gClipboardWatch::instance().isHooked());
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmSuspend));
 }
 
 TEST_F(MainExit, YesClosesTheDatabaseAndEveryOtherWindow) {
@@ -64,11 +64,11 @@ TEST_F(MainExit, YesClosesTheDatabaseAndEveryOtherWindow) {
     ASSERT_TRUE(m->gChangeFrame(Page::Timetable)); // the timetable page stays loaded while hidden
     ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     editor()->Text1->setPlainText(QStringLiteral("写了一半"));
-    for (const char* n : {"frmSuspend", "frmScheReport", "frmScheRemind"})
-        forms::load(QString::fromLatin1(n))->show();
+    for (gFormName n : {Form::frmSuspend, Form::frmScheReport, Form::frmScheRemind})
+        forms::load(n)->show();
     gShowHelp(gHelpTopics);
     m->mHAbout->trigger();
-    ASSERT_TRUE(forms::isLoaded(QStringLiteral("frmAbout")));
+    ASSERT_TRUE(forms::isLoaded(Form::frmAbout));
     m->setWindowState(Qt::WindowMinimized);
     ASSERT_FALSE(m->isVisible());
     ShowCounter counter;
@@ -133,7 +133,7 @@ TEST_F(MainSettingsLeave, UnsavedSettingsAreReadBackFromTheProfile) {
     EXPECT_EQ(gLockTimeout, 2);
     EXPECT_EQ(gPathOption, PathOption::Documents);
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSet));
 }
 
 TEST_F(MainSettingsLeave, RestartAfterAFolderChangeSkipsTheReadBack) {
@@ -183,7 +183,7 @@ TEST_F(MainAfterSignIn, HiddenStartSignsInToTheNotificationArea) {
         EXPECT_TRUE(m->isMinimized());
         // Without a notification area the window waits in the task bar.
         EXPECT_EQ(m->isVisible(), !tray);
-        EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+        EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
         m->mTExit->trigger();
         forms::unloadAllNow();
         gCommandLine.clear();
@@ -194,7 +194,7 @@ TEST_F(MainAfterSignIn, SignInOpensTheMainWindow) {
     gOption(Option::AutoSignIn) = true; // the name is asked with the password
     makeAccount(QStringLiteral("secret"));
     startUp();
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_NE(login, nullptr);
     login->nameEdit->setText(QStringLiteral("Ann"));
     login->passwordEdit->setText(QStringLiteral("secret"));
@@ -204,7 +204,7 @@ TEST_F(MainAfterSignIn, SignInOpensTheMainWindow) {
     EXPECT_TRUE(m->isVisible());
     EXPECT_TRUE(gConnection.isOpen());
     EXPECT_TRUE(gCloseMinimizes);
-    EXPECT_EQ(m->currentPage(), forms::find(QStringLiteral("frmWelcome")));
+    EXPECT_EQ(m->currentPage(), forms::find(Form::frmWelcome));
     EXPECT_TRUE(gTrayIcon::instance().isAdded());
     m->mTExit->trigger();
     EXPECT_FALSE(gConnection.isOpen());

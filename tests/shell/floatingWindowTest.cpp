@@ -30,13 +30,13 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         // The real window in place of the fixture's stand-in.
-        forms::registerForm(QStringLiteral("frmSuspend"), [] { return new frmSuspend; });
+        forms::registerForm(Form::frmSuspend, [] { return new frmSuspend; });
     }
     void TearDown() override {
         if (main_ && main_->mTool) main_->mTool->hide();
         ShellTest::TearDown();
     }
-    frmSuspend* floating() const { return forms::find<frmSuspend>(QStringLiteral("frmSuspend")); }
+    frmSuspend* floating() const { return forms::find<frmSuspend>(Form::frmSuspend); }
     // Opens it the way the main window's menu does.
     frmSuspend* openFloating() {
         if (!main_) loadMain();
@@ -100,38 +100,38 @@ TEST_F(FloatingWindowTest, MenuItemOpensATranslucentTopmostPictureAndClosesIt) {
     EXPECT_TRUE(QApplication::screenAt(f->geometry().center()) != nullptr);
 
     m->mTSuspend->trigger();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSuspend));
     EXPECT_FALSE(m->mTSuspend->isChecked());
 }
 
 TEST_F(FloatingWindowTest, CheckMarkFollowsTheWindowWhoeverLoadsOrUnloadsIt) {
     frmMain* m = loadMain();
     // The unlock window loads it straight through the registry.
-    forms::load(QStringLiteral("frmSuspend"))->show();
+    forms::load(Form::frmSuspend)->show();
     EXPECT_TRUE(m->mTSuspend->isChecked());
-    forms::unload(QStringLiteral("frmSuspend"));
+    forms::unload(Form::frmSuspend);
     EXPECT_FALSE(m->mTSuspend->isChecked());
     // Locking takes it away with its mark.
     openFloating();
     ASSERT_TRUE(m->mTSuspend->isChecked());
     m->mTLock->trigger();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSuspend));
     EXPECT_FALSE(m->mTSuspend->isChecked());
 }
 
 TEST_F(FloatingWindowTest, LoadsWithoutTheMainWindow) {
     // Nothing to tick, nothing to fail on.
-    frmSuspend* f = forms::load<frmSuspend>(QStringLiteral("frmSuspend"));
+    frmSuspend* f = forms::load<frmSuspend>(Form::frmSuspend);
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(gMsgBoxSeam::shownIds().isEmpty());
-    EXPECT_TRUE(forms::unload(QStringLiteral("frmSuspend")));
+    EXPECT_TRUE(forms::unload(Form::frmSuspend));
 }
 
 TEST_F(FloatingWindowTest, ExitUnloadsIt) {
     frmMain* m = loadMain();
     openFloating();
     m->mTExit->trigger();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSuspend));
 }
 
 // ---- mouse ----

@@ -139,7 +139,7 @@ protected:
     // Return in the sign-in window, then the About box of the first start.
     frmMain* signIn() {
         Main();
-        auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+        auto* login = forms::find<frmLogin>(Form::frmLogin);
         if (!login || !cameUp(login)) return nullptr;
         type(kPassword);
         key(Qt::Key_Return);
@@ -151,13 +151,13 @@ protected:
     // Signs in and puts the About box away with Escape.
     frmMain* signInToHome() {
         if (!signIn()) return nullptr;
-        auto* about = forms::find<frmAbout>(QStringLiteral("frmAbout"));
+        auto* about = forms::find<frmAbout>(Form::frmAbout);
         if (!about || QApplication::activeWindow() != about) return nullptr;
         key(Qt::Key_Escape);
-        if (forms::find(QStringLiteral("frmAbout")) || !cameUp(main_)) return nullptr;
+        if (forms::find(Form::frmAbout) || !cameUp(main_)) return nullptr;
         return main_;
     }
-    template <class T> T* page(const char* name) const { return forms::find<T>(QLatin1String(name)); }
+    template <class T> T* page(gFormName name) const { return forms::find<T>(name); }
     QString shownPage() const {
         return main_ && main_->currentPage() ? main_->currentPage()->objectName() : QString();
     }
@@ -175,13 +175,13 @@ QImage around(QWidget* w) {
 TEST_F(KeyboardRoad, FreshSignInShowsTheAboutBoxWithTheFocusOnOk) {
     frmMain* m = signIn();
     ASSERT_NE(m, nullptr);
-    auto* about = forms::find<frmAbout>(QStringLiteral("frmAbout"));
+    auto* about = forms::find<frmAbout>(Form::frmAbout);
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(active(), about);
     EXPECT_TRUE(about->okButton->hasFocus());
     // Return presses 确定: the box closes with its check box saved.
     key(Qt::Key_Return);
-    EXPECT_EQ(forms::find(QStringLiteral("frmAbout")), nullptr);
+    EXPECT_EQ(forms::find(Form::frmAbout), nullptr);
     EXPECT_EQ(settings::get(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
                             QStringLiteral("absent")),
               QStringLiteral("1"));
@@ -204,7 +204,7 @@ TEST_F(KeyboardRoad, SignInToADiaryShowsTheExactCountOfItsEntries) {
     gCloseDatabase();
 
     Main();
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_TRUE(login && cameUp(login));
     type(kPassword);
     QTest::keyClick(active()->windowHandle(), Qt::Key_Return);
@@ -238,7 +238,7 @@ struct KeyCommand {
 class KeyboardCommands : public KeyboardRoad, public ::testing::WithParamInterface<int> {
 public:
     static const std::vector<KeyCommand>& commands();
-    template <class T> T* at(const char* name) const { return page<T>(name); }
+    template <class T> T* at(gFormName name) const { return page<T>(name); }
     QString shown() const { return shownPage(); }
     frmMain* mainWindow() const { return main_; }
 };
@@ -248,56 +248,65 @@ const std::vector<KeyCommand>& KeyboardCommands::commands() {
     static std::vector<KeyCommand> list;
     if (!list.empty()) return list;
     const auto add = [](KeyCommand c) { list.push_back(std::move(c)); };
-    add({"home: 添加日记", 0, [](K* t) -> QWidget* { return t->at<frmWelcome>("frmWelcome")->writeLink; },
+    add({"home: 添加日记", 0, [](K* t) -> QWidget* { return t->at<frmWelcome>(Form::frmWelcome)->writeLink; },
          Qt::Key_Return, [](K* t) { return t->shown() == QStringLiteral("frmNew"); }});
-    add({"home: 回顾日记", 0, [](K* t) -> QWidget* { return t->at<frmWelcome>("frmWelcome")->reviewLink; },
-         Qt::Key_Space, [](K* t) { return t->shown() == QStringLiteral("frmReview"); }});
+    add({"home: 回顾日记", 0,
+         [](K* t) -> QWidget* { return t->at<frmWelcome>(Form::frmWelcome)->reviewLink; }, Qt::Key_Space,
+         [](K* t) { return t->shown() == QStringLiteral("frmReview"); }});
     add({"home: next month", 0,
-         [](K* t) -> QWidget* { return t->at<frmWelcome>("frmWelcome")->monthView->nextMonthButton; },
+         [](K* t) -> QWidget* { return t->at<frmWelcome>(Form::frmWelcome)->monthView->nextMonthButton; },
          Qt::Key_Space,
-         [](K* t) { return t->at<frmWelcome>("frmWelcome")->monthView->Value() == QDate(2026, 4, 11); }});
+         [](K* t) { return t->at<frmWelcome>(Form::frmWelcome)->monthView->Value() == QDate(2026, 4, 11); }});
     add({"home: a day later", 0,
-         [](K* t) -> QWidget* { return t->at<frmWelcome>("frmWelcome")->monthView->gridPane; }, Qt::Key_Right,
-         [](K* t) { return t->at<frmWelcome>("frmWelcome")->monthView->Value() == QDate(2026, 3, 12); }});
+         [](K* t) -> QWidget* { return t->at<frmWelcome>(Form::frmWelcome)->monthView->gridPane; },
+         Qt::Key_Right,
+         [](K* t) { return t->at<frmWelcome>(Form::frmWelcome)->monthView->Value() == QDate(2026, 3, 12); }});
     add({"timetable: 基础选项", 1,
-         [](K* t) -> QWidget* { return t->at<frmSchedule>("frmSchedule")->menuCaptions[1]; }, Qt::Key_Return,
-         [](K* t) { return t->at<frmSchedule>("frmSchedule")->basePane->isVisible(); }});
+         [](K* t) -> QWidget* { return t->at<frmSchedule>(Form::frmSchedule)->menuCaptions[1]; },
+         Qt::Key_Return, [](K* t) { return t->at<frmSchedule>(Form::frmSchedule)->basePane->isVisible(); }});
     add({"timetable: 新课程", 1,
-         [](K* t) -> QWidget* { return t->at<frmSchedule>("frmSchedule")->menuCaptions[2]; }, Qt::Key_Space,
-         [](K* t) { return t->at<frmSchedule>("frmSchedule")->courseEditorPane->isVisible(); }});
+         [](K* t) -> QWidget* { return t->at<frmSchedule>(Form::frmSchedule)->menuCaptions[2]; },
+         Qt::Key_Space,
+         [](K* t) { return t->at<frmSchedule>(Form::frmSchedule)->courseEditorPane->isVisible(); }});
     add({"timetable: 所有课程", 1,
-         [](K* t) -> QWidget* { return t->at<frmSchedule>("frmSchedule")->menuCaptions[3]; }, Qt::Key_Enter,
-         [](K* t) { return t->at<frmSchedule>("frmSchedule")->courseListPane->isVisible(); }});
+         [](K* t) -> QWidget* { return t->at<frmSchedule>(Form::frmSchedule)->menuCaptions[3]; },
+         Qt::Key_Enter,
+         [](K* t) { return t->at<frmSchedule>(Form::frmSchedule)->courseListPane->isVisible(); }});
     add({"timetable: next week", 1,
-         [](K* t) -> QWidget* { return t->at<frmSchedule>("frmSchedule")->nextWeekButton; }, Qt::Key_Space,
+         [](K* t) -> QWidget* { return t->at<frmSchedule>(Form::frmSchedule)->nextWeekButton; },
+         Qt::Key_Space,
          [](K* t) {
-             frmSchedule* s = t->at<frmSchedule>("frmSchedule");
+             frmSchedule* s = t->at<frmSchedule>(Form::frmSchedule);
              return s->shownWeek() == gWeekOfDate(gTimetable.Term.TermBegin) + 1;
          }});
-    add({"review: 添加", 3, [](K* t) -> QWidget* { return t->at<frmReview>("frmReview")->addLink; },
+    add({"review: 添加", 3, [](K* t) -> QWidget* { return t->at<frmReview>(Form::frmReview)->addLink; },
          Qt::Key_Return,
          [](K* t) { return t->shown() == QStringLiteral("frmNew") && gPageFlags().returnReview; }});
-    add({"review: 返回", 3, [](K* t) -> QWidget* { return t->at<frmReview>("frmReview")->backLink; },
+    add({"review: 返回", 3, [](K* t) -> QWidget* { return t->at<frmReview>(Form::frmReview)->backLink; },
          Qt::Key_Space, [](K* t) { return t->shown() == QStringLiteral("frmWelcome"); }});
-    add({"search: 返回", 4, [](K* t) -> QWidget* { return t->at<frmRetrieval>("frmRetrieval")->backLink; },
-         Qt::Key_Return, [](K* t) { return t->shown() == QStringLiteral("frmWelcome"); }});
-    add({"account: 更改名称", 5, [](K* t) -> QWidget* { return t->at<frmUser>("frmUser")->changeNameLink; },
-         Qt::Key_Return, [](K* t) { return t->at<frmUser>("frmUser")->renamePanel->isVisible(); }});
-    add({"account: 更改我的密码", 5, [](K* t) -> QWidget* { return t->at<frmUser>("frmUser")->passwordLink; },
-         Qt::Key_Space, [](K* t) { return t->at<frmUser>("frmUser")->passwordPanel->isVisible(); }});
-    add({"account: 更改我的图片", 5, [](K* t) -> QWidget* { return t->at<frmUser>("frmUser")->pictureLink; },
-         Qt::Key_Enter, [](K* t) { return t->at<frmUser>("frmUser")->picturePanel->isVisible(); }});
+    add({"search: 返回", 4,
+         [](K* t) -> QWidget* { return t->at<frmRetrieval>(Form::frmRetrieval)->backLink; }, Qt::Key_Return,
+         [](K* t) { return t->shown() == QStringLiteral("frmWelcome"); }});
+    add({"account: 更改名称", 5,
+         [](K* t) -> QWidget* { return t->at<frmUser>(Form::frmUser)->changeNameLink; }, Qt::Key_Return,
+         [](K* t) { return t->at<frmUser>(Form::frmUser)->renamePanel->isVisible(); }});
+    add({"account: 更改我的密码", 5,
+         [](K* t) -> QWidget* { return t->at<frmUser>(Form::frmUser)->passwordLink; }, Qt::Key_Space,
+         [](K* t) { return t->at<frmUser>(Form::frmUser)->passwordPanel->isVisible(); }});
+    add({"account: 更改我的图片", 5,
+         [](K* t) -> QWidget* { return t->at<frmUser>(Form::frmUser)->pictureLink; }, Qt::Key_Enter,
+         [](K* t) { return t->at<frmUser>(Form::frmUser)->picturePanel->isVisible(); }});
     add({"account: 导出我的密匙", 5,
-         [](K* t) -> QWidget* { return t->at<frmUser>("frmUser")->exportKeyLink; }, Qt::Key_Return,
+         [](K* t) -> QWidget* { return t->at<frmUser>(Form::frmUser)->exportKeyLink; }, Qt::Key_Return,
          [](K*) {
-             QWidget* w = forms::find(QStringLiteral("frmKeyExport"));
+             QWidget* w = forms::find(Form::frmKeyExport);
              return w && w->isVisible();
          }});
-    add({"settings: 取消", 6, [](K* t) -> QWidget* { return t->at<frmSet>("frmSet")->cancelButton; },
+    add({"settings: 取消", 6, [](K* t) -> QWidget* { return t->at<frmSet>(Form::frmSet)->cancelButton; },
          Qt::Key_Space, [](K* t) { return t->shown() == QStringLiteral("frmWelcome"); }});
     add({"help button", 0, [](K* t) -> QWidget* { return t->mainWindow()->pageButtons[89]; }, Qt::Key_Return,
          [](K*) {
-             QWidget* w = forms::find(QStringLiteral("frmHelp"));
+             QWidget* w = forms::find(Form::frmHelp);
              return w && w->isVisible();
          }});
     add({"help menu", 0, [](K* t) -> QWidget* { return t->mainWindow()->pageButtons[99]; }, Qt::Key_Space,
@@ -342,14 +351,14 @@ public:
     bool tabOnto(QWidget* w) { return tabTo(w); }
 };
 
-template <class T> T* loaded(const char* name) {
-    return forms::find<T>(QLatin1String(name));
+template <class T> T* loaded(gFormName name) {
+    return forms::find<T>(name);
 }
 
 // Tab to an entry of the timetable page's menu and press it.
 void openPane(KeyboardRoad* t, int entry) {
     auto* self = static_cast<KeyboardTabOrder*>(t);
-    ASSERT_TRUE(self->tabOnto(loaded<frmSchedule>("frmSchedule")->menuCaptions[size_t(entry)]));
+    ASSERT_TRUE(self->tabOnto(loaded<frmSchedule>(Form::frmSchedule)->menuCaptions[size_t(entry)]));
     self->press(Qt::Key_Return);
 }
 
@@ -359,7 +368,7 @@ const std::vector<PageStops>& KeyboardTabOrder::pages() {
          0,
          {},
          [] {
-             frmWelcome* p = loaded<frmWelcome>("frmWelcome");
+             frmWelcome* p = loaded<frmWelcome>(Form::frmWelcome);
              frmMain* m = gMainWindow();
              QList<QWidget*> l{p->writeLink,
                                p->reviewLink,
@@ -376,7 +385,7 @@ const std::vector<PageStops>& KeyboardTabOrder::pages() {
          1,
          {},
          [] {
-             frmSchedule* p = loaded<frmSchedule>("frmSchedule");
+             frmSchedule* p = loaded<frmSchedule>(Form::frmSchedule);
              QList<QWidget*> l{p->previousWeekButton, p->nextWeekButton};
              for (QWidget* c : p->menuCaptions)
                  l.append(c);
@@ -386,7 +395,7 @@ const std::vector<PageStops>& KeyboardTabOrder::pages() {
          2,
          {},
          [] {
-             frmNew* p = loaded<frmNew>("frmNew");
+             frmNew* p = loaded<frmNew>(Form::frmNew);
              return QList<QWidget*>{
                  p->titleEdit,  p->datePicker,   p->moodSlider,           p->bodyEdit->box(),
                  p->saveButton, p->cancelButton, p->bodyEdit->popUpLink()};
@@ -395,7 +404,7 @@ const std::vector<PageStops>& KeyboardTabOrder::pages() {
          3,
          {},
          [] {
-             frmReview* p = loaded<frmReview>("frmReview");
+             frmReview* p = loaded<frmReview>(Form::frmReview);
              return QList<QWidget*>{p->addLink, p->backLink, p->monthView->gridPane,
                                     p->monthView->nextMonthButton};
          }},
@@ -403,30 +412,30 @@ const std::vector<PageStops>& KeyboardTabOrder::pages() {
          4,
          {},
          [] {
-             frmRetrieval* p = loaded<frmRetrieval>("frmRetrieval");
+             frmRetrieval* p = loaded<frmRetrieval>(Form::frmRetrieval);
              return QList<QWidget*>{p->paneTree, p->refreshLink, p->backLink, p->resultList};
          }},
         {"account",
          5,
          {},
          [] {
-             frmUser* p = loaded<frmUser>("frmUser");
+             frmUser* p = loaded<frmUser>(Form::frmUser);
              return QList<QWidget*>{p->changeNameLink, p->passwordLink, p->removePasswordLink, p->pictureLink,
                                     p->exportKeyLink};
          }},
         {"account, renaming", 5,
          [](KeyboardRoad* t) {
              auto* self = static_cast<KeyboardTabOrder*>(t);
-             ASSERT_TRUE(self->tabOnto(loaded<frmUser>("frmUser")->changeNameLink));
+             ASSERT_TRUE(self->tabOnto(loaded<frmUser>(Form::frmUser)->changeNameLink));
              self->press(Qt::Key_Return);
          },
          [] {
-             frmUser* p = loaded<frmUser>("frmUser");
+             frmUser* p = loaded<frmUser>(Form::frmUser);
              return QList<QWidget*>{p->nameEdit, p->renameButton, p->renameCancelButton};
          }},
         {"timetable, base settings", 1, [](KeyboardRoad* t) { openPane(t, SchedulePane::BaseSettings); },
          [] {
-             scheduleBasePane* p = loaded<frmSchedule>("frmSchedule")->basePane;
+             scheduleBasePane* p = loaded<frmSchedule>(Form::frmSchedule)->basePane;
              return QList<QWidget*>{p->termBeginPicker, p->saveButton, p->cancelButton};
          }},
         {"timetable, new course", 1,
@@ -434,38 +443,38 @@ const std::vector<PageStops>& KeyboardTabOrder::pages() {
              openPane(t, SchedulePane::NewCourse);
              // 增加 comes alive once the course has a name and a room.
              auto* self = static_cast<KeyboardTabOrder*>(t);
-             scheduleCourseEditor* p = loaded<frmSchedule>("frmSchedule")->courseEditorPane;
+             scheduleCourseEditor* p = loaded<frmSchedule>(Form::frmSchedule)->courseEditorPane;
              ASSERT_TRUE(self->tabOnto(p->nameEdit));
              self->write(QStringLiteral("Maths"));
              ASSERT_TRUE(self->tabOnto(p->roomEdit));
              self->write(QStringLiteral("A101"));
          },
          [] {
-             scheduleCourseEditor* p = loaded<frmSchedule>("frmSchedule")->courseEditorPane;
+             scheduleCourseEditor* p = loaded<frmSchedule>(Form::frmSchedule)->courseEditorPane;
              return QList<QWidget*>{p->nameEdit, p->weekdayList, p->periodList,
                                     p->colorSet, p->saveButton,  p->cancelButton};
          }},
         {"timetable, all courses", 1, [](KeyboardRoad* t) { openPane(t, SchedulePane::AllCourses); },
          [] {
-             scheduleCourseList* p = loaded<frmSchedule>("frmSchedule")->courseListPane;
+             scheduleCourseList* p = loaded<frmSchedule>(Form::frmSchedule)->courseListPane;
              return QList<QWidget*>{p->backButton};
          }},
         {"search, by title", 4,
          [](KeyboardRoad* t) {
              auto* self = static_cast<KeyboardTabOrder*>(t);
-             ASSERT_TRUE(self->tabOnto(loaded<frmRetrieval>("frmRetrieval")->paneTree));
+             ASSERT_TRUE(self->tabOnto(loaded<frmRetrieval>(Form::frmRetrieval)->paneTree));
              self->press(Qt::Key_Down);
              self->press(Qt::Key_Down);
          },
          [] {
-             frmRetrieval* p = loaded<frmRetrieval>("frmRetrieval");
+             frmRetrieval* p = loaded<frmRetrieval>(Form::frmRetrieval);
              return QList<QWidget*>{p->byTitleCheck, p->titleEdit, p->titleBeginsCheck, p->resultList};
          }},
         {"settings",
          6,
          {},
          [] {
-             frmSet* p = loaded<frmSet>("frmSet");
+             frmSet* p = loaded<frmSet>(Form::frmSet);
              return QList<QWidget*>{p->optionTree, p->saveButton, p->cancelButton};
          }},
     };
@@ -523,7 +532,7 @@ INSTANTIATE_TEST_SUITE_P(Pages, KeyboardTabOrder, ::testing::Range(0, int(Keyboa
 TEST_F(KeyboardRoad, AnEntryWrittenWithTheKeysStoresTheSliderValue) {
     ASSERT_NE(signInToHome(), nullptr);
     key(Qt::Key_3, Qt::ControlModifier);
-    auto* e = page<frmNew>("frmNew");
+    auto* e = page<frmNew>(Form::frmNew);
     ASSERT_NE(e, nullptr);
     // Alt+T to the title, Alt+H to the mood: ten steps right, then End.
     key(Qt::Key_T, Qt::AltModifier);
@@ -568,14 +577,14 @@ TEST_F(KeyboardRoad, TheAboutBoxFromTheHelpMenuByKeys) {
     // The menu's own keys: A for "关于 Rededera (&A)".
     QTest::keyClick(main_->mHelp, Qt::Key_A);
     pumpEvents();
-    auto* about = forms::find<frmAbout>(QStringLiteral("frmAbout"));
+    auto* about = forms::find<frmAbout>(Form::frmAbout);
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(cameUp(about));
     EXPECT_TRUE(about->okButton->hasFocus());
     key(Qt::Key_Tab);
     key(Qt::Key_Space); // the check box cleared
     key(Qt::Key_Return);
-    EXPECT_EQ(forms::find(QStringLiteral("frmAbout")), nullptr);
+    EXPECT_EQ(forms::find(Form::frmAbout), nullptr);
     EXPECT_EQ(settings::get(QStringLiteral("Rededera"), QStringLiteral("Option"), QStringLiteral("ShowAbout"),
                             QStringLiteral("absent")),
               QStringLiteral("0"));
@@ -584,7 +593,7 @@ TEST_F(KeyboardRoad, TheAboutBoxFromTheHelpMenuByKeys) {
 TEST_F(KeyboardRoad, AnEntryIsFoundOpenedAndEditedWithKeys) {
     ASSERT_NE(signInToHome(), nullptr);
     key(Qt::Key_3, Qt::ControlModifier);
-    auto* e = page<frmNew>("frmNew");
+    auto* e = page<frmNew>(Form::frmNew);
     ASSERT_NE(e, nullptr);
     key(Qt::Key_T, Qt::AltModifier);
     type(QStringLiteral("Found"));
@@ -596,7 +605,7 @@ TEST_F(KeyboardRoad, AnEntryIsFoundOpenedAndEditedWithKeys) {
 
     // The search lists every entry; the arrow keys choose a criteria pane.
     key(Qt::Key_5, Qt::ControlModifier);
-    auto* search = page<frmRetrieval>("frmRetrieval");
+    auto* search = page<frmRetrieval>(Form::frmRetrieval);
     ASSERT_NE(search, nullptr);
     ASSERT_TRUE(tabTo(search->paneTree));
     key(Qt::Key_Down);
@@ -619,21 +628,21 @@ TEST_F(KeyboardRoad, AnEntryIsFoundOpenedAndEditedWithKeys) {
     ASSERT_TRUE(tabTo(search->resultList));
     key(Qt::Key_Return);
     ASSERT_EQ(shownPage(), QStringLiteral("frmReview"));
-    auto* review = page<frmReview>("frmReview");
+    auto* review = page<frmReview>(Form::frmReview);
     EXPECT_EQ(review->titleView->toPlainText(), QStringLiteral("Found"));
 
     // With an entry shown its links are live stops: 编辑 opens it in the editor.
     ASSERT_TRUE(tabTo(review->editLink));
     key(Qt::Key_Space);
     ASSERT_EQ(shownPage(), QStringLiteral("frmNew"));
-    EXPECT_TRUE(page<frmNew>("frmNew")->editMode());
-    EXPECT_EQ(page<frmNew>("frmNew")->titleEdit->text(), QStringLiteral("Found"));
+    EXPECT_TRUE(page<frmNew>(Form::frmNew)->editMode());
+    EXPECT_EQ(page<frmNew>(Form::frmNew)->titleEdit->text(), QStringLiteral("Found"));
 }
 
 TEST_F(KeyboardRoad, HelpTopicsOpenAndGoBackWithKeys) {
     ASSERT_NE(signInToHome(), nullptr);
     key(Qt::Key_F1);
-    auto* help = forms::find<frmHelp>(QStringLiteral("frmHelp"));
+    auto* help = forms::find<frmHelp>(Form::frmHelp);
     ASSERT_NE(help, nullptr);
     ASSERT_TRUE(cameUp(help));
     QLabel* topic = help->label(Res::FirstHelpTopic);

@@ -285,14 +285,14 @@ TEST_F(LayoutCheck, PageStates) {
 
 TEST_F(LayoutCheck, Windows) {
     main();
-    for (const char* name : {"frmLogin", "frmCreateAccount", "frmLock", "frmKeyExport", "frmAbout",
-                             "frmSuspend", "frmScheRemind", "frmScheReport"}) {
-        SCOPED_TRACE(name);
-        QWidget* w = forms::load(QString::fromLatin1(name));
+    for (gFormName name : {Form::frmLogin, Form::frmCreateAccount, Form::frmLock, Form::frmKeyExport,
+                           Form::frmAbout, Form::frmSuspend, Form::frmScheRemind, Form::frmScheReport}) {
+        SCOPED_TRACE(name.toString().toStdString());
+        QWidget* w = forms::load(name);
         ASSERT_NE(w, nullptr);
         w->show();
         pumpEvents();
-        saveShot(w, QString::fromLatin1(name));
+        saveShot(w, name);
         const QStringList faults = layoutFaults(w);
         EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
         forms::unload(w);

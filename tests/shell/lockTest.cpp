@@ -20,10 +20,10 @@ const QString kHide = QStringLiteral("隐藏 Rededera (&O)");
 const QString kShow = QStringLiteral("显示 Rededera (&O)");
 
 bool suspendLoaded() {
-    return forms::isLoaded(QStringLiteral("frmSuspend"));
+    return forms::isLoaded(Form::frmSuspend);
 }
 bool lockWindowLoaded() {
-    return forms::isLoaded(QStringLiteral("frmLock"));
+    return forms::isLoaded(Form::frmLock);
 }
 
 struct LockCase {
@@ -129,14 +129,14 @@ TEST_F(MainLock, LockedWindowComesBackOnlyThroughTheUnlockWindow) {
     gTrayIcon::instance().leftClick();
     EXPECT_FALSE(m->isVisible());
     EXPECT_TRUE(lockWindowLoaded());
-    forms::unload(QStringLiteral("frmLock"));
+    forms::unload(Form::frmLock);
     // The icon's menu is the lock menu.
     EXPECT_EQ(gTrayIcon::instance().menuNow(), m->mLock);
     m->mLunLock->trigger();
     EXPECT_TRUE(lockWindowLoaded());
     // Neither the help topics, a tool menu still on screen nor the balloon click bring it back.
     EXPECT_TRUE(m->gChangeFrame(Page::HelpWindow));
-    forms::unload(QStringLiteral("frmLock"));
+    forms::unload(Form::frmLock);
     m->mTOpen->trigger();
     EXPECT_FALSE(m->isVisible());
     EXPECT_TRUE(lockWindowLoaded());
@@ -219,7 +219,7 @@ TEST_F(MainLock, TrayLeftClickAlternates) {
     EXPECT_FALSE(m->isMinimized());
     EXPECT_EQ(m->mTOpen->text(), kHide);
     // The page that was shown is shown again.
-    EXPECT_EQ(m->currentPage(), forms::find(QStringLiteral("frmWelcome")));
+    EXPECT_EQ(m->currentPage(), forms::find(Form::frmWelcome));
     // mTOpen does the same from the menu.
     m->mTOpen->trigger();
     EXPECT_FALSE(m->isVisible());
@@ -238,7 +238,7 @@ TEST_F(MainLock, NothingReactsWhileAMessageBoxIsOpen) {
     m->mTSuspend->trigger();
     m->mTExit->trigger();
     EXPECT_FALSE(gLocked);
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSuspend")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSuspend));
     EXPECT_FALSE(m->mTSuspend->isChecked());
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
     EXPECT_EQ(gMainWindow(), m);
@@ -259,7 +259,7 @@ TEST_F(MainLock, HiddenStartGoesStraightToTheNotificationArea) {
     EXPECT_EQ(m->mTOpen->text(), kShow);
     gTrayIcon::instance().leftClick();
     EXPECT_TRUE(m->isVisible());
-    EXPECT_EQ(m->currentPage(), forms::find(QStringLiteral("frmWelcome")));
+    EXPECT_EQ(m->currentPage(), forms::find(Form::frmWelcome));
 }
 
 // ---- no notification area ----

@@ -53,7 +53,7 @@ TEST_F(LongName, IsCutWithAnEllipsisAndShownWholeInTheToolTip) {
         {"sign-in window, password only",
          [](LongName&) {
              gOption(Option::PasswordOnlySignIn) = true;
-             auto* w = forms::load<frmLogin>(QStringLiteral("frmLogin"));
+             auto* w = forms::load<frmLogin>(Form::frmLogin);
              w->show();
              return w->nameLabel;
          }},
@@ -102,7 +102,7 @@ TEST_F(LongName, ShortNamesAreShownWholeWithoutToolTip) {
 }
 
 TEST_F(LongName, NameBoxesShowTheWholeNameAsToolTip) {
-    auto* w = forms::load<frmLock>(QStringLiteral("frmLock"));
+    auto* w = forms::load<frmLock>(Form::frmLock);
     w->show();
     w->nameEdit->setText(kName);
     EXPECT_EQ(w->nameEdit->toolTip(), kName);

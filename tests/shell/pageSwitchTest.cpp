@@ -32,7 +32,7 @@ TEST_F(MainPageSwitch, LoadingPlacesTheHomePage) {
     EXPECT_TRUE(gCloseMinimizes);
     EXPECT_FALSE(gLocked);
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
-    QWidget* home = forms::find(QStringLiteral("frmWelcome"));
+    QWidget* home = forms::find(Form::frmWelcome);
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(m->currentPage(), home);
     EXPECT_EQ(home->parentWidget(), m->pagePanel);
@@ -55,43 +55,43 @@ TEST_F(MainPageSwitch, PageFollowsTheWindowSize) {
 TEST_F(MainPageSwitch, TimetablePageIsKeptOtherPagesAreFresh) {
     frmMain* m = loadMain();
     ASSERT_TRUE(m->gChangeFrame(Page::Timetable));
-    QWidget* timetable = forms::find(QStringLiteral("frmSchedule"));
+    QWidget* timetable = forms::find(Form::frmSchedule);
     ASSERT_NE(timetable, nullptr);
     ASSERT_TRUE(m->gChangeFrame(Page::Review));
     pumpEvents();
     // Hidden, still loaded, the same instance.
-    EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), timetable);
+    EXPECT_EQ(forms::find(Form::frmSchedule), timetable);
     EXPECT_FALSE(timetable->isVisible());
     EXPECT_EQ(pageLog().alive(QStringLiteral("frmWelcome")), 0);
 
-    QWidget* review = forms::find(QStringLiteral("frmReview"));
+    QWidget* review = forms::find(Form::frmReview);
     ASSERT_TRUE(m->gChangeFrame(Page::Timetable));
     pumpEvents();
-    EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), timetable);
+    EXPECT_EQ(forms::find(Form::frmSchedule), timetable);
     EXPECT_TRUE(timetable->isVisible());
     EXPECT_EQ(pageLog().created.value(QStringLiteral("frmSchedule")), 1);
-    EXPECT_EQ(forms::find(QStringLiteral("frmReview")), nullptr);
+    EXPECT_EQ(forms::find(Form::frmReview), nullptr);
     EXPECT_EQ(pageLog().unloaded.value(QStringLiteral("frmReview")), 1);
     EXPECT_EQ(pageLog().alive(QStringLiteral("frmReview")), 0);
     Q_UNUSED(review);
 
     // The same page again: a fresh form for every page but the timetable.
     ASSERT_TRUE(m->gChangeFrame(Page::Review));
-    QWidget* first = forms::find(QStringLiteral("frmReview"));
+    QWidget* first = forms::find(Form::frmReview);
     ASSERT_TRUE(m->gChangeFrame(Page::Review));
-    QWidget* second = forms::find(QStringLiteral("frmReview"));
+    QWidget* second = forms::find(Form::frmReview);
     EXPECT_NE(first, second);
     EXPECT_EQ(pageLog().created.value(QStringLiteral("frmReview")), 3);
     ASSERT_TRUE(m->gChangeFrame(Page::Timetable));
     ASSERT_TRUE(m->gChangeFrame(Page::Timetable));
-    EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), timetable);
+    EXPECT_EQ(forms::find(Form::frmSchedule), timetable);
     EXPECT_TRUE(timetable->isVisible());
 }
 
 TEST_F(MainPageSwitch, PageLeavingFromItsOwnClickHandler) {
     frmMain* m = loadMain();
     ASSERT_TRUE(m->gChangeFrame(Page::Review));
-    auto* review = forms::find<TestPage>(QStringLiteral("frmReview"));
+    auto* review = forms::find<TestPage>(Form::frmReview);
     ASSERT_NE(review, nullptr);
     auto* button = new QPushButton(QStringLiteral("back"), review);
     button->setGeometry(0, 0, 80, 24);
@@ -153,7 +153,7 @@ TEST_F(MainPageSwitch, HelpNumbersKeepThePageAndFlags) {
     EXPECT_EQ(m->currentPage(), review);
     EXPECT_TRUE(gSetDiary);
     EXPECT_TRUE(gPageFlags().returnReview);
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmHelp")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmHelp));
 
     m->setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(m->gChangeFrame(Page::HelpMenu));
@@ -170,14 +170,14 @@ TEST_F(MainPageSwitch, NumberWithoutAPageOnlyClosesTheCurrentOne) {
     ASSERT_TRUE(m->gChangeFrame(Page::CloseCurrent));
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::CloseCurrent));
     EXPECT_EQ(m->currentPage(), nullptr);
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmReview")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmReview));
     // From 79 the next switch closes nothing and opens its page.
     ASSERT_TRUE(m->gChangeFrame(Page::Home));
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmWelcome")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmWelcome));
 }
 
 TEST_F(MainPageSwitch, PageNotBuiltYetShowsEmpty) {
-    forms::registerForm(QStringLiteral("frmReview"), {});
+    forms::registerForm(Form::frmReview, {});
     frmMain* m = loadMain();
     ASSERT_TRUE(m->gChangeFrame(Page::Review));
     QWidget* blank = m->currentPage();
@@ -195,10 +195,10 @@ TEST_F(MainPageSwitch, PageNotBuiltYetShowsEmpty) {
 TEST_F(MainPageSwitch, AccountPageTakesTheKeyFileWizardWithIt) {
     frmMain* m = loadMain();
     ASSERT_TRUE(m->gChangeFrame(Page::Account));
-    forms::load(QStringLiteral("frmKeyExport"))->show();
+    forms::load(Form::frmKeyExport)->show();
     ASSERT_TRUE(m->gChangeFrame(Page::Home));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmUser")));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmKeyExport")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmUser));
+    EXPECT_FALSE(forms::isLoaded(Form::frmKeyExport));
 }
 
 class SearchStandIn : public TestPage, public gSearchPage {
@@ -209,10 +209,10 @@ public:
 };
 
 TEST_F(MainPageSwitch, SearchPageOpensOnItsFirstNode) {
-    forms::registerForm(QStringLiteral("frmRetrieval"), [] { return new SearchStandIn; });
+    forms::registerForm(Form::frmRetrieval, [] { return new SearchStandIn; });
     frmMain* m = loadMain();
     ASSERT_TRUE(m->gChangeFrame(Page::Search));
-    auto* search = forms::find<SearchStandIn>(QStringLiteral("frmRetrieval"));
+    auto* search = forms::find<SearchStandIn>(Form::frmRetrieval);
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(search->selected, 1);
 }
@@ -324,21 +324,21 @@ TEST_F(MainPageSwitch, PopUpEditorClosesBeforeTheLeavePrompt) {
     frmMain* m = loadMain();
     ASSERT_TRUE(m->gChangeFrame(Page::Writing));
     QPointer<TestEditor> ed = editor();
-    forms::registerForm(QStringLiteral("frmPopUp"), [ed] {
+    forms::registerForm(Form::frmPopUp, [ed] {
         auto* p = new PopUpStandIn;
         p->during = [ed] {
             if (ed) ed->Text1->setPlainText(QStringLiteral("写在弹出窗口里"));
         };
         return p;
     });
-    forms::load(QStringLiteral("frmPopUp"))->show();
+    forms::load(Form::frmPopUp)->show();
     ASSERT_TRUE(ed->bodyText().isEmpty());
     gMsgBoxSeam::pushAnswer(gMsgResult::No);
 
     EXPECT_FALSE(m->gChangeFrame(Page::Home));
     // The prompt saw the text the pop-up wrote back: the entry was not empty.
     EXPECT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::EntryNotEmptyDiscard});
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmPopUp")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmPopUp));
     EXPECT_EQ(ed->bodyText(), QStringLiteral("写在弹出窗口里"));
 }
 
@@ -348,16 +348,16 @@ TEST_F(MainPageSwitch, SwitchIsNotReenteredFromInsideASwitch) {
     // Something that runs while the switch is busy (here the pop-up editor's
     // unload, in the program a tray action during the leave prompt) switches again.
     bool inner = true;
-    forms::registerForm(QStringLiteral("frmPopUp"), [&] {
+    forms::registerForm(Form::frmPopUp, [&] {
         auto* p = new PopUpStandIn;
         p->during = [&] { inner = m->gChangeFrame(Page::Review); };
         return p;
     });
-    forms::load(QStringLiteral("frmPopUp"));
+    forms::load(Form::frmPopUp);
     EXPECT_TRUE(m->gChangeFrame(Page::Home));
     EXPECT_FALSE(inner);
     EXPECT_EQ(m->pageIndex(), pageNumber(Page::Home));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmReview")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmReview));
     EXPECT_EQ(pageLog().created.value(QStringLiteral("frmReview")), 0);
 }
 

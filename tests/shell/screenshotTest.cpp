@@ -121,7 +121,7 @@ TEST_F(MainScreenshot, TheMainWindowShowsItsBarsAndPage) {
 TEST_F(MainScreenshot, TheAboutBoxShowsItsPictureAndControls) {
     frmMain* m = loadMain();
     m->mHAbout->trigger();
-    auto* about = forms::find<frmAbout>(QStringLiteral("frmAbout"));
+    auto* about = forms::find<frmAbout>(Form::frmAbout);
     ASSERT_NE(about, nullptr);
     pumpEvents(200);
     const QImage shot = picture(about);

@@ -21,7 +21,7 @@
 namespace {
 
 bool lockWindowShown() {
-    QWidget* w = forms::find(QStringLiteral("frmLock"));
+    QWidget* w = forms::find(Form::frmLock);
     return w && w->isVisible();
 }
 

@@ -29,7 +29,7 @@ protected:
         gAppPath = program_;
         gAppFileName = QStringLiteral("Rededera");
         gRegisterAccountsForms();
-        forms::registerForm(QStringLiteral("frmSet"), [] { return new frmSet; });
+        forms::registerForm(Form::frmSet, [] { return new frmSet; });
     }
 
     // Makes the account in the current user folder, loads the main window and opens page 6.
@@ -40,7 +40,7 @@ protected:
         if (!main_ || !main_->gChangeFrame(Page::Settings)) return nullptr;
         return page();
     }
-    frmSet* page() const { return forms::find<frmSet>(QStringLiteral("frmSet")); }
+    frmSet* page() const { return forms::find<frmSet>(Form::frmSet); }
     void click(const QString& key) {
         frmSet* p = page();
         ASSERT_NE(p, nullptr);

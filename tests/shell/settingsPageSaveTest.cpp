@@ -57,7 +57,7 @@ TEST_F(SettingsPageSave, SaveWritesOptionsAndMinutesToTheProfile) {
     // Same folder and choice: no restart, back to the home page.
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSet));
     EXPECT_EQ(gMainWindow(), main_);
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     EXPECT_TRUE(gConnection.isOpen());
@@ -108,7 +108,7 @@ TEST_F(SettingsPageSave, CancelUndoesEveryChange) {
 
     p->cancelButton->click();
 
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSet));
     EXPECT_EQ(main_->pageIndex(), pageNumber(Page::Home));
     EXPECT_EQ(readFile(gProfileFile()), profile);
     EXPECT_EQ(gOptions, options);
@@ -206,13 +206,13 @@ TEST_F(SettingsPageSave, NewCustomFolderRestartsTheProgramThere) {
     // The main window went with its database; the start-up ran in the new,
     // empty folder and offers to create an account there.
     EXPECT_EQ(gMainWindow(), nullptr);
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSet));
     EXPECT_FALSE(gConnection.isOpen());
     EXPECT_FALSE(gRestartPending);
     EXPECT_EQ(gDataPath, folder + QStringLiteral("/"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmCreateAccount));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     // The old folder keeps its files, and its profile holds the saved options.
     EXPECT_TRUE(QFile::exists(oldFolder + QStringLiteral("Userdata.ini")));
     EXPECT_TRUE(QFile::exists(oldFolder + QStringLiteral("Userdata.dat")));
@@ -268,8 +268,8 @@ TEST_F(SettingsPageSave, BackToAFolderWithAnAccountShowsTheSignIn) {
     EXPECT_EQ(setting(QStringLiteral("PathOption")), QStringLiteral("1"));
     EXPECT_EQ(gMainWindow(), nullptr);
     EXPECT_EQ(gDataPath, program_);
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmLogin")));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmCreateAccount")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmLogin));
+    EXPECT_FALSE(forms::isLoaded(Form::frmCreateAccount));
     EXPECT_EQ(gUserName, QStringLiteral("Ann"));
     EXPECT_TRUE(QFile::exists(docs + QStringLiteral("Userdata.ini")));
 }
@@ -277,7 +277,7 @@ TEST_F(SettingsPageSave, BackToAFolderWithAnAccountShowsTheSignIn) {
 TEST_F(SettingsPageSave, MoveToAnotherAccountSignsInThroughToItsMainWindow) {
     // Both accounts show today's classes at start, the report standing in for
     // the main window until it closes.
-    forms::registerForm(QStringLiteral("frmScheReport"), [] { return new frmScheReport; });
+    forms::registerForm(Form::frmScheReport, [] { return new frmScheReport; });
     gOption(Option::TodayClassesAtStart) = true;
     const QString docs = gDataPath;
     const QString other = home().folder(QStringLiteral("other"));
@@ -296,20 +296,20 @@ TEST_F(SettingsPageSave, MoveToAnotherAccountSignsInThroughToItsMainWindow) {
 
     ASSERT_EQ(gMsgBoxSeam::shownIds(), QList<int>{Msg::RestartForNewFolder});
     EXPECT_EQ(gMainWindow(), nullptr);
-    auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+    auto* login = forms::find<frmLogin>(Form::frmLogin);
     ASSERT_NE(login, nullptr);
     EXPECT_TRUE(login->isVisible());
     login->nameEdit->setText(QStringLiteral("Bob"));
     login->passwordEdit->setText(QStringLiteral("bobpw"));
     login->okButton->click();
     EXPECT_EQ(gUserName, QStringLiteral("Bob"));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmLogin));
     // No classes today: the report closes unseen and brings up the main window.
     for (int i = 0; i < 100 && !gMainWindow(); ++i)
         pumpEvents(5);
     frmMain* m = gMainWindow();
     ASSERT_NE(m, nullptr);
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmScheReport));
     EXPECT_TRUE(m->isVisible());
     EXPECT_FALSE(m->isMinimized());
     EXPECT_TRUE(gCloseMinimizes);

@@ -357,7 +357,7 @@ TEST_F(SettingsPageLeave, EntryStillInTheBoxIsDroppedWhenThePageGoes) {
     ASSERT_TRUE(main_->gChangeFrame(Page::Home));
     pumpEvents();
     EXPECT_EQ(gLockTimeout, 2);
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmSet")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmSet));
 }
 
 TEST_F(SettingsPageLeave, SaveTakesTheEntryStillInTheBox) {

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QVBoxLayout>
 
+void gRegisterAccountWindows();
 void gRegisterShellForms();
 
 PageLog& pageLog() {
@@ -57,17 +58,16 @@ void TestEditor::formLoad() {
 
 void registerTestPages() {
     for (int i = 0; i <= 6; ++i) {
-        const QString name = frmMain::pageFormName(i);
+        const gFormName name = frmMain::pageFormName(i);
         if (i == 2)
             forms::registerForm(name, [] { return new TestEditor; });
         else
             forms::registerForm(name, [name] { return new TestPage(name); });
     }
-    forms::registerForm(QStringLiteral("frmKeyExport"),
-                        [] { return new TestPage(QStringLiteral("frmKeyExport")); });
+    forms::registerForm(Form::frmKeyExport, [] { return new TestPage(QStringLiteral("frmKeyExport")); });
 }
 
-void registerTestWindow(const QString& name) {
+void registerTestWindow(gFormName name) {
     forms::registerForm(name, [name] { return new TestPage(name); });
 }
 
@@ -75,6 +75,7 @@ void ShellTest::SetUp() {
     HomeTest::SetUp();
     pageLog().clear();
     gRegisterShellForms();
+    gRegisterAccountWindows();
     gTraySeam::reset();
     gTraySeam::setAreaExists(true);
     gResetAccountState();
@@ -84,8 +85,9 @@ void ShellTest::SetUp() {
                    QStringLiteral("0"));
     QApplication::clipboard()->clear();
     registerTestPages();
-    for (const char* n : {"frmSuspend", "frmLock", "frmScheReport", "frmScheRemind", "frmPopUp"})
-        registerTestWindow(QString::fromLatin1(n));
+    for (gFormName n :
+         {Form::frmSuspend, Form::frmLock, Form::frmScheReport, Form::frmScheRemind, Form::frmPopUp})
+        registerTestWindow(n);
 }
 
 void ShellTest::TearDown() {
@@ -96,12 +98,12 @@ void ShellTest::TearDown() {
 }
 
 frmMain* ShellTest::loadMain() {
-    main_ = forms::load<frmMain>(QStringLiteral("frmMain"));
+    main_ = forms::load<frmMain>(Form::frmMain);
     return main_;
 }
 
 TestEditor* ShellTest::editor() const {
-    return forms::find<TestEditor>(QStringLiteral("frmNew"));
+    return forms::find<TestEditor>(Form::frmNew);
 }
 
 void AccountShellTest::SetUp() {

@@ -62,7 +62,7 @@ private:
 // Registers the test pages under the page names (the editor under "frmNew").
 void registerTestPages();
 // A small window form under a name (frmSuspend, frmLock, frmHelp...).
-void registerTestWindow(const QString& name);
+void registerTestWindow(gFormName name);
 
 class ShellTest : public HomeTest {
 protected:

@@ -57,9 +57,9 @@ TEST_F(ToolTipLook, EveryStyledControlRaisesAnOrdinaryTip) {
     for (Page p : {Page::Home, Page::Timetable, Page::Writing, Page::Review, Page::Search, Page::Account,
                    Page::Settings})
         ASSERT_TRUE(m->gChangeFrame(p));
-    for (const char* name : {"frmLogin", "frmCreateAccount", "frmLock", "frmKeyExport", "frmAbout",
-                             "frmSuspend", "frmScheRemind", "frmScheReport"})
-        ASSERT_NE(forms::load(QString::fromLatin1(name)), nullptr) << name;
+    for (gFormName name : {Form::frmLogin, Form::frmCreateAccount, Form::frmLock, Form::frmKeyExport,
+                           Form::frmAbout, Form::frmSuspend, Form::frmScheRemind, Form::frmScheReport})
+        ASSERT_NE(forms::load(name), nullptr) << name.toString().toStdString();
 
     // An ordinary tip: raised for a control whose style sheet styles only itself.
     QWidget probe;

@@ -64,9 +64,9 @@ TEST_F(TopBarKeys, CtrlAndADigitOpenThePagesInTheBarsOrderAndF1TheHelp) {
     key(Qt::Key_1);
     EXPECT_EQ(shownPage(), QStringLiteral("frmRetrieval"));
 
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmHelp")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmHelp));
     key(Qt::Key_F1);
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmHelp")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmHelp));
     EXPECT_EQ(shownPage(), QStringLiteral("frmRetrieval")); // help changes no page
 }
 
@@ -108,8 +108,8 @@ TEST_F(TopBarKeys, SpaceOrEnterPressTheFocusedButton) {
     }
     m->pageButtons[kHelp]->setFocus(Qt::TabFocusReason);
     key(Qt::Key_Space);
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmHelp")));
-    forms::unload(QStringLiteral("frmHelp"));
+    EXPECT_TRUE(forms::isLoaded(Form::frmHelp));
+    forms::unload(Form::frmHelp);
     QApplication::setActiveWindow(m);
     m->pageButtons[kHelpArrow]->setFocus(Qt::TabFocusReason);
     QTest::keyClick(m->windowHandle(), Qt::Key_Return);

@@ -34,7 +34,7 @@ class MainWindowPlaces : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        forms::registerForm(QStringLiteral("frmLock"), [] { return new frmLock; });
+        forms::registerForm(Form::frmLock, [] { return new frmLock; });
     }
 };
 
@@ -43,14 +43,14 @@ TEST_F(MainWindowPlaces, TheMainWindowAndWhatItOpensComeUpCentred) {
     EXPECT_TRUE(centredOnScreen(m));
 
     m->mHAbout->trigger();
-    EXPECT_TRUE(centredOnScreen(forms::find(QStringLiteral("frmAbout"))));
+    EXPECT_TRUE(centredOnScreen(forms::find(Form::frmAbout)));
 
     QTest::mouseClick(m->pageButtons[pageNumber(Page::HelpWindow)], Qt::LeftButton);
-    EXPECT_TRUE(centredOnScreen(forms::find(QStringLiteral("frmHelp"))));
+    EXPECT_TRUE(centredOnScreen(forms::find(Form::frmHelp)));
 
     m->mTLock->trigger();
     gTrayIcon::instance().leftClick();
-    EXPECT_TRUE(centredOnScreen(forms::find(QStringLiteral("frmLock"))));
+    EXPECT_TRUE(centredOnScreen(forms::find(Form::frmLock)));
 }
 
 TEST_F(MainWindowPlaces, AWindowMovedAndShownAgainStaysWhereItWas) {
@@ -64,8 +64,8 @@ TEST_F(MainWindowPlaces, AWindowMovedAndShownAgainStaysWhereItWas) {
 }
 
 TEST_F(MainWindowPlaces, TheKeyFileWizardOnItsOwnOpensCentred) {
-    forms::registerForm(QStringLiteral("frmKeyExport"), [] { return new frmKeyExport; });
-    QWidget* wizard = forms::load(QStringLiteral("frmKeyExport"));
+    forms::registerForm(Form::frmKeyExport, [] { return new frmKeyExport; });
+    QWidget* wizard = forms::load(Form::frmKeyExport);
     wizard->show();
     EXPECT_TRUE(centredOnScreen(wizard));
 }

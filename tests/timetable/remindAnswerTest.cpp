@@ -27,7 +27,7 @@ protected:
         addCourse(QStringLiteral("线性代数"), QStringLiteral("1-101"), 1, QStringLiteral("01"));
         addCourse(QStringLiteral("大学物理"), QStringLiteral("2-202"), 1, QStringLiteral("02"));
         loadToday();
-        r_ = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+        r_ = forms::load<frmScheRemind>(Form::frmScheRemind);
         r_->checkTimer->stop();
     }
     void checkAt(int h, int m) {

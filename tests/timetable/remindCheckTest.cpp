@@ -26,7 +26,7 @@ const QString kPhysics = QStringLiteral("大学物理");
 class RemindCheck : public TodayClassesTest {
 protected:
     frmScheRemind* load() {
-        auto* r = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+        auto* r = forms::load<frmScheRemind>(Form::frmScheRemind);
         r->checkTimer->stop();
         return r;
     }
@@ -185,7 +185,7 @@ TEST_F(RemindCheck, ItsOwnTimerRunsTheFirstCheckAtOnce) {
     addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
     loadToday();
     setNow(1, 7, 40, 50);
-    auto* r = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    auto* r = forms::load<frmScheRemind>(Form::frmScheRemind);
     EXPECT_TRUE(r->checkTimer->isActive());
     for (int i = 0; i < 50 && !r->isVisible(); ++i)
         pumpEvents(10);
@@ -243,7 +243,7 @@ TEST_F(RemindCheck, TheCloseButtonOnlyHidesIt) {
     r->close();
     pumpEvents();
     EXPECT_FALSE(r->isVisible());
-    EXPECT_EQ(forms::find(QStringLiteral("frmScheRemind")), r);
+    EXPECT_EQ(forms::find(Form::frmScheRemind), r);
     checkAt(r, 7, 32);
     EXPECT_TRUE(r->isVisible());
     EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
@@ -253,7 +253,7 @@ TEST_F(RemindCheck, UnloadingStopsTheChecks) {
     addCourse(kLinear, QStringLiteral("1-101"), 1, QStringLiteral("01"));
     loadToday();
     setNow(1, 7, 40);
-    auto* r = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    auto* r = forms::load<frmScheRemind>(Form::frmScheRemind);
     QPointer<frmScheRemind> alive(r);
     ASSERT_TRUE(r->checkTimer->isActive());
     forms::unload(r);

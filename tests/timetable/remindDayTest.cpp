@@ -22,7 +22,7 @@ class RemindDay : public TodayClassesTest {
 protected:
     void load() {
         loadToday();
-        r_ = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+        r_ = forms::load<frmScheRemind>(Form::frmScheRemind);
         r_->checkTimer->stop();
     }
     // One check at h:m of the given day of the term week (8 = the next Monday).

@@ -42,8 +42,8 @@ protected:
 } // namespace
 
 TEST_F(ReportWithMainWindow, ClosingTheReportStartsTheMainWindow) {
-    forms::load(QStringLiteral("frmScheRemind"));
-    auto* report = forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
+    forms::load(Form::frmScheRemind);
+    auto* report = forms::load<frmScheReport>(Form::frmScheReport);
     ASSERT_FALSE(gCloseMinimizes);
     report->closeButton->click();
     pumpEvents();
@@ -54,16 +54,16 @@ TEST_F(ReportWithMainWindow, ClosingTheReportStartsTheMainWindow) {
 }
 
 TEST_F(ReportWithMainWindow, TheExitTakesTheReportAndTheReminderAlongAndEnds) {
-    auto* remind = forms::load<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    auto* remind = forms::load<frmScheRemind>(Form::frmScheRemind);
     remind->checkTimer->stop();
-    frmMain* main = forms::load<frmMain>(QStringLiteral("frmMain"));
+    frmMain* main = forms::load<frmMain>(Form::frmMain);
     ASSERT_NE(main, nullptr);
     // A report still open when the user quits from the main window.
-    forms::load(QStringLiteral("frmScheReport"));
+    forms::load(Form::frmScheReport);
     main->mTExit->trigger();
     pumpEvents();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmMain")));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheRemind")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmMain));
+    EXPECT_FALSE(forms::isLoaded(Form::frmScheReport));
+    EXPECT_FALSE(forms::isLoaded(Form::frmScheRemind));
     EXPECT_EQ(gMainWindow(), nullptr);
 }

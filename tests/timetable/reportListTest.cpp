@@ -30,7 +30,7 @@ protected:
     frmScheReport* showAt(int h, int m, int weekday = 1) {
         setNow(weekday, h, m);
         loadToday();
-        return forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
+        return forms::load<frmScheReport>(Form::frmScheReport);
     }
     static QString cell(frmScheReport* r, int row, int col) {
         QTableWidgetItem* it = r->classGrid->item(row, col);
@@ -91,11 +91,11 @@ TEST_F(ReportList, ADayWithoutClassesClosesAtOnceAndOpensTheMainWindow) {
     EXPECT_EQ(r->classGrid->rowCount(), 0);
     EXPECT_FALSE(r->isVisible());
     EXPECT_TRUE(r->closeTimer->isActive());
-    for (int i = 0; i < 50 && forms::isLoaded(QStringLiteral("frmScheReport")); ++i)
+    for (int i = 0; i < 50 && forms::isLoaded(Form::frmScheReport); ++i)
         pumpEvents(10);
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmScheReport));
     EXPECT_EQ(mainWindowLoads(), 1);
-    EXPECT_TRUE(forms::find(QStringLiteral("frmMain"))->isVisible());
+    EXPECT_TRUE(forms::find(Form::frmMain)->isVisible());
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
 }
 
@@ -109,16 +109,16 @@ TEST_F(ReportList, ClosingOpensTheMainWindowOnce) {
         forms::unloadAllNow();
         gCloseMinimizes = false;
         mainWindowLoads() = 0;
-        if (c.mainRunning) forms::load(QStringLiteral("frmMain"));
+        if (c.mainRunning) forms::load(Form::frmMain);
         frmScheReport* r = showAt(9, 0);
         if (QLatin1String(c.how) == QLatin1String("button"))
             r->closeButton->click();
         else
             r->close();
         pumpEvents();
-        EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport"))) << c.how;
+        EXPECT_FALSE(forms::isLoaded(Form::frmScheReport)) << c.how;
         EXPECT_EQ(mainWindowLoads(), c.loads) << c.how << c.mainRunning;
-        EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmMain"))) << c.how;
+        EXPECT_TRUE(forms::isLoaded(Form::frmMain)) << c.how;
     }
 }
 
@@ -126,8 +126,8 @@ TEST_F(ReportList, TheExitUnloadsItWithoutReopeningTheMainWindow) {
     showAt(9, 0);
     // The exit marks the main window as not to be shown again before it unloads the report.
     gCloseMinimizes = true;
-    forms::unload(QStringLiteral("frmScheReport"));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    forms::unload(Form::frmScheReport);
+    EXPECT_FALSE(forms::isLoaded(Form::frmScheReport));
     EXPECT_EQ(mainWindowLoads(), 0);
 }
 
@@ -140,7 +140,7 @@ TEST_F(ReportList, EnterOrEscapeCloses) {
         QApplication::setActiveWindow(r);
         QTest::keyClick(r->classGrid, key);
         pumpEvents();
-        EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport"))) << key;
+        EXPECT_FALSE(forms::isLoaded(Form::frmScheReport)) << key;
         EXPECT_EQ(mainWindowLoads(), 1) << key;
     }
 }

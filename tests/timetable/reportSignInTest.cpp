@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 void gRegisterAccountsForms();
+void gRegisterShellWindows();
 void gRegisterTimetableForms();
 
 namespace {
@@ -71,7 +72,8 @@ protected:
         gInitPaths();
         gRegisterAccountsForms();
         gRegisterTimetableForms();
-        forms::registerForm(QStringLiteral("frmMain"), [] { return new MainStandIn; });
+        gRegisterShellWindows();
+        forms::registerForm(Form::frmMain, [] { return new MainStandIn; });
         mainLoads = 0;
         // Monday 14 September 2026, in the second week of the term.
         gClockSeam::set(QDateTime(QDate(2026, 9, 14), QTime(7, 31)));
@@ -131,12 +133,12 @@ protected:
     void signIn(const QString& bits) {
         writeProfile(bits);
         Main();
-        auto* login = forms::find<frmLogin>(QStringLiteral("frmLogin"));
+        auto* login = forms::find<frmLogin>(Form::frmLogin);
         ASSERT_NE(login, nullptr);
         login->passwordOnlyEdit->setText(kPassword);
         login->okButton->click();
         pumpEvents();
-        ASSERT_FALSE(forms::isLoaded(QStringLiteral("frmLogin")));
+        ASSERT_FALSE(forms::isLoaded(Form::frmLogin));
         EXPECT_TRUE(gMsgBoxSeam::shown().isEmpty());
         EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     }
@@ -148,7 +150,7 @@ TEST_F(ReportSignIn, TheReportListsTheDatabasesClassesAndHandsOverToTheMainWindo
     writeTimetable(true);
     signIn(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart, Option::ClassReminders}));
 
-    auto* report = forms::find<frmScheReport>(QStringLiteral("frmScheReport"));
+    auto* report = forms::find<frmScheReport>(Form::frmScheReport);
     ASSERT_NE(report, nullptr);
     EXPECT_TRUE(report->isVisible());
     EXPECT_EQ(mainLoads, 0);
@@ -158,7 +160,7 @@ TEST_F(ReportSignIn, TheReportListsTheDatabasesClassesAndHandsOverToTheMainWindo
     EXPECT_EQ(report->classGrid->currentRow(), 0);
 
     // The reminder runs hidden beside it; its first check finds the class in 29 minutes.
-    auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    auto* remind = forms::find<frmScheRemind>(Form::frmScheRemind);
     ASSERT_NE(remind, nullptr);
     remind->checkTimer->stop();
     remind->checkTimer_Timer();
@@ -167,27 +169,27 @@ TEST_F(ReportSignIn, TheReportListsTheDatabasesClassesAndHandsOverToTheMainWindo
 
     report->closeButton->click();
     pumpEvents();
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmScheReport));
     EXPECT_EQ(mainLoads, 1);
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmScheRemind")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmScheRemind));
 }
 
 TEST_F(ReportSignIn, ADayWithoutClassesGoesStraightOnToTheMainWindow) {
     writeTimetable(false);
     signIn(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart, Option::ClassReminders}));
-    for (int i = 0; i < 50 && forms::isLoaded(QStringLiteral("frmScheReport")); ++i)
+    for (int i = 0; i < 50 && forms::isLoaded(Form::frmScheReport); ++i)
         pumpEvents(10);
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmScheReport));
     EXPECT_EQ(mainLoads, 1);
-    EXPECT_TRUE(forms::isLoaded(QStringLiteral("frmScheRemind")));
+    EXPECT_TRUE(forms::isLoaded(Form::frmScheRemind));
 }
 
 TEST_F(ReportSignIn, WithoutTheOptionTheMainWindowOpensAndTheReminderStillRuns) {
     writeTimetable(true);
     signIn(optionsOn({Option::PasswordOnlySignIn, Option::ClassReminders}));
-    EXPECT_FALSE(forms::isLoaded(QStringLiteral("frmScheReport")));
+    EXPECT_FALSE(forms::isLoaded(Form::frmScheReport));
     EXPECT_EQ(mainLoads, 1);
-    auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    auto* remind = forms::find<frmScheRemind>(Form::frmScheRemind);
     ASSERT_NE(remind, nullptr);
     // It runs: its first check, a moment after sign-in, finds the class in 29 minutes.
     EXPECT_TRUE(remind->checkTimer->isActive());
@@ -200,8 +202,8 @@ TEST_F(ReportSignIn, WithoutTheOptionTheMainWindowOpensAndTheReminderStillRuns) 
 TEST_F(ReportSignIn, TheReminderComesUpBesideTheReport) {
     writeTimetable(true);
     signIn(optionsOn({Option::PasswordOnlySignIn, Option::TodayClassesAtStart, Option::ClassReminders}));
-    auto* report = forms::find<frmScheReport>(QStringLiteral("frmScheReport"));
-    auto* remind = forms::find<frmScheRemind>(QStringLiteral("frmScheRemind"));
+    auto* report = forms::find<frmScheReport>(Form::frmScheReport);
+    auto* remind = forms::find<frmScheRemind>(Form::frmScheRemind);
     ASSERT_NE(report, nullptr);
     ASSERT_NE(remind, nullptr);
     ASSERT_TRUE(report->isVisible());
@@ -221,7 +223,7 @@ TEST_F(ReportSignIn, TheReminderComesUpBesideTheReport) {
     pumpEvents();
     ASSERT_TRUE(remind->isVisible());
     remind->move(reportAt);
-    report = forms::load<frmScheReport>(QStringLiteral("frmScheReport"));
+    report = forms::load<frmScheReport>(Form::frmScheReport);
     ASSERT_TRUE(report->isVisible());
     EXPECT_FALSE(remind->frameGeometry().intersects(report->frameGeometry()));
     EXPECT_TRUE(screen.contains(remind->frameGeometry()));

@@ -46,7 +46,7 @@ protected:
     // Loads the model and the page, shown as the main window shows it.
     frmSchedule* open() {
         gTimetable.gGetSchedule();
-        page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
+        page_ = forms::load<frmSchedule>(Form::frmSchedule);
         page_->resize(gPx(9780), gPx(6000));
         page_->show();
         return page_;
@@ -324,7 +324,7 @@ TEST_F(SchedulePageWeekTest, HiddenPageKeepsItsStateAndReopensOnTheCurrentWeek) 
     release(page_->menuCaptions[SchedulePane::AllCourses], Qt::LeftButton);
     // Leaving the page hides it; the next visit comes back to it.
     page_->hide();
-    EXPECT_EQ(forms::find(QStringLiteral("frmSchedule")), page_);
+    EXPECT_EQ(forms::find(Form::frmSchedule), page_);
     EXPECT_EQ(page_->hoverTab(), 2);
     page_->show();
     EXPECT_EQ(page_->shownWeek(), 2);
@@ -339,7 +339,7 @@ namespace {
 
 // Before any account's timetable is read the page still opens, on an empty grid.
 TEST_F(SchedulePageWeekTest, AnEmptyModelShowsAnEmptyWeek) {
-    page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
+    page_ = forms::load<frmSchedule>(Form::frmSchedule);
     page_->show();
     EXPECT_TRUE(gMsgBoxSeam::errors().isEmpty());
     EXPECT_TRUE(page_->weekPane->isVisible());

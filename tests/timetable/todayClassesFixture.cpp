@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QWidget>
 
+void gRegisterShellWindows();
 void gRegisterTimetableForms();
 
 namespace {
@@ -78,7 +79,8 @@ void TodayClassesTest::SetUp() {
     gTodayTimes.clear();
 
     gRegisterTimetableForms();
-    forms::registerForm(QStringLiteral("frmMain"), [] { return new MainStandIn; });
+    gRegisterShellWindows();
+    forms::registerForm(Form::frmMain, [] { return new MainStandIn; });
     mainWindowLoads() = 0;
 }
 
@@ -128,7 +130,7 @@ void SchedulePageTest::TearDown() {
 
 frmSchedule* SchedulePageTest::open() {
     gTimetable.gGetSchedule();
-    page_ = forms::load<frmSchedule>(QStringLiteral("frmSchedule"));
+    page_ = forms::load<frmSchedule>(Form::frmSchedule);
     page_->resize(gPx(9780), gPx(6000));
     page_->show();
     page_->activateWindow();
