@@ -208,7 +208,7 @@ TEST_F(KeyboardRoad, SignInToADiaryShowsTheExactCountOfItsEntries) {
     ASSERT_TRUE(login && cameUp(login));
     type(kPassword);
     QTest::keyClick(active()->windowHandle(), Qt::Key_Return);
-    auto* home = page<frmWelcome>("frmWelcome");
+    auto* home = page<frmWelcome>(Form::frmWelcome);
     ASSERT_NE(home, nullptr);
     EXPECT_TRUE(home->isVisible());
     EXPECT_EQ(home->entryCountLabel->text(), QStringLiteral("请稍等。"));
@@ -217,7 +217,7 @@ TEST_F(KeyboardRoad, SignInToADiaryShowsTheExactCountOfItsEntries) {
     // The count comes from the event loop, once the page has been painted.
     for (int i = 0; i < 100 && gDiaryCount == kDiaryCountPending; ++i)
         pumpEvents(10);
-    ASSERT_EQ(page<frmWelcome>("frmWelcome"), home);
+    ASSERT_EQ(page<frmWelcome>(Form::frmWelcome), home);
     EXPECT_EQ(home->entryCountLabel->text(), QStringLiteral("共有 5 日记。"));
     EXPECT_TRUE(home->moodScoreLabel->isVisible());
     EXPECT_EQ(home->moodScoreLabel->caption(), 60);
