@@ -113,6 +113,7 @@ TEST_F(DiarySummaryStoreTest, ReadsOfATableThatIsGoneRaise) {
     DiarySummaryStore store(db_);
     EXPECT_NE(errorOf([&] { store.scoreTotal(); }), 0);
     EXPECT_NE(errorOf([&] { store.entryCount(); }), 0);
+    EXPECT_NE(errorOf([&] { store.checkDateIndex(); }), 0);
     EXPECT_NE(errorOf([&] { store.daysWithEntries(QDate(2026, 1, 1), QDate(2026, 2, 1)); }), 0);
     EXPECT_NE(errorOf([&] { store.addSettingsRowIfMissing(); }), 0);
     EXPECT_EQ(db_.transactionLevel(), 0);
