@@ -2,6 +2,7 @@
 
 #include "core/base/gError.h"
 #include "core/ui/gForms.h"
+#include "core/ui/gFormParts.h"
 #include "core/ui/gLinkLabel.h"
 #include "core/ui/gMsgBox.h"
 #include "core/model/gResIds.h"
@@ -10,7 +11,6 @@
 #include "core/ui/gTwips.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -130,14 +130,6 @@ void frmHelp::done(int r) {
 }
 
 void frmHelp::paintEvent(QPaintEvent* e) {
-    QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    if (background_.isNull()) {
-        try {
-            background_ = gLoadResPicture(Res::DialogBackground, gResKind::Bitmap);
-        } catch (...) {
-        }
-    }
-    if (!background_.isNull()) p.drawPixmap(0, 0, background_);
+    gPaintDialogBackground(this, background_);
     QDialog::paintEvent(e);
 }

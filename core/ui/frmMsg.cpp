@@ -1,5 +1,6 @@
 #include "core/ui/frmMsg.h"
 
+#include "core/ui/gFormParts.h"
 #include "core/ui/gLinkLabel.h"
 #include "core/ui/gMsgBox.h"
 #include "core/model/gResIds.h"
@@ -9,7 +10,6 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
 #include <iterator>
@@ -192,14 +192,6 @@ void frmMsg::closeEvent(QCloseEvent* e) {
 }
 
 void frmMsg::paintEvent(QPaintEvent* e) {
-    QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    if (background_.isNull()) {
-        try {
-            background_ = gLoadResPicture(Res::DialogBackground, gResKind::Bitmap);
-        } catch (...) {
-        }
-    }
-    if (!background_.isNull()) p.drawPixmap(0, 0, background_);
+    gPaintDialogBackground(this, background_);
     QDialog::paintEvent(e);
 }

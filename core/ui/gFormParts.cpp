@@ -1,10 +1,14 @@
 #include "core/ui/gFormParts.h"
+#include "core/model/gResIds.h"
+#include "core/ui/gResources.h"
 
 #include "core/ui/gTwips.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QStringList>
 
 QLabel* gNewLabel(QWidget* parent, const QString& text, int leftTw, int topTw, int widthTw, int heightTw) {
@@ -103,4 +107,16 @@ void gSetFittedLines(QLabel* label, const QString& text) {
 void gRefitLines(QLabel* label) {
     if (label && label->property(kFittedText).isValid())
         gSetFittedLines(label, label->property(kFittedText).toString());
+}
+
+void gPaintDialogBackground(QWidget* dialog, QPixmap& cache) {
+    QPainter p(dialog);
+    p.fillRect(dialog->rect(), Qt::white);
+    if (cache.isNull()) {
+        try {
+            cache = gLoadResPicture(Res::DialogBackground, gResKind::Bitmap);
+        } catch (...) {
+        }
+    }
+    if (!cache.isNull()) p.drawPixmap(0, 0, cache);
 }

@@ -3,6 +3,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPixmap;
 class QWidget;
 
 // A plain-text label placed in twips, as the forms were designed.
@@ -27,3 +28,8 @@ void gTipWhenCut(QLineEdit* box);
 void gSetFittedLines(QLabel* label, const QString& text);
 // Fits the text last given to gSetFittedLines to the label's new size.
 void gRefitLines(QLabel* label);
+
+// Paints the message box's and help window's white ground with the dialog
+// picture at its top left; the picture is loaded into `cache` the first time
+// (a missing one leaves the ground plain white).
+void gPaintDialogBackground(QWidget* dialog, QPixmap& cache);
