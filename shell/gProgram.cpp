@@ -58,6 +58,7 @@ void gSetUpDesktop() {
     // The desktop's own dialogs would speak the user's locale; Qt's speak ours.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     gCentreEveryDialog();
+    gFocusEveryShownWindow();
     gLoadQtTranslations();
 }
 

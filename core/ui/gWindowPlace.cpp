@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -83,6 +84,24 @@ protected:
             return false;
         QWidget* owner = w->parentWidget() ? w->parentWidget()->window() : gOwnerWindow(w);
         gCentreWindow(w, owner);
+        return false;
+    }
+};
+
+class ShownWindowFocus : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::Show || !watched->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(watched);
+        if (!w->isWindow() || w->testAttribute(Qt::WA_ShowWithoutActivating) ||
+            w->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus))
+            return false;
+        const Qt::WindowType type = w->windowType();
+        if (type != Qt::Window && type != Qt::Dialog) return false;
+        // Once the window is mapped, and only if it did not get the focus otherwise.
+        QTimer::singleShot(0, w, [w] {
+            if (w->isVisible() && !w->isMinimized() && QApplication::activeWindow() != w) w->activateWindow();
+        });
         return false;
     }
 };
@@ -191,6 +210,14 @@ void gCentreEveryDialog() {
     placer = new DialogPlacer;
     placer->setParent(qApp);
     qApp->installEventFilter(placer);
+}
+
+void gFocusEveryShownWindow() {
+    static ShownWindowFocus* focus = nullptr;
+    if (focus || !qApp) return;
+    focus = new ShownWindowFocus;
+    focus->setParent(qApp);
+    qApp->installEventFilter(focus);
 }
 
 QWidget* gOwnerWindow(const QWidget* except) {

@@ -53,6 +53,14 @@ void gCentreOnFirstShow(QWidget* window, QWidget* owner = nullptr);
 // the window it belongs to (its parent's, else gOwnerWindow), or the screen.
 void gCentreEveryDialog();
 
+// Without a window manager nobody gives a window that comes up the keyboard
+// focus: it takes the typed characters under the pointer, but no window is
+// active, so Return, Escape and the shortcuts do nothing. From now on every
+// window of the program that is shown asks for the focus itself (a tool window,
+// a pop-up or one shown without activating does not); with a window manager
+// this is what the manager does anyway.
+void gFocusEveryShownWindow();
+
 // The program's window a dialog belongs to now: the active window, else the
 // newest of its windows on screen; nullptr when none is shown.
 QWidget* gOwnerWindow(const QWidget* except = nullptr);

@@ -3,6 +3,7 @@
 #include "shellFixture.h"
 
 #include "platform/dialogs.h"
+#include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "shell/gProgram.h"
 
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTranslator>
 
@@ -188,6 +190,28 @@ TEST_F(Desktop, QtsDialogsOpenCentredOnTheirWindow) {
     const QString failed =
         reRunFrameless(QStringLiteral("Desktop.QtsDialogsOpenCentredOnTheirWindow"), home().path());
     EXPECT_TRUE(failed.isEmpty()) << failed.toStdString();
+}
+
+// Without a window manager nothing gives a window the focus: the keys typed
+// reach the box under the pointer, but Return and Escape did nothing. A window
+// that comes up takes the focus itself. Runs on a virtual X server without one.
+TEST_F(Desktop, WithoutAWindowManagerAWindowThatComesUpTakesTheKeys) {
+    if (!inXChild()) {
+        QString noServer;
+        const QString failed = reRunUnderX(
+            QStringLiteral("Desktop.WithoutAWindowManagerAWindowThatComesUpTakesTheKeys"), &noServer);
+        if (!noServer.isEmpty()) GTEST_SKIP() << noServer.toStdString();
+        EXPECT_TRUE(failed.isEmpty()) << failed.toStdString();
+        return;
+    }
+    gSetUpDesktop();
+    auto* about = forms::load<frmAbout>(Form::frmAbout);
+    ASSERT_NE(about, nullptr);
+    about->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == about; }, 3000));
+    QTest::keyClick(about->windowHandle(), Qt::Key_Return);
+    pumpEvents(50);
+    EXPECT_FALSE(forms::isLoaded(Form::frmAbout));
 }
 
 } // namespace
